@@ -152,6 +152,7 @@ ReadResult readSettingsFile(const std::filesystem::path& path, EmailSettings& re
         return {ReadStatus::CannotOpen, 0, LineDefect::None, errno};
 
     LineApplier applier(record);
+    errno = 0;
     char buffer[4096];
     std::size_t count;
     while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
