@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mailvane::provisioning {
 
@@ -11,7 +12,13 @@ namespace mailvane::provisioning {
 inline constexpr std::size_t MaxDocumentLength = 8191;
 
 // Builds the line-per-element provisioning document for `record` (LF line ends).
-// Returns nothing when the document would pass MaxDocumentLength.
+// Field values are written with &, ", < and > as entities so that every byte of
+// them survives the line-oriented encoder. An absent `Incoming Server Type`
+// counts as IMAP4, the record's default. Returns nothing when the document
+// would pass MaxDocumentLength.
 std::optional<std::string> buildDocument(const settings::EmailSettings& record);
+
+// Appends `value` to `out` with & (first), ", < and > written as entities.
+void appendEscaped(std::string& out, std::string_view value);
 
 } // namespace mailvane::provisioning
