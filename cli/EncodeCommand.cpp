@@ -228,8 +228,8 @@ const Command encodeCommand{
     "            user-data header in hexadecimal, a blank, the user data in\n"
     "            hexadecimal. Each push takes the next concatenation reference,\n"
     "            starting at 1.\n"
-    "The token table is looked for in the current folder, then in " MAILVANE_DATA_DIR ",\n"
-    "then beside the program, unless --table names it.\n",
+    "Unless --table names it, the token table is looked for in the current folder,\n"
+    "then in " MAILVANE_DATA_DIR ", then beside the program.\n",
     EncodeOptions,
     runEncode,
 };
