@@ -113,6 +113,12 @@ AtomicWriteResult replaceFileAtomically(const fs::path& path, std::string_view b
     if (!temporary.isOpen())
         return {AtomicWriteStatus::CannotCreate, errno};
 
+    if (exists) {
+        // Keep the owner where we may (root saving someone's file); a plain
+        // user can only keep their own, which the new file already has.
+        [[maybe_unused]] const int ignored =
+            ::fchown(temporary.fd(), existing.st_uid, existing.st_gid);
+    }
     if ((exists && ::fchmod(temporary.fd(), existing.st_mode & 07777) != 0) ||
         !writeAll(temporary.fd(), bytes) || ::fsync(temporary.fd()) != 0 || !temporary.close())
         return {AtomicWriteStatus::WriteFailed, errno};

@@ -9,20 +9,51 @@ namespace {
 template <auto Member> constexpr auto recordField()
 {
     using Field = std::remove_cvref_t<decltype(std::declval<EmailSettings&>().*Member)>;
-    return FieldAccess<Field>{[](EmailSettings& record) -> Field& { return record.*Member; },
-                              [](const EmailSettings& record) -> const Field& {
-                                  return record.*Member;
-                              }};
+    return MemberAccess<EmailSettings, Field>{
+        [](EmailSettings& record) -> Field& { return record.*Member; },
+        [](const EmailSettings& record) -> const Field& {
+            return record.*Member;
+        }};
 }
 
 template <auto Group, auto Member> constexpr auto groupField()
 {
     using Field = std::remove_cvref_t<decltype(std::declval<ConnectionSettings&>().*Member)>;
-    return FieldAccess<Field>{
+    return MemberAccess<EmailSettings, Field>{
         [](EmailSettings& record) -> Field& { return (record.*Group).*Member; },
         [](const EmailSettings& record) -> const Field& {
             return (record.*Group).*Member;
         }};
+}
+
+template <auto Member> constexpr std::optional<AnyMemberAccess<ConnectionSettings>> withinGroup()
+{
+    using Field = std::remove_cvref_t<decltype(std::declval<ConnectionSettings&>().*Member)>;
+    return MemberAccess<ConnectionSettings, Field>{
+        [](ConnectionSettings& group) -> Field& { return group.*Member; },
+        [](const ConnectionSettings& group) -> const Field& {
+            return group.*Member;
+        }};
+}
+
+template <typename Owner>
+std::optional<int> numberIn(const AnyMemberAccess<Owner>& access, const Owner& owner)
+{
+    if (const auto* flag = std::get_if<MemberAccess<Owner, FlagField>>(&access)) {
+        const FlagField& field = flag->get(owner);
+        return field ? std::optional<int>(*field) : std::nullopt;
+    }
+    const ChoiceField& field = std::get<MemberAccess<Owner, ChoiceField>>(access).get(owner);
+    return field ? std::optional<int>(*field) : std::nullopt;
+}
+
+template <typename Owner>
+void setNumberIn(const AnyMemberAccess<Owner>& access, Owner& owner, int value)
+{
+    if (const auto* flag = std::get_if<MemberAccess<Owner, FlagField>>(&access))
+        flag->ref(owner) = static_cast<std::uint8_t>(value);
+    else
+        std::get<MemberAccess<Owner, ChoiceField>>(access).ref(owner) = value;
 }
 
 constexpr ValueWords FlagWords{{"No", "Yes"}, {strings::No, strings::Yes}};
@@ -47,79 +78,83 @@ constexpr std::nullopt_t Unread = std::nullopt;
 
 // clang-format off
 // The two groups differ only in the key prefix and the record member.
-#define MAILVANE_GROUP_FIELDS(Prefix, Group)                                                    \
-    FieldSpec{F::Prefix##Proxies, #Prefix " Proxies", K::Flag, WordLimit, &FlagWords,           \
-              groupField<Group, &ConnectionSettings::proxies>()},                               \
-    FieldSpec{F::Prefix##PrimaryProxy, #Prefix " Primary Proxy", K::Text, LongTextLimit, nullptr,  \
-              groupField<Group, &ConnectionSettings::primaryProxy>()},                          \
-    FieldSpec{F::Prefix##SecondaryProxy, #Prefix " Secondary Proxy", K::Text, LongTextLimit,       \
-              nullptr, groupField<Group, &ConnectionSettings::secondaryProxy>()},               \
-    FieldSpec{F::Prefix##PrimaryProxyPort, #Prefix " Primary ProxyPort", K::Text, PortLimit,    \
-              nullptr, groupField<Group, &ConnectionSettings::primaryProxyPort>()},             \
-    FieldSpec{F::Prefix##SecondaryProxyPort, #Prefix " Secondary ProxyPort", K::Text,           \
-              PortLimit, nullptr, groupField<Group, &ConnectionSettings::secondaryProxyPort>()},\
-    FieldSpec{F::Prefix##DataBearer, #Prefix " Data Bearer", K::Choice, WordLimit,              \
-              &BearerWords, groupField<Group, &ConnectionSettings::dataBearer>()},              \
-    FieldSpec{F::Prefix##BearerAuthenticationType, #Prefix " Bearer Authentication Type",       \
-              K::Choice, LongTextLimit, &AuthenticationWords,                                      \
-              groupField<Group, &ConnectionSettings::bearerAuthenticationType>()},              \
-    FieldSpec{F::Prefix##BearerUsername, #Prefix " Bearer Username", K::Text, 45, nullptr,      \
-              groupField<Group, &ConnectionSettings::bearerUsername>()},                        \
-    FieldSpec{F::Prefix##BearerPassword, #Prefix " Bearer Password", K::Text, 20, nullptr,      \
-              groupField<Group, &ConnectionSettings::bearerPassword>()},                        \
-    FieldSpec{F::Prefix##GprsAccessPoint, #Prefix " GPRS Access Point", K::Text, LongTextLimit,    \
-              nullptr, groupField<Group, &ConnectionSettings::gprsAccessPoint>()},              \
-    FieldSpec{F::Prefix##GsmDialUpNumber, #Prefix " GSM Dial-up Number", K::Text, 20, nullptr,  \
-              groupField<Group, &ConnectionSettings::gsmDialUpNumber>()},                       \
-    FieldSpec{F::Prefix##GsmDataCallType, #Prefix " GSM Data Call Type", K::Choice, WordLimit,  \
-              &CallTypeWords, groupField<Group, &ConnectionSettings::gsmDataCallType>()},       \
-    FieldSpec{F::Prefix##GsmDataCallSpeed, #Prefix " GSM Data Call Speed", K::CallSpeed,        \
-              WordLimit, nullptr, groupField<Group, &ConnectionSettings::gsmDataCallSpeed>()}
+#define MAILVANE_GROUP_FIELD(Prefix, Group, Id, Key, Kind, Limit, Words, Member)            \
+    FieldSpec{F::Prefix##Id, #Prefix " " Key, Kind, Limit, Words,                           \
+              groupField<Group, &ConnectionSettings::Member>(),                             \
+              withinGroup<&ConnectionSettings::Member>()}
+#define MAILVANE_GROUP_FIELDS(P, G)                                                          \
+    MAILVANE_GROUP_FIELD(P, G, Proxies, "Proxies", K::Flag, WordLimit, &FlagWords, proxies), \
+    MAILVANE_GROUP_FIELD(P, G, PrimaryProxy, "Primary Proxy", K::Text, LongTextLimit,        \
+                         nullptr, primaryProxy),                                             \
+    MAILVANE_GROUP_FIELD(P, G, SecondaryProxy, "Secondary Proxy", K::Text, LongTextLimit,    \
+                         nullptr, secondaryProxy),                                           \
+    MAILVANE_GROUP_FIELD(P, G, PrimaryProxyPort, "Primary ProxyPort", K::Text, PortLimit,    \
+                         nullptr, primaryProxyPort),                                         \
+    MAILVANE_GROUP_FIELD(P, G, SecondaryProxyPort, "Secondary ProxyPort", K::Text, PortLimit,\
+                         nullptr, secondaryProxyPort),                                       \
+    MAILVANE_GROUP_FIELD(P, G, DataBearer, "Data Bearer", K::Choice, WordLimit,              \
+                         &BearerWords, dataBearer),                                          \
+    MAILVANE_GROUP_FIELD(P, G, BearerAuthenticationType, "Bearer Authentication Type",       \
+                         K::Choice, LongTextLimit, &AuthenticationWords,                     \
+                         bearerAuthenticationType),                                          \
+    MAILVANE_GROUP_FIELD(P, G, BearerUsername, "Bearer Username", K::Text, 45, nullptr,      \
+                         bearerUsername),                                                    \
+    MAILVANE_GROUP_FIELD(P, G, BearerPassword, "Bearer Password", K::Text, 20, nullptr,      \
+                         bearerPassword),                                                    \
+    MAILVANE_GROUP_FIELD(P, G, GprsAccessPoint, "GPRS Access Point", K::Text, LongTextLimit, \
+                         nullptr, gprsAccessPoint),                                          \
+    MAILVANE_GROUP_FIELD(P, G, GsmDialUpNumber, "GSM Dial-up Number", K::Text, 20, nullptr,  \
+                         gsmDialUpNumber),                                                   \
+    MAILVANE_GROUP_FIELD(P, G, GsmDataCallType, "GSM Data Call Type", K::Choice, WordLimit,  \
+                         &CallTypeWords, gsmDataCallType),                                   \
+    MAILVANE_GROUP_FIELD(P, G, GsmDataCallSpeed, "GSM Data Call Speed", K::CallSpeed,        \
+                         WordLimit, nullptr, gsmDataCallSpeed)
 
 const std::array<FieldSpec, FieldCount> Fields = {
-    FieldSpec{F::To, "To", K::Text, Unread, nullptr, recordField<&EmailSettings::to>()},
+    FieldSpec{F::To, "To", K::Text, Unread, nullptr, recordField<&EmailSettings::to>(), std::nullopt},
     FieldSpec{F::Mailbox, "Mailbox", K::Text, NameLimit, nullptr,
-              recordField<&EmailSettings::mailbox>()},
+              recordField<&EmailSettings::mailbox>(), std::nullopt},
     FieldSpec{F::EmailAddress, "E-Mail Address", K::Text, AddressLimit, nullptr,
-              recordField<&EmailSettings::emailAddress>()},
+              recordField<&EmailSettings::emailAddress>(), std::nullopt},
     FieldSpec{F::MyName, "My Name", K::Text, Unread, nullptr,
-              recordField<&EmailSettings::myName>()},
+              recordField<&EmailSettings::myName>(), std::nullopt},
     FieldSpec{F::OutgoingServer, "Outgoing Server", K::Text, AddressLimit, nullptr,
-              recordField<&EmailSettings::outgoingServer>()},
+              recordField<&EmailSettings::outgoingServer>(), std::nullopt},
     FieldSpec{F::IncomingServer, "Incoming Server", K::Text, AddressLimit, nullptr,
-              recordField<&EmailSettings::incomingServer>()},
+              recordField<&EmailSettings::incomingServer>(), std::nullopt},
     FieldSpec{F::IncomingServerType, "Incoming Server Type", K::Choice, WordLimit,
-              &ServerTypeWords, recordField<&EmailSettings::incomingServerType>()},
+              &ServerTypeWords, recordField<&EmailSettings::incomingServerType>(), std::nullopt},
     FieldSpec{F::IncomingServerUsername, "Incoming Server Username", K::Text, NameLimit, nullptr,
-              recordField<&EmailSettings::incomingServerUsername>()},
+              recordField<&EmailSettings::incomingServerUsername>(), std::nullopt},
     FieldSpec{F::IncomingServerPassword, "Incoming Server Password", K::Text, NameLimit, nullptr,
-              recordField<&EmailSettings::incomingServerPassword>()},
+              recordField<&EmailSettings::incomingServerPassword>(), std::nullopt},
     FieldSpec{F::IncludeSignature, "Include Signature", K::Flag, Unread, &FlagWords,
-              recordField<&EmailSettings::includeSignature>()},
+              recordField<&EmailSettings::includeSignature>(), std::nullopt},
     FieldSpec{F::SmtpAuthorization, "SMTP Authorization", K::Flag, WordLimit, &FlagWords,
-              recordField<&EmailSettings::smtpAuthorization>()},
+              recordField<&EmailSettings::smtpAuthorization>(), std::nullopt},
     FieldSpec{F::SecureLogin, "Secure Login", K::Flag, WordLimit, &FlagWords,
-              recordField<&EmailSettings::secureLogin>()},
+              recordField<&EmailSettings::secureLogin>(), std::nullopt},
     FieldSpec{F::SmtpUsername, "SMTP Username", K::Text, NameLimit, nullptr,
-              recordField<&EmailSettings::smtpUsername>()},
+              recordField<&EmailSettings::smtpUsername>(), std::nullopt},
     FieldSpec{F::SmtpPassword, "SMTP Password", K::Text, NameLimit, nullptr,
-              recordField<&EmailSettings::smtpPassword>()},
+              recordField<&EmailSettings::smtpPassword>(), std::nullopt},
     FieldSpec{F::OutgoingPort, "Outgoing Port", K::Text, PortLimit, nullptr,
-              recordField<&EmailSettings::outgoingPort>()},
+              recordField<&EmailSettings::outgoingPort>(), std::nullopt},
     FieldSpec{F::IncomingPort, "Incoming Port", K::Text, PortLimit, nullptr,
-              recordField<&EmailSettings::incomingPort>()},
+              recordField<&EmailSettings::incomingPort>(), std::nullopt},
     FieldSpec{F::ReplyToAddress, "Reply-To Address", K::Text, AddressLimit, nullptr,
-              recordField<&EmailSettings::replyToAddress>()},
+              recordField<&EmailSettings::replyToAddress>(), std::nullopt},
     FieldSpec{F::RetrieveEmails, "Retrieve E-Mails", K::Text, 4, nullptr,
-              recordField<&EmailSettings::retrieveEmails>()},
+              recordField<&EmailSettings::retrieveEmails>(), std::nullopt},
     FieldSpec{F::RetrieveMethod, "Retrieve Method", K::Choice, WordLimit, &RetrieveMethodWords,
-              recordField<&EmailSettings::retrieveMethod>()},
+              recordField<&EmailSettings::retrieveMethod>(), std::nullopt},
     MAILVANE_GROUP_FIELDS(In, &EmailSettings::incoming),
     MAILVANE_GROUP_FIELDS(Out, &EmailSettings::outgoing),
 };
 // clang-format on
 
 #undef MAILVANE_GROUP_FIELDS
+#undef MAILVANE_GROUP_FIELD
 
 bool isBlankOrTab(char c)
 {
@@ -180,30 +215,44 @@ const FieldSpec* findReadableField(std::string_view normalisedKey)
 
 const TextField& textValue(const FieldSpec& spec, const EmailSettings& record)
 {
-    return std::get<FieldAccess<TextField>>(spec.access).get(record);
+    return std::get<MemberAccess<EmailSettings, TextField>>(spec.access).get(record);
 }
 
 TextField& textValue(const FieldSpec& spec, EmailSettings& record)
 {
-    return std::get<FieldAccess<TextField>>(spec.access).ref(record);
+    return std::get<MemberAccess<EmailSettings, TextField>>(spec.access).ref(record);
 }
 
 std::optional<int> numberValue(const FieldSpec& spec, const EmailSettings& record)
 {
-    if (const auto* flag = std::get_if<FieldAccess<FlagField>>(&spec.access)) {
-        const FlagField& field = flag->get(record);
-        return field ? std::optional<int>(*field) : std::nullopt;
-    }
-    const ChoiceField& field = std::get<FieldAccess<ChoiceField>>(spec.access).get(record);
-    return field ? std::optional<int>(*field) : std::nullopt;
+    return numberIn(spec.access, record);
 }
 
 void setNumberValue(const FieldSpec& spec, EmailSettings& record, int value)
 {
-    if (const auto* flag = std::get_if<FieldAccess<FlagField>>(&spec.access))
-        flag->ref(record) = static_cast<std::uint8_t>(value);
-    else
-        std::get<FieldAccess<ChoiceField>>(spec.access).ref(record) = value;
+    setNumberIn(spec.access, record, value);
+}
+
+const TextField& textValue(const FieldSpec& spec, const ConnectionSettings& group)
+{
+    return std::get<MemberAccess<ConnectionSettings, TextField>>(spec.groupAccess.value())
+        .get(group);
+}
+
+TextField& textValue(const FieldSpec& spec, ConnectionSettings& group)
+{
+    return std::get<MemberAccess<ConnectionSettings, TextField>>(spec.groupAccess.value())
+        .ref(group);
+}
+
+std::optional<int> numberValue(const FieldSpec& spec, const ConnectionSettings& group)
+{
+    return numberIn(spec.groupAccess.value(), group);
+}
+
+void setNumberValue(const FieldSpec& spec, ConnectionSettings& group, int value)
+{
+    setNumberIn(spec.groupAccess.value(), group, value);
 }
 
 std::string_view writtenWord(const FieldSpec& spec, int value)

@@ -121,14 +121,16 @@ struct ValueWords
 // The three call speeds, written and shown alike.
 inline constexpr std::array<std::string_view, 3> CallSpeedWords = {"Auto Bauding", "9600", "14400"};
 
-template <typename Field> struct FieldAccess
+// Both ways into one member: to change it and to read it.
+template <typename Owner, typename Field> struct MemberAccess
 {
-    Field& (*ref)(EmailSettings&);
-    const Field& (*get)(const EmailSettings&);
+    Field& (*ref)(Owner&);
+    const Field& (*get)(const Owner&);
 };
 
-using AnyFieldAccess =
-    std::variant<FieldAccess<TextField>, FieldAccess<FlagField>, FieldAccess<ChoiceField>>;
+template <typename Owner>
+using AnyMemberAccess = std::variant<MemberAccess<Owner, TextField>, MemberAccess<Owner, FlagField>,
+                                     MemberAccess<Owner, ChoiceField>>;
 
 struct FieldSpec
 {
@@ -139,11 +141,21 @@ struct FieldSpec
     // reader rejects (`To`, `My Name`, `Include Signature`).
     std::optional<std::size_t> readLimit;
     const ValueWords* words; // flags and choices only
-    AnyFieldAccess access;
+    AnyMemberAccess<EmailSettings> access;
+    // For the fields of a connection group: the same member reached from the
+    // group itself, as a connection page holds it. Nothing for the others.
+    std::optional<AnyMemberAccess<ConnectionSettings>> groupAccess;
 };
 
 std::span<const FieldSpec> allFields();
 const FieldSpec& fieldSpec(FieldId id);
+
+// The description of a group field; key and id are those of the incoming
+// group, everything else holds for both.
+inline const FieldSpec& groupFieldSpec(GroupField field)
+{
+    return fieldSpec(groupFieldId(Direction::Incoming, field));
+}
 
 // The key as the reader compares it: blanks and tabs removed, lower case.
 std::string normaliseWord(std::string_view text);
@@ -159,6 +171,12 @@ TextField& textValue(const FieldSpec& spec, EmailSettings& record);
 // Flag and choice fields, widened to int.
 std::optional<int> numberValue(const FieldSpec& spec, const EmailSettings& record);
 void setNumberValue(const FieldSpec& spec, EmailSettings& record, int value);
+
+// The same for a group field reached through its group.
+const TextField& textValue(const FieldSpec& spec, const ConnectionSettings& group);
+TextField& textValue(const FieldSpec& spec, ConnectionSettings& group);
+std::optional<int> numberValue(const FieldSpec& spec, const ConnectionSettings& group);
+void setNumberValue(const FieldSpec& spec, ConnectionSettings& group, int value);
 
 // The word a flag or choice is written or shown as: the second word for any
 // non-zero value. Only for present values.

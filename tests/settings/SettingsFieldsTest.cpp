@@ -119,7 +119,24 @@ TEST(SettingsFields, groupFieldsOfBothDirectionsMatchByPosition)
         EXPECT_EQ("Out" + std::string(in.key.substr(2)), out.key);
         EXPECT_EQ(in.kind, out.kind);
         EXPECT_EQ(in.readLimit, out.readLimit);
+        EXPECT_EQ(&groupFieldSpec(groupField), &in);
+
+        // Through the group a page holds, the same member as through the record.
+        for (const FieldSpec* spec : {&in, &out}) {
+            EmailSettings record;
+            ConnectionSettings& group = spec == &in ? record.incoming : record.outgoing;
+            if (spec->kind == FieldKind::Text || spec->kind == FieldKind::CallSpeed) {
+                textValue(*spec, group) = "via group";
+                EXPECT_EQ(textValue(*spec, std::as_const(record)), "via group") << spec->key;
+                EXPECT_EQ(textValue(*spec, std::as_const(group)), "via group") << spec->key;
+            } else {
+                setNumberValue(*spec, group, 1);
+                EXPECT_EQ(numberValue(*spec, record), 1) << spec->key;
+                EXPECT_EQ(numberValue(*spec, std::as_const(group)), 1) << spec->key;
+            }
+        }
     }
+    EXPECT_FALSE(fieldSpec(FieldId::Mailbox).groupAccess.has_value());
 }
 
 TEST(SettingsFields, valueWordsAsWrittenAndAsShown)

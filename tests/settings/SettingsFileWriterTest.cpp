@@ -206,6 +206,20 @@ TEST(SettingsFileWriter, newFileIsPrivateAndExistingFileKeepsItsPermissions)
     EXPECT_EQ(entryCount(dir.path()), 2u) << "no temporary file is left";
 }
 
+TEST(SettingsFileWriter, rootSavingSomeoneElsesFileKeepsItsOwner)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand a file to another user";
+    mailvane::test::TempDir dir;
+    writeBytes(dir / "theirs.txt", "old");
+    ASSERT_EQ(::chown((dir / "theirs.txt").c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(writeSettingsFile(dir / "theirs.txt", fullRecord()).ok());
+    struct stat info = {};
+    ASSERT_EQ(::stat((dir / "theirs.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+}
+
 TEST(SettingsFileWriter, symbolicLinkStaysALinkToTheNewContents)
 {
     mailvane::test::TempDir dir;
