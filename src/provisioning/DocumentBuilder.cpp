@@ -56,7 +56,7 @@ public:
         m_text += "<parm name=\"";
         m_text += name;
         m_text += "\" value=\"";
-        appendEscaped(m_text, value);
+        m_entityGrowth += appendEscaped(m_text, value);
         m_text += "\"/>\n";
     }
 
@@ -67,10 +67,13 @@ public:
             parm(indent, name, *field);
     }
 
+    // The length the document has with its values written plainly.
+    std::size_t plainLength() const { return m_text.size() - m_entityGrowth; }
     std::string take() { return std::move(m_text); }
 
 private:
     std::string m_text;
+    std::size_t m_entityGrowth = 0;
 };
 
 bool isYes(const settings::FlagField& flag)
@@ -233,8 +236,9 @@ void writeIncomingApplication(DocumentWriter& out, const EmailSettings& record)
 
 } // namespace
 
-void appendEscaped(std::string& out, std::string_view value)
+std::size_t appendEscaped(std::string& out, std::string_view value)
 {
+    const std::size_t start = out.size();
     for (const char c : value) {
         switch (c) {
         case '&':
@@ -253,6 +257,7 @@ void appendEscaped(std::string& out, std::string_view value)
             out += c;
         }
     }
+    return out.size() - start - value.size();
 }
 
 std::optional<std::string> buildDocument(const settings::EmailSettings& record)
@@ -265,10 +270,11 @@ std::optional<std::string> buildDocument(const settings::EmailSettings& record)
     writeAccessPoint(out, record.incoming, IncomingIds, true);
     writeOutgoingApplication(out, record);
     writeIncomingApplication(out, record);
-    std::string document = out.take();
-    // Every section is part of the document, so its limit holds when the whole one does.
-    if (document.size() > MaxDocumentLength)
+    // The limit holds for the document as its values are, so that escaping
+    // never refuses a record; every section is part of the document.
+    if (out.plainLength() > MaxDocumentLength)
         return std::nullopt;
+    std::string document = out.take();
     return document;
 }
 

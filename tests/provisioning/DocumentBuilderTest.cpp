@@ -304,8 +304,10 @@ TEST(DocumentBuilder, documentPastTheLimitIsRefused)
 
     record.replyToAddress->push_back('x');
     EXPECT_FALSE(buildDocument(record).has_value());
-    // Entities count at their written length.
+    // Entities count as the character they stand for.
     record.replyToAddress->pop_back();
     record.replyToAddress->back() = '&';
-    EXPECT_FALSE(buildDocument(record).has_value());
+    const auto escaped = buildDocument(record);
+    ASSERT_TRUE(escaped.has_value());
+    EXPECT_EQ(escaped->size(), MaxDocumentLength + 4);
 }
