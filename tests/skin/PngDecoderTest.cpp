@@ -1,10 +1,8 @@
 #include "PngDecoder.h"
 
-#include "DiagnosticTrace.h"
 #include "TestPngWriter.h"
+#include "TraceCapture.h"
 
-#include <QLoggingCategory>
-#include <QStringList>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -217,45 +215,14 @@ TEST(PngDecoder, fileGammaIsHonoured)
     EXPECT_EQ(pixelBytes(unchanged->colour, 0, 0), (std::vector<int>{255, 0, 64}));
 }
 
-class TraceCapture
-{
-public:
-    TraceCapture()
-    {
-        s_lines.clear();
-        QLoggingCategory::setFilterRules(QStringLiteral("mailvane.trace.debug=true"));
-        m_previous = qInstallMessageHandler(&TraceCapture::handle);
-    }
-    ~TraceCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        QLoggingCategory::setFilterRules(QString());
-    }
-    const QStringList& lines() const { return s_lines; }
-
-private:
-    static void handle(QtMsgType, const QMessageLogContext& context, const QString& text)
-    {
-        if (qstrcmp(context.category, "mailvane.trace") == 0)
-            s_lines << text;
-    }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
-
 TEST(PngDecoder, truncatedDataFailsWithReadError)
 {
     const QByteArray whole = encodeTestPng(rgbRow({1, 2, 3}, 1));
     for (qsizetype cut : {qsizetype(9), qsizetype(20), whole.size() - 13, whole.size() - 1}) {
-        TraceCapture trace;
+        test::TraceCapture trace;
         EXPECT_FALSE(decodePng(whole.left(cut))) << "cut at " << cut;
         EXPECT_TRUE(trace.lines().contains(QStringLiteral("Read Error"))) << "cut at " << cut;
     }
-}
-
-TEST(PngDecoder, traceIsSilentByDefault)
-{
-    EXPECT_FALSE(platform::diagnosticTraceCategory().isDebugEnabled());
 }
 
 TEST(PngDecoder, rejectsDataWithoutSignature)

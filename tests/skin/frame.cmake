@@ -4,4 +4,4 @@ mailvane_add_test(skin_frame_tests QT
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/TestPngWriter.cpp
         ${CMAKE_CURRENT_LIST_DIR}/PngDecoderTest.cpp
-    LIBS mailvane::skin PNG::PNG)
+    LIBS mailvane::skin mailvane::test_resources PNG::PNG)
