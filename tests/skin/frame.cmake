@@ -4,4 +4,8 @@ mailvane_add_test(skin_frame_tests QT
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/TestPngWriter.cpp
         ${CMAKE_CURRENT_LIST_DIR}/PngDecoderTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SkinDialogTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SkinImageTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SkinLibraryLocatorTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SkinPieceTest.cpp
     LIBS mailvane::skin mailvane::test_resources PNG::PNG)
