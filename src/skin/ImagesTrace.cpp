@@ -1,0 +1,3 @@
+#include "ImagesTrace.h"
+
+Q_LOGGING_CATEGORY(lcSkinImages, "mailvane.skin.images", QtWarningMsg)
