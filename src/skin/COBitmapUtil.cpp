@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
-
 #include <cstring>
 
 namespace mailvane::skin {
@@ -181,8 +180,7 @@ bool COBitmapUtil::tile(int width, int height, int sourceLayer, int frame)
     return true;
 }
 
-bool COBitmapUtil::capture(QWidget* window, int x, int y, int width, int height, int set,
-                           int frame)
+bool COBitmapUtil::capture(QWidget* window, int x, int y, int width, int height, int set, int frame)
 {
     if ((set != 0 && set != 1) || !validFrame(frame) || width <= 0 || height <= 0)
         return false;

@@ -10,7 +10,6 @@
 // Operations report failure as false, a null image or nothing; none throws.
 
 #include "RegionBuilder.h"
-
 #include "ResourceLibrary.h"
 
 #include <QByteArray>
@@ -18,7 +17,6 @@
 #include <QRegion>
 #include <QRgb>
 #include <QString>
-
 #include <array>
 #include <optional>
 
@@ -34,9 +32,16 @@ public:
     static constexpr int DefaultDelayMs = 50;
     static constexpr int LayersPerSet = 4;
 
-    enum Role { Foreground = 0, AlphaMask = 1, Background = 2, Composite = 3 };
+    enum Role
+    {
+        Foreground = 0,
+        AlphaMask = 1,
+        Background = 2,
+        Composite = 3
+    };
 
-    enum BlendMode {
+    enum BlendMode
+    {
         BlendKeepBuffers = 0, // reuse foreground and mask bytes while the frame stays
         BlendFreeOnly = 1,    // only release the buffers
         BlendThenFree = 2,

@@ -3,7 +3,6 @@
 // same frame (an animation blends one frame over a moving background).
 
 #include "COBitmapUtil.h"
-
 #include "Dib24.h"
 #include "MaskBlend.h"
 
@@ -42,7 +41,12 @@ bool COBitmapUtil::blendImpl(int mode, std::optional<QPoint> offset, int set, in
     const auto backgroundHeader = layerHeader(base + Background);
     if (!foregroundHeader || !maskHeader || !backgroundHeader)
         return false;
-    if (maskHeader->imageSize() != foregroundHeader->imageSize())
+    // Same dimensions, not merely the same byte count: 3 × 2 and 4 × 2 share a
+    // row stride, but blending one over the other would mix unrelated pixels.
+    const auto sameSize = [](const LayerHeader& a, const LayerHeader& b) {
+        return a.width == b.width && a.height == b.height;
+    };
+    if (!sameSize(*maskHeader, *foregroundHeader))
         return false;
 
     QByteArray background;
@@ -56,10 +60,10 @@ bool COBitmapUtil::blendImpl(int mode, std::optional<QPoint> offset, int set, in
         if (whole.isNull() || !whole.rect().contains(patch))
             return false;
         const QImage part = whole.copy(patch);
-        background = QByteArray(reinterpret_cast<const char*>(part.constBits()),
-                                part.sizeInBytes());
+        background =
+            QByteArray(reinterpret_cast<const char*>(part.constBits()), part.sizeInBytes());
     } else {
-        if (backgroundHeader->imageSize() != foregroundHeader->imageSize())
+        if (!sameSize(*backgroundHeader, *foregroundHeader))
             return false;
         background = readPixels(base + Background, frame);
     }

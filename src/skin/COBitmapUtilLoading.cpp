@@ -2,7 +2,6 @@
 // resources and files (animated GIF, the picture loader, PNG, WBMP, OTA).
 
 #include "COBitmapUtil.h"
-
 #include "Dib24.h"
 #include "GifComposer.h"
 #include "MonoBitmapDecoder.h"

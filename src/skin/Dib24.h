@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QRgb>
-
 #include <cstdint>
 
 namespace mailvane::skin::dib {

@@ -19,8 +19,7 @@ QRect frameRect(const GifFrameInfo& frame)
 
 } // namespace
 
-QByteArray GifComposer::standAloneFrame(const QByteArray& bytes, const GifStructure& gif,
-                                        int index)
+QByteArray GifComposer::standAloneFrame(const QByteArray& bytes, const GifStructure& gif, int index)
 {
     const GifFrameInfo& frame = gif.frames.at(index);
     QByteArray out = bytes.left(gif.prefixLength);

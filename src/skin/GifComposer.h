@@ -8,7 +8,6 @@
 
 #include <QImage>
 #include <QList>
-
 #include <optional>
 
 namespace mailvane::skin {
@@ -31,8 +30,7 @@ public:
     // The stand-alone GIF of one frame: the file's prefix (with the first
     // graphic control extension in it given this frame's bytes), the frame's
     // bytes and the trailer.
-    static QByteArray standAloneFrame(const QByteArray& bytes, const GifStructure& gif,
-                                      int index);
+    static QByteArray standAloneFrame(const QByteArray& bytes, const GifStructure& gif, int index);
 };
 
 } // namespace mailvane::skin

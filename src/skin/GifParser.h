@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QRgb>
-
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -21,9 +20,9 @@ struct GifFrameInfo
     int top = 0;
     int width = 0;
     int height = 0;
-    int disposal = 0;      // bits 2 to 4 of the control extension's flags
-    int delay = 0;         // hundredths of a second
-    int transparent = -1;  // colour index, or -1
+    int disposal = 0;     // bits 2 to 4 of the control extension's flags
+    int delay = 0;        // hundredths of a second
+    int transparent = -1; // colour index, or -1
     bool hasControl = false;
     std::array<std::uint8_t, 4> control{}; // the extension's four data bytes
 };

@@ -2,10 +2,9 @@
 
 #include "Dib24.h"
 
-#include <png.h>
-
 #include <cmath>
 #include <cstring>
+#include <png.h>
 
 namespace mailvane::skin {
 namespace {
@@ -99,8 +98,8 @@ std::optional<DecodedPng> PngFileDecoder::decode(const QByteArray& bytes)
         const int depth = png_get_bit_depth(png, info);
         // Grey images with alpha reach 32 bits per pixel at depth 16 but have
         // no red, green and blue samples to read; only colour images qualify.
-        const bool colour = colourType == PNG_COLOR_TYPE_RGB ||
-                            colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+        const bool colour =
+            colourType == PNG_COLOR_TYPE_RGB || colourType == PNG_COLOR_TYPE_RGB_ALPHA;
         if (colour && (depth == 8 || depth == 16)) {
             DecodedPng decoded = convertRows(png, info);
             if (!decoded.colour.isNull())

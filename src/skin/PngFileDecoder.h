@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QImage>
-
 #include <optional>
 
 namespace mailvane::skin {

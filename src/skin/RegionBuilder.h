@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QRegion>
-
 #include <cstdint>
 
 namespace mailvane::skin {
