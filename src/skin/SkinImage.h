@@ -1,0 +1,36 @@
+#pragma once
+
+// One picture of the skin library, fetched by number: a colour image and, for
+// a PNG with an alpha channel, its inverse-alpha mask (see PngDecoder.h).
+
+#include "ResourceLibrary.h"
+
+#include <QImage>
+
+namespace mailvane::skin {
+
+// Resource type under which the skin library keeps its PNG pictures.
+inline constexpr const char* PngResourceType = "PNG";
+
+class SkinImage
+{
+public:
+    // Fetches picture `number`: the library's bitmap of that number when there
+    // is one (no mask), otherwise its PNG of that number. Returns the colour
+    // image, null when the library has neither or the PNG does not decode;
+    // a previous picture is dropped either way.
+    QImage load(const platform::LibraryHandle& module, int number);
+
+    const QImage& colour() const { return m_colour; }
+    const QImage& mask() const { return m_mask; }
+
+    // Hand the image over, leaving null behind.
+    QImage takeColour() { return std::exchange(m_colour, QImage()); }
+    QImage takeMask() { return std::exchange(m_mask, QImage()); }
+
+private:
+    QImage m_colour;
+    QImage m_mask;
+};
+
+} // namespace mailvane::skin

@@ -1,0 +1,43 @@
+#include "SkinLibraryLocator.h"
+
+#include "ProgramSettings.h"
+
+#include <QDir>
+
+namespace mailvane::skin {
+namespace {
+
+QString withinLimit(const QString& value)
+{
+    return value.size() > SkinPathLimit ? QString() : value;
+}
+
+} // namespace
+
+QString composeSkinLibraryPath(const QString& resourcePath, const QString& currentResource)
+{
+    const QString path = withinLimit(resourcePath) + QDir::separator() +
+                         QLatin1String(SkinLibraryPrefix) + withinLimit(currentResource) +
+                         QLatin1String(SkinLibraryExtension);
+    return withinLimit(path);
+}
+
+QString locateSkinLibrary()
+{
+    const QString folder = platform::readProgramSetting(QLatin1String(ResourcePathSetting));
+    const QString skin = platform::readProgramSetting(QLatin1String(CurrentResourceSetting));
+    // Without either value the settings are as good as absent.
+    if (folder.isEmpty() && skin.isEmpty())
+        return {};
+    return composeSkinLibraryPath(folder, skin);
+}
+
+platform::LibraryHandle loadSkinLibrary()
+{
+    const QString path = locateSkinLibrary();
+    if (path.isEmpty())
+        return {};
+    return platform::loadResourceLibrary(path);
+}
+
+} // namespace mailvane::skin

@@ -1,0 +1,256 @@
+#include "PngDecoder.h"
+
+#include "TestPngWriter.h"
+#include "TraceCapture.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+namespace mailvane::skin {
+namespace {
+
+using test::encodeTestPng;
+using test::TestPng;
+
+// Bytes of pixel x in row y of a decoded image (3 or 4 per pixel).
+std::vector<int> pixelBytes(const QImage& image, int x, int y)
+{
+    const int size = image.depth() / 8;
+    const uchar* p = image.constScanLine(y) + x * size;
+    return std::vector<int>(p, p + size);
+}
+
+TestPng rgbRow(std::vector<std::uint8_t> bytes, int width)
+{
+    TestPng png;
+    png.width = width;
+    png.colourType = PNG_COLOR_TYPE_RGB;
+    png.rows = {std::move(bytes)};
+    return png;
+}
+
+TEST(PngDecoder, rgbComesOutAsBgrWithoutMask)
+{
+    const auto decoded = decodePng(encodeTestPng(rgbRow({10, 20, 30, 200, 150, 100}, 2)));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->colour.format(), QImage::Format_BGR888);
+    EXPECT_EQ(decoded->colour.depth(), 24);
+    EXPECT_TRUE(decoded->mask.isNull());
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{30, 20, 10}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{100, 150, 200}));
+}
+
+TEST(PngDecoder, rowsArePaddedToFourBytes)
+{
+    TestPng png;
+    png.width = 5;
+    png.height = 2;
+    png.rows = {std::vector<std::uint8_t>(15, 7), std::vector<std::uint8_t>(15, 9)};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->colour.bytesPerLine(), 16);
+    EXPECT_EQ(decoded->colour.constScanLine(1)[0], 9); // top-down
+}
+
+TEST(PngDecoder, paletteIsExpandedAndItsTransparencyBecomesMask)
+{
+    TestPng png;
+    png.width = 3;
+    png.colourType = PNG_COLOR_TYPE_PALETTE;
+    png.palette = {255, 0, 0, 0, 128, 0, 1, 2, 3};
+    png.paletteAlpha = {0, 100}; // third entry stays opaque
+    png.rows = {{0, 1, 2}};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->colour.depth(), 32);
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{0, 0, 255, 0}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{0, 128, 0, 100}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 2, 0), (std::vector<int>{3, 2, 1, 255}));
+    ASSERT_EQ(decoded->mask.depth(), 24);
+    EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{255, 255, 255}));
+    EXPECT_EQ(pixelBytes(decoded->mask, 1, 0), (std::vector<int>{155, 155, 155}));
+    EXPECT_EQ(pixelBytes(decoded->mask, 2, 0), (std::vector<int>{0, 0, 0}));
+}
+
+TEST(PngDecoder, paletteWithoutTransparencyHasNoMask)
+{
+    TestPng png;
+    png.width = 2;
+    png.colourType = PNG_COLOR_TYPE_PALETTE;
+    png.bitDepth = 1;
+    png.palette = {9, 8, 7, 6, 5, 4};
+    png.rows = {{0x40}}; // pixels 0, 1
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_TRUE(decoded->mask.isNull());
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{7, 8, 9}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{4, 5, 6}));
+}
+
+struct LowDepthGrey
+{
+    int bitDepth;
+    std::uint8_t packed;
+    std::vector<int> levels;
+};
+
+class PngDecoderLowDepthGrey : public ::testing::TestWithParam<LowDepthGrey>
+{};
+
+TEST_P(PngDecoderLowDepthGrey, isScaledToFullRangeRgb)
+{
+    const LowDepthGrey& c = GetParam();
+    TestPng png;
+    png.width = static_cast<int>(c.levels.size());
+    png.colourType = PNG_COLOR_TYPE_GRAY;
+    png.bitDepth = c.bitDepth;
+    png.rows = {{c.packed}};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->colour.depth(), 24);
+    for (size_t x = 0; x < c.levels.size(); ++x) {
+        const int v = c.levels[x];
+        EXPECT_EQ(pixelBytes(decoded->colour, static_cast<int>(x), 0), (std::vector<int>{v, v, v}))
+            << "pixel " << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, PngDecoderLowDepthGrey,
+                         ::testing::Values(LowDepthGrey{1, 0b10100000, {255, 0, 255}},
+                                           LowDepthGrey{2, 0b00011011, {0, 85, 170, 255}},
+                                           LowDepthGrey{4, 0x0F, {0, 255}}),
+                         [](const auto& info) {
+                             return "depth" + std::to_string(info.param.bitDepth);
+                         });
+
+TEST(PngDecoder, greyWithTransparentKeyGetsAlpha)
+{
+    TestPng png;
+    png.width = 2;
+    png.colourType = PNG_COLOR_TYPE_GRAY;
+    png.transparentGrey = 50;
+    png.rows = {{50, 51}};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{50, 50, 50, 0}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{51, 51, 51, 255}));
+    EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{255, 255, 255}));
+}
+
+TEST(PngDecoder, greyAlphaBecomesBgra)
+{
+    TestPng png;
+    png.width = 1;
+    png.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    png.rows = {{77, 33}};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{77, 77, 77, 33}));
+    EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{222, 222, 222}));
+}
+
+TEST(PngDecoder, rgbColourKeyGetsAlpha)
+{
+    TestPng png = rgbRow({1, 2, 3, 1, 2, 4}, 2);
+    png.transparentRed = 1;
+    png.transparentGreen = 2;
+    png.transparentBlue = 3;
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{3, 2, 1, 0}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{4, 2, 1, 255}));
+}
+
+TEST(PngDecoder, sixteenBitChannelsKeepTheirHighByte)
+{
+    TestPng png;
+    png.width = 1;
+    png.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    png.bitDepth = 16;
+    png.rows = {{0xAB, 0xCD, 0x12, 0xFF, 0x80, 0x01, 0x40, 0x7F}};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{0x80, 0x12, 0xAB, 0x40}));
+    EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{0xBF, 0xBF, 0xBF}));
+}
+
+TEST(PngDecoder, interlacedImageIsAssembledFromAllPasses)
+{
+    TestPng png;
+    png.width = 9;
+    png.height = 9;
+    png.interlaced = true;
+    for (int y = 0; y < 9; ++y) {
+        std::vector<std::uint8_t> row;
+        for (int x = 0; x < 9; ++x) {
+            row.push_back(static_cast<std::uint8_t>(x * 20));
+            row.push_back(static_cast<std::uint8_t>(y * 20));
+            row.push_back(static_cast<std::uint8_t>(x + y));
+        }
+        png.rows.push_back(row);
+    }
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x)
+            ASSERT_EQ(pixelBytes(decoded->colour, x, y), (std::vector<int>{x + y, y * 20, x * 20}))
+                << x << "," << y;
+}
+
+TEST(PngDecoder, fileGammaIsHonoured)
+{
+    TestPng linear = rgbRow({64, 0, 255}, 1);
+    linear.gamma = 1.0;
+    const auto brightened = decodePng(encodeTestPng(linear));
+    ASSERT_TRUE(brightened);
+    // 255 * (64 / 255) ^ (1 / 2.2) is 136.04.
+    EXPECT_NEAR(pixelBytes(brightened->colour, 0, 0)[2], 136, 1);
+    EXPECT_EQ(pixelBytes(brightened->colour, 0, 0)[1], 0);
+    EXPECT_EQ(pixelBytes(brightened->colour, 0, 0)[0], 255);
+
+    TestPng display = rgbRow({64, 0, 255}, 1);
+    display.gamma = 0.45455;
+    const auto unchanged = decodePng(encodeTestPng(display));
+    ASSERT_TRUE(unchanged);
+    EXPECT_EQ(pixelBytes(unchanged->colour, 0, 0), (std::vector<int>{255, 0, 64}));
+}
+
+TEST(PngDecoder, truncatedDataFailsWithReadError)
+{
+    const QByteArray whole = encodeTestPng(rgbRow({1, 2, 3}, 1));
+    for (qsizetype cut : {qsizetype(9), qsizetype(20), whole.size() - 13, whole.size() - 1}) {
+        test::TraceCapture trace;
+        EXPECT_FALSE(decodePng(whole.left(cut))) << "cut at " << cut;
+        EXPECT_TRUE(trace.lines().contains(QStringLiteral("Read Error"))) << "cut at " << cut;
+    }
+}
+
+TEST(PngDecoder, rejectsDataWithoutSignature)
+{
+    EXPECT_FALSE(decodePng(QByteArray()));
+    EXPECT_FALSE(decodePng(QByteArray("\x89PNG\r\n", 6)));
+    QByteArray bmp = encodeTestPng(rgbRow({1, 2, 3}, 1));
+    bmp[1] = 'Q';
+    EXPECT_FALSE(decodePng(bmp));
+}
+
+TEST(PngDecoder, damagedHeaderIsRejected)
+{
+    QByteArray png = encodeTestPng(rgbRow({1, 2, 3}, 1));
+    png[17] = static_cast<char>(png[17] ^ 0x40); // inside the IHDR chunk, so its CRC fails
+    EXPECT_FALSE(decodePng(png));
+}
+
+TEST(PngDecoder, alphaMaskOfHoldsInverseAlphaInAllThreeBytes)
+{
+    QImage colour(2, 1, QImage::Format_ARGB32);
+    colour.setPixel(0, 0, qRgba(1, 2, 3, 0));
+    colour.setPixel(1, 0, qRgba(1, 2, 3, 201));
+    const QImage mask = alphaMaskOf(colour);
+    EXPECT_EQ(mask.format(), QImage::Format_BGR888);
+    EXPECT_EQ(pixelBytes(mask, 0, 0), (std::vector<int>{255, 255, 255}));
+    EXPECT_EQ(pixelBytes(mask, 1, 0), (std::vector<int>{54, 54, 54}));
+}
+
+} // namespace
+} // namespace mailvane::skin
