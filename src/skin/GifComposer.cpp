@@ -1,7 +1,7 @@
 #include "GifComposer.h"
 
+#include "DiagnosticTrace.h"
 #include "Dib24.h"
-#include "ImagesTrace.h"
 #include "PictureLoader.h"
 
 #include <QPainter>
@@ -58,7 +58,7 @@ std::optional<ComposedGif> GifComposer::compose(const QByteArray& bytes,
             const GifFrameInfo& previous = gif->frames.at(i - 1);
             canvas = dib::toSection(result.frames.last()).convertToFormat(QImage::Format_RGB32);
             if (canvas.isNull()) {
-                qCDebug(lcSkinImages, "BitBlt failed in COBitmapUtil::LoadGIFFileImages");
+                platform::diagnosticTrace("BitBlt failed in COBitmapUtil::LoadGIFFileImages");
                 return std::nullopt;
             }
             if (previous.disposal == 2) {

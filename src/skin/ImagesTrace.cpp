@@ -1,3 +1,0 @@
-#include "ImagesTrace.h"
-
-Q_LOGGING_CATEGORY(lcSkinImages, "mailvane.skin.images", QtWarningMsg)
