@@ -41,8 +41,10 @@ void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
         const QImage middle =
             button.middleImages.frame(COBitmapUtil::Foreground, int(button.state));
         const QImage right = button.rightImages.frame(COBitmapUtil::Foreground, int(button.state));
+        // Without a middle picture the grey button still shows its text.
+        const int height = middle.isNull() ? client.height() : middle.height();
         area = QRect(client.left() + left.width(), client.top(),
-                     client.width() - left.width() - right.width(), middle.height());
+                     client.width() - left.width() - right.width(), height);
     }
     if (button.state == ButtonState::Pressed)
         area.translate(1, 1);

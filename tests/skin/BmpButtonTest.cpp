@@ -247,6 +247,45 @@ TEST_F(BmpButtonTest, paintsCapsMiddleAndGreyWithoutImages)
     m_button.setStateImagesFromBitmaps(0, QImage(), middle(qRgb(1, 2, 3)), QImage());
     shot = m_window->grab().toImage();
     EXPECT_EQ(shot.pixel(50, 10), qRgb(0x80, 0x80, 0x80));
+
+    // The grey stand-in still carries its text.
+    m_button.setStateImagesFromBitmaps(0, QImage(), QImage(), QImage());
+    m_button.setText(QStringLiteral("MMMMMMMM"), false, 0);
+    shot = m_window->grab().toImage();
+    int textPixels = 0;
+    for (int x = 0; x < shot.width(); ++x) {
+        for (int y = 0; y < 20; ++y)
+            textPixels += shot.pixel(x, y) != qRgb(0x80, 0x80, 0x80) ? 1 : 0;
+    }
+    EXPECT_GT(textPixels, 20);
+}
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(BmpButtonTest, onlyTheCurrentStatesNewImagesRepaint)
+{
+    PaintCounter counter;
+    QCoreApplication::processEvents();
+    m_window->installEventFilter(&counter);
+    m_button.setStateImagesFromBitmaps(2, cap(qRgb(9, 9, 9), true), middle(qRgb(9, 9, 9)),
+                                       cap(qRgb(9, 9, 9), false));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+    m_button.setStateImagesFromBitmaps(0, cap(qRgb(9, 9, 9), true), middle(qRgb(9, 9, 9)),
+                                       cap(qRgb(9, 9, 9), false));
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, 0);
 }
 
 TEST_F(BmpButtonTest, fontFitsTheMiddleSpan)
