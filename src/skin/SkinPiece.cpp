@@ -78,8 +78,8 @@ void drawSkinPiece(QPainter& painter, const QImage& piece, const QImage& mask,
         painter.drawImage(QPoint(x, y), piece, source);
     } else {
         const QRect patchArea(x, y, piece.width(), piece.height());
-        const bool fits = x >= 0 && y >= 0 && x + piece.width() <= background.width() &&
-                          y + piece.height() <= background.height();
+        const bool fits =
+            x + piece.width() <= background.width() && y + piece.height() <= background.height();
         if (fits || fitTest == FitTest::Skipped) {
             const QImage patch = background.copy(patchArea);
             painter.drawImage(QPoint(x, y), blendThroughMask(piece, mask, patch), source);

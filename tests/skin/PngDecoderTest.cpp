@@ -174,6 +174,51 @@ TEST(PngDecoder, sixteenBitChannelsKeepTheirHighByte)
     EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{0xBF, 0xBF, 0xBF}));
 }
 
+TEST(PngDecoder, sixteenBitGreyKeyMatchesAllSixteenBits)
+{
+    TestPng png;
+    png.width = 2;
+    png.colourType = PNG_COLOR_TYPE_GRAY;
+    png.bitDepth = 16;
+    png.transparentGrey = 0x1234;
+    png.rows = {{0x12, 0x34, 0x12, 0x35}};
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{0x12, 0x12, 0x12, 0}));
+    EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{0x12, 0x12, 0x12, 255}));
+}
+
+TEST(PngDecoder, interlacedPaletteWithTransparencyKeepsEveryPixel)
+{
+    TestPng png;
+    png.width = 5;
+    png.height = 5;
+    png.interlaced = true;
+    png.colourType = PNG_COLOR_TYPE_PALETTE;
+    png.bitDepth = 2;
+    png.palette = {0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
+    png.paletteAlpha = {255, 0, 128, 255};
+    for (int y = 0; y < 5; ++y) {
+        std::uint8_t packed[2] = {0, 0};
+        for (int x = 0; x < 5; ++x)
+            packed[x / 4] |= static_cast<std::uint8_t>(((x + y) % 4) << (6 - 2 * (x % 4)));
+        png.rows.push_back({packed[0], packed[1]});
+    }
+    const auto decoded = decodePng(encodeTestPng(png));
+    ASSERT_TRUE(decoded);
+    const int alpha[] = {255, 0, 128, 255};
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const int i = (x + y) % 4;
+            ASSERT_EQ(
+                pixelBytes(decoded->colour, x, y),
+                (std::vector<int>{30 * i, 30 * i - (i ? 10 : 0), 30 * i - (i ? 20 : 0), alpha[i]}))
+                << x << "," << y;
+            ASSERT_EQ(pixelBytes(decoded->mask, x, y)[0], 255 - alpha[i]);
+        }
+    }
+}
+
 TEST(PngDecoder, interlacedImageIsAssembledFromAllPasses)
 {
     TestPng png;

@@ -1,0 +1,57 @@
+// Draws the default skin: every picture the program asks the skin library
+// for, written under <folder>/BITMAP and <folder>/PNG, and a resource list
+// <folder>/skin.qrc from which rcc makes the library.
+//
+// Usage: mailvane-skin-generator <folder>
+
+#include "SkinCatalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+using mailvane::skingen::SkinCatalogue;
+
+bool writeSkin(const SkinCatalogue& catalogue, const QString& folder)
+{
+    QDir root(folder);
+    QFile list(root.filePath(QStringLiteral("skin.qrc")));
+    if (!root.mkpath(QStringLiteral("BITMAP")) || !root.mkpath(QStringLiteral("PNG")) ||
+        !list.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream qrc(&list);
+    qrc << "<RCC>\n  <qresource prefix=\"/\">\n";
+    for (const auto& picture : catalogue.pictures()) {
+        const bool isPng = picture.type == QLatin1String("PNG");
+        const QString file = picture.type + QLatin1Char('/') + picture.name +
+                             (isPng ? QStringLiteral(".png") : QStringLiteral(".bmp"));
+        if (!picture.image.save(root.filePath(file), isPng ? "PNG" : "BMP")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return false;
+        }
+        qrc << "    <file>" << file << "</file>\n";
+    }
+    qrc << "  </qresource>\n</RCC>\n";
+    return list.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    SkinCatalogue catalogue;
+    mailvane::skingen::addFramePictures(catalogue);
+    mailvane::skingen::addButtonPictures(catalogue);
+    mailvane::skingen::addTabPictures(catalogue);
+    mailvane::skingen::addProductPictures(catalogue);
+    return writeSkin(catalogue, QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
