@@ -68,7 +68,7 @@ QImage renderSkinnedDialog(const platform::LibraryHandle& skin)
         skin.isEmpty() ? std::make_unique<skin::SkinDialog>(0)
                        : std::make_unique<skin::SkinDialog>(0, skin, DialogFrame);
     dialog->setWindowTitle(QStringLiteral("Gallery"));
-    dialog->resize(520, 300);
+    dialog->resize(580, 300);
 
     caption(dialog.get(), QStringLiteral("Bitmap buttons in their four states:"), {60, 70});
     std::vector<std::unique_ptr<BmpButton>> buttons;
@@ -81,7 +81,7 @@ QImage renderSkinnedDialog(const platform::LibraryHandle& skin)
                                  DialogMaxWidth));
     buttons.push_back(makeButton(skin, dialog.get(), {left + 360, 100}, 4,
                                  QStringLiteral("Disabled"), DialogMaxWidth));
-    caption(dialog.get(), QStringLiteral("A long text cut at a maximum width of 200:"), {60, 160});
+    caption(dialog.get(), QStringLiteral("Long text, at most 200 wide:"), {60, 160});
     buttons.push_back(
         makeButton(skin, dialog.get(), {left, 190}, 5,
                    QStringLiteral("Send the e-mail settings to every recipient in the list"), 200));

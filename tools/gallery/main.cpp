@@ -1,7 +1,7 @@
 // Renders the skinned toolkit into PNG files for a person to look at:
 //   mailvane-gallery [skin library] [output folder]
-// Without arguments it takes the Graphics_Default.ogr found in the build tree
-// and writes into build/gallery.
+// Without arguments it takes the default skin the build drew (or any
+// Graphics_Default.ogr in the build tree) and writes into build/gallery.
 
 #include "GalleryDialog.h"
 #include "GallerySheet.h"
@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdlib>
@@ -18,6 +19,10 @@ namespace {
 
 QString findDefaultSkin()
 {
+#ifdef MAILVANE_DEFAULT_SKIN
+    if (QFileInfo::exists(QStringLiteral(MAILVANE_DEFAULT_SKIN)))
+        return QStringLiteral(MAILVANE_DEFAULT_SKIN);
+#endif
     QDirIterator it(QStringLiteral(MAILVANE_BUILD_DIR), {QStringLiteral("Graphics_Default.ogr")},
                     QDir::Files, QDirIterator::Subdirectories);
     return it.hasNext() ? it.next() : QString();
@@ -53,8 +58,13 @@ int main(int argc, char** argv)
     else
         log << "skin " << skinPath << '\n';
 
-    bool ok =
-        save(mailvane::gallery::renderSkinnedDialog(skin), output, QStringLiteral("dialog"), log);
+    const QImage dialog = mailvane::gallery::renderSkinnedDialog(skin);
+    bool ok = save(dialog, output, QStringLiteral("dialog"), log);
+    // The first two buttons enlarged, to judge their soft edges and shape.
+    const QImage buttons = dialog.copy(55, 95, 240, 40);
+    ok = save(buttons.scaled(buttons.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation),
+              output, QStringLiteral("dialog-buttons-zoom"), log) &&
+         ok;
     mailvane::platform::freeResourceLibrary(skin);
 
     QTemporaryDir work;
