@@ -79,6 +79,21 @@ TEST(GifParser, truncatedFrameIsNotListed)
     EXPECT_FALSE(GifParser::parse(QByteArray("GIF89a")));
 }
 
+TEST(GifParser, fileWithoutGlobalTableReadsNoTableBytes)
+{
+    GifSpec spec = threeFrames();
+    spec.palette = {qRgb(255, 255, 255), qRgb(255, 0, 0)};
+    QByteArray file = mailvane::test::encodeGif(spec);
+    // Drop the 2-entry table and its flag; the blocks must still be found.
+    file.remove(GifParser::HeaderLength, 6);
+    file[10] = char(quint8(file[10]) & 0x7F);
+    const auto gif = GifParser::parse(file);
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->background, qRgb(0, 0, 0));
+    EXPECT_EQ(gif->frames.size(), 3);
+    EXPECT_EQ(gif->loopCount, 4);
+}
+
 TEST(GifComposer, standAloneFrameCarriesItsOwnControlExtension)
 {
     const QByteArray file = mailvane::test::encodeGif(threeFrames());
