@@ -284,7 +284,7 @@ protected:
         QImage soft(3, 2, QImage::Format_ARGB32);
         soft.fill(qRgba(0, 128, 255, 0));
         soft.setPixel(0, 0, qRgba(0, 128, 255, 255));
-        mailvane::test::GifSpec gif;
+        mailvane::test::GifDescription gif;
         gif.screenWidth = 2;
         gif.screenHeight = 1;
         gif.palette = {qRgb(255, 255, 255), qRgb(0, 0, 0)};

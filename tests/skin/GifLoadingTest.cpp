@@ -8,8 +8,8 @@
 using mailvane::skin::COBitmapUtil;
 using mailvane::skin::GifComposer;
 using mailvane::skin::GifParser;
-using mailvane::test::GifFrameSpec;
-using mailvane::test::GifSpec;
+using mailvane::test::GifDescription;
+using mailvane::test::GifFrameDescription;
 using mailvane::test::sectionPixel;
 
 namespace {
@@ -22,20 +22,20 @@ constexpr std::uint8_t W = 0, R = 1, B = 2, T = 3; // T is the transparent index
 // Frame 0 paints everything red; frame 1 puts blue corners into the right
 // half with transparent holes and is disposed to the background; frame 2
 // paints one blue pixel top left.
-GifSpec threeFrames()
+GifDescription threeFrames()
 {
-    GifSpec spec;
-    spec.screenWidth = 4;
-    spec.screenHeight = 2;
-    spec.palette = {qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0)};
-    spec.backgroundIndex = W;
-    spec.netscapeLoops = 3;
-    spec.frames = {
-        GifFrameSpec{0, 0, 4, 2, {R, R, R, R, R, R, R, R}, 0, 10, -1, true},
-        GifFrameSpec{2, 0, 2, 2, {B, T, T, B}, 2, 20, T, true},
-        GifFrameSpec{0, 0, 1, 1, {B}, 0, 30, -1, true},
+    GifDescription description;
+    description.screenWidth = 4;
+    description.screenHeight = 2;
+    description.palette = {qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0)};
+    description.backgroundIndex = W;
+    description.netscapeLoops = 3;
+    description.frames = {
+        GifFrameDescription{0, 0, 4, 2, {R, R, R, R, R, R, R, R}, 0, 10, -1, true},
+        GifFrameDescription{2, 0, 2, 2, {B, T, T, B}, 2, 20, T, true},
+        GifFrameDescription{0, 0, 1, 1, {B}, 0, 30, -1, true},
     };
-    return spec;
+    return description;
 }
 
 std::vector<std::uint32_t> pixels(const QImage& frame)
@@ -81,9 +81,9 @@ TEST(GifParser, truncatedFrameIsNotListed)
 
 TEST(GifParser, fileWithoutGlobalTableReadsNoTableBytes)
 {
-    GifSpec spec = threeFrames();
-    spec.palette = {qRgb(255, 255, 255), qRgb(255, 0, 0)};
-    QByteArray file = mailvane::test::encodeGif(spec);
+    GifDescription description = threeFrames();
+    description.palette = {qRgb(255, 255, 255), qRgb(255, 0, 0)};
+    QByteArray file = mailvane::test::encodeGif(description);
     // Drop the 2-entry table and its flag; the blocks must still be found.
     file.remove(GifParser::HeaderLength, 6);
     file[10] = char(quint8(file[10]) & 0x7F);
@@ -136,9 +136,9 @@ TEST(GifComposer, backgroundOverrideFillsDisposedArea)
 
 TEST(GifComposer, singleFrameGoesToThePictureLoader)
 {
-    GifSpec spec = threeFrames();
-    spec.frames.resize(1);
-    const QByteArray file = mailvane::test::encodeGif(spec);
+    GifDescription description = threeFrames();
+    description.frames.resize(1);
+    const QByteArray file = mailvane::test::encodeGif(description);
     EXPECT_FALSE(GifComposer::compose(file));
     COBitmapUtil util;
     ASSERT_TRUE(util.loadFromBytes(file, 0, 0));

@@ -78,27 +78,27 @@ int tableBits(qsizetype entries)
 
 } // namespace
 
-QByteArray encodeGif(const GifSpec& spec)
+QByteArray encodeGif(const GifDescription& description)
 {
     QByteArray out("GIF89a");
-    appendWord(out, spec.screenWidth);
-    appendWord(out, spec.screenHeight);
-    const int bits = tableBits(spec.palette.size());
+    appendWord(out, description.screenWidth);
+    appendWord(out, description.screenHeight);
+    const int bits = tableBits(description.palette.size());
     out.append(char(0x80 | 0x70 | (bits - 1)));
-    out.append(char(spec.backgroundIndex));
+    out.append(char(description.backgroundIndex));
     out.append('\0');
     for (int i = 0; i < (1 << bits); ++i) {
-        const QRgb colour = i < spec.palette.size() ? spec.palette.at(i) : 0;
+        const QRgb colour = i < description.palette.size() ? description.palette.at(i) : 0;
         out.append(char(qRed(colour)));
         out.append(char(qGreen(colour)));
         out.append(char(qBlue(colour)));
     }
-    if (spec.netscapeLoops) {
+    if (description.netscapeLoops) {
         out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01", 16);
-        appendWord(out, *spec.netscapeLoops);
+        appendWord(out, *description.netscapeLoops);
         out.append('\0');
     }
-    for (const GifFrameSpec& frame : spec.frames) {
+    for (const GifFrameDescription& frame : description.frames) {
         if (frame.withControl) {
             out.append("\x21\xF9\x04", 3);
             out.append(char((frame.disposal << 2) | (frame.transparent >= 0 ? 1 : 0)));

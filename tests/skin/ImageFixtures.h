@@ -14,7 +14,7 @@
 
 namespace mailvane::test {
 
-struct GifFrameSpec
+struct GifFrameDescription
 {
     int left = 0;
     int top = 0;
@@ -27,19 +27,19 @@ struct GifFrameSpec
     bool withControl = true;
 };
 
-struct GifSpec
+struct GifDescription
 {
     int screenWidth = 0;
     int screenHeight = 0;
     QList<QRgb> palette; // 2, 4, 8 … 256 entries
     int backgroundIndex = 0;
     std::optional<int> netscapeLoops;
-    QList<GifFrameSpec> frames;
+    QList<GifFrameDescription> frames;
 };
 
 // A GIF file of the given frames (LZW with a clear code often enough that the
 // code width never grows, which every decoder accepts).
-QByteArray encodeGif(const GifSpec& spec);
+QByteArray encodeGif(const GifDescription& description);
 
 // A skin library bundle holding `files` (path inside the bundle → bytes),
 // written into `folder`; its path, or an empty string when rcc failed.

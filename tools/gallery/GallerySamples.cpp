@@ -74,25 +74,25 @@ QByteArray sampleAnimatedGif()
     // A red ball hopping across a pale field; each frame is disposed to the
     // background and its corners are transparent.
     constexpr int Size = 12;
-    test::GifSpec spec;
-    spec.screenWidth = 48;
-    spec.screenHeight = 24;
-    spec.palette = {qRgb(0xEE, 0xF2, 0xF6), qRgb(0xD0, 0x3B, 0x2F), qRgb(0x7A, 0x1E, 0x16),
-                    qRgb(0, 0, 0)};
-    spec.backgroundIndex = 0;
-    spec.netscapeLoops = 0;
+    test::GifDescription description;
+    description.screenWidth = 48;
+    description.screenHeight = 24;
+    description.palette = {qRgb(0xEE, 0xF2, 0xF6), qRgb(0xD0, 0x3B, 0x2F), qRgb(0x7A, 0x1E, 0x16),
+                           qRgb(0, 0, 0)};
+    description.backgroundIndex = 0;
+    description.netscapeLoops = 0;
     const int hops[][2] = {{0, 12}, {12, 4}, {24, 0}, {36, 8}};
     for (const auto& hop : hops) {
-        test::GifFrameSpec frame{hop[0], hop[1], Size, Size, {}, 2, 15, 3, true};
+        test::GifFrameDescription frame{hop[0], hop[1], Size, Size, {}, 2, 15, 3, true};
         for (int y = 0; y < Size; ++y) {
             for (int x = 0; x < Size; ++x) {
                 const double d = std::hypot(x - 5.5, y - 5.5);
                 frame.indices.append(d > 6.0 ? 3 : (d > 4.5 ? 2 : 1));
             }
         }
-        spec.frames.append(frame);
+        description.frames.append(frame);
     }
-    return test::encodeGif(spec);
+    return test::encodeGif(description);
 }
 
 QByteArray sampleWbmp()
