@@ -6,18 +6,17 @@
 namespace mailvane::skin {
 
 bool BmpButtonPainter::paintImages(QPainter& painter, const BmpButtonImpl& button,
-                                   const QRect& client, bool rightToLeft)
+                                   const QRect& client)
 {
     const int state = int(button.state);
-    QImage left = button.leftImages.frame(COBitmapUtil::Foreground, state);
+    const QImage left = button.leftImages.frame(COBitmapUtil::Foreground, state);
     const QImage middle = button.middleImages.frame(COBitmapUtil::Foreground, state);
-    QImage right = button.rightImages.frame(COBitmapUtil::Foreground, state);
+    const QImage right = button.rightImages.frame(COBitmapUtil::Foreground, state);
     if (left.isNull() || middle.isNull() || right.isNull())
         return false;
-    if (rightToLeft) {
-        left = left.mirrored(true, false);
-        right = right.mirrored(true, false);
-    }
+    // A right-to-left button is painted the same way: the painter does not
+    // mirror the device, so the caps already sit at the ends they fit and
+    // match the window's shape.
     painter.drawImage(client.topLeft(), left);
     painter.drawImage(QPoint(client.right() + 1 - right.width(), client.top()), right);
 
@@ -57,9 +56,9 @@ void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
 }
 
 void BmpButtonPainter::paint(QPainter& painter, const BmpButtonImpl& button, const QRect& client,
-                             const QPalette& palette, bool rightToLeft)
+                             const QPalette& palette)
 {
-    if (!paintImages(painter, button, client, rightToLeft))
+    if (!paintImages(painter, button, client))
         painter.fillRect(client, QColor::fromRgb(MissingImageGrey));
     if (!button.text.isEmpty())
         paintText(painter, button, client, palette);

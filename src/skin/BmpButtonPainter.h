@@ -18,11 +18,10 @@ public:
     static constexpr int FocusInset = 3;
 
     static void paint(QPainter& painter, const BmpButtonImpl& button, const QRect& client,
-                      const QPalette& palette, bool rightToLeft);
+                      const QPalette& palette);
 
 private:
-    static bool paintImages(QPainter& painter, const BmpButtonImpl& button, const QRect& client,
-                            bool rightToLeft);
+    static bool paintImages(QPainter& painter, const BmpButtonImpl& button, const QRect& client);
     static void paintText(QPainter& painter, const BmpButtonImpl& button, const QRect& client,
                           const QPalette& palette);
 };

@@ -16,13 +16,6 @@ bool isKnownFormat(const QByteArray& format)
     return false;
 }
 
-QImage read(QImageReader& reader)
-{
-    if (!isKnownFormat(reader.format()))
-        return {};
-    return reader.read();
-}
-
 } // namespace
 
 QImage PictureLoader::fromBytes(const QByteArray& bytes)
@@ -32,13 +25,9 @@ QImage PictureLoader::fromBytes(const QByteArray& bytes)
     if (!buffer.open(QIODevice::ReadOnly))
         return {};
     QImageReader reader(&buffer);
-    return read(reader);
-}
-
-QImage PictureLoader::fromFile(const QString& path)
-{
-    QImageReader reader(path);
-    return read(reader);
+    if (!isKnownFormat(reader.format()))
+        return {};
+    return reader.read();
 }
 
 } // namespace mailvane::skin

@@ -6,7 +6,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QString>
 
 namespace mailvane::skin {
 
@@ -16,7 +15,6 @@ public:
     // The picture's first image, or a null image when the bytes are not a
     // picture of a known format.
     static QImage fromBytes(const QByteArray& bytes);
-    static QImage fromFile(const QString& path);
 };
 
 } // namespace mailvane::skin
