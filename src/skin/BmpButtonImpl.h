@@ -1,0 +1,50 @@
+#pragma once
+
+// What a bitmap button knows, whether or not its window exists yet: dialogs
+// give a button its shape and images before they create its window.
+
+#include "ButtonShape.h"
+#include "COBitmapUtil.h"
+
+#include <QFont>
+#include <QRegion>
+#include <QString>
+#include <optional>
+
+namespace mailvane::skin {
+
+enum class ButtonState : int
+{
+    Normal = 0,
+    Pressed = 1,
+    Hover = 2,
+    Disabled = 3
+};
+
+inline constexpr int ButtonStateCount = 4;
+
+struct BmpButtonImpl
+{
+    platform::LibraryHandle module;
+    int controlNumber = 0;
+    QString text;
+    ButtonState state = ButtonState::Normal;
+    bool tracking = false;   // a leave notification is wanted
+    bool keyPressed = false; // the space bar holds the button down
+    bool focused = false;
+    // Frame s of layer 0 of each holds the piece for state s.
+    COBitmapUtil leftImages;
+    COBitmapUtil middleImages;
+    COBitmapUtil rightImages;
+    QRegion hitRegion{0, 0, 2, 2};
+    std::optional<ButtonShapeRegions> shapeRegions;
+    QRect middleSpan;
+    QFont font;
+
+    ButtonState hitTest(const QPoint& point) const
+    {
+        return hitRegion.contains(point) ? ButtonState::Hover : ButtonState::Normal;
+    }
+};
+
+} // namespace mailvane::skin

@@ -1,0 +1,216 @@
+#include "COBitmapUtil.h"
+
+#include "Dib24.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+#include <cstring>
+
+namespace mailvane::skin {
+
+int COBitmapUtil::LayerHeader::stride() const
+{
+    return dib::strideFor(width);
+}
+
+void COBitmapUtil::put(int layer, int frame, const QImage& section, int delayMs)
+{
+    Layer& target = m_layers[layer];
+    target.frames[frame] = section;
+    target.delays[frame] = delayMs;
+    if (!target.header)
+        target.header = LayerHeader{section.width(), section.height()};
+    touched(layer);
+}
+
+void COBitmapUtil::putReplacingOtherSize(int layer, int frame, const QImage& section, int delayMs)
+{
+    const std::optional<LayerHeader>& header = m_layers[layer].header;
+    if (header && (header->width != section.width() || header->height != section.height()))
+        clearLayer(layer);
+    put(layer, frame, section, delayMs);
+}
+
+void COBitmapUtil::clearLayer(int layer)
+{
+    for (int i = 0; i < MaxFrames; ++i)
+        deleteFrame(layer, i);
+}
+
+void COBitmapUtil::touched(int layer)
+{
+    // Cached blend input must never outlive a change of the pixels it copied.
+    const int role = layer % LayersPerSet;
+    if (role == Foreground || role == AlphaMask)
+        freeBlendBuffers();
+}
+
+void COBitmapUtil::deleteFrame(int layer, int index)
+{
+    if (!valid(layer, index))
+        return;
+    Layer& target = m_layers[layer];
+    if (target.frames[index].isNull())
+        return;
+    target.frames[index] = QImage();
+    target.delays[index] = 0;
+    touched(layer);
+    for (const QImage& frame : target.frames) {
+        if (!frame.isNull())
+            return;
+    }
+    target.header.reset();
+}
+
+bool COBitmapUtil::storeBitmap(const QImage& bitmap, int layer, int frame)
+{
+    if (!valid(layer, frame) || bitmap.isNull())
+        return false;
+    const QImage section = dib::toSection(bitmap);
+    if (section.isNull())
+        return false;
+    // A deep copy, so that the caller may change its image afterwards.
+    put(layer, frame, section.copy(), DefaultDelayMs);
+    return true;
+}
+
+bool COBitmapUtil::createFromPixels(int width, int height, const uchar* pixels, int layer,
+                                    int frame)
+{
+    if (!valid(layer, frame) || !pixels)
+        return false;
+    QImage section = dib::newSection(width, height);
+    if (section.isNull())
+        return false;
+    const qsizetype rowBytes = qsizetype(width) * 3;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(section.scanLine(y), pixels + y * rowBytes, size_t(rowBytes));
+    put(layer, frame, section, DefaultDelayMs);
+    return true;
+}
+
+QImage COBitmapUtil::frame(int layer, int index) const
+{
+    return valid(layer, index) ? m_layers[layer].frames[index] : QImage();
+}
+
+int COBitmapUtil::frameDelay(int layer, int index) const
+{
+    return valid(layer, index) ? m_layers[layer].delays[index] : 0;
+}
+
+int COBitmapUtil::frameCount(int layer) const
+{
+    if (!validLayer(layer))
+        return 0;
+    int count = 0;
+    while (count < MaxFrames && !m_layers[layer].frames[count].isNull())
+        ++count;
+    return count;
+}
+
+std::optional<COBitmapUtil::LayerHeader> COBitmapUtil::layerHeader(int layer) const
+{
+    return validLayer(layer) ? m_layers[layer].header : std::nullopt;
+}
+
+int COBitmapUtil::width(int layer) const
+{
+    const auto header = layerHeader(layer);
+    return header ? header->width : 0;
+}
+
+int COBitmapUtil::height(int layer) const
+{
+    const auto header = layerHeader(layer);
+    return header ? header->height : 0;
+}
+
+QByteArray COBitmapUtil::readPixels(int layer, int frame) const
+{
+    const auto header = layerHeader(layer);
+    const QImage source = this->frame(layer, frame);
+    if (!header || source.isNull())
+        return {};
+    // The layer's header decides the format; a frame of another size (a plain
+    // bitmap stored into a used layer) is cut or padded with black to fit.
+    QByteArray pixels(header->imageSize(), '\0');
+    const qsizetype copyBytes = qMin<qsizetype>(header->stride(), source.bytesPerLine());
+    const int rows = qMin(header->height, source.height());
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(pixels.data() + y * header->stride(), source.constScanLine(y),
+                    size_t(copyBytes));
+    return pixels;
+}
+
+QByteArray COBitmapUtil::readPixelsBottomUp(int layer, int frame) const
+{
+    const QByteArray topDown = readPixels(layer, frame);
+    if (topDown.isEmpty())
+        return {};
+    const auto header = layerHeader(layer);
+    const int stride = header->stride();
+    QByteArray bottomUp(topDown.size(), '\0');
+    for (int y = 0; y < header->height; ++y)
+        std::memcpy(bottomUp.data() + (header->height - 1 - y) * qsizetype(stride),
+                    topDown.constData() + y * qsizetype(stride), size_t(stride));
+    return bottomUp;
+}
+
+bool COBitmapUtil::tile(int width, int height, int sourceLayer, int frame)
+{
+    const QImage source = this->frame(sourceLayer, frame);
+    if (source.isNull())
+        return false;
+    QImage tiled = dib::newSection(width, height);
+    if (tiled.isNull())
+        return false;
+    const int rowBytes = source.width() * 3;
+    for (int y = 0; y < height; ++y) {
+        const uchar* from = source.constScanLine(y % source.height());
+        uchar* to = tiled.scanLine(y);
+        for (int x = 0; x < width; x += source.width()) {
+            const int bytes = qMin(rowBytes, (width - x) * 3);
+            std::memcpy(to + x * 3, from, size_t(bytes));
+        }
+    }
+    putReplacingOtherSize(Composite, frame, tiled, DefaultDelayMs);
+    return true;
+}
+
+bool COBitmapUtil::capture(QWidget* window, int x, int y, int width, int height, int set, int frame)
+{
+    if ((set != 0 && set != 1) || !validFrame(frame) || width <= 0 || height <= 0)
+        return false;
+    QPixmap area;
+    if (window) {
+        area = window->grab(QRect(x, y, width, height));
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->grabWindow(0, x, y, width, height);
+    }
+    if (area.isNull())
+        return false;
+    // A grab near an edge comes back smaller; the rest stays black, as a copy
+    // from outside the screen would.
+    QImage section = dib::newSection(width, height);
+    if (section.isNull())
+        return false;
+    const QImage grabbed = dib::toSection(area.toImage());
+    for (int row = 0; row < qMin(height, grabbed.height()); ++row)
+        std::memcpy(section.scanLine(row), grabbed.constScanLine(row),
+                    size_t(qMin(width, grabbed.width()) * 3));
+    putReplacingOtherSize(set * LayersPerSet + Background, frame, section, DefaultDelayMs);
+    return true;
+}
+
+std::optional<QRegion> COBitmapUtil::region(int layer, int frame, KeyColour key) const
+{
+    const QImage source = this->frame(layer, frame);
+    if (source.isNull())
+        return std::nullopt;
+    return RegionBuilder::fromImage(source, key);
+}
+
+} // namespace mailvane::skin

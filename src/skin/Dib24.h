@@ -1,0 +1,41 @@
+#pragma once
+
+// Helpers for 24-bit device-independent sections: blue, green, red bytes per
+// pixel, rows padded to a multiple of 4 bytes, first row at the top. The image
+// container computes on these bytes directly, so every frame it holds has this
+// layout (QImage::Format_BGR888 pads its rows the same way).
+
+#include <QImage>
+#include <QRgb>
+#include <cstdint>
+
+namespace mailvane::skin::dib {
+
+inline constexpr QImage::Format SectionFormat = QImage::Format_BGR888;
+
+// Bytes per row: width × 3 rounded up to a multiple of 4.
+constexpr int strideFor(int width)
+{
+    return (width * 3 + 3) & ~3;
+}
+
+// A zero-filled (black) section, or a null image for an empty size.
+QImage newSection(int width, int height);
+
+// Any image as a section; transparency is dropped, keeping the colour bytes.
+QImage toSection(const QImage& image);
+
+// The pixel at byte `pixel` as 0xRRGGBB.
+inline std::uint32_t pixelValue(const uchar* pixel)
+{
+    return (std::uint32_t(pixel[2]) << 16) | (std::uint32_t(pixel[1]) << 8) | pixel[0];
+}
+
+inline void setPixelValue(uchar* pixel, std::uint32_t value)
+{
+    pixel[0] = uchar(value);
+    pixel[1] = uchar(value >> 8);
+    pixel[2] = uchar(value >> 16);
+}
+
+} // namespace mailvane::skin::dib

@@ -1,0 +1,113 @@
+#include "PngFileDecoder.h"
+
+#include "Dib24.h"
+
+#include <cmath>
+#include <cstring>
+#include <png.h>
+
+namespace mailvane::skin {
+namespace {
+
+constexpr int SignatureLength = 8;
+
+struct MemorySource
+{
+    const png_byte* data = nullptr;
+    png_size_t size = 0;
+    png_size_t position = 0;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count)
+{
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (count > source->size - source->position)
+        png_error(png, "Read Error");
+    std::memcpy(out, source->data + source->position, count);
+    source->position += count;
+}
+
+// Everything that can make libpng jump back happens in here, where no object
+// with a destructor lives.
+bool readWholeImage(png_structp png, png_infop info, MemorySource* source)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_read_fn(png, source, readFromMemory);
+    png_set_sig_bytes(png, SignatureLength);
+    png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    return true;
+}
+
+// A sample scaled to 0..1, raised to the power 1 and scaled back, truncated.
+uchar level(png_byte sample)
+{
+    return uchar(std::pow(sample / 255.0, 1.0) * 255.0);
+}
+
+DecodedPng convertRows(png_structp png, png_infop info)
+{
+    const int width = int(png_get_image_width(png, info));
+    const int height = int(png_get_image_height(png, info));
+    const int channels = png_get_channels(png, info);
+    const int sampleBytes = png_get_bit_depth(png, info) / 8; // high byte first
+    const png_bytepp rows = png_get_rows(png, info);
+
+    DecodedPng result;
+    result.colour = dib::newSection(width, height);
+    if (channels == 4)
+        result.mask = dib::newSection(width, height);
+    if (result.colour.isNull() || (channels == 4 && result.mask.isNull()))
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const png_byte* in = rows[y];
+        uchar* colour = result.colour.scanLine(y);
+        uchar* mask = channels == 4 ? result.mask.scanLine(y) : nullptr;
+        for (int x = 0; x < width; ++x, in += channels * sampleBytes) {
+            colour[3 * x + 0] = level(in[2 * sampleBytes]);
+            colour[3 * x + 1] = level(in[sampleBytes]);
+            colour[3 * x + 2] = level(in[0]);
+            if (mask) {
+                const uchar transparency = uchar(255 - in[3 * sampleBytes]);
+                std::memset(mask + 3 * x, transparency, 3);
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+std::optional<DecodedPng> PngFileDecoder::decode(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const png_byte*>(bytes.constData());
+    if (bytes.size() < SignatureLength || png_sig_cmp(data, 0, SignatureLength) != 0)
+        return std::nullopt;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png)
+        return std::nullopt;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return std::nullopt;
+    }
+    MemorySource source{data, png_size_t(bytes.size()), SignatureLength};
+    std::optional<DecodedPng> result;
+    if (readWholeImage(png, info, &source)) {
+        const int colourType = png_get_color_type(png, info);
+        const int depth = png_get_bit_depth(png, info);
+        // Grey images with alpha reach 32 bits per pixel at depth 16 but have
+        // no red, green and blue samples to read; only colour images qualify.
+        const bool colour =
+            colourType == PNG_COLOR_TYPE_RGB || colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+        if (colour && (depth == 8 || depth == 16)) {
+            DecodedPng decoded = convertRows(png, info);
+            if (!decoded.colour.isNull())
+                result = std::move(decoded);
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return result;
+}
+
+} // namespace mailvane::skin
