@@ -20,7 +20,8 @@ std::vector<std::uint8_t> decode(std::string_view text)
     for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
         const int high = digitValue(text[i]);
         const int low = digitValue(text[i + 1]);
-        bytes.push_back(static_cast<std::uint8_t>(((high < 0 ? 0 : high) << 4) | (low < 0 ? 0 : low)));
+        bytes.push_back(
+            static_cast<std::uint8_t>(((high < 0 ? 0 : high) << 4) | (low < 0 ? 0 : low)));
     }
     return bytes;
 }

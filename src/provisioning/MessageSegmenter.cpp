@@ -36,7 +36,8 @@ std::optional<std::vector<std::uint8_t>> MessageSegmenter::cutSegment(std::strin
     std::string_view segment = pushHex;
     if (m_messageCount > 1) {
         const std::size_t start = std::size_t{messageIndex} * SegmentDigits;
-        segment = start < pushHex.size() ? pushHex.substr(start, SegmentDigits) : std::string_view{};
+        segment =
+            start < pushHex.size() ? pushHex.substr(start, SegmentDigits) : std::string_view{};
     }
     m_segmentLength = static_cast<std::uint16_t>(segment.size() + 1);
     return hex::decode(segment);

@@ -10,28 +10,56 @@
 
 namespace mailvane::provisioning {
 
-// Longest WBXML hexadecimal text one encoding may produce.
+// Longest WBXML hexadecimal text one encoding may produce, so that the push
+// around it stays within its own limit.
 inline constexpr std::size_t MaxWbxmlDigits = 8091;
+// Longest document line, element or attribute name, attribute value (after its
+// entities are decoded) and token text (with a page switch or inline string).
+inline constexpr std::size_t MaxLineLength = 1023;
+inline constexpr std::size_t MaxItemLength = 511;
 
 // Translates the provisioning document into WBXML hexadecimal text with the
-// two token tables (code pages 0 and 1) read from the token table file.
+// two token tables (code pages 0 and 1) read from the token table file. Made
+// for the builder's line-per-element shape, not for XML at large.
 class WbxmlEncoder
 {
 public:
-    // Reads the token table file. A missing or unreadable file leaves both
-    // tables empty (every later encoding then fails); returns whether it was read.
+    // Reads the token table file into the two tables (replacing what they held).
+    // A missing or unreadable file leaves both tables empty (every later
+    // encoding then fails); returns whether it was read.
     bool loadTokenTable(const std::filesystem::path& path);
     void loadTokenTableText(std::string_view text);
+    bool hasTokens() const { return !m_pages[0].empty() || !m_pages[1].empty(); }
 
     void resetCodePage() { m_currentPage = 0; }
     std::uint8_t currentCodePage() const { return m_currentPage; }
 
-    // Returns nothing when the document cannot be encoded faithfully.
+    // Appends the token text of `name` to `out`, preceded by a page switch when
+    // it lives only in the other code page (the current page is searched first).
+    // Returns false, appending nothing, when neither page holds it.
+    bool lookUp(std::string_view name, std::string& out);
+
+    // The WBXML hexadecimal text of `document`, or nothing when it cannot be
+    // encoded faithfully: a line that is not a well-formed element of the
+    // builder's shape, a tag or first attribute value the table lacks, an item
+    // past its limit, a value holding a NUL byte, token text that is not
+    // hexadecimal, or output past MaxWbxmlDigits.
     std::optional<std::string> encodeDocument(std::string_view document);
 
 private:
+    struct Found
+    {
+        int page;
+        const std::string* token;
+    };
+    std::optional<Found> find(std::string_view name) const;
+    void emit(const Found& found, std::string& out);
+    bool encodeLine(std::string_view line, std::string& out);
+    bool appendValue(std::string_view value, std::string& out);
+
     TokenTable m_pages[2];
     std::uint8_t m_currentPage = 0;
+    std::string m_value; // a value with its entities decoded; kept to reuse its buffer
 };
 
 } // namespace mailvane::provisioning

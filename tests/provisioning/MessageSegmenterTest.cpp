@@ -1,7 +1,6 @@
 #include "MessageSegmenter.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -20,7 +19,8 @@ std::string pushOfDigits(std::size_t digits)
     return push;
 }
 
-std::vector<std::uint8_t> headerBytes(const MessageSegmenter& segmenter, int reference, int sequence)
+std::vector<std::uint8_t> headerBytes(const MessageSegmenter& segmenter, int reference,
+                                      int sequence)
 {
     const auto header = segmenter.buildHeader(static_cast<std::uint8_t>(reference),
                                               static_cast<std::uint8_t>(sequence));

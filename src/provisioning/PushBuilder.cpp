@@ -1,0 +1,85 @@
+#include "PushBuilder.h"
+
+#include "HexText.h"
+#include "Sha1.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace mailvane::provisioning {
+namespace {
+
+// Transaction id 1, PDU type Push, headers length 47, then the content type:
+// length quote, length 45, application/vnd.wap.connectivity-wbxml (0x36),
+// SEC = USERPIN, and the MAC parameter whose text follows.
+constexpr std::string_view PushPrefix = "01062F1F2DB6918192";
+constexpr std::string_view MacTerminator = "00";
+
+} // namespace
+
+std::string computeMac(std::string_view pin, std::string_view wbxmlHex)
+{
+    std::array<std::uint8_t, MacBlockSize> key{};
+    std::span<const std::uint8_t> pinBytes(reinterpret_cast<const std::uint8_t*>(pin.data()),
+                                           pin.size());
+    Sha1::Digest hashedKey;
+    if (pinBytes.size() > MacBlockSize) {
+        Sha1 sha;
+        sha.update(pinBytes);
+        hashedKey = sha.finish();
+        pinBytes = hashedKey;
+    }
+    std::copy(pinBytes.begin(), pinBytes.end(), key.begin());
+
+    std::array<std::uint8_t, MacBlockSize> innerPad;
+    std::array<std::uint8_t, MacBlockSize> outerPad;
+    for (std::size_t i = 0; i < MacBlockSize; ++i) {
+        innerPad[i] = key[i] ^ 0x36;
+        outerPad[i] = key[i] ^ 0x5C;
+    }
+    const std::vector<std::uint8_t> message = hex::decode(wbxmlHex);
+
+    Sha1 inner;
+    inner.update(innerPad);
+    inner.update(message);
+    const Sha1::Digest innerDigest = inner.finish();
+
+    Sha1 outer;
+    outer.update(outerPad);
+    outer.update(innerDigest);
+    return hex::encode(outer.finish());
+}
+
+std::string buildPush(std::string_view pin, std::string_view wbxmlHex)
+{
+    static constexpr char UpperDigits[] = "0123456789ABCDEF";
+    const std::string mac = computeMac(pin, wbxmlHex);
+    std::string push;
+    push.reserve(PushPrefix.size() + 2 * mac.size() + MacTerminator.size() + wbxmlHex.size());
+    push += PushPrefix;
+    // The MAC travels as upper-case ASCII text: each digit becomes its character code.
+    for (const char digit : mac) {
+        const auto character = static_cast<unsigned char>(digit >= 'a' ? digit - 'a' + 'A' : digit);
+        push.push_back(UpperDigits[character >> 4]);
+        push.push_back(UpperDigits[character & 0x0f]);
+    }
+    push += MacTerminator;
+    push += wbxmlHex;
+    return push;
+}
+
+std::optional<std::string> encodeProvisioningPush(WbxmlEncoder& encoder, std::string_view document,
+                                                  std::string_view pin)
+{
+    encoder.resetCodePage();
+    const auto wbxml = encoder.encodeDocument(document);
+    if (!wbxml)
+        return std::nullopt;
+    std::string push = buildPush(pin, *wbxml);
+    if (push.size() > MaxPushDigits)
+        return std::nullopt;
+    return push;
+}
+
+} // namespace mailvane::provisioning

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace mailvane::provisioning {
+
+inline constexpr const char* TokenTableFileName = "table.dat";
+
+// Where the token table file is: "table.dat" in the current directory first,
+// then in the installed data directory, then beside the executable, so that a
+// program started from a desktop menu still finds it. Nothing when none exists.
+std::optional<std::filesystem::path> locateTokenTable(const std::filesystem::path& executableDir);
+
+// The same search with the data directory given (the installed one is the
+// build's MAILVANE_DATA_DIR).
+std::optional<std::filesystem::path> locateTokenTable(const std::filesystem::path& executableDir,
+                                                      const std::filesystem::path& dataDir);
+
+} // namespace mailvane::provisioning

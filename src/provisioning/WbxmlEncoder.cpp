@@ -1,0 +1,273 @@
+#include "WbxmlEncoder.h"
+
+#include "HexText.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace mailvane::provisioning {
+namespace {
+
+// WBXML 1.3, public identifier 0x0B (provisioning 1.0), UTF-8, no string table,
+// then the root element with attributes and content, version="1.0" and the END
+// of its attribute list.
+constexpr std::string_view Header = "030b6a00c54601";
+constexpr std::string_view End = "01";
+constexpr std::string_view InlineStringStart = "03";
+constexpr std::string_view InlineStringEnd = "00";
+
+constexpr char HexDigits[] = "0123456789abcdef";
+
+std::size_t skipSpaces(std::string_view line, std::size_t pos)
+{
+    while (pos < line.size() && line[pos] == ' ')
+        ++pos;
+    return pos;
+}
+
+// Exactly the four entities the builder writes; any other & stands for itself.
+void decodeEntities(std::string_view raw, std::string& out)
+{
+    static constexpr struct
+    {
+        std::string_view entity;
+        char character;
+    } Entities[] = {{"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
+    out.clear();
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '&') {
+            bool decoded = false;
+            for (const auto& e : Entities) {
+                if (raw.substr(i, e.entity.size()) == e.entity) {
+                    out.push_back(e.character);
+                    i += e.entity.size() - 1;
+                    decoded = true;
+                    break;
+                }
+            }
+            if (decoded)
+                continue;
+        }
+        out.push_back(raw[i]);
+    }
+}
+
+bool isHexText(std::string_view text)
+{
+    if (text.size() % 2 != 0)
+        return false;
+    for (const char c : text) {
+        if (hex::digitValue(c) < 0)
+            return false;
+    }
+    return true;
+}
+
+// A table entry may stand for a parm's value only when it is one attribute
+// value token (0x80 to 0xFF) and not an element's token: otherwise a password
+// that happens to read "parm" or "NAME" would reach the phone as structure.
+bool isValueToken(std::string_view name, std::string_view token)
+{
+    if (token.size() != 2 || hex::digitValue(token[0]) < 8 || hex::digitValue(token[1]) < 0)
+        return false;
+    return name != "characteristic" && name != "parm" && name != "/characteristic";
+}
+
+// STR_I: the value's bytes, those from 0x80 up as the UTF-8 form of the same
+// code point (the record's texts are Latin-1), then the terminator. A NUL byte
+// cannot travel inside it.
+bool appendInlineString(std::string_view value, std::string& out)
+{
+    const std::size_t start = out.size();
+    out += InlineStringStart;
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) {
+            out.resize(start);
+            return false;
+        }
+        if (byte < 0x80) {
+            out.push_back(HexDigits[byte >> 4]);
+            out.push_back(HexDigits[byte & 0x0f]);
+        } else {
+            const unsigned lead = 0xC0 | (byte >> 6);
+            const unsigned trail = 0x80 | (byte & 0x3F);
+            out.push_back(HexDigits[lead >> 4]);
+            out.push_back(HexDigits[lead & 0x0f]);
+            out.push_back(HexDigits[trail >> 4]);
+            out.push_back(HexDigits[trail & 0x0f]);
+        }
+    }
+    out += InlineStringEnd;
+    return out.size() - start <= MaxItemLength;
+}
+
+// One `name="value"` attribute of a document line.
+struct Attribute
+{
+    std::string_view name;
+    std::string_view value; // as written, entities not yet decoded
+    std::size_t after;      // position just after the closing quote
+};
+
+// Nothing when the line ends before the `=` or either quote, or the character
+// after `=` is not a quote.
+std::optional<Attribute> readAttribute(std::string_view line, std::size_t pos)
+{
+    pos = skipSpaces(line, pos);
+    const std::size_t equals = line.find('=', pos);
+    if (equals == std::string_view::npos || equals + 1 >= line.size() || line[equals + 1] != '"')
+        return std::nullopt;
+    const std::size_t valueStart = equals + 2;
+    const std::size_t closing = line.find('"', valueStart);
+    if (closing == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view name = line.substr(pos, equals - pos);
+    if (name.size() > MaxItemLength)
+        return std::nullopt;
+    return Attribute{name, line.substr(valueStart, closing - valueStart), closing + 1};
+}
+
+} // namespace
+
+bool WbxmlEncoder::loadTokenTable(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        m_pages[0].clear();
+        m_pages[1].clear();
+        return false;
+    }
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad()) {
+        m_pages[0].clear();
+        m_pages[1].clear();
+        return false;
+    }
+    loadTokenTableText(text);
+    return true;
+}
+
+void WbxmlEncoder::loadTokenTableText(std::string_view text)
+{
+    m_pages[0].clear();
+    m_pages[1].clear();
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (auto entry = parseTokenTableLine(line))
+            m_pages[entry->codePage == 0 ? 0 : 1].add(std::move(entry->name),
+                                                      std::move(entry->token));
+    }
+}
+
+std::optional<WbxmlEncoder::Found> WbxmlEncoder::find(std::string_view name) const
+{
+    const int first = m_currentPage;
+    const int second = 1 - first;
+    if (const std::string* token = m_pages[first].find(name))
+        return Found{first, token};
+    if (const std::string* token = m_pages[second].find(name))
+        return Found{second, token};
+    return std::nullopt;
+}
+
+void WbxmlEncoder::emit(const Found& found, std::string& out)
+{
+    if (found.page != m_currentPage) {
+        out += "000";
+        out.push_back(static_cast<char>('0' + found.page));
+        m_currentPage = static_cast<std::uint8_t>(found.page);
+    }
+    out += *found.token;
+}
+
+bool WbxmlEncoder::lookUp(std::string_view name, std::string& out)
+{
+    const auto found = find(name);
+    if (!found)
+        return false;
+    // A token that is not whole bytes of hexadecimal would corrupt everything after it.
+    if (!isHexText(*found->token) || found->token->size() + 4 > MaxItemLength)
+        return false;
+    emit(*found, out);
+    return true;
+}
+
+bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
+{
+    decodeEntities(value, m_value);
+    if (m_value.size() > MaxItemLength)
+        return false;
+    const auto found = find(m_value);
+    if (found && isValueToken(m_value, *found->token)) {
+        emit(*found, out);
+        return true;
+    }
+    return appendInlineString(m_value, out);
+}
+
+bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
+{
+    if (line.size() > MaxLineLength)
+        return false;
+    std::size_t pos = skipSpaces(line, 0);
+    if (pos == line.size() || line[pos] != '<')
+        return true; // not an element: contributes nothing
+    ++pos;
+    std::size_t tagEnd = line.find_first_of(" >", pos);
+    if (tagEnd == std::string_view::npos)
+        tagEnd = line.size();
+    const std::string_view tag = line.substr(pos, tagEnd - pos);
+    if (tag.size() > MaxItemLength)
+        return false;
+    const std::size_t tokenStart = out.size();
+    if (!lookUp(tag, out))
+        return false;
+    const std::string_view token = std::string_view(out).substr(tokenStart);
+    if (token.starts_with(End))
+        return true;
+    const bool mayHaveSecondAttribute = token.front() == '8';
+
+    // The first attribute (type or name) must be known: its value carries the
+    // attribute-start token that tells the phone what the element is.
+    const auto first = readAttribute(line, tagEnd);
+    if (!first)
+        return false;
+    lookUp(first->name, out);
+    decodeEntities(first->value, m_value);
+    if (m_value.size() > MaxItemLength || !lookUp(m_value, out))
+        return false;
+
+    pos = skipSpaces(line, first->after);
+    const bool tagEnds = pos < line.size() && (line[pos] == '/' || line[pos] == '>');
+    if (mayHaveSecondAttribute && !tagEnds) {
+        const auto second = readAttribute(line, first->after);
+        // Without its attribute-start token the value would run on into the name.
+        if (!second || !lookUp(second->name, out) || !appendValue(second->value, out))
+            return false;
+    }
+    out += End;
+    return true;
+}
+
+std::optional<std::string> WbxmlEncoder::encodeDocument(std::string_view document)
+{
+    std::string out;
+    out.reserve(document.size() + Header.size());
+    out += Header;
+    while (!document.empty()) {
+        const std::size_t end = document.find('\n');
+        const std::string_view line = document.substr(0, end);
+        document.remove_prefix(end == std::string_view::npos ? document.size() : end + 1);
+        if (!encodeLine(line, out) || out.size() > MaxWbxmlDigits)
+            return std::nullopt;
+    }
+    out += End;
+    if (out.size() > MaxWbxmlDigits)
+        return std::nullopt;
+    return out;
+}
+
+} // namespace mailvane::provisioning
