@@ -1,0 +1,71 @@
+#pragma once
+
+// The program's string table: every label, value word, caption and message the
+// user sees, by number. Texts are ISO-8859-1 bytes.
+
+#include <string_view>
+
+namespace mailvane::settings {
+
+using StringId = int;
+
+namespace strings {
+// Labels of the settings (summary text and pages).
+inline constexpr StringId MailboxName = 3;
+inline constexpr StringId EmailAddress = 5;
+inline constexpr StringId OutgoingServer = 7;
+inline constexpr StringId IncomingServer = 9;
+inline constexpr StringId IncomingServerType = 10;
+inline constexpr StringId UserName = 11;
+inline constexpr StringId Password = 12;
+inline constexpr StringId UseSmtpAuthorisation = 16;
+inline constexpr StringId SmtpUserName = 17;
+inline constexpr StringId SmtpPassword = 18;
+inline constexpr StringId OutgoingPort = 19;
+inline constexpr StringId IncomingPop3Port = 20;
+inline constexpr StringId IncomingImap4Port = 21;
+inline constexpr StringId ReplyToAddress = 22;
+inline constexpr StringId RetrieveEmails = 23;
+inline constexpr StringId RetrievalMethod = 24;
+inline constexpr StringId SecureLogin = 25;
+inline constexpr StringId Proxies = 32;
+inline constexpr StringId PrimaryProxy = 33;
+inline constexpr StringId PrimaryProxyPort = 34;
+inline constexpr StringId SecondaryProxy = 35;
+inline constexpr StringId SecondaryProxyPort = 36;
+inline constexpr StringId DataBearer = 37;
+inline constexpr StringId AccessPoint = 40;
+inline constexpr StringId AuthenticationType = 41;
+inline constexpr StringId DialUpNumber = 43;
+inline constexpr StringId DataCallType = 44;
+inline constexpr StringId DataCallSpeed = 45;
+
+// Value words as shown.
+inline constexpr StringId Pop3 = 13;
+inline constexpr StringId Imap4 = 14;
+inline constexpr StringId Yes = 26;
+inline constexpr StringId No = 27;
+inline constexpr StringId Latest = 28;
+inline constexpr StringId LatestUnread = 29;
+inline constexpr StringId Gprs = 38;
+inline constexpr StringId GsmData = 39;
+inline constexpr StringId Normal = 46;
+inline constexpr StringId Secure = 47;
+inline constexpr StringId Analog = 50;
+inline constexpr StringId Isdn = 51;
+
+// File command captions and messages.
+inline constexpr StringId SaveChangesCaption = 77;
+inline constexpr StringId SaveChangesQuestion = 78;
+inline constexpr StringId SaveChangesToFile = 129; // followed by the file name and ")"
+inline constexpr StringId ReplaceExistingFile = 130;
+inline constexpr StringId FileNotFoundCaption = 131;
+inline constexpr StringId FileNotFoundMessage = 132;
+inline constexpr StringId InvalidFileFormatCaption = 133;
+inline constexpr StringId InvalidFileFormatMessage = 134;
+} // namespace strings
+
+// The text of string `id`; empty for a number the table does not hold.
+std::string_view stringText(StringId id);
+
+} // namespace mailvane::settings

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace mailvane::test {
+
+struct CliRun
+{
+    int exitCode = -1; // -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the built mailvane-cli with `args` in `workingDir` and collects its
+// exit status and both output streams. `stdoutPath`, when given, receives
+// stdout instead (e.g. /dev/full).
+CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& workingDir,
+              const std::filesystem::path& stdoutPath = {});
+
+} // namespace mailvane::test
