@@ -2,9 +2,11 @@
 
 #include "GammuText.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <gammu.h>
+#include <unistd.h>
 
 namespace mailvane::phone {
 
@@ -18,6 +20,8 @@ struct GammuPhone::Session
     bool connected = false;
     // The send-status callback's last report for the message in flight.
     std::optional<int> sendReport;
+    // Set from the caller's thread when a call overran.
+    std::atomic<bool> aborted{false};
 
     ~Session()
     {
@@ -37,15 +41,16 @@ void onSendStatus(GSM_StateMachine*, int status, int, void* context)
 }
 
 // Debug output of libgammu on stderr, for an operator who needs to see the
-// conversation with the phone.
-void configureDebug(GSM_StateMachine* machine)
+// conversation with the phone (MAILVANE_GAMMU_DEBUG=1).
+void configureDebug(GSM_Config* config)
 {
-    GSM_Debug_Info* debug = GSM_GetDebug(machine);
-    if (std::getenv("MAILVANE_GAMMU_DEBUG")) {
-        GSM_SetDebugGlobal(FALSE, debug);
-        GSM_SetDebugFileDescriptor(stderr, FALSE, debug);
-        GSM_SetDebugLevel("textall", debug);
-    }
+    if (!std::getenv("MAILVANE_GAMMU_DEBUG"))
+        return;
+    GSM_Debug_Info* debug = GSM_GetGlobalDebug();
+    GSM_SetDebugFileDescriptor(stderr, FALSE, debug);
+    GSM_SetDebugLevel("textall", debug);
+    std::strcpy(config->DebugLevel, "textall");
+    config->UseGlobalDebugFile = TRUE;
 }
 
 bool configure(GSM_StateMachine* machine, const GammuTarget& target)
@@ -71,8 +76,8 @@ bool configure(GSM_StateMachine* machine, const GammuTarget& target)
             return false;
         config->UseGlobalDebugFile = FALSE;
     }
+    configureDebug(config);
     GSM_SetConfigNum(machine, 1);
-    configureDebug(machine);
     return true;
 }
 
@@ -127,6 +132,14 @@ DeviceContact contactOf(const GSM_MemoryEntry& entry)
     return contact;
 }
 
+// Whether the connection's device is a file that is no longer there.
+bool deviceNodeGone(GSM_StateMachine* machine)
+{
+    const GSM_Config* config = GSM_GetConfig(machine, 0);
+    return config && config->Device && config->Device[0] == '/' &&
+           access(config->Device, F_OK) != 0;
+}
+
 } // namespace
 
 bool hasGammuConfiguration()
@@ -165,8 +178,10 @@ bool GammuPhone::bounded(const std::function<void()>& call, std::chrono::millise
     const auto outcome = m_worker.run(
         call, limit,
         [session] {
-            if (session && session->machine)
+            if (session && session->machine) {
+                session->aborted = true;
                 GSM_AbortOperation(session->machine);
+            }
         },
         m_timeouts.abortGrace);
     if (outcome == BoundedWorker::Outcome::Finished)
@@ -290,9 +305,24 @@ platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
             const auto start = Clock::now();
             session->sendReport.reset();
             result->error = GSM_SendSMS(session->machine, sms.get());
-            // A driver that reports the outcome through the callback as well
-            // may refuse there.
-            if (result->error == ERR_NONE && session->sendReport && *session->sendReport != 0)
+            // The AT driver returns once the message is written; the phone's
+            // verdict arrives later through the send-status callback.
+            while (result->error == ERR_NONE && !session->sendReport && !session->aborted) {
+                if (!GSM_IsConnected(session->machine)) {
+                    result->error = ERR_DEVICEREADERROR;
+                    break;
+                }
+                // A read error looks like silence to us; an unplugged device
+                // also leaves its node, which ends the wait at once.
+                if (GSM_ReadDevice(session->machine, TRUE) == 0 &&
+                    deviceNodeGone(session->machine)) {
+                    result->error = ERR_DEVICENOTEXIST;
+                    break;
+                }
+            }
+            if (result->error == ERR_NONE && session->aborted)
+                result->error = ERR_ABORTED;
+            if (result->error == ERR_NONE && *session->sendReport != 0)
                 result->error = ERR_UNKNOWN;
             result->spent = Clock::now() - start;
         },
