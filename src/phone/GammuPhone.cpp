@@ -238,14 +238,22 @@ bool GammuPhone::openSession()
 bool GammuPhone::phoneAnswers()
 {
     std::shared_ptr<Session> session = m_session;
-    auto answered = std::make_shared<bool>(false);
+    struct Result
+    {
+        bool answered = false;
+        std::chrono::nanoseconds spent{0};
+    };
+    auto result = std::make_shared<Result>();
     const bool finished = bounded(
-        [session, answered] {
+        [session, result] {
+            const auto start = Clock::now();
             char imei[GSM_MAX_IMEI_LENGTH + 1] = {};
-            *answered = GSM_GetIMEI(session->machine, imei) == ERR_NONE;
+            result->answered = GSM_GetIMEI(session->machine, imei) == ERR_NONE;
+            result->spent = Clock::now() - start;
         },
         m_timeouts.message);
-    return finished && *answered;
+    m_libraryTime.querying += result->spent;
+    return finished && result->answered;
 }
 
 PhoneValue GammuPhone::connect()

@@ -65,7 +65,8 @@ public:
     struct LibraryTime
     {
         std::chrono::nanoseconds connecting{0};
-        std::chrono::nanoseconds sending{0};
+        std::chrono::nanoseconds sending{0};  // messages, until the phone's verdict
+        std::chrono::nanoseconds querying{0}; // asking whether the phone answers
         unsigned messages = 0;
     };
     LibraryTime libraryTime() const { return m_libraryTime; }
