@@ -4,12 +4,16 @@
 #include "FakeModem.h"
 #include "MessageSegmenter.h"
 #include "OpenSettings.h"
+#include "PhoneBackEnd.h"
 #include "PhoneLink.h"
 #include "PushBuilder.h"
 #include "ServiceObjects.h"
 #include "SmsPduDecoder.h"
+#include "TempDir.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -211,4 +215,28 @@ TEST(GammuPhone, sectionNamesAreNumbersOrGammuNumbers)
     EXPECT_EQ(phone::gammuSectionNumber("gammu3"), 3);
     EXPECT_FALSE(phone::gammuSectionNumber("usb"));
     EXPECT_FALSE(phone::gammuSectionNumber("gammu-x"));
+}
+
+TEST(GammuPhone, configurationSectionNamesTheConnection)
+{
+    FakeModem modem;
+    test::TempDir home;
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    EXPECT_FALSE(phone::hasGammuConfiguration());
+    EXPECT_EQ(phone::parsePhoneSpec("")->kind, phone::PhoneSpec::Kind::None);
+
+    std::ofstream(home / ".gammurc") << "[gammu]\ndevice = /dev/mailvane-no-such-modem\n"
+                                        "connection = at\n\n"
+                                        "[gammu1]\ndevice = "
+                                     << modem.devicePath() << "\nconnection = at\n";
+    EXPECT_TRUE(phone::hasGammuConfiguration());
+    EXPECT_EQ(phone::parsePhoneSpec("")->kind, phone::PhoneSpec::Kind::Gammu);
+
+    GammuPhone first({{}, {}}, testTimeouts());
+    EXPECT_EQ(first.connect(), 0);
+    EXPECT_TRUE(modem.commands().empty());
+    GammuPhone second({{}, "gammu1"}, testTimeouts());
+    EXPECT_NE(second.connect(), 0);
+    EXPECT_FALSE(modem.commands().empty());
 }
