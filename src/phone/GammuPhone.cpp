@@ -175,7 +175,7 @@ GammuPhone::~GammuPhone()
 bool GammuPhone::bounded(const std::function<void()>& call, std::chrono::milliseconds limit)
 {
     std::shared_ptr<Session> session = m_session;
-    const auto outcome = m_worker.run(
+    const auto outcome = m_worker->run(
         call, limit,
         [session] {
             if (session && session->machine) {
@@ -196,11 +196,15 @@ void GammuPhone::dropSession()
     if (!m_session)
         return;
     std::shared_ptr<Session> session = std::move(m_session);
-    if (m_worker.givenUp())
-        return; // the stuck call keeps the session alive and frees it if it ever returns
+    if (m_worker->givenUp()) {
+        // The stuck call keeps the session alive and frees it if it ever
+        // returns; a fresh worker lets the next attempt reach a replugged phone.
+        m_worker = std::make_unique<BoundedWorker>();
+        return;
+    }
     // Closing the device can block too; the session goes with the worker's last reference.
-    m_worker.run([session]() mutable { session.reset(); }, m_timeouts.message, {},
-                 m_timeouts.abortGrace);
+    m_worker->run([session]() mutable { session.reset(); }, m_timeouts.message, {},
+                  m_timeouts.abortGrace);
 }
 
 bool GammuPhone::openSession()

@@ -83,7 +83,7 @@ private:
 
     GammuTarget m_target;
     GammuTimeouts m_timeouts;
-    BoundedWorker m_worker;
+    std::unique_ptr<BoundedWorker> m_worker = std::make_unique<BoundedWorker>();
     std::shared_ptr<Session> m_session;
     PhoneValue m_value = 0;
     PhoneValue m_connections = 0;
