@@ -107,10 +107,10 @@ std::optional<int> installPhone(const Arguments& arguments)
     std::optional<std::string> given;
     if (const std::string* phone = arguments.option("phone"))
         given = *phone;
-    const std::string spec = phone::configuredPhoneSpec(given);
-    if (phone::installPhoneBackEnd(spec))
+    const std::string chosen = phone::configuredPhoneSelection(given);
+    if (phone::installPhoneBackEnd(chosen))
         return std::nullopt;
-    printError("unknown phone '" + spec + "': " + phone::phoneSpecHelp());
+    printError("unknown phone '" + chosen + "': " + phone::phoneSelectionHelp());
     return given ? ExitUsage : ExitFailure;
 }
 

@@ -28,53 +28,55 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-std::optional<PhoneSpec> parsePhoneSpec(std::string_view text)
+std::optional<PhoneSelection> parsePhoneSelection(std::string_view text)
 {
     text = trimmed(text);
-    PhoneSpec spec;
+    PhoneSelection selection;
     if (text.empty()) {
-        spec.kind = hasGammuConfiguration() ? PhoneSpec::Kind::Gammu : PhoneSpec::Kind::None;
-        return spec;
+        selection.kind =
+            hasGammuConfiguration() ? PhoneSelection::Kind::Gammu : PhoneSelection::Kind::None;
+        return selection;
     }
     if (text == "none")
-        return spec;
+        return selection;
     if (text == "gammu") {
-        spec.kind = PhoneSpec::Kind::Gammu;
-        return spec;
+        selection.kind = PhoneSelection::Kind::Gammu;
+        return selection;
     }
     if (text.starts_with("gammu:")) {
         const std::string_view target = text.substr(6);
-        spec.kind = PhoneSpec::Kind::Gammu;
+        selection.kind = PhoneSelection::Kind::Gammu;
         if (target.find('/') != std::string_view::npos) {
-            spec.gammu.device = std::string(target);
-            return spec;
+            selection.gammu.device = std::string(target);
+            return selection;
         }
-        spec.gammu.section = std::string(target);
-        if (!gammuSectionNumber(spec.gammu.section))
+        selection.gammu.section = std::string(target);
+        if (!gammuSectionNumber(selection.gammu.section))
             return std::nullopt;
-        return spec;
+        return selection;
     }
     if (text.starts_with("sim:") && text.size() > 4) {
-        spec.kind = PhoneSpec::Kind::Simulated;
-        spec.folder = std::filesystem::path(std::string(text.substr(4)));
-        return spec;
+        selection.kind = PhoneSelection::Kind::Simulated;
+        selection.folder = std::filesystem::path(std::string(text.substr(4)));
+        return selection;
     }
     return std::nullopt;
 }
 
-std::string phoneSpecHelp()
+std::string phoneSelectionHelp()
 {
     return "use gammu, gammu:SECTION, gammu:DEVICE (a path such as /dev/ttyUSB0), sim:DIR or none";
 }
 
-std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSpec& spec, const GammuTimeouts& timeouts)
+std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
+                                               const GammuTimeouts& timeouts)
 {
-    switch (spec.kind) {
-    case PhoneSpec::Kind::Gammu:
-        return std::make_shared<GammuPhone>(spec.gammu, timeouts);
-    case PhoneSpec::Kind::Simulated:
-        return std::make_shared<SimulatedPhone>(spec.folder);
-    case PhoneSpec::Kind::None:
+    switch (selection.kind) {
+    case PhoneSelection::Kind::Gammu:
+        return std::make_shared<GammuPhone>(selection.gammu, timeouts);
+    case PhoneSelection::Kind::Simulated:
+        return std::make_shared<SimulatedPhone>(selection.folder);
+    case PhoneSelection::Kind::None:
         break;
     }
     return std::make_shared<AbsentPhone>();
@@ -82,10 +84,10 @@ std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSpec& spec, const Gamm
 
 bool installPhoneBackEnd(std::string_view text)
 {
-    const std::optional<PhoneSpec> spec = parsePhoneSpec(text);
-    if (!spec)
+    const std::optional<PhoneSelection> selection = parsePhoneSelection(text);
+    if (!selection)
         return false;
-    registerPhoneService(createPhoneDevice(*spec));
+    registerPhoneService(createPhoneDevice(*selection));
     return true;
 }
 

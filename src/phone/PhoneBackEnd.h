@@ -20,7 +20,7 @@
 
 namespace mailvane::phone {
 
-struct PhoneSpec
+struct PhoneSelection
 {
     enum class Kind
     {
@@ -34,12 +34,12 @@ struct PhoneSpec
 };
 
 // Nothing when the text names no back end; an empty text gives the default.
-std::optional<PhoneSpec> parsePhoneSpec(std::string_view text);
+std::optional<PhoneSelection> parsePhoneSelection(std::string_view text);
 
 // The text that explains the accepted forms, for error messages.
-std::string phoneSpecHelp();
+std::string phoneSelectionHelp();
 
-std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSpec& spec,
+std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
                                                const GammuTimeouts& timeouts = {});
 
 // Registers the back end named by `text` as the phone service; false (and

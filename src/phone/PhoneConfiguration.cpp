@@ -6,7 +6,7 @@
 
 namespace mailvane::phone {
 
-std::string configuredPhoneSpec(const std::optional<std::string>& commandLine)
+std::string configuredPhoneSelection(const std::optional<std::string>& commandLine)
 {
     if (commandLine)
         return *commandLine;

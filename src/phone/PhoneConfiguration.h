@@ -12,6 +12,6 @@ namespace mailvane::phone {
 inline constexpr const char* PhoneEnvironmentVariable = "MAILVANE_PHONE";
 inline constexpr const char* PhoneSettingName = "Phone/Device";
 
-std::string configuredPhoneSpec(const std::optional<std::string>& commandLine = std::nullopt);
+std::string configuredPhoneSelection(const std::optional<std::string>& commandLine = std::nullopt);
 
 } // namespace mailvane::phone

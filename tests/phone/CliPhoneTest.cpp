@@ -54,7 +54,7 @@ protected:
         return runCli(args, work.path());
     }
 
-    std::string simSpec() const { return "sim:" + phoneDir.path().string(); }
+    std::string simPhone() const { return "sim:" + phoneDir.path().string(); }
 
     test::TempDir home;
     test::TempDir work;
@@ -72,7 +72,7 @@ std::string expectedPush()
         .value_or("");
 }
 
-struct Part
+struct OutboxPart
 {
     std::string recipient;
     unsigned reference;
@@ -82,9 +82,9 @@ struct Part
 };
 
 // Every message of the outbox, from its PDU; the readable line must agree.
-std::vector<Part> outboxParts(const fs::path& outbox)
+std::vector<OutboxPart> outboxParts(const fs::path& outbox)
 {
-    std::vector<Part> parts;
+    std::vector<OutboxPart> parts;
     std::istringstream lines(readFile(outbox));
     std::string pduLine;
     std::string readable;
@@ -101,7 +101,8 @@ std::vector<Part> outboxParts(const fs::path& outbox)
             ADD_FAILURE() << "not a concatenated part";
             continue;
         }
-        const Part part{decoded->destination, header[9], header[11], header[10], decoded->userData};
+        const OutboxPart part{decoded->destination, header[9], header[11], header[10],
+                              decoded->userData};
         EXPECT_EQ(readable, "# to " + part.recipient + ", reference " +
                                 std::to_string(part.reference) + ", part " +
                                 std::to_string(part.sequence) + " of " +
@@ -115,15 +116,15 @@ std::vector<Part> outboxParts(const fs::path& outbox)
 
 TEST_F(CliPhone, sendOnASimulatedPhoneDeliversPartsThatReassembleIntoThePush)
 {
-    const auto run = send("111; 22 2;\t;", {"--phone", simSpec()});
+    const auto run = send("111; 22 2;\t;", {"--phone", simPhone()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "The e-mail settings were successfully sent to the target phone(s).\n");
     EXPECT_NE(run.err.find("recipient 2 of 2"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("message 6 of 6"), std::string::npos) << run.err;
 
     const std::string push = expectedPush();
-    std::map<std::string, std::vector<Part>> byRecipient;
-    for (Part& part : outboxParts(phoneDir / "outbox.txt"))
+    std::map<std::string, std::vector<OutboxPart>> byRecipient;
+    for (OutboxPart& part : outboxParts(phoneDir / "outbox.txt"))
         byRecipient[part.recipient].push_back(std::move(part));
     ASSERT_EQ(byRecipient.size(), 2u);
     unsigned expectedReference = 1;
@@ -147,7 +148,7 @@ TEST_F(CliPhone, sendOnASimulatedPhoneDeliversPartsThatReassembleIntoThePush)
 TEST_F(CliPhone, refusedMessageStopsTheLoopAndReportsNoConnection)
 {
     writeFile(phoneDir / "phone.conf", "refuse = 2\n");
-    const auto run = send("111;222", {"--phone", simSpec()});
+    const auto run = send("111;222", {"--phone", simPhone()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.empty());
     EXPECT_NE(run.err.find("Phone isn't connected."), std::string::npos) << run.err;
@@ -158,7 +159,7 @@ TEST_F(CliPhone, refusedMessageStopsTheLoopAndReportsNoConnection)
 TEST_F(CliPhone, unpluggedOrMissingPhoneIsNotConnected)
 {
     writeFile(phoneDir / "phone.conf", "unplugged = yes\n");
-    for (const std::string& phone : {simSpec(), std::string("none"), std::string()}) {
+    for (const std::string& phone : {simPhone(), std::string("none"), std::string()}) {
         SCOPED_TRACE(phone);
         const auto run = phone.empty() ? send("111") : send("111", {"--phone", phone});
         EXPECT_EQ(run.exitCode, 1);
@@ -170,14 +171,14 @@ TEST_F(CliPhone, unpluggedOrMissingPhoneIsNotConnected)
 TEST_F(CliPhone, recipientsWithoutANumberAreAnErrorNotASuccess)
 {
     for (const std::string& to : {std::string(""), std::string(" ; ;\t")}) {
-        const auto run = send(to, {"--phone", simSpec()});
+        const auto run = send(to, {"--phone", simPhone()});
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find("No recipients are selected."), std::string::npos) << run.err;
     }
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }
 
-TEST_F(CliPhone, unknownPhoneSpecIsAUsageError)
+TEST_F(CliPhone, unknownPhoneSelectionIsAUsageError)
 {
     const auto run = send("111", {"--phone", "carrier-pigeon"});
     EXPECT_EQ(run.exitCode, 2);
@@ -199,7 +200,7 @@ TEST_F(CliPhone, phoneComesFromTheOptionThenTheEnvironmentThenTheSettingsStore)
     EXPECT_EQ(send("222").exitCode, 0);
     EXPECT_TRUE(fs::exists(fromEnvironment / "outbox.txt"));
 
-    EXPECT_EQ(send("333", {"--phone", simSpec()}).exitCode, 0);
+    EXPECT_EQ(send("333", {"--phone", simPhone()}).exitCode, 0);
     EXPECT_TRUE(fs::exists(phoneDir / "outbox.txt"));
     EXPECT_EQ(outboxParts(fromStore / "outbox.txt").front().recipient, "111");
     EXPECT_EQ(outboxParts(fromEnvironment / "outbox.txt").front().recipient, "222");
@@ -208,12 +209,12 @@ TEST_F(CliPhone, phoneComesFromTheOptionThenTheEnvironmentThenTheSettingsStore)
 TEST_F(CliPhone, contactsListNamesAndNumbersInPhoneOrder)
 {
     writeFile(phoneDir / "contacts.txt", "Ånna;+491701;0301\n;0800\nZoë;555\n");
-    const auto run = runCli({"contacts", "--phone", simSpec()}, work.path());
+    const auto run = runCli({"contacts", "--phone", simPhone()}, work.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Ånna\t+491701\nÅnna\t0301\nZoë\t555\n");
 
     writeFile(phoneDir / "phone.conf", "unplugged = yes\n");
-    const auto unplugged = runCli({"contacts", "--phone", simSpec()}, work.path());
+    const auto unplugged = runCli({"contacts", "--phone", simPhone()}, work.path());
     EXPECT_EQ(unplugged.exitCode, 1);
     EXPECT_TRUE(unplugged.out.empty());
 }

@@ -224,14 +224,14 @@ TEST(GammuPhone, configurationSectionNamesTheConnection)
     ::setenv("HOME", home.path().c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     EXPECT_FALSE(phone::hasGammuConfiguration());
-    EXPECT_EQ(phone::parsePhoneSpec("")->kind, phone::PhoneSpec::Kind::None);
+    EXPECT_EQ(phone::parsePhoneSelection("")->kind, phone::PhoneSelection::Kind::None);
 
     std::ofstream(home / ".gammurc") << "[gammu]\ndevice = /dev/mailvane-no-such-modem\n"
                                         "connection = at\n\n"
                                         "[gammu1]\ndevice = "
                                      << modem.devicePath() << "\nconnection = at\n";
     EXPECT_TRUE(phone::hasGammuConfiguration());
-    EXPECT_EQ(phone::parsePhoneSpec("")->kind, phone::PhoneSpec::Kind::Gammu);
+    EXPECT_EQ(phone::parsePhoneSelection("")->kind, phone::PhoneSelection::Kind::Gammu);
 
     GammuPhone first({{}, {}}, testTimeouts());
     EXPECT_EQ(first.connect(), 0);

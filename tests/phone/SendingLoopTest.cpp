@@ -90,9 +90,9 @@ TEST(SendingLoop, missingServiceIsASendingErrorNotAMissingPhone)
     EXPECT_EQ(phone::outcomeText({false, platform::S_FALSE, 0}), phone::NotConnectedText);
 }
 
-TEST(PhoneSpec, namesABackEndOrNothing)
+TEST(PhoneSelection, namesABackEndOrNothing)
 {
-    using Kind = phone::PhoneSpec::Kind;
+    using Kind = phone::PhoneSelection::Kind;
     struct Case
     {
         const char* text;
@@ -115,13 +115,13 @@ TEST(PhoneSpec, namesABackEndOrNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto spec = phone::parsePhoneSpec(c.text);
-        ASSERT_EQ(spec.has_value(), c.kind.has_value());
-        if (!spec)
+        const auto selection = phone::parsePhoneSelection(c.text);
+        ASSERT_EQ(selection.has_value(), c.kind.has_value());
+        if (!selection)
             continue;
-        EXPECT_EQ(spec->kind, *c.kind);
-        EXPECT_EQ(spec->gammu.device, c.device);
-        EXPECT_EQ(spec->gammu.section, c.section);
-        EXPECT_EQ(spec->folder, c.folder);
+        EXPECT_EQ(selection->kind, *c.kind);
+        EXPECT_EQ(selection->gammu.device, c.device);
+        EXPECT_EQ(selection->gammu.section, c.section);
+        EXPECT_EQ(selection->folder, c.folder);
     }
 }
