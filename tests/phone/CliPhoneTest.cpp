@@ -1,5 +1,6 @@
 #include "CliRunner.h"
 #include "DocumentBuilder.h"
+#include "FakeModem.h"
 #include "HexText.h"
 #include "OpenSettings.h"
 #include "PushBuilder.h"
@@ -217,4 +218,33 @@ TEST_F(CliPhone, contactsListNamesAndNumbersInPhoneOrder)
     const auto unplugged = runCli({"contacts", "--phone", simPhone()}, work.path());
     EXPECT_EQ(unplugged.exitCode, 1);
     EXPECT_TRUE(unplugged.out.empty());
+}
+
+TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
+{
+    test::FakeModem modem;
+    const auto run = runCli({"send", (Examples / "imap4-gprs.txt").string(), "--pin", "8642",
+                             "--to", "+4917012345", "--table", TokenTable.string(), "--phone",
+                             "gammu:" + modem.devicePath()},
+                            work.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "The e-mail settings were successfully sent to the target phone(s).\n");
+
+    settings::EmailSettings record;
+    ASSERT_TRUE(settings::openSettingsFile(Examples / "imap4-gprs.txt", record).ok());
+    provisioning::WbxmlEncoder encoder;
+    ASSERT_TRUE(encoder.loadTokenTable(TokenTable));
+    const auto push =
+        provisioning::encodeProvisioningPush(encoder, *provisioning::buildDocument(record), "8642");
+    std::vector<std::uint8_t> whole;
+    const auto submissions = modem.submissions();
+    ASSERT_EQ(submissions.size(), 6u);
+    for (const auto& submission : submissions) {
+        const auto decoded = test::decodeSubmit(submission.pduHex);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->destination, "+4917012345");
+        EXPECT_EQ(decoded->dataCoding, 0xF4);
+        whole.insert(whole.end(), decoded->userData.begin(), decoded->userData.end());
+    }
+    EXPECT_EQ(whole, provisioning::hex::decode(push.value()));
 }
