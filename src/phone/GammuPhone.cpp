@@ -193,18 +193,22 @@ bool GammuPhone::bounded(const std::function<void()>& call, std::chrono::millise
 void GammuPhone::dropSession()
 {
     m_value = 0;
-    if (!m_session)
-        return;
     std::shared_ptr<Session> session = std::move(m_session);
-    if (m_worker->givenUp()) {
-        // The stuck call keeps the session alive and frees it if it ever
-        // returns; a fresh worker lets the next attempt reach a replugged phone.
-        m_worker = std::make_unique<BoundedWorker>();
-        return;
+    // Closing the device can block too, so it happens on the worker; callers
+    // may still hold the session, but only to free its memory. A call stuck
+    // on the worker keeps the session alive and frees it if it ever returns.
+    if (session && !m_worker->givenUp()) {
+        m_worker->run(
+            [session] {
+                if (session->connected)
+                    GSM_TerminateConnection(session->machine);
+                session->connected = false;
+            },
+            m_timeouts.message, {}, m_timeouts.abortGrace);
     }
-    // Closing the device can block too; the session goes with the worker's last reference.
-    m_worker->run([session]() mutable { session.reset(); }, m_timeouts.message, {},
-                  m_timeouts.abortGrace);
+    // A fresh worker lets the next attempt reach a replugged phone.
+    if (m_worker->givenUp())
+        m_worker = std::make_unique<BoundedWorker>();
 }
 
 bool GammuPhone::openSession()
