@@ -132,6 +132,13 @@ DeviceContact contactOf(const GSM_MemoryEntry& entry)
     return contact;
 }
 
+// The phone has no such store, or cannot list it: nothing to offer, no fault.
+bool storeMissing(GSM_Error error)
+{
+    return error == ERR_NOTSUPPORTED || error == ERR_NOTIMPLEMENTED || error == ERR_EMPTY ||
+           error == ERR_MEMORY_NOT_AVAILABLE;
+}
+
 // Whether the connection's device is a file that is no longer there.
 bool deviceNodeGone(GSM_StateMachine* machine)
 {
@@ -373,8 +380,10 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
                  m_timeouts.message))
         return std::nullopt;
     std::vector<DeviceContact> contacts;
-    if (*error != ERR_NONE)
+    if (storeMissing(*error))
         return contacts; // a phone without this store lists nothing from it
+    if (*error != ERR_NONE)
+        return std::nullopt;
 
     const int locations = status->MemoryUsed + status->MemoryFree;
     int found = 0;
@@ -389,8 +398,10 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
             return std::nullopt;
         if (*error == ERR_EMPTY)
             continue;
-        if (*error != ERR_NONE)
+        if (storeMissing(*error))
             break;
+        if (*error != ERR_NONE)
+            return std::nullopt; // a half-read list would pass for the whole
         ++found;
         contacts.push_back(contactOf(*entry));
     }

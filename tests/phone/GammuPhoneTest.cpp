@@ -186,6 +186,14 @@ TEST_F(GammuPhoneOnFakeModem, contactsComeFromPhoneMemoryThenSimWithTheirNames)
                                             {u"Zoë", u"+4917022222"}}));
 }
 
+TEST_F(GammuPhoneOnFakeModem, phoneWithoutItsOwnPhonebookStillListsTheSim)
+{
+    modem.setPhonebook("SM", {{1, "555", 129, u"Zoë"}}, 5);
+    phone::ContactList contacts;
+    EXPECT_EQ(link->ReadContacts(contacts), platform::S_FALSE);
+    EXPECT_EQ(contacts, (phone::ContactList{{u"Zoë", u"555"}}));
+}
+
 TEST(GammuPhone, silentDeviceGivesNoPhoneWithinTheConnectBound)
 {
     FakeModem modem;
