@@ -34,7 +34,7 @@ constexpr DirectionIds IncomingIds = {"IN_CSD_NAPDEF",    "IN_GPRS_NAPDEF",
 class DocumentWriter
 {
 public:
-    DocumentWriter() { m_text.reserve(4096); }
+    DocumentWriter() { m_text.reserve(MaxDocumentLength + 1); }
 
     void open(int indent, std::string_view type)
     {
@@ -239,7 +239,13 @@ void writeIncomingApplication(DocumentWriter& out, const EmailSettings& record)
 std::size_t appendEscaped(std::string& out, std::string_view value)
 {
     const std::size_t start = out.size();
-    for (const char c : value) {
+    std::size_t plainFrom = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c != '&' && c != '"' && c != '<' && c != '>')
+            continue;
+        out.append(value.substr(plainFrom, i - plainFrom));
+        plainFrom = i + 1;
         switch (c) {
         case '&':
             out += "&amp;";
@@ -250,13 +256,12 @@ std::size_t appendEscaped(std::string& out, std::string_view value)
         case '<':
             out += "&lt;";
             break;
-        case '>':
+        default:
             out += "&gt;";
             break;
-        default:
-            out += c;
         }
     }
+    out.append(value.substr(plainFrom));
     return out.size() - start - value.size();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,19 +21,34 @@ public:
     // bytes widened to 32 bits, modulo 11 as an unsigned number.
     static std::size_t bucketOf(std::string_view name);
 
+    // A name with its bucket and a fingerprint that lets a lookup pass over
+    // the other names of its bucket without comparing them; made once per
+    // name for both code pages.
+    struct Key
+    {
+        std::string_view name;
+        std::size_t bucket;
+        std::uint32_t fingerprint;
+    };
+    static Key keyOf(std::string_view name);
+
     void add(std::string name, std::string token);
     // The token text of the first entry named `name`, or nullptr.
-    const std::string* find(std::string_view name) const;
+    const std::string* find(const Key& key) const;
+    const std::string* find(std::string_view name) const { return find(keyOf(name)); }
     void clear();
     bool empty() const;
 
 private:
-    struct Entry
+    // One chain: the fingerprints apart from the entries so that a lookup
+    // scans them in one run of memory.
+    struct Bucket
     {
-        std::string name;
-        std::string token;
+        std::vector<std::uint32_t> fingerprints;
+        std::vector<std::string> names;
+        std::vector<std::string> tokens;
     };
-    std::array<std::vector<Entry>, BucketCount> m_buckets;
+    std::array<Bucket, BucketCount> m_buckets;
 };
 
 // One entry line of the token table file.

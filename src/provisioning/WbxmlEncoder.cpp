@@ -26,20 +26,24 @@ std::size_t skipSpaces(std::string_view line, std::size_t pos)
 }
 
 // Exactly the four entities the builder writes; any other & stands for itself.
-void decodeEntities(std::string_view raw, std::string& out)
+// Returns `raw` itself when it holds no &, else the decoded text in `buffer`.
+std::string_view decodeEntities(std::string_view raw, std::string& buffer)
 {
     static constexpr struct
     {
         std::string_view entity;
         char character;
     } Entities[] = {{"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
-    out.clear();
-    for (std::size_t i = 0; i < raw.size(); ++i) {
+    std::size_t amp = raw.find('&');
+    if (amp == std::string_view::npos)
+        return raw;
+    buffer.assign(raw.substr(0, amp));
+    for (std::size_t i = amp; i < raw.size(); ++i) {
         if (raw[i] == '&') {
             bool decoded = false;
             for (const auto& e : Entities) {
                 if (raw.substr(i, e.entity.size()) == e.entity) {
-                    out.push_back(e.character);
+                    buffer.push_back(e.character);
                     i += e.entity.size() - 1;
                     decoded = true;
                     break;
@@ -48,8 +52,9 @@ void decodeEntities(std::string_view raw, std::string& out)
             if (decoded)
                 continue;
         }
-        out.push_back(raw[i]);
+        buffer.push_back(raw[i]);
     }
+    return buffer;
 }
 
 bool isHexText(std::string_view text)
@@ -79,7 +84,10 @@ bool isValueToken(std::string_view name, std::string_view token)
 bool appendInlineString(std::string_view value, std::string& out)
 {
     const std::size_t start = out.size();
-    out += InlineStringStart;
+    out.resize(start + InlineStringStart.size() + 4 * value.size() + InlineStringEnd.size());
+    char* p = out.data() + start;
+    *p++ = InlineStringStart[0];
+    *p++ = InlineStringStart[1];
     for (const char c : value) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == 0) {
@@ -87,18 +95,20 @@ bool appendInlineString(std::string_view value, std::string& out)
             return false;
         }
         if (byte < 0x80) {
-            out.push_back(HexDigits[byte >> 4]);
-            out.push_back(HexDigits[byte & 0x0f]);
+            *p++ = HexDigits[byte >> 4];
+            *p++ = HexDigits[byte & 0x0f];
         } else {
             const unsigned lead = 0xC0 | (byte >> 6);
             const unsigned trail = 0x80 | (byte & 0x3F);
-            out.push_back(HexDigits[lead >> 4]);
-            out.push_back(HexDigits[lead & 0x0f]);
-            out.push_back(HexDigits[trail >> 4]);
-            out.push_back(HexDigits[trail & 0x0f]);
+            *p++ = HexDigits[lead >> 4];
+            *p++ = HexDigits[lead & 0x0f];
+            *p++ = HexDigits[trail >> 4];
+            *p++ = HexDigits[trail & 0x0f];
         }
     }
-    out += InlineStringEnd;
+    *p++ = InlineStringEnd[0];
+    *p++ = InlineStringEnd[1];
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out.size() - start <= MaxItemLength;
 }
 
@@ -164,11 +174,12 @@ void WbxmlEncoder::loadTokenTableText(std::string_view text)
 
 std::optional<WbxmlEncoder::Found> WbxmlEncoder::find(std::string_view name) const
 {
+    const TokenTable::Key key = TokenTable::keyOf(name);
     const int first = m_currentPage;
     const int second = 1 - first;
-    if (const std::string* token = m_pages[first].find(name))
+    if (const std::string* token = m_pages[first].find(key))
         return Found{first, token};
-    if (const std::string* token = m_pages[second].find(name))
+    if (const std::string* token = m_pages[second].find(key))
         return Found{second, token};
     return std::nullopt;
 }
@@ -197,15 +208,15 @@ bool WbxmlEncoder::lookUp(std::string_view name, std::string& out)
 
 bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
 {
-    decodeEntities(value, m_value);
-    if (m_value.size() > MaxItemLength)
+    const std::string_view decoded = decodeEntities(value, m_value);
+    if (decoded.size() > MaxItemLength)
         return false;
-    const auto found = find(m_value);
-    if (found && isValueToken(m_value, *found->token)) {
+    const auto found = find(decoded);
+    if (found && isValueToken(decoded, *found->token)) {
         emit(*found, out);
         return true;
     }
-    return appendInlineString(m_value, out);
+    return appendInlineString(decoded, out);
 }
 
 bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
@@ -216,9 +227,9 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (pos == line.size() || line[pos] != '<')
         return true; // not an element: contributes nothing
     ++pos;
-    std::size_t tagEnd = line.find_first_of(" >", pos);
-    if (tagEnd == std::string_view::npos)
-        tagEnd = line.size();
+    std::size_t tagEnd = pos;
+    while (tagEnd < line.size() && line[tagEnd] != ' ' && line[tagEnd] != '>')
+        ++tagEnd;
     const std::string_view tag = line.substr(pos, tagEnd - pos);
     if (tag.size() > MaxItemLength)
         return false;
@@ -236,8 +247,8 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (!first)
         return false;
     lookUp(first->name, out);
-    decodeEntities(first->value, m_value);
-    if (m_value.size() > MaxItemLength || !lookUp(m_value, out))
+    const std::string_view firstValue = decodeEntities(first->value, m_value);
+    if (firstValue.size() > MaxItemLength || !lookUp(firstValue, out))
         return false;
 
     pos = skipSpaces(line, first->after);

@@ -59,7 +59,7 @@ private:
 
     TokenTable m_pages[2];
     std::uint8_t m_currentPage = 0;
-    std::string m_value; // a value with its entities decoded; kept to reuse its buffer
+    std::string m_value; // a value with entities, decoded; kept to reuse its buffer
 };
 
 } // namespace mailvane::provisioning
