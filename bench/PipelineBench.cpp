@@ -55,8 +55,8 @@ void pipeline(benchmark::State& state)
         const std::uint8_t reference = segmenter.nextReference();
         for (unsigned i = 0; i < segmenter.messageCount(); ++i) {
             auto header = segmenter.buildHeader(reference, static_cast<std::uint8_t>(i + 1));
-            const auto segment = segmenter.cutSegment(*push, i);
-            auto message = provisioning::MessageSegmenter::wrapSegment(*segment);
+            auto segment = segmenter.cutSegment(*push, i);
+            auto message = provisioning::MessageSegmenter::wrapSegment(std::move(*segment));
             benchmark::DoNotOptimize(header);
             benchmark::DoNotOptimize(message);
         }

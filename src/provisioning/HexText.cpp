@@ -46,7 +46,7 @@ int digitValue(char digit)
 #if defined(__SSE2__)
 // Decodes 16 digits into 8 bytes when all of them are digits; returns false
 // (writing nothing) otherwise, so that the caller takes the byte-wise path.
-bool decodeSixteen(const char* digits, std::uint8_t* out)
+inline __attribute__((always_inline)) bool decodeSixteen(const char* digits, std::uint8_t* out)
 {
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(digits));
     // Fold lower case onto upper case, then test the two ranges.

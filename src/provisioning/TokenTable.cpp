@@ -1,5 +1,6 @@
 #include "TokenTable.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -42,26 +43,19 @@ void TokenTable::add(std::string name, std::string token)
 {
     const Key key = keyOf(name);
     Bucket& bucket = m_buckets[key.bucket];
+    m_fingerprintsSeen.set(filterIndex(key.fingerprint));
+    m_longestName = std::max(m_longestName, name.size());
     bucket.fingerprints.push_back(key.fingerprint);
     bucket.names.push_back(std::move(name));
     bucket.tokens.push_back(std::move(token));
-}
-
-const std::string* TokenTable::find(const Key& key) const
-{
-    const Bucket& bucket = m_buckets[key.bucket];
-    const std::size_t size = bucket.fingerprints.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        if (bucket.fingerprints[i] == key.fingerprint && bucket.names[i] == key.name)
-            return &bucket.tokens[i];
-    }
-    return nullptr;
 }
 
 void TokenTable::clear()
 {
     for (Bucket& bucket : m_buckets)
         bucket = Bucket{};
+    m_fingerprintsSeen.reset();
+    m_longestName = 0;
 }
 
 bool TokenTable::empty() const

@@ -2,6 +2,11 @@
 
 #include "HexText.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -57,6 +62,18 @@ std::string_view decodeEntities(std::string_view raw, std::string& buffer)
     return buffer;
 }
 
+// Equality for short texts without a library call.
+bool equalShort(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 bool isHexText(std::string_view text)
 {
     if (text.size() % 2 != 0)
@@ -88,7 +105,30 @@ bool appendInlineString(std::string_view value, std::string& out)
     char* p = out.data() + start;
     *p++ = InlineStringStart[0];
     *p++ = InlineStringStart[1];
-    for (const char c : value) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Runs of sixteen plain ASCII characters (no NUL, nothing from 0x80 up)
+    // become 32 digits at once.
+    for (; value.size() - i >= 16; i += 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value.data() + i));
+        if (_mm_movemask_epi8(c) != 0 ||
+            _mm_movemask_epi8(_mm_cmpeq_epi8(c, _mm_setzero_si128())) != 0)
+            break;
+        const __m128i nibble = _mm_set1_epi8(0x0F);
+        const auto digits = [](__m128i n) {
+            // '0' + n, and 39 more for n above 9 so that 10 becomes 'a'.
+            return _mm_add_epi8(
+                _mm_add_epi8(n, _mm_set1_epi8('0')),
+                _mm_and_si128(_mm_cmpgt_epi8(n, _mm_set1_epi8(9)), _mm_set1_epi8('a' - '0' - 10)));
+        };
+        const __m128i high = digits(_mm_and_si128(_mm_srli_epi16(c, 4), nibble));
+        const __m128i low = digits(_mm_and_si128(c, nibble));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi8(high, low));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), _mm_unpackhi_epi8(high, low));
+        p += 32;
+    }
+#endif
+    for (const char c : value.substr(i)) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == 0) {
             out.resize(start);
@@ -125,8 +165,11 @@ struct Attribute
 std::optional<Attribute> readAttribute(std::string_view line, std::size_t pos)
 {
     pos = skipSpaces(line, pos);
-    const std::size_t equals = line.find('=', pos);
-    if (equals == std::string_view::npos || equals + 1 >= line.size() || line[equals + 1] != '"')
+    // Attribute names are a few characters long: a plain scan beats a library call.
+    std::size_t equals = pos;
+    while (equals < line.size() && line[equals] != '=')
+        ++equals;
+    if (equals + 1 >= line.size() || line[equals + 1] != '"')
         return std::nullopt;
     const std::size_t valueStart = equals + 2;
     const std::size_t closing = line.find('"', valueStart);
@@ -144,14 +187,12 @@ bool WbxmlEncoder::loadTokenTable(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        m_pages[0].clear();
-        m_pages[1].clear();
+        loadTokenTableText({});
         return false;
     }
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (file.bad()) {
-        m_pages[0].clear();
-        m_pages[1].clear();
+        loadTokenTableText({});
         return false;
     }
     loadTokenTableText(text);
@@ -162,11 +203,16 @@ void WbxmlEncoder::loadTokenTableText(std::string_view text)
 {
     m_pages[0].clear();
     m_pages[1].clear();
+    m_structuralNames.clear();
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (auto entry = parseTokenTableLine(line))
+        auto entry = parseTokenTableLine(line);
+        // Token text that is not whole bytes of hexadecimal would corrupt
+        // everything written after it; such an entry is left out, so its name
+        // is unknown to the encoder.
+        if (entry && isHexText(entry->token) && entry->token.size() + 4 <= MaxItemLength)
             m_pages[entry->codePage == 0 ? 0 : 1].add(std::move(entry->name),
                                                       std::move(entry->token));
     }
@@ -174,6 +220,9 @@ void WbxmlEncoder::loadTokenTableText(std::string_view text)
 
 std::optional<WbxmlEncoder::Found> WbxmlEncoder::find(std::string_view name) const
 {
+    // Long values (addresses, passwords) need no hashing to be known absent.
+    if (name.size() > std::max(m_pages[0].longestName(), m_pages[1].longestName()))
+        return std::nullopt;
     const TokenTable::Key key = TokenTable::keyOf(name);
     const int first = m_currentPage;
     const int second = 1 - first;
@@ -199,11 +248,31 @@ bool WbxmlEncoder::lookUp(std::string_view name, std::string& out)
     const auto found = find(name);
     if (!found)
         return false;
-    // A token that is not whole bytes of hexadecimal would corrupt everything after it.
-    if (!isHexText(*found->token) || found->token->size() + 4 > MaxItemLength)
-        return false;
     emit(*found, out);
     return true;
+}
+
+bool WbxmlEncoder::lookUpStructural(std::string_view name, std::string& out)
+{
+    for (StructuralName& memo : m_structuralNames) {
+        if (!equalShort(memo.name, name))
+            continue;
+        StructuralResult& result = memo.byCurrentPage[m_currentPage];
+        if (!result.known) {
+            const auto found = find(name);
+            result = StructuralResult{true, found.has_value(), found ? found->page : 0,
+                                      found ? *found->token : std::string{}};
+        }
+        if (!result.found)
+            return false;
+        emit(Found{result.page, &result.token}, out);
+        return true;
+    }
+    if (m_structuralNames.size() < MaxStructuralNames) {
+        m_structuralNames.push_back(StructuralName{std::string(name), {}});
+        return lookUpStructural(name, out);
+    }
+    return lookUp(name, out);
 }
 
 bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
@@ -234,7 +303,7 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (tag.size() > MaxItemLength)
         return false;
     const std::size_t tokenStart = out.size();
-    if (!lookUp(tag, out))
+    if (!lookUpStructural(tag, out))
         return false;
     const std::string_view token = std::string_view(out).substr(tokenStart);
     if (token.starts_with(End))
@@ -246,7 +315,7 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     const auto first = readAttribute(line, tagEnd);
     if (!first)
         return false;
-    lookUp(first->name, out);
+    lookUpStructural(first->name, out);
     const std::string_view firstValue = decodeEntities(first->value, m_value);
     if (firstValue.size() > MaxItemLength || !lookUp(firstValue, out))
         return false;
@@ -256,7 +325,7 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (mayHaveSecondAttribute && !tagEnds) {
         const auto second = readAttribute(line, first->after);
         // Without its attribute-start token the value would run on into the name.
-        if (!second || !lookUp(second->name, out) || !appendValue(second->value, out))
+        if (!second || !lookUpStructural(second->name, out) || !appendValue(second->value, out))
             return false;
     }
     out += End;
