@@ -53,7 +53,11 @@ ParseOutcome parseArguments(const Command& command, const std::vector<std::strin
             return usageError("unknown option '--" + name + "'");
         if (parsed.options.contains(name))
             return usageError("option '--" + name + "' is given more than once");
-        if (equals != std::string::npos) {
+        if (spec->valueName.empty()) {
+            if (equals != std::string::npos)
+                return usageError("option '--" + name + "' takes no value");
+            parsed.options[name] = std::string();
+        } else if (equals != std::string::npos) {
             parsed.options[name] = arg.substr(equals + 1);
         } else {
             if (i + 1 >= args.size())
@@ -81,8 +85,9 @@ std::string commandSynopsis(const Command& command)
     if (!command.operands.empty())
         text += " " + std::string(command.operands);
     for (const OptionSpec& spec : command.options) {
-        const std::string option =
-            "--" + std::string(spec.name) + " " + std::string(spec.valueName);
+        std::string option = "--" + std::string(spec.name);
+        if (!spec.valueName.empty())
+            option += " " + std::string(spec.valueName);
         text += spec.required ? " " + option : " [" + option + "]";
     }
     return text;
@@ -95,7 +100,9 @@ std::string commandHelp(const Command& command)
         text += "\n" + std::string(command.details);
     text += "\nOptions:\n";
     for (const OptionSpec& spec : command.options) {
-        std::string left = "  --" + std::string(spec.name) + " " + std::string(spec.valueName);
+        std::string left = "  --" + std::string(spec.name);
+        if (!spec.valueName.empty())
+            left += " " + std::string(spec.valueName);
         left.resize(std::max<std::size_t>(left.size() + 2, HelpColumn), ' ');
         text += left + std::string(spec.help) + "\n";
     }

@@ -21,7 +21,8 @@ struct ParseOutcome
 };
 
 // Checks `args` (what follows the command name) against `command`: options
-// as "--name VALUE" or "--name=VALUE", each at most once, the required ones
+// as "--name VALUE" or "--name=VALUE", switches as "--name", each at most
+// once, the required ones
 // present; exactly the declared number of operands; "--" ends the options;
 // "--help" anywhere asks for the command's help.
 ParseOutcome parseArguments(const Command& command, const std::vector<std::string>& args);

@@ -23,7 +23,7 @@ inline constexpr std::string_view ProgramName = "mailvane-cli";
 struct OptionSpec
 {
     std::string_view name;      // without the leading "--"
-    std::string_view valueName; // every option takes a value
+    std::string_view valueName; // empty for a switch, which takes no value
     bool required;
     std::string_view help;
 };
@@ -35,6 +35,7 @@ struct Arguments
     std::map<std::string, std::string, std::less<>> options;
     std::filesystem::path executableDir;
 
+    // The option's value ("" for a switch that was given), or nullptr.
     const std::string* option(std::string_view name) const
     {
         const auto found = options.find(name);

@@ -87,6 +87,10 @@ bool loadEncoder(const Arguments& arguments, provisioning::WbxmlEncoder& encoder
         printError("cannot read the token table " + table.string());
         return false;
     }
+    if (!encoder.hasTokens()) {
+        printError("the token table " + table.string() + " holds no tokens");
+        return false;
+    }
     return true;
 }
 

@@ -176,3 +176,19 @@ TEST(SettingsSummary, latin1ValuesPassThroughAndPasswordsCountBytes)
     EXPECT_NE(text.find("SMTP password: ***\r\n"), std::string::npos);
     EXPECT_EQ(text.find("\xE9"), std::string::npos);
 }
+
+TEST(SettingsSummary, absentServerTypeIsTakenAsImap4WithoutATypeLine)
+{
+    EmailSettings r;
+    r.incomingPort = "143";
+    r.secureLogin = values::Yes;
+    EXPECT_EQ(buildSummary(r), "\r\n"
+                               "General: \r\n"
+                               "\r\n"
+                               "Advanced: \r\n"
+                               "Incoming (IMAP4) port: 143\r\n"
+                               "\r\n"
+                               "IMAP4 Connection:\r\n"
+                               "\r\n"
+                               "SMTP Connection: \r\n");
+}
