@@ -6,4 +6,6 @@
 #define MAILVANE_CLI_COMMANDS(X)                                                                   \
     X(check)                                                                                       \
     X(summary)                                                                                     \
-    X(encode)
+    X(encode)                                                                                      \
+    X(send)                                                                                        \
+    X(contacts)

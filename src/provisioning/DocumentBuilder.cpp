@@ -1,5 +1,11 @@
 #include "DocumentBuilder.h"
 
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mailvane::provisioning {
 namespace {
 
@@ -34,7 +40,7 @@ constexpr DirectionIds IncomingIds = {"IN_CSD_NAPDEF",    "IN_GPRS_NAPDEF",
 class DocumentWriter
 {
 public:
-    DocumentWriter() { m_text.reserve(4096); }
+    DocumentWriter() { m_text.reserve(MaxDocumentLength + 1); }
 
     void open(int indent, std::string_view type)
     {
@@ -239,7 +245,33 @@ void writeIncomingApplication(DocumentWriter& out, const EmailSettings& record)
 std::size_t appendEscaped(std::string& out, std::string_view value)
 {
     const std::size_t start = out.size();
-    for (const char c : value) {
+    std::size_t plainFrom = 0;
+    std::size_t i = 0;
+    while (i < value.size()) {
+#if defined(__SSE2__)
+        // Most values hold none of the four: pass over sixteen at a time.
+        if (value.size() - i >= 16) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value.data() + i));
+            const __m128i special =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8('&')),
+                                          _mm_cmpeq_epi8(c, _mm_set1_epi8('"'))),
+                             _mm_or_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8('<')),
+                                          _mm_cmpeq_epi8(c, _mm_set1_epi8('>'))));
+            const int mask = _mm_movemask_epi8(special);
+            if (mask == 0) {
+                i += 16;
+                continue;
+            }
+            i += static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+        }
+#endif
+        const char c = value[i];
+        if (c != '&' && c != '"' && c != '<' && c != '>') {
+            ++i;
+            continue;
+        }
+        out.append(value.substr(plainFrom, i - plainFrom));
+        plainFrom = ++i;
         switch (c) {
         case '&':
             out += "&amp;";
@@ -250,13 +282,12 @@ std::size_t appendEscaped(std::string& out, std::string_view value)
         case '<':
             out += "&lt;";
             break;
-        case '>':
+        default:
             out += "&gt;";
             break;
-        default:
-            out += c;
         }
     }
+    out.append(value.substr(plainFrom));
     return out.size() - start - value.size();
 }
 

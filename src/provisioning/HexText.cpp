@@ -1,8 +1,15 @@
 #include "HexText.h"
 
-namespace mailvane::provisioning::hex {
+#include <array>
 
-int digitValue(char digit)
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace mailvane::provisioning::hex {
+namespace {
+
+constexpr int digitValueOf(char digit)
 {
     if (digit >= '0' && digit <= '9')
         return digit - '0';
@@ -13,27 +20,80 @@ int digitValue(char digit)
     return -1;
 }
 
+// Digit values for every byte; -1 for bytes that are not digits. The push is
+// decoded once for the MAC and once per message, so this stays a table.
+constexpr std::array<std::int8_t, 256> DigitValues = [] {
+    std::array<std::int8_t, 256> values{};
+    for (int c = 0; c < 256; ++c)
+        values[static_cast<std::size_t>(c)] =
+            static_cast<std::int8_t>(digitValueOf(static_cast<char>(c)));
+    return values;
+}();
+
+int valueOrZero(char digit)
+{
+    const int value = DigitValues[static_cast<unsigned char>(digit)];
+    return value < 0 ? 0 : value;
+}
+
+} // namespace
+
+int digitValue(char digit)
+{
+    return DigitValues[static_cast<unsigned char>(digit)];
+}
+
+#if defined(__SSE2__)
+// Decodes 16 digits into 8 bytes when all of them are digits; returns false
+// (writing nothing) otherwise, so that the caller takes the byte-wise path.
+inline __attribute__((always_inline)) bool decodeSixteen(const char* digits, std::uint8_t* out)
+{
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(digits));
+    // Fold lower case onto upper case, then test the two ranges.
+    const __m128i upper = _mm_andnot_si128(_mm_set1_epi8(0x20), c);
+    const __m128i isDecimal = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
+    const __m128i isLetter = _mm_and_si128(_mm_cmpgt_epi8(upper, _mm_set1_epi8('A' - 1)),
+                                           _mm_cmplt_epi8(upper, _mm_set1_epi8('F' + 1)));
+    if (_mm_movemask_epi8(_mm_or_si128(isDecimal, isLetter)) != 0xFFFF)
+        return false;
+    // '0'-'9' -> low nibble; 'A'-'F'/'a'-'f' -> low nibble + 9.
+    const __m128i values = _mm_add_epi8(_mm_and_si128(c, _mm_set1_epi8(0x0F)),
+                                        _mm_and_si128(isLetter, _mm_set1_epi8(9)));
+    // Each 16-bit lane holds (high digit, low digit); make it one byte.
+    const __m128i high = _mm_slli_epi16(_mm_and_si128(values, _mm_set1_epi16(0x00FF)), 4);
+    const __m128i low = _mm_srli_epi16(values, 8);
+    const __m128i bytes = _mm_packus_epi16(_mm_or_si128(high, low), _mm_setzero_si128());
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), bytes);
+    return true;
+}
+#endif
+
 std::vector<std::uint8_t> decode(std::string_view text)
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() / 2);
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        const int high = digitValue(text[i]);
-        const int low = digitValue(text[i + 1]);
-        bytes.push_back(
-            static_cast<std::uint8_t>(((high < 0 ? 0 : high) << 4) | (low < 0 ? 0 : low)));
+    std::vector<std::uint8_t> bytes(text.size() / 2);
+    const char* digits = text.data();
+    std::uint8_t* out = bytes.data();
+    std::uint8_t* const end = out + bytes.size();
+#if defined(__SSE2__)
+    while (end - out >= 8 && decodeSixteen(digits, out)) {
+        digits += 16;
+        out += 8;
     }
+#endif
+    for (; out < end; ++out, digits += 2)
+        *out = static_cast<std::uint8_t>((valueOrZero(digits[0]) << 4) | valueOrZero(digits[1]));
     return bytes;
 }
 
 std::string encode(std::span<const std::uint8_t> bytes)
 {
     static constexpr char digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(bytes.size() * 2);
+    std::string text(bytes.size() * 2, '\0');
+    char* out = text.data();
     for (const std::uint8_t byte : bytes) {
-        text.push_back(digits[byte >> 4]);
-        text.push_back(digits[byte & 0x0f]);
+        *out++ = digits[byte >> 4];
+        *out++ = digits[byte & 0x0f];
     }
     return text;
 }

@@ -45,24 +45,34 @@ std::optional<std::vector<std::uint8_t>> MessageSegmenter::cutSegment(std::strin
 
 platform::Variant MessageSegmenter::buildHeader(std::uint8_t reference, std::uint8_t sequence) const
 {
-    std::vector<std::uint8_t> header;
+    platform::Variant header = platform::makeByteArrayVariant({});
+    std::vector<std::uint8_t>& bytes = header.bytes;
     if (m_messageCount <= 1) {
-        header.push_back(static_cast<std::uint8_t>(PortElement.size()));
-        header.insert(header.end(), PortElement.begin(), PortElement.end());
+        bytes.reserve(1 + PortElement.size());
+        bytes.push_back(static_cast<std::uint8_t>(PortElement.size()));
+        bytes.insert(bytes.end(), PortElement.begin(), PortElement.end());
     } else {
-        header.push_back(static_cast<std::uint8_t>(PortElement.size() + 5));
-        header.insert(header.end(), PortElement.begin(), PortElement.end());
-        header.insert(header.end(), ConcatenationElement.begin(), ConcatenationElement.end());
-        header.push_back(reference);
-        header.push_back(m_messageCount);
-        header.push_back(sequence);
+        bytes.reserve(1 + PortElement.size() + ConcatenationElement.size() + 3);
+        bytes.push_back(static_cast<std::uint8_t>(PortElement.size() + 5));
+        bytes.insert(bytes.end(), PortElement.begin(), PortElement.end());
+        bytes.insert(bytes.end(), ConcatenationElement.begin(), ConcatenationElement.end());
+        bytes.push_back(reference);
+        bytes.push_back(m_messageCount);
+        bytes.push_back(sequence);
     }
-    return platform::makeByteArrayVariant(header);
+    return header;
 }
 
 platform::Variant MessageSegmenter::wrapSegment(const std::vector<std::uint8_t>& segment)
 {
     return platform::makeByteArrayVariant(segment);
+}
+
+platform::Variant MessageSegmenter::wrapSegment(std::vector<std::uint8_t>&& segment)
+{
+    platform::Variant variant = platform::makeByteArrayVariant({});
+    variant.bytes = std::move(segment);
+    return variant;
 }
 
 std::uint8_t MessageSegmenter::nextReference()

@@ -29,6 +29,8 @@ public:
     platform::Variant buildHeader(std::uint8_t reference, std::uint8_t sequence) const;
 
     static platform::Variant wrapSegment(const std::vector<std::uint8_t>& segment);
+    // The same without a copy, for a segment the caller no longer needs.
+    static platform::Variant wrapSegment(std::vector<std::uint8_t>&& segment);
 
     // The reference for the next push; advances modulo 256.
     std::uint8_t nextReference();

@@ -7,11 +7,13 @@
 
 namespace mailvane::provisioning {
 
-// SHA-1 as FIPS 180-1 defines it, fed in pieces.
+// SHA-1 as FIPS 180-1 defines it, fed in pieces. Uses the processor's SHA
+// instructions where it has them; the portable rounds give the same digests.
 class Sha1
 {
 public:
     using Digest = std::array<std::uint8_t, 20>;
+    using State = std::array<std::uint32_t, 5>;
 
     Sha1();
     void update(std::span<const std::uint8_t> bytes);
@@ -22,10 +24,15 @@ public:
     // state words each most significant byte first.
     static std::string digestText(std::span<const std::uint8_t> bytes);
 
-private:
-    void processBlock(const std::uint8_t* block);
+    // Whether the processor's SHA instructions are in use.
+    static bool usesShaInstructions();
+    // For tests: run the portable rounds even where the instructions exist.
+    static void setShaInstructionsAllowed(bool allowed);
 
-    std::array<std::uint32_t, 5> m_state;
+private:
+    void processBlocks(const std::uint8_t* blocks, std::size_t count);
+
+    State m_state;
     std::array<std::uint8_t, 64> m_block{};
     std::size_t m_blockUsed = 0;
     std::uint64_t m_length = 0; // bytes so far

@@ -1,42 +1,67 @@
 #include "TokenTable.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace mailvane::provisioning {
 
 std::size_t TokenTable::bucketOf(std::string_view name)
 {
-    std::uint32_t hash = 0;
-    for (const char c : name)
-        hash ^= static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
-    return hash % BucketCount;
+    return keyOf(name).bucket;
+}
+
+TokenTable::Key TokenTable::keyOf(std::string_view name)
+{
+    // Widening each signed byte copies its top bit into the upper 24 bits, so
+    // the 32-bit exclusive-or is the byte-wise one, widened the same way. That
+    // lets eight characters be combined at a time.
+    std::uint64_t wide = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, name.data() + i, sizeof word);
+        wide ^= word;
+    }
+    wide ^= wide >> 32;
+    wide ^= wide >> 16;
+    wide ^= wide >> 8;
+    auto bytes = static_cast<std::uint8_t>(wide);
+    for (; i < name.size(); ++i)
+        bytes ^= static_cast<std::uint8_t>(name[i]);
+    const auto hash =
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(bytes)));
+
+    std::uint32_t fingerprint = static_cast<std::uint32_t>(name.size()) << 16;
+    if (!name.empty())
+        fingerprint |= (std::uint32_t{static_cast<std::uint8_t>(name.front())} << 8) |
+                       static_cast<std::uint8_t>(name.back());
+    return Key{name, hash % BucketCount, fingerprint};
 }
 
 void TokenTable::add(std::string name, std::string token)
 {
-    auto& bucket = m_buckets[bucketOf(name)];
-    bucket.push_back(Entry{std::move(name), std::move(token)});
-}
-
-const std::string* TokenTable::find(std::string_view name) const
-{
-    for (const Entry& entry : m_buckets[bucketOf(name)]) {
-        if (entry.name == name)
-            return &entry.token;
-    }
-    return nullptr;
+    const Key key = keyOf(name);
+    Bucket& bucket = m_buckets[key.bucket];
+    m_fingerprintsSeen.set(filterIndex(key.fingerprint));
+    m_longestName = std::max(m_longestName, name.size());
+    bucket.fingerprints.push_back(key.fingerprint);
+    bucket.names.push_back(std::move(name));
+    bucket.tokens.push_back(std::move(token));
 }
 
 void TokenTable::clear()
 {
-    for (auto& bucket : m_buckets)
-        bucket.clear();
+    for (Bucket& bucket : m_buckets)
+        bucket = Bucket{};
+    m_fingerprintsSeen.reset();
+    m_longestName = 0;
 }
 
 bool TokenTable::empty() const
 {
-    for (const auto& bucket : m_buckets) {
-        if (!bucket.empty())
+    for (const Bucket& bucket : m_buckets) {
+        if (!bucket.names.empty())
             return false;
     }
     return true;

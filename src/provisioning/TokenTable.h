@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <bitset>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,19 +22,67 @@ public:
     // bytes widened to 32 bits, modulo 11 as an unsigned number.
     static std::size_t bucketOf(std::string_view name);
 
+    // A name with its bucket and a fingerprint that lets a lookup pass over
+    // the other names of its bucket without comparing them; made once per
+    // name for both code pages.
+    struct Key
+    {
+        std::string_view name;
+        std::size_t bucket;
+        std::uint32_t fingerprint;
+    };
+    static Key keyOf(std::string_view name);
+
     void add(std::string name, std::string token);
     // The token text of the first entry named `name`, or nullptr.
-    const std::string* find(std::string_view name) const;
+    const std::string* find(const Key& key) const
+    {
+        if (!m_fingerprintsSeen.test(filterIndex(key.fingerprint)))
+            return nullptr; // most names looked up are not in the table
+        const Bucket& bucket = m_buckets[key.bucket];
+        const std::size_t size = bucket.fingerprints.size();
+        for (std::size_t i = 0; i < size; ++i) {
+            if (bucket.fingerprints[i] == key.fingerprint && sameName(bucket.names[i], key.name))
+                return &bucket.tokens[i];
+        }
+        return nullptr;
+    }
+    const std::string* find(std::string_view name) const { return find(keyOf(name)); }
     void clear();
     bool empty() const;
+    // No name longer than this is in the table.
+    std::size_t longestName() const { return m_longestName; }
 
 private:
-    struct Entry
+    // One chain: the fingerprints apart from the entries so that a lookup
+    // scans them in one run of memory.
+    struct Bucket
     {
-        std::string name;
-        std::string token;
+        std::vector<std::uint32_t> fingerprints;
+        std::vector<std::string> names;
+        std::vector<std::string> tokens;
     };
-    std::array<std::vector<Entry>, BucketCount> m_buckets;
+    std::array<Bucket, BucketCount> m_buckets;
+
+    // The fingerprint already matched length and end characters; names are
+    // short, so a plain loop beats a library call.
+    static bool sameName(const std::string& entry, std::string_view name)
+    {
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            if (entry[i] != name[i])
+                return false;
+        }
+        return true;
+    }
+
+    // A filter over the fingerprints present: a clear bit proves a name absent.
+    static constexpr std::size_t FilterBits = 1024;
+    static std::size_t filterIndex(std::uint32_t fingerprint)
+    {
+        return (fingerprint * 2654435761u) >> 22;
+    }
+    std::bitset<FilterBits> m_fingerprintsSeen;
+    std::size_t m_longestName = 0;
 };
 
 // One entry line of the token table file.

@@ -2,6 +2,11 @@
 
 #include "HexText.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -26,20 +31,24 @@ std::size_t skipSpaces(std::string_view line, std::size_t pos)
 }
 
 // Exactly the four entities the builder writes; any other & stands for itself.
-void decodeEntities(std::string_view raw, std::string& out)
+// Returns `raw` itself when it holds no &, else the decoded text in `buffer`.
+std::string_view decodeEntities(std::string_view raw, std::string& buffer)
 {
     static constexpr struct
     {
         std::string_view entity;
         char character;
     } Entities[] = {{"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
-    out.clear();
-    for (std::size_t i = 0; i < raw.size(); ++i) {
+    std::size_t amp = raw.find('&');
+    if (amp == std::string_view::npos)
+        return raw;
+    buffer.assign(raw.substr(0, amp));
+    for (std::size_t i = amp; i < raw.size(); ++i) {
         if (raw[i] == '&') {
             bool decoded = false;
             for (const auto& e : Entities) {
                 if (raw.substr(i, e.entity.size()) == e.entity) {
-                    out.push_back(e.character);
+                    buffer.push_back(e.character);
                     i += e.entity.size() - 1;
                     decoded = true;
                     break;
@@ -48,8 +57,21 @@ void decodeEntities(std::string_view raw, std::string& out)
             if (decoded)
                 continue;
         }
-        out.push_back(raw[i]);
+        buffer.push_back(raw[i]);
     }
+    return buffer;
+}
+
+// Equality for short texts without a library call.
+bool equalShort(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 bool isHexText(std::string_view text)
@@ -79,26 +101,54 @@ bool isValueToken(std::string_view name, std::string_view token)
 bool appendInlineString(std::string_view value, std::string& out)
 {
     const std::size_t start = out.size();
-    out += InlineStringStart;
-    for (const char c : value) {
+    out.resize(start + InlineStringStart.size() + 4 * value.size() + InlineStringEnd.size());
+    char* p = out.data() + start;
+    *p++ = InlineStringStart[0];
+    *p++ = InlineStringStart[1];
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Runs of sixteen plain ASCII characters (no NUL, nothing from 0x80 up)
+    // become 32 digits at once.
+    for (; value.size() - i >= 16; i += 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value.data() + i));
+        if (_mm_movemask_epi8(c) != 0 ||
+            _mm_movemask_epi8(_mm_cmpeq_epi8(c, _mm_setzero_si128())) != 0)
+            break;
+        const __m128i nibble = _mm_set1_epi8(0x0F);
+        const auto digits = [](__m128i n) {
+            // '0' + n, and 39 more for n above 9 so that 10 becomes 'a'.
+            return _mm_add_epi8(
+                _mm_add_epi8(n, _mm_set1_epi8('0')),
+                _mm_and_si128(_mm_cmpgt_epi8(n, _mm_set1_epi8(9)), _mm_set1_epi8('a' - '0' - 10)));
+        };
+        const __m128i high = digits(_mm_and_si128(_mm_srli_epi16(c, 4), nibble));
+        const __m128i low = digits(_mm_and_si128(c, nibble));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi8(high, low));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), _mm_unpackhi_epi8(high, low));
+        p += 32;
+    }
+#endif
+    for (const char c : value.substr(i)) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == 0) {
             out.resize(start);
             return false;
         }
         if (byte < 0x80) {
-            out.push_back(HexDigits[byte >> 4]);
-            out.push_back(HexDigits[byte & 0x0f]);
+            *p++ = HexDigits[byte >> 4];
+            *p++ = HexDigits[byte & 0x0f];
         } else {
             const unsigned lead = 0xC0 | (byte >> 6);
             const unsigned trail = 0x80 | (byte & 0x3F);
-            out.push_back(HexDigits[lead >> 4]);
-            out.push_back(HexDigits[lead & 0x0f]);
-            out.push_back(HexDigits[trail >> 4]);
-            out.push_back(HexDigits[trail & 0x0f]);
+            *p++ = HexDigits[lead >> 4];
+            *p++ = HexDigits[lead & 0x0f];
+            *p++ = HexDigits[trail >> 4];
+            *p++ = HexDigits[trail & 0x0f];
         }
     }
-    out += InlineStringEnd;
+    *p++ = InlineStringEnd[0];
+    *p++ = InlineStringEnd[1];
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out.size() - start <= MaxItemLength;
 }
 
@@ -115,8 +165,11 @@ struct Attribute
 std::optional<Attribute> readAttribute(std::string_view line, std::size_t pos)
 {
     pos = skipSpaces(line, pos);
-    const std::size_t equals = line.find('=', pos);
-    if (equals == std::string_view::npos || equals + 1 >= line.size() || line[equals + 1] != '"')
+    // Attribute names are a few characters long: a plain scan beats a library call.
+    std::size_t equals = pos;
+    while (equals < line.size() && line[equals] != '=')
+        ++equals;
+    if (equals + 1 >= line.size() || line[equals + 1] != '"')
         return std::nullopt;
     const std::size_t valueStart = equals + 2;
     const std::size_t closing = line.find('"', valueStart);
@@ -134,14 +187,12 @@ bool WbxmlEncoder::loadTokenTable(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        m_pages[0].clear();
-        m_pages[1].clear();
+        loadTokenTableText({});
         return false;
     }
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (file.bad()) {
-        m_pages[0].clear();
-        m_pages[1].clear();
+        loadTokenTableText({});
         return false;
     }
     loadTokenTableText(text);
@@ -152,11 +203,16 @@ void WbxmlEncoder::loadTokenTableText(std::string_view text)
 {
     m_pages[0].clear();
     m_pages[1].clear();
+    m_structuralNames.clear();
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (auto entry = parseTokenTableLine(line))
+        auto entry = parseTokenTableLine(line);
+        // Token text that is not whole bytes of hexadecimal would corrupt
+        // everything written after it; such an entry is left out, so its name
+        // is unknown to the encoder.
+        if (entry && isHexText(entry->token) && entry->token.size() + 4 <= MaxItemLength)
             m_pages[entry->codePage == 0 ? 0 : 1].add(std::move(entry->name),
                                                       std::move(entry->token));
     }
@@ -164,11 +220,15 @@ void WbxmlEncoder::loadTokenTableText(std::string_view text)
 
 std::optional<WbxmlEncoder::Found> WbxmlEncoder::find(std::string_view name) const
 {
+    // Long values (addresses, passwords) need no hashing to be known absent.
+    if (name.size() > std::max(m_pages[0].longestName(), m_pages[1].longestName()))
+        return std::nullopt;
+    const TokenTable::Key key = TokenTable::keyOf(name);
     const int first = m_currentPage;
     const int second = 1 - first;
-    if (const std::string* token = m_pages[first].find(name))
+    if (const std::string* token = m_pages[first].find(key))
         return Found{first, token};
-    if (const std::string* token = m_pages[second].find(name))
+    if (const std::string* token = m_pages[second].find(key))
         return Found{second, token};
     return std::nullopt;
 }
@@ -188,24 +248,44 @@ bool WbxmlEncoder::lookUp(std::string_view name, std::string& out)
     const auto found = find(name);
     if (!found)
         return false;
-    // A token that is not whole bytes of hexadecimal would corrupt everything after it.
-    if (!isHexText(*found->token) || found->token->size() + 4 > MaxItemLength)
-        return false;
     emit(*found, out);
     return true;
 }
 
+bool WbxmlEncoder::lookUpStructural(std::string_view name, std::string& out)
+{
+    for (StructuralName& memo : m_structuralNames) {
+        if (!equalShort(memo.name, name))
+            continue;
+        StructuralResult& result = memo.byCurrentPage[m_currentPage];
+        if (!result.known) {
+            const auto found = find(name);
+            result = StructuralResult{true, found.has_value(), found ? found->page : 0,
+                                      found ? *found->token : std::string{}};
+        }
+        if (!result.found)
+            return false;
+        emit(Found{result.page, &result.token}, out);
+        return true;
+    }
+    if (m_structuralNames.size() < MaxStructuralNames) {
+        m_structuralNames.push_back(StructuralName{std::string(name), {}});
+        return lookUpStructural(name, out);
+    }
+    return lookUp(name, out);
+}
+
 bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
 {
-    decodeEntities(value, m_value);
-    if (m_value.size() > MaxItemLength)
+    const std::string_view decoded = decodeEntities(value, m_value);
+    if (decoded.size() > MaxItemLength)
         return false;
-    const auto found = find(m_value);
-    if (found && isValueToken(m_value, *found->token)) {
+    const auto found = find(decoded);
+    if (found && isValueToken(decoded, *found->token)) {
         emit(*found, out);
         return true;
     }
-    return appendInlineString(m_value, out);
+    return appendInlineString(decoded, out);
 }
 
 bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
@@ -216,14 +296,14 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (pos == line.size() || line[pos] != '<')
         return true; // not an element: contributes nothing
     ++pos;
-    std::size_t tagEnd = line.find_first_of(" >", pos);
-    if (tagEnd == std::string_view::npos)
-        tagEnd = line.size();
+    std::size_t tagEnd = pos;
+    while (tagEnd < line.size() && line[tagEnd] != ' ' && line[tagEnd] != '>')
+        ++tagEnd;
     const std::string_view tag = line.substr(pos, tagEnd - pos);
     if (tag.size() > MaxItemLength)
         return false;
     const std::size_t tokenStart = out.size();
-    if (!lookUp(tag, out))
+    if (!lookUpStructural(tag, out))
         return false;
     const std::string_view token = std::string_view(out).substr(tokenStart);
     if (token.starts_with(End))
@@ -235,9 +315,9 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     const auto first = readAttribute(line, tagEnd);
     if (!first)
         return false;
-    lookUp(first->name, out);
-    decodeEntities(first->value, m_value);
-    if (m_value.size() > MaxItemLength || !lookUp(m_value, out))
+    lookUpStructural(first->name, out);
+    const std::string_view firstValue = decodeEntities(first->value, m_value);
+    if (firstValue.size() > MaxItemLength || !lookUp(firstValue, out))
         return false;
 
     pos = skipSpaces(line, first->after);
@@ -245,7 +325,7 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (mayHaveSecondAttribute && !tagEnds) {
         const auto second = readAttribute(line, first->after);
         // Without its attribute-start token the value would run on into the name.
-        if (!second || !lookUp(second->name, out) || !appendValue(second->value, out))
+        if (!second || !lookUpStructural(second->name, out) || !appendValue(second->value, out))
             return false;
     }
     out += End;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mailvane::provisioning {
 
@@ -25,6 +26,8 @@ class WbxmlEncoder
 {
 public:
     // Reads the token table file into the two tables (replacing what they held).
+    // Entries whose token text is not whole bytes of hexadecimal digits, or
+    // longer than a token may be, are left out.
     // A missing or unreadable file leaves both tables empty (every later
     // encoding then fails); returns whether it was read.
     bool loadTokenTable(const std::filesystem::path& path);
@@ -42,8 +45,7 @@ public:
     // The WBXML hexadecimal text of `document`, or nothing when it cannot be
     // encoded faithfully: a line that is not a well-formed element of the
     // builder's shape, a tag or first attribute value the table lacks, an item
-    // past its limit, a value holding a NUL byte, token text that is not
-    // hexadecimal, or output past MaxWbxmlDigits.
+    // past its limit, a value holding a NUL byte, or output past MaxWbxmlDigits.
     std::optional<std::string> encodeDocument(std::string_view document);
 
 private:
@@ -54,12 +56,31 @@ private:
     };
     std::optional<Found> find(std::string_view name) const;
     void emit(const Found& found, std::string& out);
+    // lookUp for tag and attribute names: a handful of names met on every
+    // line, whose results (for each current page) are kept until the next load.
+    bool lookUpStructural(std::string_view name, std::string& out);
     bool encodeLine(std::string_view line, std::string& out);
     bool appendValue(std::string_view value, std::string& out);
 
     TokenTable m_pages[2];
+    // A copy of the result, not a pointer into the tables, so that copies of
+    // the encoder stay sound.
+    struct StructuralResult
+    {
+        bool known = false;
+        bool found = false;
+        int page = 0;
+        std::string token;
+    };
+    struct StructuralName
+    {
+        std::string name;
+        StructuralResult byCurrentPage[2];
+    };
+    static constexpr std::size_t MaxStructuralNames = 8;
+    std::vector<StructuralName> m_structuralNames;
     std::uint8_t m_currentPage = 0;
-    std::string m_value; // a value with its entities decoded; kept to reuse its buffer
+    std::string m_value; // a value with entities, decoded; kept to reuse its buffer
 };
 
 } // namespace mailvane::provisioning

@@ -27,8 +27,23 @@ std::string hexOf(std::string_view text)
 
 } // namespace
 
-TEST(Sha1, matchesTheFips180Vectors)
+// Runs a check with the processor's SHA instructions and with the portable rounds.
+class Sha1BothWays : public testing::TestWithParam<bool>
 {
+protected:
+    void SetUp() override { Sha1::setShaInstructionsAllowed(GetParam()); }
+    void TearDown() override { Sha1::setShaInstructionsAllowed(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Sha1, Sha1BothWays, testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "instructionsWhereAvailable" : "portable");
+});
+
+TEST_P(Sha1BothWays, matchesTheFips180Vectors)
+{
+    if (!GetParam()) {
+        EXPECT_FALSE(Sha1::usesShaInstructions());
+    }
     EXPECT_EQ(Sha1::digestText(bytesOf("abc")), "a9993e364706816aba3e25717850c26c9cd0d89d");
     EXPECT_EQ(Sha1::digestText(bytesOf("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
               "84983e441c3bd26ebaae4aa1f95129e5e54670f1");
@@ -38,7 +53,7 @@ TEST(Sha1, matchesTheFips180Vectors)
     EXPECT_EQ(Sha1::digestText(bytesOf(million)), "34aa973cd4c4daa4f61eeb2bdbad27316534016f");
 }
 
-TEST(Sha1, piecesOfAnySizeGiveTheSameDigest)
+TEST_P(Sha1BothWays, piecesOfAnySizeGiveTheSameDigest)
 {
     // Lengths round the 55/56/64-byte padding boundaries, fed in uneven pieces.
     for (const std::size_t length : {55u, 56u, 63u, 64u, 65u, 119u, 120u, 1000u}) {

@@ -303,3 +303,15 @@ TEST(TokenTableLocator, prefersTheCurrentDirectoryThenDataThenExecutableDir)
 
     std::filesystem::current_path(previous);
 }
+
+TEST(WbxmlEncoder, copyEncodesAloneAfterTheOriginalIsGone)
+{
+    const std::string document = *mailvane::provisioning::buildDocument({});
+    std::optional<WbxmlEncoder> original(realEncoder());
+    const auto expected = original->encodeDocument(document);
+    ASSERT_TRUE(expected.has_value());
+    WbxmlEncoder copy = *original;
+    original.reset();
+    copy.resetCodePage();
+    EXPECT_EQ(copy.encodeDocument(document), expected);
+}

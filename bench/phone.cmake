@@ -1,0 +1,11 @@
+# The time the program adds per text message on the way to the phone.
+add_executable(phone_bench
+    ${CMAKE_CURRENT_SOURCE_DIR}/PhoneBenchmark.cpp
+    ${PROJECT_SOURCE_DIR}/tests/phone/FakeModem.cpp)
+target_include_directories(phone_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/phone)
+target_link_libraries(phone_bench PRIVATE
+    mailvane::options mailvane::phone mailvane::settings mailvane::provisioning
+    benchmark::benchmark util)
+target_compile_definitions(phone_bench PRIVATE
+    MAILVANE_TOKEN_TABLE_PATH="${MAILVANE_TOKEN_TABLE}"
+    MAILVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -1,0 +1,22 @@
+#pragma once
+
+// The send subcommand, and what the contacts subcommand borrows from it:
+// choosing the phone back end.
+
+#include "Command.h"
+
+#include <optional>
+
+namespace mailvane::cli {
+
+// Registers the back end named by --phone, MAILVANE_PHONE or the program
+// settings store. On failure prints why and returns the exit status to end with.
+std::optional<int> installPhone(const Arguments& arguments);
+
+inline constexpr OptionSpec PhoneOption = {
+    "phone", "SPEC", false,
+    "the phone: gammu, gammu:SECTION, gammu:DEVICE, sim:DIR or none (default: "
+    "MAILVANE_PHONE, then Phone/Device of the program settings, then gammu when a "
+    "Gammu configuration exists)"};
+
+} // namespace mailvane::cli

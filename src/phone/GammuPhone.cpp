@@ -1,0 +1,361 @@
+#include "GammuPhone.h"
+
+#include "GammuContacts.h"
+#include "GammuText.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <gammu.h>
+#include <unistd.h>
+
+namespace mailvane::phone {
+
+using Clock = std::chrono::steady_clock;
+
+// One libgammu state machine. Owned jointly by the phone and by any call that
+// is still running on the worker, so that a call given up never sees it freed.
+struct GammuPhone::Session
+{
+    GSM_StateMachine* machine = GSM_AllocStateMachine();
+    bool connected = false;
+    // The send-status callback's last report for the message in flight.
+    std::optional<int> sendReport;
+    // Set from the caller's thread when a call overran.
+    std::atomic<bool> aborted{false};
+
+    ~Session()
+    {
+        if (!machine)
+            return;
+        if (connected)
+            GSM_TerminateConnection(machine);
+        GSM_FreeStateMachine(machine);
+    }
+};
+
+namespace {
+
+void onSendStatus(GSM_StateMachine*, int status, int, void* context)
+{
+    static_cast<std::optional<int>*>(context)->emplace(status);
+}
+
+// Debug output of libgammu on stderr, for an operator who needs to see the
+// conversation with the phone (MAILVANE_GAMMU_DEBUG=1).
+void configureDebug(GSM_Config* config)
+{
+    if (!std::getenv("MAILVANE_GAMMU_DEBUG"))
+        return;
+    GSM_Debug_Info* debug = GSM_GetGlobalDebug();
+    GSM_SetDebugFileDescriptor(stderr, FALSE, debug);
+    GSM_SetDebugLevel("textall", debug);
+    std::strcpy(config->DebugLevel, "textall");
+    config->UseGlobalDebugFile = TRUE;
+}
+
+bool configure(GSM_StateMachine* machine, const GammuTarget& target)
+{
+    GSM_Config* config = GSM_GetConfig(machine, 0);
+    if (!target.device.empty()) {
+        // The same defaults a configuration file without options would give.
+        std::memset(config, 0, sizeof *config);
+        config->Device = strdup(target.device.c_str());
+        config->Connection = strdup("at");
+        config->LockDevice = FALSE;
+        config->SyncTime = FALSE;
+        config->StartInfo = FALSE;
+        config->UseGlobalDebugFile = FALSE;
+    } else {
+        const std::optional<int> section = gammuSectionNumber(target.section);
+        INI_Section* ini = nullptr;
+        if (!section || GSM_FindGammuRC(&ini, nullptr) != ERR_NONE || !ini)
+            return false;
+        const GSM_Error read = GSM_ReadConfig(ini, config, *section);
+        INI_Free(ini);
+        if (read != ERR_NONE)
+            return false;
+        config->UseGlobalDebugFile = FALSE;
+    }
+    configureDebug(config);
+    GSM_SetConfigNum(machine, 1);
+    return true;
+}
+
+// The phone has no such store, or cannot list it: nothing to offer, no fault.
+bool storeMissing(GSM_Error error)
+{
+    return error == ERR_NOTSUPPORTED || error == ERR_NOTIMPLEMENTED || error == ERR_EMPTY ||
+           error == ERR_MEMORY_NOT_AVAILABLE;
+}
+
+// Whether the connection's device is a file that is no longer there.
+bool deviceNodeGone(GSM_StateMachine* machine)
+{
+    const GSM_Config* config = GSM_GetConfig(machine, 0);
+    return config && config->Device && config->Device[0] == '/' &&
+           access(config->Device, F_OK) != 0;
+}
+
+} // namespace
+
+bool hasGammuConfiguration()
+{
+    INI_Section* ini = nullptr;
+    const bool found = GSM_FindGammuRC(&ini, nullptr) == ERR_NONE && ini;
+    if (ini)
+        INI_Free(ini);
+    return found;
+}
+
+std::optional<int> gammuSectionNumber(const std::string& section)
+{
+    std::string digits = section;
+    if (digits.rfind("gammu", 0) == 0)
+        digits.erase(0, 5);
+    if (digits.empty())
+        return 0;
+    if (digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(digits);
+}
+
+GammuPhone::GammuPhone(GammuTarget target, GammuTimeouts timeouts)
+    : m_target(std::move(target)), m_timeouts(timeouts)
+{}
+
+GammuPhone::~GammuPhone()
+{
+    dropSession();
+}
+
+bool GammuPhone::bounded(const std::function<void()>& call, std::chrono::milliseconds limit)
+{
+    std::shared_ptr<Session> session = m_session;
+    const auto outcome = m_worker->run(
+        call, limit,
+        [session] {
+            if (session && session->machine) {
+                session->aborted = true;
+                GSM_AbortOperation(session->machine);
+            }
+        },
+        m_timeouts.abortGrace);
+    if (outcome == BoundedWorker::Outcome::Finished)
+        return true;
+    dropSession();
+    return false;
+}
+
+void GammuPhone::dropSession()
+{
+    m_value = 0;
+    std::shared_ptr<Session> session = std::move(m_session);
+    // Closing the device can block too, so it happens on the worker; callers
+    // may still hold the session, but only to free its memory. A call stuck
+    // on the worker keeps the session alive and frees it if it ever returns.
+    if (session && !m_worker->givenUp()) {
+        m_worker->run(
+            [session] {
+                if (session->connected)
+                    GSM_TerminateConnection(session->machine);
+                session->connected = false;
+            },
+            m_timeouts.message, {}, m_timeouts.abortGrace);
+    }
+    // A fresh worker lets the next attempt reach a replugged phone.
+    if (m_worker->givenUp())
+        m_worker = std::make_unique<BoundedWorker>();
+}
+
+bool GammuPhone::openSession()
+{
+    auto session = std::make_shared<Session>();
+    if (!session->machine || !configure(session->machine, m_target))
+        return false;
+    m_session = session;
+    struct Result
+    {
+        bool connected = false;
+        std::chrono::nanoseconds spent{0};
+    };
+    auto result = std::make_shared<Result>();
+    const bool finished = bounded(
+        [session, result] {
+            const auto start = Clock::now();
+            const GSM_Error error = GSM_InitConnection(session->machine, 1);
+            session->connected = error == ERR_NONE;
+            if (session->connected)
+                GSM_SetSendSMSStatusCallback(session->machine, onSendStatus, &session->sendReport);
+            result->connected = session->connected;
+            result->spent = Clock::now() - start;
+        },
+        m_timeouts.connect);
+    m_libraryTime.connecting += result->spent;
+    const bool connected = result->connected;
+    if (!finished || !connected) {
+        dropSession();
+        return false;
+    }
+    return true;
+}
+
+bool GammuPhone::phoneAnswers()
+{
+    std::shared_ptr<Session> session = m_session;
+    struct Result
+    {
+        bool answered = false;
+        std::chrono::nanoseconds spent{0};
+    };
+    auto result = std::make_shared<Result>();
+    const bool finished = bounded(
+        [session, result] {
+            const auto start = Clock::now();
+            char imei[GSM_MAX_IMEI_LENGTH + 1] = {};
+            result->answered = GSM_GetIMEI(session->machine, imei) == ERR_NONE;
+            result->spent = Clock::now() - start;
+        },
+        m_timeouts.message);
+    m_libraryTime.querying += result->spent;
+    return finished && result->answered;
+}
+
+PhoneValue GammuPhone::connect()
+{
+    if (m_session && m_session->connected && phoneAnswers() && m_value != 0)
+        return m_value;
+    dropSession();
+    if (!openSession() || !phoneAnswers()) {
+        dropSession();
+        return 0;
+    }
+    m_value = ++m_connections;
+    if (m_value == 0)
+        m_value = ++m_connections;
+    return m_value;
+}
+
+platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
+{
+    if (!m_session || !m_session->connected)
+        return E_PHONE_NOT_CONNECTED;
+    auto sms = std::make_shared<GSM_SMSMessage>();
+    std::memset(sms.get(), 0, sizeof *sms);
+    GSM_SetDefaultSMSData(sms.get());
+    // 8-bit data; the class lives in the low bits of a 0xF? coding.
+    if ((message.dataCoding & 0xFC) == 0xF4)
+        sms->Class = static_cast<signed char>(message.dataCoding & 0x03);
+    else if (message.dataCoding == 0x04)
+        sms->Class = -1;
+    else
+        return platform::E_INVALIDARG;
+    sms->Coding = SMS_Coding_8bit;
+    sms->PDU = message.statusReport ? SMS_Status_Report : SMS_Submit;
+    sms->SMSC.Location = 1; // the phone's own service centre
+    if (message.userDataHeader.size() > GSM_MAX_UDH_LENGTH ||
+        message.userData.size() > GSM_MAX_SMS_LENGTH)
+        return platform::E_INVALIDARG;
+    // Our header already carries the ports and the concatenation; libgammu
+    // copies a user header as it is and adds nothing of its own.
+    sms->UDH.Type = message.userDataHeader.empty() ? UDH_NoUDH : UDH_UserUDH;
+    sms->UDH.Length = static_cast<int>(message.userDataHeader.size());
+    std::memcpy(sms->UDH.Text, message.userDataHeader.data(), message.userDataHeader.size());
+    sms->Length = static_cast<int>(message.userData.size());
+    std::memcpy(sms->Text, message.userData.data(), message.userData.size());
+    if (!toGammuNumber(message.recipient, sms->Number, sizeof sms->Number))
+        return platform::E_INVALIDARG;
+
+    std::shared_ptr<Session> session = m_session;
+    struct Result
+    {
+        GSM_Error error = ERR_NONE;
+        std::chrono::nanoseconds spent{0};
+    };
+    auto result = std::make_shared<Result>();
+    const bool finished = bounded(
+        [session, sms, result] {
+            const auto start = Clock::now();
+            session->sendReport.reset();
+            result->error = GSM_SendSMS(session->machine, sms.get());
+            // The AT driver returns once the message is written; the phone's
+            // verdict arrives later through the send-status callback.
+            while (result->error == ERR_NONE && !session->sendReport && !session->aborted) {
+                if (!GSM_IsConnected(session->machine)) {
+                    result->error = ERR_DEVICEREADERROR;
+                    break;
+                }
+                // A read error looks like silence to us; an unplugged device
+                // also leaves its node, which ends the wait at once.
+                if (GSM_ReadDevice(session->machine, TRUE) == 0 &&
+                    deviceNodeGone(session->machine)) {
+                    result->error = ERR_DEVICENOTEXIST;
+                    break;
+                }
+            }
+            if (result->error == ERR_NONE && session->aborted)
+                result->error = ERR_ABORTED;
+            if (result->error == ERR_NONE && *session->sendReport != 0)
+                result->error = ERR_UNKNOWN;
+            result->spent = Clock::now() - start;
+        },
+        m_timeouts.message);
+    m_libraryTime.sending += result->spent;
+    ++m_libraryTime.messages;
+    if (!finished)
+        return E_PHONE_TIMEOUT;
+    const GSM_Error error = result->error;
+    if (error != ERR_NONE) {
+        if (error == ERR_DEVICEREADERROR || error == ERR_DEVICEWRITEERROR ||
+            error == ERR_DEVICENOTEXIST || error == ERR_DEVICEOPENERROR || error == ERR_ABORTED)
+            dropSession();
+        return gammuStatus(error);
+    }
+    return platform::S_OK;
+}
+
+std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore store)
+{
+    if ((!m_session || !m_session->connected) && connect() == 0)
+        return std::nullopt;
+    const GSM_MemoryType memory = store == ContactStore::Sim ? MEM_SM : MEM_ME;
+    std::shared_ptr<Session> session = m_session;
+
+    auto status = std::make_shared<GSM_MemoryStatus>();
+    std::memset(status.get(), 0, sizeof *status);
+    status->MemoryType = memory;
+    auto error = std::make_shared<GSM_Error>(ERR_NONE);
+    if (!bounded([session, status,
+                  error] { *error = GSM_GetMemoryStatus(session->machine, status.get()); },
+                 m_timeouts.message))
+        return std::nullopt;
+    std::vector<DeviceContact> contacts;
+    if (storeMissing(*error))
+        return contacts; // a phone without this store lists nothing from it
+    if (*error != ERR_NONE)
+        return std::nullopt;
+
+    const int locations = status->MemoryUsed + status->MemoryFree;
+    int found = 0;
+    auto entry = std::make_shared<GSM_MemoryEntry>();
+    for (int location = 1; location <= locations && found < status->MemoryUsed; ++location) {
+        std::memset(entry.get(), 0, sizeof *entry);
+        entry->MemoryType = memory;
+        entry->Location = location;
+        if (!bounded(
+                [session, entry, error] { *error = GSM_GetMemory(session->machine, entry.get()); },
+                m_timeouts.message))
+            return std::nullopt;
+        if (*error == ERR_EMPTY)
+            continue;
+        if (storeMissing(*error))
+            break;
+        if (*error != ERR_NONE)
+            return std::nullopt; // a half-read list would pass for the whole
+        ++found;
+        contacts.push_back(contactFromEntry(*entry));
+    }
+    return contacts;
+}
+
+} // namespace mailvane::phone

@@ -1,0 +1,93 @@
+#pragma once
+
+// A real phone or modem through libgammu. The connection comes either from the
+// user's Gammu configuration (~/.gammurc or /etc/gammurc; a numbered or named
+// section, the first by default) or from a device path spoken to over the
+// standard AT connection.
+//
+// Every libgammu call runs on a worker thread and is bounded in time; a call
+// that overruns is aborted and the connection is dropped, so an unplugged or
+// silent phone makes a send fail instead of hanging the program.
+
+#include "BoundedWorker.h"
+#include "PhoneDevice.h"
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace mailvane::phone {
+
+// libgammu's error code e reported as a refusal.
+constexpr platform::HRESULT gammuStatus(int error)
+{
+    return static_cast<platform::HRESULT>(0x80041000u | (static_cast<unsigned>(error) & 0xFFFu));
+}
+// A phone call that overran its bound.
+inline constexpr platform::HRESULT E_PHONE_TIMEOUT = static_cast<platform::HRESULT>(0x80040220);
+// No connection to the phone when a message was handed in.
+inline constexpr platform::HRESULT E_PHONE_NOT_CONNECTED =
+    static_cast<platform::HRESULT>(0x80040221);
+
+struct GammuTarget
+{
+    // A device path (AT connection) or, when empty, the Gammu configuration.
+    std::string device;
+    // Section of the configuration: "" (the first), "N" or "gammuN".
+    std::string section;
+};
+
+struct GammuTimeouts
+{
+    std::chrono::milliseconds connect{40'000};
+    std::chrono::milliseconds message{30'000}; // one message, or one query
+    std::chrono::milliseconds abortGrace{3'000};
+};
+
+// Whether the user has a Gammu configuration file.
+bool hasGammuConfiguration();
+
+// Section number for "" / "N" / "gammuN"; nothing when the text is neither.
+std::optional<int> gammuSectionNumber(const std::string& section);
+
+class GammuPhone final : public PhoneDevice
+{
+public:
+    explicit GammuPhone(GammuTarget target, GammuTimeouts timeouts = {});
+    ~GammuPhone() override;
+
+    PhoneValue connect() override;
+    platform::HRESULT send(const OutgoingMessage& message) override;
+    std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) override;
+
+    // Time spent inside libgammu, for measurements.
+    struct LibraryTime
+    {
+        std::chrono::nanoseconds connecting{0};
+        std::chrono::nanoseconds sending{0};  // messages, until the phone's verdict
+        std::chrono::nanoseconds querying{0}; // asking whether the phone answers
+        unsigned messages = 0;
+    };
+    LibraryTime libraryTime() const { return m_libraryTime; }
+
+private:
+    struct Session;
+
+    bool openSession();
+    bool phoneAnswers();
+    void dropSession();
+    // Runs `call` bounded by `limit`; false when it overran (the session is
+    // then dropped).
+    bool bounded(const std::function<void()>& call, std::chrono::milliseconds limit);
+
+    GammuTarget m_target;
+    GammuTimeouts m_timeouts;
+    std::unique_ptr<BoundedWorker> m_worker = std::make_unique<BoundedWorker>();
+    std::shared_ptr<Session> m_session;
+    PhoneValue m_value = 0;
+    PhoneValue m_connections = 0;
+    LibraryTime m_libraryTime;
+};
+
+} // namespace mailvane::phone

@@ -1,0 +1,94 @@
+#include "PhoneBackEnd.h"
+
+#include "ServiceObjects.h"
+#include "SimulatedPhone.h"
+
+namespace mailvane::phone {
+namespace {
+
+// The phone of a machine with none configured.
+class AbsentPhone final : public PhoneDevice
+{
+public:
+    PhoneValue connect() override { return 0; }
+    platform::HRESULT send(const OutgoingMessage&) override { return E_PHONE_NOT_CONNECTED; }
+    std::optional<std::vector<DeviceContact>> readContacts(ContactStore) override
+    {
+        return std::nullopt;
+    }
+};
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+std::optional<PhoneSelection> parsePhoneSelection(std::string_view text)
+{
+    text = trimmed(text);
+    PhoneSelection selection;
+    if (text.empty()) {
+        selection.kind =
+            hasGammuConfiguration() ? PhoneSelection::Kind::Gammu : PhoneSelection::Kind::None;
+        return selection;
+    }
+    if (text == "none")
+        return selection;
+    if (text == "gammu") {
+        selection.kind = PhoneSelection::Kind::Gammu;
+        return selection;
+    }
+    if (text.starts_with("gammu:")) {
+        const std::string_view target = text.substr(6);
+        selection.kind = PhoneSelection::Kind::Gammu;
+        if (target.find('/') != std::string_view::npos) {
+            selection.gammu.device = std::string(target);
+            return selection;
+        }
+        selection.gammu.section = std::string(target);
+        if (!gammuSectionNumber(selection.gammu.section))
+            return std::nullopt;
+        return selection;
+    }
+    if (text.starts_with("sim:") && text.size() > 4) {
+        selection.kind = PhoneSelection::Kind::Simulated;
+        selection.folder = std::filesystem::path(std::string(text.substr(4)));
+        return selection;
+    }
+    return std::nullopt;
+}
+
+std::string phoneSelectionHelp()
+{
+    return "use gammu, gammu:SECTION, gammu:DEVICE (a path such as /dev/ttyUSB0), sim:DIR or none";
+}
+
+std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
+                                               const GammuTimeouts& timeouts)
+{
+    switch (selection.kind) {
+    case PhoneSelection::Kind::Gammu:
+        return std::make_shared<GammuPhone>(selection.gammu, timeouts);
+    case PhoneSelection::Kind::Simulated:
+        return std::make_shared<SimulatedPhone>(selection.folder);
+    case PhoneSelection::Kind::None:
+        break;
+    }
+    return std::make_shared<AbsentPhone>();
+}
+
+bool installPhoneBackEnd(std::string_view text)
+{
+    const std::optional<PhoneSelection> selection = parsePhoneSelection(text);
+    if (!selection)
+        return false;
+    registerPhoneService(createPhoneDevice(*selection));
+    return true;
+}
+
+} // namespace mailvane::phone

@@ -1,0 +1,17 @@
+#pragma once
+
+// Where the phone back end is configured, strongest first: the command line,
+// the environment variable MAILVANE_PHONE, the value "Phone/Device" of the
+// program settings store. An empty result means nothing is configured.
+
+#include <optional>
+#include <string>
+
+namespace mailvane::phone {
+
+inline constexpr const char* PhoneEnvironmentVariable = "MAILVANE_PHONE";
+inline constexpr const char* PhoneSettingName = "Phone/Device";
+
+std::string configuredPhoneSelection(const std::optional<std::string>& commandLine = std::nullopt);
+
+} // namespace mailvane::phone

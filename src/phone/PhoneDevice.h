@@ -1,0 +1,62 @@
+#pragma once
+
+// What a back end (a real phone, a simulated one) must do for the phone
+// service. The service's COM objects translate the program's calls into these.
+
+#include "Com.h"
+#include "PhoneService.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mailvane::phone {
+
+// One 8-bit text message as the program described it.
+struct OutgoingMessage
+{
+    PhoneValue phoneValue = 0;
+    std::string recipient; // UTF-8, as typed
+    std::uint8_t dataCoding = 0;
+    bool statusReport = false;
+    std::vector<std::uint8_t> userDataHeader; // with its length byte first
+    std::vector<std::uint8_t> userData;
+    std::uint8_t concatenationReference = 0;
+};
+
+struct ContactField
+{
+    std::int32_t kind = 0; // values::FieldKind...
+    std::u16string value;
+};
+
+struct DeviceContact
+{
+    std::vector<ContactField> fields;
+};
+
+enum class ContactStore
+{
+    PhoneMemory,
+    Sim,
+};
+
+class PhoneDevice
+{
+public:
+    virtual ~PhoneDevice() = default;
+
+    // Reaches the phone; a non-zero value names the connection, 0 means the
+    // phone cannot be reached. Never blocks longer than the back end's bound.
+    virtual PhoneValue connect() = 0;
+
+    // Hands one message to the phone. S_OK when it was accepted, negative when
+    // it was refused or the phone did not answer in time.
+    virtual platform::HRESULT send(const OutgoingMessage& message) = 0;
+
+    // The entries of one store, or nothing when the phone cannot be read.
+    virtual std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) = 0;
+};
+
+} // namespace mailvane::phone

@@ -1,0 +1,72 @@
+#pragma once
+
+// The program's one connection to the attached phone: sends the provisioning
+// push for the record's recipient as binary text messages, and lists the
+// phone's contacts. Talks to the phone only through the phone service.
+
+#include "Com.h"
+#include "EmailSettings.h"
+#include "MessageSegmenter.h"
+#include "PhoneService.h"
+#include "WbxmlEncoder.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace mailvane::phone {
+
+// (name, number) pairs in the order the service gives them.
+using ContactList = std::vector<std::pair<std::u16string, std::u16string>>;
+
+class PhoneLink
+{
+public:
+    // Creates the phone service's two interfaces (either may stay null when the
+    // service is missing) and reads the token table at `tokenTablePath`.
+    explicit PhoneLink(const std::filesystem::path& tokenTablePath);
+    ~PhoneLink();
+    PhoneLink(const PhoneLink&) = delete;
+    PhoneLink& operator=(const PhoneLink&) = delete;
+
+    // The record to send; not owned, must outlive the sends. Its `to` field is
+    // the recipient.
+    void setSettings(settings::EmailSettings* record) { m_settings = record; }
+
+    // Sends the record to its one recipient. S_OK when every message went;
+    // E_FAIL when there is no service, no record or no push; E_ABORT when the
+    // phone cannot be reached or refused a message; otherwise the status of the
+    // message creation or of the last send call.
+    HRESULT SendSettings(std::string_view pin);
+
+    // Appends the phone's (name, number) pairs; returns the status of the last
+    // entry request, or the creation's status with the list untouched.
+    HRESULT ReadContacts(ContactList& contacts);
+
+    // Called before each message goes to the service: (1-based index, count).
+    using MessageProgress = std::function<void(unsigned message, unsigned count)>;
+    void setMessageProgress(MessageProgress progress) { m_progress = std::move(progress); }
+
+    bool tokenTableLoaded() const { return m_tokenTableLoaded; }
+
+private:
+    void readPhoneValue();
+    HRESULT sendPush(const std::string& push);
+    HRESULT readContactPass(IContactsService& contacts, std::int32_t selector1,
+                            std::int32_t selector2, ContactList& list);
+
+    settings::EmailSettings* m_settings = nullptr;
+    platform::ComPtr<IMessageSender> m_sender;
+    platform::ComPtr<IPhoneAccess> m_phone;
+    provisioning::WbxmlEncoder m_encoder;
+    provisioning::MessageSegmenter m_segmenter;
+    PhoneValue m_phoneValue = 0;
+    bool m_tokenTableLoaded = false;
+    MessageProgress m_progress;
+};
+
+} // namespace mailvane::phone

@@ -1,0 +1,48 @@
+#include "SendingLoop.h"
+
+namespace mailvane::phone {
+
+std::vector<std::string> splitRecipients(std::string_view text)
+{
+    std::vector<std::string> numbers;
+    std::string piece;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == ';') {
+            if (!piece.empty())
+                numbers.push_back(std::move(piece));
+            piece.clear();
+        } else if (text[i] != ' ' && text[i] != '\t') {
+            piece.push_back(text[i]);
+        }
+    }
+    return numbers;
+}
+
+SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record,
+                                const std::vector<std::string>& numbers, std::string_view pin,
+                                const RecipientProgress& progress)
+{
+    SendingOutcome outcome;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (progress)
+            progress(i + 1, numbers.size(), numbers[i]);
+        record.to = numbers[i];
+        link.setSettings(&record);
+        outcome.lastStatus = link.SendSettings(pin);
+        outcome.sent = outcome.lastStatus == platform::S_OK;
+        if (!outcome.sent)
+            break;
+        ++outcome.numbersSent;
+    }
+    record.to.reset();
+    return outcome;
+}
+
+std::string_view outcomeText(const SendingOutcome& outcome)
+{
+    if (outcome.sent)
+        return SentText;
+    return outcome.lastStatus == platform::E_FAIL ? SendErrorText : NotConnectedText;
+}
+
+} // namespace mailvane::phone

@@ -1,0 +1,179 @@
+#include "SimulatedPhone.h"
+
+#include "SmsSubmitPdu.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace mailvane::phone {
+namespace {
+
+constexpr const char* ContactsFile = "contacts.txt";
+constexpr const char* OutboxFile = "outbox.txt";
+constexpr const char* OptionsFile = "phone.conf";
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+template <class Visit> void forEachLine(std::string_view text, Visit visit)
+{
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        visit(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+std::string hexOf(const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const std::uint8_t byte : bytes) {
+        hex.push_back(Digits[byte >> 4]);
+        hex.push_back(Digits[byte & 0x0F]);
+    }
+    return hex;
+}
+
+// (k, n) from a concatenation element of the header, or (1, 1) without one.
+std::pair<unsigned, unsigned> partOf(const std::vector<std::uint8_t>& header)
+{
+    std::size_t i = 1; // past the header length
+    while (i + 1 < header.size()) {
+        const std::uint8_t element = header[i];
+        const std::uint8_t length = header[i + 1];
+        if (element == 0x00 && length == 3 && i + 4 < header.size())
+            return {header[i + 4], header[i + 3]};
+        i += 2u + length;
+    }
+    return {1, 1};
+}
+
+} // namespace
+
+SimulatedPhoneOptions parseSimulatedPhoneOptions(std::string_view text)
+{
+    SimulatedPhoneOptions options;
+    forEachLine(text, [&](std::string_view line) {
+        line = trimmed(line.substr(0, line.find('#')));
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return;
+        const std::string_view key = trimmed(line.substr(0, equals));
+        const std::string_view value = trimmed(line.substr(equals + 1));
+        if (key == "unplugged") {
+            options.unplugged = value == "yes" || value == "true" || value == "1";
+        } else if (key == "refuse") {
+            unsigned number = 0;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), number);
+            if (error == std::errc() && end == value.data() + value.size() && number > 0)
+                options.refuseMessage = number;
+        }
+    });
+    return options;
+}
+
+std::vector<DeviceContact> parseSimulatedContacts(std::string_view text)
+{
+    std::vector<DeviceContact> contacts;
+    forEachLine(text, [&](std::string_view line) {
+        line = trimmed(line);
+        if (line.empty() || line.front() == '#')
+            return;
+        DeviceContact contact;
+        const auto separator = line.find(';');
+        const std::string_view name = trimmed(line.substr(0, separator));
+        if (!name.empty())
+            contact.fields.push_back({values::FieldKindName, platform::bstrFromUtf8(name)});
+        std::string_view numbers =
+            separator == std::string_view::npos ? std::string_view{} : line.substr(separator + 1);
+        while (!numbers.empty()) {
+            const auto next = numbers.find(';');
+            const std::string_view number = trimmed(numbers.substr(0, next));
+            if (!number.empty())
+                contact.fields.push_back(
+                    {values::FieldKindMobileNumber, platform::bstrFromUtf8(number)});
+            if (next == std::string_view::npos)
+                break;
+            numbers.remove_prefix(next + 1);
+        }
+        contacts.push_back(std::move(contact));
+    });
+    return contacts;
+}
+
+SimulatedPhone::SimulatedPhone(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+
+SimulatedPhoneOptions SimulatedPhone::readOptions() const
+{
+    return parseSimulatedPhoneOptions(readFile(m_folder / OptionsFile).value_or(std::string()));
+}
+
+PhoneValue SimulatedPhone::connect()
+{
+    const std::lock_guard lock(m_mutex);
+    if (!std::filesystem::is_directory(m_folder) || readOptions().unplugged)
+        return 0;
+    return ++m_connections;
+}
+
+platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
+{
+    const std::lock_guard lock(m_mutex);
+    const unsigned number = ++m_messagesHandedIn;
+    const SimulatedPhoneOptions options = readOptions();
+    if (options.unplugged)
+        return platform::E_ABORT;
+    if (options.refuseMessage == number)
+        return E_SIMULATED_REFUSAL;
+    const auto pdu = encodeSmsSubmit({.destination = message.recipient,
+                                      .dataCoding = message.dataCoding,
+                                      .statusReport = message.statusReport,
+                                      .messageReference = static_cast<std::uint8_t>(number),
+                                      .userDataHeader = message.userDataHeader,
+                                      .userData = message.userData});
+    if (!pdu)
+        return platform::E_INVALIDARG;
+
+    const auto [part, parts] = partOf(message.userDataHeader);
+    std::ostringstream entry;
+    entry << "PDU " << hexOf(*pdu) << "\n# to " << message.recipient << ", reference "
+          << unsigned{message.concatenationReference} << ", part " << part << " of " << parts
+          << "\n";
+    std::ofstream out(m_folder / OutboxFile, std::ios::binary | std::ios::app);
+    out << entry.str();
+    out.flush();
+    return out ? platform::S_OK : E_OUTBOX_WRITE;
+}
+
+std::optional<std::vector<DeviceContact>> SimulatedPhone::readContacts(ContactStore store)
+{
+    const std::lock_guard lock(m_mutex);
+    if (!std::filesystem::is_directory(m_folder) || readOptions().unplugged)
+        return std::nullopt;
+    if (store == ContactStore::Sim)
+        return std::vector<DeviceContact>{};
+    return parseSimulatedContacts(readFile(m_folder / ContactsFile).value_or(std::string()));
+}
+
+} // namespace mailvane::phone

@@ -1,0 +1,65 @@
+#pragma once
+
+// A phone that lives in a folder, for demonstrations and tests.
+//
+//   DIR/contacts.txt  UTF-8, one contact a line: `name;number[;number...]`;
+//                     blank lines and lines starting with '#' are skipped. The
+//                     numbers are offered as mobile numbers of the phone's own
+//                     memory; the SIM is empty.
+//   DIR/outbox.txt    every message the phone sends is appended as two lines:
+//                     `PDU <SMS-SUBMIT in hex>` and
+//                     `# to <recipient>, reference <r>, part <k> of <n>`.
+//   DIR/phone.conf    options, one `key = value` a line ('#' starts a comment):
+//                     `unplugged = yes` makes the phone unreachable;
+//                     `refuse = N` refuses the N-th message handed to this
+//                     phone since the program started (counting from 1).
+//
+// phone.conf is read afresh whenever the program reaches for the phone.
+
+#include "PhoneDevice.h"
+
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string_view>
+
+namespace mailvane::phone {
+
+// Status of a message the simulated phone was told to refuse.
+inline constexpr platform::HRESULT E_SIMULATED_REFUSAL = static_cast<platform::HRESULT>(0x80040210);
+// Status of a message that could not be written to the outbox.
+inline constexpr platform::HRESULT E_OUTBOX_WRITE = static_cast<platform::HRESULT>(0x80040211);
+
+struct SimulatedPhoneOptions
+{
+    bool unplugged = false;
+    std::optional<unsigned> refuseMessage;
+};
+
+// Reads phone.conf text; unknown keys and malformed lines are ignored.
+SimulatedPhoneOptions parseSimulatedPhoneOptions(std::string_view text);
+
+// Reads contacts.txt text.
+std::vector<DeviceContact> parseSimulatedContacts(std::string_view text);
+
+class SimulatedPhone final : public PhoneDevice
+{
+public:
+    explicit SimulatedPhone(std::filesystem::path folder);
+
+    PhoneValue connect() override;
+    platform::HRESULT send(const OutgoingMessage& message) override;
+    std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) override;
+
+    const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    SimulatedPhoneOptions readOptions() const;
+
+    std::filesystem::path m_folder;
+    std::mutex m_mutex;
+    unsigned m_messagesHandedIn = 0;
+    PhoneValue m_connections = 0;
+};
+
+} // namespace mailvane::phone

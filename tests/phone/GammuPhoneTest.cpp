@@ -1,0 +1,250 @@
+#include "GammuPhone.h"
+
+#include "DocumentBuilder.h"
+#include "FakeModem.h"
+#include "MessageSegmenter.h"
+#include "OpenSettings.h"
+#include "PhoneBackEnd.h"
+#include "PhoneLink.h"
+#include "PushBuilder.h"
+#include "ServiceObjects.h"
+#include "SmsPduDecoder.h"
+#include "TempDir.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace mailvane;
+using namespace std::chrono_literals;
+using phone::GammuPhone;
+using phone::PhoneLink;
+using test::FakeModem;
+
+namespace {
+
+const std::filesystem::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
+const std::filesystem::path Examples = std::filesystem::path(MAILVANE_SOURCE_DIR) / "examples";
+constexpr const char* Pin = "2468";
+constexpr const char* Recipient = "+4917012345";
+
+// libgammu paces an AT modem by itself (about 0.7 s a message, 3.5 s to
+// connect); the bounds leave room for that on a busy machine and no more.
+phone::GammuTimeouts testTimeouts()
+{
+    phone::GammuTimeouts timeouts;
+    timeouts.connect = 20s;
+    timeouts.message = 8s;
+    timeouts.abortGrace = 3s;
+    return timeouts;
+}
+
+settings::EmailSettings threeMessageRecord()
+{
+    settings::EmailSettings record;
+    EXPECT_TRUE(settings::openSettingsFile(Examples / "outgoing-only.txt", record).ok());
+    record.to = Recipient;
+    return record;
+}
+
+struct ExpectedMessage
+{
+    std::vector<std::uint8_t> header;
+    std::vector<std::uint8_t> data;
+};
+
+// What the link must hand over for `record`'s push with concatenation `reference`.
+std::vector<ExpectedMessage> expectedMessages(const settings::EmailSettings& record,
+                                              std::uint8_t reference)
+{
+    provisioning::WbxmlEncoder encoder;
+    EXPECT_TRUE(encoder.loadTokenTable(TokenTable));
+    const auto push =
+        provisioning::encodeProvisioningPush(encoder, *provisioning::buildDocument(record), Pin);
+    provisioning::MessageSegmenter segmenter;
+    segmenter.countMessages(push.value());
+    std::vector<ExpectedMessage> messages;
+    for (unsigned i = 0; i < segmenter.messageCount(); ++i)
+        messages.push_back(
+            {segmenter.buildHeader(reference, static_cast<std::uint8_t>(i + 1)).bytes,
+             segmenter.cutSegment(*push, i).value()});
+    return messages;
+}
+
+// A modem, the gammu back end on it registered as the phone service, and a link.
+class GammuPhoneOnFakeModem : public ::testing::Test
+{
+protected:
+    void SetUp() override { start(testTimeouts()); }
+    void TearDown() override
+    {
+        link.reset();
+        phone::revokePhoneService();
+    }
+
+    void start(const phone::GammuTimeouts& timeouts)
+    {
+        device = std::make_shared<GammuPhone>(phone::GammuTarget{modem.devicePath(), {}}, timeouts);
+        phone::registerPhoneService(device);
+        link = std::make_unique<PhoneLink>(TokenTable);
+        record = threeMessageRecord();
+        link->setSettings(&record);
+    }
+
+    void expectSubmissions(std::size_t count, const std::vector<ExpectedMessage>& expected)
+    {
+        const auto submissions = modem.submissions();
+        ASSERT_EQ(submissions.size(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            SCOPED_TRACE(i);
+            const auto decoded = test::decodeSubmit(submissions[i].pduHex);
+            ASSERT_TRUE(decoded) << submissions[i].pduHex;
+            EXPECT_EQ(static_cast<std::size_t>(submissions[i].announcedLength),
+                      decoded->tpduLength);
+            EXPECT_EQ(decoded->destination, Recipient);
+            EXPECT_EQ(decoded->dataCoding, 0xF4);
+            EXPECT_EQ(decoded->protocolIdentifier, 0);
+            EXPECT_TRUE(decoded->userDataHeaderIndicator);
+            EXPECT_FALSE(decoded->statusReportRequested);
+            EXPECT_EQ(decoded->userDataHeader, expected[i].header);
+            EXPECT_EQ(decoded->userData, expected[i].data);
+        }
+    }
+
+    FakeModem modem;
+    std::shared_ptr<GammuPhone> device;
+    std::unique_ptr<PhoneLink> link;
+    settings::EmailSettings record;
+};
+
+} // namespace
+
+TEST_F(GammuPhoneOnFakeModem, sendsEachMessageOfThePushAsOneSmsSubmit)
+{
+    const auto expected = expectedMessages(record, 1);
+    ASSERT_EQ(expected.size(), 3u);
+    ASSERT_EQ(link->SendSettings(Pin), platform::S_OK);
+    expectSubmissions(3, expected);
+}
+
+TEST_F(GammuPhoneOnFakeModem, errorOnTheSecondOfThreeStopsThePushAndKeepsThePhone)
+{
+    modem.scriptMessage(2, FakeModem::Answer::Error);
+    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    expectSubmissions(2, expectedMessages(record, 1));
+
+    // The phone still answers: the next push goes out whole.
+    EXPECT_EQ(link->SendSettings(Pin), platform::S_OK);
+    EXPECT_EQ(modem.submissions().size(), 5u);
+}
+
+TEST_F(GammuPhoneOnFakeModem, messageServiceErrorIsARefusal)
+{
+    modem.scriptMessage(1, FakeModem::Answer::CmsError);
+    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    EXPECT_EQ(modem.submissions().size(), 1u);
+}
+
+TEST_F(GammuPhoneOnFakeModem, modemThatStopsAnsweringIsGivenUpWithinTheBound)
+{
+    link.reset();
+    phone::revokePhoneService();
+    auto timeouts = testTimeouts();
+    timeouts.message = 3s;
+    timeouts.abortGrace = 2s;
+    start(timeouts);
+    modem.scriptMessage(2, FakeModem::Answer::Silence);
+
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(modem.submissions().size(), 2u);
+    EXPECT_LT(took, timeouts.connect + 2 * (timeouts.message + timeouts.abortGrace));
+}
+
+TEST_F(GammuPhoneOnFakeModem, deviceVanishingMidPushFailsAndLeavesNoPhone)
+{
+    modem.scriptMessage(2, FakeModem::Answer::Vanish);
+    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    EXPECT_EQ(modem.submissions().size(), 2u);
+    // The device is gone: the phone value cannot be read any more.
+    EXPECT_EQ(device->connect(), 0);
+    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+}
+
+TEST_F(GammuPhoneOnFakeModem, contactsComeFromPhoneMemoryThenSimWithTheirNames)
+{
+    modem.setPhonebook("ME", {{1, "+4917011111", 145, u"Ånna Łukasz"}, {3, "0301234", 129, u"Bob"}},
+                       10);
+    modem.setPhonebook("SM", {{2, "+4917022222", 145, u"Zoë"}}, 5);
+    phone::ContactList contacts;
+    EXPECT_EQ(link->ReadContacts(contacts), platform::S_FALSE);
+    EXPECT_EQ(contacts, (phone::ContactList{{u"Ånna Łukasz", u"+4917011111"},
+                                            {u"Bob", u"0301234"},
+                                            {u"Zoë", u"+4917022222"}}));
+}
+
+TEST_F(GammuPhoneOnFakeModem, phoneWithoutItsOwnPhonebookStillListsTheSim)
+{
+    modem.setPhonebook("SM", {{1, "555", 129, u"Zoë"}}, 5);
+    phone::ContactList contacts;
+    EXPECT_EQ(link->ReadContacts(contacts), platform::S_FALSE);
+    EXPECT_EQ(contacts, (phone::ContactList{{u"Zoë", u"555"}}));
+}
+
+TEST(GammuPhone, silentDeviceGivesNoPhoneWithinTheConnectBound)
+{
+    FakeModem modem;
+    modem.setSilent(true);
+    phone::GammuTimeouts timeouts;
+    timeouts.connect = 2s;
+    timeouts.message = 2s;
+    timeouts.abortGrace = 2s;
+    GammuPhone device({modem.devicePath(), {}}, timeouts);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(device.connect(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+}
+
+TEST(GammuPhone, missingDeviceGivesNoPhone)
+{
+    GammuPhone device({"/dev/mailvane-no-such-modem", {}}, testTimeouts());
+    EXPECT_EQ(device.connect(), 0);
+    EXPECT_FALSE(device.readContacts(phone::ContactStore::Sim));
+}
+
+TEST(GammuPhone, sectionNamesAreNumbersOrGammuNumbers)
+{
+    EXPECT_EQ(phone::gammuSectionNumber(""), 0);
+    EXPECT_EQ(phone::gammuSectionNumber("2"), 2);
+    EXPECT_EQ(phone::gammuSectionNumber("gammu"), 0);
+    EXPECT_EQ(phone::gammuSectionNumber("gammu3"), 3);
+    EXPECT_FALSE(phone::gammuSectionNumber("usb"));
+    EXPECT_FALSE(phone::gammuSectionNumber("gammu-x"));
+}
+
+TEST(GammuPhone, configurationSectionNamesTheConnection)
+{
+    FakeModem modem;
+    test::TempDir home;
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    EXPECT_FALSE(phone::hasGammuConfiguration());
+    EXPECT_EQ(phone::parsePhoneSelection("")->kind, phone::PhoneSelection::Kind::None);
+
+    std::ofstream(home / ".gammurc") << "[gammu]\ndevice = /dev/mailvane-no-such-modem\n"
+                                        "connection = at\n\n"
+                                        "[gammu1]\ndevice = "
+                                     << modem.devicePath() << "\nconnection = at\n";
+    EXPECT_TRUE(phone::hasGammuConfiguration());
+    EXPECT_EQ(phone::parsePhoneSelection("")->kind, phone::PhoneSelection::Kind::Gammu);
+
+    GammuPhone first({{}, {}}, testTimeouts());
+    EXPECT_EQ(first.connect(), 0);
+    EXPECT_TRUE(modem.commands().empty());
+    GammuPhone second({{}, "gammu1"}, testTimeouts());
+    EXPECT_NE(second.connect(), 0);
+    EXPECT_FALSE(modem.commands().empty());
+}

@@ -1,0 +1,127 @@
+#include "SendingLoop.h"
+
+#include "OpenSettings.h"
+#include "PhoneBackEnd.h"
+#include "PhoneLink.h"
+#include "RecordingService.h"
+
+#include <gtest/gtest.h>
+
+using namespace mailvane;
+using phone::splitRecipients;
+
+namespace {
+
+const std::filesystem::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
+const std::filesystem::path Examples = std::filesystem::path(MAILVANE_SOURCE_DIR) / "examples";
+
+settings::EmailSettings completeRecord()
+{
+    settings::EmailSettings record;
+    EXPECT_TRUE(settings::openSettingsFile(Examples / "outgoing-only.txt", record).ok());
+    return record;
+}
+
+std::vector<std::u16string> recipientsSent(const test::Recording& recording)
+{
+    std::vector<std::u16string> recipients;
+    for (const auto& sent : recording.sent) {
+        if (recipients.empty() || recipients.back() != sent.recipient)
+            recipients.push_back(sent.recipient);
+    }
+    return recipients;
+}
+
+} // namespace
+
+TEST(SplitRecipients, dropsBlanksAndTabsAndSkipsEmptyPieces)
+{
+    struct Case
+    {
+        const char* text;
+        std::vector<std::string> numbers;
+    };
+    const Case cases[] = {
+        {"111; 222;", {"111", "222"}},           {";;111", {"111"}}, {"040 123\t4", {"0401234"}},
+        {"+45 1234;\t;+46", {"+451234", "+46"}}, {" ; ;\t", {}},     {"", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(splitRecipients(c.text), c.numbers);
+    }
+}
+
+TEST(SendingLoop, sendsEachNumberInOrderAndLeavesToAbsent)
+{
+    test::RecordingService service;
+    phone::PhoneLink link(TokenTable);
+    auto record = completeRecord();
+    const auto outcome = phone::sendToRecipients(link, record, {"111", "222"}, "1234");
+    EXPECT_TRUE(outcome.sent);
+    EXPECT_EQ(outcome.numbersSent, 2u);
+    EXPECT_EQ(phone::outcomeText(outcome), phone::SentText);
+    EXPECT_EQ(recipientsSent(service.recording()), (std::vector<std::u16string>{u"111", u"222"}));
+    EXPECT_FALSE(record.to);
+}
+
+TEST(SendingLoop, stopsAtTheFirstFailedNumberAndNamesTheCause)
+{
+    test::RecordingScript script;
+    script.sendStatus[4] = platform::E_FAIL; // first message of the second number
+    test::RecordingService service(script);
+    phone::PhoneLink link(TokenTable);
+    auto record = completeRecord();
+    const auto outcome = phone::sendToRecipients(link, record, {"111", "222", "333"}, "1234");
+    EXPECT_FALSE(outcome.sent);
+    EXPECT_EQ(outcome.numbersSent, 1u);
+    EXPECT_EQ(outcome.lastStatus, platform::E_ABORT); // a refused message
+    EXPECT_EQ(phone::outcomeText(outcome), phone::NotConnectedText);
+    EXPECT_EQ(recipientsSent(service.recording()), (std::vector<std::u16string>{u"111", u"222"}));
+    EXPECT_FALSE(record.to);
+}
+
+TEST(SendingLoop, missingServiceIsASendingErrorNotAMissingPhone)
+{
+    phone::PhoneLink link(TokenTable);
+    auto record = completeRecord();
+    const auto outcome = phone::sendToRecipients(link, record, {"111"}, "1234");
+    EXPECT_EQ(outcome.lastStatus, platform::E_FAIL);
+    EXPECT_EQ(phone::outcomeText(outcome), phone::SendErrorText);
+    EXPECT_EQ(phone::outcomeText({false, platform::S_FALSE, 0}), phone::NotConnectedText);
+}
+
+TEST(PhoneSelection, namesABackEndOrNothing)
+{
+    using Kind = phone::PhoneSelection::Kind;
+    struct Case
+    {
+        const char* text;
+        std::optional<Kind> kind;
+        std::string device;
+        std::string section;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {"none", Kind::None, "", "", ""},
+        {"gammu", Kind::Gammu, "", "", ""},
+        {" gammu:2 ", Kind::Gammu, "", "2", ""},
+        {"gammu:gammu1", Kind::Gammu, "", "gammu1", ""},
+        {"gammu:/dev/ttyUSB0", Kind::Gammu, "/dev/ttyUSB0", "", ""},
+        {"sim:/tmp/phone", Kind::Simulated, "", "", "/tmp/phone"},
+        {"sim:", std::nullopt, "", "", ""},
+        {"gammu:usb", std::nullopt, "", "", ""},
+        {"Gammu", std::nullopt, "", "", ""},
+        {"/dev/ttyUSB0", std::nullopt, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto selection = phone::parsePhoneSelection(c.text);
+        ASSERT_EQ(selection.has_value(), c.kind.has_value());
+        if (!selection)
+            continue;
+        EXPECT_EQ(selection->kind, *c.kind);
+        EXPECT_EQ(selection->gammu.device, c.device);
+        EXPECT_EQ(selection->gammu.section, c.section);
+        EXPECT_EQ(selection->folder, c.folder);
+    }
+}
