@@ -44,8 +44,9 @@ public:
 
     // The WBXML hexadecimal text of `document`, or nothing when it cannot be
     // encoded faithfully: a line that is not a well-formed element of the
-    // builder's shape, a tag or first attribute value the table lacks, an item
-    // past its limit, a value holding a NUL byte, or output past MaxWbxmlDigits.
+    // builder's shape, a tag, first attribute value or second attribute name
+    // the table lacks, an item past its limit, a value holding a NUL byte, or
+    // output past MaxWbxmlDigits.
     std::optional<std::string> encodeDocument(std::string_view document);
 
 private:
