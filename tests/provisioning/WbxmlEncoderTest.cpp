@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* Header = "030b6a00c54601";
 
-// The small table of the format's own example, plus what the cases below need.
+// A small table: an application with its APPID, plus what the cases below need.
 constexpr const char* ExampleTable = "characteristic c6 0\n"
                                      "parm 87 0\n"
                                      "/characteristic 01 0\n"
@@ -60,7 +60,7 @@ std::string parmLine(const std::string& name, const std::string& value)
 
 } // namespace
 
-TEST(WbxmlEncoder, encodesTheFormatsOwnExample)
+TEST(WbxmlEncoder, encodesAnApplicationWithASmallTable)
 {
     WbxmlEncoder encoder = encoderWith(ExampleTable);
     EXPECT_EQ(bodyOf(encoder, "<characteristic type=\"APPLICATION\">\n" + parmLine("APPID", "25") +
