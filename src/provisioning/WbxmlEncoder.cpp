@@ -374,7 +374,6 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
         return true;
     }
 
-    const std::uint8_t pageBefore = m_currentPage;
     const std::size_t start = out.size();
     Extent extent;
     if (!encodeElement(element, out, extent))
@@ -385,10 +384,10 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
     if (known.size() < MaxBeginnings && extent.examined <= prefixEnd &&
         (!hasSecondValue || extent.secondValue == prefixEnd)) {
         const std::size_t tokensEnd = hasSecondValue ? m_tokensBeforeValue : out.size();
-        m_beginnings[pageBefore].emplace(
-            std::string(prefix), Beginning{out.substr(start, tokensEnd - start),
-                                           hasSecondValue ? m_pageBeforeValue : m_currentPage,
-                                           hasSecondValue, extent.needsEnd});
+        known.emplace(std::string(prefix),
+                      Beginning{out.substr(start, tokensEnd - start),
+                                hasSecondValue ? m_pageBeforeValue : m_currentPage, hasSecondValue,
+                                extent.needsEnd});
     }
     if (extent.needsEnd)
         out += End;
