@@ -69,12 +69,11 @@ inline __attribute__((always_inline)) bool decodeSixteen(const char* digits, std
 }
 #endif
 
-std::vector<std::uint8_t> decode(std::string_view text)
+std::size_t decodeInto(std::string_view text, std::uint8_t* out)
 {
-    std::vector<std::uint8_t> bytes(text.size() / 2);
+    const std::size_t count = text.size() / 2;
     const char* digits = text.data();
-    std::uint8_t* out = bytes.data();
-    std::uint8_t* const end = out + bytes.size();
+    std::uint8_t* const end = out + count;
 #if defined(__SSE2__)
     while (end - out >= 8 && decodeSixteen(digits, out)) {
         digits += 16;
@@ -83,6 +82,13 @@ std::vector<std::uint8_t> decode(std::string_view text)
 #endif
     for (; out < end; ++out, digits += 2)
         *out = static_cast<std::uint8_t>((valueOrZero(digits[0]) << 4) | valueOrZero(digits[1]));
+    return count;
+}
+
+std::vector<std::uint8_t> decode(std::string_view text)
+{
+    std::vector<std::uint8_t> bytes(text.size() / 2);
+    decodeInto(text, bytes.data());
     return bytes;
 }
 

@@ -16,6 +16,8 @@ int digitValue(char digit);
 
 // Decodes pairs of digits; a trailing odd digit is ignored. Non-digits count as 0.
 std::vector<std::uint8_t> decode(std::string_view text);
+// The same into `out`, which has room for text.size() / 2 bytes; returns that count.
+std::size_t decodeInto(std::string_view text, std::uint8_t* out);
 
 std::string encode(std::span<const std::uint8_t> bytes);
 

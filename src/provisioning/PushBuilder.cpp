@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 namespace mailvane::provisioning {
 namespace {
@@ -38,11 +37,16 @@ std::string computeMac(std::string_view pin, std::string_view wbxmlHex)
         innerPad[i] = key[i] ^ 0x36;
         outerPad[i] = key[i] ^ 0x5C;
     }
-    const std::vector<std::uint8_t> message = hex::decode(wbxmlHex);
-
     Sha1 inner;
     inner.update(innerPad);
-    inner.update(message);
+    // The message is the WBXML's bytes; decoded a piece at a time, it never
+    // needs a buffer of its own.
+    std::array<std::uint8_t, 512> piece;
+    for (std::size_t at = 0; at + 1 < wbxmlHex.size(); at += 2 * piece.size()) {
+        const std::size_t count =
+            hex::decodeInto(wbxmlHex.substr(at, 2 * piece.size()), piece.data());
+        inner.update(std::span(piece).first(count));
+    }
     const Sha1::Digest innerDigest = inner.finish();
 
     Sha1 outer;

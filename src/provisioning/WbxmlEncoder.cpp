@@ -204,6 +204,8 @@ void WbxmlEncoder::loadTokenTableText(std::string_view text)
     m_pages[0].clear();
     m_pages[1].clear();
     m_structuralNames.clear();
+    m_beginnings[0].clear();
+    m_beginnings[1].clear();
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
@@ -277,6 +279,8 @@ bool WbxmlEncoder::lookUpStructural(std::string_view name, std::string& out)
 
 bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
 {
+    m_tokensBeforeValue = out.size();
+    m_pageBeforeValue = m_currentPage;
     const std::string_view decoded = decodeEntities(value, m_value);
     if (decoded.size() > MaxItemLength)
         return false;
@@ -288,47 +292,105 @@ bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
     return appendInlineString(decoded, out);
 }
 
-bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
+// `element` starts at its `<`. Appends everything up to, not including, the
+// final END; `extent` tells how much of the text that depended on.
+bool WbxmlEncoder::encodeElement(std::string_view element, std::string& out, Extent& extent)
 {
-    if (line.size() > MaxLineLength)
-        return false;
-    std::size_t pos = skipSpaces(line, 0);
-    if (pos == line.size() || line[pos] != '<')
-        return true; // not an element: contributes nothing
-    ++pos;
-    std::size_t tagEnd = pos;
-    while (tagEnd < line.size() && line[tagEnd] != ' ' && line[tagEnd] != '>')
+    std::size_t tagEnd = 1;
+    while (tagEnd < element.size() && element[tagEnd] != ' ' && element[tagEnd] != '>')
         ++tagEnd;
-    const std::string_view tag = line.substr(pos, tagEnd - pos);
+    const std::string_view tag = element.substr(1, tagEnd - 1);
     if (tag.size() > MaxItemLength)
         return false;
     const std::size_t tokenStart = out.size();
     if (!lookUpStructural(tag, out))
         return false;
     const std::string_view token = std::string_view(out).substr(tokenStart);
-    if (token.starts_with(End))
+    extent = Extent{std::min(tagEnd + 1, element.size()), 0, !token.starts_with(End)};
+    if (!extent.needsEnd)
         return true;
     const bool mayHaveSecondAttribute = token.front() == '8';
 
     // The first attribute (type or name) must be known: its value carries the
     // attribute-start token that tells the phone what the element is.
-    const auto first = readAttribute(line, tagEnd);
+    const auto first = readAttribute(element, tagEnd);
     if (!first)
         return false;
     lookUpStructural(first->name, out);
     const std::string_view firstValue = decodeEntities(first->value, m_value);
     if (firstValue.size() > MaxItemLength || !lookUp(firstValue, out))
         return false;
+    extent.examined = first->after;
 
-    pos = skipSpaces(line, first->after);
-    const bool tagEnds = pos < line.size() && (line[pos] == '/' || line[pos] == '>');
-    if (mayHaveSecondAttribute && !tagEnds) {
-        const auto second = readAttribute(line, first->after);
-        // Without its attribute-start token the value would run on into the name.
-        if (!second || !lookUpStructural(second->name, out) || !appendValue(second->value, out))
-            return false;
+    const std::size_t pos = skipSpaces(element, first->after);
+    const bool tagEnds = pos < element.size() && (element[pos] == '/' || element[pos] == '>');
+    if (!mayHaveSecondAttribute)
+        return true;
+    if (tagEnds) {
+        extent.examined = pos + 1;
+        return true;
     }
-    out += End;
+    const auto second = readAttribute(element, first->after);
+    // Without its attribute-start token the value would run on into the name.
+    if (!second || !lookUpStructural(second->name, out))
+        return false;
+    extent.secondValue = static_cast<std::size_t>(second->value.data() - element.data());
+    extent.examined = extent.secondValue;
+    return appendValue(second->value, out);
+}
+
+bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
+{
+    if (line.size() > MaxLineLength)
+        return false;
+    const std::size_t pos = skipSpaces(line, 0);
+    if (pos == line.size() || line[pos] != '<')
+        return true; // not an element: contributes nothing
+    const std::string_view element = line.substr(pos);
+
+    // What an element writes before its second value depends only on its text
+    // up to that value's opening quote (its third quote) and on the current
+    // page, and a document repeats the same few dozen such beginnings.
+    std::size_t quotes = 0;
+    std::size_t prefixEnd = 0;
+    while (prefixEnd < element.size() && quotes < 3) {
+        if (element[prefixEnd++] == '"')
+            ++quotes;
+    }
+    const std::string_view prefix = element.substr(0, prefixEnd);
+    auto& known = m_beginnings[m_currentPage];
+    if (const auto it = known.find(prefix); it != known.end()) {
+        const Beginning& beginning = it->second;
+        out += beginning.tokens;
+        m_currentPage = beginning.pageAfter;
+        if (beginning.hasSecondValue) {
+            const std::size_t closing = element.find('"', prefixEnd);
+            if (closing == std::string_view::npos ||
+                !appendValue(element.substr(prefixEnd, closing - prefixEnd), out))
+                return false;
+        }
+        if (beginning.needsEnd)
+            out += End;
+        return true;
+    }
+
+    const std::size_t start = out.size();
+    Extent extent;
+    if (!encodeElement(element, out, extent))
+        return false;
+    // Kept only when nothing past the beginning mattered; a second value must
+    // start right after it.
+    const bool hasSecondValue = extent.secondValue != 0;
+    if (known.size() < MaxBeginnings && extent.examined <= prefixEnd &&
+        (!hasSecondValue || extent.secondValue == prefixEnd)) {
+        const std::size_t tokensEnd = hasSecondValue ? m_tokensBeforeValue : out.size();
+        known.emplace(std::string(prefix),
+                      Beginning{out.substr(start, tokensEnd - start),
+                                hasSecondValue ? m_pageBeforeValue : m_currentPage, hasSecondValue,
+                                extent.needsEnd});
+    }
+    if (extent.needsEnd)
+        out += End;
     return true;
 }
 

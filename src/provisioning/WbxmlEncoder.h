@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mailvane::provisioning {
@@ -44,8 +46,9 @@ public:
 
     // The WBXML hexadecimal text of `document`, or nothing when it cannot be
     // encoded faithfully: a line that is not a well-formed element of the
-    // builder's shape, a tag or first attribute value the table lacks, an item
-    // past its limit, a value holding a NUL byte, or output past MaxWbxmlDigits.
+    // builder's shape, a tag, first attribute value or second attribute name
+    // the table lacks, an item past its limit, a value holding a NUL byte, or
+    // output past MaxWbxmlDigits.
     std::optional<std::string> encodeDocument(std::string_view document);
 
 private:
@@ -59,6 +62,16 @@ private:
     // lookUp for tag and attribute names: a handful of names met on every
     // line, whose results (for each current page) are kept until the next load.
     bool lookUpStructural(std::string_view name, std::string& out);
+    // How much of an element's text its encoding depended on (offsets from its
+    // `<`), where its second value starts (0 for none), and whether an END
+    // must close its attribute list.
+    struct Extent
+    {
+        std::size_t examined = 0;
+        std::size_t secondValue = 0;
+        bool needsEnd = false;
+    };
+    bool encodeElement(std::string_view element, std::string& out, Extent& extent);
     bool encodeLine(std::string_view line, std::string& out);
     bool appendValue(std::string_view value, std::string& out);
 
@@ -79,6 +92,29 @@ private:
     };
     static constexpr std::size_t MaxStructuralNames = 8;
     std::vector<StructuralName> m_structuralNames;
+    // What the beginning of an element (its text up to the opening quote of
+    // its second value) writes, by the page current before it; kept until the
+    // next load.
+    struct Beginning
+    {
+        std::string tokens;
+        std::uint8_t pageAfter;
+        bool hasSecondValue;
+        bool needsEnd;
+    };
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const
+        {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    static constexpr std::size_t MaxBeginnings = 256;
+    std::unordered_map<std::string, Beginning, TextHash, std::equal_to<>> m_beginnings[2];
+    std::size_t m_tokensBeforeValue = 0; // where appendValue began writing
+    std::uint8_t m_pageBeforeValue = 0;
+
     std::uint8_t m_currentPage = 0;
     std::string m_value; // a value with entities, decoded; kept to reuse its buffer
 };

@@ -175,7 +175,7 @@ TEST(DocumentBuilder, incomingGsmAccessPointWithProxyAndAnalogCall)
     EXPECT_FALSE(contains(document, "ignored"));
 }
 
-// One row per rule of the Part's conditions that a full-shape test would not
+// One row per rule of the builder's conditions that a full-shape test would not
 // single out.
 struct ConditionCase
 {

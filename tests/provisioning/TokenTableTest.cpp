@@ -98,3 +98,16 @@ TEST(TokenTable, namesSharingABucketStayApart)
     EXPECT_EQ(*table.find("ab"), "81");
     EXPECT_EQ(*table.find("ba"), "82");
 }
+
+TEST(TokenTable, namesAlikeInLengthEndsAndHashAreStillTold)
+{
+    TokenTable table;
+    // Same length, first and last character, same characters: same bucket and fingerprint.
+    table.add("aXYb", "81");
+    table.add("aYXb", "82");
+    EXPECT_EQ(*table.find("aXYb"), "81");
+    EXPECT_EQ(*table.find("aYXb"), "82");
+    EXPECT_EQ(table.find("aXXb"), nullptr);
+    EXPECT_EQ(table.longestName(), 4u);
+    EXPECT_EQ(table.find("aXYbc"), nullptr);
+}

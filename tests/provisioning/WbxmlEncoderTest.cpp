@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* Header = "030b6a00c54601";
 
-// The small table of the format's own example, plus what the cases below need.
+// A small table: an application with its APPID, plus what the cases below need.
 constexpr const char* ExampleTable = "characteristic c6 0\n"
                                      "parm 87 0\n"
                                      "/characteristic 01 0\n"
@@ -60,7 +60,7 @@ std::string parmLine(const std::string& name, const std::string& value)
 
 } // namespace
 
-TEST(WbxmlEncoder, encodesTheFormatsOwnExample)
+TEST(WbxmlEncoder, encodesAnApplicationWithASmallTable)
 {
     WbxmlEncoder encoder = encoderWith(ExampleTable);
     EXPECT_EQ(bodyOf(encoder, "<characteristic type=\"APPLICATION\">\n" + parmLine("APPID", "25") +
@@ -314,4 +314,66 @@ TEST(WbxmlEncoder, copyEncodesAloneAfterTheOriginalIsGone)
     original.reset();
     copy.resetCodePage();
     EXPECT_EQ(copy.encodeDocument(document), expected);
+}
+
+// The encoder remembers what element beginnings write; repeating the lines
+// (so that later rounds use what it remembered) must give the same bytes as
+// the first round, which it worked out afresh.
+TEST(WbxmlEncoder, rememberedBeginningsGiveTheSameBytesAsFreshOnes)
+{
+    const std::string round = "<characteristic type=\"APPLICATION\">\n"
+                              "  <parm name=\"APPID\" value=\"110\"/>\n"
+                              "  <parm name=\"APPID\" value=\"143\"/>\n"
+                              "<characteristic type=\"PORT\" extra=\"1\">\n"
+                              "<characteristic type=\"PORT\" extra=\"2\">\n"
+                              // A quote in an attribute name moves the value past the third quote.
+                              "  <parm na\"me=\"NAME\" value=\"first\"/>\n"
+                              "  <parm na\"me=\"NAME\" value=\"second\"/>\n"
+                              "  <parm na\"me=\"NAME\"/>\n"
+                              "  <parm na\"me=\"NAME\" value=\"x\"/>\n"
+                              "  <parm name=\"NAME\"/>\n"
+                              "  <parm name=\"NAME\" />\n"
+                              "</characteristic>\n";
+    const std::string roundBytes = "c600015501" // page 0 -> 1
+                                   "87"
+                                   "36"
+                                   "000006"
+                                   "0331313000"
+                                   "01" // page 1 -> 0
+                                   "87"
+                                   "000136"
+                                   "000006"
+                                   "0331343300"
+                                   "01"
+                                   "c65301"
+                                   "c65301"
+                                   "8707"
+                                   "06"
+                                   "03666972737400"
+                                   "01"
+                                   "8707"
+                                   "06"
+                                   "037365636f6e6400"
+                                   "01"
+                                   "870701"
+                                   "8707"
+                                   "06"
+                                   "037800"
+                                   "01"
+                                   "870701"
+                                   "870701"
+                                   "01";
+    WbxmlEncoder encoder = realEncoder();
+    EXPECT_EQ(encoder.encodeDocument(round + round + round),
+              Header + roundBytes + roundBytes + roundBytes + "01");
+    // A new table forgets what the old one wrote.
+    encoder.loadTokenTableText("characteristic c6 0\nparm 87 0\n/characteristic 01 0\n"
+                               "APPLICATION 79 0\nAPPID 56 0\nvalue 06 0\nPORT 53 0\nNAME 70 0\n");
+    encoder.resetCodePage();
+    EXPECT_EQ(encoder.encodeDocument("<characteristic type=\"APPLICATION\">\n"
+                                     "  <parm name=\"NAME\"/>\n"),
+              Header +
+                  std::string("c67901"
+                              "877001") +
+                  "01");
 }
