@@ -5,12 +5,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QResource>
-
 #include <atomic>
 
 namespace mailvane::platform {
 namespace {
-
 
 // Each load gets its own root so that two skins never shadow one another.
 QString newRoot()

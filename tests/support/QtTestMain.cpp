@@ -2,9 +2,8 @@
 // QT_QPA_PLATFORM=offscreen; a direct run defaults to it as well.
 
 #include <QApplication>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
