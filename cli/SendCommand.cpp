@@ -2,6 +2,7 @@
 
 #include "CliSupport.h"
 #include "Command.h"
+#include "Completeness.h"
 #include "PhoneBackEnd.h"
 #include "PhoneConfiguration.h"
 #include "PhoneLink.h"
@@ -61,7 +62,8 @@ int runSend(const Arguments& arguments)
         return ExitFailure;
     if (!record.isComplete()) {
         printError("the settings in " + arguments.operands[0] +
-                   " are not complete; the window would not send them either");
+                   " are not complete, so the window would not send them either; missing: " +
+                   settings::describeMissingFields(record));
         return ExitFailure;
     }
     const auto table = tokenTablePath(arguments);
