@@ -130,8 +130,11 @@ void BmpButtonWindow::mousePressEvent(QMouseEvent* event)
 
 void BmpButtonWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The window class takes double clicks as a second press.
-    mousePressEvent(event);
+    // The window class asks for double clicks, so the second press of one
+    // comes only as this event, and the button has no rule for it: the
+    // release that follows finds no press and posts nothing. Accepted, so
+    // that it does not reach the dialog either.
+    event->accept();
 }
 
 void BmpButtonWindow::mouseReleaseEvent(QMouseEvent* event)

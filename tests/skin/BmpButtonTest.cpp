@@ -144,6 +144,18 @@ TEST_F(BmpButtonTest, clickInsidePostsTheCommandWithTheButton)
     EXPECT_EQ(m_commands->at(0).at(1).value<QWidget*>(), m_window);
 }
 
+TEST_F(BmpButtonTest, doubleClickPostsOneCommand)
+{
+    // A widget sees a double click as press, release, double click, release:
+    // the second press arrives only as the double click, which the button
+    // does not handle.
+    QTest::mouseClick(m_window, Qt::LeftButton, {}, inside());
+    QTest::mouseDClick(m_window, Qt::LeftButton, {}, inside());
+    EXPECT_NE(m_button.state(), ButtonState::Pressed);
+    QTest::mouseRelease(m_window, Qt::LeftButton, {}, inside());
+    EXPECT_EQ(commandsAfterEvents(), 1);
+}
+
 TEST_F(BmpButtonTest, releaseOutsideAfterPressingInsidePostsNothing)
 {
     moveTo(inside());
