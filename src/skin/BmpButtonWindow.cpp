@@ -156,7 +156,8 @@ void BmpButtonWindow::keyPressEvent(QKeyEvent* event)
     const bool enabled = m_impl.state != ButtonState::Disabled;
     switch (event->key()) {
     case Qt::Key_Space:
-        if (enabled && !event->isAutoRepeat()) {
+        // A held key repeats its key-down, and each one presses again.
+        if (enabled) {
             m_impl.keyPressed = true;
             setState(ButtonState::Pressed);
         }
@@ -183,6 +184,7 @@ void BmpButtonWindow::keyPressEvent(QKeyEvent* event)
 
 void BmpButtonWindow::keyReleaseEvent(QKeyEvent* event)
 {
+    // Only the real release counts; a repeating key is still held.
     if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
         event->ignore();
         return;

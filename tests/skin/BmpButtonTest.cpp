@@ -189,6 +189,27 @@ TEST_F(BmpButtonTest, spaceReleasePostsAKeyboardCommand)
     EXPECT_NE(m_button.state(), ButtonState::Pressed);
 }
 
+TEST_F(BmpButtonTest, repeatedSpaceKeyDownPressesAgainAfterTheMouseLeft)
+{
+    moveTo(inside());
+    m_window->setFocus();
+    QTest::keyPress(m_window, Qt::Key_Space);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(m_window, &leave);
+    EXPECT_EQ(m_button.state(), ButtonState::Normal);
+    // A held key repeats its key-down (the release half of a repeat is not a release).
+    QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                       true);
+    QKeyEvent repeatDown(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                         true);
+    QCoreApplication::sendEvent(m_window, &repeatUp);
+    QCoreApplication::sendEvent(m_window, &repeatDown);
+    EXPECT_EQ(m_button.state(), ButtonState::Pressed);
+    EXPECT_EQ(commandsAfterEvents(), 0);
+    QTest::keyRelease(m_window, Qt::Key_Space);
+    EXPECT_EQ(commandsAfterEvents(), 1);
+}
+
 TEST_F(BmpButtonTest, escapeWhileSpaceHeldCancelsTheClick)
 {
     m_window->setFocus();
