@@ -376,4 +376,17 @@ TEST(WbxmlEncoder, rememberedBeginningsGiveTheSameBytesAsFreshOnes)
                   std::string("c67901"
                               "877001") +
                   "01");
+    // So does what it looked up for tag and attribute names: here the new
+    // table moves them to page 1 with other tokens.
+    encoder.loadTokenTableText("characteristic c5 1\nparm 88 1\n/characteristic 01 1\n"
+                               "APPLICATION 79 1\nNAME 70 1\nvalue 0a 1\n");
+    encoder.resetCodePage();
+    EXPECT_EQ(encoder.encodeDocument("<characteristic type=\"APPLICATION\">\n"
+                                     "  <parm name=\"NAME\" value=\"x\"/>\n"
+                                     "</characteristic>\n"),
+              Header +
+                  std::string("0001c57901"
+                              "88700a03780001"
+                              "01") +
+                  "01");
 }
