@@ -253,6 +253,12 @@ TEST(WbxmlEncoder, missingOrEmptyTableMakesEveryEncodingFail)
     ASSERT_TRUE(reloaded.encodeDocument(document).has_value());
     EXPECT_FALSE(reloaded.loadTokenTable(dir / "absent.dat"));
     EXPECT_FALSE(reloaded.encodeDocument(document).has_value());
+
+    // A path that cannot be read, such as a folder, counts as missing.
+    WbxmlEncoder unreadable = realEncoder();
+    EXPECT_FALSE(unreadable.loadTokenTable(dir.path()));
+    EXPECT_FALSE(unreadable.hasTokens());
+    EXPECT_FALSE(unreadable.encodeDocument(document).has_value());
 }
 
 TEST(WbxmlEncoder, tokenTextThatIsNotWholeHexBytesFailsTheEncoding)
