@@ -23,6 +23,8 @@ SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record
                                 const RecipientProgress& progress)
 {
     SendingOutcome outcome;
+    // Sending to nobody is not a success to report.
+    outcome.sent = !numbers.empty();
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (progress)
             progress(i + 1, numbers.size(), numbers[i]);
@@ -42,6 +44,8 @@ std::string_view outcomeText(const SendingOutcome& outcome)
 {
     if (outcome.sent)
         return SentText;
+    if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
+        return NoRecipientsText; // no send was made
     return outcome.lastStatus == platform::E_FAIL ? SendErrorText : NotConnectedText;
 }
 

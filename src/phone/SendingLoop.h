@@ -27,7 +27,7 @@ std::vector<std::string> splitRecipients(std::string_view text);
 
 struct SendingOutcome
 {
-    bool sent = true;            // every number was sent
+    bool sent = true;            // every number was sent, and there was one at least
     HRESULT lastStatus = 0;      // of the last SendSettings call
     std::size_t numbersSent = 0; // before the loop stopped
 };
@@ -36,7 +36,8 @@ struct SendingOutcome
 using RecipientProgress = std::function<void(std::size_t, std::size_t, const std::string&)>;
 
 // Sends `record` to each of `numbers` through `link`; `record.to` holds each
-// number during its send and is absent afterwards.
+// number during its send and is absent afterwards. No numbers at all is not
+// sent (its text is NoRecipientsText).
 SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record,
                                 const std::vector<std::string>& numbers, std::string_view pin,
                                 const RecipientProgress& progress = {});

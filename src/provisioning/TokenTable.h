@@ -64,10 +64,13 @@ private:
     };
     std::array<Bucket, BucketCount> m_buckets;
 
-    // The fingerprint already matched length and end characters; names are
-    // short, so a plain loop beats a library call.
+    // The fingerprint already matched end characters and the length modulo
+    // 65536 (a name of the file may be longer); names are short, so a plain
+    // loop beats a library call.
     static bool sameName(const std::string& entry, std::string_view name)
     {
+        if (entry.size() != name.size())
+            return false;
         for (std::size_t i = 0; i < name.size(); ++i) {
             if (entry[i] != name[i])
                 return false;

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace mailvane::provisioning {
 namespace {
@@ -190,7 +189,12 @@ bool WbxmlEncoder::loadTokenTable(const std::filesystem::path& path)
         loadTokenTableText({});
         return false;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    // Read through the stream, not its buffer: a read error (a folder, a
+    // failing disk) then marks the stream bad instead of throwing.
+    std::string text;
+    char chunk[4096];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
+        text.append(chunk, static_cast<std::size_t>(file.gcount()));
     if (file.bad()) {
         loadTokenTableText({});
         return false;

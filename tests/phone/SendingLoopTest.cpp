@@ -80,6 +80,20 @@ TEST(SendingLoop, stopsAtTheFirstFailedNumberAndNamesTheCause)
     EXPECT_FALSE(record.to);
 }
 
+TEST(SendingLoop, aTextWithoutNumbersIsNotASuccess)
+{
+    test::RecordingService service;
+    phone::PhoneLink link(TokenTable);
+    auto record = completeRecord();
+    service.clearCalls();
+    const auto outcome = phone::sendToRecipients(link, record, splitRecipients(" ; ;\t"), "1234");
+    EXPECT_FALSE(outcome.sent);
+    EXPECT_EQ(outcome.numbersSent, 0u);
+    EXPECT_EQ(phone::outcomeText(outcome), phone::NoRecipientsText);
+    EXPECT_TRUE(service.recording().calls.empty());
+    EXPECT_FALSE(record.to);
+}
+
 TEST(SendingLoop, missingServiceIsASendingErrorNotAMissingPhone)
 {
     phone::PhoneLink link(TokenTable);

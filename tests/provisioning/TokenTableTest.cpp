@@ -1,6 +1,7 @@
 #include "TokenTable.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 using mailvane::provisioning::parseTokenTableLine;
 using mailvane::provisioning::TokenTable;
@@ -110,4 +111,16 @@ TEST(TokenTable, namesAlikeInLengthEndsAndHashAreStillTold)
     EXPECT_EQ(table.find("aXXb"), nullptr);
     EXPECT_EQ(table.longestName(), 4u);
     EXPECT_EQ(table.find("aXYbc"), nullptr);
+}
+
+TEST(TokenTable, aNameIsNotFoundInALongerEntryThatStartsWithIt)
+{
+    TokenTable table;
+    // 65536 characters longer than "AB", with the same ends and hash.
+    const std::string longer = "AB" + std::string(65532, 'x') + "ABAB";
+    ASSERT_EQ(TokenTable::bucketOf(longer), TokenTable::bucketOf("AB"));
+    table.add(longer, "81");
+    EXPECT_EQ(table.find("AB"), nullptr);
+    ASSERT_NE(table.find(longer), nullptr);
+    EXPECT_EQ(*table.find(longer), "81");
 }

@@ -253,6 +253,12 @@ TEST(WbxmlEncoder, missingOrEmptyTableMakesEveryEncodingFail)
     ASSERT_TRUE(reloaded.encodeDocument(document).has_value());
     EXPECT_FALSE(reloaded.loadTokenTable(dir / "absent.dat"));
     EXPECT_FALSE(reloaded.encodeDocument(document).has_value());
+
+    // A path that cannot be read, such as a folder, counts as missing.
+    WbxmlEncoder unreadable = realEncoder();
+    EXPECT_FALSE(unreadable.loadTokenTable(dir.path()));
+    EXPECT_FALSE(unreadable.hasTokens());
+    EXPECT_FALSE(unreadable.encodeDocument(document).has_value());
 }
 
 TEST(WbxmlEncoder, tokenTextThatIsNotWholeHexBytesFailsTheEncoding)
@@ -375,5 +381,18 @@ TEST(WbxmlEncoder, rememberedBeginningsGiveTheSameBytesAsFreshOnes)
               Header +
                   std::string("c67901"
                               "877001") +
+                  "01");
+    // So does what it looked up for tag and attribute names: here the new
+    // table moves them to page 1 with other tokens.
+    encoder.loadTokenTableText("characteristic c5 1\nparm 88 1\n/characteristic 01 1\n"
+                               "APPLICATION 79 1\nNAME 70 1\nvalue 0a 1\n");
+    encoder.resetCodePage();
+    EXPECT_EQ(encoder.encodeDocument("<characteristic type=\"APPLICATION\">\n"
+                                     "  <parm name=\"NAME\" value=\"x\"/>\n"
+                                     "</characteristic>\n"),
+              Header +
+                  std::string("0001c57901"
+                              "88700a03780001"
+                              "01") +
                   "01");
 }
