@@ -51,8 +51,11 @@ class TemporaryFile
 public:
     explicit TemporaryFile(const fs::path& target)
     {
-        std::string pattern =
-            (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+        // Hidden, beside the target, so that the rename stays within one file system.
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".XXXXXX";
+        std::string pattern = (target.parent_path() / name).string();
         m_fd = ::mkostemp(pattern.data(), O_CLOEXEC); // created 0600
         if (m_fd >= 0)
             m_path = pattern;
