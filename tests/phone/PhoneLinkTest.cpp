@@ -125,6 +125,23 @@ TEST(PhoneLink, unreachablePhoneAbortsWithoutAskingTheSession)
     EXPECT_EQ(service.recording().liveObjects, 2); // the session went again
 }
 
+TEST(PhoneLink, aSessionlessAnswerKeepsTheLastPhoneValue)
+{
+    RecordingService service;
+    PhoneLink link(TokenTable);
+    auto record = threeMessageRecord();
+    link.setSettings(&record);
+    ASSERT_EQ(link.SendSettings(Pin), S_OK);
+
+    // S_OK without a session object: the value read before stays in force.
+    service.script().openPhoneGivesSession = false;
+    service.script().phoneValue = 0x7777;
+    const std::size_t sentBefore = service.recording().sent.size();
+    EXPECT_EQ(link.SendSettings(Pin), S_OK);
+    ASSERT_GT(service.recording().sent.size(), sentBefore);
+    EXPECT_EQ(service.recording().sent.back().phoneValue, 0x5150u);
+}
+
 TEST(PhoneLink, threeMessagesShareOneMessageObjectAndReference)
 {
     RecordingService service;

@@ -71,6 +71,8 @@ public:
     RecordingService& operator=(const RecordingService&) = delete;
 
     const Recording& recording() const { return *m_recording; }
+    // The script the classes follow; changes apply to the next call.
+    RecordingScript& script() { return *m_script; }
     void clearCalls() { m_recording->calls.clear(); }
 
 private:
