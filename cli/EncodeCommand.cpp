@@ -4,6 +4,7 @@
 #include "HexText.h"
 #include "MessageSegmenter.h"
 #include "PushBuilder.h"
+#include "Recipients.h"
 #include "TokenTableLocator.h"
 #include "WbxmlEncoder.h"
 
@@ -44,23 +45,6 @@ std::optional<Format> parseFormat(std::string_view name)
             return entry.format;
     }
     return std::nullopt;
-}
-
-// The numbers of "num;num;...": blanks and tabs removed, empty pieces skipped.
-std::vector<std::string> splitRecipients(std::string_view text)
-{
-    std::vector<std::string> numbers;
-    std::string piece;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == ';') {
-            if (!piece.empty())
-                numbers.push_back(std::move(piece));
-            piece.clear();
-        } else if (text[i] != ' ' && text[i] != '\t') {
-            piece.push_back(text[i]);
-        }
-    }
-    return numbers;
 }
 
 int usageError(const std::string& message)
@@ -172,7 +156,7 @@ int runEncode(const Arguments& arguments)
     // Without --to one push is built, as for a single unnamed recipient.
     std::vector<std::string> recipients{std::string()};
     if (const std::string* to = arguments.option("to")) {
-        recipients = splitRecipients(*to);
+        recipients = settings::splitRecipients(*to);
         if (recipients.empty())
             return usageError("--to holds no phone number");
     }

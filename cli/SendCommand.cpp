@@ -6,6 +6,7 @@
 #include "PhoneBackEnd.h"
 #include "PhoneConfiguration.h"
 #include "PhoneLink.h"
+#include "Recipients.h"
 #include "SendingLoop.h"
 #include "TokenTableLocator.h"
 
@@ -51,7 +52,7 @@ int runSend(const Arguments& arguments)
     if (pin.empty() || pin.size() > MaxPinLength)
         return usageError("the PIN must have 1 to " + std::to_string(MaxPinLength) + " characters");
     // A text with no number in it is not a successful send to nobody.
-    const std::vector<std::string> numbers = phone::splitRecipients(*arguments.option("to"));
+    const std::vector<std::string> numbers = settings::splitRecipients(*arguments.option("to"));
     if (numbers.empty()) {
         printError(phone::NoRecipientsText);
         return ExitUsage;

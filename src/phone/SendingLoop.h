@@ -22,9 +22,6 @@ inline constexpr std::string_view SendErrorText =
 inline constexpr std::string_view NotConnectedText = "Phone isn't connected.";
 inline constexpr std::string_view NoRecipientsText = "No recipients are selected.";
 
-// The numbers of a recipients text, in order.
-std::vector<std::string> splitRecipients(std::string_view text);
-
 struct SendingOutcome
 {
     bool sent = true;            // every number was sent, and there was one at least

@@ -3,12 +3,12 @@
 #include "OpenSettings.h"
 #include "PhoneBackEnd.h"
 #include "PhoneLink.h"
+#include "Recipients.h"
 #include "RecordingService.h"
 
 #include <gtest/gtest.h>
 
 using namespace mailvane;
-using phone::splitRecipients;
 
 namespace {
 
@@ -33,23 +33,6 @@ std::vector<std::u16string> recipientsSent(const test::Recording& recording)
 }
 
 } // namespace
-
-TEST(SplitRecipients, dropsBlanksAndTabsAndSkipsEmptyPieces)
-{
-    struct Case
-    {
-        const char* text;
-        std::vector<std::string> numbers;
-    };
-    const Case cases[] = {
-        {"111; 222;", {"111", "222"}},           {";;111", {"111"}}, {"040 123\t4", {"0401234"}},
-        {"+45 1234;\t;+46", {"+451234", "+46"}}, {" ; ;\t", {}},     {"", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(splitRecipients(c.text), c.numbers);
-    }
-}
 
 TEST(SendingLoop, sendsEachNumberInOrderAndLeavesToAbsent)
 {
@@ -86,7 +69,8 @@ TEST(SendingLoop, aTextWithoutNumbersIsNotASuccess)
     phone::PhoneLink link(TokenTable);
     auto record = completeRecord();
     service.clearCalls();
-    const auto outcome = phone::sendToRecipients(link, record, splitRecipients(" ; ;\t"), "1234");
+    const auto outcome =
+        phone::sendToRecipients(link, record, settings::splitRecipients(" ; ;\t"), "1234");
     EXPECT_FALSE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 0u);
     EXPECT_EQ(phone::outcomeText(outcome), phone::NoRecipientsText);
