@@ -1,9 +1,9 @@
 #include "PngDecoder.h"
 
 #include "DiagnosticTrace.h"
+#include "PngMemorySource.h"
 
 #include <csetjmp>
-#include <cstring>
 #include <png.h>
 
 namespace mailvane::skin {
@@ -12,22 +12,6 @@ namespace {
 // Files that state no gamma are taken to be encoded for a 2.2 display.
 constexpr double ScreenGamma = 2.2;
 constexpr double DefaultFileGamma = 0.45455;
-
-struct MemorySource
-{
-    const png_byte* data = nullptr;
-    png_size_t size = 0;
-    png_size_t cursor = 0;
-};
-
-void readFromMemory(png_structp png, png_bytep out, png_size_t count)
-{
-    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-    if (count > source->size - source->cursor)
-        png_error(png, "Read Error");
-    std::memcpy(out, source->data + source->cursor, count);
-    source->cursor += count;
-}
 
 // Errors leave no visible output: the text goes to the trace and control
 // returns to the setjmp point in decodeInto().
@@ -68,7 +52,7 @@ void applyTransformations(png_structp png, png_infop info)
 // Everything that may be jumped over by png_longjmp lives here: only plain
 // locals, and the results are written through `colour`, whose owner sits in
 // the caller's frame. Returns false on any decoder error.
-bool decodeInto(png_structp png, png_infop info, MemorySource* source, QImage* colour)
+bool decodeInto(png_structp png, png_infop info, PngMemorySource* source, QImage* colour)
 {
     png_bytep* volatile rows = nullptr;
     if (setjmp(png_jmpbuf(png))) {
@@ -76,7 +60,7 @@ bool decodeInto(png_structp png, png_infop info, MemorySource* source, QImage* c
         return false;
     }
 
-    png_set_read_fn(png, source, readFromMemory);
+    png_set_read_fn(png, source, readPngFromMemory);
     png_set_sig_bytes(png, PngSignatureSize);
     png_read_info(png, info);
     applyTransformations(png, info);
@@ -128,8 +112,7 @@ QImage alphaMaskOf(const QImage& colour32)
 
 std::optional<DecodedPng> decodePng(const QByteArray& bytes)
 {
-    const auto* data = reinterpret_cast<const png_byte*>(bytes.constData());
-    if (bytes.size() < PngSignatureSize || png_sig_cmp(data, 0, PngSignatureSize) != 0)
+    if (!hasPngSignature(bytes))
         return std::nullopt;
 
     png_structp png =
@@ -142,7 +125,7 @@ std::optional<DecodedPng> decodePng(const QByteArray& bytes)
         return std::nullopt;
     }
 
-    MemorySource source{data, static_cast<png_size_t>(bytes.size()), PngSignatureSize};
+    PngMemorySource source = pngSourceAfterSignature(bytes);
     QImage colour;
     const bool decoded = decodeInto(png, info, &source, &colour);
     png_destroy_read_struct(&png, &info, nullptr);

@@ -21,9 +21,6 @@ struct DecodedPng
     QImage mask;
 };
 
-// The PNG signature is the first 8 bytes of every PNG stream.
-inline constexpr int PngSignatureSize = 8;
-
 // Decodes `bytes` with libpng; returns nothing when the data is not a PNG,
 // is cut short ("Read Error" goes to the diagnostic trace), or is damaged.
 std::optional<DecodedPng> decodePng(const QByteArray& bytes);

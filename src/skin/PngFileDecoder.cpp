@@ -1,40 +1,22 @@
 #include "PngFileDecoder.h"
 
 #include "Dib24.h"
+#include "PngMemorySource.h"
 
 #include <cmath>
-#include <cstring>
 #include <png.h>
 
 namespace mailvane::skin {
 namespace {
 
-constexpr int SignatureLength = 8;
-
-struct MemorySource
-{
-    const png_byte* data = nullptr;
-    png_size_t size = 0;
-    png_size_t position = 0;
-};
-
-void readFromMemory(png_structp png, png_bytep out, png_size_t count)
-{
-    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-    if (count > source->size - source->position)
-        png_error(png, "Read Error");
-    std::memcpy(out, source->data + source->position, count);
-    source->position += count;
-}
-
 // Everything that can make libpng jump back happens in here, where no object
 // with a destructor lives.
-bool readWholeImage(png_structp png, png_infop info, MemorySource* source)
+bool readWholeImage(png_structp png, png_infop info, PngMemorySource* source)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_read_fn(png, source, readFromMemory);
-    png_set_sig_bytes(png, SignatureLength);
+    png_set_read_fn(png, source, readPngFromMemory);
+    png_set_sig_bytes(png, PngSignatureSize);
     png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     return true;
 }
@@ -80,8 +62,7 @@ DecodedPng convertRows(png_structp png, png_infop info)
 
 std::optional<DecodedPng> PngFileDecoder::decode(const QByteArray& bytes)
 {
-    const auto* data = reinterpret_cast<const png_byte*>(bytes.constData());
-    if (bytes.size() < SignatureLength || png_sig_cmp(data, 0, SignatureLength) != 0)
+    if (!hasPngSignature(bytes))
         return std::nullopt;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)
@@ -91,7 +72,7 @@ std::optional<DecodedPng> PngFileDecoder::decode(const QByteArray& bytes)
         png_destroy_read_struct(&png, nullptr, nullptr);
         return std::nullopt;
     }
-    MemorySource source{data, png_size_t(bytes.size()), SignatureLength};
+    PngMemorySource source = pngSourceAfterSignature(bytes);
     std::optional<DecodedPng> result;
     if (readWholeImage(png, info, &source)) {
         const int colourType = png_get_color_type(png, info);

@@ -2,6 +2,7 @@
 # skin library location.
 list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/PngDecoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PngMemorySource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinBar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinHorizontalBar.cpp
