@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "SimulatedPhone.h"
 
-#include <QString>
+#include <algorithm>
 
 using namespace mailvane;
 
