@@ -4,10 +4,13 @@
 #include "PhoneLink.h"
 #include "Recipients.h"
 #include "RecordingService.h"
+#include "StringTable.h"
 
 #include <gtest/gtest.h>
 
 using namespace mailvane;
+using settings::stringText;
+namespace strings = settings::strings;
 
 namespace {
 
@@ -41,7 +44,7 @@ TEST(SendingLoop, sendsEachNumberInOrderAndLeavesToAbsent)
     const auto outcome = phone::sendToRecipients(link, record, {"111", "222"}, "1234");
     EXPECT_TRUE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 2u);
-    EXPECT_EQ(phone::outcomeText(outcome), phone::SentText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::SettingsSentMessage));
     EXPECT_EQ(recipientsSent(service.recording()), (std::vector<std::u16string>{u"111", u"222"}));
     EXPECT_FALSE(record.to);
 }
@@ -57,7 +60,7 @@ TEST(SendingLoop, stopsAtTheFirstFailedNumberAndNamesTheCause)
     EXPECT_FALSE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 1u);
     EXPECT_EQ(outcome.lastStatus, platform::E_ABORT); // a refused message
-    EXPECT_EQ(phone::outcomeText(outcome), phone::NotConnectedText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::PhoneNotConnectedMessage));
     EXPECT_EQ(recipientsSent(service.recording()), (std::vector<std::u16string>{u"111", u"222"}));
     EXPECT_FALSE(record.to);
 }
@@ -72,7 +75,7 @@ TEST(SendingLoop, aTextWithoutNumbersIsNotASuccess)
         phone::sendToRecipients(link, record, settings::splitRecipients(" ; ;\t"), "1234");
     EXPECT_FALSE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 0u);
-    EXPECT_EQ(phone::outcomeText(outcome), phone::NoRecipientsText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::NoRecipientsMessage));
     EXPECT_TRUE(service.recording().calls.empty());
     EXPECT_FALSE(record.to);
 }
@@ -83,6 +86,7 @@ TEST(SendingLoop, missingServiceIsASendingErrorNotAMissingPhone)
     auto record = completeRecord();
     const auto outcome = phone::sendToRecipients(link, record, {"111"}, "1234");
     EXPECT_EQ(outcome.lastStatus, platform::E_FAIL);
-    EXPECT_EQ(phone::outcomeText(outcome), phone::SendErrorText);
-    EXPECT_EQ(phone::outcomeText({false, platform::S_FALSE, 0}), phone::NotConnectedText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::SendingErrorMessage));
+    EXPECT_EQ(phone::outcomeText({false, platform::S_FALSE, 0}),
+              stringText(strings::PhoneNotConnectedMessage));
 }
