@@ -1,5 +1,8 @@
 #include "SmsSubmitPdu.h"
 
+#include "SmsPduDecoder.h"
+
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -72,4 +75,22 @@ TEST(SmsSubmitPdu, refusesUndialableNumbersAndDataPastOneMessage)
     EXPECT_EQ(full->at(8), 140); // the user-data length
     EXPECT_EQ(full->size(), 9u + 140u);
     EXPECT_FALSE(encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = oneMore}));
+}
+
+// Found by fuzz/SmsPduFuzzer.cpp: a PDU whose first octet announces a header
+// while its user data is empty made the decoder read the header's length one
+// byte past the end.
+TEST(SmsPduDecoder, headerAnnouncedWithoutUserDataIsRefused)
+{
+    std::ifstream file(std::string(MAILVANE_TEST_DATA_DIR) + "/submit-header-flag-without-user-data.hex");
+    std::string pdu;
+    ASSERT_TRUE(std::getline(file, pdu));
+    ASSERT_TRUE(pdu.ends_with("00")); // the user-data length
+    EXPECT_FALSE(mailvane::test::decodeSubmit(pdu));
+
+    // The same with one byte of user data: an empty header.
+    const auto withHeader = mailvane::test::decodeSubmit(pdu.substr(0, pdu.size() - 2) + "0100");
+    ASSERT_TRUE(withHeader);
+    EXPECT_EQ(withHeader->userDataHeader, std::vector<std::uint8_t>{0x00});
+    EXPECT_TRUE(withHeader->userData.empty());
 }
