@@ -32,7 +32,7 @@ EmailSettings asWritten(EmailSettings record)
             group->bearerAuthenticationType.reset();
         }
     }
-    for (const FieldSpec& spec : allFields()) {
+    for (const FieldInfo& spec : allFields()) {
         if (spec.kind != FieldKind::Text && spec.kind != FieldKind::CallSpeed)
             continue;
         TextField& field = textValue(spec, record);
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     // Every value was read from one line: it holds no line break and no NUL.
     FUZZ_CHECK(hasOnlyWritableValues(record));
-    for (const FieldSpec& spec : allFields()) {
+    for (const FieldInfo& spec : allFields()) {
         if ((spec.kind == FieldKind::Text || spec.kind == FieldKind::CallSpeed) && spec.readLimit) {
             const TextField& field = textValue(spec, record);
             FUZZ_CHECK(!field || field->size() <= *spec.readLimit);

@@ -151,7 +151,7 @@ TEST(SettingsFileReader, everyKeyMatchesInUpperCaseAndWithoutBlanks)
         return result;
     };
     int readable = 0;
-    for (const FieldSpec& spec : allFields()) {
+    for (const FieldInfo& spec : allFields()) {
         if (!spec.readLimit)
             continue;
         ++readable;
