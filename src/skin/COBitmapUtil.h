@@ -33,6 +33,8 @@ public:
     static constexpr int DefaultDelayMs = 50;
     static constexpr int LayersPerSet = 4;
 
+    // A layer's role within its set; the layer number is set × LayersPerSet + role.
+    // Plain constants on purpose: they are the layer numbers callers pass.
     enum Role
     {
         Foreground = 0,
@@ -99,6 +101,8 @@ public:
 
     // composite = (background × mask + foreground × (255 − mask)) / 256 into
     // the set's composite layer; all three layers must have the same size.
+    // False for a set other than 0 or 1, a missing layer or unequal sizes;
+    // FreeBuffersOnly always succeeds and makes no composite.
     bool blend(BlendMode mode, int set, int frame);
     // As blend, using the part of a larger background at (x, y).
     bool blendWithOffset(BlendMode mode, int x, int y, int set, int frame);
