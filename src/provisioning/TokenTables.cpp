@@ -40,6 +40,7 @@ void TokenTables::loadText(std::string_view text)
 {
     m_pages[0].clear();
     m_pages[1].clear();
+    m_elementCache.clear();
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElementCache.h"
 #include "TokenTable.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace mailvane::provisioning {
 // The token table file's two code pages (0 and 1), and the lookup that
 // searches the current page first and switches pages when the name lives only
 // in the other one. Filled once, then only read: one object serves any number
-// of encodings.
+// of encodings, one at a time (they share its element cache).
 class TokenTables
 {
 public:
@@ -41,8 +42,12 @@ public:
     // holds `name`.
     bool lookUp(std::string_view name, std::uint8_t& page, std::string& out) const;
 
+    // What element beginnings wrote with these tables; emptied by each load.
+    ElementCache& elementCache() const { return m_elementCache; }
+
 private:
     TokenTable m_pages[2];
+    mutable ElementCache m_elementCache;
     std::size_t m_longestName = 0;
 };
 

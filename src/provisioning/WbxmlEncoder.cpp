@@ -2,6 +2,7 @@
 
 #include "HexText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -162,8 +163,22 @@ std::optional<Attribute> readAttribute(std::string_view line, std::size_t pos)
     return Attribute{name, line.substr(valueStart, closing - valueStart), closing + 1};
 }
 
-// `element` starts at its `<`.
-bool appendElement(std::string_view element, const TokenTables& tables, Output& out)
+// What an element's encoding depended on: how much of its text (offsets from
+// its `<`), where its second value starts (0 for none), what was written just
+// before that value, and whether an END must close its attribute list.
+struct ElementShape
+{
+    std::size_t examined = 0;
+    std::size_t secondValue = 0;
+    std::size_t outputBeforeValue = 0;
+    std::uint8_t pageBeforeValue = 0;
+    bool needsEnd = false;
+};
+
+// `element` starts at its `<`. Appends everything up to, not including, the
+// final END.
+bool appendElement(std::string_view element, const TokenTables& tables, Output& out,
+                   ElementShape& shape)
 {
     std::size_t tagEnd = 1;
     while (tagEnd < element.size() && element[tagEnd] != ' ' && element[tagEnd] != '>')
@@ -175,7 +190,9 @@ bool appendElement(std::string_view element, const TokenTables& tables, Output& 
     if (!tables.lookUp(tag, out.page, out.text))
         return false;
     const std::string_view token = std::string_view(out.text).substr(tokenStart);
-    if (token.starts_with(End))
+    shape.examined = std::min(tagEnd + 1, element.size());
+    shape.needsEnd = !token.starts_with(End);
+    if (!shape.needsEnd)
         return true; // an end tag: the line is done
     const bool mayHaveSecondAttribute = token.front() == '8';
 
@@ -189,18 +206,25 @@ bool appendElement(std::string_view element, const TokenTables& tables, Output& 
     const std::string_view firstValue = decodeEntities(first->value, buffer);
     if (firstValue.size() > MaxItemLength || !tables.lookUp(firstValue, out.page, out.text))
         return false;
+    shape.examined = first->after;
 
     const std::size_t pos = skipSpaces(element, first->after);
     const bool tagEnds = pos < element.size() && (element[pos] == '/' || element[pos] == '>');
-    if (mayHaveSecondAttribute && !tagEnds) {
-        const auto second = readAttribute(element, first->after);
-        // Without its attribute-start token the value would run on into the name.
-        if (!second || !tables.lookUp(second->name, out.page, out.text) ||
-            !appendValue(second->value, tables, out))
-            return false;
+    if (!mayHaveSecondAttribute)
+        return true;
+    if (tagEnds) {
+        shape.examined = pos + 1;
+        return true;
     }
-    out.text += End; // of the attribute list
-    return true;
+    const auto second = readAttribute(element, first->after);
+    // Without its attribute-start token the value would run on into the name.
+    if (!second || !tables.lookUp(second->name, out.page, out.text))
+        return false;
+    shape.secondValue = static_cast<std::size_t>(second->value.data() - element.data());
+    shape.examined = shape.secondValue;
+    shape.outputBeforeValue = out.text.size();
+    shape.pageBeforeValue = out.page;
+    return appendValue(second->value, tables, out);
 }
 
 bool appendLine(std::string_view line, const TokenTables& tables, Output& out)
@@ -210,7 +234,51 @@ bool appendLine(std::string_view line, const TokenTables& tables, Output& out)
     const std::size_t pos = skipSpaces(line, 0);
     if (pos == line.size() || line[pos] != '<')
         return true; // not an element: contributes nothing
-    return appendElement(line.substr(pos), tables, out);
+    const std::string_view element = line.substr(pos);
+
+    // What an element writes before its second value depends only on its text
+    // up to that value's opening quote (its third quote) and on the current
+    // page.
+    std::size_t quotes = 0;
+    std::size_t prefixEnd = 0;
+    while (prefixEnd < element.size() && quotes < 3) {
+        if (element[prefixEnd++] == '"')
+            ++quotes;
+    }
+    const std::string_view prefix = element.substr(0, prefixEnd);
+    ElementCache& cache = tables.elementCache();
+    if (const ElementCache::Beginning* beginning = cache.find(prefix, out.page)) {
+        out.text += beginning->tokens;
+        out.page = beginning->pageAfter;
+        if (beginning->hasSecondValue) {
+            const std::size_t closing = element.find('"', prefixEnd);
+            if (closing == std::string_view::npos ||
+                !appendValue(element.substr(prefixEnd, closing - prefixEnd), tables, out))
+                return false;
+        }
+        if (beginning->needsEnd)
+            out.text += End;
+        return true;
+    }
+
+    const std::size_t start = out.text.size();
+    const std::uint8_t pageBefore = out.page;
+    ElementShape shape;
+    if (!appendElement(element, tables, out, shape))
+        return false;
+    // Kept only when nothing past the beginning mattered; a second value must
+    // start right after it.
+    const bool hasSecondValue = shape.secondValue != 0;
+    if (shape.examined <= prefixEnd && (!hasSecondValue || shape.secondValue == prefixEnd)) {
+        const std::size_t tokensEnd = hasSecondValue ? shape.outputBeforeValue : out.text.size();
+        cache.add(prefix, pageBefore,
+                  ElementCache::Beginning{out.text.substr(start, tokensEnd - start),
+                                          hasSecondValue ? shape.pageBeforeValue : out.page,
+                                          hasSecondValue, shape.needsEnd});
+    }
+    if (shape.needsEnd)
+        out.text += End; // of the attribute list
+    return true;
 }
 
 } // namespace

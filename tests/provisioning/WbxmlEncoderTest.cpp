@@ -323,9 +323,10 @@ TEST(WbxmlEncoder, copyEncodesAloneAfterTheOriginalIsGone)
     EXPECT_EQ(wbxml::encode(document, copy), expected);
 }
 
-// The same lines give the same bytes wherever they stand: only the code page
-// carries from one line to the next.
-TEST(WbxmlEncoder, repeatedLinesGiveTheSameBytesEachTime)
+// The tables remember what element beginnings write; repeating the lines
+// (so that later rounds use what they remembered) must give the same bytes as
+// the first round, which was worked out afresh.
+TEST(WbxmlEncoder, rememberedBeginningsGiveTheSameBytesAsFreshOnes)
 {
     const std::string round = "<characteristic type=\"APPLICATION\">\n"
                               "  <parm name=\"APPID\" value=\"110\"/>\n"
@@ -372,7 +373,7 @@ TEST(WbxmlEncoder, repeatedLinesGiveTheSameBytesEachTime)
     TokenTables tables = realTables();
     EXPECT_EQ(wbxml::encode(round + round + round, tables),
               Header + roundBytes + roundBytes + roundBytes + "01");
-    // A new table replaces what the old one wrote.
+    // A new table forgets what the old one wrote.
     tables.loadText("characteristic c6 0\nparm 87 0\n/characteristic 01 0\n"
                     "APPLICATION 79 0\nAPPID 56 0\nvalue 06 0\nPORT 53 0\nNAME 70 0\n");
     EXPECT_EQ(wbxml::encode("<characteristic type=\"APPLICATION\">\n"
