@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (!png)
         return 0;
     const QImage& colour = png->colour;
-    FUZZ_CHECK(colour.format() == QImage::Format_ARGB32 || colour.format() == QImage::Format_BGR888);
+    FUZZ_CHECK(colour.format() == QImage::Format_ARGB32 ||
+               colour.format() == QImage::Format_BGR888);
     FUZZ_CHECK(png->mask.isNull() == (colour.format() == QImage::Format_BGR888));
     if (!png->mask.isNull()) {
         FUZZ_CHECK(png->mask.size() == colour.size());

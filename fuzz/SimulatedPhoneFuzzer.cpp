@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     FUZZ_CHECK(contacts || lines > phone::MaxPhoneContacts);
     if (contacts)
         FUZZ_CHECK(contacts->size() <= std::min(lines, phone::MaxPhoneContacts));
-    for (const phone::DeviceContact& contact : contacts.value_or(std::vector<phone::DeviceContact>{})) {
+    for (const phone::DeviceContact& contact :
+         contacts.value_or(std::vector<phone::DeviceContact>{})) {
         for (const auto& field : contact.fields) {
             FUZZ_CHECK(!field.value.empty());
             FUZZ_CHECK(field.kind == phone::values::FieldKindName ||

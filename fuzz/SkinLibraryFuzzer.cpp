@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     platform::LibraryHandle library = platform::loadResourceLibraryData(bytes);
     FUZZ_CHECK(library.isEmpty() || platform::isSoundResourceBundle(bytes));
     if (library.isEmpty())
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             const QString name = entry.section(QLatin1Char('.'), 0, 0);
             const QByteArray member = platform::loadResourceData(library, type, name);
             FUZZ_CHECK(member.size() <= std::max<qint64>(static_cast<qint64>(size),
-                                                        platform::MaxResourceMemberBytes));
+                                                         platform::MaxResourceMemberBytes));
             bool isNumber = false;
             const int number = name.toInt(&isNumber);
             if (!isNumber || number == 0)
@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             FUZZ_CHECK(frames >= 1 && frames <= skin::COBitmapUtil::MaxFrames);
             const qint64 pixels = qint64{images.width(0)} * images.height(0);
             FUZZ_CHECK(pixels > 0 && pixels <= skin::MaxPicturePixels);
-            FUZZ_CHECK(pixels * frames <= std::max(skin::MaxAnimationPixels, skin::MaxPicturePixels));
+            FUZZ_CHECK(pixels * frames <=
+                       std::max(skin::MaxAnimationPixels, skin::MaxPicturePixels));
         }
     }
     platform::freeResourceLibrary(library);

@@ -37,8 +37,9 @@ void encodeAndDecode(FuzzedDataProvider& input)
     std::string destination = input.ConsumeBool() ? "+" : "";
     const std::size_t digits = input.ConsumeIntegralInRange<std::size_t>(0, 24);
     for (std::size_t i = 0; i < digits; ++i)
-        destination.push_back(input.ConsumeBool() ? "0123456789*#"[input.ConsumeIntegralInRange(0, 11)]
-                                                  : input.ConsumeIntegral<char>());
+        destination.push_back(input.ConsumeBool()
+                                  ? "0123456789*#"[input.ConsumeIntegralInRange(0, 11)]
+                                  : input.ConsumeIntegral<char>());
     const std::uint8_t dataCoding = input.ConsumeIntegral<std::uint8_t>();
     const bool statusReport = input.ConsumeBool();
     const std::uint8_t reference = input.ConsumeIntegral<std::uint8_t>();

@@ -301,8 +301,8 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
     const int used = status->MemoryUsed;
     if (used < 0 || status->MemoryFree < 0 || static_cast<std::size_t>(used) > MaxPhoneContacts)
         return std::nullopt;
-    const auto locations = static_cast<int>(std::min<std::int64_t>(
-        std::int64_t{used} + status->MemoryFree, MaxPhoneContactLocations));
+    const auto locations = static_cast<int>(
+        std::min<std::int64_t>(std::int64_t{used} + status->MemoryFree, MaxPhoneContactLocations));
     int found = 0;
     auto entry = std::make_shared<GSM_MemoryEntry>();
     for (int location = 1; location <= locations && found < used; ++location) {

@@ -18,9 +18,9 @@
 
 #include "PhoneDevice.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 

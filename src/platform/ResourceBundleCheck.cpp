@@ -59,8 +59,9 @@ std::int64_t zstdContentSize(const BundleReader& in, std::int64_t at, std::int64
         size = size << 8 | in.number(sizeAt + i, 1);
     if (sizeBytes == 2)
         size += 256;
-    return size > static_cast<std::uint64_t>(MaxResourceMemberBytes) ? MaxResourceMemberBytes + 1
-                                                                     : static_cast<std::int64_t>(size);
+    return size > static_cast<std::uint64_t>(MaxResourceMemberBytes)
+               ? MaxResourceMemberBytes + 1
+               : static_cast<std::int64_t>(size);
 }
 
 } // namespace
@@ -84,7 +85,8 @@ bool isSoundResourceBundle(QByteArrayView bundle)
         return node < MaxResourceNodes && in.holds(tree + node * nodeSize, nodeSize);
     };
     const auto nameFits = [&](std::int64_t node) {
-        const std::int64_t at = names + static_cast<std::int64_t>(in.number(tree + node * nodeSize, 4));
+        const std::int64_t at =
+            names + static_cast<std::int64_t>(in.number(tree + node * nodeSize, 4));
         // Length, hash, then the UTF-16 characters.
         return in.holds(at, 6) && in.holds(at + 6, 2 * static_cast<std::int64_t>(in.number(at, 2)));
     };
@@ -130,7 +132,8 @@ bool isSoundResourceBundle(QByteArrayView bundle)
         const auto length = static_cast<std::int64_t>(in.number(member, 4));
         if (!in.holds(member + 4, length))
             return false;
-        if ((flags & Compressed) && (length < 4 || in.number(member + 4, 4) > MaxResourceMemberBytes))
+        if ((flags & Compressed) &&
+            (length < 4 || in.number(member + 4, 4) > MaxResourceMemberBytes))
             return false;
         if (flags & CompressedZstd) {
             const std::int64_t size = zstdContentSize(in, member + 4, length);

@@ -16,7 +16,8 @@ std::vector<std::uint8_t> bytesOfHex(std::string_view hex)
 {
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+        bytes.push_back(
+            static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
     return bytes;
 }
 
@@ -38,12 +39,23 @@ struct PduCase
 TEST(SmsSubmitPdu, encodesTheAddressAndFieldsAsLaidDown)
 {
     const PduCase cases[] = {
-        {"+4917012345", false, 7, "02AABB", "010203", "0041070A91947110325400F406" "02AABB010203"},
+        {"+4917012345", false, 7, "02AABB", "010203",
+         "0041070A91947110325400F406"
+         "02AABB010203"},
         {"12345678901234567890", true, 0xFF, "", "FF",
-         "0021FF148121436587092143658709" "00F401FF"},
-        {"12345", false, 1, "", "", "00010105812143F5" "00F400"},
-        {"*#1", false, 2, "", "", "00010203" "81BAF1" "00F400"},
-        {"+*31#", false, 3, "", "", "00010304" "913AB1" "00F400"},
+         "0021FF148121436587092143658709"
+         "00F401FF"},
+        {"12345", false, 1, "", "",
+         "00010105812143F5"
+         "00F400"},
+        {"*#1", false, 2, "", "",
+         "00010203"
+         "81BAF1"
+         "00F400"},
+        {"+*31#", false, 3, "", "",
+         "00010304"
+         "913AB1"
+         "00F400"},
     };
     for (const PduCase& c : cases) {
         SCOPED_TRACE(c.destination);
@@ -70,11 +82,13 @@ TEST(SmsSubmitPdu, refusesUndialableNumbersAndDataPastOneMessage)
     const std::vector<std::uint8_t> header = {0x01, 0x00};
     const std::vector<std::uint8_t> fills(138, 0x55);
     const std::vector<std::uint8_t> oneMore(139, 0x55);
-    const auto full = encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = fills});
+    const auto full =
+        encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = fills});
     ASSERT_TRUE(full);
     EXPECT_EQ(full->at(8), 140); // the user-data length
     EXPECT_EQ(full->size(), 9u + 140u);
-    EXPECT_FALSE(encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = oneMore}));
+    EXPECT_FALSE(
+        encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = oneMore}));
 }
 
 // Found by fuzz/SmsPduFuzzer.cpp: a PDU whose first octet announces a header
@@ -82,7 +96,8 @@ TEST(SmsSubmitPdu, refusesUndialableNumbersAndDataPastOneMessage)
 // byte past the end.
 TEST(SmsPduDecoder, headerAnnouncedWithoutUserDataIsRefused)
 {
-    std::ifstream file(std::string(MAILVANE_TEST_DATA_DIR) + "/submit-header-flag-without-user-data.hex");
+    std::ifstream file(std::string(MAILVANE_TEST_DATA_DIR) +
+                       "/submit-header-flag-without-user-data.hex");
     std::string pdu;
     ASSERT_TRUE(std::getline(file, pdu));
     ASSERT_TRUE(pdu.ends_with("00")); // the user-data length

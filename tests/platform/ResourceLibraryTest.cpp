@@ -77,7 +77,7 @@ TEST(ResourceLibrary, missingOrForeignFileGivesEmptyHandle)
 struct SmallBundle
 {
     QByteArray bytes;
-    qsizetype tree = 0;  // the root node; the folder and the member follow
+    qsizetype tree = 0; // the root node; the folder and the member follow
     qsizetype data = 0;
 
     static constexpr qsizetype NodeSize = 22; // version 2 and later
@@ -127,7 +127,8 @@ TEST(ResourceBundleCheck, damagedBundlesAreRefusedWithoutReadingPastThem)
         {"folder children past the end", small.with(bitmapFolder + 6, 1000)},
         {"name past the end", small.with(member, 0x00FFFFFF)},
         {"member data past the end", small.with(member + 10, 0x00FFFFFF)},
-        {"member length past the end", small.with(small.data + small.number(member + 10), 0x7FFFFFFF)},
+        {"member length past the end",
+         small.with(small.data + small.number(member + 10), 0x7FFFFFFF)},
         {"unknown version", small.with(4, 9)},
     };
     for (const auto& [defect, bytes] : damaged) {

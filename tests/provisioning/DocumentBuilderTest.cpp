@@ -371,11 +371,20 @@ TEST(DocumentBuilder, escapingAgreesWithTheCharacterRuleAtEveryPositionAndLength
         std::string text;
         for (const char c : value) {
             switch (c) {
-            case '&': text += "&amp;"; break;
-            case '"': text += "&quot;"; break;
-            case '<': text += "&lt;"; break;
-            case '>': text += "&gt;"; break;
-            default: text += c;
+            case '&':
+                text += "&amp;";
+                break;
+            case '"':
+                text += "&quot;";
+                break;
+            case '<':
+                text += "&lt;";
+                break;
+            case '>':
+                text += "&gt;";
+                break;
+            default:
+                text += c;
             }
         }
         return text;

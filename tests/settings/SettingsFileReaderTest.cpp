@@ -156,9 +156,10 @@ TEST(SettingsFileReader, everyKeyMatchesInUpperCaseAndWithoutBlanks)
             continue;
         ++readable;
         SCOPED_TRACE(spec.key);
-        const std::string value = spec.kind == FieldKind::Text        ? std::string("v")
-                                  : spec.kind == FieldKind::CallSpeed ? std::string("9600")
-                                                                      : std::string(spec.words->written[1]);
+        const std::string value = spec.kind == FieldKind::Text ? std::string("v")
+                                  : spec.kind == FieldKind::CallSpeed
+                                      ? std::string("9600")
+                                      : std::string(spec.words->written[1]);
         ReadResult asWritten;
         const EmailSettings expected = readText(std::string(spec.key) + ": " + value, &asWritten);
         ASSERT_TRUE(asWritten.ok());
@@ -182,7 +183,8 @@ TEST(SettingsFileReader, fileOfTheLargestSizeIsReadOneByteMoreIsNot)
 {
     // A long comment line, then a field in the last bytes.
     const std::string field = "Mailbox: last\r\n";
-    const std::string text = std::string(MaxSettingsFileBytes - field.size() - 1, '#') + "\n" + field;
+    const std::string text =
+        std::string(MaxSettingsFileBytes - field.size() - 1, '#') + "\n" + field;
     ASSERT_EQ(text.size(), MaxSettingsFileBytes);
 
     mailvane::test::TempDir dir;

@@ -330,7 +330,8 @@ TEST(PngRoutes, bothDecodeUpToThePictureLimitAndRefuseOnePixelRowMore)
         png.width = 4096;
         png.height = height;
         png.colourType = PNG_COLOR_TYPE_RGB;
-        png.rows.assign(static_cast<std::size_t>(height), std::vector<std::uint8_t>(3 * 4096, 0x40));
+        png.rows.assign(static_cast<std::size_t>(height),
+                        std::vector<std::uint8_t>(3 * 4096, 0x40));
         return encodeTestPng(png);
     };
     const QByteArray atLimit = image(4096);
