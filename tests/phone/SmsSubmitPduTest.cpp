@@ -77,18 +77,23 @@ TEST(SmsSubmitPdu, refusesUndialableNumbersAndDataPastOneMessage)
     for (const char* destination : {"", "+", "123456789012345678901", "+123456789012345678901",
                                     "12a", "040-123", "1+2", "12 34"}) {
         SCOPED_TRACE(destination);
-        EXPECT_FALSE(encodeSmsSubmit({.destination = destination}));
+        SmsSubmit message;
+        message.destination = destination;
+        EXPECT_FALSE(encodeSmsSubmit(message));
     }
     const std::vector<std::uint8_t> header = {0x01, 0x00};
     const std::vector<std::uint8_t> fills(138, 0x55);
     const std::vector<std::uint8_t> oneMore(139, 0x55);
-    const auto full =
-        encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = fills});
+    SmsSubmit message;
+    message.destination = "1";
+    message.userDataHeader = header;
+    message.userData = fills;
+    const auto full = encodeSmsSubmit(message);
     ASSERT_TRUE(full);
     EXPECT_EQ(full->at(8), 140); // the user-data length
     EXPECT_EQ(full->size(), 9u + 140u);
-    EXPECT_FALSE(
-        encodeSmsSubmit({.destination = "1", .userDataHeader = header, .userData = oneMore}));
+    message.userData = oneMore;
+    EXPECT_FALSE(encodeSmsSubmit(message));
 }
 
 // Found by fuzz/SmsPduFuzzer.cpp: a PDU whose first octet announces a header
