@@ -85,6 +85,10 @@ ResumeResult readResumeLog(const std::string& path)
         result.read = true;
         return result;
     }
+    if (!std::filesystem::is_regular_file(path, missing)) {
+        result.error = "cannot read the log " + path + ": not a file";
+        return result;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         result.error = "cannot read the log " + path + ": " + std::strerror(errno);
