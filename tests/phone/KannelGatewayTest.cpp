@@ -17,7 +17,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <netinet/in.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace mailvane;
 using test::runCli;
@@ -301,4 +304,38 @@ TEST(KannelGatewayContacts, gatewayListsNoContactsWithANote)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(run.out.empty());
     EXPECT_NE(run.err.find("a gateway keeps no contacts"), std::string::npos) << run.err;
+}
+
+TEST(KannelGatewayTimeout, silentGatewayFailsWithinItsBoundAndNamesTheGateway)
+{
+    // A loopback port that takes connections into its backlog but never answers.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string endpoint =
+        "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/cgi-bin/sendsms";
+    const auto parsed = phone::parseGatewayAddress("http://u:topsecret@" + endpoint.substr(7));
+    ASSERT_TRUE(parsed.address) << parsed.error;
+
+    phone::KannelGateway silent(*parsed.address, {500ms, 300ms});
+    phone::OutgoingMessage message;
+    message.recipient = "+491";
+    message.userData = {1, 2, 3};
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(silent.send(message), phone::E_GATEWAY_UNREACHABLE);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    const phone::GatewayAnswer answer = silent.lastAnswer();
+    EXPECT_FALSE(answer.accepted());
+    EXPECT_EQ(answer.httpStatus, 0);
+    const std::string described = silent.describe(answer);
+    EXPECT_TRUE(described.starts_with("gateway " + endpoint + ": ")) << described;
+    EXPECT_NE(lowerCase(described).find("timed out"), std::string::npos) << described;
+    EXPECT_EQ(described.find("topsecret"), std::string::npos) << described;
+    ::close(listener);
 }
