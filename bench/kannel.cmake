@@ -1,12 +1,9 @@
 # kannel_batch_bench: batch sending through a Kannel gateway on loopback against
 # plain curl (needs Debian's kannel, kannel-extras and curl; run by hand).
-add_executable(kannel_batch_bench
-    ${CMAKE_CURRENT_SOURCE_DIR}/KannelBatchBench.cpp
-    ${PROJECT_SOURCE_DIR}/tests/phone/ChildProcess.cpp
-    ${PROJECT_SOURCE_DIR}/tests/phone/KannelHarness.cpp)
-target_include_directories(kannel_batch_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/phone)
+add_executable(kannel_batch_bench ${CMAKE_CURRENT_SOURCE_DIR}/KannelBatchBench.cpp)
 target_link_libraries(kannel_batch_bench PRIVATE
-    mailvane::options mailvane::phone mailvane::settings mailvane::provisioning PkgConfig::CURL)
+    mailvane::options mailvane::phone mailvane::phone_test_support mailvane::settings
+    mailvane::provisioning)
 add_dependencies(kannel_batch_bench mailvane-cli)
 target_compile_definitions(kannel_batch_bench PRIVATE
     MAILVANE_CLI_PATH="$<TARGET_FILE:mailvane-cli>"

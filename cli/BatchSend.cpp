@@ -14,6 +14,7 @@
 #include "SendingLoop.h"
 #include "ServiceObjects.h"
 #include "StopSignal.h"
+#include "StringTable.h"
 #include "WbxmlEncoder.h"
 
 #include <memory>
@@ -36,7 +37,7 @@ std::optional<std::string> buildPush(const settings::EmailSettings& record, std:
     const std::optional<std::string> push =
         document ? provisioning::encodeProvisioningPush(encoder, *document, pin) : std::nullopt;
     if (!push)
-        printError(phone::SendErrorText);
+        printError(settings::stringText(settings::strings::SendingErrorMessage));
     return push;
 }
 
@@ -75,7 +76,8 @@ int conclude(const phone::BatchSummary& summary, std::size_t total, const BatchR
         return ExitInterrupted;
     }
     if (summary.allSent(total))
-        return printOutput(std::string(phone::SentText) + "\n");
+        return printOutput(
+            std::string(settings::stringText(settings::strings::SettingsSentMessage)) + "\n");
     if (request.keepGoing) {
         printError(std::to_string(summary.failed) + " of " + std::to_string(total) +
                    " recipients failed (" + counts + "); the first: " + report.firstFailure);
@@ -129,7 +131,7 @@ int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
         gateway = std::make_unique<phone::KannelGateway>(phone.gateway);
         auto gatewaySender = std::make_unique<phone::GatewaySender>(*gateway, *push);
         if (gatewaySender->messageCount() == 0) {
-            printError(phone::SendErrorText);
+            printError(settings::stringText(settings::strings::SendingErrorMessage));
             return ExitFailure;
         }
         sender = std::move(gatewaySender);

@@ -10,7 +10,7 @@
 #include "RecipientFile.h"
 #include "Recipients.h"
 #include "SendingLoop.h"
-#include "ServiceObjects.h"
+#include "StringTable.h"
 #include "TokenTableLocator.h"
 
 #include <array>
@@ -67,7 +67,7 @@ std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments,
     }
     // A list with no number in it is not a successful send to nobody.
     if (numbers.empty()) {
-        printError(phone::NoRecipientsText);
+        printError(settings::stringText(settings::strings::NoRecipientsMessage));
         status = ExitUsage;
         return std::nullopt;
     }
@@ -125,7 +125,7 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, record, *table, *phone);
 }
 
-constexpr std::array<OptionSpec, 9> SendOptions = {{
+constexpr std::array<OptionInfo, 9> SendOptions = {{
     {"pin", "PIN", true, "the PIN code the phone asks for (1 to 10 characters)"},
     {"to", "NUMBERS", false, "recipients as \"num;num;...\" (blanks and tabs are ignored)"},
     {"to-file", "LIST", false,

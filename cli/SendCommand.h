@@ -15,8 +15,8 @@ namespace mailvane::cli {
 // with.
 std::optional<phone::PhoneSelection> choosePhone(const Arguments& arguments, int& status);
 
-inline constexpr OptionSpec PhoneOption = {
-    "phone", "SPEC", false,
+inline constexpr OptionInfo PhoneOption = {
+    "phone", "PHONE", false,
     "the phone: gammu, gammu:SECTION, gammu:DEVICE, sim:DIR, kannel:URL (a Kannel "
     "gateway's sendsms URL) or none (default: "
     "MAILVANE_PHONE, then Phone/Device of the program settings, then gammu when a "

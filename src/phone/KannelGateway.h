@@ -11,6 +11,7 @@
 
 #include "GatewayAddress.h"
 #include "PhoneDevice.h"
+#include "PhoneStatus.h"
 #include "SendsmsCodec.h"
 
 #include <chrono>
@@ -19,12 +20,6 @@
 #include <vector>
 
 namespace mailvane::phone {
-
-// A message the gateway answered without accepting it.
-inline constexpr platform::HRESULT E_GATEWAY_REFUSED = static_cast<platform::HRESULT>(0x80040230);
-// A message for which the gateway gave no answer (down, unreachable, too slow).
-inline constexpr platform::HRESULT E_GATEWAY_UNREACHABLE =
-    static_cast<platform::HRESULT>(0x80040231);
 
 struct GatewayTimeouts
 {

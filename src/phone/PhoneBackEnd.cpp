@@ -1,6 +1,7 @@
 #include "PhoneBackEnd.h"
 
 #include "KannelGateway.h"
+#include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SimulatedPhone.h"
 
