@@ -108,12 +108,12 @@ std::optional<std::size_t> writeRequests(const std::vector<std::string>& numbers
     settings::EmailSettings record;
     if (!settings::openSettingsFile(Settings, record).ok())
         return std::nullopt;
-    provisioning::WbxmlEncoder encoder;
-    if (!encoder.loadTokenTable(TokenTable))
+    provisioning::TokenTables tables;
+    if (!tables.load(TokenTable))
         return std::nullopt;
     const auto document = provisioning::buildDocument(record);
     const auto push =
-        document ? provisioning::encodeProvisioningPush(encoder, *document, Pin) : std::nullopt;
+        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
     const auto address = phone::parseGatewayAddress(url);
     if (!push || !address.address)
         return std::nullopt;

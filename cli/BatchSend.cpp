@@ -15,7 +15,7 @@
 #include "ServiceObjects.h"
 #include "StopSignal.h"
 #include "StringTable.h"
-#include "WbxmlEncoder.h"
+#include "TokenTables.h"
 
 #include <memory>
 #include <unistd.h>
@@ -28,14 +28,14 @@ namespace {
 std::optional<std::string> buildPush(const settings::EmailSettings& record, std::string_view pin,
                                      const std::filesystem::path& tokenTable)
 {
-    provisioning::WbxmlEncoder encoder;
-    if (!encoder.loadTokenTable(tokenTable)) {
+    provisioning::TokenTables tables;
+    if (!tables.load(tokenTable)) {
         printError("cannot read the token table " + tokenTable.string());
         return std::nullopt;
     }
     const std::optional<std::string> document = provisioning::buildDocument(record);
     const std::optional<std::string> push =
-        document ? provisioning::encodeProvisioningPush(encoder, *document, pin) : std::nullopt;
+        document ? provisioning::encodeProvisioningPush(tables, *document, pin) : std::nullopt;
     if (!push)
         printError(settings::stringText(settings::strings::SendingErrorMessage));
     return push;
