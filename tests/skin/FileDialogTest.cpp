@@ -47,8 +47,9 @@ TEST(FileDialogExtension, followsTheChosenTypeOnlyWhenTheNameHasAnExtension)
             QString::fromLatin1(c.requestName), QString::fromLatin1(c.defaultIn));
         EXPECT_EQ(a.defaultExtension, QString::fromLatin1(c.defaultOut));
         EXPECT_EQ(a.name.has_value(), c.name.has_value());
-        if (a.name && c.name)
+        if (a.name && c.name) {
             EXPECT_EQ(*a.name, QString::fromLatin1(*c.name));
+        }
     }
 }
 
@@ -119,6 +120,10 @@ protected:
                 *skinned = window->isSkinned();
             auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(edit, nullptr);
+            // The embedded dialog shows, whether new or kept from before.
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_EQ(window->fileDialog()->geometry().bottomRight(),
+                      window->rect().bottomRight());
             edit->setText(name);
             if (accept)
                 QMetaObject::invokeMethod(window->fileDialog(), "accept");

@@ -1,5 +1,6 @@
 #include "GalleryToolkit.h"
 
+#include "AboutBox.h"
 #include "COrvexPropertyPage.h"
 #include "COrvexPropertySheet.h"
 #include "FileDialogFrame.h"
@@ -8,6 +9,8 @@
 #include "SkinDialog.h"
 #include "SkinMessageBox.h"
 #include "SkinTabCtrl.h"
+#include "SplashWnd.h"
+#include "ProgramVersion.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +20,11 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+
+// The gallery carries a version record, so that its About box shows one.
+MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
 
 namespace mailvane::gallery {
 namespace {
@@ -146,6 +154,50 @@ struct SheetHost
     skin::COrvexPropertySheet* sheet = nullptr;
 };
 
+// A made-up desktop: a gradient with two windows on it.
+QImage fakeDesktop(QSize size)
+{
+    QImage desktop(size, QImage::Format_RGB32);
+    QPainter painter(&desktop);
+    QLinearGradient sky(0, 0, size.width(), size.height());
+    sky.setColorAt(0, QColor(38, 84, 124));
+    sky.setColorAt(1, QColor(120, 160, 190));
+    painter.fillRect(desktop.rect(), sky);
+    const QRect windows[] = {{40, 50, 300, 200}, {380, 230, 260, 170}};
+    for (const QRect& w : windows) {
+        painter.fillRect(w, QColor(236, 236, 236));
+        painter.fillRect(QRect(w.topLeft(), QSize(w.width(), 22)), QColor(70, 90, 120));
+        painter.setPen(QColor(150, 150, 150));
+        for (int y = w.top() + 40; y < w.bottom() - 10; y += 18)
+            painter.drawLine(w.left() + 16, y, w.right() - 40, y);
+    }
+    return desktop;
+}
+
+// The splash as it would appear: composed over the desktop under it and cut
+// to its mask.
+QImage splashOverDesktop(const platform::LibraryHandle& skin)
+{
+    QImage desktop = fakeDesktop(QSize(680, 440));
+    skin::SplashWnd splash(skin, 137);
+    if (!splash.hasPicture())
+        return desktop;
+    const QRect place = skin::SplashWnd::placement(
+        desktop.rect(), splash.image().frame(skin::COBitmapUtil::Foreground, 0).size());
+    splash.setDesktopSource([&](const QRect& area) { return desktop.copy(area); });
+    splash.compose(place);
+    QImage shown = splash.image().frame(skin::COBitmapUtil::Composite, 0);
+    if (shown.isNull())
+        shown = splash.image().frame(skin::COBitmapUtil::Foreground, 0);
+    const auto region = splash.image().region(skin::COBitmapUtil::AlphaMask, 0,
+                                              skin::KeyColour{0xFFFFFF, skin::SplashWnd::MaskTolerance});
+    QPainter painter(&desktop);
+    if (region)
+        painter.setClipRegion(region->translated(place.topLeft()));
+    painter.drawImage(place.topLeft(), shown);
+    return desktop;
+}
+
 } // namespace
 
 QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
@@ -183,6 +235,10 @@ QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
         SheetHost plain({});
         out.append({QStringLiteral("sheet-unskinned"), plain.shot(1)});
     }
+
+    out.append({QStringLiteral("splash"), splashOverDesktop(skin)});
+    skin::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
+    out.append({QStringLiteral("about"), shoot(about)});
     return out;
 }
 
