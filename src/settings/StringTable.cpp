@@ -59,6 +59,13 @@ constexpr auto Entries = std::to_array<Entry>({
     {132, "The file does not exist."},
     {133, "Invalid File Format"},
     {134, "The file format is invalid."},
+    {201, "Recipients Missing"},
+    {202, "No recipients are selected."},
+    {203, "Sending Successful"},
+    {204, "The e-mail settings were successfully sent to the target phone(s)."},
+    {205, "Sending Failed"},
+    {206, "An error occurred while sending the e-mail settings to the target phone(s)."},
+    {207, "Phone isn't connected."},
 });
 
 static_assert(std::ranges::is_sorted(Entries, {}, &Entry::first),
