@@ -82,14 +82,14 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
 
     auto button = std::make_unique<BmpButton>();
     QSize size = PlainButtonSize;
-    if (skin.hasPictures()) {
+    if (skin.hasButtonPictures()) {
         button->setShapeFromBitmaps(shapeSource(*skin.lefts), shapeSource(*skin.middles),
                                     shapeSource(*skin.rights), KeyWhite);
         if (!button->minimumSize().isEmpty())
             size = button->minimumSize();
     }
     button->create(skin.module, this, QRect(QPoint(0, 0), size), controlNumber, label);
-    if (skin.hasPictures()) {
+    if (skin.hasButtonPictures()) {
         for (int frame = 0; frame < ButtonFrames; ++frame)
             button->setStateImagesFromBitmaps(
                 frame, skin.lefts->frame(COBitmapUtil::Foreground, frame),

@@ -193,6 +193,19 @@ TEST_F(MessageBoxSkinFixture, paintsTheStretchedBackgroundAndTheIcon)
     EXPECT_TRUE(iconSeen);
 }
 
+TEST_F(MessageBoxSkinFixture, withoutButtonImagesTheButtonsArePlainOnTheSkinnedBackground)
+{
+    ASSERT_EQ(SkinMessageBox::configure(label, skin, {}, {}, false), 0);
+    EXPECT_TRUE(SkinMessageBox::isConfigured());
+    MessageBoxWindow box(&owner, QStringLiteral("x"), QStringLiteral("C"), SkinMessageBox::MbOk);
+    const QImage shot = box.grab().toImage();
+    EXPECT_EQ(shot.pixel(1, 1), qRgb(200, 0, 0));
+    BmpButtonWindow* ok = box.button(72);
+    ASSERT_NE(ok, nullptr);
+    // A button without pictures is a grey rectangle.
+    EXPECT_EQ(shot.pixel(ok->geometry().topLeft() + QPoint(1, 1)), qRgb(0x80, 0x80, 0x80));
+}
+
 TEST_F(MessageBoxSkinFixture, missingOwnerTextOrCaptionShowsNothing)
 {
     MessageBoxHook hook(SkinMessageBox::IdYes);
