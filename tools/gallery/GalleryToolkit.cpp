@@ -7,6 +7,7 @@
 #include "FileDialogWindow.h"
 #include "MessageBoxWindow.h"
 #include "SkinDialog.h"
+#include "SkinImage.h"
 #include "SkinMessageBox.h"
 #include "SkinTabCtrl.h"
 #include "SplashWnd.h"
@@ -198,6 +199,78 @@ QImage splashOverDesktop(const platform::LibraryHandle& skin)
     return desktop;
 }
 
+// The picture with its mask applied, over a checkerboard that shows where
+// it is transparent.
+QImage onCheckerboard(const QImage& colour, const QImage& mask)
+{
+    QImage out(colour.size(), QImage::Format_RGB32);
+    QPainter painter(&out);
+    for (int y = 0; y < out.height(); y += 6)
+        for (int x = 0; x < out.width(); x += 6)
+            painter.fillRect(x, y, 6, 6, ((x + y) / 6) % 2 ? QColor(255, 0, 255) : QColor(0, 200, 0));
+    QImage picture = colour.convertToFormat(QImage::Format_ARGB32);
+    if (!mask.isNull()) {
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb c = picture.pixel(x, y);
+                picture.setPixel(x, y, qRgba(qRed(c), qGreen(c), qBlue(c), 255 - qRed(mask.pixel(x, y))));
+            }
+    }
+    painter.drawImage(0, 0, picture);
+    return out;
+}
+
+// Every picture this toolkit draws with, labelled, for a person to judge.
+QImage pictureSheet(const platform::LibraryHandle& skin)
+{
+    QList<QPair<QString, QImage>> pictures;
+    QList<int> numbers{137, 144};
+    for (int n = 149; n <= 171; ++n)
+        numbers.append(n);
+    numbers << 184 << 185;
+    for (int n : numbers) {
+        skin::SkinImage image;
+        if (image.load(skin, n).isNull())
+            continue;
+        pictures.append({QString::number(n), onCheckerboard(image.colour(), image.mask())});
+    }
+    for (const QString& name :
+         {QStringLiteral("IDB_BAR_TOP"), QStringLiteral("IDB_BAR_TOP_LEFT"), QStringLiteral("IDB_BAR_LEFT"),
+          QStringLiteral("IDB_BAR_LEFT_BOTTOM"), QStringLiteral("IDB_DECOR_LEFT"),
+          QStringLiteral("IDB_DECOR_MIDDLE"), QStringLiteral("IDB_DECOR_RIGHT"),
+          QStringLiteral("OPENSAVE_TOP_RIGHT")}) {
+        const QString path = platform::findResource(skin, QStringLiteral("BITMAP"), name);
+        if (!path.isEmpty())
+            pictures.append({name, QImage(path)});
+    }
+    constexpr int Width = 900;
+    constexpr int Gap = 10;
+    // Lay out in rows, each picture with its label above.
+    int x = Gap, y = Gap, rowHeight = 0;
+    QList<QPoint> places;
+    const QFontMetrics metrics(QApplication::font());
+    for (const auto& [label, image] : pictures) {
+        const int w = std::max(std::min(image.width(), Width - 2 * Gap), metrics.horizontalAdvance(label));
+        if (x + w > Width - Gap) {
+            x = Gap;
+            y += rowHeight + Gap;
+            rowHeight = 0;
+        }
+        places.append({x, y});
+        x += std::max(w, 40) + Gap;
+        rowHeight = std::max(rowHeight, image.height() + 16);
+    }
+    QImage sheet(Width, y + rowHeight + Gap, QImage::Format_RGB32);
+    sheet.fill(QColor(250, 250, 250));
+    QPainter painter(&sheet);
+    painter.setPen(Qt::black);
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        painter.drawText(places[i] + QPoint(0, 11), pictures[i].first);
+        painter.drawImage(places[i] + QPoint(0, 16), pictures[i].second);
+    }
+    return sheet;
+}
+
 } // namespace
 
 QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
@@ -237,6 +310,8 @@ QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
     }
 
     out.append({QStringLiteral("splash"), splashOverDesktop(skin)});
+    if (!skin.isEmpty())
+        out.append({QStringLiteral("skin-pictures"), pictureSheet(skin)});
     skin::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
     out.append({QStringLiteral("about"), shoot(about)});
     return out;
