@@ -32,7 +32,11 @@ public:
     explicit FirstPaint(const char* windowName) : m_name(QString::fromLatin1(windowName)) {}
 
     Clock::time_point painted() const { return m_painted; }
-    void reset() { m_painted = {}; m_closing = false; }
+    void reset()
+    {
+        m_painted = {};
+        m_closing = false;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override

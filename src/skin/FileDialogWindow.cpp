@@ -70,7 +70,8 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
         setWindowTitle(mode == COrvexFileDialog::Mode::Save ? QStringLiteral("Save As")
                                                             : QStringLiteral("Open"));
 
-    connect(m_files, &QFileDialog::accepted, this, [this] { done(finish(COrvexFileDialog::Chosen)); });
+    connect(m_files, &QFileDialog::accepted, this,
+            [this] { done(finish(COrvexFileDialog::Chosen)); });
     connect(m_files, &QFileDialog::rejected, this,
             [this] { done(finish(COrvexFileDialog::Cancelled)); });
     connect(m_files, &QFileDialog::filterSelected, this, &FileDialogWindow::onFilterSelected);
@@ -88,12 +89,12 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
         label->setVisible(!m_skinned);
     }
     m_files->show();
-    const QSize frameSize = m_skinned ? QSize(m_frame.piece(FileDialogFrame::Left).width() +
-                                                  FileDialogFrame::ControlsLeftGap,
-                                              m_frame.piece(FileDialogFrame::Top).height() +
-                                                  FileDialogFrame::ControlsTopGap -
-                                                  FileDialogFrame::RaiseBy)
-                                      : QSize(0, 0);
+    const QSize frameSize =
+        m_skinned
+            ? QSize(m_frame.piece(FileDialogFrame::Left).width() + FileDialogFrame::ControlsLeftGap,
+                    m_frame.piece(FileDialogFrame::Top).height() + FileDialogFrame::ControlsTopGap -
+                        FileDialogFrame::RaiseBy)
+            : QSize(0, 0);
     resize(FileAreaSize + frameSize);
     placeControls();
 }

@@ -91,10 +91,10 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
     button->create(skin.module, this, QRect(QPoint(0, 0), size), controlNumber, label);
     if (skin.hasButtonPictures()) {
         for (int frame = 0; frame < ButtonFrames; ++frame)
-            button->setStateImagesFromBitmaps(
-                frame, skin.lefts->frame(COBitmapUtil::Foreground, frame),
-                skin.middles->frame(COBitmapUtil::Foreground, frame),
-                skin.rights->frame(COBitmapUtil::Foreground, frame));
+            button->setStateImagesFromBitmaps(frame,
+                                              skin.lefts->frame(COBitmapUtil::Foreground, frame),
+                                              skin.middles->frame(COBitmapUtil::Foreground, frame),
+                                              skin.rights->frame(COBitmapUtil::Foreground, frame));
     }
     button->setText(label, true, MaxButtonWidth);
     connect(button->window(), &BmpButtonWindow::commandPosted, this,
@@ -105,7 +105,8 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
 void MessageBoxWindow::layOut()
 {
     const MessageBoxButtons& ids = MessageBoxSkin::instance().buttons;
-    const bool ok = m_layout == SkinMessageBox::LayoutOk || m_layout == SkinMessageBox::LayoutOkCancel;
+    const bool ok =
+        m_layout == SkinMessageBox::LayoutOk || m_layout == SkinMessageBox::LayoutOkCancel;
     if (ok) {
         addButton(ids.okControl, ids.okLabel, QStringLiteral("  OK  "), SkinMessageBox::IdOk);
     } else {

@@ -93,8 +93,8 @@ public:
     // does not load (the pictures are then dropped and boxes are painted
     // plainly). Without button pictures the buttons are plain grey ones.
     static int configure(const StringModule& strings, const platform::LibraryHandle& skin,
-                         const MessageBoxImages& images = {},
-                         const MessageBoxButtons& buttons = {}, bool loadButtonImages = true);
+                         const MessageBoxImages& images = {}, const MessageBoxButtons& buttons = {},
+                         bool loadButtonImages = true);
     // Frees the pictures; boxes shown afterwards are painted plainly.
     static void release();
     static bool isConfigured();

@@ -96,8 +96,9 @@ class FileDialogWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* names[] = {"OPENSAVE_TOP_RIGHT", "OPENSAVE_TOP", "OPENSAVE_TOP_LEFT",
-                               "OPENSAVE_LEFT_BOTTOM", "OPENSAVE_LEFT", "OPENSAVE_DECOR_LEFT",
+        const char* names[] = {"OPENSAVE_TOP_RIGHT",    "OPENSAVE_TOP",
+                               "OPENSAVE_TOP_LEFT",     "OPENSAVE_LEFT_BOTTOM",
+                               "OPENSAVE_LEFT",         "OPENSAVE_DECOR_LEFT",
                                "OPENSAVE_DECOR_MIDDLE", "OPENSAVE_DECOR_RIGHT"};
         for (const char* name : names) {
             QImage piece(20, 30, QImage::Format_RGB32);
@@ -118,12 +119,12 @@ protected:
         whenModal<FileDialogWindow>([=](FileDialogWindow* window) {
             if (skinned)
                 *skinned = window->isSkinned();
-            auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* edit =
+                window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(edit, nullptr);
             // The embedded dialog shows, whether new or kept from before.
             EXPECT_TRUE(edit->isVisible());
-            EXPECT_EQ(window->fileDialog()->geometry().bottomRight(),
-                      window->rect().bottomRight());
+            EXPECT_EQ(window->fileDialog()->geometry().bottomRight(), window->rect().bottomRight());
             edit->setText(name);
             if (accept)
                 QMetaObject::invokeMethod(window->fileDialog(), "accept");
@@ -155,9 +156,9 @@ TEST_F(FileDialogWindowTest, savingReturnsTheChosenPathAndCancellingLeavesTheReq
 
     FileDialogRequest cancelled = FileDialogRequest::settingsFile();
     cancelled.initialDirectory = folder.path();
-    EXPECT_EQ(run(COrvexFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"),
-                  false),
-              COrvexFileDialog::Cancelled);
+    EXPECT_EQ(
+        run(COrvexFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"), false),
+        COrvexFileDialog::Cancelled);
     EXPECT_TRUE(cancelled.fileName.isEmpty());
 }
 

@@ -6,23 +6,23 @@
 #include "FileDialogFrame.h"
 #include "FileDialogWindow.h"
 #include "MessageBoxWindow.h"
+#include "ProgramVersion.h"
 #include "SkinDialog.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
 #include "SkinTabCtrl.h"
 #include "SplashWnd.h"
-#include "ProgramVersion.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTemporaryDir>
 
 // The gallery carries a version record, so that its About box shows one.
 MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
@@ -65,8 +65,8 @@ void addBoxes(QList<NamedImage>& out, QWidget& owner)
     const Box boxes[] = {
         {"box-ok", SkinMessageBox::MbOk, "The settings were sent to every recipient.", "Mailvane"},
         {"box-ok-exclamation", 48, "File Not Found", "Mailvane"},
-        {"box-ok-cancel", SkinMessageBox::MbOkCancel,
-         "Sending costs one text message per part.", "Send e-mail settings"},
+        {"box-ok-cancel", SkinMessageBox::MbOkCancel, "Sending costs one text message per part.",
+         "Send e-mail settings"},
         {"box-ok-cancel-information", SkinMessageBox::MbOkCancel | SkinMessageBox::MbIconAsterisk,
          "Sending costs one text message per part.", "Send e-mail settings"},
         {"box-yes-no", SkinMessageBox::MbYesNo, "Replace the existing file?", "Save As"},
@@ -126,8 +126,9 @@ struct SheetHost
         dialog->resize(520, 360);
         sheet = new skin::COrvexPropertySheet(dialog.get());
         sheet->setGeometry(40, 76, 460, 264);
-        sheet->addPage(samplePage(QStringLiteral("Mailbox name:"), QStringLiteral("E-mail address:")),
-                       QStringLiteral("General"));
+        sheet->addPage(
+            samplePage(QStringLiteral("Mailbox name:"), QStringLiteral("E-mail address:")),
+            QStringLiteral("General"));
         sheet->addPage(samplePage(QStringLiteral("Reply-to address:"), QStringLiteral("Port:")),
                        QStringLiteral("Advanced"));
         sheet->addPage(samplePage(QStringLiteral("Proxy address:"), QStringLiteral("Proxy port:")),
@@ -190,8 +191,9 @@ QImage splashOverDesktop(const platform::LibraryHandle& skin)
     QImage shown = splash.image().frame(skin::COBitmapUtil::Composite, 0);
     if (shown.isNull())
         shown = splash.image().frame(skin::COBitmapUtil::Foreground, 0);
-    const auto region = splash.image().region(skin::COBitmapUtil::AlphaMask, 0,
-                                              skin::KeyColour{0xFFFFFF, skin::SplashWnd::MaskTolerance});
+    const auto region =
+        splash.image().region(skin::COBitmapUtil::AlphaMask, 0,
+                              skin::KeyColour{0xFFFFFF, skin::SplashWnd::MaskTolerance});
     QPainter painter(&desktop);
     if (region)
         painter.setClipRegion(region->translated(place.topLeft()));
@@ -207,13 +209,15 @@ QImage onCheckerboard(const QImage& colour, const QImage& mask)
     QPainter painter(&out);
     for (int y = 0; y < out.height(); y += 6)
         for (int x = 0; x < out.width(); x += 6)
-            painter.fillRect(x, y, 6, 6, ((x + y) / 6) % 2 ? QColor(255, 0, 255) : QColor(0, 200, 0));
+            painter.fillRect(x, y, 6, 6,
+                             ((x + y) / 6) % 2 ? QColor(255, 0, 255) : QColor(0, 200, 0));
     QImage picture = colour.convertToFormat(QImage::Format_ARGB32);
     if (!mask.isNull()) {
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
                 const QRgb c = picture.pixel(x, y);
-                picture.setPixel(x, y, qRgba(qRed(c), qGreen(c), qBlue(c), 255 - qRed(mask.pixel(x, y))));
+                picture.setPixel(x, y,
+                                 qRgba(qRed(c), qGreen(c), qBlue(c), 255 - qRed(mask.pixel(x, y))));
             }
     }
     painter.drawImage(0, 0, picture);
@@ -235,10 +239,10 @@ QImage pictureSheet(const platform::LibraryHandle& skin)
         pictures.append({QString::number(n), onCheckerboard(image.colour(), image.mask())});
     }
     for (const QString& name :
-         {QStringLiteral("IDB_BAR_TOP"), QStringLiteral("IDB_BAR_TOP_LEFT"), QStringLiteral("IDB_BAR_LEFT"),
-          QStringLiteral("IDB_BAR_LEFT_BOTTOM"), QStringLiteral("IDB_DECOR_LEFT"),
-          QStringLiteral("IDB_DECOR_MIDDLE"), QStringLiteral("IDB_DECOR_RIGHT"),
-          QStringLiteral("OPENSAVE_TOP_RIGHT")}) {
+         {QStringLiteral("IDB_BAR_TOP"), QStringLiteral("IDB_BAR_TOP_LEFT"),
+          QStringLiteral("IDB_BAR_LEFT"), QStringLiteral("IDB_BAR_LEFT_BOTTOM"),
+          QStringLiteral("IDB_DECOR_LEFT"), QStringLiteral("IDB_DECOR_MIDDLE"),
+          QStringLiteral("IDB_DECOR_RIGHT"), QStringLiteral("OPENSAVE_TOP_RIGHT")}) {
         const QString path = platform::findResource(skin, QStringLiteral("BITMAP"), name);
         if (!path.isEmpty())
             pictures.append({name, QImage(path)});
@@ -250,7 +254,8 @@ QImage pictureSheet(const platform::LibraryHandle& skin)
     QList<QPoint> places;
     const QFontMetrics metrics(QApplication::font());
     for (const auto& [label, image] : pictures) {
-        const int w = std::max(std::min(image.width(), Width - 2 * Gap), metrics.horizontalAdvance(label));
+        const int w =
+            std::max(std::min(image.width(), Width - 2 * Gap), metrics.horizontalAdvance(label));
         if (x + w > Width - Gap) {
             x = Gap;
             y += rowHeight + Gap;
@@ -326,8 +331,7 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
     }
     SkinMessageBox::configure(buttonLabel, skin);
     QWidget owner;
-    skin::MessageBoxWindow box(&owner,
-                               QStringLiteral("Do you want to save the changes you made?"),
+    skin::MessageBoxWindow box(&owner, QStringLiteral("Do you want to save the changes you made?"),
                                QStringLiteral("Mailvane"), 51);
     out.append({QStringLiteral("box-scale2"), shoot(box)});
     SkinMessageBox::release();
