@@ -158,6 +158,11 @@ void AboutBox::paintEvent(QPaintEvent* event)
     painter.drawImage(m_emblemArea.topLeft(), m_composed);
 }
 
+void AboutBox::reject()
+{
+    done(1);
+}
+
 void AboutBox::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);

@@ -14,9 +14,9 @@ namespace mailvane::skin {
 namespace {
 
 constexpr std::uint32_t KeyWhite = 0xFFFFFF;
-// A button without pictures has no shape to take its size from; this is the
-// height of a system push button.
-constexpr QSize PlainButtonSize{80, 23};
+// A button without pictures has no shape to take its size from: it starts
+// with no width (its label sizes it) and the height of a system push button.
+constexpr QSize PlainButtonSize{0, 23};
 constexpr int ButtonFrames = 3; // normal, pressed, hover
 
 // The open boxes by window, as the dialog procedure would look them up.

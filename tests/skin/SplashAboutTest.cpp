@@ -217,6 +217,9 @@ TEST(AboutBox, emblemIsBlendedOntoTheFaceColourAndRebuiltOnAPaletteChange)
     EXPECT_EQ(box.composedEmblem(), AboutBox::composeEmblem(emblem, mask, QColor(10, 20, 30)));
     EXPECT_EQ(box.nameLine(), QStringLiteral("Mailvane.1.012")); // from the command line
     EXPECT_FALSE(AboutBox::show(nullptr, {}, 171, 185, 184, QString(), QString()));
+    // Closing ends the box with 1, as its OK button does.
+    QTimer::singleShot(0, &box, [&box] { box.close(); });
+    EXPECT_EQ(box.exec(), 1);
 }
 
 } // namespace
