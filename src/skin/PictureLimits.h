@@ -15,9 +15,12 @@ inline constexpr qint64 MaxPicturePixels = qint64{4096} * 4096;
 // is a picture of the animation's whole screen).
 inline constexpr qint64 MaxAnimationPixels = qint64{64} * 1024 * 1024;
 
+// Sides as a header states them (a PNG's are 32-bit): each is bounded before
+// they are multiplied, so that the product cannot overflow.
 inline bool isWithinPictureLimit(qint64 width, qint64 height)
 {
-    return width >= 0 && height >= 0 && width * height <= MaxPicturePixels;
+    return width >= 0 && height >= 0 && width <= MaxPicturePixels && height <= MaxPicturePixels &&
+           width * height <= MaxPicturePixels;
 }
 
 } // namespace mailvane::skin

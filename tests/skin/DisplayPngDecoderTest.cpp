@@ -5,6 +5,7 @@
 #include "TestPngWriter.h"
 #include "TraceCapture.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -345,6 +346,20 @@ TEST(PngRoutes, bothDecodeUpToThePictureLimitAndRefuseOnePixelRowMore)
     const QByteArray pastLimit = image(4097);
     EXPECT_FALSE(DisplayPngDecoder::decode(pastLimit));
     EXPECT_FALSE(RawPngDecoder::decode(pastLimit));
+}
+
+// Found by fuzz/PngFuzzer.cpp: a header claiming 4294967295 x 4294967295
+// overflowed the size check's product before it could refuse the picture.
+TEST(PngRoutes, headerOfAnyStatedSizeIsCheckedWithoutOverflow)
+{
+    QFile file(QStringLiteral(MAILVANE_TEST_DATA_DIR "/png-header-size-overflowing-product.png"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_FALSE(DisplayPngDecoder::decode(bytes));
+    EXPECT_FALSE(RawPngDecoder::decode(bytes));
+    EXPECT_FALSE(isWithinPictureLimit(0xFFFFFFFFll, 0xFFFFFFFFll));
+    EXPECT_FALSE(isWithinPictureLimit(MaxPicturePixels + 1, 1));
+    EXPECT_TRUE(isWithinPictureLimit(MaxPicturePixels, 1));
 }
 
 } // namespace
