@@ -63,6 +63,47 @@ inline constexpr StringId FileNotFoundCaption = 131;
 inline constexpr StringId FileNotFoundMessage = 132;
 inline constexpr StringId InvalidFileFormatCaption = 133;
 inline constexpr StringId InvalidFileFormatMessage = 134;
+
+// The send workflow: the PIN, wait, Send and Choose Recipients dialogs, their
+// help texts and the outcome messages.
+inline constexpr StringId OkLabel = 54; // "  OK  ", two blanks either side
+inline constexpr StringId CancelLabel = 55;
+inline constexpr StringId NoHelpTopic = 82;
+inline constexpr StringId SendLabel = 300; // " Send "
+inline constexpr StringId SendTitle = 301;
+inline constexpr StringId RecipientsLabel = 302;
+inline constexpr StringId EmailSettingsLabel = 303;
+inline constexpr StringId CostWarning = 304;
+inline constexpr StringId SendHelp = 305;
+inline constexpr StringId CancelHelp = 306;
+inline constexpr StringId RecipientsBoxHelp = 307;
+inline constexpr StringId SettingsBoxHelp = 308;
+inline constexpr StringId OkHelp = 309;
+inline constexpr StringId AddLabel = 310; // "To:"
+inline constexpr StringId ChooseRecipientsTitle = 311;
+inline constexpr StringId ContactsLabel = 312;
+inline constexpr StringId NameColumn = 313;
+inline constexpr StringId NumberColumn = 314;
+inline constexpr StringId NoContactsFound = 315;
+inline constexpr StringId AddHelp = 316;
+inline constexpr StringId ContactsListHelp = 317;
+inline constexpr StringId RecipientsListHelp = 318;
+inline constexpr StringId PinTitle = 320;
+inline constexpr StringId PinLabel = 321;
+inline constexpr StringId PinExplanation = 322; // ends with a line break
+inline constexpr StringId PinHelp = 323;
+inline constexpr StringId InvalidPinCaption = 324;
+inline constexpr StringId InvalidPinMessage = 325;
+inline constexpr StringId WaitMessage = 330; // two lines
+inline constexpr StringId SendingProgress = 331; // %1 number, %2 index, %3 count
+inline constexpr StringId ReadingContacts = 332;
+inline constexpr StringId RecipientsMissingCaption = 333;
+inline constexpr StringId NoRecipientsMessage = 334;
+inline constexpr StringId SendingSuccessfulCaption = 335;
+inline constexpr StringId SentMessage = 336;
+inline constexpr StringId SendingFailedCaption = 337;
+inline constexpr StringId SendErrorMessage = 338;
+inline constexpr StringId NotConnectedMessage = 339;
 } // namespace strings
 
 // The text of string `id`; empty for a number the table does not hold.
