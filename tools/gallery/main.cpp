@@ -5,12 +5,14 @@
 
 #include "GalleryDialog.h"
 #include "GallerySheet.h"
+#include "GalleryToolkit.h"
 #include "ResourceLibrary.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdlib>
@@ -58,6 +60,15 @@ int main(int argc, char** argv)
     else
         log << "skin " << skinPath << '\n';
 
+    // A second run of this program at scale factor 2 renders the HiDPI pictures.
+    if (args.size() > 3 && args.at(3) == QLatin1String("--scaled")) {
+        bool scaledOk = true;
+        for (const auto& [name, image] : mailvane::gallery::renderScaled(skin))
+            scaledOk = save(image, output, name, log) && scaledOk;
+        mailvane::platform::freeResourceLibrary(skin);
+        return scaledOk ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
+
     const QImage dialog = mailvane::gallery::renderSkinnedDialog(skin);
     bool ok = save(dialog, output, QStringLiteral("dialog"), log);
     // The first two buttons enlarged, to judge their soft edges and shape.
@@ -65,7 +76,17 @@ int main(int argc, char** argv)
     ok = save(buttons.scaled(buttons.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation),
               output, QStringLiteral("dialog-buttons-zoom"), log) &&
          ok;
+    for (const auto& [name, image] : mailvane::gallery::renderToolkit(skin))
+        ok = save(image, output, name, log) && ok;
     mailvane::platform::freeResourceLibrary(skin);
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    scaled.setProcessEnvironment(environment);
+    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
+    scaled.start(QApplication::applicationFilePath(),
+                 {skinPath, output.path(), QStringLiteral("--scaled")});
+    ok = scaled.waitForFinished(120000) && scaled.exitCode() == EXIT_SUCCESS && ok;
 
     QTemporaryDir work;
     if (!work.isValid()) {
