@@ -152,7 +152,10 @@ void ChooseRecipientsDialog::loadContacts()
         m_contacts->insertTopLevelItem(0, item);
     }
     if (m_contacts->topLevelItemCount() == 0) {
-        m_contacts->addTopLevelItem(new QTreeWidgetItem({text(NoContactsFound)}));
+        auto* none = new QTreeWidgetItem({text(NoContactsFound)});
+        m_contacts->addTopLevelItem(none);
+        // The notice is wider than the name column.
+        m_contacts->setFirstColumnSpanned(0, QModelIndex(), true);
         m_contacts->setEnabled(false);
     }
 }

@@ -4,6 +4,7 @@
 // Graphics_Default.ogr in the build tree) and writes into build/gallery.
 
 #include "GalleryDialog.h"
+#include "GallerySend.h"
 #include "GallerySheet.h"
 #include "GalleryToolkit.h"
 #include "ResourceLibrary.h"
@@ -77,6 +78,8 @@ int main(int argc, char** argv)
               output, QStringLiteral("dialog-buttons-zoom"), log) &&
          ok;
     for (const auto& [name, image] : mailvane::gallery::renderToolkit(skin))
+        ok = save(image, output, name, log) && ok;
+    for (const auto& [name, image] : mailvane::gallery::renderSend(skin))
         ok = save(image, output, name, log) && ok;
     mailvane::platform::freeResourceLibrary(skin);
     QProcess scaled;
