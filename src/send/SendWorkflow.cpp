@@ -94,8 +94,14 @@ phone::SendingOutcome SendWorkflow::deliver(const std::vector<std::string>& numb
                                             const QString& pin)
 {
     m_link.setSettings(&m_record);
-    WaitDialog wait(m_skin, m_window);
-    m_wait = &wait;
+    // Made once and kept (the window owns it): painting its frame means
+    // loading the skin's large background, which would otherwise be paid
+    // on every send.
+    if (!m_wait)
+        m_wait = new WaitDialog(m_skin, m_window);
+    WaitDialog& wait = *m_wait;
+    wait.setProgressText(QString());
+    wait.setProgress(0, 0);
     wait.show();
 
     // Both callbacks run on the worker; what they show is posted to the wait
@@ -137,6 +143,11 @@ std::optional<QString> SendWorkflow::chooseRecipients(const QString& field)
     if (dialog.exec() != QDialog::Accepted || dialog.result().isEmpty())
         return std::nullopt;
     return appendChosenRecipients(field, dialog.result());
+}
+
+WaitDialog* SendWorkflow::waitDialog() const
+{
+    return m_wait.data();
 }
 
 void SendWorkflow::showMessage(const OutcomeMessage& message)

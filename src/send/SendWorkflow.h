@@ -59,8 +59,8 @@ public:
     // outcome is returned, not shown. `To` is absent afterwards.
     phone::SendingOutcome deliver(const std::vector<std::string>& numbers, const QString& pin);
 
-    // The wait dialog of the send in progress, or null.
-    WaitDialog* waitDialog() const { return m_wait; }
+    // The wait dialog of the sends, or null before the first.
+    WaitDialog* waitDialog() const;
 
 private:
     void showMessage(const OutcomeMessage& message);

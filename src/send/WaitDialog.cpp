@@ -54,8 +54,13 @@ bool WaitDialog::initDialog()
 {
     SkinDialog::initDialog();
     m_message->setText(text(settings::strings::WaitMessage));
-    centreOverMainWindow();
     return true;
+}
+
+void WaitDialog::showEvent(QShowEvent* event)
+{
+    SkinDialog::showEvent(event);
+    centreOverMainWindow();
 }
 
 void WaitDialog::centreOverMainWindow()

@@ -41,6 +41,8 @@ public:
 
 protected:
     bool initDialog() override;
+    // Centres again at every showing: the main window may have moved.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void centreOverMainWindow();
