@@ -4,6 +4,7 @@
 #include "DialogFrame.h"
 #include "SendText.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -74,6 +75,11 @@ void WaitDialog::centreOverMainWindow()
     const int left = (over.left() + over.right() + 1) / 2 - own.width() / 2;
     const int top = (over.top() + over.bottom() + 1) / 2 - own.height() / 2;
     move(left, top);
+}
+
+void WaitDialog::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
 }
 
 void WaitDialog::setProgressText(const QString& line)

@@ -43,6 +43,10 @@ protected:
     bool initDialog() override;
     // Centres again at every showing: the main window may have moved.
     void showEvent(QShowEvent* event) override;
+    // Escape and closing do nothing: only the caller ends the wait, when the
+    // call has returned.
+    void reject() override {}
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void centreOverMainWindow();

@@ -187,7 +187,7 @@ TEST_F(ChooseRecipientsTest, theWorkflowAppendsTheChoiceToTheField)
     EXPECT_FALSE(record.to);
 }
 
-TEST(WaitDialog, isCentredOverTheMainWindowWhicheverDialogOpensIt)
+TEST(WaitDialog, isCentredOverTheMainWindowAndCannotBeEndedByTheOperator)
 {
     QWidget main;
     main.setGeometry(100, 80, 701, 501);
@@ -202,6 +202,10 @@ TEST(WaitDialog, isCentredOverTheMainWindowWhicheverDialogOpensIt)
     EXPECT_EQ(own.left(), (over.left() + over.left() + over.width()) / 2 - own.width() / 2);
     EXPECT_EQ(own.top(), (over.top() + over.top() + over.height()) / 2 - own.height() / 2);
     EXPECT_EQ(wait.windowModality(), Qt::ApplicationModal);
+    // The operator cannot end the wait.
+    QTest::keyClick(&wait, Qt::Key_Escape);
+    wait.close();
+    EXPECT_TRUE(wait.isVisible());
     EXPECT_TRUE(
         send::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
         QStringLiteral("Connecting to phone.\nThis may take a while."));
