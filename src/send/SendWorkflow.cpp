@@ -44,12 +44,12 @@ std::string latin1(const QString& text)
 OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
 {
     if (outcome.sent)
-        return {text(SendingSuccessfulCaption), text(SentMessage), SkinMessageBox::MbOk};
+        return {text(SendingSuccessfulCaption), text(SettingsSentMessage), SkinMessageBox::MbOk};
     if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
         return {text(RecipientsMissingCaption), text(NoRecipientsMessage), Warning};
     if (outcome.lastStatus == platform::E_FAIL)
-        return {text(SendingFailedCaption), text(SendErrorMessage), Warning};
-    return {text(SendingFailedCaption), text(NotConnectedMessage), Warning};
+        return {text(SendingFailedCaption), text(SendingErrorMessage), Warning};
+    return {text(SendingFailedCaption), text(PhoneNotConnectedMessage), Warning};
 }
 
 SendWorkflow::SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,

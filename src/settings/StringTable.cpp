@@ -62,6 +62,13 @@ constexpr auto Entries = std::to_array<Entry>({
     {132, "The file does not exist."},
     {133, "Invalid File Format"},
     {134, "The file format is invalid."},
+    {201, "Recipients Missing"},
+    {202, "No recipients are selected."},
+    {203, "Sending Successful"},
+    {204, "The e-mail settings were successfully sent to the target phone(s)."},
+    {205, "Sending Failed"},
+    {206, "An error occurred while sending the e-mail settings to the target phone(s)."},
+    {207, "Phone isn't connected."},
     // The send workflow.
     {300, " Send "},
     {301, "Send e-mail settings"},
@@ -95,13 +102,6 @@ constexpr auto Entries = std::to_array<Entry>({
     {330, "Connecting to phone.\nThis may take a while."},
     {331, "Sending to %1 (%2 of %3)"},
     {332, "Reading the phone's contacts"},
-    {333, "Recipients Missing"},
-    {334, "No recipients are selected."},
-    {335, "Sending Successful"},
-    {336, "The e-mail settings were successfully sent to the target phone(s)."},
-    {337, "Sending Failed"},
-    {338, "An error occurred while sending the e-mail settings to the target phone(s)."},
-    {339, "Phone isn't connected."},
 });
 
 static_assert(std::ranges::is_sorted(Entries, {}, &Entry::first),

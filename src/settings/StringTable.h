@@ -64,8 +64,18 @@ inline constexpr StringId FileNotFoundMessage = 132;
 inline constexpr StringId InvalidFileFormatCaption = 133;
 inline constexpr StringId InvalidFileFormatMessage = 134;
 
+// Send command captions and messages. These have no number of old, so they
+// take numbers above every other.
+inline constexpr StringId RecipientsMissingCaption = 201;
+inline constexpr StringId NoRecipientsMessage = 202;
+inline constexpr StringId SendingSuccessfulCaption = 203;
+inline constexpr StringId SettingsSentMessage = 204;
+inline constexpr StringId SendingFailedCaption = 205;
+inline constexpr StringId SendingErrorMessage = 206;
+inline constexpr StringId PhoneNotConnectedMessage = 207;
+
 // The send workflow: the PIN, wait, Send and Choose Recipients dialogs, their
-// help texts and the outcome messages.
+// help texts and the progress lines. None has a number of old either.
 inline constexpr StringId OkLabel = 54; // "  OK  ", two blanks either side
 inline constexpr StringId CancelLabel = 55;
 inline constexpr StringId NoHelpTopic = 82;
@@ -97,13 +107,6 @@ inline constexpr StringId InvalidPinMessage = 325;
 inline constexpr StringId WaitMessage = 330; // two lines
 inline constexpr StringId SendingProgress = 331; // %1 number, %2 index, %3 count
 inline constexpr StringId ReadingContacts = 332;
-inline constexpr StringId RecipientsMissingCaption = 333;
-inline constexpr StringId NoRecipientsMessage = 334;
-inline constexpr StringId SendingSuccessfulCaption = 335;
-inline constexpr StringId SentMessage = 336;
-inline constexpr StringId SendingFailedCaption = 337;
-inline constexpr StringId SendErrorMessage = 338;
-inline constexpr StringId NotConnectedMessage = 339;
 } // namespace strings
 
 // The text of string `id`; empty for a number the table does not hold.
