@@ -1,0 +1,35 @@
+#include "FileDialogExtension.h"
+
+#include <QRegularExpression>
+
+namespace mailvane::skin {
+
+ExtensionAdjustment FileDialogExtension::adjust(const QString& typedName, const QString& pattern,
+                                                const QString& requestName,
+                                                const QString& defaultExtension)
+{
+    ExtensionAdjustment result{defaultExtension, std::nullopt};
+    const qsizetype point = typedName.lastIndexOf(QLatin1Char('.'));
+    if (point < 0)
+        return result; // no extension to keep in step
+    const QString stem = typedName.left(point);
+
+    // The pattern's first extension: skip the leading "*", stop at the next
+    // pattern.
+    QString extension = pattern.mid(1);
+    const qsizetype end = extension.indexOf(QRegularExpression(QStringLiteral("[|;]")));
+    if (end >= 0)
+        extension.truncate(end);
+    // "*" and "*.*" name no extension; the typed one stays.
+    if (!extension.startsWith(QLatin1Char('.')) || extension.size() < 2 ||
+        extension.at(1) == QLatin1Char('*'))
+        return result;
+
+    result.defaultExtension = extension.mid(1);
+    const QString name = stem + extension;
+    if (name != requestName && name != typedName)
+        result.name = name;
+    return result;
+}
+
+} // namespace mailvane::skin

@@ -1,0 +1,261 @@
+#include "SkinTabCtrl.h"
+
+#include "SkinImage.h"
+#include "TabComposer.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace mailvane::skin {
+namespace {
+
+constexpr int CornerRadius = 5; // a 10 × 10 corner
+constexpr int TabExtension = 10;
+constexpr int FirstTabWidening = 2;
+constexpr int PageFrameOverlap = 2;
+constexpr int IdleTextDrop = 3;
+constexpr int TextCapacity = 256;
+
+} // namespace
+
+SkinTabCtrl::SkinTabCtrl(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SkinTabCtrl::setSkin(const platform::LibraryHandle& module, const TabSkinNumbers& numbers)
+{
+    m_module = module;
+    m_numbers = numbers;
+    m_skinned = true;
+    m_composition = QImage();
+    update();
+}
+
+void SkinTabCtrl::setBackground(const QImage& bitmap, int x, int y)
+{
+    QImage snapshot(size(), QImage::Format_RGB32);
+    snapshot.fill(Qt::white);
+    QPainter painter(&snapshot);
+    painter.drawImage(QPoint(0, 0), bitmap, QRect(QPoint(x, y), size()));
+    painter.end();
+    m_snapshot = snapshot;
+    m_composition = QImage();
+    update();
+}
+
+void SkinTabCtrl::takeSnapshot()
+{
+    // What lies behind the sheet: the painting of the sheet's parent under
+    // this control, without any child widgets.
+    QImage snapshot(size(), QImage::Format_RGB32);
+    snapshot.fill(palette().color(QPalette::Window));
+    QWidget* sheet = parentWidget();
+    QWidget* behind = sheet ? sheet->parentWidget() : nullptr;
+    if (behind) {
+        QPainter painter(&snapshot);
+        const QRect area(mapTo(behind, QPoint(0, 0)), size());
+        behind->render(&painter, QPoint(0, 0), QRegion(area), QWidget::DrawWindowBackground);
+    }
+    m_snapshot = snapshot;
+}
+
+int SkinTabCtrl::addTab(const QString& text)
+{
+    m_texts.append(text.left(TextCapacity - 1));
+    if (m_current < 0)
+        m_current = 0;
+    m_composition = QImage();
+    update();
+    return int(m_texts.size()) - 1;
+}
+
+void SkinTabCtrl::setCurrentIndex(int index)
+{
+    if (index < 0 || index >= count() || index == m_current)
+        return;
+    m_current = index;
+    m_composition = QImage();
+    update();
+}
+
+void SkinTabCtrl::setMinTabWidth(int width)
+{
+    m_minTabWidth = width;
+    update();
+}
+
+void SkinTabCtrl::setTabHeight(int height)
+{
+    m_tabHeight = height;
+    update();
+}
+
+QRect SkinTabCtrl::itemRect(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    const QFontMetrics metrics(font());
+    int x = ItemMargin;
+    for (int i = 0;; ++i) {
+        const int w =
+            std::max(m_minTabWidth, metrics.horizontalAdvance(m_texts.at(i)) + 2 * TextPadding);
+        if (i == index)
+            return QRect(x, ItemMargin, w, m_tabHeight);
+        x += w;
+    }
+}
+
+QRect SkinTabCtrl::pageArea() const
+{
+    // Inside the frame; the same insets the skinned frame leaves, roughly
+    // matched by the plain frame.
+    const int top = ItemMargin + m_tabHeight + 2;
+    return QRect(QPoint(4, top), QPoint(width() - 5, height() - 5));
+}
+
+void SkinTabCtrl::recompose()
+{
+    if (!m_skinned)
+        return;
+    if (m_snapshot.isNull() || m_snapshot.size() != size())
+        takeSnapshot();
+    TabPictures pictures;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        SkinImage image;
+        image.load(m_module, m_numbers[slot]);
+        pictures[slot] = {image.takeColour(), image.takeMask()};
+    }
+    QList<QRect> items;
+    for (int i = 0; i < count(); ++i)
+        items.append(itemRect(i));
+    m_composition =
+        TabComposer::compose(m_snapshot, size(), pictures, items, m_current, SelectedColour);
+    // The pictures go with `pictures`: loaded for each composition only.
+    update();
+}
+
+void SkinTabCtrl::paintUnskinned(QPainter& painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor::fromRgb(OutlineColour), 1));
+    for (int i = 0; i < count(); ++i) {
+        QRect r = itemRect(i).adjusted(0, 0, 0, TabExtension);
+        if (i == 0)
+            r.setLeft(r.left() - FirstTabWidening);
+        painter.setBrush(QColor::fromRgb(i == m_current ? SelectedColour : IdleColour));
+        painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), CornerRadius,
+                                CornerRadius);
+    }
+    const QRect selected = itemRect(std::max(m_current, 0));
+    const QRect frame(QPoint(0, selected.bottom() + 1 - PageFrameOverlap),
+                      QPoint(width() - 1, height() - 1));
+    painter.setBrush(QColor::fromRgb(SelectedColour));
+    painter.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), CornerRadius,
+                            CornerRadius);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void SkinTabCtrl::paintTexts(QPainter& painter) const
+{
+    painter.setFont(font());
+    painter.setPen(QColor(Qt::black));
+    for (int i = 0; i < count(); ++i) {
+        QRect r = itemRect(i);
+        if (!(m_skinned && i == m_current))
+            r.translate(0, IdleTextDrop);
+        if (i == 0)
+            r.setLeft(0);
+        painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, m_texts.at(i));
+    }
+}
+
+void SkinTabCtrl::paintOn(QPainter& painter) const
+{
+    if (m_skinned) {
+        painter.drawImage(QPoint(0, 0), m_composition);
+    } else {
+        if (!m_snapshot.isNull())
+            painter.drawImage(QPoint(0, 0), m_snapshot);
+        else
+            painter.fillRect(rect(), palette().color(QPalette::Window));
+        paintUnskinned(painter);
+    }
+    paintTexts(painter);
+}
+
+QImage SkinTabCtrl::render() const
+{
+    if (m_skinned && m_composition.isNull())
+        const_cast<SkinTabCtrl*>(this)->recompose();
+    QImage out(size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter painter(&out);
+    paintOn(painter);
+    return out;
+}
+
+void SkinTabCtrl::paintEvent(QPaintEvent*)
+{
+    if (m_skinned && m_composition.isNull())
+        recompose();
+    QPainter painter(this);
+    paintOn(painter);
+}
+
+void SkinTabCtrl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_composition = QImage();
+}
+
+void SkinTabCtrl::activate(int index)
+{
+    if (index < 0 || index >= count() || index == m_current)
+        return;
+    Q_EMIT tabActivated(index);
+}
+
+void SkinTabCtrl::mousePressEvent(QMouseEvent* event)
+{
+    for (int i = 0; i < count(); ++i) {
+        QRect hit = itemRect(i);
+        if (i == 0)
+            hit.setLeft(0);
+        if (hit.contains(event->position().toPoint())) {
+            setFocus(Qt::MouseFocusReason);
+            activate(i);
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void SkinTabCtrl::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        activate(m_current - 1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        activate(m_current + 1);
+        break;
+    case Qt::Key_Home:
+        activate(0);
+        break;
+    case Qt::Key_End:
+        activate(count() - 1);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+} // namespace mailvane::skin
