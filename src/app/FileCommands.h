@@ -6,6 +6,7 @@
 // dialog, and returns Done, Stopped or, for Open only, InvalidFile.
 
 #include "EmailSettings.h"
+#include "StringTable.h"
 #include "ResourceLibrary.h"
 
 #include <QString>

@@ -115,9 +115,12 @@ bool MainDialog::initDialog()
         provisioning::locateTokenTable(QApplication::applicationDirPath().toStdString())
             .value_or(provisioning::TokenTableFileName));
 
-    skin::SkinImage icon;
-    if (!m_skin.isEmpty() && icon.load(m_skin, ApplicationIcon))
-        m_icon = QIcon(QPixmap::fromImage(icon.takeColour()));
+    if (!m_skin.isEmpty()) {
+        skin::SkinImage icon;
+        const QImage picture = icon.load(m_skin, ApplicationIcon);
+        if (!picture.isNull())
+            m_icon = QIcon(QPixmap::fromImage(picture));
+    }
     if (m_icon.isNull())
         m_icon = QIcon::fromTheme(QStringLiteral("mailvane"));
     setWindowIcon(m_icon);

@@ -8,6 +8,7 @@
 
 #include "CurrentFile.h"
 #include "EmailSettings.h"
+#include "StringTable.h"
 #include "SkinDialog.h"
 
 #include <QIcon>

@@ -16,6 +16,7 @@ namespace mailvane::pages {
 namespace strings = settings::strings;
 namespace ids = app::advanced;
 namespace values = settings::values;
+using app::uiText;
 using settings::FieldId;
 
 namespace {

@@ -1,5 +1,6 @@
 #include "ConnectionPage.h"
 
+#include "ControlIds.h"
 #include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"

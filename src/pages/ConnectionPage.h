@@ -4,12 +4,14 @@
 // connection (GPRS or GSM data) of one connection group. The page knows
 // nothing of the direction; it edits whichever group it is given.
 
+#include "SettingsFields.h"
 #include "SettingsPage.h"
 
 #include <vector>
 
 class QComboBox;
 class QGroupBox;
+class QVBoxLayout;
 
 namespace mailvane::pages {
 
@@ -33,7 +35,7 @@ protected:
     void activate() override;
 
 private:
-    void buildProxyGroup(class QVBoxLayout* column);
+    void buildProxyGroup(QVBoxLayout* column);
     void buildBearerRow(QVBoxLayout* column);
     void buildGprsGroup(QVBoxLayout* column);
     void buildGsmGroup(QVBoxLayout* column);
