@@ -140,6 +140,10 @@ bool MainDialog::initDialog()
     m_heading->setAccessibleName(m_heading->text());
     m_recipientsEdit->setAccessibleName(m_chooseButton->text());
 
+    // Made after the window was shown: they have to be shown themselves.
+    m_menuBar->show();
+    m_heading->show();
+    m_recipientsEdit->show();
     resize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
@@ -262,10 +266,24 @@ QWidget* MainDialog::buttonWindow(int control) const
     return nullptr;
 }
 
+QSize MainDialog::sheetSize() const
+{
+    // As large as the largest page needs, so that no page scrolls, plus the
+    // tab strip and frame around the page area.
+    QSize page;
+    for (pages::SettingsPage* p : pages())
+        page = page.expandedTo(p->sizeHint()).expandedTo(p->minimumSizeHint());
+    const QSize probe(1000, 1000);
+    const QSize saved = m_sheet->size();
+    m_sheet->resize(probe);
+    const QRect area = m_sheet->tabControl()->pageArea();
+    m_sheet->resize(saved);
+    return page + (probe - area.size());
+}
+
 QSize MainDialog::layoutSize() const
 {
-    // The sheet is as large as its largest page needs, so that no page scrolls.
-    const QSize sheet = m_sheet->sizeHint();
+    const QSize sheet = sheetSize();
     const int topHeight = topBar() ? topBar()->height() : 0;
     const int width = sheet.width() + sideSpace();
     const int rows = m_menuBar->sizeHint().height() + topHeight + RowGap +
@@ -283,8 +301,14 @@ void MainDialog::layOut()
     const int menuHeight = m_menuBar->sizeHint().height();
     m_menuBar->setGeometry(0, 0, width(), menuHeight);
     placeFrameBelowMenu();
-    const int left = (leftBar() ? leftBar()->width() : 0) + Margin;
-    const int right = width() - Margin;
+
+    // The sheet stands where the template put it: centred with a shift of 10
+    // to the right (past the left bar), with a fixed band below it. The rows
+    // above line up with its edges.
+    QSize sheet = sheetSize();
+    sheet.setWidth(std::max(sheet.width(), width() - sideSpace()));
+    const int left = (width() - sheet.width()) / 2 + 10;
+    const int right = left + sheet.width();
     int y = menuHeight + (topBar() ? topBar()->height() : 0) + RowGap;
 
     m_heading->setGeometry(left, y, right - left, m_heading->sizeHint().height());
@@ -298,21 +322,16 @@ void MainDialog::layOut()
     m_recipientsEdit->setGeometry(editLeft, y + (rowHeight - editHeight) / 2, right - editLeft,
                                   editHeight);
 
-    // The sheet stands where the template put it: centred with a shift of 10
-    // to the right (past the left bar), with a fixed band below it.
-    QSize sheet = m_sheet->sizeHint();
-    sheet.setWidth(std::max(sheet.width(), width() - sideSpace()));
     const int sheetTop =
         std::max(y + rowHeight + RowGap, height() - sheet.height() - SheetBottomSpace);
-    m_sheet->setGeometry((width() - sheet.width()) / 2 + 10, sheetTop, sheet.width(),
-                         height() - SheetBottomSpace - sheetTop);
+    m_sheet->setGeometry(left, sheetTop, sheet.width(), height() - SheetBottomSpace - sheetTop);
 
     const int bandTop = m_sheet->geometry().bottom() + 1;
     QWidget* empty = m_emptyButton->window();
     QWidget* send = m_sendButton->window();
     const int buttonY = bandTop + (SheetBottomSpace - send->height()) / 2;
-    empty->move(m_sheet->x(), buttonY);
-    send->move(m_sheet->geometry().right() + 1 - send->width(), buttonY);
+    empty->move(left, buttonY);
+    send->move(right - send->width(), buttonY);
 }
 
 int MainDialog::sideSpace() const

@@ -106,6 +106,7 @@ private:
     void createSheet();
     void layOut();
     QSize layoutSize() const;
+    QSize sheetSize() const;
     int sideSpace() const;
     void placeFrameBelowMenu();
     void clearPageFlags();

@@ -3,6 +3,7 @@
 // Without arguments it takes the default skin the build drew (or any
 // Graphics_Default.ogr in the build tree) and writes into build/gallery.
 
+#include "GalleryApp.h"
 #include "GalleryDialog.h"
 #include "GallerySheet.h"
 #include "ResourceLibrary.h"
@@ -65,6 +66,15 @@ int main(int argc, char** argv)
     ok = save(buttons.scaled(buttons.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation),
               output, QStringLiteral("dialog-buttons-zoom"), log) &&
          ok;
+    // The main window: each tab skinned, plain without a skin, and at scale 2.
+    const mailvane::platform::LibraryHandle plain;
+    for (const auto& [library, scale, prefix] :
+         {std::tuple{skin, 1.0, QStringLiteral("main-")},
+          std::tuple{plain, 1.0, QStringLiteral("main-plain-")},
+          std::tuple{skin, 2.0, QStringLiteral("main-x2-")}}) {
+        for (const auto& picture : mailvane::gallery::renderMainWindow(library, scale, prefix))
+            ok = save(picture.image, output, picture.name, log) && ok;
+    }
     mailvane::platform::freeResourceLibrary(skin);
 
     QTemporaryDir work;
