@@ -140,7 +140,8 @@ int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailS
 int FileCommands::open(QString& currentFile, settings::EmailSettings& record)
 {
     skin::FileDialogRequest request = skin::FileDialogRequest::settingsFile();
-    // The open dialog adds no extension.
+    // The open dialog only hides the read-only box and adds no extension.
+    request.flags = skin::FileDialogRequest::OfnHideReadOnly;
     request.defaultExtension.clear();
     const int result = COrvexFileDialog::open(
         request, m_skin, COrvexFileDialog::FrameNames::settingsCommands(), m_owner);
