@@ -27,6 +27,7 @@ public:
                      const FileDialogFrame* frame, QWidget* parent);
 
     QFileDialog* fileDialog() const { return m_files; }
+    bool isSkinned() const { return m_skinned; }
     const FileDialogFrameLayout& frameLayout() const { return m_layout; }
     // Runs modally; Chosen, Cancelled or Failed, with the request updated.
     int run();

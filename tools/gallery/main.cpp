@@ -6,12 +6,14 @@
 #include "GalleryApp.h"
 #include "GalleryDialog.h"
 #include "GallerySheet.h"
+#include "GalleryToolkit.h"
 #include "ResourceLibrary.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdlib>
@@ -59,6 +61,18 @@ int main(int argc, char** argv)
     else
         log << "skin " << skinPath << '\n';
 
+    // A second run of this program at scale factor 2 renders the HiDPI pictures.
+    if (args.size() > 3 && args.at(3) == QLatin1String("--scaled")) {
+        bool scaledOk = true;
+        for (const auto& [name, image] : mailvane::gallery::renderScaled(skin))
+            scaledOk = save(image, output, name, log) && scaledOk;
+        for (const auto& picture :
+             mailvane::gallery::renderMainWindow(skin, 2.0, QStringLiteral("main-x2-")))
+            scaledOk = save(picture.image, output, picture.name, log) && scaledOk;
+        mailvane::platform::freeResourceLibrary(skin);
+        return scaledOk ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
+
     const QImage dialog = mailvane::gallery::renderSkinnedDialog(skin);
     bool ok = save(dialog, output, QStringLiteral("dialog"), log);
     // The first two buttons enlarged, to judge their soft edges and shape.
@@ -66,16 +80,24 @@ int main(int argc, char** argv)
     ok = save(buttons.scaled(buttons.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation),
               output, QStringLiteral("dialog-buttons-zoom"), log) &&
          ok;
-    // The main window: each tab skinned, plain without a skin, and at scale 2.
+    for (const auto& [name, image] : mailvane::gallery::renderToolkit(skin))
+        ok = save(image, output, name, log) && ok;
+    // The main window with each tab, skinned and plain (scale 2 in the run below).
     const mailvane::platform::LibraryHandle plain;
-    for (const auto& [library, scale, prefix] :
-         {std::tuple{skin, 1.0, QStringLiteral("main-")},
-          std::tuple{plain, 1.0, QStringLiteral("main-plain-")},
-          std::tuple{skin, 2.0, QStringLiteral("main-x2-")}}) {
-        for (const auto& picture : mailvane::gallery::renderMainWindow(library, scale, prefix))
+    for (const auto& [library, prefix] : {std::pair{skin, QStringLiteral("main-")},
+                                          std::pair{plain, QStringLiteral("main-plain-")}}) {
+        for (const auto& picture : mailvane::gallery::renderMainWindow(library, 1.0, prefix))
             ok = save(picture.image, output, picture.name, log) && ok;
     }
     mailvane::platform::freeResourceLibrary(skin);
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    scaled.setProcessEnvironment(environment);
+    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
+    scaled.start(QApplication::applicationFilePath(),
+                 {skinPath, output.path(), QStringLiteral("--scaled")});
+    ok = scaled.waitForFinished(120000) && scaled.exitCode() == EXIT_SUCCESS && ok;
 
     QTemporaryDir work;
     if (!work.isValid()) {

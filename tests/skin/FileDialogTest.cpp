@@ -1,0 +1,198 @@
+#include "COrvexFileDialog.h"
+#include "FileDialogExtension.h"
+#include "FileDialogHook.h"
+#include "FileDialogWindow.h"
+#include "ModalDriver.h"
+#include "TestResourceBundle.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace mailvane::skin {
+namespace {
+
+using test::whenModal;
+
+TEST(FileDialogExtension, followsTheChosenTypeOnlyWhenTheNameHasAnExtension)
+{
+    struct Case
+    {
+        const char* typed;
+        const char* pattern;
+        const char* requestName;
+        const char* defaultIn;
+        const char* defaultOut;
+        std::optional<const char*> name;
+    };
+    const Case cases[] = {
+        {"mail.doc", "*.txt", "", "txt", "txt", "mail.txt"},
+        {"my.mail.settings", "*.txt;*.text", "", "txt", "txt", "my.mail.txt"},
+        {"mail.doc", "*.ini", "", "txt", "ini", "mail.ini"},
+        // A bare name is left alone (the default extension follows on saving).
+        {"mail", "*.ini", "", "txt", "txt", std::nullopt},
+        // "All Files" names no extension: the typed one stays.
+        {"mail.txt", "*", "", "txt", "txt", std::nullopt},
+        {"mail.txt", "*.*", "", "txt", "txt", std::nullopt},
+        // Already in step, or equal to the request's own name: the box stays.
+        {"mail.txt", "*.txt", "", "txt", "txt", std::nullopt},
+        {"mail.doc", "*.txt", "mail.txt", "txt", "txt", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed + std::string(" / ") + c.pattern);
+        const ExtensionAdjustment a = FileDialogExtension::adjust(
+            QString::fromLatin1(c.typed), QString::fromLatin1(c.pattern),
+            QString::fromLatin1(c.requestName), QString::fromLatin1(c.defaultIn));
+        EXPECT_EQ(a.defaultExtension, QString::fromLatin1(c.defaultOut));
+        EXPECT_EQ(a.name.has_value(), c.name.has_value());
+        if (a.name && c.name)
+            EXPECT_EQ(*a.name, QString::fromLatin1(*c.name));
+    }
+}
+
+TEST(FileDialogHook, recordsTheRequestAndAnswersWithAPathOrACancel)
+{
+    FileDialogHook hook;
+    hook.choose(QStringLiteral("/tmp/mail.txt"));
+    hook.cancel();
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    EXPECT_EQ(COrvexFileDialog::save(request, {}), COrvexFileDialog::Chosen);
+    EXPECT_EQ(request.fileName, QStringLiteral("/tmp/mail.txt"));
+    FileDialogRequest second = FileDialogRequest::settingsFile();
+    EXPECT_EQ(COrvexFileDialog::open(second, {}), COrvexFileDialog::Cancelled);
+    EXPECT_TRUE(second.fileName.isEmpty());
+    // Nothing queued: cancelled.
+    EXPECT_EQ(COrvexFileDialog::open(second, {}), COrvexFileDialog::Cancelled);
+
+    ASSERT_EQ(hook.calls().size(), 3);
+    EXPECT_EQ(hook.calls().at(0).mode, COrvexFileDialog::Mode::Save);
+    EXPECT_EQ(hook.calls().at(1).mode, COrvexFileDialog::Mode::Open);
+    const FileDialogRequest& seen = hook.calls().at(0).request;
+    EXPECT_EQ(seen.flags, 0x804u);
+    EXPECT_EQ(seen.defaultExtension, QStringLiteral("txt"));
+    ASSERT_EQ(seen.filters.size(), 2);
+    EXPECT_EQ(seen.filters.at(0).description, QStringLiteral("Text Files"));
+    EXPECT_EQ(seen.filters.at(0).pattern, QStringLiteral("*.txt"));
+    EXPECT_EQ(seen.filters.at(1).pattern, QStringLiteral("*"));
+}
+
+TEST(FileDialogHook, aNameLongerThanTheBufferIsAnError)
+{
+    FileDialogHook hook;
+    hook.choose(QStringLiteral("/tmp/") + QString(300, QLatin1Char('a')));
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    EXPECT_EQ(COrvexFileDialog::save(request, {}), COrvexFileDialog::Failed);
+    EXPECT_TRUE(request.fileName.isEmpty());
+    request.fileName = QString(256, QLatin1Char('b'));
+    EXPECT_EQ(COrvexFileDialog::open(request, {}), COrvexFileDialog::Failed);
+    EXPECT_EQ(hook.calls().size(), 1); // the second was refused before asking
+}
+
+class FileDialogWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* names[] = {"OPENSAVE_TOP_RIGHT", "OPENSAVE_TOP", "OPENSAVE_TOP_LEFT",
+                               "OPENSAVE_LEFT_BOTTOM", "OPENSAVE_LEFT", "OPENSAVE_DECOR_LEFT",
+                               "OPENSAVE_DECOR_MIDDLE", "OPENSAVE_DECOR_RIGHT"};
+        for (const char* name : names) {
+            QImage piece(20, 30, QImage::Format_RGB32);
+            piece.fill(qRgb(40, 90, 160));
+            complete.addBitmap(QString::fromLatin1(name), piece);
+            if (QByteArray(name) != "OPENSAVE_DECOR_RIGHT")
+                partial.addBitmap(QString::fromLatin1(name), piece);
+        }
+        completeSkin = complete.load();
+        partialSkin = partial.load();
+    }
+
+    // Runs a dialog, types `name` and presses the accept or cancel button.
+    int run(COrvexFileDialog::Mode mode, FileDialogRequest& request,
+            const platform::LibraryHandle& skin, const QString& name, bool accept,
+            bool* skinned = nullptr)
+    {
+        whenModal<FileDialogWindow>([=](FileDialogWindow* window) {
+            if (skinned)
+                *skinned = window->isSkinned();
+            auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            edit->setText(name);
+            if (accept)
+                QMetaObject::invokeMethod(window->fileDialog(), "accept");
+            else
+                window->fileDialog()->reject();
+        });
+        return mode == COrvexFileDialog::Mode::Save ? COrvexFileDialog::save(request, skin)
+                                                    : COrvexFileDialog::open(request, skin);
+    }
+
+    test::TestResourceBundle complete;
+    test::TestResourceBundle partial;
+    platform::LibraryHandle completeSkin;
+    platform::LibraryHandle partialSkin;
+    QTemporaryDir folder;
+};
+
+TEST_F(FileDialogWindowTest, savingReturnsTheChosenPathAndCancellingLeavesTheRequest)
+{
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    request.initialDirectory = folder.path();
+    bool skinned = false;
+    EXPECT_EQ(run(COrvexFileDialog::Mode::Save, request, completeSkin, QStringLiteral("mail"), true,
+                  &skinned),
+              COrvexFileDialog::Chosen);
+    EXPECT_TRUE(skinned);
+    EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/mail.txt"));
+    EXPECT_EQ(request.filterIndex, 1);
+
+    FileDialogRequest cancelled = FileDialogRequest::settingsFile();
+    cancelled.initialDirectory = folder.path();
+    EXPECT_EQ(run(COrvexFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"),
+                  false),
+              COrvexFileDialog::Cancelled);
+    EXPECT_TRUE(cancelled.fileName.isEmpty());
+}
+
+TEST_F(FileDialogWindowTest, aMissingFrameBitmapGivesThePlainDialog)
+{
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    request.initialDirectory = folder.path();
+    bool skinned = true;
+    EXPECT_EQ(run(COrvexFileDialog::Mode::Open, request, partialSkin, QStringLiteral("new.txt"),
+                  true, &skinned),
+              COrvexFileDialog::Chosen);
+    EXPECT_FALSE(skinned);
+    // Opening does not require the file to exist: the caller reports it.
+    EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/new.txt"));
+}
+
+TEST_F(FileDialogWindowTest, changingTheTypeWhileSavingReplacesTheTypedExtension)
+{
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    request.filters.insert(1, {QStringLiteral("Settings"), QStringLiteral("*.ini")});
+    request.initialDirectory = folder.path();
+    QString afterChange;
+    whenModal<FileDialogWindow>([&](FileDialogWindow* window) {
+        auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* types = window->fileDialog()->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_TRUE(edit && types);
+        edit->setText(QStringLiteral("mail.txt"));
+        types->setCurrentIndex(1);
+        // What a user's choice in the list sends.
+        Q_EMIT types->activated(1);
+        Q_EMIT types->textActivated(types->itemText(1));
+        afterChange = edit->text();
+        QMetaObject::invokeMethod(window->fileDialog(), "accept");
+    });
+    EXPECT_EQ(COrvexFileDialog::save(request, completeSkin), COrvexFileDialog::Chosen);
+    EXPECT_EQ(afterChange, QStringLiteral("mail.ini"));
+    EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/mail.ini"));
+    EXPECT_EQ(request.defaultExtension, QStringLiteral("ini"));
+    EXPECT_EQ(request.filterIndex, 2);
+}
+
+} // namespace
+} // namespace mailvane::skin
