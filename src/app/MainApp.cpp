@@ -6,6 +6,7 @@
 #include "SingleInstance.h"
 #include "SkinLibraryLocator.h"
 #include "SkinMessageBox.h"
+#include "SplashWnd.h"
 #include "UiText.h"
 
 #include <QTimer>
@@ -33,6 +34,9 @@ int MainApp::run(const QString& file)
     // The three-dimensional control look needs no switching on here.
     loadSkin();
 
+    skin::SplashWnd splash(m_skin, SplashPicture);
+    splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
+
 
     skin::SkinMessageBox::configure([](int id) { return uiText(id); }, m_skin);
 
@@ -53,6 +57,7 @@ int MainApp::run(const QString& file)
         }
         dialog.exec();
     }
+    splash.destroy();
     return 0;
 }
 

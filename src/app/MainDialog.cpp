@@ -1,5 +1,6 @@
 #include "MainDialog.h"
 
+#include "AboutBox.h"
 #include "AdvancedPage.h"
 #include "BmpButton.h"
 #include "COrvexPropertySheet.h"
@@ -39,6 +40,9 @@ namespace {
 constexpr skin::SkinFrameImages MainFrame{146, 147, 146, 170, 168, 169, 145};
 
 constexpr int ApplicationIcon = 139;
+constexpr int AboutProduct = 171;
+constexpr int AboutEmblem = 185;
+constexpr int AboutEmblemMask = 184;
 
 struct ButtonImages
 {
@@ -507,7 +511,8 @@ void MainDialog::onWhatsThis()
 
 void MainDialog::onAbout()
 {
-    // The About box comes with the toolkit; see MainAbout in onAbout's caller.
+    skin::AboutBox::show(this, m_skin, AboutProduct, AboutEmblem, AboutEmblemMask, QString(),
+                         QString());
 }
 
 void MainDialog::onEmptyFields()
