@@ -4,7 +4,6 @@ target_link_libraries(send_bench PRIVATE
     mailvane::options mailvane::send mailvane::phone mailvane::settings mailvane::provisioning
     benchmark::benchmark Qt6::Widgets)
 target_compile_definitions(send_bench PRIVATE
-    QT_NO_KEYWORDS
     MAILVANE_TOKEN_TABLE_PATH="${MAILVANE_TOKEN_TABLE}"
     MAILVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 if(TARGET mailvane_default_skin)

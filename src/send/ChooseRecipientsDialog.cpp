@@ -1,12 +1,12 @@
 #include "ChooseRecipientsDialog.h"
 
 #include "BlockingCall.h"
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "DialogButton.h"
 #include "DialogFrame.h"
 #include "HelpTable.h"
 #include "PhoneLink.h"
-#include "SendText.h"
+#include "UiText.h"
 #include "WaitDialog.h"
 
 #include <QHeaderView>
@@ -19,12 +19,12 @@ namespace {
 
 using namespace settings::strings;
 
-constexpr HelpEntry Help[] = {
-    {ChooseRecipientsDialog::AddButton, AddHelp},
-    {ChooseRecipientsDialog::ContactsList, ContactsListHelp},
-    {ChooseRecipientsDialog::RecipientsList, RecipientsListHelp},
-    {ChooseRecipientsDialog::OkButton, OkHelp},
-    {ChooseRecipientsDialog::CancelButton, CancelHelp},
+const app::HelpEntry Help[] = {
+    {{ChooseRecipientsDialog::AddButton}, AddHelp},
+    {{ChooseRecipientsDialog::ContactsList}, ContactsListHelp},
+    {{ChooseRecipientsDialog::RecipientsList}, RecipientsListHelp},
+    {{ChooseRecipientsDialog::OkButton}, OkHelp},
+    {{ChooseRecipientsDialog::CancelButton}, CancelHelp},
 };
 
 constexpr int NameWidth = 109;
@@ -46,7 +46,7 @@ QTreeWidget* addList(QWidget* dialog, const QRect& rect, int id)
     auto* list = new QTreeWidget(dialog);
     list->setGeometry(rect);
     list->setColumnCount(2);
-    list->setHeaderLabels({text(NameColumn), text(NumberColumn)});
+    list->setHeaderLabels({app::uiText(NameColumn), app::uiText(NumberColumn)});
     list->setColumnWidth(ChooseRecipientsDialog::NameColumn, NameWidth);
     list->setColumnWidth(ChooseRecipientsDialog::NumberColumn, NumberWidth);
     list->setRootIsDecorated(false);
@@ -57,7 +57,7 @@ QTreeWidget* addList(QWidget* dialog, const QRect& rect, int id)
     list->header()->setSectionsClickable(false);
     list->header()->setSectionsMovable(false);
     list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setControlId(list, id);
+    app::setControlId(list, id);
     return list;
 }
 
@@ -65,7 +65,7 @@ QLabel* addLabel(QWidget* dialog, const QString& caption, const QRect& rect, int
 {
     auto* label = new QLabel(caption, dialog);
     label->setGeometry(rect);
-    setControlId(label, id);
+    app::setControlId(label, id);
     return label;
 }
 
@@ -98,9 +98,9 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent,
     : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent), m_link(link), m_skin(skin)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(text(ChooseRecipientsTitle));
-    addLabel(this, text(settings::strings::ContactsLabel), ContactsLabelRect, ContactsLabel);
-    addLabel(this, text(settings::strings::RecipientsLabel), RecipientsLabelRect,
+    setWindowTitle(app::uiText(ChooseRecipientsTitle));
+    addLabel(this, app::uiText(settings::strings::ContactsLabel), ContactsLabelRect, ContactsLabel);
+    addLabel(this, app::uiText(settings::strings::RecipientsLabel), RecipientsLabelRect,
              RecipientsLabel);
     m_contacts = addList(this, ContactsRect, ContactsList);
     m_contacts->setObjectName(QStringLiteral("contactsList"));
@@ -108,9 +108,9 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent,
     m_recipients->setObjectName(QStringLiteral("recipientsList"));
     m_recipients->installEventFilter(this);
 
-    m_addButton = createDialogButton(skin, this, AddPlace, AddButton, text(AddLabel));
-    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, text(OkLabel));
-    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, text(CancelLabel));
+    m_addButton = createDialogButton(skin, this, AddPlace, AddButton, app::uiText(AddLabel));
+    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
+    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
     for (const auto* button : {m_addButton.get(), m_okButton.get(), m_cancelButton.get()})
         connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
                 &ChooseRecipientsDialog::onCommand);
@@ -134,7 +134,7 @@ void ChooseRecipientsDialog::loadContacts()
     m_contacts->setEnabled(true);
     phone::ContactList contacts;
     WaitDialog wait(m_skin, this);
-    wait.setProgressText(text(ReadingContacts));
+    wait.setProgressText(app::uiText(ReadingContacts));
     wait.show();
     // Its status is not looked at: an empty list, whatever the reason, shows
     // that no contacts were found.
@@ -152,7 +152,7 @@ void ChooseRecipientsDialog::loadContacts()
         m_contacts->insertTopLevelItem(0, item);
     }
     if (m_contacts->topLevelItemCount() == 0) {
-        auto* none = new QTreeWidgetItem({text(NoContactsFound)});
+        auto* none = new QTreeWidgetItem({app::uiText(NoContactsFound)});
         m_contacts->addTopLevelItem(none);
         // The notice is wider than the name column.
         m_contacts->setFirstColumnSpanned(0, QModelIndex(), true);

@@ -1,5 +1,7 @@
 #include "DialogButton.h"
 
+#include "ControlIds.h"
+
 namespace mailvane::send {
 namespace {
 
@@ -35,6 +37,7 @@ std::unique_ptr<skin::BmpButton> createDialogButton(const platform::LibraryHandl
                                             pictures.right);
     }
     button->setText(caption, true, DialogButtonMaxWidth);
+    app::setControlId(button->window(), controlNumber);
     return button;
 }
 

@@ -1,29 +1,22 @@
 #include "HelpTable.h"
 
-#include "ControlId.h"
-#include "SendText.h"
-
-#include <QWidget>
-#include <algorithm>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
 
 namespace mailvane::send {
 
-settings::StringId helpTextId(std::span<const HelpEntry> table, int control)
-{
-    const auto found = std::ranges::find(table, control, &HelpEntry::control);
-    return found == table.end() ? settings::strings::NoHelpTopic : found->text;
-}
-
-void installHelp(QWidget* dialog, std::span<const HelpEntry> table)
+void installHelp(QDialog* dialog, std::span<const app::HelpEntry> table)
 {
     dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, true);
-    dialog->setWhatsThis(text(settings::strings::NoHelpTopic));
-    const QList<QWidget*> children = dialog->findChildren<QWidget*>();
-    for (QWidget* child : children) {
-        const int id = controlId(child);
-        if (id != 0)
-            child->setWhatsThis(text(helpTextId(table, id)));
-    }
+    new app::WhatsThisHelp(dialog, [table](int control) { return app::lookUpHelp(table, control); });
+    // F1 asks about the control with the focus, as the main window does.
+    auto* helpKey = new QAction(dialog);
+    helpKey->setShortcut(QKeySequence::HelpContents);
+    helpKey->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(helpKey, &QAction::triggered, dialog,
+                     [] { app::WhatsThisHelp::requestHelp(QApplication::focusWidget()); });
+    dialog->addAction(helpKey);
 }
 
 } // namespace mailvane::send

@@ -1,26 +1,19 @@
 #pragma once
 
-// What's-This help of a dialog: a table from control number to string id.
-// Controls the table does not name get "No help topic available.".
+// What's-This help of the send dialogs: the table's texts for the dialog's
+// numbered controls (through the title-bar help button or F1), and
+// "No help topic available." for the rest.
 
-#include "StringTable.h"
+#include "WhatsThisHelp.h"
 
 #include <span>
 
-class QWidget;
+class QDialog;
 
 namespace mailvane::send {
 
-struct HelpEntry
-{
-    int control;
-    settings::StringId text;
-};
-
-settings::StringId helpTextId(std::span<const HelpEntry> table, int control);
-
-// Gives every numbered control of `dialog` (and the dialog itself) its help
-// text from `table`, and the dialog its title-bar help button.
-void installHelp(QWidget* dialog, std::span<const HelpEntry> table);
+// Watches `dialog` for help requests and answers them from `table`, which
+// must outlive the dialog.
+void installHelp(QDialog* dialog, std::span<const app::HelpEntry> table);
 
 } // namespace mailvane::send

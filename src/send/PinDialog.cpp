@@ -1,11 +1,11 @@
 #include "PinDialog.h"
 
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "DialogButton.h"
 #include "DialogFrame.h"
 #include "DigitEdit.h"
 #include "HelpTable.h"
-#include "SendText.h"
+#include "UiText.h"
 #include "SkinMessageBox.h"
 
 #include <QLabel>
@@ -15,11 +15,10 @@ namespace {
 
 using namespace settings::strings;
 
-constexpr HelpEntry Help[] = {
-    {PinDialog::PinEdit, PinHelp},
-    {PinDialog::PinLabel, PinHelp},
-    {PinDialog::OkButton, OkHelp},
-    {PinDialog::CancelButton, CancelHelp},
+const app::HelpEntry Help[] = {
+    {{PinDialog::PinEdit, PinDialog::PinLabel}, PinHelp},
+    {{PinDialog::OkButton}, OkHelp},
+    {{PinDialog::CancelButton}, CancelHelp},
 };
 
 // The template's layout, in pixels of the client area.
@@ -36,27 +35,27 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
     : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(text(PinTitle));
+    setWindowTitle(app::uiText(PinTitle));
 
-    auto* explanation = new QLabel(text(PinExplanation), this);
+    auto* explanation = new QLabel(app::uiText(PinExplanation), this);
     explanation->setGeometry(ExplanationRect);
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setControlId(explanation, Explanation);
+    app::setControlId(explanation, Explanation);
 
-    auto* label = new QLabel(text(settings::strings::PinLabel), this);
+    auto* label = new QLabel(app::uiText(settings::strings::PinLabel), this);
     label->setGeometry(LabelRect);
-    setControlId(label, PinLabel);
+    app::setControlId(label, PinLabel);
 
     m_pinEdit = new DigitEdit(this);
     m_pinEdit->setObjectName(QStringLiteral("pinEdit"));
     m_pinEdit->setGeometry(EditRect);
-    setControlId(m_pinEdit, PinEdit);
+    app::setControlId(m_pinEdit, PinEdit);
     label->setBuddy(m_pinEdit);
     connect(m_pinEdit, &QLineEdit::textChanged, this, &PinDialog::onPinEdited);
 
-    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, text(OkLabel));
-    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, text(CancelLabel));
+    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
+    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
     for (const auto* button : {m_okButton.get(), m_cancelButton.get()})
         connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
                 &PinDialog::onCommand);
@@ -93,7 +92,7 @@ void PinDialog::onOk()
         accept();
         return;
     }
-    skin::SkinMessageBox::show(this, text(InvalidPinMessage), text(InvalidPinCaption),
+    skin::SkinMessageBox::show(this, app::uiText(InvalidPinMessage), app::uiText(InvalidPinCaption),
                                skin::SkinMessageBox::MbOk |
                                    skin::SkinMessageBox::MbIconExclamation);
 }

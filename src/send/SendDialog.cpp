@@ -1,10 +1,10 @@
 #include "SendDialog.h"
 
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "DialogButton.h"
 #include "DialogFrame.h"
 #include "HelpTable.h"
-#include "SendText.h"
+#include "UiText.h"
 #include "SettingsSummary.h"
 
 #include <QLabel>
@@ -15,13 +15,11 @@ namespace {
 
 using namespace settings::strings;
 
-constexpr HelpEntry Help[] = {
-    {SendDialog::SendButton, SendHelp},
-    {SendDialog::CancelButton, CancelHelp},
-    {SendDialog::RecipientsBox, RecipientsBoxHelp},
-    {SendDialog::RecipientsLabel, RecipientsBoxHelp},
-    {SendDialog::SettingsBox, SettingsBoxHelp},
-    {SendDialog::SettingsLabel, SettingsBoxHelp},
+const app::HelpEntry Help[] = {
+    {{SendDialog::SendButton}, SendHelp},
+    {{SendDialog::CancelButton}, CancelHelp},
+    {{SendDialog::RecipientsBox, SendDialog::RecipientsLabel}, RecipientsBoxHelp},
+    {{SendDialog::SettingsBox, SendDialog::SettingsLabel}, SettingsBoxHelp},
 };
 
 constexpr QSize ClientSize{540, 500};
@@ -46,7 +44,7 @@ QLabel* addLabel(QWidget* dialog, const QString& caption, const QRect& rect, int
     auto* label = new QLabel(caption, dialog);
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setControlId(label, id);
+    app::setControlId(label, id);
     return label;
 }
 
@@ -57,7 +55,7 @@ QPlainTextEdit* addTextBox(QWidget* dialog, const QString& content, const QRect&
     box->setReadOnly(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setPlainText(content);
-    setControlId(box, id);
+    app::setControlId(box, id);
     return box;
 }
 
@@ -79,12 +77,12 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(text(SendTitle));
+    setWindowTitle(app::uiText(SendCaption));
 
-    addLabel(this, text(settings::strings::RecipientsLabel), RecipientsLabelRect,
+    addLabel(this, app::uiText(settings::strings::RecipientsLabel), RecipientsLabelRect,
              RecipientsLabel);
-    addLabel(this, text(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
-    QLabel* warning = addLabel(this, text(settings::strings::CostWarning), WarningRect, CostWarning);
+    addLabel(this, app::uiText(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
+    QLabel* warning = addLabel(this, app::uiText(settings::strings::CostWarning), WarningRect, CostWarning);
     warning->setWordWrap(true);
 
     const std::string& to = record.to.value_or(std::string());
@@ -98,8 +96,8 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     m_settingsBox = addTextBox(this, summary, SettingsBoxRect, SettingsBox);
     m_settingsBox->setObjectName(QStringLiteral("settingsBox"));
 
-    m_sendButton = createDialogButton(skin, this, SendPlace, SendButton, text(SendLabel));
-    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, text(CancelLabel));
+    m_sendButton = createDialogButton(skin, this, SendPlace, SendButton, app::uiText(SendLabel));
+    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
     for (const auto* button : {m_sendButton.get(), m_cancelButton.get()})
         connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
                 &SendDialog::onCommand);

@@ -7,7 +7,7 @@
 #include "Recipients.h"
 #include "RecipientsField.h"
 #include "SendDialog.h"
-#include "SendText.h"
+#include "UiText.h"
 #include "SendingLoop.h"
 #include "SkinMessageBox.h"
 #include "WaitDialog.h"
@@ -44,12 +44,12 @@ std::string latin1(const QString& text)
 OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
 {
     if (outcome.sent)
-        return {text(SendingSuccessfulCaption), text(SettingsSentMessage), SkinMessageBox::MbOk};
+        return {app::uiText(SendingSuccessfulCaption), app::uiText(SettingsSentMessage), SkinMessageBox::MbOk};
     if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
-        return {text(RecipientsMissingCaption), text(NoRecipientsMessage), Warning};
+        return {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning};
     if (outcome.lastStatus == platform::E_FAIL)
-        return {text(SendingFailedCaption), text(SendingErrorMessage), Warning};
-    return {text(SendingFailedCaption), text(PhoneNotConnectedMessage), Warning};
+        return {app::uiText(SendingFailedCaption), app::uiText(SendingErrorMessage), Warning};
+    return {app::uiText(SendingFailedCaption), app::uiText(PhoneNotConnectedMessage), Warning};
 }
 
 SendWorkflow::SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,
@@ -68,7 +68,7 @@ void SendWorkflow::send(const QString& recipients)
     const std::string typed = latin1(recipients);
     const std::vector<std::string> numbers = settings::splitRecipients(typed);
     if (numbers.empty()) {
-        showMessage({text(RecipientsMissingCaption), text(NoRecipientsMessage), Warning});
+        showMessage({app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning});
         return;
     }
 
@@ -117,7 +117,7 @@ phone::SendingOutcome SendWorkflow::deliver(const std::vector<std::string>& numb
     });
     const auto onRecipient = [&](std::size_t index, std::size_t count, const std::string& number) {
         recipient = index;
-        const QString line = text(SendingProgress)
+        const QString line = app::uiText(SendingProgress)
                                  .arg(QString::fromLatin1(number.data(), qsizetype(number.size())))
                                  .arg(index)
                                  .arg(count);

@@ -1,8 +1,8 @@
 #include "WaitDialog.h"
 
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "DialogFrame.h"
-#include "SendText.h"
+#include "UiText.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -37,24 +37,24 @@ WaitDialog::WaitDialog(const platform::LibraryHandle& skin, QWidget* parent)
     m_message = new QLabel(this);
     m_message->setGeometry(MessageRect);
     m_message->setAlignment(Qt::AlignCenter);
-    setControlId(m_message, Message);
+    app::setControlId(m_message, Message);
 
     m_progressLine = new QLabel(this);
     m_progressLine->setGeometry(ProgressLineRect);
     m_progressLine->setAlignment(Qt::AlignCenter);
-    setControlId(m_progressLine, ProgressLine);
+    app::setControlId(m_progressLine, ProgressLine);
 
     m_bar = new QProgressBar(this);
     m_bar->setGeometry(ProgressBarRect);
     m_bar->setTextVisible(false);
-    setControlId(m_bar, ProgressBar);
+    app::setControlId(m_bar, ProgressBar);
     setProgress(0, 0);
 }
 
 bool WaitDialog::initDialog()
 {
     SkinDialog::initDialog();
-    m_message->setText(text(settings::strings::WaitMessage));
+    m_message->setText(app::uiText(settings::strings::WaitMessage));
     return true;
 }
 

@@ -15,4 +15,9 @@ list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/SkinTabCtrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COrvexPropertyPage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COrvexPropertySheet.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowOpacitySupport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SplashWindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SplashWnd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramVersion.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AboutBox.cpp
 )

@@ -1,7 +1,7 @@
 // Choosing recipients from the simulated phone's contacts.
 
 #include "ChooseRecipientsDialog.h"
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "DialogDriver.h"
 #include "PhoneBackEnd.h"
 #include "PhoneLink.h"
@@ -207,7 +207,7 @@ TEST(WaitDialog, isCentredOverTheMainWindowAndCannotBeEndedByTheOperator)
     wait.close();
     EXPECT_TRUE(wait.isVisible());
     EXPECT_TRUE(
-        send::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
+        app::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
         QStringLiteral("Connecting to phone.\nThis may take a while."));
 }
 

@@ -1,6 +1,6 @@
 #include "DialogDriver.h"
 
-#include "ControlId.h"
+#include "ControlIds.h"
 
 #include <QAbstractButton>
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ void DialogDriver::poll()
 
 void clickControl(QWidget* dialog, int controlNumber)
 {
-    auto* button = qobject_cast<QAbstractButton*>(send::findControl(dialog, controlNumber));
+    auto* button = qobject_cast<QAbstractButton*>(app::findControl(dialog, controlNumber));
     ASSERT_NE(button, nullptr) << "no button " << controlNumber;
     button->click();
 }

@@ -1,12 +1,14 @@
 // The pure rules of the send dialogs and the help tables of all of them.
 
 #include "ChooseRecipientsDialog.h"
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "OpenSettings.h"
 #include "PhoneLink.h"
 #include "PinDialog.h"
 #include "RecipientsField.h"
 #include "SendDialog.h"
+#include "UiText.h"
+#include "WhatsThisHelp.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -97,13 +99,27 @@ TEST(DialogHelp, everyControlHasItsTextAndOthersHaveNone)
         {2, 2, closes},
         {2, 1052, none},
     };
-    for (const Case& c : cases) {
-        QWidget* control = send::findControl(dialogs[c.dialog].get(), c.control);
-        ASSERT_NE(control, nullptr) << c.dialog << " " << c.control;
-        EXPECT_EQ(control->whatsThis(), c.help) << c.dialog << " " << c.control;
-    }
     for (const auto& dialog : dialogs)
-        EXPECT_EQ(dialog->whatsThis(), none);
+        dialog->show();
+    for (const Case& c : cases) {
+        QWidget* dialog = dialogs[c.dialog].get();
+        auto* help = dialog->findChild<app::WhatsThisHelp*>();
+        ASSERT_NE(help, nullptr);
+        int shownFor = -1;
+        QString shown;
+        const auto connection = QObject::connect(
+            help, &app::WhatsThisHelp::helpShown, dialog,
+            [&](int control, settings::StringId text) {
+                shownFor = control;
+                shown = app::uiText(text);
+            });
+        QWidget* control = app::findControl(dialog, c.control);
+        ASSERT_NE(control, nullptr) << c.dialog << " " << c.control;
+        app::WhatsThisHelp::requestHelp(control);
+        QObject::disconnect(connection);
+        EXPECT_EQ(shownFor, c.control) << c.dialog << " " << c.control;
+        EXPECT_EQ(shown, c.help) << c.dialog << " " << c.control;
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ControlId.h"
+#include "ControlIds.h"
 #include "DialogDriver.h"
 #include "MessageBoxHook.h"
 #include "PinDialog.h"
@@ -80,7 +80,7 @@ TEST_F(PinDialogTest, showsItsTextsAndCaptions)
 {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Enter PIN Code"));
     EXPECT_EQ(edit()->text(), QString()); // asked afresh each time
-    auto* ok = qobject_cast<QAbstractButton*>(send::findControl(&dialog, PinDialog::OkButton));
+    auto* ok = qobject_cast<QAbstractButton*>(app::findControl(&dialog, PinDialog::OkButton));
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->objectName(), QStringLiteral("BmpButtonImplClass"));
 }

@@ -4,4 +4,6 @@ mailvane_add_test(skin_toolkit_tests QT
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/MessageBoxTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/FileDialogTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/TabCompositionTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SplashAboutTest.cpp
     LIBS mailvane::skin mailvane::test_resources Qt6::Test)

@@ -7,7 +7,7 @@
 #include "PhoneLink.h"
 #include "PinDialog.h"
 #include "SendDialog.h"
-#include "SendText.h"
+#include "UiText.h"
 #include "SendingLoop.h"
 #include "SendWorkflow.h"
 #include "ServiceObjects.h"
@@ -70,7 +70,7 @@ void addChooser(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWi
 void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
     send::WaitDialog sending(skin, &main);
-    sending.setProgressText(send::text(SendingProgress)
+    sending.setProgressText(app::uiText(SendingProgress)
                                 .arg(QStringLiteral("+4512345678"))
                                 .arg(2)
                                 .arg(3));
@@ -79,14 +79,14 @@ void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidg
     sending.hide();
 
     send::WaitDialog reading(skin, &main);
-    reading.setProgressText(send::text(ReadingContacts));
+    reading.setProgressText(app::uiText(ReadingContacts));
     out.append({QStringLiteral("send-wait-contacts"), shoot(reading)});
 }
 
 void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
     skin::SkinMessageBox::configure(
-        [](int id) { return send::text(id); }, skin);
+        [](int id) { return app::uiText(id); }, skin);
     struct Message
     {
         const char* name;
@@ -100,7 +100,7 @@ void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QW
          send::outcomeMessage(SendingOutcome{false, platform::E_ABORT, 0})},
         {"send-outcome-no-recipients", send::outcomeMessage(SendingOutcome{false, 0, 0})},
         {"send-invalid-pin",
-         {send::text(InvalidPinCaption), send::text(InvalidPinMessage),
+         {app::uiText(InvalidPinCaption), app::uiText(InvalidPinMessage),
           skin::SkinMessageBox::MbOk | skin::SkinMessageBox::MbIconExclamation}},
     };
     for (const Message& m : messages) {

@@ -1,0 +1,28 @@
+#include "SplashWindow.h"
+
+#include "COBitmapUtil.h"
+
+#include <QPainter>
+
+namespace mailvane::skin {
+
+SplashWindow::SplashWindow(const COBitmapUtil& image)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_image(image)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+SplashWindow::~SplashWindow() = default;
+
+void SplashWindow::paintEvent(QPaintEvent*)
+{
+    QImage shown = m_image.frame(COBitmapUtil::Composite, 0);
+    if (shown.isNull())
+        shown = m_image.frame(COBitmapUtil::Foreground, 0);
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), shown);
+}
+
+} // namespace mailvane::skin
