@@ -1,11 +1,8 @@
 # The time the program adds per text message on the way to the phone.
-add_executable(phone_bench
-    ${CMAKE_CURRENT_SOURCE_DIR}/PhoneBenchmark.cpp
-    ${PROJECT_SOURCE_DIR}/tests/phone/FakeModem.cpp)
-target_include_directories(phone_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/phone)
+add_executable(phone_bench ${CMAKE_CURRENT_SOURCE_DIR}/PhoneBenchmark.cpp)
 target_link_libraries(phone_bench PRIVATE
-    mailvane::options mailvane::phone mailvane::settings mailvane::provisioning
-    benchmark::benchmark util)
+    mailvane::options mailvane::phone mailvane::phone_test_support mailvane::settings
+    mailvane::provisioning benchmark::benchmark)
 target_compile_definitions(phone_bench PRIVATE
     MAILVANE_TOKEN_TABLE_PATH="${MAILVANE_TOKEN_TABLE}"
     MAILVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -7,9 +7,9 @@ namespace {
 
 constexpr std::size_t HelpColumn = 24;
 
-const OptionSpec* findOption(const Command& command, std::string_view name)
+const OptionInfo* findOption(const Command& command, std::string_view name)
 {
-    const auto found = std::ranges::find(command.options, name, &OptionSpec::name);
+    const auto found = std::ranges::find(command.options, name, &OptionInfo::name);
     return found == command.options.end() ? nullptr : &*found;
 }
 
@@ -48,7 +48,7 @@ ParseOutcome parseArguments(const Command& command, const std::vector<std::strin
         const std::size_t equals = arg.find('=');
         const std::string name =
             arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const OptionSpec* spec = findOption(command, name);
+        const OptionInfo* spec = findOption(command, name);
         if (!spec)
             return usageError("unknown option '--" + name + "'");
         if (parsed.options.contains(name))
@@ -67,7 +67,7 @@ ParseOutcome parseArguments(const Command& command, const std::vector<std::strin
         }
     }
 
-    for (const OptionSpec& spec : command.options) {
+    for (const OptionInfo& spec : command.options) {
         if (spec.required && !parsed.options.contains(spec.name))
             return usageError("option '--" + std::string(spec.name) + "' is required");
     }
@@ -84,7 +84,7 @@ std::string commandSynopsis(const Command& command)
     std::string text = "Usage: " + std::string(ProgramName) + " " + std::string(command.name);
     if (!command.operands.empty())
         text += " " + std::string(command.operands);
-    for (const OptionSpec& spec : command.options) {
+    for (const OptionInfo& spec : command.options) {
         std::string option = "--" + std::string(spec.name);
         if (!spec.valueName.empty())
             option += " " + std::string(spec.valueName);
@@ -99,7 +99,7 @@ std::string commandHelp(const Command& command)
     if (!command.details.empty())
         text += "\n" + std::string(command.details);
     text += "\nOptions:\n";
-    for (const OptionSpec& spec : command.options) {
+    for (const OptionInfo& spec : command.options) {
         std::string left = "  --" + std::string(spec.name);
         if (!spec.valueName.empty())
             left += " " + std::string(spec.valueName);

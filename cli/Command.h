@@ -20,7 +20,7 @@ inline constexpr int ExitUsage = 2;   // the command line was wrong
 
 inline constexpr std::string_view ProgramName = "mailvane-cli";
 
-struct OptionSpec
+struct OptionInfo
 {
     std::string_view name;      // without the leading "--"
     std::string_view valueName; // empty for a switch, which takes no value
@@ -50,7 +50,7 @@ struct Command
     std::size_t operandCount;
     std::string_view summary; // one line for the program's help
     std::string_view details; // more lines for the command's own help
-    std::span<const OptionSpec> options;
+    std::span<const OptionInfo> options;
     int (*run)(const Arguments&);
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Every subcommand, in the order the help lists them. Adding one means one
-// file, <name>Command.cpp, defining `const Command <name>Command`, and one
-// line here.
+// file, <name>Command.cpp, defining `const Command <name>Command` and listed
+// in CMakeLists.txt, and one line here.
 #define MAILVANE_CLI_COMMANDS(X)                                                                   \
     X(check)                                                                                       \
     X(summary)                                                                                     \

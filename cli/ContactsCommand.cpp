@@ -37,7 +37,7 @@ int runContacts(const Arguments& arguments)
     return printOutput(out);
 }
 
-constexpr std::array<OptionSpec, 1> ContactsOptions = {{PhoneOption}};
+constexpr std::array<OptionInfo, 1> ContactsOptions = {{PhoneOption}};
 
 } // namespace
 

@@ -193,7 +193,7 @@ int runEncode(const Arguments& arguments)
     return printOutput(out);
 }
 
-constexpr std::array<OptionSpec, 4> EncodeOptions = {{
+constexpr std::array<OptionInfo, 4> EncodeOptions = {{
     {"pin", "PIN", true, "the PIN code the phone asks for (1 to 10 characters)"},
     {"format", "FORMAT", true, "document, wbxml, push or messages"},
     {"to", "NUMBERS", false, "recipients for messages, as \"num;num;...\" (one push each)"},

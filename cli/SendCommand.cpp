@@ -8,6 +8,7 @@
 #include "PhoneLink.h"
 #include "Recipients.h"
 #include "SendingLoop.h"
+#include "StringTable.h"
 #include "TokenTableLocator.h"
 
 #include <array>
@@ -54,7 +55,7 @@ int runSend(const Arguments& arguments)
     // A text with no number in it is not a successful send to nobody.
     const std::vector<std::string> numbers = settings::splitRecipients(*arguments.option("to"));
     if (numbers.empty()) {
-        printError(phone::NoRecipientsText);
+        printError(settings::stringText(settings::strings::NoRecipientsMessage));
         return ExitUsage;
     }
 
@@ -96,7 +97,7 @@ int runSend(const Arguments& arguments)
     return ExitFailure;
 }
 
-constexpr std::array<OptionSpec, 4> SendOptions = {{
+constexpr std::array<OptionInfo, 4> SendOptions = {{
     {"pin", "PIN", true, "the PIN code the phone asks for (1 to 10 characters)"},
     {"to", "NUMBERS", true, "recipients as \"num;num;...\" (blanks and tabs are ignored)"},
     PhoneOption,

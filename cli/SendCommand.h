@@ -13,8 +13,8 @@ namespace mailvane::cli {
 // settings store. On failure prints why and returns the exit status to end with.
 std::optional<int> installPhone(const Arguments& arguments);
 
-inline constexpr OptionSpec PhoneOption = {
-    "phone", "SPEC", false,
+inline constexpr OptionInfo PhoneOption = {
+    "phone", "PHONE", false,
     "the phone: gammu, gammu:SECTION, gammu:DEVICE, sim:DIR or none (default: "
     "MAILVANE_PHONE, then Phone/Device of the program settings, then gammu when a "
     "Gammu configuration exists)"};

@@ -23,17 +23,17 @@ namespace {
 
 settings::TextField& text(settings::EmailSettings& record, FieldId id)
 {
-    return settings::textValue(settings::fieldSpec(id), record);
+    return settings::textValue(settings::fieldInfo(id), record);
 }
 
 std::size_t limitOf(FieldId id)
 {
-    return settings::fieldSpec(id).readLimit.value_or(0);
+    return settings::fieldInfo(id).readLimit.value_or(0);
 }
 
 void setNumber(settings::EmailSettings& record, FieldId id, int value)
 {
-    settings::setNumberValue(settings::fieldSpec(id), record, value);
+    settings::setNumberValue(settings::fieldInfo(id), record, value);
 }
 
 const app::HelpEntry HelpTable[] = {
@@ -194,7 +194,7 @@ void AdvancedPage::enableSmtpLogin(bool on)
 void AdvancedPage::activate()
 {
     const std::optional<int> type =
-        settings::numberValue(settings::fieldSpec(FieldId::IncomingServerType), m_record);
+        settings::numberValue(settings::fieldInfo(FieldId::IncomingServerType), m_record);
     const bool pop3 = type && *type == values::Pop3;
     m_incomingPortLabel->setText(uiText(pop3 ? strings::IncomingPop3Port
                                              : strings::IncomingImap4Port));

@@ -33,7 +33,7 @@ constexpr std::array<settings::StringId, 3> CallSpeedItems = {
 
 std::size_t limitOf(GroupField field)
 {
-    return settings::groupFieldSpec(field).readLimit.value_or(0);
+    return settings::groupFieldInfo(field).readLimit.value_or(0);
 }
 
 const app::HelpEntry HelpTable[] = {
@@ -260,7 +260,7 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
 
 settings::TextField& ConnectionPage::text(GroupField field)
 {
-    return settings::textValue(settings::groupFieldSpec(field), m_group);
+    return settings::textValue(settings::groupFieldInfo(field), m_group);
 }
 
 void ConnectionPage::bindEdits()
@@ -304,7 +304,7 @@ void ConnectionPage::connectButtons()
             if (on->isChecked()) {
                 checkOnly(on, off);
                 settings::setNumberValue(
-                    settings::groupFieldSpec(GroupField::BearerAuthenticationType), m_group, value);
+                    settings::groupFieldInfo(GroupField::BearerAuthenticationType), m_group, value);
                 m_changed = true;
             }
             requestCompletenessTest();
@@ -320,7 +320,7 @@ void ConnectionPage::connectButtons()
             if (!on->isChecked())
                 return;
             checkOnly(on, off);
-            settings::setNumberValue(settings::groupFieldSpec(GroupField::GsmDataCallType),
+            settings::setNumberValue(settings::groupFieldInfo(GroupField::GsmDataCallType),
                                      m_group, value);
             m_changed = true;
         });
@@ -429,7 +429,7 @@ void ConnectionPage::onProxiesClicked(bool yes)
     app::RadioButton* on = yes ? m_proxiesYesRadio : m_proxiesNoRadio;
     if (on->isChecked()) {
         checkOnly(on, yes ? m_proxiesNoRadio : m_proxiesYesRadio);
-        settings::setNumberValue(settings::groupFieldSpec(GroupField::Proxies), m_group,
+        settings::setNumberValue(settings::groupFieldInfo(GroupField::Proxies), m_group,
                                  yes ? values::Yes : values::No);
         enableProxies(yes);
         m_changed = true;
@@ -440,7 +440,7 @@ void ConnectionPage::onProxiesClicked(bool yes)
 void ConnectionPage::onBearerClicked(bool gsm)
 {
     app::RadioButton* on = gsm ? m_gsmRadio : m_gprsRadio;
-    const settings::FieldSpec& bearerSpec = settings::groupFieldSpec(GroupField::DataBearer);
+    const settings::FieldInfo& bearerSpec = settings::groupFieldInfo(GroupField::DataBearer);
     const std::optional<int> bearer = settings::numberValue(bearerSpec, m_group);
     const int chosen = gsm ? values::GsmData : values::Gprs;
     if (on->isChecked() && bearer != chosen) {
@@ -476,7 +476,7 @@ void ConnectionPage::onCallSpeedTyped()
 void ConnectionPage::updateMarks()
 {
     const std::optional<int> bearer =
-        settings::numberValue(settings::groupFieldSpec(GroupField::DataBearer), m_group);
+        settings::numberValue(settings::groupFieldInfo(GroupField::DataBearer), m_group);
     const bool login = settings::isNonEmpty(m_group.bearerUsername) ||
                        settings::isNonEmpty(m_group.bearerPassword);
     const bool gprs = bearer == values::Gprs;
@@ -501,7 +501,7 @@ void ConnectionPage::activate()
 void ConnectionPage::fill()
 {
     const std::optional<int> proxies =
-        settings::numberValue(settings::groupFieldSpec(GroupField::Proxies), m_group);
+        settings::numberValue(settings::groupFieldInfo(GroupField::Proxies), m_group);
     m_proxiesYesRadio->setChecked(proxies && *proxies == values::Yes);
     m_proxiesNoRadio->setChecked(proxies && *proxies != values::Yes);
     enableProxies(proxies == values::Yes);
@@ -511,9 +511,9 @@ void ConnectionPage::fill()
     showText(m_secondaryPortEdit, m_group.secondaryProxyPort);
 
     const std::optional<int> bearer =
-        settings::numberValue(settings::groupFieldSpec(GroupField::DataBearer), m_group);
+        settings::numberValue(settings::groupFieldInfo(GroupField::DataBearer), m_group);
     const std::optional<int> authentication = settings::numberValue(
-        settings::groupFieldSpec(GroupField::BearerAuthenticationType), m_group);
+        settings::groupFieldInfo(GroupField::BearerAuthenticationType), m_group);
     if (bearer) {
         const bool gsm = *bearer != values::Gprs;
         checkOnly(gsm ? m_gsmRadio : m_gprsRadio, gsm ? m_gprsRadio : m_gsmRadio);
@@ -551,7 +551,7 @@ void ConnectionPage::fill()
     if (speedIndex >= 0)
         m_callSpeedCombo->setEditText(uiText(CallSpeedItems[speedIndex]));
     const std::optional<int> callType =
-        settings::numberValue(settings::groupFieldSpec(GroupField::GsmDataCallType), m_group);
+        settings::numberValue(settings::groupFieldInfo(GroupField::GsmDataCallType), m_group);
     m_analogRadio->setChecked(callType == values::Analog);
     m_isdnRadio->setChecked(callType == values::Isdn);
     if (speedIndex >= 0)

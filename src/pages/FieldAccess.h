@@ -8,24 +8,24 @@
 
 namespace mailvane::pages {
 
-inline void clearField(const settings::FieldSpec& spec, settings::EmailSettings& record)
+inline void clearField(const settings::FieldInfo& spec, settings::EmailSettings& record)
 {
     std::visit([&record](const auto& access) { access.ref(record).reset(); }, spec.access);
 }
 
-inline void clearField(const settings::FieldSpec& spec, settings::ConnectionSettings& group)
+inline void clearField(const settings::FieldInfo& spec, settings::ConnectionSettings& group)
 {
     std::visit([&group](const auto& access) { access.ref(group).reset(); }, *spec.groupAccess);
 }
 
 inline void clearField(settings::FieldId id, settings::EmailSettings& record)
 {
-    clearField(settings::fieldSpec(id), record);
+    clearField(settings::fieldInfo(id), record);
 }
 
 inline void clearField(settings::GroupField field, settings::ConnectionSettings& group)
 {
-    clearField(settings::groupFieldSpec(field), group);
+    clearField(settings::groupFieldInfo(field), group);
 }
 
 } // namespace mailvane::pages

@@ -20,12 +20,12 @@ namespace {
 
 settings::TextField& text(settings::EmailSettings& record, FieldId id)
 {
-    return settings::textValue(settings::fieldSpec(id), record);
+    return settings::textValue(settings::fieldInfo(id), record);
 }
 
 std::size_t limitOf(FieldId id)
 {
-    return settings::fieldSpec(id).readLimit.value_or(0);
+    return settings::fieldInfo(id).readLimit.value_or(0);
 }
 
 const app::HelpEntry HelpTable[] = {
@@ -136,7 +136,7 @@ void GeneralPage::createPage()
 
 void GeneralPage::selectServerType(bool pop3)
 {
-    const settings::FieldSpec& typeSpec = settings::fieldSpec(FieldId::IncomingServerType);
+    const settings::FieldInfo& typeSpec = settings::fieldInfo(FieldId::IncomingServerType);
     const bool wasPresent = settings::numberValue(typeSpec, m_record).has_value();
     settings::setNumberValue(typeSpec, m_record,
                              pop3 ? settings::values::Pop3 : settings::values::Imap4);

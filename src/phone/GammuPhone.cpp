@@ -1,7 +1,8 @@
 #include "GammuPhone.h"
 
 #include "GammuContacts.h"
-#include "GammuText.h"
+#include "GammuMessage.h"
+#include "PhoneStatus.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -129,11 +130,25 @@ GammuPhone::~GammuPhone()
     dropSession();
 }
 
-bool GammuPhone::bounded(const std::function<void()>& call, std::chrono::milliseconds limit)
+template <class Call>
+auto GammuPhone::timedCall(std::chrono::milliseconds limit, std::chrono::nanoseconds& spent,
+                           Call call) -> std::optional<decltype(call(std::declval<Session&>()))>
 {
+    using Value = decltype(call(std::declval<Session&>()));
+    struct Result
+    {
+        Value value{};
+        std::chrono::nanoseconds spent{0};
+    };
+    auto result = std::make_shared<Result>();
     std::shared_ptr<Session> session = m_session;
     const auto outcome = m_worker->run(
-        call, limit,
+        [session, result, call] {
+            const auto start = Clock::now();
+            result->value = call(*session);
+            result->spent = Clock::now() - start;
+        },
+        limit,
         [session] {
             if (session && session->machine) {
                 session->aborted = true;
@@ -141,10 +156,13 @@ bool GammuPhone::bounded(const std::function<void()>& call, std::chrono::millise
             }
         },
         m_timeouts.abortGrace);
+    // A call given up may still be running and writing its result.
+    if (outcome != BoundedWorker::Outcome::GivenUp)
+        spent += result->spent;
     if (outcome == BoundedWorker::Outcome::Finished)
-        return true;
+        return result->value;
     dropSession();
-    return false;
+    return std::nullopt;
 }
 
 void GammuPhone::dropSession()
@@ -174,26 +192,14 @@ bool GammuPhone::openSession()
     if (!session->machine || !configure(session->machine, m_target))
         return false;
     m_session = session;
-    struct Result
-    {
-        bool connected = false;
-        std::chrono::nanoseconds spent{0};
-    };
-    auto result = std::make_shared<Result>();
-    const bool finished = bounded(
-        [session, result] {
-            const auto start = Clock::now();
-            const GSM_Error error = GSM_InitConnection(session->machine, 1);
-            session->connected = error == ERR_NONE;
-            if (session->connected)
-                GSM_SetSendSMSStatusCallback(session->machine, onSendStatus, &session->sendReport);
-            result->connected = session->connected;
-            result->spent = Clock::now() - start;
-        },
-        m_timeouts.connect);
-    m_libraryTime.connecting += result->spent;
-    const bool connected = result->connected;
-    if (!finished || !connected) {
+    const std::optional<bool> connected =
+        timedCall(m_timeouts.connect, m_libraryTime.connecting, [](Session& opened) {
+            opened.connected = GSM_InitConnection(opened.machine, 1) == ERR_NONE;
+            if (opened.connected)
+                GSM_SetSendSMSStatusCallback(opened.machine, onSendStatus, &opened.sendReport);
+            return opened.connected;
+        });
+    if (!connected.value_or(false)) {
         dropSession();
         return false;
     }
@@ -202,23 +208,12 @@ bool GammuPhone::openSession()
 
 bool GammuPhone::phoneAnswers()
 {
-    std::shared_ptr<Session> session = m_session;
-    struct Result
-    {
-        bool answered = false;
-        std::chrono::nanoseconds spent{0};
-    };
-    auto result = std::make_shared<Result>();
-    const bool finished = bounded(
-        [session, result] {
-            const auto start = Clock::now();
+    const std::optional<bool> answered =
+        timedCall(m_timeouts.message, m_libraryTime.querying, [](Session& asked) {
             char imei[GSM_MAX_IMEI_LENGTH + 1] = {};
-            result->answered = GSM_GetIMEI(session->machine, imei) == ERR_NONE;
-            result->spent = Clock::now() - start;
-        },
-        m_timeouts.message);
-    m_libraryTime.querying += result->spent;
-    return finished && result->answered;
+            return GSM_GetIMEI(asked.machine, imei) == ERR_NONE;
+        });
+    return answered.value_or(false);
 }
 
 PhoneValue GammuPhone::connect()
@@ -240,71 +235,33 @@ platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
 {
     if (!m_session || !m_session->connected)
         return E_PHONE_NOT_CONNECTED;
-    auto sms = std::make_shared<GSM_SMSMessage>();
-    std::memset(sms.get(), 0, sizeof *sms);
-    GSM_SetDefaultSMSData(sms.get());
-    // 8-bit data; the class lives in the low bits of a 0xF? coding.
-    if ((message.dataCoding & 0xFC) == 0xF4)
-        sms->Class = static_cast<signed char>(message.dataCoding & 0x03);
-    else if (message.dataCoding == 0x04)
-        sms->Class = -1;
-    else
+    const std::shared_ptr<GSM_SMSMessage> sms = toGammuMessage(message);
+    if (!sms)
         return platform::E_INVALIDARG;
-    sms->Coding = SMS_Coding_8bit;
-    sms->PDU = message.statusReport ? SMS_Status_Report : SMS_Submit;
-    sms->SMSC.Location = 1; // the phone's own service centre
-    if (message.userDataHeader.size() > GSM_MAX_UDH_LENGTH ||
-        message.userData.size() > GSM_MAX_SMS_LENGTH)
-        return platform::E_INVALIDARG;
-    // Our header already carries the ports and the concatenation; libgammu
-    // copies a user header as it is and adds nothing of its own.
-    sms->UDH.Type = message.userDataHeader.empty() ? UDH_NoUDH : UDH_UserUDH;
-    sms->UDH.Length = static_cast<int>(message.userDataHeader.size());
-    std::memcpy(sms->UDH.Text, message.userDataHeader.data(), message.userDataHeader.size());
-    sms->Length = static_cast<int>(message.userData.size());
-    std::memcpy(sms->Text, message.userData.data(), message.userData.size());
-    if (!toGammuNumber(message.recipient, sms->Number, sizeof sms->Number))
-        return platform::E_INVALIDARG;
-
-    std::shared_ptr<Session> session = m_session;
-    struct Result
-    {
-        GSM_Error error = ERR_NONE;
-        std::chrono::nanoseconds spent{0};
-    };
-    auto result = std::make_shared<Result>();
-    const bool finished = bounded(
-        [session, sms, result] {
-            const auto start = Clock::now();
-            session->sendReport.reset();
-            result->error = GSM_SendSMS(session->machine, sms.get());
+    ++m_libraryTime.messages;
+    const std::optional<GSM_Error> sent =
+        timedCall(m_timeouts.message, m_libraryTime.sending, [sms](Session& session) {
+            session.sendReport.reset();
+            GSM_Error error = GSM_SendSMS(session.machine, sms.get());
             // The AT driver returns once the message is written; the phone's
             // verdict arrives later through the send-status callback.
-            while (result->error == ERR_NONE && !session->sendReport && !session->aborted) {
-                if (!GSM_IsConnected(session->machine)) {
-                    result->error = ERR_DEVICEREADERROR;
-                    break;
-                }
+            while (error == ERR_NONE && !session.sendReport && !session.aborted) {
+                if (!GSM_IsConnected(session.machine))
+                    return ERR_DEVICEREADERROR;
                 // A read error looks like silence to us; an unplugged device
                 // also leaves its node, which ends the wait at once.
-                if (GSM_ReadDevice(session->machine, TRUE) == 0 &&
-                    deviceNodeGone(session->machine)) {
-                    result->error = ERR_DEVICENOTEXIST;
-                    break;
-                }
+                if (GSM_ReadDevice(session.machine, TRUE) == 0 && deviceNodeGone(session.machine))
+                    return ERR_DEVICENOTEXIST;
             }
-            if (result->error == ERR_NONE && session->aborted)
-                result->error = ERR_ABORTED;
-            if (result->error == ERR_NONE && *session->sendReport != 0)
-                result->error = ERR_UNKNOWN;
-            result->spent = Clock::now() - start;
-        },
-        m_timeouts.message);
-    m_libraryTime.sending += result->spent;
-    ++m_libraryTime.messages;
-    if (!finished)
+            if (error == ERR_NONE && session.aborted)
+                return ERR_ABORTED;
+            if (error == ERR_NONE && *session.sendReport != 0)
+                return ERR_UNKNOWN;
+            return error;
+        });
+    if (!sent)
         return E_PHONE_TIMEOUT;
-    const GSM_Error error = result->error;
+    const GSM_Error error = *sent;
     if (error != ERR_NONE) {
         if (error == ERR_DEVICEREADERROR || error == ERR_DEVICEWRITEERROR ||
             error == ERR_DEVICENOTEXIST || error == ERR_DEVICEOPENERROR || error == ERR_ABORTED)
@@ -319,20 +276,20 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
     if ((!m_session || !m_session->connected) && connect() == 0)
         return std::nullopt;
     const GSM_MemoryType memory = store == ContactStore::Sim ? MEM_SM : MEM_ME;
-    std::shared_ptr<Session> session = m_session;
 
     auto status = std::make_shared<GSM_MemoryStatus>();
     std::memset(status.get(), 0, sizeof *status);
     status->MemoryType = memory;
-    auto error = std::make_shared<GSM_Error>(ERR_NONE);
-    if (!bounded([session, status,
-                  error] { *error = GSM_GetMemoryStatus(session->machine, status.get()); },
-                 m_timeouts.message))
+    const std::optional<GSM_Error> statusError =
+        timedCall(m_timeouts.message, m_libraryTime.reading, [status](Session& session) {
+            return GSM_GetMemoryStatus(session.machine, status.get());
+        });
+    if (!statusError)
         return std::nullopt;
     std::vector<DeviceContact> contacts;
-    if (storeMissing(*error))
+    if (storeMissing(*statusError))
         return contacts; // a phone without this store lists nothing from it
-    if (*error != ERR_NONE)
+    if (*statusError != ERR_NONE)
         return std::nullopt;
 
     const int locations = status->MemoryUsed + status->MemoryFree;
@@ -342,9 +299,11 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
         std::memset(entry.get(), 0, sizeof *entry);
         entry->MemoryType = memory;
         entry->Location = location;
-        if (!bounded(
-                [session, entry, error] { *error = GSM_GetMemory(session->machine, entry.get()); },
-                m_timeouts.message))
+        const std::optional<GSM_Error> error =
+            timedCall(m_timeouts.message, m_libraryTime.reading, [entry](Session& session) {
+                return GSM_GetMemory(session.machine, entry.get());
+            });
+        if (!error)
             return std::nullopt;
         if (*error == ERR_EMPTY)
             continue;

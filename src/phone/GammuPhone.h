@@ -16,19 +16,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace mailvane::phone {
-
-// libgammu's error code e reported as a refusal.
-constexpr platform::HRESULT gammuStatus(int error)
-{
-    return static_cast<platform::HRESULT>(0x80041000u | (static_cast<unsigned>(error) & 0xFFFu));
-}
-// A phone call that overran its bound.
-inline constexpr platform::HRESULT E_PHONE_TIMEOUT = static_cast<platform::HRESULT>(0x80040220);
-// No connection to the phone when a message was handed in.
-inline constexpr platform::HRESULT E_PHONE_NOT_CONNECTED =
-    static_cast<platform::HRESULT>(0x80040221);
 
 struct GammuTarget
 {
@@ -67,6 +57,7 @@ public:
         std::chrono::nanoseconds connecting{0};
         std::chrono::nanoseconds sending{0};  // messages, until the phone's verdict
         std::chrono::nanoseconds querying{0}; // asking whether the phone answers
+        std::chrono::nanoseconds reading{0};  // contacts
         unsigned messages = 0;
     };
     LibraryTime libraryTime() const { return m_libraryTime; }
@@ -77,9 +68,13 @@ private:
     bool openSession();
     bool phoneAnswers();
     void dropSession();
-    // Runs `call` bounded by `limit`; false when it overran (the session is
-    // then dropped).
-    bool bounded(const std::function<void()>& call, std::chrono::milliseconds limit);
+    // Runs `call(session)` on the worker, bounded by `limit`, and adds the time
+    // it spent to `spent`. Its result, or nothing when it overran (the session
+    // is then dropped). Whatever `call` captures must be shared: an overrunning
+    // call may outlive this one.
+    template <class Call>
+    auto timedCall(std::chrono::milliseconds limit, std::chrono::nanoseconds& spent, Call call)
+        -> std::optional<decltype(call(std::declval<Session&>()))>;
 
     GammuTarget m_target;
     GammuTimeouts m_timeouts;

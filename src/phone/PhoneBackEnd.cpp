@@ -1,5 +1,6 @@
 #include "PhoneBackEnd.h"
 
+#include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SimulatedPhone.h"
 

@@ -1,5 +1,7 @@
 #include "SendingLoop.h"
 
+#include "StringTable.h"
+
 namespace mailvane::phone {
 
 SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record,
@@ -26,11 +28,13 @@ SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record
 
 std::string_view outcomeText(const SendingOutcome& outcome)
 {
+    using namespace settings;
     if (outcome.sent)
-        return SentText;
+        return stringText(strings::SettingsSentMessage);
     if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
-        return NoRecipientsText; // no send was made
-    return outcome.lastStatus == platform::E_FAIL ? SendErrorText : NotConnectedText;
+        return stringText(strings::NoRecipientsMessage); // no send was made
+    return stringText(outcome.lastStatus == platform::E_FAIL ? strings::SendingErrorMessage
+                                                             : strings::PhoneNotConnectedMessage);
 }
 
 } // namespace mailvane::phone

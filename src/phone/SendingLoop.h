@@ -15,13 +15,6 @@
 
 namespace mailvane::phone {
 
-inline constexpr std::string_view SentText =
-    "The e-mail settings were successfully sent to the target phone(s).";
-inline constexpr std::string_view SendErrorText =
-    "An error occurred while sending the e-mail settings to the target phone(s).";
-inline constexpr std::string_view NotConnectedText = "Phone isn't connected.";
-inline constexpr std::string_view NoRecipientsText = "No recipients are selected.";
-
 struct SendingOutcome
 {
     bool sent = true;            // every number was sent, and there was one at least
@@ -34,12 +27,12 @@ using RecipientProgress = std::function<void(std::size_t, std::size_t, const std
 
 // Sends `record` to each of `numbers` through `link`; `record.to` holds each
 // number during its send and is absent afterwards. No numbers at all is not
-// sent (its text is NoRecipientsText).
+// sent (its text is strings::NoRecipientsMessage).
 SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record,
                                 const std::vector<std::string>& numbers, std::string_view pin,
                                 const RecipientProgress& progress = {});
 
-// The text that reports an outcome to the operator.
+// The text that reports an outcome to the operator, from the string table.
 std::string_view outcomeText(const SendingOutcome& outcome);
 
 } // namespace mailvane::phone

@@ -1,5 +1,7 @@
 #include "ServiceObjects.h"
 
+#include "PhoneStatus.h"
+
 #include <mutex>
 #include <utility>
 

@@ -10,12 +10,6 @@
 
 namespace mailvane::phone {
 
-// Status of a message whose phone value is not the current connection's.
-inline constexpr platform::HRESULT E_STALE_PHONE_VALUE = static_cast<platform::HRESULT>(0x80040201);
-// Status of a message the service cannot put on the air as described.
-inline constexpr platform::HRESULT E_UNSUPPORTED_MESSAGE =
-    static_cast<platform::HRESULT>(0x80040202);
-
 void registerPhoneService(std::shared_ptr<PhoneDevice> device);
 void revokePhoneService();
 

@@ -1,5 +1,6 @@
 #include "SimulatedPhone.h"
 
+#include "PhoneStatus.h"
 #include "SmsSubmitPdu.h"
 
 #include <charconv>

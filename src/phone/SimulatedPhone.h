@@ -25,11 +25,6 @@
 
 namespace mailvane::phone {
 
-// Status of a message the simulated phone was told to refuse.
-inline constexpr platform::HRESULT E_SIMULATED_REFUSAL = static_cast<platform::HRESULT>(0x80040210);
-// Status of a message that could not be written to the outbox.
-inline constexpr platform::HRESULT E_OUTBOX_WRITE = static_cast<platform::HRESULT>(0x80040211);
-
 struct SimulatedPhoneOptions
 {
     bool unplugged = false;

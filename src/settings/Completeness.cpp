@@ -61,9 +61,9 @@ std::string describeMissingFields(const EmailSettings& record)
     for (const MissingField& missing : missingFields(record)) {
         if (!text.empty())
             text += "; ";
-        text += fieldSpec(missing.field).key;
+        text += fieldInfo(missing.field).key;
         text += " (required by ";
-        text += fieldSpec(missing.reason).key;
+        text += fieldInfo(missing.reason).key;
         text += ')';
     }
     return text;

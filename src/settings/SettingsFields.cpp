@@ -79,7 +79,7 @@ constexpr std::nullopt_t Unread = std::nullopt;
 // clang-format off
 // The two groups differ only in the key prefix and the record member.
 #define MAILVANE_GROUP_FIELD(Prefix, Group, Id, Key, Kind, Limit, Words, Member)            \
-    FieldSpec{F::Prefix##Id, #Prefix " " Key, Kind, Limit, Words,                           \
+    FieldInfo{F::Prefix##Id, #Prefix " " Key, Kind, Limit, Words,                           \
               groupField<Group, &ConnectionSettings::Member>(),                             \
               withinGroup<&ConnectionSettings::Member>()}
 #define MAILVANE_GROUP_FIELDS(P, G)                                                          \
@@ -110,43 +110,43 @@ constexpr std::nullopt_t Unread = std::nullopt;
     MAILVANE_GROUP_FIELD(P, G, GsmDataCallSpeed, "GSM Data Call Speed", K::CallSpeed,        \
                          WordLimit, nullptr, gsmDataCallSpeed)
 
-const std::array<FieldSpec, FieldCount> Fields = {
-    FieldSpec{F::To, "To", K::Text, Unread, nullptr, recordField<&EmailSettings::to>(), std::nullopt},
-    FieldSpec{F::Mailbox, "Mailbox", K::Text, NameLimit, nullptr,
+const std::array<FieldInfo, FieldCount> Fields = {
+    FieldInfo{F::To, "To", K::Text, Unread, nullptr, recordField<&EmailSettings::to>(), std::nullopt},
+    FieldInfo{F::Mailbox, "Mailbox", K::Text, NameLimit, nullptr,
               recordField<&EmailSettings::mailbox>(), std::nullopt},
-    FieldSpec{F::EmailAddress, "E-Mail Address", K::Text, AddressLimit, nullptr,
+    FieldInfo{F::EmailAddress, "E-Mail Address", K::Text, AddressLimit, nullptr,
               recordField<&EmailSettings::emailAddress>(), std::nullopt},
-    FieldSpec{F::MyName, "My Name", K::Text, Unread, nullptr,
+    FieldInfo{F::MyName, "My Name", K::Text, Unread, nullptr,
               recordField<&EmailSettings::myName>(), std::nullopt},
-    FieldSpec{F::OutgoingServer, "Outgoing Server", K::Text, AddressLimit, nullptr,
+    FieldInfo{F::OutgoingServer, "Outgoing Server", K::Text, AddressLimit, nullptr,
               recordField<&EmailSettings::outgoingServer>(), std::nullopt},
-    FieldSpec{F::IncomingServer, "Incoming Server", K::Text, AddressLimit, nullptr,
+    FieldInfo{F::IncomingServer, "Incoming Server", K::Text, AddressLimit, nullptr,
               recordField<&EmailSettings::incomingServer>(), std::nullopt},
-    FieldSpec{F::IncomingServerType, "Incoming Server Type", K::Choice, WordLimit,
+    FieldInfo{F::IncomingServerType, "Incoming Server Type", K::Choice, WordLimit,
               &ServerTypeWords, recordField<&EmailSettings::incomingServerType>(), std::nullopt},
-    FieldSpec{F::IncomingServerUsername, "Incoming Server Username", K::Text, NameLimit, nullptr,
+    FieldInfo{F::IncomingServerUsername, "Incoming Server Username", K::Text, NameLimit, nullptr,
               recordField<&EmailSettings::incomingServerUsername>(), std::nullopt},
-    FieldSpec{F::IncomingServerPassword, "Incoming Server Password", K::Text, NameLimit, nullptr,
+    FieldInfo{F::IncomingServerPassword, "Incoming Server Password", K::Text, NameLimit, nullptr,
               recordField<&EmailSettings::incomingServerPassword>(), std::nullopt},
-    FieldSpec{F::IncludeSignature, "Include Signature", K::Flag, Unread, &FlagWords,
+    FieldInfo{F::IncludeSignature, "Include Signature", K::Flag, Unread, &FlagWords,
               recordField<&EmailSettings::includeSignature>(), std::nullopt},
-    FieldSpec{F::SmtpAuthorization, "SMTP Authorization", K::Flag, WordLimit, &FlagWords,
+    FieldInfo{F::SmtpAuthorization, "SMTP Authorization", K::Flag, WordLimit, &FlagWords,
               recordField<&EmailSettings::smtpAuthorization>(), std::nullopt},
-    FieldSpec{F::SecureLogin, "Secure Login", K::Flag, WordLimit, &FlagWords,
+    FieldInfo{F::SecureLogin, "Secure Login", K::Flag, WordLimit, &FlagWords,
               recordField<&EmailSettings::secureLogin>(), std::nullopt},
-    FieldSpec{F::SmtpUsername, "SMTP Username", K::Text, NameLimit, nullptr,
+    FieldInfo{F::SmtpUsername, "SMTP Username", K::Text, NameLimit, nullptr,
               recordField<&EmailSettings::smtpUsername>(), std::nullopt},
-    FieldSpec{F::SmtpPassword, "SMTP Password", K::Text, NameLimit, nullptr,
+    FieldInfo{F::SmtpPassword, "SMTP Password", K::Text, NameLimit, nullptr,
               recordField<&EmailSettings::smtpPassword>(), std::nullopt},
-    FieldSpec{F::OutgoingPort, "Outgoing Port", K::Text, PortLimit, nullptr,
+    FieldInfo{F::OutgoingPort, "Outgoing Port", K::Text, PortLimit, nullptr,
               recordField<&EmailSettings::outgoingPort>(), std::nullopt},
-    FieldSpec{F::IncomingPort, "Incoming Port", K::Text, PortLimit, nullptr,
+    FieldInfo{F::IncomingPort, "Incoming Port", K::Text, PortLimit, nullptr,
               recordField<&EmailSettings::incomingPort>(), std::nullopt},
-    FieldSpec{F::ReplyToAddress, "Reply-To Address", K::Text, AddressLimit, nullptr,
+    FieldInfo{F::ReplyToAddress, "Reply-To Address", K::Text, AddressLimit, nullptr,
               recordField<&EmailSettings::replyToAddress>(), std::nullopt},
-    FieldSpec{F::RetrieveEmails, "Retrieve E-Mails", K::Text, 4, nullptr,
+    FieldInfo{F::RetrieveEmails, "Retrieve E-Mails", K::Text, 4, nullptr,
               recordField<&EmailSettings::retrieveEmails>(), std::nullopt},
-    FieldSpec{F::RetrieveMethod, "Retrieve Method", K::Choice, WordLimit, &RetrieveMethodWords,
+    FieldInfo{F::RetrieveMethod, "Retrieve Method", K::Choice, WordLimit, &RetrieveMethodWords,
               recordField<&EmailSettings::retrieveMethod>(), std::nullopt},
     MAILVANE_GROUP_FIELDS(In, &EmailSettings::incoming),
     MAILVANE_GROUP_FIELDS(Out, &EmailSettings::outgoing),
@@ -178,14 +178,14 @@ struct NormalisedKeys
 
 } // namespace
 
-std::span<const FieldSpec> allFields()
+std::span<const FieldInfo> allFields()
 {
     return Fields;
 }
 
-const FieldSpec& fieldSpec(FieldId id)
+const FieldInfo& fieldInfo(FieldId id)
 {
-    const FieldSpec& spec = Fields[static_cast<std::size_t>(id)];
+    const FieldInfo& spec = Fields[static_cast<std::size_t>(id)];
     assert(spec.id == id);
     return spec;
 }
@@ -203,7 +203,7 @@ std::string normaliseWord(std::string_view text)
     return result;
 }
 
-const FieldSpec* findReadableField(std::string_view normalisedKey)
+const FieldInfo* findReadableField(std::string_view normalisedKey)
 {
     static const NormalisedKeys normalised;
     for (std::size_t i = 0; i < FieldCount; ++i) {
@@ -213,54 +213,54 @@ const FieldSpec* findReadableField(std::string_view normalisedKey)
     return nullptr;
 }
 
-const TextField& textValue(const FieldSpec& spec, const EmailSettings& record)
+const TextField& textValue(const FieldInfo& spec, const EmailSettings& record)
 {
     return std::get<MemberAccess<EmailSettings, TextField>>(spec.access).get(record);
 }
 
-TextField& textValue(const FieldSpec& spec, EmailSettings& record)
+TextField& textValue(const FieldInfo& spec, EmailSettings& record)
 {
     return std::get<MemberAccess<EmailSettings, TextField>>(spec.access).ref(record);
 }
 
-std::optional<int> numberValue(const FieldSpec& spec, const EmailSettings& record)
+std::optional<int> numberValue(const FieldInfo& spec, const EmailSettings& record)
 {
     return numberIn(spec.access, record);
 }
 
-void setNumberValue(const FieldSpec& spec, EmailSettings& record, int value)
+void setNumberValue(const FieldInfo& spec, EmailSettings& record, int value)
 {
     setNumberIn(spec.access, record, value);
 }
 
-const TextField& textValue(const FieldSpec& spec, const ConnectionSettings& group)
+const TextField& textValue(const FieldInfo& spec, const ConnectionSettings& group)
 {
     return std::get<MemberAccess<ConnectionSettings, TextField>>(spec.groupAccess.value())
         .get(group);
 }
 
-TextField& textValue(const FieldSpec& spec, ConnectionSettings& group)
+TextField& textValue(const FieldInfo& spec, ConnectionSettings& group)
 {
     return std::get<MemberAccess<ConnectionSettings, TextField>>(spec.groupAccess.value())
         .ref(group);
 }
 
-std::optional<int> numberValue(const FieldSpec& spec, const ConnectionSettings& group)
+std::optional<int> numberValue(const FieldInfo& spec, const ConnectionSettings& group)
 {
     return numberIn(spec.groupAccess.value(), group);
 }
 
-void setNumberValue(const FieldSpec& spec, ConnectionSettings& group, int value)
+void setNumberValue(const FieldInfo& spec, ConnectionSettings& group, int value)
 {
     setNumberIn(spec.groupAccess.value(), group, value);
 }
 
-std::string_view writtenWord(const FieldSpec& spec, int value)
+std::string_view writtenWord(const FieldInfo& spec, int value)
 {
     return spec.words->written[value != 0 ? 1 : 0];
 }
 
-std::string_view shownWord(const FieldSpec& spec, int value)
+std::string_view shownWord(const FieldInfo& spec, int value)
 {
     return stringText(spec.words->shown[value != 0 ? 1 : 0]);
 }

@@ -132,7 +132,7 @@ template <typename Owner>
 using AnyMemberAccess = std::variant<MemberAccess<Owner, TextField>, MemberAccess<Owner, FlagField>,
                                      MemberAccess<Owner, ChoiceField>>;
 
-struct FieldSpec
+struct FieldInfo
 {
     FieldId id;
     std::string_view key; // as the writer writes it
@@ -147,14 +147,14 @@ struct FieldSpec
     std::optional<AnyMemberAccess<ConnectionSettings>> groupAccess;
 };
 
-std::span<const FieldSpec> allFields();
-const FieldSpec& fieldSpec(FieldId id);
+std::span<const FieldInfo> allFields();
+const FieldInfo& fieldInfo(FieldId id);
 
 // The description of a group field; key and id are those of the incoming
 // group, everything else holds for both.
-inline const FieldSpec& groupFieldSpec(GroupField field)
+inline const FieldInfo& groupFieldInfo(GroupField field)
 {
-    return fieldSpec(groupFieldId(Direction::Incoming, field));
+    return fieldInfo(groupFieldId(Direction::Incoming, field));
 }
 
 // The key as the reader compares it: blanks and tabs removed, lower case.
@@ -162,25 +162,25 @@ std::string normaliseWord(std::string_view text);
 
 // The field whose normalised key is `normalisedKey` and that the reader
 // accepts, or nullptr.
-const FieldSpec* findReadableField(std::string_view normalisedKey);
+const FieldInfo* findReadableField(std::string_view normalisedKey);
 
 // Text fields (Text and CallSpeed kinds).
-const TextField& textValue(const FieldSpec& spec, const EmailSettings& record);
-TextField& textValue(const FieldSpec& spec, EmailSettings& record);
+const TextField& textValue(const FieldInfo& spec, const EmailSettings& record);
+TextField& textValue(const FieldInfo& spec, EmailSettings& record);
 
 // Flag and choice fields, widened to int.
-std::optional<int> numberValue(const FieldSpec& spec, const EmailSettings& record);
-void setNumberValue(const FieldSpec& spec, EmailSettings& record, int value);
+std::optional<int> numberValue(const FieldInfo& spec, const EmailSettings& record);
+void setNumberValue(const FieldInfo& spec, EmailSettings& record, int value);
 
 // The same for a group field reached through its group.
-const TextField& textValue(const FieldSpec& spec, const ConnectionSettings& group);
-TextField& textValue(const FieldSpec& spec, ConnectionSettings& group);
-std::optional<int> numberValue(const FieldSpec& spec, const ConnectionSettings& group);
-void setNumberValue(const FieldSpec& spec, ConnectionSettings& group, int value);
+const TextField& textValue(const FieldInfo& spec, const ConnectionSettings& group);
+TextField& textValue(const FieldInfo& spec, ConnectionSettings& group);
+std::optional<int> numberValue(const FieldInfo& spec, const ConnectionSettings& group);
+void setNumberValue(const FieldInfo& spec, ConnectionSettings& group, int value);
 
 // The word a flag or choice is written or shown as: the second word for any
 // non-zero value. Only for present values.
-std::string_view writtenWord(const FieldSpec& spec, int value);
-std::string_view shownWord(const FieldSpec& spec, int value);
+std::string_view writtenWord(const FieldInfo& spec, int value);
+std::string_view shownWord(const FieldInfo& spec, int value);
 
 } // namespace mailvane::settings

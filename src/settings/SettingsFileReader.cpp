@@ -35,7 +35,7 @@ std::string withoutLineBreaks(std::string_view rawLine)
     return line;
 }
 
-void applyWord(const FieldSpec& spec, std::string_view value, EmailSettings& record)
+void applyWord(const FieldInfo& spec, std::string_view value, EmailSettings& record)
 {
     const std::string word = normaliseWord(value);
     if (spec.kind == FieldKind::CallSpeed) {
@@ -68,7 +68,7 @@ LineDefect applyLine(std::string_view rawLine, EmailSettings& record)
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos)
         return LineDefect::MissingColon;
-    const FieldSpec* spec = findReadableField(normaliseWord(line.substr(0, colon)));
+    const FieldInfo* spec = findReadableField(normaliseWord(line.substr(0, colon)));
     if (!spec)
         return LineDefect::UnknownKey;
     const std::string_view value = withoutLeadingWhiteSpace(line.substr(colon + 1));

@@ -42,7 +42,7 @@ private:
         m_text += LineEnd;
     }
 
-    void keyLine(const FieldSpec& spec, std::string_view value)
+    void keyLine(const FieldInfo& spec, std::string_view value)
     {
         m_text += spec.key;
         m_text += ": ";
@@ -52,7 +52,7 @@ private:
     // A text field when non-empty, a flag or choice when present.
     void field(FieldId id)
     {
-        const FieldSpec& spec = fieldSpec(id);
+        const FieldInfo& spec = fieldInfo(id);
         if (spec.kind == FieldKind::Text || spec.kind == FieldKind::CallSpeed) {
             const TextField& value = textValue(spec, m_record);
             if (isNonEmpty(value))
@@ -78,7 +78,7 @@ private:
 
         line({});
         line(BearerHeading);
-        const FieldSpec& bearer = fieldSpec(groupFieldId(direction, GroupField::DataBearer));
+        const FieldInfo& bearer = fieldInfo(groupFieldId(direction, GroupField::DataBearer));
         const std::optional<int> bearerValue = numberValue(bearer, m_record);
         if (!bearerValue)
             return;
@@ -108,7 +108,7 @@ std::string settingsFileText(const EmailSettings& record)
 
 bool hasOnlyWritableValues(const EmailSettings& record)
 {
-    for (const FieldSpec& spec : allFields()) {
+    for (const FieldInfo& spec : allFields()) {
         if (spec.kind != FieldKind::Text && spec.kind != FieldKind::CallSpeed)
             continue;
         const TextField& value = textValue(spec, record);

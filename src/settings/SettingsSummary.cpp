@@ -88,7 +88,7 @@ private:
 
     void word(StringId label, FieldId id)
     {
-        const FieldSpec& spec = fieldSpec(id);
+        const FieldInfo& spec = fieldInfo(id);
         if (const std::optional<int> value = numberValue(spec, m_record))
             line(label, shownWord(spec, *value));
     }
@@ -99,11 +99,11 @@ private:
             return groupFieldId(direction, field);
         };
         const auto value = [&](GroupField field) -> const TextField& {
-            return textValue(fieldSpec(id(field)), m_record);
+            return textValue(fieldInfo(id(field)), m_record);
         };
-        const FieldSpec& proxiesSpec = fieldSpec(id(GroupField::Proxies));
-        if (const std::optional<int> proxies = numberValue(proxiesSpec, m_record)) {
-            line(strings::Proxies, shownWord(proxiesSpec, *proxies));
+        const FieldInfo& proxiesField = fieldInfo(id(GroupField::Proxies));
+        if (const std::optional<int> proxies = numberValue(proxiesField, m_record)) {
+            line(strings::Proxies, shownWord(proxiesField, *proxies));
             if (*proxies != values::No) {
                 text(strings::PrimaryProxy, value(GroupField::PrimaryProxy));
                 text(strings::PrimaryProxyPort, value(GroupField::PrimaryProxyPort));
@@ -113,11 +113,11 @@ private:
         }
 
         // Without a bearer its credentials mean nothing and are not shown.
-        const FieldSpec& bearerSpec = fieldSpec(id(GroupField::DataBearer));
-        const std::optional<int> bearer = numberValue(bearerSpec, m_record);
+        const FieldInfo& bearerField = fieldInfo(id(GroupField::DataBearer));
+        const std::optional<int> bearer = numberValue(bearerField, m_record);
         if (!bearer)
             return;
-        line(strings::DataBearer, shownWord(bearerSpec, *bearer));
+        line(strings::DataBearer, shownWord(bearerField, *bearer));
         if (*bearer != values::Gprs) {
             text(strings::DialUpNumber, value(GroupField::GsmDialUpNumber));
             word(strings::DataCallType, id(GroupField::GsmDataCallType));

@@ -117,6 +117,13 @@ constexpr auto Entries = std::to_array<Entry>({
     {144, "This field is mandatory."},
     {145, "Note: The asterisk indicates mandatory fields, which must be filled in before "
           "sending the e-mail settings"},
+    {201, "Recipients Missing"},
+    {202, "No recipients are selected."},
+    {203, "Sending Successful"},
+    {204, "The e-mail settings were successfully sent to the target phone(s)."},
+    {205, "Sending Failed"},
+    {206, "An error occurred while sending the e-mail settings to the target phone(s)."},
+    {207, "Phone isn't connected."},
     // The main window: texts that have no number of their own in the design
     // are numbered from 300.
     {300, "Mailvane       "},

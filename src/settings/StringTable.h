@@ -64,6 +64,16 @@ inline constexpr StringId FileNotFoundMessage = 132;
 inline constexpr StringId InvalidFileFormatCaption = 133;
 inline constexpr StringId InvalidFileFormatMessage = 134;
 
+// Send command captions and messages. These have no number of old, so they
+// take numbers above every other.
+inline constexpr StringId RecipientsMissingCaption = 201;
+inline constexpr StringId NoRecipientsMessage = 202;
+inline constexpr StringId SendingSuccessfulCaption = 203;
+inline constexpr StringId SettingsSentMessage = 204;
+inline constexpr StringId SendingFailedCaption = 205;
+inline constexpr StringId SendingErrorMessage = 206;
+inline constexpr StringId PhoneNotConnectedMessage = 207;
+
 // The window program: labels, help texts and messages of the main window,
 // the settings pages and the file commands.
 inline constexpr StringId Proxy = 31;

@@ -11,7 +11,7 @@ int runNothing(const Arguments&)
     return ExitSuccess;
 }
 
-constexpr OptionSpec Options[] = {
+constexpr OptionInfo Options[] = {
     {"pin", "PIN", true, "the PIN"},
     {"to", "NUMBERS", false, "recipients"},
     {"dry-run", "", false, "a switch"},

@@ -1,14 +1,16 @@
 #include "SendingLoop.h"
 
 #include "OpenSettings.h"
-#include "PhoneBackEnd.h"
 #include "PhoneLink.h"
 #include "Recipients.h"
 #include "RecordingService.h"
+#include "StringTable.h"
 
 #include <gtest/gtest.h>
 
 using namespace mailvane;
+using settings::stringText;
+namespace strings = settings::strings;
 
 namespace {
 
@@ -42,7 +44,7 @@ TEST(SendingLoop, sendsEachNumberInOrderAndLeavesToAbsent)
     const auto outcome = phone::sendToRecipients(link, record, {"111", "222"}, "1234");
     EXPECT_TRUE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 2u);
-    EXPECT_EQ(phone::outcomeText(outcome), phone::SentText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::SettingsSentMessage));
     EXPECT_EQ(recipientsSent(service.recording()), (std::vector<std::u16string>{u"111", u"222"}));
     EXPECT_FALSE(record.to);
 }
@@ -58,7 +60,7 @@ TEST(SendingLoop, stopsAtTheFirstFailedNumberAndNamesTheCause)
     EXPECT_FALSE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 1u);
     EXPECT_EQ(outcome.lastStatus, platform::E_ABORT); // a refused message
-    EXPECT_EQ(phone::outcomeText(outcome), phone::NotConnectedText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::PhoneNotConnectedMessage));
     EXPECT_EQ(recipientsSent(service.recording()), (std::vector<std::u16string>{u"111", u"222"}));
     EXPECT_FALSE(record.to);
 }
@@ -73,7 +75,7 @@ TEST(SendingLoop, aTextWithoutNumbersIsNotASuccess)
         phone::sendToRecipients(link, record, settings::splitRecipients(" ; ;\t"), "1234");
     EXPECT_FALSE(outcome.sent);
     EXPECT_EQ(outcome.numbersSent, 0u);
-    EXPECT_EQ(phone::outcomeText(outcome), phone::NoRecipientsText);
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::NoRecipientsMessage));
     EXPECT_TRUE(service.recording().calls.empty());
     EXPECT_FALSE(record.to);
 }
@@ -84,42 +86,7 @@ TEST(SendingLoop, missingServiceIsASendingErrorNotAMissingPhone)
     auto record = completeRecord();
     const auto outcome = phone::sendToRecipients(link, record, {"111"}, "1234");
     EXPECT_EQ(outcome.lastStatus, platform::E_FAIL);
-    EXPECT_EQ(phone::outcomeText(outcome), phone::SendErrorText);
-    EXPECT_EQ(phone::outcomeText({false, platform::S_FALSE, 0}), phone::NotConnectedText);
-}
-
-TEST(PhoneSelection, namesABackEndOrNothing)
-{
-    using Kind = phone::PhoneSelection::Kind;
-    struct Case
-    {
-        const char* text;
-        std::optional<Kind> kind;
-        std::string device;
-        std::string section;
-        std::string folder;
-    };
-    const Case cases[] = {
-        {"none", Kind::None, "", "", ""},
-        {"gammu", Kind::Gammu, "", "", ""},
-        {" gammu:2 ", Kind::Gammu, "", "2", ""},
-        {"gammu:gammu1", Kind::Gammu, "", "gammu1", ""},
-        {"gammu:/dev/ttyUSB0", Kind::Gammu, "/dev/ttyUSB0", "", ""},
-        {"sim:/tmp/phone", Kind::Simulated, "", "", "/tmp/phone"},
-        {"sim:", std::nullopt, "", "", ""},
-        {"gammu:usb", std::nullopt, "", "", ""},
-        {"Gammu", std::nullopt, "", "", ""},
-        {"/dev/ttyUSB0", std::nullopt, "", "", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto selection = phone::parsePhoneSelection(c.text);
-        ASSERT_EQ(selection.has_value(), c.kind.has_value());
-        if (!selection)
-            continue;
-        EXPECT_EQ(selection->kind, *c.kind);
-        EXPECT_EQ(selection->gammu.device, c.device);
-        EXPECT_EQ(selection->gammu.section, c.section);
-        EXPECT_EQ(selection->folder, c.folder);
-    }
+    EXPECT_EQ(phone::outcomeText(outcome), stringText(strings::SendingErrorMessage));
+    EXPECT_EQ(phone::outcomeText({false, platform::S_FALSE, 0}),
+              stringText(strings::PhoneNotConnectedMessage));
 }

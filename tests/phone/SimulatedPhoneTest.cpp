@@ -1,5 +1,6 @@
 #include "SimulatedPhone.h"
 
+#include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SmsPduDecoder.h"
 #include "TempDir.h"

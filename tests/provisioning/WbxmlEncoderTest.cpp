@@ -2,13 +2,11 @@
 
 #include "DocumentBuilder.h"
 #include "TempDir.h"
-#include "TokenTableLocator.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
-using mailvane::provisioning::locateTokenTable;
 using mailvane::provisioning::MaxWbxmlDigits;
 using mailvane::provisioning::WbxmlEncoder;
 
@@ -288,26 +286,6 @@ TEST(WbxmlEncoder, realTableEncodesApplicationParmsAsTheStandardsExample)
               "036100"
               "01"
               "01");
-}
-
-TEST(TokenTableLocator, prefersTheCurrentDirectoryThenDataThenExecutableDir)
-{
-    mailvane::test::TempDir dataDir;
-    mailvane::test::TempDir exeDir;
-    mailvane::test::TempDir workDir;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(workDir.path());
-
-    EXPECT_FALSE(locateTokenTable(exeDir.path(), dataDir.path()).has_value());
-    std::ofstream(exeDir / "table.dat") << "x 01\n";
-    EXPECT_EQ(locateTokenTable(exeDir.path(), dataDir.path()), exeDir / "table.dat");
-    std::ofstream(dataDir / "table.dat") << "x 01\n";
-    EXPECT_EQ(locateTokenTable(exeDir.path(), dataDir.path()), dataDir / "table.dat");
-    std::filesystem::create_directory(workDir / "table.dat.d");
-    std::ofstream("table.dat") << "x 01\n";
-    EXPECT_EQ(locateTokenTable(exeDir.path(), dataDir.path()), std::filesystem::path("table.dat"));
-
-    std::filesystem::current_path(previous);
 }
 
 TEST(WbxmlEncoder, copyEncodesAloneAfterTheOriginalIsGone)

@@ -1,7 +1,5 @@
 #include "SettingsFields.h"
 
-#include "StringTable.h"
-
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -62,13 +60,13 @@ const std::map<std::string, std::size_t> ReaderKeys = {
 TEST(SettingsFields, readerKnowsExactlyTheFortyTwoKeysWithTheirLimits)
 {
     std::map<std::string, std::size_t> readable;
-    for (const FieldSpec& spec : allFields()) {
+    for (const FieldInfo& spec : allFields()) {
         if (spec.readLimit)
             readable[normaliseWord(spec.key)] = *spec.readLimit;
     }
     EXPECT_EQ(readable, ReaderKeys);
     for (const auto& [key, limit] : ReaderKeys) {
-        const FieldSpec* spec = findReadableField(key);
+        const FieldInfo* spec = findReadableField(key);
         ASSERT_NE(spec, nullptr) << key;
         EXPECT_EQ(spec->readLimit, limit) << key;
     }
@@ -78,8 +76,8 @@ TEST(SettingsFields, fieldsTheWriterKeepsAreNotReadable)
 {
     for (const char* key : {"to", "myname", "includesignature"})
         EXPECT_EQ(findReadableField(key), nullptr) << key;
-    EXPECT_EQ(fieldSpec(FieldId::MyName).key, "My Name");
-    EXPECT_EQ(fieldSpec(FieldId::IncludeSignature).key, "Include Signature");
+    EXPECT_EQ(fieldInfo(FieldId::MyName).key, "My Name");
+    EXPECT_EQ(fieldInfo(FieldId::IncludeSignature).key, "Include Signature");
 }
 
 TEST(SettingsFields, tableIsInFieldIdOrderAndReachesDistinctMembers)
@@ -88,7 +86,7 @@ TEST(SettingsFields, tableIsInFieldIdOrderAndReachesDistinctMembers)
     // table and see that exactly one field of the record changed.
     ASSERT_EQ(allFields().size(), FieldCount);
     for (std::size_t i = 0; i < FieldCount; ++i) {
-        const FieldSpec& spec = allFields()[i];
+        const FieldInfo& spec = allFields()[i];
         EXPECT_EQ(static_cast<std::size_t>(spec.id), i) << spec.key;
         EmailSettings record;
         if (spec.kind == FieldKind::Text || spec.kind == FieldKind::CallSpeed) {
@@ -99,7 +97,7 @@ TEST(SettingsFields, tableIsInFieldIdOrderAndReachesDistinctMembers)
             EXPECT_EQ(numberValue(spec, record), 1);
         }
         int changed = 0;
-        for (const FieldSpec& other : allFields()) {
+        for (const FieldInfo& other : allFields()) {
             const bool present =
                 (other.kind == FieldKind::Text || other.kind == FieldKind::CallSpeed)
                     ? textValue(other, std::as_const(record)).has_value()
@@ -114,15 +112,15 @@ TEST(SettingsFields, groupFieldsOfBothDirectionsMatchByPosition)
 {
     for (int field = 0; field <= static_cast<int>(GroupField::GsmDataCallSpeed); ++field) {
         const auto groupField = static_cast<GroupField>(field);
-        const FieldSpec& in = fieldSpec(groupFieldId(Direction::Incoming, groupField));
-        const FieldSpec& out = fieldSpec(groupFieldId(Direction::Outgoing, groupField));
+        const FieldInfo& in = fieldInfo(groupFieldId(Direction::Incoming, groupField));
+        const FieldInfo& out = fieldInfo(groupFieldId(Direction::Outgoing, groupField));
         EXPECT_EQ("Out" + std::string(in.key.substr(2)), out.key);
         EXPECT_EQ(in.kind, out.kind);
         EXPECT_EQ(in.readLimit, out.readLimit);
-        EXPECT_EQ(&groupFieldSpec(groupField), &in);
+        EXPECT_EQ(&groupFieldInfo(groupField), &in);
 
         // Through the group a page holds, the same member as through the record.
-        for (const FieldSpec* spec : {&in, &out}) {
+        for (const FieldInfo* spec : {&in, &out}) {
             EmailSettings record;
             ConnectionSettings& group = spec == &in ? record.incoming : record.outgoing;
             if (spec->kind == FieldKind::Text || spec->kind == FieldKind::CallSpeed) {
@@ -136,7 +134,7 @@ TEST(SettingsFields, groupFieldsOfBothDirectionsMatchByPosition)
             }
         }
     }
-    EXPECT_FALSE(fieldSpec(FieldId::Mailbox).groupAccess.has_value());
+    EXPECT_FALSE(fieldInfo(FieldId::Mailbox).groupAccess.has_value());
 }
 
 TEST(SettingsFields, valueWordsAsWrittenAndAsShown)
@@ -156,7 +154,7 @@ TEST(SettingsFields, valueWordsAsWrittenAndAsShown)
         {FieldId::InGsmDataCallType, {"Analog", "ISDN"}, {"Analog", "ISDN"}},
     };
     for (const Case& c : cases) {
-        const FieldSpec& spec = fieldSpec(c.id);
+        const FieldInfo& spec = fieldInfo(c.id);
         for (int value = 0; value < 2; ++value) {
             EXPECT_EQ(writtenWord(spec, value), c.written[value]) << spec.key;
             EXPECT_EQ(shownWord(spec, value), c.shown[value]) << spec.key;
@@ -170,15 +168,4 @@ TEST(SettingsFields, normalisedWordDropsBlanksAndTabsAndLowersAsciiOnly)
     // ISO-8859-1 letters stay as they are.
     EXPECT_EQ(normaliseWord("\xC4 B"), "\xC4"
                                        "b");
-}
-
-TEST(StringTable, holdsTheTextsOfTheFileCommandsAndTheSummary)
-{
-    EXPECT_EQ(stringText(strings::MailboxName), "Mailbox name:");
-    EXPECT_EQ(stringText(strings::Yes), "Yes");
-    EXPECT_EQ(stringText(strings::SaveChangesCaption), "Save Changes");
-    EXPECT_EQ(stringText(strings::SaveChangesToFile),
-              "Do you want to save the changes you made? (Settings file ");
-    EXPECT_EQ(stringText(strings::InvalidFileFormatMessage), "The file format is invalid.");
-    EXPECT_EQ(stringText(42), "") << "an id the table does not hold gives no text";
 }

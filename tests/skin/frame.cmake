@@ -11,12 +11,10 @@ mailvane_add_test(skin_frame_tests QT
     LIBS mailvane::skin mailvane::test_resources PNG::PNG)
 
 # The default skin drawn by the build, and the settings the build writes.
-if(TARGET mailvane_default_skin)
-    mailvane_add_test(skin_default_tests QT
-        SOURCES ${CMAKE_CURRENT_LIST_DIR}/DefaultSkinTest.cpp
-        LIBS mailvane::skin)
-    add_dependencies(skin_default_tests mailvane_default_skin)
-    target_compile_definitions(skin_default_tests PRIVATE
-        MAILVANE_DEFAULT_SKIN="${MAILVANE_SKIN_FILE}"
-        MAILVANE_BUILD_XDG_DIR="${PROJECT_BINARY_DIR}/xdg")
-endif()
+mailvane_add_test(skin_default_tests QT
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/DefaultSkinTest.cpp
+    LIBS mailvane::skin)
+add_dependencies(skin_default_tests mailvane_default_skin)
+target_compile_definitions(skin_default_tests PRIVATE
+    MAILVANE_DEFAULT_SKIN="${MAILVANE_SKIN_FILE}"
+    MAILVANE_BUILD_XDG_DIR="${PROJECT_BINARY_DIR}/xdg")

@@ -1,0 +1,93 @@
+#include "Program.h"
+
+#include "ArgumentParser.h"
+#include "CliSupport.h"
+#include "Command.h"
+#include "CommandList.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace mailvane::cli {
+
+#define MAILVANE_DECLARE_COMMAND(name) extern const Command name##Command;
+MAILVANE_CLI_COMMANDS(MAILVANE_DECLARE_COMMAND)
+#undef MAILVANE_DECLARE_COMMAND
+
+namespace {
+
+#define MAILVANE_LIST_COMMAND(name) &name##Command,
+const Command* const Commands[] = {MAILVANE_CLI_COMMANDS(MAILVANE_LIST_COMMAND)};
+#undef MAILVANE_LIST_COMMAND
+
+std::string programHelp()
+{
+    std::string text = "Usage: mailvane-cli COMMAND [ARGUMENTS]\n"
+                       "\n"
+                       "Prepares e-mail provisioning settings and turns them into the text\n"
+                       "messages that carry them to a phone.\n"
+                       "\n"
+                       "Commands:\n";
+    for (const Command* command : Commands) {
+        std::string name = "  " + std::string(command->name);
+        name.resize(12, ' ');
+        text += name + std::string(command->summary) + "\n";
+    }
+    text += "\n"
+            "Run 'mailvane-cli COMMAND --help' for the arguments of a command.\n"
+            "\n"
+            "Exit status: 0 on success, 1 when a file cannot be read, is invalid or\n"
+            "cannot be encoded, 2 when the command line is wrong.\n";
+    return text;
+}
+
+int usageError(const std::string& message, const std::string& helpCommand)
+{
+    printError(message);
+    printError("try '" + helpCommand + " --help' for more information");
+    return ExitUsage;
+}
+
+// Where the program file lies, for the token table beside it.
+std::filesystem::path executableDir(const char* argv0)
+{
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        self = std::filesystem::absolute(argv0, error);
+    return self.parent_path();
+}
+
+} // namespace
+
+int run(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+        return usageError("no command given", "mailvane-cli");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help")
+        return printOutput(programHelp());
+
+    for (const Command* command : Commands) {
+        if (command->name != args[0])
+            continue;
+        ParseOutcome outcome =
+            parseArguments(*command, std::vector<std::string>(args.begin() + 1, args.end()));
+        switch (outcome.kind) {
+        case ParseOutcome::Kind::Help:
+            return printOutput(commandHelp(*command));
+        case ParseOutcome::Kind::UsageError:
+            return usageError(outcome.error, "mailvane-cli " + std::string(command->name));
+        case ParseOutcome::Kind::Run:
+            break;
+        }
+        outcome.arguments.executableDir = executableDir(argv[0]);
+        return command->run(outcome.arguments);
+    }
+    return usageError("unknown command '" + args[0] + "'", "mailvane-cli");
+}
+
+} // namespace mailvane::cli
