@@ -30,11 +30,11 @@ constexpr unsigned PushMessages = 10;
 
 unsigned messageCount(const settings::EmailSettings& record)
 {
-    provisioning::WbxmlEncoder encoder;
-    encoder.loadTokenTable(TokenTable);
+    provisioning::TokenTables tables;
+    tables.load(TokenTable);
     const auto document = provisioning::buildDocument(record);
     const auto push =
-        document ? provisioning::encodeProvisioningPush(encoder, *document, Pin) : std::nullopt;
+        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
     if (!push)
         return 0;
     provisioning::MessageSegmenter segmenter;

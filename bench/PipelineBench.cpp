@@ -23,14 +23,14 @@ namespace {
 constexpr int Repetitions = 15;
 constexpr const char* Pin = "1234567890";
 
-provisioning::WbxmlEncoder& sharedEncoder()
+const provisioning::TokenTables& sharedTables()
 {
-    static provisioning::WbxmlEncoder encoder = [] {
-        provisioning::WbxmlEncoder e;
-        e.loadTokenTable(MAILVANE_TOKEN_TABLE_PATH);
-        return e;
+    static const provisioning::TokenTables tables = [] {
+        provisioning::TokenTables t;
+        t.load(MAILVANE_TOKEN_TABLE_PATH);
+        return t;
     }();
-    return encoder;
+    return tables;
 }
 
 const settings::EmailSettings& benchRecord()
@@ -41,17 +41,17 @@ const settings::EmailSettings& benchRecord()
 
 void pipeline(benchmark::State& state)
 {
-    provisioning::WbxmlEncoder& encoder = sharedEncoder();
+    const provisioning::TokenTables& tables = sharedTables();
     provisioning::MessageSegmenter segmenter;
     if (!provisioning::buildDocument(benchRecord()) ||
-        !provisioning::encodeProvisioningPush(encoder, *provisioning::buildDocument(benchRecord()),
+        !provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(benchRecord()),
                                               Pin)) {
         state.SkipWithError("the maximal record does not encode");
         return;
     }
     for (auto _ : state) {
         const auto document = provisioning::buildDocument(benchRecord());
-        const auto push = provisioning::encodeProvisioningPush(encoder, *document, Pin);
+        const auto push = provisioning::encodeProvisioningPush(tables, *document, Pin);
         segmenter.countMessages(*push);
         const std::uint8_t reference = segmenter.nextReference();
         for (unsigned i = 0; i < segmenter.messageCount(); ++i) {

@@ -54,7 +54,7 @@ int usageError(const std::string& message)
     return ExitUsage;
 }
 
-bool loadEncoder(const Arguments& arguments, provisioning::WbxmlEncoder& encoder)
+bool loadTokenTables(const Arguments& arguments, provisioning::TokenTables& tables)
 {
     std::filesystem::path table;
     if (const std::string* given = arguments.option("table")) {
@@ -67,11 +67,11 @@ bool loadEncoder(const Arguments& arguments, provisioning::WbxmlEncoder& encoder
                    "path with --table");
         return false;
     }
-    if (!encoder.loadTokenTable(table)) {
+    if (!tables.load(table)) {
         printError("cannot read the token table " + table.string());
         return false;
     }
-    if (!encoder.hasTokens()) {
+    if (tables.empty()) {
         printError("the token table " + table.string() + " holds no tokens");
         return false;
     }
@@ -85,7 +85,7 @@ public:
         : m_record(record), m_pin(std::move(pin))
     {}
 
-    bool load(const Arguments& arguments) { return loadEncoder(arguments, m_encoder); }
+    bool load(const Arguments& arguments) { return loadTokenTables(arguments, m_tokenTables); }
 
     std::optional<std::string> document()
     {
@@ -98,8 +98,7 @@ public:
 
     std::optional<std::string> wbxml(const std::string& document)
     {
-        m_encoder.resetCodePage();
-        std::optional<std::string> hex = m_encoder.encodeDocument(document);
+        std::optional<std::string> hex = provisioning::wbxml::encode(document, m_tokenTables);
         if (!hex)
             printError(EncodingFailed);
         return hex;
@@ -108,7 +107,7 @@ public:
     std::optional<std::string> push(const std::string& document)
     {
         std::optional<std::string> hex =
-            provisioning::encodeProvisioningPush(m_encoder, document, m_pin);
+            provisioning::encodeProvisioningPush(m_tokenTables, document, m_pin);
         if (!hex)
             printError(EncodingFailed);
         return hex;
@@ -140,7 +139,7 @@ private:
 
     settings::EmailSettings& m_record;
     std::string m_pin;
-    provisioning::WbxmlEncoder m_encoder;
+    provisioning::TokenTables m_tokenTables;
     provisioning::MessageSegmenter m_segmenter;
 };
 

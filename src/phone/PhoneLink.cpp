@@ -19,7 +19,7 @@ PhoneLink::PhoneLink(const std::filesystem::path& tokenTablePath)
                                m_sender.put());
     platform::CoCreateInstance(CLSID_PhoneService, nullptr, platform::CLSCTX_INPROC_SERVER,
                                m_phone.put());
-    m_tokenTableLoaded = m_encoder.loadTokenTable(tokenTablePath);
+    m_tokenTableLoaded = m_tokenTables.load(tokenTablePath);
 }
 
 PhoneLink::~PhoneLink()
@@ -54,7 +54,7 @@ HRESULT PhoneLink::SendSettings(std::string_view pin)
     if (!document)
         return E_FAIL;
     const std::optional<std::string> push =
-        provisioning::encodeProvisioningPush(m_encoder, *document, pin);
+        provisioning::encodeProvisioningPush(m_tokenTables, *document, pin);
     if (!push)
         return E_FAIL;
     return sendPush(*push);

@@ -8,7 +8,7 @@
 #include "EmailSettings.h"
 #include "MessageSegmenter.h"
 #include "PhoneService.h"
-#include "WbxmlEncoder.h"
+#include "TokenTables.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -62,7 +62,7 @@ private:
     settings::EmailSettings* m_settings = nullptr;
     platform::ComPtr<IMessageSender> m_sender;
     platform::ComPtr<IPhoneAccess> m_phone;
-    provisioning::WbxmlEncoder m_encoder;
+    provisioning::TokenTables m_tokenTables;
     provisioning::MessageSegmenter m_segmenter;
     PhoneValue m_phoneValue = 0;
     bool m_tokenTableLoaded = false;

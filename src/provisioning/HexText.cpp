@@ -30,10 +30,46 @@ constexpr std::array<std::int8_t, 256> DigitValues = [] {
     return values;
 }();
 
+constexpr char Digits[] = "0123456789abcdef";
+
 int valueOrZero(char digit)
 {
     const int value = DigitValues[static_cast<unsigned char>(digit)];
     return value < 0 ? 0 : value;
+}
+
+#if defined(__SSE2__)
+// Writes the 32 digits of 16 bytes. Inline strings are mostly long runs of
+// plain characters, so this is the encoder's common case.
+inline __attribute__((always_inline)) void encodeSixteen(const unsigned char* bytes, char* out)
+{
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const auto digits = [](__m128i n) {
+        // '0' + n, and 39 more for n above 9 so that 10 becomes 'a'.
+        return _mm_add_epi8(
+            _mm_add_epi8(n, _mm_set1_epi8('0')),
+            _mm_and_si128(_mm_cmpgt_epi8(n, _mm_set1_epi8(9)), _mm_set1_epi8('a' - '0' - 10)));
+    };
+    const __m128i high = digits(_mm_and_si128(_mm_srli_epi16(c, 4), nibble));
+    const __m128i low = digits(_mm_and_si128(c, nibble));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(high, low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), _mm_unpackhi_epi8(high, low));
+}
+#endif
+
+// Writes 2 * count digits to `out`.
+void encodeInto(const unsigned char* bytes, std::size_t count, char* out)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; count - i >= 16; i += 16, out += 32)
+        encodeSixteen(bytes + i, out);
+#endif
+    for (; i < count; ++i) {
+        *out++ = Digits[bytes[i] >> 4];
+        *out++ = Digits[bytes[i] & 0x0f];
+    }
 }
 
 } // namespace
@@ -41,6 +77,17 @@ int valueOrZero(char digit)
 int digitValue(char digit)
 {
     return DigitValues[static_cast<unsigned char>(digit)];
+}
+
+bool isWholeBytes(std::string_view text)
+{
+    if (text.size() % 2 != 0)
+        return false;
+    for (const char c : text) {
+        if (digitValue(c) < 0)
+            return false;
+    }
+    return true;
 }
 
 #if defined(__SSE2__)
@@ -94,14 +141,17 @@ std::vector<std::uint8_t> decode(std::string_view text)
 
 std::string encode(std::span<const std::uint8_t> bytes)
 {
-    static constexpr char digits[] = "0123456789abcdef";
     std::string text(bytes.size() * 2, '\0');
-    char* out = text.data();
-    for (const std::uint8_t byte : bytes) {
-        *out++ = digits[byte >> 4];
-        *out++ = digits[byte & 0x0f];
-    }
+    encodeInto(bytes.data(), bytes.size(), text.data());
     return text;
+}
+
+void append(std::string_view bytes, std::string& out)
+{
+    const std::size_t start = out.size();
+    out.resize(start + 2 * bytes.size());
+    encodeInto(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+               out.data() + start);
 }
 
 } // namespace mailvane::provisioning::hex

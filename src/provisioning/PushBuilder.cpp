@@ -57,27 +57,25 @@ std::string computeMac(std::string_view pin, std::string_view wbxmlHex)
 
 std::string buildPush(std::string_view pin, std::string_view wbxmlHex)
 {
-    static constexpr char UpperDigits[] = "0123456789ABCDEF";
-    const std::string mac = computeMac(pin, wbxmlHex);
+    std::string mac = computeMac(pin, wbxmlHex);
     std::string push;
     push.reserve(PushPrefix.size() + 2 * mac.size() + MacTerminator.size() + wbxmlHex.size());
     push += PushPrefix;
     // The MAC travels as upper-case ASCII text: each digit becomes its character code.
-    for (const char digit : mac) {
-        const auto character = static_cast<unsigned char>(digit >= 'a' ? digit - 'a' + 'A' : digit);
-        push.push_back(UpperDigits[character >> 4]);
-        push.push_back(UpperDigits[character & 0x0f]);
+    for (char& digit : mac) {
+        if (digit >= 'a')
+            digit = static_cast<char>(digit - 'a' + 'A');
     }
+    hex::append(mac, push);
     push += MacTerminator;
     push += wbxmlHex;
     return push;
 }
 
-std::optional<std::string> encodeProvisioningPush(WbxmlEncoder& encoder, std::string_view document,
-                                                  std::string_view pin)
+std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
+                                                  std::string_view document, std::string_view pin)
 {
-    encoder.resetCodePage();
-    const auto wbxml = encoder.encodeDocument(document);
+    const auto wbxml = wbxml::encode(document, tables);
     if (!wbxml)
         return std::nullopt;
     std::string push = buildPush(pin, *wbxml);

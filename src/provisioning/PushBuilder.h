@@ -14,11 +14,11 @@ inline constexpr std::size_t MaxPushDigits = 8191;
 // Longest key that HMAC-SHA1 uses as it is; longer ones are hashed first.
 inline constexpr std::size_t MacBlockSize = 64;
 
-// Resets the encoder's code page, encodes `document` and wraps it in the WSP
-// push with the USERPIN MAC keyed by `pin`. Returns nothing when encoding fails
-// or the push would pass MaxPushDigits.
-std::optional<std::string> encodeProvisioningPush(WbxmlEncoder& encoder, std::string_view document,
-                                                  std::string_view pin);
+// Encodes `document` with `tables` and wraps it in the WSP push with the
+// USERPIN MAC keyed by `pin`. Returns nothing when encoding fails or the push
+// would pass MaxPushDigits.
+std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
+                                                  std::string_view document, std::string_view pin);
 
 // The push text for an already encoded WBXML text: transaction 1, Push, the
 // connectivity-wbxml content type with SEC=USERPIN and the MAC, then the WBXML.

@@ -2,14 +2,11 @@
 
 #include "HexText.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
-#include <fstream>
+#include <cstdint>
+#include <cstring>
 
-namespace mailvane::provisioning {
+namespace mailvane::provisioning::wbxml {
 namespace {
 
 // WBXML 1.3, public identifier 0x0B (provisioning 1.0), UTF-8, no string table,
@@ -20,7 +17,12 @@ constexpr std::string_view End = "01";
 constexpr std::string_view InlineStringStart = "03";
 constexpr std::string_view InlineStringEnd = "00";
 
-constexpr char HexDigits[] = "0123456789abcdef";
+// The text written so far and the code page in force after it.
+struct Output
+{
+    std::string text;
+    std::uint8_t page = 0;
+};
 
 std::size_t skipSpaces(std::string_view line, std::size_t pos)
 {
@@ -61,29 +63,6 @@ std::string_view decodeEntities(std::string_view raw, std::string& buffer)
     return buffer;
 }
 
-// Equality for short texts without a library call.
-bool equalShort(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
-bool isHexText(std::string_view text)
-{
-    if (text.size() % 2 != 0)
-        return false;
-    for (const char c : text) {
-        if (hex::digitValue(c) < 0)
-            return false;
-    }
-    return true;
-}
-
 // A table entry may stand for a parm's value only when it is one attribute
 // value token (0x80 to 0xFF) and not an element's token: otherwise a password
 // that happens to read "parm" or "NAME" would reach the phone as structure.
@@ -94,61 +73,65 @@ bool isValueToken(std::string_view name, std::string_view token)
     return name != "characteristic" && name != "parm" && name != "/characteristic";
 }
 
+// How many characters `text` starts with that are below 0x80 and not NUL:
+// those an inline string carries as they are. Eight at a time, since values
+// are mostly such characters.
+std::size_t plainPrefixLength(std::string_view text)
+{
+    constexpr std::uint64_t Ones = 0x0101010101010101u;
+    constexpr std::uint64_t HighBits = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; text.size() - i >= 8; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        // A high bit set, or a NUL byte among the eight.
+        if (((word | ((word - Ones) & ~word)) & HighBits) != 0)
+            break;
+    }
+    while (i < text.size() && text[i] != '\0' && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 // STR_I: the value's bytes, those from 0x80 up as the UTF-8 form of the same
 // code point (the record's texts are Latin-1), then the terminator. A NUL byte
 // cannot travel inside it.
 bool appendInlineString(std::string_view value, std::string& out)
 {
     const std::size_t start = out.size();
-    out.resize(start + InlineStringStart.size() + 4 * value.size() + InlineStringEnd.size());
-    char* p = out.data() + start;
-    *p++ = InlineStringStart[0];
-    *p++ = InlineStringStart[1];
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    // Runs of sixteen plain ASCII characters (no NUL, nothing from 0x80 up)
-    // become 32 digits at once.
-    for (; value.size() - i >= 16; i += 16) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value.data() + i));
-        if (_mm_movemask_epi8(c) != 0 ||
-            _mm_movemask_epi8(_mm_cmpeq_epi8(c, _mm_setzero_si128())) != 0)
+    out += InlineStringStart;
+    while (!value.empty()) {
+        const std::size_t plain = plainPrefixLength(value);
+        hex::append(value.substr(0, plain), out);
+        value.remove_prefix(plain);
+        if (value.empty())
             break;
-        const __m128i nibble = _mm_set1_epi8(0x0F);
-        const auto digits = [](__m128i n) {
-            // '0' + n, and 39 more for n above 9 so that 10 becomes 'a'.
-            return _mm_add_epi8(
-                _mm_add_epi8(n, _mm_set1_epi8('0')),
-                _mm_and_si128(_mm_cmpgt_epi8(n, _mm_set1_epi8(9)), _mm_set1_epi8('a' - '0' - 10)));
-        };
-        const __m128i high = digits(_mm_and_si128(_mm_srli_epi16(c, 4), nibble));
-        const __m128i low = digits(_mm_and_si128(c, nibble));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi8(high, low));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), _mm_unpackhi_epi8(high, low));
-        p += 32;
-    }
-#endif
-    for (const char c : value.substr(i)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == 0) {
-            out.resize(start);
+        const auto byte = static_cast<unsigned char>(value.front());
+        if (byte == 0)
             return false;
-        }
-        if (byte < 0x80) {
-            *p++ = HexDigits[byte >> 4];
-            *p++ = HexDigits[byte & 0x0f];
-        } else {
-            const unsigned lead = 0xC0 | (byte >> 6);
-            const unsigned trail = 0x80 | (byte & 0x3F);
-            *p++ = HexDigits[lead >> 4];
-            *p++ = HexDigits[lead & 0x0f];
-            *p++ = HexDigits[trail >> 4];
-            *p++ = HexDigits[trail & 0x0f];
-        }
+        const char utf8[] = {static_cast<char>(0xC0 | (byte >> 6)),
+                             static_cast<char>(0x80 | (byte & 0x3F))};
+        hex::append({utf8, sizeof utf8}, out);
+        value.remove_prefix(1);
     }
-    *p++ = InlineStringEnd[0];
-    *p++ = InlineStringEnd[1];
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    out += InlineStringEnd;
     return out.size() - start <= MaxItemLength;
+}
+
+// A parm's second value: its token when the tables hold one that may stand
+// for a value, else an inline string.
+bool appendValue(std::string_view raw, const TokenTables& tables, Output& out)
+{
+    std::string buffer;
+    const std::string_view value = decodeEntities(raw, buffer);
+    if (value.size() > MaxItemLength)
+        return false;
+    const auto token = tables.find(value, out.page);
+    if (token && isValueToken(value, token->text)) {
+        TokenTables::append(*token, out.page, out.text);
+        return true;
+    }
+    return appendInlineString(value, out.text);
 }
 
 // One `name="value"` attribute of a document line.
@@ -180,125 +163,22 @@ std::optional<Attribute> readAttribute(std::string_view line, std::size_t pos)
     return Attribute{name, line.substr(valueStart, closing - valueStart), closing + 1};
 }
 
-} // namespace
-
-bool WbxmlEncoder::loadTokenTable(const std::filesystem::path& path)
+// What an element's encoding depended on: how much of its text (offsets from
+// its `<`), where its second value starts (0 for none), what was written just
+// before that value, and whether an END must close its attribute list.
+struct ElementShape
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        loadTokenTableText({});
-        return false;
-    }
-    // Read through the stream, not its buffer: a read error (a folder, a
-    // failing disk) then marks the stream bad instead of throwing.
-    std::string text;
-    char chunk[4096];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
-        text.append(chunk, static_cast<std::size_t>(file.gcount()));
-    if (file.bad()) {
-        loadTokenTableText({});
-        return false;
-    }
-    loadTokenTableText(text);
-    return true;
-}
-
-void WbxmlEncoder::loadTokenTableText(std::string_view text)
-{
-    m_pages[0].clear();
-    m_pages[1].clear();
-    m_structuralNames.clear();
-    m_beginnings[0].clear();
-    m_beginnings[1].clear();
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        auto entry = parseTokenTableLine(line);
-        // Token text that is not whole bytes of hexadecimal would corrupt
-        // everything written after it; such an entry is left out, so its name
-        // is unknown to the encoder.
-        if (entry && isHexText(entry->token) && entry->token.size() + 4 <= MaxItemLength)
-            m_pages[entry->codePage == 0 ? 0 : 1].add(std::move(entry->name),
-                                                      std::move(entry->token));
-    }
-}
-
-std::optional<WbxmlEncoder::Found> WbxmlEncoder::find(std::string_view name) const
-{
-    // Long values (addresses, passwords) need no hashing to be known absent.
-    if (name.size() > std::max(m_pages[0].longestName(), m_pages[1].longestName()))
-        return std::nullopt;
-    const TokenTable::Key key = TokenTable::keyOf(name);
-    const int first = m_currentPage;
-    const int second = 1 - first;
-    if (const std::string* token = m_pages[first].find(key))
-        return Found{first, token};
-    if (const std::string* token = m_pages[second].find(key))
-        return Found{second, token};
-    return std::nullopt;
-}
-
-void WbxmlEncoder::emit(const Found& found, std::string& out)
-{
-    if (found.page != m_currentPage) {
-        out += "000";
-        out.push_back(static_cast<char>('0' + found.page));
-        m_currentPage = static_cast<std::uint8_t>(found.page);
-    }
-    out += *found.token;
-}
-
-bool WbxmlEncoder::lookUp(std::string_view name, std::string& out)
-{
-    const auto found = find(name);
-    if (!found)
-        return false;
-    emit(*found, out);
-    return true;
-}
-
-bool WbxmlEncoder::lookUpStructural(std::string_view name, std::string& out)
-{
-    for (StructuralName& memo : m_structuralNames) {
-        if (!equalShort(memo.name, name))
-            continue;
-        StructuralResult& result = memo.byCurrentPage[m_currentPage];
-        if (!result.known) {
-            const auto found = find(name);
-            result = StructuralResult{true, found.has_value(), found ? found->page : 0,
-                                      found ? *found->token : std::string{}};
-        }
-        if (!result.found)
-            return false;
-        emit(Found{result.page, &result.token}, out);
-        return true;
-    }
-    if (m_structuralNames.size() < MaxStructuralNames) {
-        m_structuralNames.push_back(StructuralName{std::string(name), {}});
-        return lookUpStructural(name, out);
-    }
-    return lookUp(name, out);
-}
-
-bool WbxmlEncoder::appendValue(std::string_view value, std::string& out)
-{
-    m_tokensBeforeValue = out.size();
-    m_pageBeforeValue = m_currentPage;
-    const std::string_view decoded = decodeEntities(value, m_value);
-    if (decoded.size() > MaxItemLength)
-        return false;
-    const auto found = find(decoded);
-    if (found && isValueToken(decoded, *found->token)) {
-        emit(*found, out);
-        return true;
-    }
-    return appendInlineString(decoded, out);
-}
+    std::size_t examined = 0;
+    std::size_t secondValue = 0;
+    std::size_t outputBeforeValue = 0;
+    std::uint8_t pageBeforeValue = 0;
+    bool needsEnd = false;
+};
 
 // `element` starts at its `<`. Appends everything up to, not including, the
-// final END; `extent` tells how much of the text that depended on.
-bool WbxmlEncoder::encodeElement(std::string_view element, std::string& out, Extent& extent)
+// final END.
+bool appendElement(std::string_view element, const TokenTables& tables, Output& out,
+                   ElementShape& shape)
 {
     std::size_t tagEnd = 1;
     while (tagEnd < element.size() && element[tagEnd] != ' ' && element[tagEnd] != '>')
@@ -306,13 +186,14 @@ bool WbxmlEncoder::encodeElement(std::string_view element, std::string& out, Ext
     const std::string_view tag = element.substr(1, tagEnd - 1);
     if (tag.size() > MaxItemLength)
         return false;
-    const std::size_t tokenStart = out.size();
-    if (!lookUpStructural(tag, out))
+    const std::size_t tokenStart = out.text.size();
+    if (!tables.lookUp(tag, out.page, out.text))
         return false;
-    const std::string_view token = std::string_view(out).substr(tokenStart);
-    extent = Extent{std::min(tagEnd + 1, element.size()), 0, !token.starts_with(End)};
-    if (!extent.needsEnd)
-        return true;
+    const std::string_view token = std::string_view(out.text).substr(tokenStart);
+    shape.examined = std::min(tagEnd + 1, element.size());
+    shape.needsEnd = !token.starts_with(End);
+    if (!shape.needsEnd)
+        return true; // an end tag: the line is done
     const bool mayHaveSecondAttribute = token.front() == '8';
 
     // The first attribute (type or name) must be known: its value carries the
@@ -320,30 +201,33 @@ bool WbxmlEncoder::encodeElement(std::string_view element, std::string& out, Ext
     const auto first = readAttribute(element, tagEnd);
     if (!first)
         return false;
-    lookUpStructural(first->name, out);
-    const std::string_view firstValue = decodeEntities(first->value, m_value);
-    if (firstValue.size() > MaxItemLength || !lookUp(firstValue, out))
+    tables.lookUp(first->name, out.page, out.text);
+    std::string buffer;
+    const std::string_view firstValue = decodeEntities(first->value, buffer);
+    if (firstValue.size() > MaxItemLength || !tables.lookUp(firstValue, out.page, out.text))
         return false;
-    extent.examined = first->after;
+    shape.examined = first->after;
 
     const std::size_t pos = skipSpaces(element, first->after);
     const bool tagEnds = pos < element.size() && (element[pos] == '/' || element[pos] == '>');
     if (!mayHaveSecondAttribute)
         return true;
     if (tagEnds) {
-        extent.examined = pos + 1;
+        shape.examined = pos + 1;
         return true;
     }
     const auto second = readAttribute(element, first->after);
     // Without its attribute-start token the value would run on into the name.
-    if (!second || !lookUpStructural(second->name, out))
+    if (!second || !tables.lookUp(second->name, out.page, out.text))
         return false;
-    extent.secondValue = static_cast<std::size_t>(second->value.data() - element.data());
-    extent.examined = extent.secondValue;
-    return appendValue(second->value, out);
+    shape.secondValue = static_cast<std::size_t>(second->value.data() - element.data());
+    shape.examined = shape.secondValue;
+    shape.outputBeforeValue = out.text.size();
+    shape.pageBeforeValue = out.page;
+    return appendValue(second->value, tables, out);
 }
 
-bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
+bool appendLine(std::string_view line, const TokenTables& tables, Output& out)
 {
     if (line.size() > MaxLineLength)
         return false;
@@ -354,7 +238,7 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
 
     // What an element writes before its second value depends only on its text
     // up to that value's opening quote (its third quote) and on the current
-    // page, and a document repeats the same few dozen such beginnings.
+    // page.
     std::size_t quotes = 0;
     std::size_t prefixEnd = 0;
     while (prefixEnd < element.size() && quotes < 3) {
@@ -362,58 +246,59 @@ bool WbxmlEncoder::encodeLine(std::string_view line, std::string& out)
             ++quotes;
     }
     const std::string_view prefix = element.substr(0, prefixEnd);
-    auto& known = m_beginnings[m_currentPage];
-    if (const auto it = known.find(prefix); it != known.end()) {
-        const Beginning& beginning = it->second;
-        out += beginning.tokens;
-        m_currentPage = beginning.pageAfter;
-        if (beginning.hasSecondValue) {
+    ElementCache& cache = tables.elementCache();
+    if (const ElementCache::Beginning* beginning = cache.find(prefix, out.page)) {
+        out.text += beginning->tokens;
+        out.page = beginning->pageAfter;
+        if (beginning->hasSecondValue) {
             const std::size_t closing = element.find('"', prefixEnd);
             if (closing == std::string_view::npos ||
-                !appendValue(element.substr(prefixEnd, closing - prefixEnd), out))
+                !appendValue(element.substr(prefixEnd, closing - prefixEnd), tables, out))
                 return false;
         }
-        if (beginning.needsEnd)
-            out += End;
+        if (beginning->needsEnd)
+            out.text += End;
         return true;
     }
 
-    const std::size_t start = out.size();
-    Extent extent;
-    if (!encodeElement(element, out, extent))
+    const std::size_t start = out.text.size();
+    const std::uint8_t pageBefore = out.page;
+    ElementShape shape;
+    if (!appendElement(element, tables, out, shape))
         return false;
     // Kept only when nothing past the beginning mattered; a second value must
     // start right after it.
-    const bool hasSecondValue = extent.secondValue != 0;
-    if (known.size() < MaxBeginnings && extent.examined <= prefixEnd &&
-        (!hasSecondValue || extent.secondValue == prefixEnd)) {
-        const std::size_t tokensEnd = hasSecondValue ? m_tokensBeforeValue : out.size();
-        known.emplace(std::string(prefix),
-                      Beginning{out.substr(start, tokensEnd - start),
-                                hasSecondValue ? m_pageBeforeValue : m_currentPage, hasSecondValue,
-                                extent.needsEnd});
+    const bool hasSecondValue = shape.secondValue != 0;
+    if (shape.examined <= prefixEnd && (!hasSecondValue || shape.secondValue == prefixEnd)) {
+        const std::size_t tokensEnd = hasSecondValue ? shape.outputBeforeValue : out.text.size();
+        cache.add(prefix, pageBefore,
+                  ElementCache::Beginning{out.text.substr(start, tokensEnd - start),
+                                          hasSecondValue ? shape.pageBeforeValue : out.page,
+                                          hasSecondValue, shape.needsEnd});
     }
-    if (extent.needsEnd)
-        out += End;
+    if (shape.needsEnd)
+        out.text += End; // of the attribute list
     return true;
 }
 
-std::optional<std::string> WbxmlEncoder::encodeDocument(std::string_view document)
+} // namespace
+
+std::optional<std::string> encode(std::string_view document, const TokenTables& tables)
 {
-    std::string out;
-    out.reserve(document.size() + Header.size());
-    out += Header;
+    Output out;
+    out.text.reserve(document.size() + Header.size());
+    out.text += Header;
     while (!document.empty()) {
         const std::size_t end = document.find('\n');
         const std::string_view line = document.substr(0, end);
         document.remove_prefix(end == std::string_view::npos ? document.size() : end + 1);
-        if (!encodeLine(line, out) || out.size() > MaxWbxmlDigits)
+        if (!appendLine(line, tables, out) || out.text.size() > MaxWbxmlDigits)
             return std::nullopt;
     }
-    out += End;
-    if (out.size() > MaxWbxmlDigits)
+    out.text += End;
+    if (out.text.size() > MaxWbxmlDigits)
         return std::nullopt;
-    return out;
+    return std::move(out.text);
 }
 
-} // namespace mailvane::provisioning
+} // namespace mailvane::provisioning::wbxml

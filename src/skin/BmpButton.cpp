@@ -1,5 +1,9 @@
 #include "BmpButton.h"
 
+#include "COBitmapUtil.h"
+#include "Dib24.h"
+#include "RegionBuilder.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 
@@ -18,22 +22,35 @@ ClassRegistration& registration()
     return instance;
 }
 
-std::optional<QRegion> regionOf(const COBitmapUtil& image, bool useMaskLayer,
-                                std::uint32_t keyColour)
+// A picture of the skin library as the image container loads it: the colour
+// image, and its mask when it has one.
+struct LoadedPicture
 {
-    const KeyColour key{keyColour, BmpButton::ShapeTolerance};
-    if (useMaskLayer && !image.frame(COBitmapUtil::AlphaMask, 0).isNull())
-        return image.region(COBitmapUtil::AlphaMask, 0, key);
-    return image.region(COBitmapUtil::Foreground, 0, key);
+    QImage colour;
+    QImage mask;
+};
+
+LoadedPicture loadPicture(const platform::LibraryHandle& module, int number)
+{
+    COBitmapUtil loader;
+    if (!loader.loadFromResource(module, number, COBitmapUtil::Foreground, 0))
+        return {};
+    return {loader.frame(COBitmapUtil::Foreground, 0), loader.frame(COBitmapUtil::AlphaMask, 0)};
 }
 
-std::optional<ButtonShapeRegions> regionsOf(const COBitmapUtil& left, const COBitmapUtil& middle,
-                                            const COBitmapUtil& right, bool useMaskLayer,
-                                            std::uint32_t keyColour)
+std::optional<QRegion> regionOf(const QImage& image, std::uint32_t keyColour)
 {
-    const auto l = regionOf(left, useMaskLayer, keyColour);
-    const auto m = regionOf(middle, useMaskLayer, keyColour);
-    const auto r = regionOf(right, useMaskLayer, keyColour);
+    if (image.isNull())
+        return std::nullopt;
+    return RegionBuilder::fromImage(image, KeyColour{keyColour, BmpButton::ShapeTolerance});
+}
+
+std::optional<ButtonShapeRegions> regionsOf(const QImage& left, const QImage& middle,
+                                            const QImage& right, std::uint32_t keyColour)
+{
+    const auto l = regionOf(left, keyColour);
+    const auto m = regionOf(middle, keyColour);
+    const auto r = regionOf(right, keyColour);
     if (!l || !m || !r)
         return std::nullopt;
     return ButtonShapeRegions{*l, *m, *r};
@@ -102,21 +119,18 @@ bool BmpButton::setShapeFromResources(const platform::LibraryHandle& module, int
                                       int middleNumber, int rightNumber, bool useMaskLayer,
                                       std::uint32_t keyColour)
 {
-    COBitmapUtil left, middle, right;
-    left.loadFromResource(module, leftNumber, COBitmapUtil::Foreground, 0);
-    middle.loadFromResource(module, middleNumber, COBitmapUtil::Foreground, 0);
-    right.loadFromResource(module, rightNumber, COBitmapUtil::Foreground, 0);
-    return setShape(regionsOf(left, middle, right, useMaskLayer, keyColour));
+    const auto shapeOf = [&](int number) {
+        LoadedPicture picture = loadPicture(module, number);
+        return useMaskLayer && !picture.mask.isNull() ? picture.mask : picture.colour;
+    };
+    return setShape(
+        regionsOf(shapeOf(leftNumber), shapeOf(middleNumber), shapeOf(rightNumber), keyColour));
 }
 
 bool BmpButton::setShapeFromBitmaps(const QImage& left, const QImage& middle, const QImage& right,
                                     std::uint32_t keyColour)
 {
-    COBitmapUtil l, m, r;
-    l.storeBitmap(left, COBitmapUtil::Foreground, 0);
-    m.storeBitmap(middle, COBitmapUtil::Foreground, 0);
-    r.storeBitmap(right, COBitmapUtil::Foreground, 0);
-    return setShape(regionsOf(l, m, r, false, keyColour));
+    return setShape(regionsOf(left, middle, right, keyColour));
 }
 
 void BmpButton::repaintIfCurrent(int state)
@@ -130,13 +144,15 @@ bool BmpButton::setStateImagesFromResources(int state, const platform::LibraryHa
 {
     if (!validState(state))
         return false;
-    const auto load = [&](COBitmapUtil& images, int number) {
+    // A failed load leaves the piece missing, as a load into an emptied frame would.
+    const auto load = [&](QImage& piece, int number) {
         if (number != 0)
-            images.loadFromResource(module, number, COBitmapUtil::Foreground, state);
+            piece = loadPicture(module, number).colour;
     };
-    load(m_impl->leftImages, leftNumber);
-    load(m_impl->middleImages, middleNumber);
-    load(m_impl->rightImages, rightNumber);
+    ButtonPieces& pieces = m_impl->pieces[size_t(state)];
+    load(pieces.left, leftNumber);
+    load(pieces.middle, middleNumber);
+    load(pieces.right, rightNumber);
     repaintIfCurrent(state);
     return true;
 }
@@ -146,14 +162,11 @@ bool BmpButton::setStateImagesFromBitmaps(int state, const QImage& left, const Q
 {
     if (!validState(state))
         return false;
-    const auto store = [&](COBitmapUtil& images, const QImage& bitmap) {
-        images.deleteFrame(COBitmapUtil::Foreground, state);
-        if (!bitmap.isNull())
-            images.storeBitmap(bitmap, COBitmapUtil::Foreground, state);
+    // Copies in section form, so that the caller may change its images afterwards.
+    const auto copyOf = [](const QImage& bitmap) {
+        return dib::toSection(bitmap).copy();
     };
-    store(m_impl->leftImages, left);
-    store(m_impl->middleImages, middle);
-    store(m_impl->rightImages, right);
+    m_impl->pieces[size_t(state)] = ButtonPieces{copyOf(left), copyOf(middle), copyOf(right)};
     repaintIfCurrent(state);
     return true;
 }

@@ -4,6 +4,8 @@
 // stretched middle and a right cap per state, shaped by those pictures, with
 // a hover look. A BmpButton owns its implementation; its window is made by
 // create() and reports activations through BmpButtonWindow::commandPosted.
+// Each state keeps its own three pictures (ButtonPieces in BmpButtonImpl.h),
+// copied in; the pictures a shape is made from are not kept.
 
 #include "BmpButtonImpl.h"
 #include "BmpButtonWindow.h"

@@ -4,11 +4,13 @@
 // give a button its shape and images before they create its window.
 
 #include "ButtonShape.h"
-#include "COBitmapUtil.h"
+#include "ResourceLibrary.h"
 
 #include <QFont>
+#include <QImage>
 #include <QRegion>
 #include <QString>
+#include <array>
 #include <optional>
 
 namespace mailvane::skin {
@@ -23,6 +25,16 @@ enum class ButtonState : int
 
 inline constexpr int ButtonStateCount = 4;
 
+// The three pictures one state is painted from; a null image is a missing piece.
+struct ButtonPieces
+{
+    QImage left;
+    QImage middle; // stretched between the caps
+    QImage right;
+
+    bool complete() const { return !left.isNull() && !middle.isNull() && !right.isNull(); }
+};
+
 struct BmpButtonImpl
 {
     platform::LibraryHandle module;
@@ -32,10 +44,9 @@ struct BmpButtonImpl
     bool tracking = false;   // a leave notification is wanted
     bool keyPressed = false; // the space bar holds the button down
     bool focused = false;
-    // Frame s of layer 0 of each holds the piece for state s.
-    COBitmapUtil leftImages;
-    COBitmapUtil middleImages;
-    COBitmapUtil rightImages;
+    std::array<ButtonPieces, ButtonStateCount> pieces; // indexed by ButtonState
+
+    const ButtonPieces& currentPieces() const { return pieces[size_t(state)]; }
     QRegion hitRegion{0, 0, 2, 2};
     std::optional<ButtonShapeRegions> shapeRegions;
     QRect middleSpan;

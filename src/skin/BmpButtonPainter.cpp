@@ -8,12 +8,12 @@ namespace mailvane::skin {
 bool BmpButtonPainter::paintImages(QPainter& painter, const BmpButtonImpl& button,
                                    const QRect& client)
 {
-    const int state = int(button.state);
-    const QImage left = button.leftImages.frame(COBitmapUtil::Foreground, state);
-    const QImage middle = button.middleImages.frame(COBitmapUtil::Foreground, state);
-    const QImage right = button.rightImages.frame(COBitmapUtil::Foreground, state);
-    if (left.isNull() || middle.isNull() || right.isNull())
+    const ButtonPieces& pieces = button.currentPieces();
+    if (!pieces.complete())
         return false;
+    const QImage& left = pieces.left;
+    const QImage& middle = pieces.middle;
+    const QImage& right = pieces.right;
     // A right-to-left button is painted the same way: the painter does not
     // mirror the device, so the caps already sit at the ends they fit and
     // match the window's shape.
@@ -36,10 +36,9 @@ void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
     const bool disabled = button.state == ButtonState::Disabled;
     QRect area = button.middleSpan;
     if (area.isEmpty()) {
-        const QImage left = button.leftImages.frame(COBitmapUtil::Foreground, int(button.state));
-        const QImage middle =
-            button.middleImages.frame(COBitmapUtil::Foreground, int(button.state));
-        const QImage right = button.rightImages.frame(COBitmapUtil::Foreground, int(button.state));
+        const QImage& left = button.currentPieces().left;
+        const QImage& middle = button.currentPieces().middle;
+        const QImage& right = button.currentPieces().right;
         // Without a middle picture the grey button still shows its text.
         const int height = middle.isNull() ? client.height() : middle.height();
         area = QRect(client.left() + left.width(), client.top(),

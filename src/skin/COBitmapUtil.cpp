@@ -18,8 +18,7 @@ int COBitmapUtil::LayerHeader::stride() const
 void COBitmapUtil::put(int layer, int frame, const QImage& section, int delayMs)
 {
     Layer& target = m_layers[layer];
-    target.frames[frame] = section;
-    target.delays[frame] = delayMs;
+    target.frames[frame] = Frame{section, delayMs};
     if (!target.header)
         target.header = LayerHeader{section.width(), section.height()};
     touched(layer);
@@ -35,8 +34,12 @@ void COBitmapUtil::putReplacingOtherSize(int layer, int frame, const QImage& sec
 
 void COBitmapUtil::clearLayer(int layer)
 {
-    for (int i = 0; i < MaxFrames; ++i)
-        deleteFrame(layer, i);
+    Layer& target = m_layers[layer];
+    if (target.frames.empty())
+        return;
+    target.frames.clear();
+    target.header.reset();
+    touched(layer);
 }
 
 void COBitmapUtil::touched(int layer)
@@ -52,16 +55,11 @@ void COBitmapUtil::deleteFrame(int layer, int index)
     if (!valid(layer, index))
         return;
     Layer& target = m_layers[layer];
-    if (target.frames[index].isNull())
+    if (target.frames.erase(index) == 0)
         return;
-    target.frames[index] = QImage();
-    target.delays[index] = 0;
     touched(layer);
-    for (const QImage& frame : target.frames) {
-        if (!frame.isNull())
-            return;
-    }
-    target.header.reset();
+    if (target.frames.empty())
+        target.header.reset();
 }
 
 bool COBitmapUtil::storeBitmap(const QImage& bitmap, int layer, int frame)
@@ -91,23 +89,37 @@ bool COBitmapUtil::createFromPixels(int width, int height, const uchar* pixels, 
     return true;
 }
 
+const COBitmapUtil::Frame* COBitmapUtil::find(int layer, int index) const
+{
+    if (!valid(layer, index))
+        return nullptr;
+    const auto found = m_layers[layer].frames.find(index);
+    return found == m_layers[layer].frames.end() ? nullptr : &found->second;
+}
+
 QImage COBitmapUtil::frame(int layer, int index) const
 {
-    return valid(layer, index) ? m_layers[layer].frames[index] : QImage();
+    const Frame* found = find(layer, index);
+    return found ? found->image : QImage();
 }
 
 int COBitmapUtil::frameDelay(int layer, int index) const
 {
-    return valid(layer, index) ? m_layers[layer].delays[index] : 0;
+    const Frame* found = find(layer, index);
+    return found ? found->delayMs : 0;
 }
 
 int COBitmapUtil::frameCount(int layer) const
 {
     if (!validLayer(layer))
         return 0;
+    // Keys are sorted, so the run from 0 ends at the first key out of step.
     int count = 0;
-    while (count < MaxFrames && !m_layers[layer].frames[count].isNull())
+    for (const auto& [index, frame] : m_layers[layer].frames) {
+        if (index != count)
+            break;
         ++count;
+    }
     return count;
 }
 
@@ -136,13 +148,7 @@ QByteArray COBitmapUtil::readPixels(int layer, int frame) const
         return {};
     // The layer's header decides the format; a frame of another size (a plain
     // bitmap stored into a used layer) is cut or padded with black to fit.
-    QByteArray pixels(header->imageSize(), '\0');
-    const qsizetype copyBytes = qMin<qsizetype>(header->stride(), source.bytesPerLine());
-    const int rows = qMin(header->height, source.height());
-    for (int y = 0; y < rows; ++y)
-        std::memcpy(pixels.data() + y * header->stride(), source.constScanLine(y),
-                    size_t(copyBytes));
-    return pixels;
+    return dib::rowsOf(source, QRect(0, 0, header->width, header->height));
 }
 
 QByteArray COBitmapUtil::readPixelsBottomUp(int layer, int frame) const

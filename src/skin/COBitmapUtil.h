@@ -1,8 +1,8 @@
 #pragma once
 
-// The image container: eight layers of up to 256 frames, loaded from files and
-// skin-library resources in several formats, blended through alpha masks,
-// captured from windows and turned into window regions.
+// The image container: eight layers of up to 256 frames (held only when present), loaded from files
+// and skin-library resources in several formats, blended through alpha masks, captured from windows
+// and turned into window regions.
 //
 // Layers 0 to 3 form set 0 (foreground, alpha mask, background, composite),
 // layers 4 to 7 set 1 with the same roles. Every frame is a 24-bit section
@@ -18,6 +18,7 @@
 #include <QRgb>
 #include <QString>
 #include <array>
+#include <map>
 #include <optional>
 
 class QWidget;
@@ -32,6 +33,8 @@ public:
     static constexpr int DefaultDelayMs = 50;
     static constexpr int LayersPerSet = 4;
 
+    // A layer's role within its set; the layer number is set × LayersPerSet + role.
+    // Plain constants on purpose: they are the layer numbers callers pass.
     enum Role
     {
         Foreground = 0,
@@ -40,11 +43,13 @@ public:
         Composite = 3
     };
 
-    enum BlendMode
+    // What a blend does with its buffers (the foreground and mask bytes it
+    // keeps so that the next blend of the same frame need not read them again).
+    enum class BlendMode
     {
-        BlendKeepBuffers = 0, // reuse foreground and mask bytes while the frame stays
-        BlendFreeOnly = 1,    // only release the buffers
-        BlendThenFree = 2,
+        KeepBuffers,      // blend and keep them for the next blend of this frame
+        FreeBuffersOnly,  // do not blend, only release them
+        FreeBuffersAfter, // blend, then release them
     };
 
     // The header shared by a layer's frames, made from the first frame stored.
@@ -96,9 +101,11 @@ public:
 
     // composite = (background × mask + foreground × (255 − mask)) / 256 into
     // the set's composite layer; all three layers must have the same size.
-    bool blend(int mode, int set, int frame);
+    // False for a set other than 0 or 1, a missing layer or unequal sizes;
+    // FreeBuffersOnly always succeeds and makes no composite.
+    bool blend(BlendMode mode, int set, int frame);
     // As blend, using the part of a larger background at (x, y).
-    bool blendWithOffset(int mode, int x, int y, int set, int frame);
+    bool blendWithOffset(BlendMode mode, int x, int y, int set, int frame);
     void freeBlendBuffers();
 
     // The region of the frame's pixels that do not match the key colour;
@@ -109,10 +116,17 @@ public:
     void setBackgroundOverride(std::optional<QRgb> colour) { m_backgroundOverride = colour; }
 
 private:
+    struct Frame
+    {
+        QImage image;
+        int delayMs = 0;
+    };
+
+    // Only the frames that exist are held: most layers hold one frame or
+    // none, and an animation holds as many as it has.
     struct Layer
     {
-        std::array<QImage, MaxFrames> frames;
-        std::array<int, MaxFrames> delays{};
+        std::map<int, Frame> frames;
         std::optional<LayerHeader> header;
     };
 
@@ -134,12 +148,13 @@ private:
     // Stores after emptying the layer when its frames have another size.
     void putReplacingOtherSize(int layer, int frame, const QImage& section, int delayMs);
     void clearLayer(int layer);
+    const Frame* find(int layer, int index) const;
     void touched(int layer);
 
     bool loadGif(const QByteArray& bytes, int layer, int frame);
     bool loadPng(const QByteArray& bytes, int layer, int frame);
     bool loadOther(const QImage& section, int layer, int frame);
-    bool blendImpl(int mode, std::optional<QPoint> offset, int set, int frame);
+    bool blendImpl(BlendMode mode, std::optional<QPoint> offset, int set, int frame);
 
     std::array<Layer, LayerCount> m_layers;
     BlendBuffers m_blend;

@@ -15,23 +15,23 @@ void COBitmapUtil::freeBlendBuffers()
     m_blend = BlendBuffers();
 }
 
-bool COBitmapUtil::blend(int mode, int set, int frame)
+bool COBitmapUtil::blend(BlendMode mode, int set, int frame)
 {
     return blendImpl(mode, std::nullopt, set, frame);
 }
 
-bool COBitmapUtil::blendWithOffset(int mode, int x, int y, int set, int frame)
+bool COBitmapUtil::blendWithOffset(BlendMode mode, int x, int y, int set, int frame)
 {
     return blendImpl(mode, QPoint(x, y), set, frame);
 }
 
-bool COBitmapUtil::blendImpl(int mode, std::optional<QPoint> offset, int set, int frame)
+bool COBitmapUtil::blendImpl(BlendMode mode, std::optional<QPoint> offset, int set, int frame)
 {
     if ((set != 0 && set != 1) || !validFrame(frame))
         return false;
     if (m_blend.set != set)
         freeBlendBuffers();
-    if (mode == BlendFreeOnly) {
+    if (mode == BlendMode::FreeBuffersOnly) {
         freeBlendBuffers();
         return true;
     }
@@ -59,9 +59,7 @@ bool COBitmapUtil::blendImpl(int mode, std::optional<QPoint> offset, int set, in
         const QImage whole = this->frame(base + Background, frame);
         if (whole.isNull() || !whole.rect().contains(patch))
             return false;
-        const QImage part = whole.copy(patch);
-        background =
-            QByteArray(reinterpret_cast<const char*>(part.constBits()), part.sizeInBytes());
+        background = dib::rowsOf(whole, patch);
     } else {
         if (!sameSize(*backgroundHeader, *foregroundHeader))
             return false;
@@ -88,7 +86,7 @@ bool COBitmapUtil::blendImpl(int mode, std::optional<QPoint> offset, int set, in
                      reinterpret_cast<const uchar*>(background.constData()), composite.bits(),
                      size);
     putReplacingOtherSize(base + Composite, frame, composite, DefaultDelayMs);
-    if (mode == BlendThenFree)
+    if (mode == BlendMode::FreeBuffersAfter)
         freeBlendBuffers();
     return true;
 }

@@ -6,7 +6,7 @@
 #include "GifComposer.h"
 #include "MonoBitmapDecoder.h"
 #include "PictureLoader.h"
-#include "PngFileDecoder.h"
+#include "RawPngDecoder.h"
 
 #include <QFile>
 
@@ -93,7 +93,7 @@ bool COBitmapUtil::loadGif(const QByteArray& bytes, int layer, int frame)
 
 bool COBitmapUtil::loadPng(const QByteArray& bytes, int layer, int frame)
 {
-    const std::optional<DecodedPng> png = PngFileDecoder::decode(bytes);
+    const std::optional<DecodedPng> png = RawPngDecoder::decode(bytes);
     if (!png)
         return false;
     putReplacingOtherSize(layer, frame, png->colour, DefaultDelayMs);

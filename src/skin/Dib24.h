@@ -5,7 +5,9 @@
 // container computes on these bytes directly, so every frame it holds has this
 // layout (QImage::Format_BGR888 pads its rows the same way).
 
+#include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QRgb>
 #include <cstdint>
 
@@ -19,8 +21,15 @@ constexpr int strideFor(int width)
     return (width * 3 + 3) & ~3;
 }
 
-// A zero-filled (black) section, or a null image for an empty size.
+// A zero-filled (black) section, its row padding zero too, or a null image
+// for an empty size.
 QImage newSection(int width, int height);
+
+// The pixels of `area` of `section` in section layout: rows of
+// strideFor(area.width()) bytes, top row first, padding zero. Parts of `area`
+// outside `section` stay black. Only pixel bytes are copied, never a row's
+// padding, which a QImage leaves unwritten.
+QByteArray rowsOf(const QImage& section, const QRect& area);
 
 // Any image as a section; transparency is dropped, keeping the colour bytes.
 QImage toSection(const QImage& image);

@@ -1,6 +1,6 @@
 #include "SkinImage.h"
 
-#include "PngDecoder.h"
+#include "DisplayPngDecoder.h"
 
 namespace mailvane::skin {
 
@@ -20,7 +20,7 @@ QImage SkinImage::load(const platform::LibraryHandle& module, int number)
     const QByteArray png = platform::loadResourceData(module, QLatin1String(PngResourceType), name);
     if (png.isEmpty())
         return {};
-    if (auto decoded = decodePng(png)) {
+    if (auto decoded = DisplayPngDecoder::decode(png)) {
         m_colour = std::move(decoded->colour);
         m_mask = std::move(decoded->mask);
     }

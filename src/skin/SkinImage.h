@@ -1,7 +1,7 @@
 #pragma once
 
 // One picture of the skin library, fetched by number: a colour image and, for
-// a PNG with an alpha channel, its inverse-alpha mask (see PngDecoder.h).
+// a PNG with an alpha channel, its inverse-alpha mask (see DisplayPngDecoder.h).
 
 #include "ResourceLibrary.h"
 

@@ -1,7 +1,8 @@
 # Skin images, the PNG decoder, the skinned dialog frame with its bars, and the
 # skin library location.
 list(APPEND MAILVANE_SKIN_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/PngDecoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DisplayPngDecoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DecodedPng.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PngMemorySource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinBar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinDialog.cpp

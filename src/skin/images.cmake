@@ -6,7 +6,7 @@ list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/GifParser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GifComposer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MonoBitmapDecoder.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/PngFileDecoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RawPngDecoder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegionBuilder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COBitmapUtil.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COBitmapUtilLoading.cpp

@@ -66,9 +66,9 @@ std::string expectedPush()
 {
     settings::EmailSettings record;
     EXPECT_TRUE(settings::openSettingsFile(Examples / "imap4-gprs.txt", record).ok());
-    provisioning::WbxmlEncoder encoder;
-    EXPECT_TRUE(encoder.loadTokenTable(TokenTable));
-    return provisioning::encodeProvisioningPush(encoder, *provisioning::buildDocument(record),
+    provisioning::TokenTables tables;
+    EXPECT_TRUE(tables.load(TokenTable));
+    return provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record),
                                                 "8642")
         .value_or("");
 }
@@ -232,10 +232,10 @@ TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
 
     settings::EmailSettings record;
     ASSERT_TRUE(settings::openSettingsFile(Examples / "imap4-gprs.txt", record).ok());
-    provisioning::WbxmlEncoder encoder;
-    ASSERT_TRUE(encoder.loadTokenTable(TokenTable));
+    provisioning::TokenTables tables;
+    ASSERT_TRUE(tables.load(TokenTable));
     const auto push =
-        provisioning::encodeProvisioningPush(encoder, *provisioning::buildDocument(record), "8642");
+        provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record), "8642");
     std::vector<std::uint8_t> whole;
     const auto submissions = modem.submissions();
     ASSERT_EQ(submissions.size(), 6u);

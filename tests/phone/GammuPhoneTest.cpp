@@ -59,10 +59,10 @@ struct ExpectedMessage
 std::vector<ExpectedMessage> expectedMessages(const settings::EmailSettings& record,
                                               std::uint8_t reference)
 {
-    provisioning::WbxmlEncoder encoder;
-    EXPECT_TRUE(encoder.loadTokenTable(TokenTable));
+    provisioning::TokenTables tables;
+    EXPECT_TRUE(tables.load(TokenTable));
     const auto push =
-        provisioning::encodeProvisioningPush(encoder, *provisioning::buildDocument(record), Pin);
+        provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record), Pin);
     provisioning::MessageSegmenter segmenter;
     segmenter.countMessages(push.value());
     std::vector<ExpectedMessage> messages;

@@ -34,10 +34,10 @@ settings::EmailSettings threeMessageRecord(const std::string& to = "+4917012345"
 
 std::string expectedPush(const settings::EmailSettings& record)
 {
-    provisioning::WbxmlEncoder encoder;
-    EXPECT_TRUE(encoder.loadTokenTable(TokenTable));
+    provisioning::TokenTables tables;
+    EXPECT_TRUE(tables.load(TokenTable));
     const auto document = provisioning::buildDocument(record);
-    const auto push = provisioning::encodeProvisioningPush(encoder, document.value_or(""), Pin);
+    const auto push = provisioning::encodeProvisioningPush(tables, document.value_or(""), Pin);
     return push.value_or("");
 }
 

@@ -17,7 +17,7 @@
 #include <sys/wait.h>
 
 using namespace mailvane;
-using provisioning::WbxmlEncoder;
+using provisioning::TokenTables;
 
 namespace {
 
@@ -238,7 +238,7 @@ class PeerCheck : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_encoder.loadTokenTable(MAILVANE_TOKEN_TABLE_PATH));
+        ASSERT_TRUE(m_tables.load(MAILVANE_TOKEN_TABLE_PATH));
         ASSERT_EQ(run("command -v wbxml2xml").status, 0) << "wbxml2xml (libwbxml2-utils) missing";
         ASSERT_EQ(run("command -v openssl").status, 0) << "openssl missing";
     }
@@ -249,7 +249,7 @@ protected:
     {
         const auto document = provisioning::buildDocument(record);
         ASSERT_TRUE(document.has_value());
-        const auto push = provisioning::encodeProvisioningPush(m_encoder, *document, pin);
+        const auto push = provisioning::encodeProvisioningPush(m_tables, *document, pin);
         ASSERT_TRUE(push.has_value()) << *document;
         ASSERT_LE(push->size(), provisioning::MaxPushDigits);
         ASSERT_EQ(push->substr(0, 18), "01062F1F2DB6918192");
@@ -281,7 +281,7 @@ protected:
         EXPECT_EQ(joined, provisioning::hex::decode(*push));
     }
 
-    WbxmlEncoder m_encoder;
+    TokenTables m_tables;
     test::TempDir m_dir;
 };
 
@@ -347,8 +347,7 @@ TEST_F(PeerCheck, everyTableEntryDecodesToItsName)
             document += "<parm name=\"" + entry->name + "\" value=\"v\"/>\n";
     }
     ASSERT_GT(entries, 100);
-    m_encoder.resetCodePage();
-    const auto wbxml = m_encoder.encodeDocument(document);
+    const auto wbxml = provisioning::wbxml::encode(document, m_tables);
     ASSERT_TRUE(wbxml.has_value());
     writeBytes(m_dir / "table.wbxml", provisioning::hex::decode(*wbxml));
     const CommandResult decoded = run("wbxml2xml -l PROV10 -o " + quoted(m_dir / "table.xml") +

@@ -114,25 +114,27 @@ TEST(Push, carriesTheHeaderTheUpperCaseMacTextAndTheWbxml)
 TEST(Push, encodingStartsOnPageZeroAndFailsWithoutATable)
 {
     using mailvane::provisioning::encodeProvisioningPush;
-    using mailvane::provisioning::WbxmlEncoder;
+    using mailvane::provisioning::TokenTables;
     const std::string document = "<characteristic type=\"APPLICATION\">\n"
                                  "  <parm name=\"APPID\" value=\"25\"/>\n"
                                  "</characteristic>\n";
-    WbxmlEncoder encoder;
-    encoder.loadTokenTableText("characteristic c6 0\ncharacteristic c6 1\nparm 87 0\nparm 87 1\n"
-                               "/characteristic 01 0\n/characteristic 01 1\nvalue 06 0\n"
-                               "APPLICATION 55 1\nAPPID 36 1\n");
-    const auto first = encodeProvisioningPush(encoder, document, "0000");
+    TokenTables tables;
+    tables.loadText("characteristic c6 0\ncharacteristic c6 1\nparm 87 0\nparm 87 1\n"
+                    "/characteristic 01 0\n/characteristic 01 1\nvalue 06 0\n"
+                    "APPLICATION 55 1\nAPPID 36 1\n");
+    const auto first = encodeProvisioningPush(tables, document, "0000");
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(first->substr(100), "030b6a00c54601"
                                   "c6000155018736000006033235000101"
                                   "01");
-    // The encoding ends on page 0 here; force page 1 to see the reset.
-    std::string scratch;
-    encoder.lookUp("APPID", scratch);
-    ASSERT_EQ(encoder.currentCodePage(), 1);
-    EXPECT_EQ(encodeProvisioningPush(encoder, document, "0000"), first);
+    // An encoding that ends on page 1 does not carry it into the next one.
+    const auto onPageOne =
+        mailvane::provisioning::wbxml::encode("<characteristic type=\"APPLICATION\">\n", tables);
+    ASSERT_TRUE(onPageOne.has_value());
+    ASSERT_EQ(onPageOne->substr(14), "c600015501"
+                                     "01");
+    EXPECT_EQ(encodeProvisioningPush(tables, document, "0000"), first);
 
-    WbxmlEncoder empty;
+    TokenTables empty;
     EXPECT_FALSE(encodeProvisioningPush(empty, document, "0000").has_value());
 }

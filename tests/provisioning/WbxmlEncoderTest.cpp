@@ -8,7 +8,8 @@
 #include <string>
 
 using mailvane::provisioning::MaxWbxmlDigits;
-using mailvane::provisioning::WbxmlEncoder;
+using mailvane::provisioning::TokenTables;
+namespace wbxml = mailvane::provisioning::wbxml;
 
 namespace {
 
@@ -23,25 +24,25 @@ constexpr const char* ExampleTable = "characteristic c6 0\n"
                                      "value 06 0\n"
                                      "GSM-GPRS ab 0\n";
 
-WbxmlEncoder encoderWith(const char* table)
+TokenTables tablesWith(const char* table)
 {
-    WbxmlEncoder encoder;
-    encoder.loadTokenTableText(table);
-    return encoder;
+    TokenTables tables;
+    tables.loadText(table);
+    return tables;
 }
 
-WbxmlEncoder realEncoder()
+TokenTables realTables()
 {
-    WbxmlEncoder encoder;
-    EXPECT_TRUE(encoder.loadTokenTable(MAILVANE_TOKEN_TABLE_PATH));
-    return encoder;
+    TokenTables tables;
+    EXPECT_TRUE(tables.load(MAILVANE_TOKEN_TABLE_PATH));
+    return tables;
 }
 
 // The body of the encoding of `document`: without the fixed header and the
 // root element's END.
-std::string bodyOf(WbxmlEncoder& encoder, const std::string& document)
+std::string bodyOf(const TokenTables& tables, const std::string& document)
 {
-    const auto wbxml = encoder.encodeDocument(document);
+    const auto wbxml = wbxml::encode(document, tables);
     if (!wbxml) {
         ADD_FAILURE() << "encoding failed for:\n" << document;
         return {};
@@ -60,9 +61,9 @@ std::string parmLine(const std::string& name, const std::string& value)
 
 TEST(WbxmlEncoder, encodesAnApplicationWithASmallTable)
 {
-    WbxmlEncoder encoder = encoderWith(ExampleTable);
-    EXPECT_EQ(bodyOf(encoder, "<characteristic type=\"APPLICATION\">\n" + parmLine("APPID", "25") +
-                                  "</characteristic>\n"),
+    const TokenTables tables = tablesWith(ExampleTable);
+    EXPECT_EQ(bodyOf(tables, "<characteristic type=\"APPLICATION\">\n" + parmLine("APPID", "25") +
+                                 "</characteristic>\n"),
               "c67901"
               "8756060332350001"
               "01");
@@ -70,16 +71,17 @@ TEST(WbxmlEncoder, encodesAnApplicationWithASmallTable)
 
 TEST(WbxmlEncoder, pageSwitchPrecedesATokenFromTheOtherPageOnly)
 {
-    WbxmlEncoder encoder = encoderWith("A 81 0\nB 82 1\nC 83 7\nA 91 1\n");
+    const TokenTables tables = tablesWith("A 81 0\nB 82 1\nC 83 7\nA 91 1\n");
     std::string out;
-    EXPECT_TRUE(encoder.lookUp("A", out));
-    EXPECT_TRUE(encoder.lookUp("B", out));
-    EXPECT_EQ(encoder.currentCodePage(), 1);
-    EXPECT_TRUE(encoder.lookUp("C", out));
-    EXPECT_TRUE(encoder.lookUp("A", out)); // page 1 is current and holds A too
-    encoder.resetCodePage();
-    EXPECT_TRUE(encoder.lookUp("A", out));
-    EXPECT_FALSE(encoder.lookUp("D", out));
+    std::uint8_t page = 0;
+    EXPECT_TRUE(tables.lookUp("A", page, out));
+    EXPECT_TRUE(tables.lookUp("B", page, out));
+    EXPECT_EQ(page, 1);
+    EXPECT_TRUE(tables.lookUp("C", page, out));
+    EXPECT_TRUE(tables.lookUp("A", page, out)); // page 1 is current and holds A too
+    page = 0;
+    EXPECT_TRUE(tables.lookUp("A", page, out));
+    EXPECT_FALSE(tables.lookUp("D", page, out));
     EXPECT_EQ(out, "81"
                    "000182"
                    "83"
@@ -89,33 +91,33 @@ TEST(WbxmlEncoder, pageSwitchPrecedesATokenFromTheOtherPageOnly)
 
 TEST(WbxmlEncoder, inlineStringsWriteHighBytesAsUtf8)
 {
-    WbxmlEncoder encoder = encoderWith(ExampleTable);
-    EXPECT_EQ(bodyOf(encoder, parmLine("APPID", "0")), "875606033000"
-                                                       "01");
-    EXPECT_EQ(bodyOf(encoder, parmLine("APPID", "caf\xe9\x80\xff")), "875606"
-                                                                     "03636166c3a9c280c3bf00"
-                                                                     "01");
+    const TokenTables tables = tablesWith(ExampleTable);
+    EXPECT_EQ(bodyOf(tables, parmLine("APPID", "0")), "875606033000"
+                                                      "01");
+    EXPECT_EQ(bodyOf(tables, parmLine("APPID", "caf\xe9\x80\xff")), "875606"
+                                                                    "03636166c3a9c280c3bf00"
+                                                                    "01");
 }
 
 TEST(WbxmlEncoder, parmWithoutSecondAttributeEndsAfterItsFirstValue)
 {
-    WbxmlEncoder encoder = encoderWith(ExampleTable);
-    EXPECT_EQ(bodyOf(encoder, "  <parm name=\"APPID\"/>\n"), "875601");
-    EXPECT_EQ(bodyOf(encoder, "  <parm name=\"APPID\" />\n"), "875601");
+    const TokenTables tables = tablesWith(ExampleTable);
+    EXPECT_EQ(bodyOf(tables, "  <parm name=\"APPID\"/>\n"), "875601");
+    EXPECT_EQ(bodyOf(tables, "  <parm name=\"APPID\" />\n"), "875601");
 }
 
 TEST(WbxmlEncoder, linesThatAreNotElementsContributeNothing)
 {
-    WbxmlEncoder encoder = encoderWith(ExampleTable);
-    EXPECT_EQ(bodyOf(encoder, "hello\n\n   \n  text <parm\n" + parmLine("APPID", "")), "87560603"
-                                                                                       "00"
-                                                                                       "01");
+    const TokenTables tables = tablesWith(ExampleTable);
+    EXPECT_EQ(bodyOf(tables, "hello\n\n   \n  text <parm\n" + parmLine("APPID", "")), "87560603"
+                                                                                      "00"
+                                                                                      "01");
 }
 
 TEST(WbxmlEncoder, entitiesAreDecodedBeforeLookupAndInlineString)
 {
-    WbxmlEncoder encoder = encoderWith(ExampleTable);
-    EXPECT_EQ(bodyOf(encoder, parmLine("APPID", "a&quot;b&amp;c&lt;d&gt;&amp;quot;&x;")),
+    const TokenTables tables = tablesWith(ExampleTable);
+    EXPECT_EQ(bodyOf(tables, parmLine("APPID", "a&quot;b&amp;c&lt;d&gt;&amp;quot;&x;")),
               "875606"
               "0361"
               "22"
@@ -133,12 +135,11 @@ TEST(WbxmlEncoder, entitiesAreDecodedBeforeLookupAndInlineString)
 
 TEST(WbxmlEncoder, onlyAttributeValueTokensStandInForValues)
 {
-    WbxmlEncoder encoder = encoderWith("characteristic c6 0\nparm 87 0\n/characteristic 01 0\n"
-                                       "value 06 0\nNAME 07 0\nAPPID 36 1\nGSM-GPRS ab 0\n"
-                                       "LONG 8181 0\nE164 87 1\n");
+    const TokenTables tables = tablesWith("characteristic c6 0\nparm 87 0\n/characteristic 01 0\n"
+                                          "value 06 0\nNAME 07 0\nAPPID 36 1\nGSM-GPRS ab 0\n"
+                                          "LONG 8181 0\nE164 87 1\n");
     const auto encodeValue = [&](const std::string& value) {
-        encoder.resetCodePage();
-        return bodyOf(encoder, parmLine("NAME", value));
+        return bodyOf(tables, parmLine("NAME", value));
     };
     EXPECT_EQ(encodeValue("GSM-GPRS"), "870706ab01");
     EXPECT_EQ(encodeValue("parm"), "870706"
@@ -154,11 +155,13 @@ TEST(WbxmlEncoder, onlyAttributeValueTokensStandInForValues)
     EXPECT_EQ(encodeValue("LONG"), "870706"
                                    "034c4f4e4700"
                                    "01");
-    // Rejected entries of the other page leave the page alone.
-    EXPECT_EQ(encodeValue("APPID"), "870706"
-                                    "03415050494400"
-                                    "01");
-    EXPECT_EQ(encoder.currentCodePage(), 0);
+    // Rejected entries of the other page leave the page alone: the next line
+    // needs no switch back.
+    EXPECT_EQ(bodyOf(tables, parmLine("NAME", "APPID") + parmLine("NAME", "GSM-GPRS")),
+              "870706"
+              "03415050494400"
+              "01"
+              "870706ab01");
     // An accepted one from the other page switches to it.
     EXPECT_EQ(encodeValue("E164"), "870706"
                                    "000187"
@@ -181,8 +184,7 @@ class WbxmlEncoderFailure : public testing::TestWithParam<FailureCase>
 
 TEST_P(WbxmlEncoderFailure, givesNothing)
 {
-    WbxmlEncoder encoder = realEncoder();
-    EXPECT_FALSE(encoder.encodeDocument(GetParam().document).has_value());
+    EXPECT_FALSE(wbxml::encode(GetParam().document, realTables()).has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -206,19 +208,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WbxmlEncoder, valueLimitCountsDecodedCharacters)
 {
-    WbxmlEncoder encoder = realEncoder();
+    const TokenTables tables = realTables();
     std::string escaped;
     for (int i = 0; i < 100; ++i)
         escaped += "&quot;";
-    EXPECT_TRUE(encoder.encodeDocument(parmLine("NAME", escaped)).has_value());
+    EXPECT_TRUE(wbxml::encode(parmLine("NAME", escaped), tables).has_value());
     // 127 high bytes are 512 digits of inline string with its start and end.
-    EXPECT_FALSE(encoder.encodeDocument(parmLine("NAME", std::string(127, '\xe9'))).has_value());
-    EXPECT_TRUE(encoder.encodeDocument(parmLine("NAME", std::string(126, '\xe9'))).has_value());
+    EXPECT_FALSE(wbxml::encode(parmLine("NAME", std::string(127, '\xe9')), tables).has_value());
+    EXPECT_TRUE(wbxml::encode(parmLine("NAME", std::string(126, '\xe9')), tables).has_value());
 }
 
 TEST(WbxmlEncoder, outputIsBoundedByTheWbxmlLimit)
 {
-    WbxmlEncoder encoder = realEncoder();
+    const TokenTables tables = realTables();
     // A NAME parm with n plain characters encodes to 12 + 2n digits; the header
     // and the root's END add 16. 19 lines of 200 characters give 7844 digits.
     std::string document;
@@ -226,53 +228,53 @@ TEST(WbxmlEncoder, outputIsBoundedByTheWbxmlLimit)
         document += parmLine("NAME", std::string(200, 'x'));
     // 7844 + 12 + 2 * 117 = 8090, the longest even length within the limit.
     const std::string last = parmLine("NAME", std::string(117, 'y'));
-    const auto exact = encoder.encodeDocument(document + last);
+    const auto exact = wbxml::encode(document + last, tables);
     ASSERT_TRUE(exact.has_value());
     EXPECT_EQ(exact->size(), 8090u);
-    EXPECT_FALSE(encoder.encodeDocument(document + last + parmLine("NAME", "")).has_value());
-    EXPECT_FALSE(encoder.encodeDocument(document + parmLine("NAME", std::string(118, 'y'))));
+    EXPECT_FALSE(wbxml::encode(document + last + parmLine("NAME", ""), tables).has_value());
+    EXPECT_FALSE(wbxml::encode(document + parmLine("NAME", std::string(118, 'y')), tables));
 }
 
 TEST(WbxmlEncoder, missingOrEmptyTableMakesEveryEncodingFail)
 {
     const std::string document = *mailvane::provisioning::buildDocument({});
     mailvane::test::TempDir dir;
-    WbxmlEncoder missing;
-    EXPECT_FALSE(missing.loadTokenTable(dir / "table.dat"));
-    EXPECT_FALSE(missing.hasTokens());
-    EXPECT_FALSE(missing.encodeDocument(document).has_value());
+    TokenTables missing;
+    EXPECT_FALSE(missing.load(dir / "table.dat"));
+    EXPECT_TRUE(missing.empty());
+    EXPECT_FALSE(wbxml::encode(document, missing).has_value());
 
     std::ofstream(dir / "table.dat") << "# nothing but a comment\n";
-    WbxmlEncoder empty;
-    EXPECT_TRUE(empty.loadTokenTable(dir / "table.dat"));
-    EXPECT_FALSE(empty.encodeDocument(document).has_value());
+    TokenTables empty;
+    EXPECT_TRUE(empty.load(dir / "table.dat"));
+    EXPECT_FALSE(wbxml::encode(document, empty).has_value());
 
-    WbxmlEncoder reloaded = realEncoder();
-    ASSERT_TRUE(reloaded.encodeDocument(document).has_value());
-    EXPECT_FALSE(reloaded.loadTokenTable(dir / "absent.dat"));
-    EXPECT_FALSE(reloaded.encodeDocument(document).has_value());
+    TokenTables reloaded = realTables();
+    ASSERT_TRUE(wbxml::encode(document, reloaded).has_value());
+    EXPECT_FALSE(reloaded.load(dir / "absent.dat"));
+    EXPECT_FALSE(wbxml::encode(document, reloaded).has_value());
 
     // A path that cannot be read, such as a folder, counts as missing.
-    WbxmlEncoder unreadable = realEncoder();
-    EXPECT_FALSE(unreadable.loadTokenTable(dir.path()));
-    EXPECT_FALSE(unreadable.hasTokens());
-    EXPECT_FALSE(unreadable.encodeDocument(document).has_value());
+    TokenTables unreadable = realTables();
+    EXPECT_FALSE(unreadable.load(dir.path()));
+    EXPECT_TRUE(unreadable.empty());
+    EXPECT_FALSE(wbxml::encode(document, unreadable).has_value());
 }
 
 TEST(WbxmlEncoder, tokenTextThatIsNotWholeHexBytesFailsTheEncoding)
 {
     for (const char* token : {"8", "87x", "zz"}) {
-        WbxmlEncoder encoder = encoderWith("parm 87 0\nvalue 06 0\nNAME 07 0\n");
-        encoder.loadTokenTableText(std::string("parm 87 0\nvalue 06 0\nNAME ") + token + " 0\n");
-        EXPECT_FALSE(encoder.encodeDocument(parmLine("NAME", "x")).has_value()) << token;
+        TokenTables tables = tablesWith("parm 87 0\nvalue 06 0\nNAME 07 0\n");
+        tables.loadText(std::string("parm 87 0\nvalue 06 0\nNAME ") + token + " 0\n");
+        EXPECT_FALSE(wbxml::encode(parmLine("NAME", "x"), tables).has_value()) << token;
     }
 }
 
 TEST(WbxmlEncoder, realTableEncodesApplicationParmsAsTheStandardsExample)
 {
-    WbxmlEncoder encoder = realEncoder();
-    EXPECT_EQ(bodyOf(encoder, "<characteristic type=\"APPLICATION\">\n" + parmLine("APPID", "110") +
-                                  parmLine("FROM", "a") + "</characteristic>\n"),
+    const TokenTables tables = realTables();
+    EXPECT_EQ(bodyOf(tables, "<characteristic type=\"APPLICATION\">\n" + parmLine("APPID", "110") +
+                                 parmLine("FROM", "a") + "</characteristic>\n"),
               "c6000155"
               "01"
               "87"
@@ -291,18 +293,17 @@ TEST(WbxmlEncoder, realTableEncodesApplicationParmsAsTheStandardsExample)
 TEST(WbxmlEncoder, copyEncodesAloneAfterTheOriginalIsGone)
 {
     const std::string document = *mailvane::provisioning::buildDocument({});
-    std::optional<WbxmlEncoder> original(realEncoder());
-    const auto expected = original->encodeDocument(document);
+    std::optional<TokenTables> original(realTables());
+    const auto expected = wbxml::encode(document, *original);
     ASSERT_TRUE(expected.has_value());
-    WbxmlEncoder copy = *original;
+    const TokenTables copy = *original;
     original.reset();
-    copy.resetCodePage();
-    EXPECT_EQ(copy.encodeDocument(document), expected);
+    EXPECT_EQ(wbxml::encode(document, copy), expected);
 }
 
-// The encoder remembers what element beginnings write; repeating the lines
-// (so that later rounds use what it remembered) must give the same bytes as
-// the first round, which it worked out afresh.
+// The tables remember what element beginnings write; repeating the lines
+// (so that later rounds use what they remembered) must give the same bytes as
+// the first round, which was worked out afresh.
 TEST(WbxmlEncoder, rememberedBeginningsGiveTheSameBytesAsFreshOnes)
 {
     const std::string round = "<characteristic type=\"APPLICATION\">\n"
@@ -347,27 +348,27 @@ TEST(WbxmlEncoder, rememberedBeginningsGiveTheSameBytesAsFreshOnes)
                                    "870701"
                                    "870701"
                                    "01";
-    WbxmlEncoder encoder = realEncoder();
-    EXPECT_EQ(encoder.encodeDocument(round + round + round),
+    TokenTables tables = realTables();
+    EXPECT_EQ(wbxml::encode(round + round + round, tables),
               Header + roundBytes + roundBytes + roundBytes + "01");
     // A new table forgets what the old one wrote.
-    encoder.loadTokenTableText("characteristic c6 0\nparm 87 0\n/characteristic 01 0\n"
-                               "APPLICATION 79 0\nAPPID 56 0\nvalue 06 0\nPORT 53 0\nNAME 70 0\n");
-    encoder.resetCodePage();
-    EXPECT_EQ(encoder.encodeDocument("<characteristic type=\"APPLICATION\">\n"
-                                     "  <parm name=\"NAME\"/>\n"),
+    tables.loadText("characteristic c6 0\nparm 87 0\n/characteristic 01 0\n"
+                    "APPLICATION 79 0\nAPPID 56 0\nvalue 06 0\nPORT 53 0\nNAME 70 0\n");
+    EXPECT_EQ(wbxml::encode("<characteristic type=\"APPLICATION\">\n"
+                            "  <parm name=\"NAME\"/>\n",
+                            tables),
               Header +
                   std::string("c67901"
                               "877001") +
                   "01");
-    // So does what it looked up for tag and attribute names: here the new
-    // table moves them to page 1 with other tokens.
-    encoder.loadTokenTableText("characteristic c5 1\nparm 88 1\n/characteristic 01 1\n"
-                               "APPLICATION 79 1\nNAME 70 1\nvalue 0a 1\n");
-    encoder.resetCodePage();
-    EXPECT_EQ(encoder.encodeDocument("<characteristic type=\"APPLICATION\">\n"
-                                     "  <parm name=\"NAME\" value=\"x\"/>\n"
-                                     "</characteristic>\n"),
+    // Tag and attribute names too: here the new table moves them to page 1
+    // with other tokens.
+    tables.loadText("characteristic c5 1\nparm 88 1\n/characteristic 01 1\n"
+                    "APPLICATION 79 1\nNAME 70 1\nvalue 0a 1\n");
+    EXPECT_EQ(wbxml::encode("<characteristic type=\"APPLICATION\">\n"
+                            "  <parm name=\"NAME\" value=\"x\"/>\n"
+                            "</characteristic>\n",
+                            tables),
               Header +
                   std::string("0001c57901"
                               "88700a03780001"

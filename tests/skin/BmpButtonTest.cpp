@@ -434,4 +434,18 @@ TEST_F(BmpButtonResources, shapeComesFromTheMaskLayerWhenAsked)
     EXPECT_FALSE(missing.setShapeFromResources({}, 136, 120, 121, true, White));
 }
 
+TEST_F(BmpButtonResources, eachStateKeepsItsPiecesWhateverTheOthersSize)
+{
+    QWidget parent;
+    BmpButton button;
+    ASSERT_TRUE(button.setStateImagesFromResources(0, m_module, 136, 120, 121));
+    // The pressed state's left piece is narrower than the normal one; the
+    // normal state must still paint its (white) pieces, not the grey fallback.
+    ASSERT_TRUE(button.setStateImagesFromResources(1, m_module, 120, 120, 121));
+    ASSERT_TRUE(button.create({}, &parent, QRect(0, 0, 40, PieceHeight), 7, QString()));
+    const QImage normal = button.window()->grab().toImage();
+    EXPECT_EQ(normal.pixel(2, 10), qRgb(255, 255, 255));
+    EXPECT_EQ(normal.pixel(20, 10), qRgb(255, 255, 255));
+}
+
 } // namespace

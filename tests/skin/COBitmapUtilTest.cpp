@@ -64,6 +64,53 @@ TEST(COBitmapUtil, readPixelsUsesTheLayerStrideInBothRowOrders)
     EXPECT_TRUE(util.readPixels(0, 1).isEmpty());
 }
 
+// A 5 × 2 section (16-byte rows, one byte of padding each) over `memory`,
+// whose padding holds 0xEE as memory nobody wrote might.
+QImage garbagePadded(QByteArray& memory, uchar pixelByte)
+{
+    memory = QByteArray(32, char(0xEE));
+    QImage image(reinterpret_cast<uchar*>(memory.data()), 5, 2, 16, dib::SectionFormat);
+    for (int y = 0; y < 2; ++y)
+        std::memset(image.scanLine(y), pixelByte, 15);
+    return image;
+}
+
+void expectZeroPadding(const QByteArray& rows, uchar pixelByte, const char* what)
+{
+    ASSERT_EQ(rows.size(), 32) << what;
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(quint8(rows[i]), i % 16 == 15 ? 0 : pixelByte) << what << " byte " << i;
+}
+
+TEST(COBitmapUtil, rowsComeOutWithZeroPaddingWhateverTheSourceHeld)
+{
+    QByteArray foregroundMemory, maskMemory, backgroundMemory;
+    COBitmapUtil util;
+    ASSERT_TRUE(util.storeBitmap(garbagePadded(foregroundMemory, 40), 0, 0));
+    ASSERT_TRUE(util.storeBitmap(garbagePadded(maskMemory, 0), 1, 0));
+    expectZeroPadding(util.readPixels(0, 0), 40, "top-down");
+    expectZeroPadding(util.readPixelsBottomUp(0, 0), 40, "bottom-up");
+
+    // The blend reads whole rows of all three layers, a patch of the
+    // background included; the composite must not take their padding in.
+    QByteArray largeMemory(dib::strideFor(7) * 3, char(0xEE));
+    QImage padded(reinterpret_cast<uchar*>(largeMemory.data()), 7, 3, dib::strideFor(7),
+                  dib::SectionFormat);
+    for (int y = 0; y < 3; ++y)
+        std::memset(padded.scanLine(y), 0, 21);
+    ASSERT_TRUE(util.storeBitmap(padded, 2, 0));
+    ASSERT_TRUE(util.blendWithOffset(COBitmapUtil::BlendMode::FreeBuffersAfter, 2, 1, 0, 0));
+    expectZeroPadding(util.readPixels(3, 0), 39, "composite"); // 40 × 255 / 256
+    const QImage composite = util.frame(3, 0);
+    for (int y = 0; y < composite.height(); ++y)
+        EXPECT_EQ(composite.constScanLine(y)[15], 0) << "composite row " << y;
+
+    util.deleteFrame(2, 0);
+    ASSERT_TRUE(util.storeBitmap(garbagePadded(backgroundMemory, 40), 2, 0));
+    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 0, 0));
+    expectZeroPadding(util.readPixels(3, 0), 39, "composite of equal sizes");
+}
+
 TEST(COBitmapUtil, headerComesFromTheFirstFrameAndGoesWithTheLast)
 {
     COBitmapUtil util;
@@ -127,7 +174,7 @@ TEST_P(COBitmapUtilBlend, eachByteFollowsTheMaskFormula)
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, c.foreground), 4, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, c.mask), 5, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, c.background), 6, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendThenFree, 1, 0));
+    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 1, 0));
     const QByteArray out = util.readPixels(7, 0);
     ASSERT_EQ(out.size(), 24);
     for (int row = 0; row < 2; ++row) {
@@ -149,9 +196,9 @@ TEST(COBitmapUtil, blendRefusesLayersOfDifferentSizes)
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, 1), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, 1), 1, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(4, 2, 1), 2, 0));
-    EXPECT_FALSE(util.blend(COBitmapUtil::BlendKeepBuffers, 0, 0));
-    EXPECT_FALSE(util.blend(COBitmapUtil::BlendKeepBuffers, 0, 1));
-    EXPECT_FALSE(util.blend(COBitmapUtil::BlendKeepBuffers, 2, 0));
+    EXPECT_FALSE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
+    EXPECT_FALSE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 1));
+    EXPECT_FALSE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 2, 0));
     EXPECT_TRUE(util.frame(3, 0).isNull());
 }
 
@@ -161,7 +208,7 @@ TEST(COBitmapUtil, freeOnlyModeMakesNoComposite)
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 1), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 1), 1, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 1), 2, 0));
-    EXPECT_TRUE(util.blend(COBitmapUtil::BlendFreeOnly, 0, 0));
+    EXPECT_TRUE(util.blend(COBitmapUtil::BlendMode::FreeBuffersOnly, 0, 0));
     EXPECT_TRUE(util.frame(3, 0).isNull());
 }
 
@@ -171,17 +218,17 @@ TEST(COBitmapUtil, keptBuffersFollowTheBackgroundButNeverAStaleForeground)
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 200), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 255), 1, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 100), 2, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendKeepBuffers, 0, 0));
+    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
     EXPECT_EQ(quint8(util.readPixels(3, 0)[0]), 99);
 
     // A new background is read on every blend.
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 0), 2, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendKeepBuffers, 0, 0));
+    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
     EXPECT_EQ(quint8(util.readPixels(3, 0)[0]), 0);
 
     // A changed mask drops the kept bytes instead of blending old ones.
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 0), 1, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendKeepBuffers, 0, 0));
+    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
     EXPECT_EQ(quint8(util.readPixels(3, 0)[0]), 199);
 }
 
@@ -196,13 +243,13 @@ TEST(COBitmapUtil, blendWithOffsetCutsTheBackground)
             dib::setPixelValue(background.scanLine(y) + 3 * x, 0x010101u * uint(10 * y + x));
     }
     ASSERT_TRUE(util.storeBitmap(background, 2, 0));
-    ASSERT_TRUE(util.blendWithOffset(COBitmapUtil::BlendThenFree, 1, 2, 0, 0));
+    ASSERT_TRUE(util.blendWithOffset(COBitmapUtil::BlendMode::FreeBuffersAfter, 1, 2, 0, 0));
     const QImage composite = util.frame(3, 0);
     ASSERT_EQ(composite.size(), QSize(2, 2));
     // Background bytes × 255 / 256: 21 → 20, 32 → 31.
     EXPECT_EQ(sectionPixel(composite, 0, 0), 0x141414u);
     EXPECT_EQ(sectionPixel(composite, 1, 1), 0x1F1F1Fu);
-    EXPECT_FALSE(util.blendWithOffset(COBitmapUtil::BlendThenFree, 3, 3, 0, 0));
+    EXPECT_FALSE(util.blendWithOffset(COBitmapUtil::BlendMode::FreeBuffersAfter, 3, 3, 0, 0));
 }
 
 TEST(COBitmapUtil, pngRouteKeepsAlphaAsMaskOfLayerOne)

@@ -1,4 +1,4 @@
-#include "PngDecoder.h"
+#include "DisplayPngDecoder.h"
 #include "SkinImage.h"
 #include "SkinLibraryLocator.h"
 

@@ -3,7 +3,7 @@
 mailvane_add_test(skin_frame_tests QT
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/TestPngWriter.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/PngDecoderTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/DisplayPngDecoderTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SkinDialogTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SkinImageTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SkinLibraryLocatorTest.cpp

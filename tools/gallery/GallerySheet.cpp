@@ -70,7 +70,7 @@ QList<RouteResult> renderRoutes(const QString& workDir)
     if (!colour.isNull()) {
         util.storeBitmap(checkerboard(colour.width(), colour.height()), COBitmapUtil::Background,
                          0);
-        util.blend(COBitmapUtil::BlendThenFree, 0, 0);
+        util.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 0, 0);
     }
     results.append({QStringLiteral("route-png-blend"), QStringLiteral("PNG blended on checks"),
                     util.frame(COBitmapUtil::Composite, 0)});

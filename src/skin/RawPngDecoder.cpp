@@ -1,9 +1,8 @@
-#include "PngFileDecoder.h"
+#include "RawPngDecoder.h"
 
 #include "Dib24.h"
 #include "PngMemorySource.h"
 
-#include <cmath>
 #include <png.h>
 
 namespace mailvane::skin {
@@ -21,18 +20,13 @@ bool readWholeImage(png_structp png, png_infop info, PngMemorySource* source)
     return true;
 }
 
-// A sample scaled to 0..1, raised to the power 1 and scaled back, truncated.
-uchar level(png_byte sample)
-{
-    return uchar(std::pow(sample / 255.0, 1.0) * 255.0);
-}
-
 DecodedPng convertRows(png_structp png, png_infop info)
 {
     const int width = int(png_get_image_width(png, info));
     const int height = int(png_get_image_height(png, info));
     const int channels = png_get_channels(png, info);
     const int sampleBytes = png_get_bit_depth(png, info) / 8; // high byte first
+    const int pixelBytes = channels * sampleBytes;
     const png_bytepp rows = png_get_rows(png, info);
 
     DecodedPng result;
@@ -45,22 +39,20 @@ DecodedPng convertRows(png_structp png, png_infop info)
         const png_byte* in = rows[y];
         uchar* colour = result.colour.scanLine(y);
         uchar* mask = channels == 4 ? result.mask.scanLine(y) : nullptr;
-        for (int x = 0; x < width; ++x, in += channels * sampleBytes) {
-            colour[3 * x + 0] = level(in[2 * sampleBytes]);
-            colour[3 * x + 1] = level(in[sampleBytes]);
-            colour[3 * x + 2] = level(in[0]);
-            if (mask) {
-                const uchar transparency = uchar(255 - in[3 * sampleBytes]);
-                std::memset(mask + 3 * x, transparency, 3);
-            }
+        for (int x = 0; x < width; ++x, in += pixelBytes) {
+            colour[3 * x + 0] = in[2 * sampleBytes];
+            colour[3 * x + 1] = in[sampleBytes];
+            colour[3 * x + 2] = in[0];
         }
+        if (mask)
+            writeInverseAlphaRow(rows[y] + 3 * sampleBytes, pixelBytes, width, mask);
     }
     return result;
 }
 
 } // namespace
 
-std::optional<DecodedPng> PngFileDecoder::decode(const QByteArray& bytes)
+std::optional<DecodedPng> RawPngDecoder::decode(const QByteArray& bytes)
 {
     if (!hasPngSignature(bytes))
         return std::nullopt;

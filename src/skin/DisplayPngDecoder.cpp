@@ -1,6 +1,7 @@
-#include "PngDecoder.h"
+#include "DisplayPngDecoder.h"
 
 #include "DiagnosticTrace.h"
+#include "Dib24.h"
 #include "PngMemorySource.h"
 
 #include <csetjmp>
@@ -92,25 +93,7 @@ bool decodeInto(png_structp png, png_infop info, PngMemorySource* source, QImage
 
 } // namespace
 
-QImage alphaMaskOf(const QImage& colour32)
-{
-    QImage mask(colour32.size(), QImage::Format_BGR888);
-    if (mask.isNull())
-        return mask;
-    for (int y = 0; y < colour32.height(); ++y) {
-        const uchar* in = colour32.constScanLine(y);
-        uchar* out = mask.scanLine(y);
-        for (int x = 0; x < colour32.width(); ++x) {
-            const uchar transparency = static_cast<uchar>(255 - in[4 * x + 3]);
-            out[3 * x] = transparency;
-            out[3 * x + 1] = transparency;
-            out[3 * x + 2] = transparency;
-        }
-    }
-    return mask;
-}
-
-std::optional<DecodedPng> decodePng(const QByteArray& bytes)
+std::optional<DecodedPng> DisplayPngDecoder::decode(const QByteArray& bytes)
 {
     if (!hasPngSignature(bytes))
         return std::nullopt;
@@ -134,9 +117,13 @@ std::optional<DecodedPng> decodePng(const QByteArray& bytes)
 
     DecodedPng result;
     if (colour.format() == QImage::Format_ARGB32) {
-        result.mask = alphaMaskOf(colour);
+        result.mask = dib::newSection(colour.width(), colour.height());
         if (result.mask.isNull())
             return std::nullopt;
+        // Alpha is the fourth byte of each B, G, R, A pixel.
+        for (int y = 0; y < colour.height(); ++y)
+            writeInverseAlphaRow(colour.constScanLine(y) + 3, 4, colour.width(),
+                                 result.mask.scanLine(y));
     }
     result.colour = std::move(colour);
     return result;

@@ -1,5 +1,6 @@
-#include "PngDecoder.h"
+#include "DisplayPngDecoder.h"
 
+#include "RawPngDecoder.h"
 #include "TestPngWriter.h"
 #include "TraceCapture.h"
 
@@ -29,9 +30,10 @@ TestPng rgbRow(std::vector<std::uint8_t> bytes, int width)
     return png;
 }
 
-TEST(PngDecoder, rgbComesOutAsBgrWithoutMask)
+TEST(DisplayPngDecoder, rgbComesOutAsBgrWithoutMask)
 {
-    const auto decoded = decodePng(encodeTestPng(rgbRow({10, 20, 30, 200, 150, 100}, 2)));
+    const auto decoded =
+        DisplayPngDecoder::decode(encodeTestPng(rgbRow({10, 20, 30, 200, 150, 100}, 2)));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->colour.format(), QImage::Format_BGR888);
     EXPECT_EQ(decoded->colour.depth(), 24);
@@ -40,19 +42,19 @@ TEST(PngDecoder, rgbComesOutAsBgrWithoutMask)
     EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{100, 150, 200}));
 }
 
-TEST(PngDecoder, rowsArePaddedToFourBytes)
+TEST(DisplayPngDecoder, rowsArePaddedToFourBytes)
 {
     TestPng png;
     png.width = 5;
     png.height = 2;
     png.rows = {std::vector<std::uint8_t>(15, 7), std::vector<std::uint8_t>(15, 9)};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->colour.bytesPerLine(), 16);
     EXPECT_EQ(decoded->colour.constScanLine(1)[0], 9); // top-down
 }
 
-TEST(PngDecoder, paletteIsExpandedAndItsTransparencyBecomesMask)
+TEST(DisplayPngDecoder, paletteIsExpandedAndItsTransparencyBecomesMask)
 {
     TestPng png;
     png.width = 3;
@@ -60,7 +62,7 @@ TEST(PngDecoder, paletteIsExpandedAndItsTransparencyBecomesMask)
     png.palette = {255, 0, 0, 0, 128, 0, 1, 2, 3};
     png.paletteAlpha = {0, 100}; // third entry stays opaque
     png.rows = {{0, 1, 2}};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->colour.depth(), 32);
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{0, 0, 255, 0}));
@@ -72,7 +74,7 @@ TEST(PngDecoder, paletteIsExpandedAndItsTransparencyBecomesMask)
     EXPECT_EQ(pixelBytes(decoded->mask, 2, 0), (std::vector<int>{0, 0, 0}));
 }
 
-TEST(PngDecoder, paletteWithoutTransparencyHasNoMask)
+TEST(DisplayPngDecoder, paletteWithoutTransparencyHasNoMask)
 {
     TestPng png;
     png.width = 2;
@@ -80,7 +82,7 @@ TEST(PngDecoder, paletteWithoutTransparencyHasNoMask)
     png.bitDepth = 1;
     png.palette = {9, 8, 7, 6, 5, 4};
     png.rows = {{0x40}}; // pixels 0, 1
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(decoded->mask.isNull());
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{7, 8, 9}));
@@ -105,7 +107,7 @@ TEST_P(PngDecoderLowDepthGrey, isScaledToFullRangeRgb)
     png.colourType = PNG_COLOR_TYPE_GRAY;
     png.bitDepth = c.bitDepth;
     png.rows = {{c.packed}};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->colour.depth(), 24);
     for (size_t x = 0; x < c.levels.size(); ++x) {
@@ -123,58 +125,58 @@ INSTANTIATE_TEST_SUITE_P(Depths, PngDecoderLowDepthGrey,
                              return "depth" + std::to_string(info.param.bitDepth);
                          });
 
-TEST(PngDecoder, greyWithTransparentKeyGetsAlpha)
+TEST(DisplayPngDecoder, greyWithTransparentKeyGetsAlpha)
 {
     TestPng png;
     png.width = 2;
     png.colourType = PNG_COLOR_TYPE_GRAY;
     png.transparentGrey = 50;
     png.rows = {{50, 51}};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{50, 50, 50, 0}));
     EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{51, 51, 51, 255}));
     EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{255, 255, 255}));
 }
 
-TEST(PngDecoder, greyAlphaBecomesBgra)
+TEST(DisplayPngDecoder, greyAlphaBecomesBgra)
 {
     TestPng png;
     png.width = 1;
     png.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
     png.rows = {{77, 33}};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{77, 77, 77, 33}));
     EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{222, 222, 222}));
 }
 
-TEST(PngDecoder, rgbColourKeyGetsAlpha)
+TEST(DisplayPngDecoder, rgbColourKeyGetsAlpha)
 {
     TestPng png = rgbRow({1, 2, 3, 1, 2, 4}, 2);
     png.transparentRed = 1;
     png.transparentGreen = 2;
     png.transparentBlue = 3;
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{3, 2, 1, 0}));
     EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{4, 2, 1, 255}));
 }
 
-TEST(PngDecoder, sixteenBitChannelsKeepTheirHighByte)
+TEST(DisplayPngDecoder, sixteenBitChannelsKeepTheirHighByte)
 {
     TestPng png;
     png.width = 1;
     png.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
     png.bitDepth = 16;
     png.rows = {{0xAB, 0xCD, 0x12, 0xFF, 0x80, 0x01, 0x40, 0x7F}};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{0x80, 0x12, 0xAB, 0x40}));
     EXPECT_EQ(pixelBytes(decoded->mask, 0, 0), (std::vector<int>{0xBF, 0xBF, 0xBF}));
 }
 
-TEST(PngDecoder, sixteenBitGreyKeyMatchesAllSixteenBits)
+TEST(DisplayPngDecoder, sixteenBitGreyKeyMatchesAllSixteenBits)
 {
     TestPng png;
     png.width = 2;
@@ -182,13 +184,13 @@ TEST(PngDecoder, sixteenBitGreyKeyMatchesAllSixteenBits)
     png.bitDepth = 16;
     png.transparentGrey = 0x1234;
     png.rows = {{0x12, 0x34, 0x12, 0x35}};
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(pixelBytes(decoded->colour, 0, 0), (std::vector<int>{0x12, 0x12, 0x12, 0}));
     EXPECT_EQ(pixelBytes(decoded->colour, 1, 0), (std::vector<int>{0x12, 0x12, 0x12, 255}));
 }
 
-TEST(PngDecoder, interlacedPaletteWithTransparencyKeepsEveryPixel)
+TEST(DisplayPngDecoder, interlacedPaletteWithTransparencyKeepsEveryPixel)
 {
     TestPng png;
     png.width = 5;
@@ -204,7 +206,7 @@ TEST(PngDecoder, interlacedPaletteWithTransparencyKeepsEveryPixel)
             packed[x / 4] |= static_cast<std::uint8_t>(((x + y) % 4) << (6 - 2 * (x % 4)));
         png.rows.push_back({packed[0], packed[1]});
     }
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     const int alpha[] = {255, 0, 128, 255};
     for (int y = 0; y < 5; ++y) {
@@ -219,7 +221,7 @@ TEST(PngDecoder, interlacedPaletteWithTransparencyKeepsEveryPixel)
     }
 }
 
-TEST(PngDecoder, interlacedImageIsAssembledFromAllPasses)
+TEST(DisplayPngDecoder, interlacedImageIsAssembledFromAllPasses)
 {
     TestPng png;
     png.width = 9;
@@ -234,7 +236,7 @@ TEST(PngDecoder, interlacedImageIsAssembledFromAllPasses)
         }
         png.rows.push_back(row);
     }
-    const auto decoded = decodePng(encodeTestPng(png));
+    const auto decoded = DisplayPngDecoder::decode(encodeTestPng(png));
     ASSERT_TRUE(decoded);
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 9; ++x)
@@ -242,11 +244,11 @@ TEST(PngDecoder, interlacedImageIsAssembledFromAllPasses)
                 << x << "," << y;
 }
 
-TEST(PngDecoder, fileGammaIsHonoured)
+TEST(DisplayPngDecoder, fileGammaIsHonoured)
 {
     TestPng linear = rgbRow({64, 0, 255}, 1);
     linear.gamma = 1.0;
-    const auto brightened = decodePng(encodeTestPng(linear));
+    const auto brightened = DisplayPngDecoder::decode(encodeTestPng(linear));
     ASSERT_TRUE(brightened);
     // 255 * (64 / 255) ^ (1 / 2.2) is 136.04.
     EXPECT_NEAR(pixelBytes(brightened->colour, 0, 0)[2], 136, 1);
@@ -255,46 +257,67 @@ TEST(PngDecoder, fileGammaIsHonoured)
 
     TestPng display = rgbRow({64, 0, 255}, 1);
     display.gamma = 0.45455;
-    const auto unchanged = decodePng(encodeTestPng(display));
+    const auto unchanged = DisplayPngDecoder::decode(encodeTestPng(display));
     ASSERT_TRUE(unchanged);
     EXPECT_EQ(pixelBytes(unchanged->colour, 0, 0), (std::vector<int>{255, 0, 64}));
 }
 
-TEST(PngDecoder, truncatedDataFailsWithReadError)
+TEST(DisplayPngDecoder, truncatedDataFailsWithReadError)
 {
     const QByteArray whole = encodeTestPng(rgbRow({1, 2, 3}, 1));
     for (qsizetype cut : {qsizetype(9), qsizetype(20), whole.size() - 13, whole.size() - 1}) {
         test::TraceCapture trace;
-        EXPECT_FALSE(decodePng(whole.left(cut))) << "cut at " << cut;
+        EXPECT_FALSE(DisplayPngDecoder::decode(whole.left(cut))) << "cut at " << cut;
         EXPECT_TRUE(trace.lines().contains(QStringLiteral("Read Error"))) << "cut at " << cut;
     }
 }
 
-TEST(PngDecoder, rejectsDataWithoutSignature)
+TEST(DisplayPngDecoder, rejectsDataWithoutSignature)
 {
-    EXPECT_FALSE(decodePng(QByteArray()));
-    EXPECT_FALSE(decodePng(QByteArray("\x89PNG\r\n", 6)));
+    EXPECT_FALSE(DisplayPngDecoder::decode(QByteArray()));
+    EXPECT_FALSE(DisplayPngDecoder::decode(QByteArray("\x89PNG\r\n", 6)));
     QByteArray bmp = encodeTestPng(rgbRow({1, 2, 3}, 1));
     bmp[1] = 'Q';
-    EXPECT_FALSE(decodePng(bmp));
+    EXPECT_FALSE(DisplayPngDecoder::decode(bmp));
 }
 
-TEST(PngDecoder, damagedHeaderIsRejected)
+TEST(DisplayPngDecoder, damagedHeaderIsRejected)
 {
     QByteArray png = encodeTestPng(rgbRow({1, 2, 3}, 1));
     png[17] = static_cast<char>(png[17] ^ 0x40); // inside the IHDR chunk, so its CRC fails
-    EXPECT_FALSE(decodePng(png));
+    EXPECT_FALSE(DisplayPngDecoder::decode(png));
 }
 
-TEST(PngDecoder, alphaMaskOfHoldsInverseAlphaInAllThreeBytes)
+// Both routes in one file: they share one result type and one mask rule, and
+// the raw route takes every sample value as stored.
+TEST(PngRoutes, bothGiveInverseAlphaAndTheRawRouteKeepsEverySample)
 {
-    QImage colour(2, 1, QImage::Format_ARGB32);
-    colour.setPixel(0, 0, qRgba(1, 2, 3, 0));
-    colour.setPixel(1, 0, qRgba(1, 2, 3, 201));
-    const QImage mask = alphaMaskOf(colour);
-    EXPECT_EQ(mask.format(), QImage::Format_BGR888);
-    EXPECT_EQ(pixelBytes(mask, 0, 0), (std::vector<int>{255, 255, 255}));
-    EXPECT_EQ(pixelBytes(mask, 1, 0), (std::vector<int>{54, 54, 54}));
+    TestPng png;
+    png.width = 256;
+    png.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    png.gamma = 1.0 / 2.2; // encoded for the display, so no correction applies
+    std::vector<std::uint8_t> row;
+    for (int i = 0; i < 256; ++i)
+        row.insert(row.end(),
+                   {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i), std::uint8_t(i)});
+    png.rows = {row};
+    const QByteArray bytes = encodeTestPng(png);
+    const std::optional<DecodedPng> display = DisplayPngDecoder::decode(bytes);
+    const std::optional<DecodedPng> raw = RawPngDecoder::decode(bytes);
+    ASSERT_TRUE(display && raw);
+    EXPECT_EQ(raw->colour.format(), QImage::Format_BGR888);
+    for (const QImage* mask : {&display->mask, &raw->mask}) {
+        ASSERT_EQ(mask->format(), QImage::Format_BGR888);
+        ASSERT_EQ(mask->width(), 256);
+    }
+    for (int i = 0; i < 256; ++i) {
+        const int transparency = 255 - i;
+        EXPECT_EQ(pixelBytes(display->mask, i, 0),
+                  (std::vector<int>{transparency, transparency, transparency}));
+        EXPECT_EQ(pixelBytes(raw->mask, i, 0),
+                  (std::vector<int>{transparency, transparency, transparency}));
+        EXPECT_EQ(pixelBytes(raw->colour, i, 0), (std::vector<int>{i, 255 - i, i})) << i;
+    }
 }
 
 } // namespace
