@@ -51,8 +51,12 @@ bool AboutBox::show(QWidget* owner, const platform::LibraryHandle& module, int p
 
 QRect AboutBox::dialogRect(int x, int y, int w, int h) const
 {
-    const auto px = [this](int units) { return units * m_baseWidth / 4; };
-    const auto py = [this](int units) { return units * m_baseHeight / 8; };
+    const auto px = [this](int units) {
+        return units * m_baseWidth / 4;
+    };
+    const auto py = [this](int units) {
+        return units * m_baseHeight / 8;
+    };
     return QRect(px(x), py(y), px(w), py(h));
 }
 
@@ -113,7 +117,8 @@ QString AboutBox::nameLine() const
 QString AboutBox::nameAndVersion(const QString& programPathText)
 {
     QString line = QString::fromLatin1(ProductName);
-    const auto version = ProgramVersion::readFileVersion(ProgramVersion::programFileOf(programPathText));
+    const auto version =
+        ProgramVersion::readFileVersion(ProgramVersion::programFileOf(programPathText));
     if (version)
         line += QLatin1Char('.') + QString::number((*version)[3] & 0xFFFF);
     // The text after the last point of ".012".
@@ -151,6 +156,11 @@ void AboutBox::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRect(m_emblemArea);
     painter.drawImage(m_emblemArea.topLeft(), m_composed);
+}
+
+void AboutBox::reject()
+{
+    done(1);
 }
 
 void AboutBox::changeEvent(QEvent* event)

@@ -64,6 +64,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Closing the box ends it like its OK button.
+    void reject() override;
 
 private:
     void build(const QString& programPath, const QString& freeText);

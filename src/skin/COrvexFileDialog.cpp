@@ -16,10 +16,10 @@ COrvexFileDialog::FrameNames COrvexFileDialog::FrameNames::defaults()
 
 COrvexFileDialog::FrameNames COrvexFileDialog::FrameNames::settingsCommands()
 {
-    return {QStringLiteral("IDB_BAR_TOP"),         QStringLiteral("IDB_BAR_TOP"),
-            QStringLiteral("IDB_BAR_TOP_LEFT"),    QStringLiteral("IDB_BAR_LEFT_BOTTOM"),
-            QStringLiteral("IDB_BAR_LEFT"),        QStringLiteral("IDB_DECOR_LEFT"),
-            QStringLiteral("IDB_DECOR_MIDDLE"),    QStringLiteral("IDB_DECOR_RIGHT")};
+    return {QStringLiteral("IDB_BAR_TOP"),      QStringLiteral("IDB_BAR_TOP"),
+            QStringLiteral("IDB_BAR_TOP_LEFT"), QStringLiteral("IDB_BAR_LEFT_BOTTOM"),
+            QStringLiteral("IDB_BAR_LEFT"),     QStringLiteral("IDB_DECOR_LEFT"),
+            QStringLiteral("IDB_DECOR_MIDDLE"), QStringLiteral("IDB_DECOR_RIGHT")};
 }
 
 int COrvexFileDialog::open(FileDialogRequest& request, const platform::LibraryHandle& module,

@@ -24,8 +24,7 @@ public:
     // A name without an extension, and a type without a fixed extension
     // ("*", "*.*"), leave both alone.
     static ExtensionAdjustment adjust(const QString& typedName, const QString& pattern,
-                                      const QString& requestName,
-                                      const QString& defaultExtension);
+                                      const QString& requestName, const QString& defaultExtension);
 };
 
 } // namespace mailvane::skin

@@ -7,24 +7,29 @@ namespace mailvane::skin {
 bool FileDialogFrame::load(const platform::LibraryHandle& module,
                            const COrvexFileDialog::FrameNames& names)
 {
-    const QString ordered[PieceCount] = {names.topRight,       names.top,
-                                         names.topLeft,        names.leftBottom,
-                                         names.left,           names.decorationLeft,
-                                         names.decorationMiddle, names.decorationRight};
+    const QString ordered[PieceCount] = {names.topRight,
+                                         names.top,
+                                         names.topLeft,
+                                         names.leftBottom,
+                                         names.left,
+                                         names.decorationLeft,
+                                         names.decorationMiddle,
+                                         names.decorationRight};
     m_valid = !module.isEmpty();
     for (int i = 0; i < PieceCount; ++i) {
-        const QString path = module.isEmpty() ? QString()
-                                              : platform::findResource(
-                                                    module,
-                                                    QString::fromLatin1(platform::BitmapResourceType),
-                                                    ordered[i]);
+        const QString path =
+            module.isEmpty()
+                ? QString()
+                : platform::findResource(module, QString::fromLatin1(platform::BitmapResourceType),
+                                         ordered[i]);
         m_pieces[i] = path.isEmpty() ? QImage() : QImage(path);
         m_valid = m_valid && !m_pieces[i].isNull();
     }
     return m_valid;
 }
 
-FileDialogFrameLayout FileDialogFrame::layoutFor(const QRect& folderBox, const QRect& fileList) const
+FileDialogFrameLayout FileDialogFrame::layoutFor(const QRect& folderBox,
+                                                 const QRect& fileList) const
 {
     FileDialogFrameLayout layout;
     const int decorationHeight = m_pieces[DecorationMiddle].height();

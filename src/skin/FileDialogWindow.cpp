@@ -1,6 +1,7 @@
 #include "FileDialogWindow.h"
 
 #include "FileDialogExtension.h"
+#include "FileDialogPool.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -32,13 +33,13 @@ QRect rectIn(const QWidget* widget, const QWidget* ancestor)
 FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogRequest& request,
                                    const FileDialogFrame* frame, QWidget* parent)
     : QDialog(parent), m_mode(mode), m_request(request), m_skinned(frame && frame->isValid()),
-      m_files(new QFileDialog(this)), m_folderTimer(new QTimer(this))
+      m_files(FileDialogPool::take(this)), m_folderTimer(new QTimer(this))
 {
     setObjectName(QString::fromLatin1(COrvexFileDialog::WindowObjectName));
     if (m_skinned)
         m_frame = *frame;
 
-    m_files->setWindowFlags(Qt::Widget);
+    // A reused dialog starts over: everything a request sets is set here.
     m_files->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     m_files->setAcceptMode(mode == COrvexFileDialog::Mode::Save ? QFileDialog::AcceptSave
                                                                 : QFileDialog::AcceptOpen);
@@ -49,25 +50,28 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
     QStringList nameFilters;
     for (const FileFilter& filter : request.filters)
         nameFilters.append(nameFilterOf(filter));
+    m_files->setNameFilters(nameFilters);
     if (!nameFilters.isEmpty()) {
-        m_files->setNameFilters(nameFilters);
         const int index = request.filterIndex >= 1 && request.filterIndex <= nameFilters.size()
                               ? request.filterIndex - 1
                               : 0;
         m_files->selectNameFilter(nameFilters.at(index));
     }
+    m_files->setSizeGripEnabled(false); // the frame is the window
     m_files->setDefaultSuffix(request.defaultExtension);
     if (!request.initialDirectory.isEmpty())
         m_files->setDirectory(request.initialDirectory);
-    if (!request.fileName.isEmpty())
-        m_files->selectFile(request.fileName);
+    m_files->selectFile(request.fileName);
+    if (auto* edit = m_files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        edit->setText(request.fileName.isEmpty() ? QString() : edit->text());
     if (!request.title.isEmpty())
         setWindowTitle(request.title);
     else
         setWindowTitle(mode == COrvexFileDialog::Mode::Save ? QStringLiteral("Save As")
                                                             : QStringLiteral("Open"));
 
-    connect(m_files, &QFileDialog::accepted, this, [this] { done(finish(COrvexFileDialog::Chosen)); });
+    connect(m_files, &QFileDialog::accepted, this,
+            [this] { done(finish(COrvexFileDialog::Chosen)); });
     connect(m_files, &QFileDialog::rejected, this,
             [this] { done(finish(COrvexFileDialog::Cancelled)); });
     connect(m_files, &QFileDialog::filterSelected, this, &FileDialogWindow::onFilterSelected);
@@ -75,25 +79,30 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
     m_folderTimer->setSingleShot(true);
     connect(m_folderTimer, &QTimer::timeout, this, &FileDialogWindow::onFolderTimer);
 
-    if (m_skinned) {
-        // The frame shows through the dialog's own background.
-        m_files->setAutoFillBackground(false);
-        if (auto* label = m_files->findChild<QLabel*>(QStringLiteral("lookInLabel"))) {
-            // The frame draws the label over the band; its place stays.
-            QSizePolicy policy = label->sizePolicy();
-            policy.setRetainSizeWhenHidden(true);
-            label->setSizePolicy(policy);
-            label->hide();
-        }
+    // The frame shows through the dialog's own background.
+    m_files->setAutoFillBackground(false);
+    if (auto* label = m_files->findChild<QLabel*>(QStringLiteral("lookInLabel"))) {
+        // In the frame, the frame draws the label over the band; its place stays.
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+        label->setVisible(!m_skinned);
     }
-    const QSize frameSize = m_skinned ? QSize(m_frame.piece(FileDialogFrame::Left).width() +
-                                                  FileDialogFrame::ControlsLeftGap,
-                                              m_frame.piece(FileDialogFrame::Top).height() +
-                                                  FileDialogFrame::ControlsTopGap -
-                                                  FileDialogFrame::RaiseBy)
-                                      : QSize(0, 0);
+    m_files->show();
+    const QSize frameSize =
+        m_skinned
+            ? QSize(m_frame.piece(FileDialogFrame::Left).width() + FileDialogFrame::ControlsLeftGap,
+                    m_frame.piece(FileDialogFrame::Top).height() + FileDialogFrame::ControlsTopGap -
+                        FileDialogFrame::RaiseBy)
+            : QSize(0, 0);
     resize(FileAreaSize + frameSize);
     placeControls();
+}
+
+FileDialogWindow::~FileDialogWindow()
+{
+    disconnect(m_files, nullptr, this, nullptr);
+    FileDialogPool::give(m_files);
 }
 
 int FileDialogWindow::run()

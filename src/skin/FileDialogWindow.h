@@ -25,6 +25,7 @@ public:
     // `frame` null shows the plain file dialog; otherwise the frame must be valid.
     FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogRequest& request,
                      const FileDialogFrame* frame, QWidget* parent);
+    ~FileDialogWindow() override;
 
     QFileDialog* fileDialog() const { return m_files; }
     bool isSkinned() const { return m_skinned; }

@@ -14,19 +14,19 @@ namespace mailvane::skin {
 struct MessageBoxMeasures
 {
     int buttonCount = 1;
-    int widestButton = 0;   // widest button after sizing to its label
-    int buttonHeight = 0;   // of the first button in the order OK, Cancel, Yes, No
-    int captionWidth = 0;   // the caption measured in the caption font
-    int captionButton = 0;  // width of one title-bar button
-    int captionHeight = 0;  // height of the title bar
-    int iconWidth = 0;      // 0 without an icon
-    QSize textSize;         // the text measured on its own lines, no word wrap
+    int widestButton = 0;  // widest button after sizing to its label
+    int buttonHeight = 0;  // of the first button in the order OK, Cancel, Yes, No
+    int captionWidth = 0;  // the caption measured in the caption font
+    int captionButton = 0; // width of one title-bar button
+    int captionHeight = 0; // height of the title bar
+    int iconWidth = 0;     // 0 without an icon
+    QSize textSize;        // the text measured on its own lines, no word wrap
 };
 
 struct MessageBoxGeometry
 {
-    QSize window;           // including the title bar
-    QSize client;           // window less the title bar
+    QSize window; // including the title bar
+    QSize client; // window less the title bar
     QRect textRect;
     int buttonWidth = 0;
     int buttonTop = 0;

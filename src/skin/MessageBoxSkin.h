@@ -21,7 +21,7 @@ struct MessageBoxSkin
     std::unique_ptr<COBitmapUtil> middles;
     std::unique_ptr<COBitmapUtil> rights;
 
-    bool hasPictures() const { return background && lefts && middles && rights; }
+    bool hasButtonPictures() const { return lefts && middles && rights; }
     void dropPictures();
 
     static MessageBoxSkin& instance();

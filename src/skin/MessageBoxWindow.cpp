@@ -14,9 +14,9 @@ namespace mailvane::skin {
 namespace {
 
 constexpr std::uint32_t KeyWhite = 0xFFFFFF;
-// A button without pictures has no shape to take its size from; this is the
-// height of a system push button.
-constexpr QSize PlainButtonSize{80, 23};
+// A button without pictures has no shape to take its size from: it starts
+// with no width (its label sizes it) and the height of a system push button.
+constexpr QSize PlainButtonSize{0, 23};
 constexpr int ButtonFrames = 3; // normal, pressed, hover
 
 // The open boxes by window, as the dialog procedure would look them up.
@@ -82,19 +82,19 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
 
     auto button = std::make_unique<BmpButton>();
     QSize size = PlainButtonSize;
-    if (skin.hasPictures()) {
+    if (skin.hasButtonPictures()) {
         button->setShapeFromBitmaps(shapeSource(*skin.lefts), shapeSource(*skin.middles),
                                     shapeSource(*skin.rights), KeyWhite);
         if (!button->minimumSize().isEmpty())
             size = button->minimumSize();
     }
     button->create(skin.module, this, QRect(QPoint(0, 0), size), controlNumber, label);
-    if (skin.hasPictures()) {
+    if (skin.hasButtonPictures()) {
         for (int frame = 0; frame < ButtonFrames; ++frame)
-            button->setStateImagesFromBitmaps(
-                frame, skin.lefts->frame(COBitmapUtil::Foreground, frame),
-                skin.middles->frame(COBitmapUtil::Foreground, frame),
-                skin.rights->frame(COBitmapUtil::Foreground, frame));
+            button->setStateImagesFromBitmaps(frame,
+                                              skin.lefts->frame(COBitmapUtil::Foreground, frame),
+                                              skin.middles->frame(COBitmapUtil::Foreground, frame),
+                                              skin.rights->frame(COBitmapUtil::Foreground, frame));
     }
     button->setText(label, true, MaxButtonWidth);
     connect(button->window(), &BmpButtonWindow::commandPosted, this,
@@ -105,7 +105,8 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
 void MessageBoxWindow::layOut()
 {
     const MessageBoxButtons& ids = MessageBoxSkin::instance().buttons;
-    const bool ok = m_layout == SkinMessageBox::LayoutOk || m_layout == SkinMessageBox::LayoutOkCancel;
+    const bool ok =
+        m_layout == SkinMessageBox::LayoutOk || m_layout == SkinMessageBox::LayoutOkCancel;
     if (ok) {
         addButton(ids.okControl, ids.okLabel, QStringLiteral("  OK  "), SkinMessageBox::IdOk);
     } else {

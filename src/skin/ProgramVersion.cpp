@@ -55,7 +55,8 @@ std::optional<FileVersion> ProgramVersion::readFileVersion(const QString& file)
     // occurrence followed by a well-formed version counts.
     for (qsizetype at = bytes.indexOf(marker); at >= 0; at = bytes.indexOf(marker, at + 1)) {
         const qsizetype start = at + marker.size();
-        if (auto version = parseRecord(QByteArrayView(bytes).sliced(start, qMin(MaxRecord, bytes.size() - start))))
+        if (auto version = parseRecord(
+                QByteArrayView(bytes).sliced(start, qMin(MaxRecord, bytes.size() - start))))
             return version;
     }
     return std::nullopt;

@@ -14,9 +14,9 @@
 
 #define MAILVANE_VERSION_MARKER "MAILVANE-FILE-VERSION="
 
-#define MAILVANE_EMBED_FILE_VERSION(version)                                                  \
-    extern "C" __attribute__((used, section(".mailvane_version"))) const char                \
-        mailvaneFileVersionRecord[] = MAILVANE_VERSION_MARKER version
+#define MAILVANE_EMBED_FILE_VERSION(version)                                                       \
+    extern "C" __attribute__((used, section(".mailvane_version")))                                 \
+    const char mailvaneFileVersionRecord[] = MAILVANE_VERSION_MARKER version
 
 namespace mailvane::skin {
 

@@ -49,7 +49,8 @@ SkinMessageBox::Icon SkinMessageBox::iconOf(unsigned flags)
 }
 
 int SkinMessageBox::configure(const StringModule& strings, const platform::LibraryHandle& skin,
-                              const MessageBoxImages& images, const MessageBoxButtons& buttons)
+                              const MessageBoxImages& images, const MessageBoxButtons& buttons,
+                              bool loadButtonImages)
 {
     MessageBoxSkin& state = MessageBoxSkin::instance();
     state.dropPictures();
@@ -69,7 +70,7 @@ int SkinMessageBox::configure(const StringModule& strings, const platform::Libra
     const int sets[3][3] = {{images.normalLeft, images.normalMiddle, images.normalRight},
                             {images.pressedLeft, images.pressedMiddle, images.pressedRight},
                             {images.hoverLeft, images.hoverMiddle, images.hoverRight}};
-    for (int frame = 0; frame < 3 && ok; ++frame) {
+    for (int frame = 0; frame < 3 && ok && loadButtonImages; ++frame) {
         ok = lefts->loadFromResource(skin, sets[frame][0], COBitmapUtil::Foreground, frame) &&
              middles->loadFromResource(skin, sets[frame][1], COBitmapUtil::Foreground, frame) &&
              rights->loadFromResource(skin, sets[frame][2], COBitmapUtil::Foreground, frame);
@@ -77,9 +78,11 @@ int SkinMessageBox::configure(const StringModule& strings, const platform::Libra
     if (!ok)
         return -1;
     state.background = std::move(background);
-    state.lefts = std::move(lefts);
-    state.middles = std::move(middles);
-    state.rights = std::move(rights);
+    if (loadButtonImages) {
+        state.lefts = std::move(lefts);
+        state.middles = std::move(middles);
+        state.rights = std::move(rights);
+    }
     return 0;
 }
 
@@ -93,7 +96,7 @@ void SkinMessageBox::release()
 
 bool SkinMessageBox::isConfigured()
 {
-    return MessageBoxSkin::instance().hasPictures();
+    return MessageBoxSkin::instance().background != nullptr;
 }
 
 int SkinMessageBox::show(QWidget* owner, const QString& text, const QString& caption,

@@ -88,12 +88,13 @@ public:
     static Layout layoutOf(unsigned flags);
     static Icon iconOf(unsigned flags);
 
-    // Loads the background and the three button picture sets. Returns 0, or
-    // −1 when a module is missing or a picture does not load (the picture
-    // sets are then dropped and boxes are painted plainly).
+    // Loads the background and, with `loadButtonImages`, the three button
+    // picture sets. Returns 0, or −1 when a module is missing or a picture
+    // does not load (the pictures are then dropped and boxes are painted
+    // plainly). Without button pictures the buttons are plain grey ones.
     static int configure(const StringModule& strings, const platform::LibraryHandle& skin,
-                         const MessageBoxImages& images = {},
-                         const MessageBoxButtons& buttons = {});
+                         const MessageBoxImages& images = {}, const MessageBoxButtons& buttons = {},
+                         bool loadButtonImages = true);
     // Frees the pictures; boxes shown afterwards are painted plainly.
     static void release();
     static bool isConfigured();

@@ -68,7 +68,7 @@ void SplashWnd::compose(const QRect& area)
         m_image.capture(nullptr, area.x(), area.y(), area.width(), area.height(), 0, 0);
     }
     // Without a mask there is nothing to blend: the picture is shown as it is.
-    m_image.blend(COBitmapUtil::BlendThenFree, 0, 0);
+    m_image.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 0, 0);
 }
 
 void SplashWnd::wait(int ms)

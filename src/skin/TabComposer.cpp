@@ -51,7 +51,9 @@ struct Drawer
 int walkTabs(const Drawer* drawer, const TabPictures& pictures, const QList<QRect>& items,
              int selected)
 {
-    const auto w = [&](int slot) { return pictures[slot].width(); };
+    const auto w = [&](int slot) {
+        return pictures[slot].width();
+    };
     int x = 0;
     const int count = int(items.size());
     for (int i = 0; i < count; ++i) {
@@ -130,8 +132,12 @@ QImage TabComposer::compose(const QImage& snapshot, const QSize& client,
 
     const int right = client.width();
     const int bottom = client.height();
-    const auto w = [&](int slot) { return pictures[slot].width(); };
-    const auto h = [&](int slot) { return pictures[slot].height(); };
+    const auto w = [&](int slot) {
+        return pictures[slot].width();
+    };
+    const auto h = [&](int slot) {
+        return pictures[slot].height();
+    };
 
     painter.fillRect(QRect(QPoint(w(S::FrameLeft), h(S::SelectedFirstLeft)),
                            QPoint(right - w(S::FrameRight) - 1, bottom - h(S::FrameBottom) - 1)),

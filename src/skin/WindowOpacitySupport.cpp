@@ -3,9 +3,9 @@
 #include <QGuiApplication>
 
 #ifdef MAILVANE_HAVE_XCB
+#include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
 #include <cstring>
-#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #endif
 

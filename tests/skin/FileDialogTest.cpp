@@ -47,8 +47,9 @@ TEST(FileDialogExtension, followsTheChosenTypeOnlyWhenTheNameHasAnExtension)
             QString::fromLatin1(c.requestName), QString::fromLatin1(c.defaultIn));
         EXPECT_EQ(a.defaultExtension, QString::fromLatin1(c.defaultOut));
         EXPECT_EQ(a.name.has_value(), c.name.has_value());
-        if (a.name && c.name)
+        if (a.name && c.name) {
             EXPECT_EQ(*a.name, QString::fromLatin1(*c.name));
+        }
     }
 }
 
@@ -95,8 +96,9 @@ class FileDialogWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* names[] = {"OPENSAVE_TOP_RIGHT", "OPENSAVE_TOP", "OPENSAVE_TOP_LEFT",
-                               "OPENSAVE_LEFT_BOTTOM", "OPENSAVE_LEFT", "OPENSAVE_DECOR_LEFT",
+        const char* names[] = {"OPENSAVE_TOP_RIGHT",    "OPENSAVE_TOP",
+                               "OPENSAVE_TOP_LEFT",     "OPENSAVE_LEFT_BOTTOM",
+                               "OPENSAVE_LEFT",         "OPENSAVE_DECOR_LEFT",
                                "OPENSAVE_DECOR_MIDDLE", "OPENSAVE_DECOR_RIGHT"};
         for (const char* name : names) {
             QImage piece(20, 30, QImage::Format_RGB32);
@@ -117,8 +119,12 @@ protected:
         whenModal<FileDialogWindow>([=](FileDialogWindow* window) {
             if (skinned)
                 *skinned = window->isSkinned();
-            auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* edit =
+                window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(edit, nullptr);
+            // The embedded dialog shows, whether new or kept from before.
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_EQ(window->fileDialog()->geometry().bottomRight(), window->rect().bottomRight());
             edit->setText(name);
             if (accept)
                 QMetaObject::invokeMethod(window->fileDialog(), "accept");
@@ -150,9 +156,9 @@ TEST_F(FileDialogWindowTest, savingReturnsTheChosenPathAndCancellingLeavesTheReq
 
     FileDialogRequest cancelled = FileDialogRequest::settingsFile();
     cancelled.initialDirectory = folder.path();
-    EXPECT_EQ(run(COrvexFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"),
-                  false),
-              COrvexFileDialog::Cancelled);
+    EXPECT_EQ(
+        run(COrvexFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"), false),
+        COrvexFileDialog::Cancelled);
     EXPECT_TRUE(cancelled.fileName.isEmpty());
 }
 

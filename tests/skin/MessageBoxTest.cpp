@@ -80,11 +80,22 @@ TEST(MessageBoxLayout, sizesAndPlacesFollowTheButtonRowCaptionAndText)
     // Caption height 20, buttons 24 high throughout.
     const Case cases[] = {
         // One narrow button: width 80, row 80 + 42 = 122 beats text 21 + 50 + 21.
-        {"row wins", {1, 60, 24, 10, 16, 20, 0, QSize(50, 13)}, QSize(122, 20 + 13 + 24 + 63), 80, {21}},
+        {"row wins",
+         {1, 60, 24, 10, 16, 20, 0, QSize(50, 13)},
+         QSize(122, 20 + 13 + 24 + 63),
+         80,
+         {21}},
         // Caption 150 + 16 + 42 = 208 beats the two-button row 2·80 + 5 + 42 = 207.
-        {"caption wins", {2, 70, 24, 150, 16, 20, 0, QSize(40, 13)}, QSize(208, 120), 80, {104 - 85, 104}},
+        {"caption wins",
+         {2, 70, 24, 150, 16, 20, 0, QSize(40, 13)},
+         QSize(208, 120),
+         80,
+         {104 - 85, 104}},
         // Icon 32: text from 32 + 42 = 74, 300 wide → right edge 374 + 21.
-        {"text with icon wins", {3, 90, 24, 10, 16, 20, 32, QSize(300, 39)}, QSize(395, 20 + 39 + 24 + 63), 90,
+        {"text with icon wins",
+         {3, 90, 24, 10, 16, 20, 32, QSize(300, 39)},
+         QSize(395, 20 + 39 + 24 + 63),
+         90,
          {197 - 45 - 90 - 5, 197 - 45, 197 + 45 + 5}},
     };
     for (const Case& c : cases) {
@@ -157,7 +168,8 @@ TEST_F(MessageBoxSkinFixture, lineBreaksMakeItTallerAndLongLinesWider)
     };
     const QSize one = size(QStringLiteral("One line"));
     const QSize three = size(QStringLiteral("One line\nTwo\nThree"));
-    const int lineHeight = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).lineSpacing();
+    const int lineHeight =
+        QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).lineSpacing();
     EXPECT_EQ(three.height() - one.height(), 2 * lineHeight);
     EXPECT_EQ(three.width(), one.width());
 
@@ -191,6 +203,19 @@ TEST_F(MessageBoxSkinFixture, paintsTheStretchedBackgroundAndTheIcon)
         for (int x = 21; x < 21 + extent && !iconSeen; ++x)
             iconSeen = shot.pixel(x, y) != qRgb(200, 0, 0) && shot.pixel(x, y) != qRgb(0, 0, 200);
     EXPECT_TRUE(iconSeen);
+}
+
+TEST_F(MessageBoxSkinFixture, withoutButtonImagesTheButtonsArePlainOnTheSkinnedBackground)
+{
+    ASSERT_EQ(SkinMessageBox::configure(label, skin, {}, {}, false), 0);
+    EXPECT_TRUE(SkinMessageBox::isConfigured());
+    MessageBoxWindow box(&owner, QStringLiteral("x"), QStringLiteral("C"), SkinMessageBox::MbOk);
+    const QImage shot = box.grab().toImage();
+    EXPECT_EQ(shot.pixel(1, 1), qRgb(200, 0, 0));
+    BmpButtonWindow* ok = box.button(72);
+    ASSERT_NE(ok, nullptr);
+    // A button without pictures is a grey rectangle.
+    EXPECT_EQ(shot.pixel(ok->geometry().topLeft() + QPoint(1, 1)), qRgb(0x80, 0x80, 0x80));
 }
 
 TEST_F(MessageBoxSkinFixture, missingOwnerTextOrCaptionShowsNothing)

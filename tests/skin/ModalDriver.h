@@ -12,8 +12,7 @@
 
 namespace mailvane::test {
 
-template <typename Window>
-void whenModal(std::function<void(Window*)> action, int timeoutMs = 5000)
+template <typename Window> void whenModal(std::function<void(Window*)> action, int timeoutMs = 5000)
 {
     auto* poll = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();

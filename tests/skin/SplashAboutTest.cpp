@@ -32,7 +32,8 @@ QImage splashPicture()
     QImage image(40, 20, QImage::Format_ARGB32);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 40; ++x)
-            image.setPixel(x, y, x < 20 ? qRgba(200, 0, 0, x == 10 ? 128 : 255) : qRgba(0, 0, 0, 0));
+            image.setPixel(x, y,
+                           x < 20 ? qRgba(200, 0, 0, x == 10 ? 128 : 255) : qRgba(0, 0, 0, 0));
     return image;
 }
 
@@ -73,7 +74,8 @@ TEST_F(SplashTest, composesThePictureOverTheCapturedDesktopByteForByte)
     EXPECT_EQ(at(0), (std::array<int, 3>{200 * 255 / 256, 0, 0}));
     EXPECT_EQ(at(30), (std::array<int, 3>{0, 100 * 255 / 256, 250 * 255 / 256}));
     const int m = 255 - 128;
-    EXPECT_EQ(at(10), (std::array<int, 3>{(200 * (255 - m)) / 256, (100 * m) / 256, (250 * m) / 256}));
+    EXPECT_EQ(at(10),
+              (std::array<int, 3>{(200 * (255 - m)) / 256, (100 * m) / 256, (250 * m) / 256}));
 }
 
 TEST_F(SplashTest, showsOnceWithTheMaskAsRegionAndKeepsTheEventLoopRunning)
@@ -82,7 +84,8 @@ TEST_F(SplashTest, showsOnceWithTheMaskAsRegionAndKeepsTheEventLoopRunning)
     SplashWnd splash(skin, 137);
     splash.setDesktopSource(desktop);
     bool ranDuringWait = false;
-    QTimer::singleShot(5, qApp, [&] { ranDuringWait = splash.window() && splash.window()->isVisible(); });
+    QTimer::singleShot(5, qApp,
+                       [&] { ranDuringWait = splash.window() && splash.window()->isVisible(); });
     ASSERT_TRUE(splash.show(40, 0));
     EXPECT_TRUE(ranDuringWait);
     EXPECT_EQ(SplashWnd::current(), &splash);
@@ -136,9 +139,12 @@ TEST(ProgramVersion, namesTheProgramFileByTheQuoteRule)
 {
     EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("\"/opt/mail vane/app\" -x")),
               QStringLiteral("/opt/mail vane/app"));
-    EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("/opt/app")), QStringLiteral("/opt/app"));
-    EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("/opt/app\"x\"")), QStringLiteral("/opt/app"));
-    EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("\"/opt/app")), QStringLiteral("/opt/app"));
+    EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("/opt/app")),
+              QStringLiteral("/opt/app"));
+    EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("/opt/app\"x\"")),
+              QStringLiteral("/opt/app"));
+    EXPECT_EQ(ProgramVersion::programFileOf(QStringLiteral("\"/opt/app")),
+              QStringLiteral("/opt/app"));
 }
 
 TEST(AboutBox, nameLineCarriesTheBuildNumberOfTheProgramFile)
@@ -152,8 +158,8 @@ TEST(AboutBox, nameLineCarriesTheBuildNumberOfTheProgramFile)
         return path;
     };
     const QByteArray marker(MAILVANE_VERSION_MARKER);
-    const QString versioned = file("versioned", "junk" + marker + "bad" + marker +
-                                                    QByteArray("2.5.7.42", 9) + "tail");
+    const QString versioned =
+        file("versioned", "junk" + marker + "bad" + marker + QByteArray("2.5.7.42", 9) + "tail");
     const QString threeParts = file("three-parts", marker + QByteArray("2.5.7", 6));
     const QString tooLarge = file("too-large", marker + QByteArray("1.0.0.70000", 12));
     const QString self = QCoreApplication::applicationFilePath();
@@ -187,7 +193,9 @@ TEST(AboutBox, emblemIsBlendedOntoTheFaceColourAndRebuiltOnAPaletteChange)
     mask.setPixel(2, 0, qRgb(255, 255, 255));
     const QColor face(240, 230, 220);
     const QImage out = AboutBox::composeEmblem(emblem, mask, face);
-    const auto blend = [](int m, int f, int e) { return (m * f + (255 - m) * e) / 256; };
+    const auto blend = [](int m, int f, int e) {
+        return (m * f + (255 - m) * e) / 256;
+    };
     for (int x = 0; x < 3; ++x) {
         const int m = qRed(mask.pixel(x, 0));
         EXPECT_EQ(out.pixel(x, 0), qRgb(blend(m, 240, 200), blend(m, 230, 100), blend(m, 220, 50)))
@@ -209,6 +217,9 @@ TEST(AboutBox, emblemIsBlendedOntoTheFaceColourAndRebuiltOnAPaletteChange)
     EXPECT_EQ(box.composedEmblem(), AboutBox::composeEmblem(emblem, mask, QColor(10, 20, 30)));
     EXPECT_EQ(box.nameLine(), QStringLiteral("Mailvane.1.012")); // from the command line
     EXPECT_FALSE(AboutBox::show(nullptr, {}, 171, 185, 184, QString(), QString()));
+    // Closing ends the box with 1, as its OK button does.
+    QTimer::singleShot(0, &box, [&box] { box.close(); });
+    EXPECT_EQ(box.exec(), 1);
 }
 
 } // namespace

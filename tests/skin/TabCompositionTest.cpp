@@ -30,7 +30,7 @@ QImage flat(int w, int h, QRgb colour)
 // Flat pictures of distinct colours and sizes, none with a mask.
 TabPictures syntheticPictures()
 {
-    const QSize sizes[16] = {{6, 6}, {3, 4}, {6, 20}, {8, 24}, {6, 24}, {4, 24}, {8, 24}, {6, 24},
+    const QSize sizes[16] = {{6, 6},  {3, 4},  {6, 20}, {8, 24}, {6, 24}, {4, 24}, {8, 24}, {6, 24},
                              {4, 20}, {8, 20}, {6, 20}, {4, 3},  {6, 6},  {3, 4},  {6, 6},  {4, 3}};
     TabPictures pictures;
     for (int slot = 0; slot < 16; ++slot)
@@ -64,7 +64,9 @@ TEST(TabComposer, walksTheTabsWithTheSelectedOneHigherAndTilesCutToFit)
         {"selected middle", {80, 0}, slotColour(S::SelectedMiddle)},
         {"selected middle's cut last tile", {106, 0}, slotColour(S::SelectedMiddle)},
         {"selected right part", {107, 0}, slotColour(S::SelectedRight)},
-        {"idle tab after the selected one starts in its middle", {115, 4}, slotColour(S::IdleMiddle)},
+        {"idle tab after the selected one starts in its middle",
+         {115, 4},
+         slotColour(S::IdleMiddle)},
         {"selected right part still shows over its half", {114, 4}, slotColour(S::SelectedRight)},
         {"last idle tab's right part", {163, 4}, slotColour(S::IdleLastRight)},
         {"frame top from the strip's end", {169, 23}, slotColour(S::FrameTop)},
@@ -225,7 +227,8 @@ TEST_F(SkinnedTabs, activatingAPageRecomposesFirstAndKeysChangePages)
     EXPECT_EQ(pages[2]->seenIndex, 2);
     const QRect selected = sheet->tabControl()->itemRect(2);
     // The composition the page saw already had its tab raised.
-    EXPECT_EQ(pages[2]->seenComposition.pixel(selected.left() + 10, 1), slotColour(S::SelectedMiddle));
+    EXPECT_EQ(pages[2]->seenComposition.pixel(selected.left() + 10, 1),
+              slotColour(S::SelectedMiddle));
     EXPECT_FALSE(sheet->setActivePage(4));
     EXPECT_EQ(sheet->activeIndex(), 2);
 

@@ -1,22 +1,31 @@
 #include "GalleryToolkit.h"
 
+#include "AboutBox.h"
 #include "COrvexPropertyPage.h"
 #include "COrvexPropertySheet.h"
 #include "FileDialogFrame.h"
 #include "FileDialogWindow.h"
 #include "MessageBoxWindow.h"
+#include "ProgramVersion.h"
 #include "SkinDialog.h"
+#include "SkinImage.h"
 #include "SkinMessageBox.h"
 #include "SkinTabCtrl.h"
+#include "SplashWnd.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTemporaryDir>
-#include <QFile>
+
+// The gallery carries a version record, so that its About box shows one.
+MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
 
 namespace mailvane::gallery {
 namespace {
@@ -56,8 +65,8 @@ void addBoxes(QList<NamedImage>& out, QWidget& owner)
     const Box boxes[] = {
         {"box-ok", SkinMessageBox::MbOk, "The settings were sent to every recipient.", "Mailvane"},
         {"box-ok-exclamation", 48, "File Not Found", "Mailvane"},
-        {"box-ok-cancel", SkinMessageBox::MbOkCancel,
-         "Sending costs one text message per part.", "Send e-mail settings"},
+        {"box-ok-cancel", SkinMessageBox::MbOkCancel, "Sending costs one text message per part.",
+         "Send e-mail settings"},
         {"box-ok-cancel-information", SkinMessageBox::MbOkCancel | SkinMessageBox::MbIconAsterisk,
          "Sending costs one text message per part.", "Send e-mail settings"},
         {"box-yes-no", SkinMessageBox::MbYesNo, "Replace the existing file?", "Save As"},
@@ -117,8 +126,9 @@ struct SheetHost
         dialog->resize(520, 360);
         sheet = new skin::COrvexPropertySheet(dialog.get());
         sheet->setGeometry(40, 76, 460, 264);
-        sheet->addPage(samplePage(QStringLiteral("Mailbox name:"), QStringLiteral("E-mail address:")),
-                       QStringLiteral("General"));
+        sheet->addPage(
+            samplePage(QStringLiteral("Mailbox name:"), QStringLiteral("E-mail address:")),
+            QStringLiteral("General"));
         sheet->addPage(samplePage(QStringLiteral("Reply-to address:"), QStringLiteral("Port:")),
                        QStringLiteral("Advanced"));
         sheet->addPage(samplePage(QStringLiteral("Proxy address:"), QStringLiteral("Proxy port:")),
@@ -145,6 +155,126 @@ struct SheetHost
     std::unique_ptr<skin::SkinDialog> dialog;
     skin::COrvexPropertySheet* sheet = nullptr;
 };
+
+// A made-up desktop: a gradient with two windows on it.
+QImage fakeDesktop(QSize size)
+{
+    QImage desktop(size, QImage::Format_RGB32);
+    QPainter painter(&desktop);
+    QLinearGradient sky(0, 0, size.width(), size.height());
+    sky.setColorAt(0, QColor(38, 84, 124));
+    sky.setColorAt(1, QColor(120, 160, 190));
+    painter.fillRect(desktop.rect(), sky);
+    const QRect windows[] = {{40, 50, 300, 200}, {380, 230, 260, 170}};
+    for (const QRect& w : windows) {
+        painter.fillRect(w, QColor(236, 236, 236));
+        painter.fillRect(QRect(w.topLeft(), QSize(w.width(), 22)), QColor(70, 90, 120));
+        painter.setPen(QColor(150, 150, 150));
+        for (int y = w.top() + 40; y < w.bottom() - 10; y += 18)
+            painter.drawLine(w.left() + 16, y, w.right() - 40, y);
+    }
+    return desktop;
+}
+
+// The splash as it would appear: composed over the desktop under it and cut
+// to its mask.
+QImage splashOverDesktop(const platform::LibraryHandle& skin)
+{
+    QImage desktop = fakeDesktop(QSize(680, 440));
+    skin::SplashWnd splash(skin, 137);
+    if (!splash.hasPicture())
+        return desktop;
+    const QRect place = skin::SplashWnd::placement(
+        desktop.rect(), splash.image().frame(skin::COBitmapUtil::Foreground, 0).size());
+    splash.setDesktopSource([&](const QRect& area) { return desktop.copy(area); });
+    splash.compose(place);
+    QImage shown = splash.image().frame(skin::COBitmapUtil::Composite, 0);
+    if (shown.isNull())
+        shown = splash.image().frame(skin::COBitmapUtil::Foreground, 0);
+    const auto region =
+        splash.image().region(skin::COBitmapUtil::AlphaMask, 0,
+                              skin::KeyColour{0xFFFFFF, skin::SplashWnd::MaskTolerance});
+    QPainter painter(&desktop);
+    if (region)
+        painter.setClipRegion(region->translated(place.topLeft()));
+    painter.drawImage(place.topLeft(), shown);
+    return desktop;
+}
+
+// The picture with its mask applied, over a checkerboard that shows where
+// it is transparent.
+QImage onCheckerboard(const QImage& colour, const QImage& mask)
+{
+    QImage out(colour.size(), QImage::Format_RGB32);
+    QPainter painter(&out);
+    for (int y = 0; y < out.height(); y += 6)
+        for (int x = 0; x < out.width(); x += 6)
+            painter.fillRect(x, y, 6, 6,
+                             ((x + y) / 6) % 2 ? QColor(255, 0, 255) : QColor(0, 200, 0));
+    QImage picture = colour.convertToFormat(QImage::Format_ARGB32);
+    if (!mask.isNull()) {
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb c = picture.pixel(x, y);
+                picture.setPixel(x, y,
+                                 qRgba(qRed(c), qGreen(c), qBlue(c), 255 - qRed(mask.pixel(x, y))));
+            }
+    }
+    painter.drawImage(0, 0, picture);
+    return out;
+}
+
+// Every picture this toolkit draws with, labelled, for a person to judge.
+QImage pictureSheet(const platform::LibraryHandle& skin)
+{
+    QList<QPair<QString, QImage>> pictures;
+    QList<int> numbers{137, 144};
+    for (int n = 149; n <= 171; ++n)
+        numbers.append(n);
+    numbers << 184 << 185;
+    for (int n : numbers) {
+        skin::SkinImage image;
+        if (image.load(skin, n).isNull())
+            continue;
+        pictures.append({QString::number(n), onCheckerboard(image.colour(), image.mask())});
+    }
+    for (const QString& name :
+         {QStringLiteral("IDB_BAR_TOP"), QStringLiteral("IDB_BAR_TOP_LEFT"),
+          QStringLiteral("IDB_BAR_LEFT"), QStringLiteral("IDB_BAR_LEFT_BOTTOM"),
+          QStringLiteral("IDB_DECOR_LEFT"), QStringLiteral("IDB_DECOR_MIDDLE"),
+          QStringLiteral("IDB_DECOR_RIGHT"), QStringLiteral("OPENSAVE_TOP_RIGHT")}) {
+        const QString path = platform::findResource(skin, QStringLiteral("BITMAP"), name);
+        if (!path.isEmpty())
+            pictures.append({name, QImage(path)});
+    }
+    constexpr int Width = 900;
+    constexpr int Gap = 10;
+    // Lay out in rows, each picture with its label above.
+    int x = Gap, y = Gap, rowHeight = 0;
+    QList<QPoint> places;
+    const QFontMetrics metrics(QApplication::font());
+    for (const auto& [label, image] : pictures) {
+        const int w =
+            std::max(std::min(image.width(), Width - 2 * Gap), metrics.horizontalAdvance(label));
+        if (x + w > Width - Gap) {
+            x = Gap;
+            y += rowHeight + Gap;
+            rowHeight = 0;
+        }
+        places.append({x, y});
+        x += std::max(w, 40) + Gap;
+        rowHeight = std::max(rowHeight, image.height() + 16);
+    }
+    QImage sheet(Width, y + rowHeight + Gap, QImage::Format_RGB32);
+    sheet.fill(QColor(250, 250, 250));
+    QPainter painter(&sheet);
+    painter.setPen(Qt::black);
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        painter.drawText(places[i] + QPoint(0, 11), pictures[i].first);
+        painter.drawImage(places[i] + QPoint(0, 16), pictures[i].second);
+    }
+    return sheet;
+}
 
 } // namespace
 
@@ -183,6 +313,12 @@ QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
         SheetHost plain({});
         out.append({QStringLiteral("sheet-unskinned"), plain.shot(1)});
     }
+
+    out.append({QStringLiteral("splash"), splashOverDesktop(skin)});
+    if (!skin.isEmpty())
+        out.append({QStringLiteral("skin-pictures"), pictureSheet(skin)});
+    skin::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
+    out.append({QStringLiteral("about"), shoot(about)});
     return out;
 }
 
@@ -195,8 +331,7 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
     }
     SkinMessageBox::configure(buttonLabel, skin);
     QWidget owner;
-    skin::MessageBoxWindow box(&owner,
-                               QStringLiteral("Do you want to save the changes you made?"),
+    skin::MessageBoxWindow box(&owner, QStringLiteral("Do you want to save the changes you made?"),
                                QStringLiteral("Mailvane"), 51);
     out.append({QStringLiteral("box-scale2"), shoot(box)});
     SkinMessageBox::release();
