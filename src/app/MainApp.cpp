@@ -6,6 +6,7 @@
 #include "SingleInstance.h"
 #include "SkinLibraryLocator.h"
 #include "SkinMessageBox.h"
+#include "StartupProbe.h"
 #include "SplashWnd.h"
 #include "UiText.h"
 
@@ -34,8 +35,11 @@ int MainApp::run(const QString& file)
     // The three-dimensional control look needs no switching on here.
     loadSkin();
 
+    StartupProbe probe;
+    probe.splashStarted();
     skin::SplashWnd splash(m_skin, SplashPicture);
     splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
+    probe.splashEnded();
 
 
     skin::SkinMessageBox::configure([](int id) { return uiText(id); }, m_skin);
@@ -52,6 +56,7 @@ int MainApp::run(const QString& file)
         MainDialog dialog;
         dialog.setSkinLibrary(m_skin);
         instance.serve(&dialog);
+        probe.watch(&dialog);
         if (!file.isEmpty()) {
             QTimer::singleShot(0, &dialog, [&dialog, file] { dialog.openFile(file); });
         }

@@ -13,6 +13,7 @@
 #include "HeadingLabel.h"
 #include "HelpPopup.h"
 #include "PhoneLink.h"
+#include "PlainButtonArt.h"
 #include "SendWorkflow.h"
 #include "SkinHorizontalBar.h"
 #include "SkinImage.h"
@@ -207,15 +208,30 @@ void MainDialog::createButtons()
 {
     const auto make = [this](int control, settings::StringId caption, const char* name) {
         auto button = std::make_unique<skin::BmpButton>();
-        const ButtonImages& normal = ButtonStates[0];
-        button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
-                                      TransparentWhite);
-        button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
-                       uiText(caption));
-        for (int state = 0; state < 4; ++state) {
-            const ButtonImages& images = ButtonStates[state];
-            button->setStateImagesFromResources(state, m_skin, images.left, images.middle,
-                                                images.right);
+        if (m_skin.isEmpty()) {
+            // No skin: a calm button in the palette's colours instead of grey blocks.
+            const int height = fontMetrics().height() + 14;
+            const ButtonPieces normal = plainButtonPieces(palette(), 0, height);
+            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right,
+                                        TransparentWhite);
+            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
+                           uiText(caption));
+            for (int state = 0; state < 4; ++state) {
+                const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
+                button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle,
+                                                  pieces.right);
+            }
+        } else {
+            const ButtonImages& normal = ButtonStates[0];
+            button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
+                                          TransparentWhite);
+            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
+                           uiText(caption));
+            for (int state = 0; state < 4; ++state) {
+                const ButtonImages& images = ButtonStates[state];
+                button->setStateImagesFromResources(state, m_skin, images.left, images.middle,
+                                                    images.right);
+            }
         }
         button->setText(uiText(caption), true, ButtonMaxWidth);
         QWidget* window = button->window();
