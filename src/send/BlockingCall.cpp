@@ -14,7 +14,8 @@ void runBlockingCall(const std::function<void()>& call)
         call();
         finished = true;
         // Posted to the loop's thread; dropped if the loop has gone.
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     // The quit is only ever posted after `finished` is set, so a loop that
     // starts late still sees it.

@@ -92,8 +92,7 @@ void moveSelectedRows(QTreeWidget* from, QTreeWidget* to)
 
 } // namespace
 
-ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent,
-                                               const platform::LibraryHandle& skin,
+ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::LibraryHandle& skin,
                                                phone::PhoneLink& link)
     : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent), m_link(link), m_skin(skin)
 {
@@ -110,7 +109,8 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent,
 
     m_addButton = createDialogButton(skin, this, AddPlace, AddButton, app::uiText(AddLabel));
     m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
-    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
+    m_cancelButton =
+        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
     for (const auto* button : {m_addButton.get(), m_okButton.get(), m_cancelButton.get()})
         connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
                 &ChooseRecipientsDialog::onCommand);

@@ -5,8 +5,8 @@
 #include "DialogFrame.h"
 #include "DigitEdit.h"
 #include "HelpTable.h"
-#include "UiText.h"
 #include "SkinMessageBox.h"
+#include "UiText.h"
 
 #include <QLabel>
 
@@ -55,7 +55,8 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
     connect(m_pinEdit, &QLineEdit::textChanged, this, &PinDialog::onPinEdited);
 
     m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
-    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
+    m_cancelButton =
+        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
     for (const auto* button : {m_okButton.get(), m_cancelButton.get()})
         connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
                 &PinDialog::onCommand);

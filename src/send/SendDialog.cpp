@@ -4,8 +4,8 @@
 #include "DialogButton.h"
 #include "DialogFrame.h"
 #include "HelpTable.h"
-#include "UiText.h"
 #include "SettingsSummary.h"
+#include "UiText.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -82,13 +82,14 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     addLabel(this, app::uiText(settings::strings::RecipientsLabel), RecipientsLabelRect,
              RecipientsLabel);
     addLabel(this, app::uiText(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
-    QLabel* warning = addLabel(this, app::uiText(settings::strings::CostWarning), WarningRect, CostWarning);
+    QLabel* warning =
+        addLabel(this, app::uiText(settings::strings::CostWarning), WarningRect, CostWarning);
     warning->setWordWrap(true);
 
     const std::string& to = record.to.value_or(std::string());
-    m_recipientsBox = addTextBox(
-        this, recipientsBoxText(QString::fromLatin1(to.data(), qsizetype(to.size()))),
-        RecipientsBoxRect, RecipientsBox);
+    m_recipientsBox =
+        addTextBox(this, recipientsBoxText(QString::fromLatin1(to.data(), qsizetype(to.size()))),
+                   RecipientsBoxRect, RecipientsBox);
     m_recipientsBox->setObjectName(QStringLiteral("recipientsBox"));
     // The summary ends its lines with CR LF; the box breaks lines itself.
     QString summary = QString::fromLatin1(settings::buildSummary(record));
@@ -97,7 +98,8 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     m_settingsBox->setObjectName(QStringLiteral("settingsBox"));
 
     m_sendButton = createDialogButton(skin, this, SendPlace, SendButton, app::uiText(SendLabel));
-    m_cancelButton = createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
+    m_cancelButton =
+        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
     for (const auto* button : {m_sendButton.get(), m_cancelButton.get()})
         connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
                 &SendDialog::onCommand);

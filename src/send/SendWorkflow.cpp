@@ -7,9 +7,9 @@
 #include "Recipients.h"
 #include "RecipientsField.h"
 #include "SendDialog.h"
-#include "UiText.h"
 #include "SendingLoop.h"
 #include "SkinMessageBox.h"
+#include "UiText.h"
 #include "WaitDialog.h"
 
 namespace mailvane::send {
@@ -44,7 +44,8 @@ std::string latin1(const QString& text)
 OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
 {
     if (outcome.sent)
-        return {app::uiText(SendingSuccessfulCaption), app::uiText(SettingsSentMessage), SkinMessageBox::MbOk};
+        return {app::uiText(SendingSuccessfulCaption), app::uiText(SettingsSentMessage),
+                SkinMessageBox::MbOk};
     if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
         return {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning};
     if (outcome.lastStatus == platform::E_FAIL)
@@ -68,7 +69,8 @@ void SendWorkflow::send(const QString& recipients)
     const std::string typed = latin1(recipients);
     const std::vector<std::string> numbers = settings::splitRecipients(typed);
     if (numbers.empty()) {
-        showMessage({app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning});
+        showMessage(
+            {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning});
         return;
     }
 

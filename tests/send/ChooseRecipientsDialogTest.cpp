@@ -1,6 +1,7 @@
 // Choosing recipients from the simulated phone's contacts.
 
 #include "ChooseRecipientsDialog.h"
+
 #include "ControlIds.h"
 #include "DialogDriver.h"
 #include "PhoneBackEnd.h"
@@ -206,9 +207,8 @@ TEST(WaitDialog, isCentredOverTheMainWindowAndCannotBeEndedByTheOperator)
     QTest::keyClick(&wait, Qt::Key_Escape);
     wait.close();
     EXPECT_TRUE(wait.isVisible());
-    EXPECT_TRUE(
-        app::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
-        QStringLiteral("Connecting to phone.\nThis may take a while."));
+    EXPECT_TRUE(app::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
+                QStringLiteral("Connecting to phone.\nThis may take a while."));
 }
 
 } // namespace

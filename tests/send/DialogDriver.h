@@ -22,11 +22,10 @@ public:
 
     DialogDriver();
 
-    template <class Dialog>
-    void expect(Action action)
+    template <class Dialog> void expect(Action action)
     {
-        m_steps.push_back({[](QWidget* w) { return qobject_cast<Dialog*>(w) != nullptr; },
-                           std::move(action)});
+        m_steps.push_back(
+            {[](QWidget* w) { return qobject_cast<Dialog*>(w) != nullptr; }, std::move(action)});
     }
 
     // Runs `action` (once) as soon as `condition` holds, from the event loop.

@@ -66,8 +66,8 @@ TEST(DialogHelp, everyControlHasItsTextAndOthersHaveNone)
     const QString pin = QStringLiteral(
         "Write your PIN code. The PIN code is used in encoding the e-mail settings message. This "
         "code is needed when the settings are stored in the mobile phone.");
-    const QString recipients = QStringLiteral(
-        "Lists the recipients to whose phones the e-mail settings will be sent.");
+    const QString recipients =
+        QStringLiteral("Lists the recipients to whose phones the e-mail settings will be sent.");
     const QString settingsHelp = QStringLiteral(
         "Displays all the e-mail settings that will be sent to the recipients' phones.");
     struct Case
@@ -94,7 +94,8 @@ TEST(DialogHelp, everyControlHasItsTextAndOthersHaveNone)
          QStringLiteral("Lists the names and mobile phone numbers that are found in the contacts "
                         "folder of the connected phone. Select a contact to add it to the list "
                         "of recipients.")},
-        {2, 1027, QStringLiteral("Lists the names and numbers that you have selected as recipients.")},
+        {2, 1027,
+         QStringLiteral("Lists the names and numbers that you have selected as recipients.")},
         {2, 1, saves},
         {2, 2, closes},
         {2, 1052, none},
@@ -107,12 +108,11 @@ TEST(DialogHelp, everyControlHasItsTextAndOthersHaveNone)
         ASSERT_NE(help, nullptr);
         int shownFor = -1;
         QString shown;
-        const auto connection = QObject::connect(
-            help, &app::WhatsThisHelp::helpShown, dialog,
-            [&](int control, settings::StringId text) {
-                shownFor = control;
-                shown = app::uiText(text);
-            });
+        const auto connection = QObject::connect(help, &app::WhatsThisHelp::helpShown, dialog,
+                                                 [&](int control, settings::StringId text) {
+                                                     shownFor = control;
+                                                     shown = app::uiText(text);
+                                                 });
         QWidget* control = app::findControl(dialog, c.control);
         ASSERT_NE(control, nullptr) << c.dialog << " " << c.control;
         app::WhatsThisHelp::requestHelp(control);

@@ -48,7 +48,8 @@ TEST(MainWindowSend, choosingThenSendingGoesThroughThePhone)
             dialog->addSelected();
             test::clickControl(d, send::ChooseRecipientsDialog::OkButton);
         });
-        qobject_cast<QAbstractButton*>(window.buttonWindow(app::main_window::ChooseRecipientsButton))
+        qobject_cast<QAbstractButton*>(
+            window.buttonWindow(app::main_window::ChooseRecipientsButton))
             ->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return driver.done(); }, 5000));
         EXPECT_TRUE(QTest::qWaitFor(
@@ -62,7 +63,8 @@ TEST(MainWindowSend, choosingThenSendingGoesThroughThePhone)
         });
         driver.expect<send::SendDialog>(
             [](QWidget* d) { test::clickControl(d, send::SendDialog::SendButton); });
-        auto* send = qobject_cast<QAbstractButton*>(window.buttonWindow(app::main_window::SendButton));
+        auto* send =
+            qobject_cast<QAbstractButton*>(window.buttonWindow(app::main_window::SendButton));
         ASSERT_TRUE(send->isEnabled());
         send->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.requests().isEmpty(); }, 10000));

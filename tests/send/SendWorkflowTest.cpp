@@ -2,6 +2,8 @@
 // the messages sent through the simulated phone and read back from its
 // outbox.
 
+#include "SendWorkflow.h"
+
 #include "CliRunner.h"
 #include "DialogButton.h"
 #include "DialogDriver.h"
@@ -12,9 +14,8 @@
 #include "PhoneLink.h"
 #include "PinDialog.h"
 #include "SendDialog.h"
-#include "SendWorkflow.h"
-#include "ServiceObjects.h"
 #include "SendingLoop.h"
+#include "ServiceObjects.h"
 #include "SkinMessageBox.h"
 #include "SmsPduDecoder.h"
 #include "TempDir.h"
@@ -206,7 +207,8 @@ TEST_F(SendWorkflowTest, sendsEachNumberInTurnAsTheCommandLineEncodesIt)
         {QStringLiteral("040 123"), {"040123"}, QStringLiteral("040 123")},
         {QStringLiteral(";;111"), {"111"}, QStringLiteral("\n\n111")},
         // Read whole: numbers far past the first 1023 characters still go.
-        {QString(1030, u' ') + QStringLiteral("111;\t222"), {"111", "222"},
+        {QString(1030, u' ') + QStringLiteral("111;\t222"),
+         {"111", "222"},
          QStringLiteral("111\n222")},
     };
     for (const Case& c : cases) {
@@ -235,8 +237,8 @@ TEST_F(SendWorkflowTest, sendsEachNumberInTurnAsTheCommandLineEncodesIt)
 
 TEST_F(SendWorkflowTest, aFieldWithoutANumberIsMissingRecipientsBeforeAnyDialog)
 {
-    for (const QString& field : {QString(), QStringLiteral("  \t "), QStringLiteral(";"),
-                                 QStringLiteral(" ; ;\t;")}) {
+    for (const QString& field :
+         {QString(), QStringLiteral("  \t "), QStringLiteral(";"), QStringLiteral(" ; ;\t;")}) {
         SCOPED_TRACE(field.toStdString());
         boxes.clear();
         workflow->send(field);
@@ -255,17 +257,21 @@ TEST_F(SendWorkflowTest, aFailureStopsTheLoopAndNamesItsCause)
     ASSERT_GT(perPush, 1u);
     struct Case
     {
-        std::string phone;    // "" for no phone service at all
-        std::string options;  // phone.conf
+        std::string phone;   // "" for no phone service at all
+        std::string options; // phone.conf
         std::vector<std::string> sentTo;
         const char* message;
     };
     const Case cases[] = {
         // The first message of the second number is refused.
-        {"sim", "refuse = " + std::to_string(perPush + 1) + "\n", {"111"},
+        {"sim",
+         "refuse = " + std::to_string(perPush + 1) + "\n",
+         {"111"},
          "Sending Failed|Phone isn't connected."},
         {"sim", "unplugged = yes\n", {}, "Sending Failed|Phone isn't connected."},
-        {"", "", {},
+        {"",
+         "",
+         {},
          "Sending Failed|An error occurred while sending the e-mail settings to the target "
          "phone(s)."},
     };
@@ -319,11 +325,10 @@ TEST_F(SendWorkflowTest, theWindowPaintsButTakesNoInputWhileASendRuns)
     auto sendButton = send::createDialogButton(QString(), &window, {20, 20}, 1024,
                                                QStringLiteral("Send e-mail settings"));
     int commands = 0;
-    QObject::connect(sendButton->window(), &skin::BmpButtonWindow::commandPosted, &window,
-                     [&] {
-                         ++commands;
-                         workflow->send(QStringLiteral("111;222"));
-                     });
+    QObject::connect(sendButton->window(), &skin::BmpButtonWindow::commandPosted, &window, [&] {
+        ++commands;
+        workflow->send(QStringLiteral("111;222"));
+    });
 
     int paints = 0;
     class PaintCounter : public QObject
@@ -342,26 +347,27 @@ TEST_F(SendWorkflowTest, theWindowPaintsButTakesNoInputWhileASendRuns)
 
     confirmWith(QStringLiteral("1234"));
     bool checked = false;
-    driver.when([&] { return phone->holding(); },
-                [&] {
-                    send::WaitDialog* wait = workflow->waitDialog();
-                    ASSERT_NE(wait, nullptr);
-                    EXPECT_TRUE(wait->isVisible());
-                    EXPECT_TRUE(QTest::qWaitFor(
-                        [&] { return wait->progressText() == QStringLiteral("Sending to 111 (1 of 2)"); },
-                        2000));
-                    paints = 0;
-                    window.update();
-                    EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 2000));
-                    // Through the window system, as a real click comes.
-                    QWidget* button = sendButton->window();
-                    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                                      button->mapTo(&window, button->rect().center()));
-                    QTest::qWait(0);
-                    EXPECT_EQ(commands, 1);
-                    checked = true;
-                    phone->open();
-                });
+    driver.when(
+        [&] { return phone->holding(); },
+        [&] {
+            send::WaitDialog* wait = workflow->waitDialog();
+            ASSERT_NE(wait, nullptr);
+            EXPECT_TRUE(wait->isVisible());
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return wait->progressText() == QStringLiteral("Sending to 111 (1 of 2)"); },
+                2000));
+            paints = 0;
+            window.update();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 2000));
+            // Through the window system, as a real click comes.
+            QWidget* button = sendButton->window();
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                              button->mapTo(&window, button->rect().center()));
+            QTest::qWait(0);
+            EXPECT_EQ(commands, 1);
+            checked = true;
+            phone->open();
+        });
     sendButton->window()->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !workflow->busy() && checked; }, 10000));
     EXPECT_EQ(commands, 1);
@@ -381,10 +387,14 @@ TEST(SendOutcome, eachOutcomeHasItsCaptionTextAndIcon)
         unsigned flags;
     };
     const Case cases[] = {
-        {{true, platform::S_OK, 2}, "Sending Successful",
-         "The e-mail settings were successfully sent to the target phone(s).", 0},
-        {{false, platform::E_FAIL, 1}, "Sending Failed",
-         "An error occurred while sending the e-mail settings to the target phone(s).", Warning},
+        {{true, platform::S_OK, 2},
+         "Sending Successful",
+         "The e-mail settings were successfully sent to the target phone(s).",
+         0},
+        {{false, platform::E_FAIL, 1},
+         "Sending Failed",
+         "An error occurred while sending the e-mail settings to the target phone(s).",
+         Warning},
         {{false, platform::E_ABORT, 0}, "Sending Failed", "Phone isn't connected.", Warning},
         {{false, 1, 0}, "Sending Failed", "Phone isn't connected.", Warning},
         {{false, platform::S_OK, 0}, "Recipients Missing", "No recipients are selected.", Warning},

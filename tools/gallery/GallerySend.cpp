@@ -7,11 +7,11 @@
 #include "PhoneLink.h"
 #include "PinDialog.h"
 #include "SendDialog.h"
-#include "UiText.h"
-#include "SendingLoop.h"
 #include "SendWorkflow.h"
+#include "SendingLoop.h"
 #include "ServiceObjects.h"
 #include "SkinMessageBox.h"
+#include "UiText.h"
 #include "WaitDialog.h"
 
 #include <QApplication>
@@ -70,10 +70,8 @@ void addChooser(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWi
 void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
     send::WaitDialog sending(skin, &main);
-    sending.setProgressText(app::uiText(SendingProgress)
-                                .arg(QStringLiteral("+4512345678"))
-                                .arg(2)
-                                .arg(3));
+    sending.setProgressText(
+        app::uiText(SendingProgress).arg(QStringLiteral("+4512345678")).arg(2).arg(3));
     sending.setProgress(8, 18);
     out.append({QStringLiteral("send-wait-progress"), shoot(sending)});
     sending.hide();
@@ -85,8 +83,7 @@ void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidg
 
 void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
-    skin::SkinMessageBox::configure(
-        [](int id) { return app::uiText(id); }, skin);
+    skin::SkinMessageBox::configure([](int id) { return app::uiText(id); }, skin);
     struct Message
     {
         const char* name;
