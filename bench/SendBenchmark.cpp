@@ -13,6 +13,7 @@
 #include "SendWorkflow.h"
 #include "SendingLoop.h"
 #include "ServiceObjects.h"
+#include "TokenTables.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -31,11 +32,11 @@ constexpr int Repetitions = 20;
 
 unsigned messageCount(const settings::EmailSettings& record)
 {
-    provisioning::WbxmlEncoder encoder;
-    encoder.loadTokenTable(TokenTable);
+    provisioning::TokenTables tables;
+    tables.load(TokenTable);
     const auto document = provisioning::buildDocument(record);
     const auto push =
-        document ? provisioning::encodeProvisioningPush(encoder, *document, Pin) : std::nullopt;
+        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
     if (!push)
         return 0;
     provisioning::MessageSegmenter segmenter;
