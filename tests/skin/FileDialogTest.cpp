@@ -1,5 +1,6 @@
 #include "COrvexFileDialog.h"
 #include "FileDialogExtension.h"
+#include "FileDialogFrame.h"
 #include "FileDialogHook.h"
 #include "FileDialogWindow.h"
 #include "ModalDriver.h"
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -198,6 +200,82 @@ TEST_F(FileDialogWindowTest, changingTheTypeWhileSavingReplacesTheTypedExtension
     EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/mail.ini"));
     EXPECT_EQ(request.defaultExtension, QStringLiteral("ini"));
     EXPECT_EQ(request.filterIndex, 2);
+}
+
+} // namespace
+} // namespace mailvane::skin
+
+namespace mailvane::skin {
+namespace {
+
+TEST(FileDialogFrame, paintsBarsDecorationWhiteAreaAndEtchedCorner)
+{
+    // Pieces in flat colours: the left bar 10 wide, the top bar 12 high, the
+    // decoration 6 + stretched + 6 wide and 16 high.
+    const QSize sizes[FileDialogFrame::PieceCount] = {{8, 12}, {4, 12}, {14, 12}, {10, 9},
+                                                      {10, 4}, {6, 16}, {3, 16},  {6, 16}};
+    test::TestResourceBundle bundle;
+    const COrvexFileDialog::FrameNames names = COrvexFileDialog::FrameNames::defaults();
+    const QString ordered[] = {names.topRight,
+                               names.top,
+                               names.topLeft,
+                               names.leftBottom,
+                               names.left,
+                               names.decorationLeft,
+                               names.decorationMiddle,
+                               names.decorationRight};
+    const auto colour = [](int piece) {
+        return qRgb(30 * piece, 200 - 20 * piece, 90);
+    };
+    for (int i = 0; i < FileDialogFrame::PieceCount; ++i) {
+        QImage piece(sizes[i], QImage::Format_RGB32);
+        piece.fill(colour(i));
+        bundle.addBitmap(ordered[i], piece);
+    }
+    FileDialogFrame frame;
+    ASSERT_TRUE(frame.load(bundle.load(), names));
+
+    // A 20-high folder box at y = 40; the file list's right edge at x = 179.
+    const FileDialogFrameLayout layout =
+        frame.layoutFor(QRect(30, 40, 100, 20), QRect(20, 80, 160, 60));
+    EXPECT_EQ(layout.decorationY, 40 - (16 - 20) / 2);
+    EXPECT_EQ(layout.decorationLeftX, 10);
+    EXPECT_EQ(layout.decorationRightX, 180 - 6);
+    EXPECT_EQ(layout.separatorY, layout.decorationY + 16 + 8);
+
+    QImage out(200, 150, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    QPainter painter(&out);
+    frame.paint(painter, out.size(), layout, QColor(212, 208, 200));
+    painter.end();
+    const int sep = layout.separatorY;
+    struct Probe
+    {
+        const char* what;
+        QPoint at;
+        QRgb expected;
+    };
+    const Probe probes[] = {
+        {"top-left piece", {0, 0}, colour(FileDialogFrame::TopLeft)},
+        {"top piece stretched", {100, 5}, colour(FileDialogFrame::Top)},
+        {"top-right piece", {199, 0}, colour(FileDialogFrame::TopRight)},
+        {"left piece stretched", {5, 60}, colour(FileDialogFrame::Left)},
+        {"left-bottom piece", {5, 149}, colour(FileDialogFrame::LeftBottom)},
+        {"white area", {150, 20}, qRgb(255, 255, 255)},
+        {"decoration left", {10, layout.decorationY}, colour(FileDialogFrame::DecorationLeft)},
+        {"decoration middle",
+         {100, layout.decorationY + 15},
+         colour(FileDialogFrame::DecorationMiddle)},
+        {"decoration right", {179, layout.decorationY}, colour(FileDialogFrame::DecorationRight)},
+        {"white right of the decoration", {185, layout.decorationY}, qRgb(255, 255, 255)},
+        {"dark etched line", {100, sep + 1}, qRgb(128, 128, 128)},
+        {"light etched line above it", {100, sep}, qRgb(192, 192, 192)},
+        {"dark etched line down the left", {11, 120}, qRgb(128, 128, 128)},
+        {"light one left of it", {10, 120}, qRgb(192, 192, 192)},
+        {"face below the separator", {100, 120}, qRgb(212, 208, 200)},
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(out.pixel(p.at), p.expected) << p.what;
 }
 
 } // namespace
