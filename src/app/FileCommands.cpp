@@ -113,10 +113,9 @@ int FileCommands::saveAs(QString& currentFile, const settings::EmailSettings& re
 int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailSettings& record)
 {
     if (!currentFile.isEmpty()) {
-        const int answer =
-            ask(uiText(strings::SaveChangesToFile) + QFileInfo(currentFile).fileName() +
-                    QLatin1Char(')'),
-                strings::SaveChangesCaption, YesNoCancelExclamation);
+        const int answer = ask(uiText(strings::SaveChangesToFile) +
+                                   QFileInfo(currentFile).fileName() + QLatin1Char(')'),
+                               strings::SaveChangesCaption, YesNoCancelExclamation);
         if (answer == SkinMessageBox::IdNo)
             return Done;
         if (answer != SkinMessageBox::IdYes)

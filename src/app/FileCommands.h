@@ -6,8 +6,8 @@
 // dialog, and returns Done, Stopped or, for Open only, InvalidFile.
 
 #include "EmailSettings.h"
-#include "StringTable.h"
 #include "ResourceLibrary.h"
+#include "StringTable.h"
 
 #include <QString>
 

@@ -40,8 +40,10 @@ HelpPopup* HelpPopup::showText(const QString& text, const QPoint& globalPos, QWi
     QPoint pos = globalPos;
     if (const QScreen* screen = QGuiApplication::screenAt(globalPos)) {
         const QRect area = screen->availableGeometry();
-        pos.setX(std::clamp(pos.x(), area.left(), std::max(area.left(), area.right() - popup->width())));
-        pos.setY(std::clamp(pos.y(), area.top(), std::max(area.top(), area.bottom() - popup->height())));
+        pos.setX(
+            std::clamp(pos.x(), area.left(), std::max(area.left(), area.right() - popup->width())));
+        pos.setY(
+            std::clamp(pos.y(), area.top(), std::max(area.top(), area.bottom() - popup->height())));
     }
     popup->move(pos);
     popup->show();

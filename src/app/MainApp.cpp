@@ -6,8 +6,8 @@
 #include "SingleInstance.h"
 #include "SkinLibraryLocator.h"
 #include "SkinMessageBox.h"
-#include "StartupProbe.h"
 #include "SplashWnd.h"
+#include "StartupProbe.h"
 #include "UiText.h"
 
 #include <QTimer>
@@ -40,7 +40,6 @@ int MainApp::run(const QString& file)
     skin::SplashWnd splash(m_skin, SplashPicture);
     splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
     probe.splashEnded();
-
 
     skin::SkinMessageBox::configure([](int id) { return uiText(id); }, m_skin);
 

@@ -212,14 +212,12 @@ void MainDialog::createButtons()
             // No skin: a calm button in the palette's colours instead of grey blocks.
             const int height = fontMetrics().height() + 14;
             const ButtonPieces normal = plainButtonPieces(palette(), 0, height);
-            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right,
-                                        TransparentWhite);
+            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right, TransparentWhite);
             button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
                            uiText(caption));
             for (int state = 0; state < 4; ++state) {
                 const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
-                button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle,
-                                                  pieces.right);
+                button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
             }
         } else {
             const ButtonImages& normal = ButtonStates[0];
@@ -308,11 +306,11 @@ QSize MainDialog::layoutSize() const
     const QSize sheet = sheetSize();
     const int topHeight = topBar() ? topBar()->height() : 0;
     const int width = sheet.width() + sideSpace();
-    const int rows = m_menuBar->sizeHint().height() + topHeight + RowGap +
-                     m_heading->sizeHint().height() + RowGap +
-                     std::max(m_recipientsEdit->sizeHint().height(),
-                              m_chooseButton->window()->height()) +
-                     RowGap;
+    const int rows =
+        m_menuBar->sizeHint().height() + topHeight + RowGap + m_heading->sizeHint().height() +
+        RowGap +
+        std::max(m_recipientsEdit->sizeHint().height(), m_chooseButton->window()->height()) +
+        RowGap;
     return {width, rows + sheet.height() + SheetBottomSpace};
 }
 

@@ -8,8 +8,8 @@
 
 #include "CurrentFile.h"
 #include "EmailSettings.h"
-#include "StringTable.h"
 #include "SkinDialog.h"
+#include "StringTable.h"
 
 #include <QIcon>
 #include <array>

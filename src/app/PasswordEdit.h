@@ -5,7 +5,6 @@
 // paste, drag and drop), and its context menu offers no way to copy or cut it.
 
 #include <QLineEdit>
-
 #include <memory>
 
 class QMenu;

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <unistd.h>
 #include <vector>
-
 #include <xcb/xcb.h>
 
 namespace mailvane::app {

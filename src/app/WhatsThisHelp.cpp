@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QWhatsThis>
 #include <QWidget>
 #include <algorithm>
 
@@ -53,6 +54,10 @@ bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event)
     QWidget* control = numberedAncestor(child, m_root);
     const int number = controlId(control);
     const settings::StringId text = m_lookup(number);
+    // Qt leaves context-help mode only when it shows a text itself; ours is
+    // shown here, so the mode is left here too, or it would eat every click.
+    if (QWhatsThis::inWhatsThisMode())
+        QWhatsThis::leaveWhatsThisMode();
     HelpPopup::showText(uiText(text), help->globalPos(), m_root);
     Q_EMIT helpShown(number, text);
     event->accept();

@@ -59,8 +59,9 @@ int main(int argc, char** argv)
         }
     }
     if (const char* problem = displayProblem()) {
-        std::fprintf(stderr, "mailvane: %s; the window program needs a graphical session "
-                             "(mailvane-cli works without one)\n",
+        std::fprintf(stderr,
+                     "mailvane: %s; the window program needs a graphical session "
+                     "(mailvane-cli works without one)\n",
                      problem);
         return EXIT_FAILURE;
     }

@@ -78,20 +78,20 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
     m_smtpNoRadio = makeRadio(ids::SmtpAuthNoRadio, strings::No, "smtpAuthNoRadio");
     addPair(makeLabel(ids::SmtpAuthLabel, strings::UseSmtpAuthorisation, "smtpAuthLabel"),
             m_smtpYesRadio, m_smtpNoRadio);
-    m_smtpUserNameLabel = makeLabel(ids::SmtpUserNameLabel, strings::SmtpUserName,
-                                    "smtpUserNameLabel");
+    m_smtpUserNameLabel =
+        makeLabel(ids::SmtpUserNameLabel, strings::SmtpUserName, "smtpUserNameLabel");
     m_smtpUserNameEdit = makeEdit(ids::SmtpUserNameEdit, "smtpUserNameEdit");
     addRow(m_smtpUserNameLabel, m_smtpUserNameEdit);
-    m_smtpPasswordLabel = makeLabel(ids::SmtpPasswordLabel, strings::SmtpPassword,
-                                    "smtpPasswordLabel");
+    m_smtpPasswordLabel =
+        makeLabel(ids::SmtpPasswordLabel, strings::SmtpPassword, "smtpPasswordLabel");
     m_smtpPasswordEdit = makePasswordEdit(ids::SmtpPasswordEdit, "smtpPasswordEdit");
     addRow(m_smtpPasswordLabel, m_smtpPasswordEdit);
     m_outgoingPortEdit = makeEdit(ids::OutgoingPortEdit, "outgoingPortEdit", true);
     addRow(makeLabel(ids::OutgoingPortLabel, strings::OutgoingPort, "outgoingPortLabel"),
            m_outgoingPortEdit);
     // Set at every activation; the longer of its two texts sizes the column.
-    m_incomingPortLabel = makeLabel(ids::IncomingPortLabel, strings::IncomingImap4Port,
-                                    "incomingPortLabel");
+    m_incomingPortLabel =
+        makeLabel(ids::IncomingPortLabel, strings::IncomingImap4Port, "incomingPortLabel");
     m_incomingPortEdit = makeEdit(ids::IncomingPortEdit, "incomingPortEdit", true);
     addRow(m_incomingPortLabel, m_incomingPortEdit);
     m_replyToEdit = makeEdit(ids::ReplyToEdit, "replyToEdit");
@@ -106,41 +106,49 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
         grid->setAlignment(digits, Qt::AlignLeft);
     }
 
-    m_retrievalMethodLabel = makeLabel(ids::RetrievalMethodLabel, strings::RetrievalMethod,
-                                       "retrievalMethodLabel");
+    m_retrievalMethodLabel =
+        makeLabel(ids::RetrievalMethodLabel, strings::RetrievalMethod, "retrievalMethodLabel");
     m_latestRadio = makeRadio(ids::LatestRadio, strings::Latest, "latestRadio");
-    m_latestUnreadRadio = makeRadio(ids::LatestUnreadRadio, strings::LatestUnread,
-                                    "latestUnreadRadio");
+    m_latestUnreadRadio =
+        makeRadio(ids::LatestUnreadRadio, strings::LatestUnread, "latestUnreadRadio");
     addPair(m_retrievalMethodLabel, m_latestRadio, m_latestUnreadRadio);
-    m_secureLoginLabel = makeLabel(ids::SecureLoginLabel, strings::SecureLogin,
-                                   "secureLoginLabel");
+    m_secureLoginLabel = makeLabel(ids::SecureLoginLabel, strings::SecureLogin, "secureLoginLabel");
     m_secureYesRadio = makeRadio(ids::SecureLoginYesRadio, strings::Yes, "secureLoginYesRadio");
     m_secureNoRadio = makeRadio(ids::SecureLoginNoRadio, strings::No, "secureLoginNoRadio");
     addPair(m_secureLoginLabel, m_secureYesRadio, m_secureNoRadio);
     grid->setRowStretch(row, 1);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{m_retrievalMethodLabel, m_latestRadio,
-                                                      m_latestUnreadRadio, m_secureLoginLabel,
-                                                      m_secureYesRadio, m_secureNoRadio})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_retrievalMethodLabel, m_latestRadio, m_latestUnreadRadio,
+                                         m_secureLoginLabel, m_secureYesRadio, m_secureNoRadio})
         w->setEnabled(false);
 
-    const auto completeness = [this] { requestCompletenessTest(); };
-    bindEdit(m_smtpUserNameEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpUsername); },
-             limitOf(FieldId::SmtpUsername));
-    bindEdit(m_smtpPasswordEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpPassword); },
-             limitOf(FieldId::SmtpPassword));
-    bindEdit(m_outgoingPortEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingPort); },
-             limitOf(FieldId::OutgoingPort), completeness);
-    bindEdit(m_incomingPortEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingPort); },
-             limitOf(FieldId::IncomingPort), completeness);
-    bindEdit(m_replyToEdit, [this]() -> auto& { return text(m_record, FieldId::ReplyToAddress); },
-             limitOf(FieldId::ReplyToAddress));
-    bindEdit(m_retrieveEmailsEdit,
-             [this]() -> auto& { return text(m_record, FieldId::RetrieveEmails); },
-             limitOf(FieldId::RetrieveEmails));
+    const auto completeness = [this] {
+        requestCompletenessTest();
+    };
+    bindEdit(
+        m_smtpUserNameEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpUsername); },
+        limitOf(FieldId::SmtpUsername));
+    bindEdit(
+        m_smtpPasswordEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpPassword); },
+        limitOf(FieldId::SmtpPassword));
+    bindEdit(
+        m_outgoingPortEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingPort); },
+        limitOf(FieldId::OutgoingPort), completeness);
+    bindEdit(
+        m_incomingPortEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingPort); },
+        limitOf(FieldId::IncomingPort), completeness);
+    bindEdit(
+        m_replyToEdit, [this]() -> auto& { return text(m_record, FieldId::ReplyToAddress); },
+        limitOf(FieldId::ReplyToAddress));
+    bindEdit(
+        m_retrieveEmailsEdit, [this]() -> auto& { return text(m_record, FieldId::RetrieveEmails); },
+        limitOf(FieldId::RetrieveEmails));
 
-    connect(m_smtpYesRadio, &QAbstractButton::clicked, this, [this] { setSmtpAuthorization(true); });
-    connect(m_smtpNoRadio, &QAbstractButton::clicked, this, [this] { setSmtpAuthorization(false); });
+    connect(m_smtpYesRadio, &QAbstractButton::clicked, this,
+            [this] { setSmtpAuthorization(true); });
+    connect(m_smtpNoRadio, &QAbstractButton::clicked, this,
+            [this] { setSmtpAuthorization(false); });
     const auto choice = [this](app::RadioButton* on, app::RadioButton* off, FieldId field,
                                int value) {
         connect(on, &QAbstractButton::clicked, this, [this, on, off, field, value] {
@@ -196,12 +204,12 @@ void AdvancedPage::activate()
     const std::optional<int> type =
         settings::numberValue(settings::fieldInfo(FieldId::IncomingServerType), m_record);
     const bool pop3 = type && *type == values::Pop3;
-    m_incomingPortLabel->setText(uiText(pop3 ? strings::IncomingPop3Port
-                                             : strings::IncomingImap4Port));
+    m_incomingPortLabel->setText(
+        uiText(pop3 ? strings::IncomingPop3Port : strings::IncomingImap4Port));
     nameAfter(m_incomingPortEdit, m_incomingPortLabel);
     if (type) {
-        for (QWidget* w : std::initializer_list<QWidget*>{m_secureLoginLabel, m_secureYesRadio,
-                                                          m_secureNoRadio})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{m_secureLoginLabel, m_secureYesRadio, m_secureNoRadio})
             w->setEnabled(pop3);
         for (QWidget* w : std::initializer_list<QWidget*>{m_retrievalMethodLabel, m_latestRadio,
                                                           m_latestUnreadRadio})

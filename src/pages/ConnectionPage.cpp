@@ -21,8 +21,8 @@ namespace mailvane::pages {
 namespace strings = settings::strings;
 namespace ids = app::connection;
 namespace values = settings::values;
-using settings::GroupField;
 using app::uiText;
+using settings::GroupField;
 
 bool ConnectionPage::s_clearingGuard = true;
 
@@ -173,7 +173,8 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     m_gprsBox = makeGroup(this, ids::GprsGroup, strings::Gprs, "gprsGroup");
     auto* grid = new QGridLayout(m_gprsBox);
     grid->setColumnStretch(2, 1);
-    QLabel* accessLabel = makeLabel(ids::AccessPointLabel, strings::AccessPoint, "accessPointLabel");
+    QLabel* accessLabel =
+        makeLabel(ids::AccessPointLabel, strings::AccessPoint, "accessPointLabel");
     m_accessPointMark = makeMark(ids::AccessPointMark, "accessPointMark");
     m_accessPointEdit = makeEdit(ids::AccessPointEdit, "accessPointEdit");
     QLabel* authLabel = makeLabel(ids::GprsAuthenticationLabel, strings::AuthenticationType,
@@ -183,8 +184,8 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     m_gprsSecureRadio = makeRadio(ids::GprsSecureRadio, strings::Secure, "gprsSecureRadio");
     QLabel* userLabel = makeLabel(ids::GprsUserNameLabel, strings::UserName, "gprsUserNameLabel");
     m_gprsUserEdit = makeEdit(ids::GprsUserNameEdit, "gprsUserNameEdit");
-    QLabel* passwordLabel = makeLabel(ids::GprsPasswordLabel, strings::Password,
-                                      "gprsPasswordLabel");
+    QLabel* passwordLabel =
+        makeLabel(ids::GprsPasswordLabel, strings::Password, "gprsPasswordLabel");
     m_gprsPasswordEdit = makePasswordEdit(ids::GprsPasswordEdit, "gprsPasswordEdit");
 
     grid->addWidget(accessLabel, 0, 0);
@@ -200,9 +201,9 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     nameAfter(m_accessPointEdit, accessLabel);
     nameAfter(m_gprsUserEdit, userLabel);
     nameAfter(m_gprsPasswordEdit, passwordLabel);
-    m_gprsControls = {accessLabel,       authLabel,       userLabel,        passwordLabel,
-                      m_accessPointEdit, m_gprsUserEdit,  m_gprsPasswordEdit, m_gprsNormalRadio,
-                      m_gprsSecureRadio};
+    m_gprsControls = {accessLabel,        authLabel,         userLabel,
+                      passwordLabel,      m_accessPointEdit, m_gprsUserEdit,
+                      m_gprsPasswordEdit, m_gprsNormalRadio, m_gprsSecureRadio};
     column->addWidget(m_gprsBox);
 }
 
@@ -211,7 +212,8 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     m_gsmBox = makeGroup(this, ids::GsmGroup, strings::GsmData, "gsmGroup");
     auto* grid = new QGridLayout(m_gsmBox);
     grid->setColumnStretch(2, 1);
-    QLabel* dialLabel = makeLabel(ids::DialUpNumberLabel, strings::DialUpNumber, "dialUpNumberLabel");
+    QLabel* dialLabel =
+        makeLabel(ids::DialUpNumberLabel, strings::DialUpNumber, "dialUpNumberLabel");
     m_dialUpMark = makeMark(ids::DialUpNumberMark, "dialUpNumberMark");
     m_dialUpEdit = makeEdit(ids::DialUpNumberEdit, "dialUpNumberEdit");
     QLabel* authLabel = makeLabel(ids::GsmAuthenticationLabel, strings::AuthenticationType,
@@ -251,10 +253,10 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     nameAfter(m_callSpeedCombo, speedLabel);
     nameAfter(m_gsmUserEdit, userLabel);
     nameAfter(m_gsmPasswordEdit, passwordLabel);
-    m_gsmControls = {dialLabel,       authLabel,        typeLabel,       speedLabel,
-                     userLabel,       passwordLabel,    m_dialUpEdit,    m_callSpeedCombo,
-                     m_gsmUserEdit,   m_gsmPasswordEdit, m_gsmNormalRadio, m_gsmSecureRadio,
-                     m_analogRadio,   m_isdnRadio};
+    m_gsmControls = {dialLabel,     authLabel,         typeLabel,        speedLabel,
+                     userLabel,     passwordLabel,     m_dialUpEdit,     m_callSpeedCombo,
+                     m_gsmUserEdit, m_gsmPasswordEdit, m_gsmNormalRadio, m_gsmSecureRadio,
+                     m_analogRadio, m_isdnRadio};
     column->addWidget(m_gsmBox);
 }
 
@@ -269,11 +271,14 @@ void ConnectionPage::bindEdits()
         updateMarks();
         requestCompletenessTest();
     };
-    const auto testOnly = [this] { requestCompletenessTest(); };
+    const auto testOnly = [this] {
+        requestCompletenessTest();
+    };
     const auto bind = [this](QLineEdit* edit, GroupField field, std::function<void()> after,
                              std::function<bool()> guard = {}) {
-        bindEdit(edit, [this, field]() -> auto& { return text(field); }, limitOf(field),
-                 std::move(after), std::move(guard));
+        bindEdit(
+            edit, [ this, field ]() -> auto& { return text(field); }, limitOf(field),
+            std::move(after), std::move(guard));
     };
     bind(m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest);
     bind(m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest);
@@ -284,7 +289,9 @@ void ConnectionPage::bindEdits()
     // The GPRS and GSM login edits share two fields: emptying the edits of a
     // group being turned off must not empty the fields the other group shows.
     const auto guarded = [](QLineEdit* edit) {
-        return [edit] { return !edit->text().isEmpty() || s_clearingGuard; };
+        return [edit] {
+            return !edit->text().isEmpty() || s_clearingGuard;
+        };
     };
     bind(m_gprsUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gprsUserEdit));
     bind(m_gprsPasswordEdit, GroupField::BearerPassword, marksAndTest, guarded(m_gprsPasswordEdit));
@@ -320,8 +327,8 @@ void ConnectionPage::connectButtons()
             if (!on->isChecked())
                 return;
             checkOnly(on, off);
-            settings::setNumberValue(settings::groupFieldInfo(GroupField::GsmDataCallType),
-                                     m_group, value);
+            settings::setNumberValue(settings::groupFieldInfo(GroupField::GsmDataCallType), m_group,
+                                     value);
             m_changed = true;
         });
     };

@@ -67,8 +67,8 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     addRow(makeLabel(ids::OutgoingServerLabel, strings::OutgoingServer, "outgoingServerLabel"),
            m_outgoingServerMark, m_outgoingServerEdit);
 
-    QLabel* typeLabel = makeLabel(ids::ServerTypeLabel, strings::IncomingServerType,
-                                  "serverTypeLabel");
+    QLabel* typeLabel =
+        makeLabel(ids::ServerTypeLabel, strings::IncomingServerType, "serverTypeLabel");
     m_pop3Radio = makeRadio(ids::Pop3Radio, strings::Pop3, "pop3Radio");
     m_imap4Radio = makeRadio(ids::Imap4Radio, strings::Imap4, "imap4Radio");
     auto* types = new QHBoxLayout;
@@ -97,23 +97,29 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     grid->addWidget(note, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
 
-    const auto completeness = [this] { requestCompletenessTest(); };
-    bindEdit(m_mailboxEdit, [this]() -> auto& { return text(m_record, FieldId::Mailbox); },
-             limitOf(FieldId::Mailbox));
-    bindEdit(m_addressEdit, [this]() -> auto& { return text(m_record, FieldId::EmailAddress); },
-             limitOf(FieldId::EmailAddress));
-    bindEdit(m_outgoingServerEdit,
-             [this]() -> auto& { return text(m_record, FieldId::OutgoingServer); },
-             limitOf(FieldId::OutgoingServer), completeness);
-    bindEdit(m_incomingServerEdit,
-             [this]() -> auto& { return text(m_record, FieldId::IncomingServer); },
-             limitOf(FieldId::IncomingServer), completeness);
-    bindEdit(m_userNameEdit,
-             [this]() -> auto& { return text(m_record, FieldId::IncomingServerUsername); },
-             limitOf(FieldId::IncomingServerUsername));
-    bindEdit(m_passwordEdit,
-             [this]() -> auto& { return text(m_record, FieldId::IncomingServerPassword); },
-             limitOf(FieldId::IncomingServerPassword));
+    const auto completeness = [this] {
+        requestCompletenessTest();
+    };
+    bindEdit(
+        m_mailboxEdit, [this]() -> auto& { return text(m_record, FieldId::Mailbox); },
+        limitOf(FieldId::Mailbox));
+    bindEdit(
+        m_addressEdit, [this]() -> auto& { return text(m_record, FieldId::EmailAddress); },
+        limitOf(FieldId::EmailAddress));
+    bindEdit(
+        m_outgoingServerEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingServer); },
+        limitOf(FieldId::OutgoingServer), completeness);
+    bindEdit(
+        m_incomingServerEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingServer); },
+        limitOf(FieldId::IncomingServer), completeness);
+    bindEdit(
+        m_userNameEdit,
+        [this]() -> auto& { return text(m_record, FieldId::IncomingServerUsername); },
+        limitOf(FieldId::IncomingServerUsername));
+    bindEdit(
+        m_passwordEdit,
+        [this]() -> auto& { return text(m_record, FieldId::IncomingServerPassword); },
+        limitOf(FieldId::IncomingServerPassword));
 
     connect(m_pop3Radio, &QAbstractButton::clicked, this, [this] { onServerTypeClicked(true); });
     connect(m_imap4Radio, &QAbstractButton::clicked, this, [this] { onServerTypeClicked(false); });
@@ -181,8 +187,8 @@ void GeneralPage::fill()
     showText(m_incomingServerEdit, m_record.incomingServer);
     showText(m_userNameEdit, m_record.incomingServerUsername);
     showText(m_passwordEdit, m_record.incomingServerPassword);
-    const bool pop3 = m_record.incomingServerType &&
-                      *m_record.incomingServerType != settings::values::Imap4;
+    const bool pop3 =
+        m_record.incomingServerType && *m_record.incomingServerType != settings::values::Imap4;
     clearField(FieldId::IncomingServerType, m_record);
     selectServerType(pop3);
 }

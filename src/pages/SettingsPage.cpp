@@ -142,8 +142,7 @@ void SettingsPage::makeRadiosTabStops()
 
 settings::StringId SettingsPage::markHelp(const QLabel* mark)
 {
-    return isMarkShown(mark) ? settings::strings::FieldIsMandatory
-                             : settings::strings::NoHelpTopic;
+    return isMarkShown(mark) ? settings::strings::FieldIsMandatory : settings::strings::NoHelpTopic;
 }
 
 void SettingsPage::nameAfter(QWidget* control, const QLabel* label)

@@ -1,3 +1,5 @@
+#include "MainDialog.h"
+
 #include "AdvancedPage.h"
 #include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
@@ -5,7 +7,6 @@
 #include "FileDialogHook.h"
 #include "GeneralPage.h"
 #include "HelpPopup.h"
-#include "MainDialog.h"
 #include "MessageBoxHook.h"
 #include "PageTestSupport.h"
 #include "SettingsFileReader.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMenuBar>
+#include <QWhatsThis>
 #include <filesystem>
 #include <fstream>
 
@@ -216,8 +218,9 @@ TEST_F(MainDialogTest, aFailedWriteIsReportedAndTheChangesStayMarked)
     // The Yes of the save question fails the same way, and stops the command.
     m_boxes.answer(SkinMessageBox::IdYes);
     run(app::menu::NewCommand);
-    EXPECT_EQ(captions(), (QStringList{QStringLiteral("Save Failed"), QStringLiteral("Save Changes"),
-                                       QStringLiteral("Save Failed")}));
+    EXPECT_EQ(captions(),
+              (QStringList{QStringLiteral("Save Failed"), QStringLiteral("Save Changes"),
+                           QStringLiteral("Save Failed")}));
     EXPECT_EQ(m_dialog.record().mailbox, "box");
 }
 
@@ -290,6 +293,21 @@ TEST_F(MainDialogTest, aCancelledOrFailedOpenLeavesDefaultsAndNoFileName)
     EXPECT_EQ(readFile(good), "Mailbox: first\r\n");
 }
 
+TEST_F(MainDialogTest, aFileNamedAtStartUpOpensWithoutTheDialog)
+{
+    const auto path = m_dir / "named.txt";
+    std::ofstream(path) << "Mailbox: named\r\n";
+    m_dialog.openFile(qpath(path));
+    EXPECT_TRUE(m_files.calls().isEmpty());
+    EXPECT_EQ(m_dialog.record().mailbox, "named");
+    EXPECT_EQ(m_dialog.currentFile(), qpath(path));
+
+    m_dialog.openFile(qpath(m_dir / "absent.txt"));
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("File Not Found")});
+    EXPECT_EQ(m_boxes.requests()[0].text, QStringLiteral("The file does not exist."));
+    EXPECT_TRUE(m_dialog.currentFile().isEmpty());
+}
+
 TEST_F(MainDialogTest, emptyFieldsResetsWithoutAQuestionAndKeepsTheFile)
 {
     const auto path = m_dir / "kept.txt";
@@ -300,7 +318,7 @@ TEST_F(MainDialogTest, emptyFieldsResetsWithoutAQuestionAndKeepsTheFile)
     m_dialog.recipientsEdit()->setText(QStringLiteral("0401"));
     QTest::mouseClick(m_dialog.buttonWindow(app::main_window::EmptyFieldsButton), Qt::LeftButton,
                       {}, QPoint(10, 10));
-    QTRY_VERIFY_WITH_TIMEOUT(m_dialog.recipientsEdit()->text().isEmpty(), 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_dialog.recipientsEdit()->text().isEmpty(); }, 2000));
     EXPECT_EQ(m_boxes.requests().size(), 0);
     EXPECT_EQ(m_dialog.currentFile(), qpath(path));
     EXPECT_FALSE(m_dialog.settingsChanged());
@@ -397,24 +415,45 @@ TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)
     QWidget* empty = m_dialog.buttonWindow(app::main_window::EmptyFieldsButton);
     empty->setFocus();
     QTest::keyClick(empty, Qt::Key_F1);
-    QTRY_VERIFY_WITH_TIMEOUT(app::HelpPopup::current() != nullptr, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() != nullptr; }, 2000));
     EXPECT_EQ(app::HelpPopup::current()->text(), QStringLiteral("No help topic available."));
     app::HelpPopup::current()->close();
 
     QLineEdit* mailbox = edit(m_dialog.generalPage(), general::MailboxEdit);
     mailbox->setFocus();
     QTest::keyClick(mailbox, Qt::Key_F1);
-    QTRY_VERIFY_WITH_TIMEOUT(app::HelpPopup::current() &&
-                                 app::HelpPopup::current()->text() ==
-                                     QStringLiteral("Type the name of the mailbox."),
-                             2000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return app::HelpPopup::current() && app::HelpPopup::current()->text() ==
+                                                    QStringLiteral("Type the name of the mailbox.");
+        },
+        2000));
     QTest::keyClick(app::HelpPopup::current(), Qt::Key_Space);
-    QTRY_VERIFY_WITH_TIMEOUT(app::HelpPopup::current() == nullptr, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() == nullptr; }, 2000));
+
+    // What's This? puts the window into context-help mode; the next click
+    // on a control shows its text.
+    run(app::menu::WhatsThisCommand);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWidget* heading = app::findControl(&m_dialog, app::main_window::HeadingStatic);
+    QTest::mouseClick(heading, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return app::HelpPopup::current() &&
+                   app::HelpPopup::current()->text() ==
+                       QStringLiteral("E-mail settings for Orvex 7741 and Orvex "
+                                      "7742 phones");
+        },
+        2000));
+    QTest::mouseClick(app::HelpPopup::current(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() == nullptr; }, 2000));
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
 
     EXPECT_EQ(app::MainDialog::helpFor(app::main_window::SendButton), settings::strings::SendHelp);
     EXPECT_EQ(app::MainDialog::helpFor(app::main_window::RecipientsEdit),
               app::MainDialog::helpFor(app::main_window::ChooseRecipientsButton));
-    EXPECT_EQ(app::MainDialog::helpFor(app::main_window::HeadingStatic), settings::strings::Heading);
+    EXPECT_EQ(app::MainDialog::helpFor(app::main_window::HeadingStatic),
+              settings::strings::Heading);
 }
 
 } // namespace

@@ -40,8 +40,8 @@ TEST_F(PasswordEditTest, menuOffersOnlyUndoAndSelectAllAsTheTextAllows)
 {
     using E = PasswordEdit;
     const std::vector<std::pair<int, bool>> empty = {
-        {E::UndoCommand, false},   {E::CutCommand, false},    {E::CopyCommand, false},
-        {E::PasteCommand, false},  {E::DeleteCommand, false}, {E::SelectAllCommand, false}};
+        {E::UndoCommand, false},  {E::CutCommand, false},    {E::CopyCommand, false},
+        {E::PasteCommand, false}, {E::DeleteCommand, false}, {E::SelectAllCommand, false}};
     EXPECT_EQ(menuStates(m_edit), empty);
 
     QTest::keyClicks(&m_edit, QStringLiteral("abc"));

@@ -6,11 +6,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <cstdlib>
 #include <functional>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -104,11 +103,11 @@ int windowsTitled(const std::string& display, const QByteArray& title)
     if (atom && tree) {
         const xcb_window_t* children = xcb_query_tree_children(tree);
         for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
-            xcb_get_property_reply_t* text = xcb_get_property_reply(
-                connection,
-                xcb_get_property(connection, 0, children[i], atom->atom, XCB_GET_PROPERTY_TYPE_ANY,
-                                 0, 64),
-                nullptr);
+            xcb_get_property_reply_t* text =
+                xcb_get_property_reply(connection,
+                                       xcb_get_property(connection, 0, children[i], atom->atom,
+                                                        XCB_GET_PROPERTY_TYPE_ANY, 0, 64),
+                                       nullptr);
             if (text && QByteArray(static_cast<const char*>(xcb_get_property_value(text)),
                                    xcb_get_property_value_length(text)) == title)
                 ++count;

@@ -1,4 +1,5 @@
 #include "AdvancedPage.h"
+
 #include "ControlNumbers.h"
 #include "PageTestSupport.h"
 

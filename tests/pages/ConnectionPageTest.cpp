@@ -1,4 +1,5 @@
 #include "ConnectionPage.h"
+
 #include "ControlNumbers.h"
 #include "PageTestSupport.h"
 
@@ -12,19 +13,21 @@ namespace values = settings::values;
 
 namespace {
 
-const std::vector<int> ProxyControls = {
-    ids::PrimaryProxyLabel,     ids::PrimaryProxyPortLabel, ids::SecondaryProxyLabel,
-    ids::SecondaryProxyPortLabel, ids::PrimaryProxyEdit,    ids::PrimaryProxyPortEdit,
-    ids::SecondaryProxyEdit,    ids::SecondaryProxyPortEdit};
+const std::vector<int> ProxyControls = {ids::PrimaryProxyLabel,   ids::PrimaryProxyPortLabel,
+                                        ids::SecondaryProxyLabel, ids::SecondaryProxyPortLabel,
+                                        ids::PrimaryProxyEdit,    ids::PrimaryProxyPortEdit,
+                                        ids::SecondaryProxyEdit,  ids::SecondaryProxyPortEdit};
 const std::vector<int> GprsControls = {
-    ids::GprsGroup,       ids::AccessPointLabel, ids::GprsAuthenticationLabel,
+    ids::GprsGroup,         ids::AccessPointLabel,  ids::GprsAuthenticationLabel,
     ids::GprsUserNameLabel, ids::GprsPasswordLabel, ids::AccessPointEdit,
-    ids::GprsUserNameEdit, ids::GprsPasswordEdit, ids::GprsNormalRadio, ids::GprsSecureRadio};
+    ids::GprsUserNameEdit,  ids::GprsPasswordEdit,  ids::GprsNormalRadio,
+    ids::GprsSecureRadio};
 const std::vector<int> GsmControls = {
-    ids::GsmGroup,        ids::DialUpNumberLabel, ids::GsmAuthenticationLabel, ids::CallTypeLabel,
-    ids::CallSpeedLabel,  ids::GsmUserNameLabel,  ids::GsmPasswordLabel,       ids::DialUpNumberEdit,
-    ids::CallSpeedCombo,  ids::GsmUserNameEdit,   ids::GsmPasswordEdit,        ids::GsmNormalRadio,
-    ids::GsmSecureRadio,  ids::AnalogRadio,       ids::IsdnRadio};
+    ids::GsmGroup,         ids::DialUpNumberLabel, ids::GsmAuthenticationLabel,
+    ids::CallTypeLabel,    ids::CallSpeedLabel,    ids::GsmUserNameLabel,
+    ids::GsmPasswordLabel, ids::DialUpNumberEdit,  ids::CallSpeedCombo,
+    ids::GsmUserNameEdit,  ids::GsmPasswordEdit,   ids::GsmNormalRadio,
+    ids::GsmSecureRadio,   ids::AnalogRadio,       ids::IsdnRadio};
 
 class ConnectionPageTest : public testing::Test
 {

@@ -1,5 +1,6 @@
-#include "ControlNumbers.h"
 #include "GeneralPage.h"
+
+#include "ControlNumbers.h"
 #include "PageTestSupport.h"
 
 #include <QKeyEvent>
@@ -117,8 +118,9 @@ TEST_F(GeneralPageTest, fillKeepsAPresentPortAndDefaultsAnAbsentOne)
         std::string wantPort;
     };
     const Case cases[] = {
-        {0, "995", 0, "995"},  {0, std::nullopt, 0, "110"},          {1, std::nullopt, 1, "143"},
-        {std::nullopt, std::nullopt, 1, "143"}, {std::nullopt, "12", 1, "12"},
+        {0, "995", 0, "995"},          {0, std::nullopt, 0, "110"},
+        {1, std::nullopt, 1, "143"},   {std::nullopt, std::nullopt, 1, "143"},
+        {std::nullopt, "12", 1, "12"},
     };
     for (const Case& c : cases) {
         m_record.clear();
