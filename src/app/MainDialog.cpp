@@ -149,6 +149,8 @@ bool MainDialog::initDialog()
     m_menuBar->show();
     m_heading->show();
     m_recipientsEdit->show();
+    // Measured once: the pages' needs do not change while the window lives.
+    m_sheetSize = measureSheet();
     resize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
@@ -284,7 +286,7 @@ QWidget* MainDialog::buttonWindow(int control) const
     return nullptr;
 }
 
-QSize MainDialog::sheetSize() const
+QSize MainDialog::measureSheet() const
 {
     // As large as the largest page needs, so that no page scrolls, plus the
     // tab strip and frame around the page area.
@@ -297,6 +299,11 @@ QSize MainDialog::sheetSize() const
     const QRect area = m_sheet->tabControl()->pageArea();
     m_sheet->resize(saved);
     return page + (probe - area.size());
+}
+
+QSize MainDialog::sheetSize() const
+{
+    return m_sheetSize;
 }
 
 QSize MainDialog::layoutSize() const

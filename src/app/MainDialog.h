@@ -107,6 +107,7 @@ private:
     void layOut();
     QSize layoutSize() const;
     QSize sheetSize() const;
+    QSize measureSheet() const;
     int sideSpace() const;
     void placeFrameBelowMenu();
     void clearPageFlags();
@@ -132,6 +133,7 @@ private:
     std::unique_ptr<skin::BmpButton> m_sendButton;
     std::unique_ptr<skin::BmpButton> m_chooseButton;
     std::unique_ptr<skin::BmpButton> m_emptyButton;
+    QSize m_sheetSize;
     bool m_closing = false;
 };
 
