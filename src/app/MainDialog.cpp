@@ -158,10 +158,17 @@ bool MainDialog::initDialog()
         m_sheet->tabControl()->setBackground(background(), m_sheet->x(), m_sheet->y());
     }
 
+    // Keyboard order: the recipients row, the tabs, the active page's
+    // controls, then Empty Fields and Send.
+    QWidget* lastOfPages = m_outgoingPage;
+    for (QWidget* w = m_outgoingPage->nextInFocusChain();
+         w != m_outgoingPage && m_outgoingPage->isAncestorOf(w); w = w->nextInFocusChain())
+        lastOfPages = w;
     setTabOrder(m_chooseButton->window(), m_recipientsEdit);
-    setTabOrder(m_recipientsEdit, m_sheet);
-    setTabOrder(m_sheet, m_emptyButton->window());
+    setTabOrder(m_recipientsEdit, m_sheet->tabControl());
+    setTabOrder(lastOfPages, m_emptyButton->window());
     setTabOrder(m_emptyButton->window(), m_sendButton->window());
+    setTabOrder(m_sendButton->window(), m_chooseButton->window());
 
     resetSettings();
     clearPageFlags();
@@ -261,7 +268,6 @@ void MainDialog::createSheet()
     m_sheet = new skin::COrvexPropertySheet(this);
     m_sheet->setObjectName(QStringLiteral("settingsSheet"));
     m_sheet->setAccessibleName(uiText(strings::SheetCaption));
-    m_sheet->setFocusPolicy(Qt::TabFocus);
     m_sheet->addPage(m_generalPage, uiText(strings::GeneralTab));
     m_sheet->addPage(m_advancedPage, uiText(strings::AdvancedTab));
     m_sheet->addPage(m_incomingPage, uiText(strings::IncomingTab));
