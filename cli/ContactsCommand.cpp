@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "PhoneLink.h"
 #include "SendCommand.h"
+#include "ServiceObjects.h"
 #include "TokenTableLocator.h"
 
 #include <array>
@@ -14,8 +15,11 @@ namespace {
 
 int runContacts(const Arguments& arguments)
 {
-    if (const auto failed = installPhone(arguments))
-        return *failed;
+    int exitStatus = ExitFailure;
+    const auto selection = choosePhone(arguments, exitStatus);
+    if (!selection)
+        return exitStatus;
+    phone::registerPhoneService(phone::createPhoneDevice(*selection));
     // Listing contacts encodes nothing; a missing token table does not matter.
     phone::PhoneLink link(provisioning::locateTokenTable(arguments.executableDir)
                               .value_or(provisioning::TokenTableFileName));
@@ -28,7 +32,10 @@ int runContacts(const Arguments& arguments)
         return ExitFailure;
     }
     if (contacts.empty()) {
-        printError("No Contacts Found");
+        printError(selection->kind == phone::PhoneSelection::Kind::Gateway
+                       ? "No Contacts Found: a gateway keeps no contacts; give the numbers "
+                         "with send --to or --to-file"
+                       : "No Contacts Found");
         return ExitSuccess;
     }
     std::string out;

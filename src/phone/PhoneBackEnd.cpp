@@ -1,5 +1,6 @@
 #include "PhoneBackEnd.h"
 
+#include "KannelGateway.h"
 #include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SimulatedPhone.h"
@@ -18,6 +19,8 @@ public:
         return std::nullopt;
     }
 };
+
+constexpr std::string_view GatewayPrefix = "kannel:";
 
 std::string_view trimmed(std::string_view text)
 {
@@ -56,6 +59,14 @@ std::optional<PhoneSelection> parsePhoneSelection(std::string_view text)
             return std::nullopt;
         return selection;
     }
+    if (text.starts_with(GatewayPrefix)) {
+        GatewayAddressResult parsed = parseGatewayAddress(text.substr(GatewayPrefix.size()));
+        if (!parsed.address)
+            return std::nullopt;
+        selection.kind = PhoneSelection::Kind::Gateway;
+        selection.gateway = std::move(*parsed.address);
+        return selection;
+    }
     if (text.starts_with("sim:") && text.size() > 4) {
         selection.kind = PhoneSelection::Kind::Simulated;
         selection.folder = std::filesystem::path(std::string(text.substr(4)));
@@ -66,7 +77,19 @@ std::optional<PhoneSelection> parsePhoneSelection(std::string_view text)
 
 std::string phoneSelectionHelp()
 {
-    return "use gammu, gammu:SECTION, gammu:DEVICE (a path such as /dev/ttyUSB0), sim:DIR or none";
+    return "use gammu, gammu:SECTION, gammu:DEVICE (a path such as /dev/ttyUSB0), sim:DIR, "
+           "kannel:URL or none";
+}
+
+std::string phoneSelectionError(std::string_view text)
+{
+    text = trimmed(text);
+    if (text.starts_with(GatewayPrefix)) {
+        const GatewayAddressResult parsed = parseGatewayAddress(text.substr(GatewayPrefix.size()));
+        if (!parsed.address)
+            return parsed.error;
+    }
+    return phoneSelectionHelp();
 }
 
 std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
@@ -77,6 +100,8 @@ std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
         return std::make_shared<GammuPhone>(selection.gammu, timeouts);
     case PhoneSelection::Kind::Simulated:
         return std::make_shared<SimulatedPhone>(selection.folder);
+    case PhoneSelection::Kind::Gateway:
+        return std::make_shared<KannelGateway>(selection.gateway);
     case PhoneSelection::Kind::None:
         break;
     }

@@ -26,6 +26,12 @@ inline constexpr platform::HRESULT E_PHONE_TIMEOUT = static_cast<platform::HRESU
 inline constexpr platform::HRESULT E_PHONE_NOT_CONNECTED =
     static_cast<platform::HRESULT>(0x80040221);
 
+// The Kannel gateway: a message it answered without accepting it.
+inline constexpr platform::HRESULT E_GATEWAY_REFUSED = static_cast<platform::HRESULT>(0x80040230);
+// The Kannel gateway: a message it gave no answer to (down, unreachable, too slow).
+inline constexpr platform::HRESULT E_GATEWAY_UNREACHABLE =
+    static_cast<platform::HRESULT>(0x80040231);
+
 // libgammu's error code `error` reported as a refusal: 0x80041000 + its low 12 bits.
 constexpr platform::HRESULT gammuStatus(int error)
 {

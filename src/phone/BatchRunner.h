@@ -1,0 +1,45 @@
+#pragma once
+
+// Sends one push to each number of a list through a PushSender, with up to
+// `jobs` numbers in flight. Stops starting new numbers at the first failure
+// (unless told to keep going) or when the stop flag is raised; pushes
+// already started always finish, so every number ends sent or failed, never
+// half-reported.
+
+#include "PushSender.h"
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mailvane::phone {
+
+struct BatchOptions
+{
+    unsigned jobs = 1; // at most the sender's maxJobs()
+    bool keepGoing = false;
+    const std::atomic<bool>* stop = nullptr; // raised from outside, e.g. on Ctrl+C
+};
+
+// Called one at a time (never concurrently), from whichever thread sent.
+struct BatchEvents
+{
+    std::function<void(const PushTicket&)> starting;
+    std::function<void(const PushTicket&, const PushOutcome&)> finished;
+};
+
+struct BatchSummary
+{
+    std::size_t sent = 0;
+    std::size_t failed = 0;
+    std::size_t notStarted = 0;
+    bool stopped = false; // the stop flag ended the batch early
+
+    bool allSent(std::size_t total) const { return total > 0 && sent == total; }
+};
+
+BatchSummary runBatch(PushSender& sender, const std::vector<std::string>& numbers,
+                      const BatchOptions& options, const BatchEvents& events = {});
+
+} // namespace mailvane::phone

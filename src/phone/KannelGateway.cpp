@@ -1,0 +1,139 @@
+#include "KannelGateway.h"
+
+#include <algorithm>
+#include <curl/curl.h>
+#include <mutex>
+
+namespace mailvane::phone {
+namespace {
+
+// What the gateway hands out as its phone value: any non-zero value will do,
+// since there is no session behind it.
+constexpr PhoneValue GatewayPhoneValue = 1;
+// More than any answer of smsbox; the rest of a stranger's page is dropped.
+constexpr std::size_t MaxBodyBytes = 4096;
+
+void initialiseCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* target)
+{
+    auto& body = *static_cast<std::string*>(target);
+    const std::size_t bytes = size * count;
+    if (body.size() < MaxBodyBytes)
+        body.append(data, std::min(bytes, MaxBodyBytes - body.size()));
+    return bytes;
+}
+
+} // namespace
+
+KannelGateway::KannelGateway(GatewayAddress address, GatewayTimeouts timeouts)
+    : m_address(std::move(address)), m_commonQuery(sendsmsCommonQuery(m_address)),
+      m_timeouts(timeouts)
+{
+    initialiseCurlOnce();
+}
+
+KannelGateway::~KannelGateway()
+{
+    for (void* connection : m_idleConnections)
+        curl_easy_cleanup(connection);
+}
+
+void* KannelGateway::takeConnection()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_idleConnections.empty()) {
+            void* connection = m_idleConnections.back();
+            m_idleConnections.pop_back();
+            return connection;
+        }
+    }
+    CURL* connection = curl_easy_init();
+    if (!connection)
+        return nullptr;
+    curl_easy_setopt(connection, CURLOPT_NOSIGNAL, 1L); // several threads send at once
+    curl_easy_setopt(connection, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(m_timeouts.connect.count()));
+    curl_easy_setopt(connection, CURLOPT_TIMEOUT_MS, static_cast<long>(m_timeouts.request.count()));
+    curl_easy_setopt(connection, CURLOPT_WRITEFUNCTION, &collectBody);
+    curl_easy_setopt(connection, CURLOPT_PROTOCOLS_STR, "http,https");
+    // A sendsms answer is never a redirect worth following with the password.
+    curl_easy_setopt(connection, CURLOPT_FOLLOWLOCATION, 0L);
+    return connection;
+}
+
+void KannelGateway::giveBack(void* connection)
+{
+    const std::lock_guard lock(m_mutex);
+    m_idleConnections.push_back(connection);
+}
+
+GatewayAnswer KannelGateway::post(const OutgoingMessage& message)
+{
+    CURL* connection = takeConnection();
+    if (!connection)
+        return {GatewayAnswer::Verdict::Unreachable, 0, "cannot start an HTTP transfer"};
+    const std::string url = sendsmsUrl(m_address, m_commonQuery, message);
+    std::string body;
+    char error[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(connection, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(connection, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(connection, CURLOPT_ERRORBUFFER, error);
+    const CURLcode result = curl_easy_perform(connection);
+    curl_easy_setopt(connection, CURLOPT_ERRORBUFFER, nullptr);
+
+    GatewayAnswer answer;
+    if (result != CURLE_OK) {
+        answer.text = error[0] ? error : curl_easy_strerror(result);
+        // A connection that failed half-way is not worth keeping.
+        curl_easy_cleanup(connection);
+        return answer;
+    }
+    long status = 0;
+    curl_easy_getinfo(connection, CURLINFO_RESPONSE_CODE, &status);
+    giveBack(connection);
+    return readSendsmsAnswer(status, body);
+}
+
+std::string KannelGateway::describe(const GatewayAnswer& answer) const
+{
+    std::string text = "gateway " + m_address.endpoint + ": " + answer.text;
+    if (answer.httpStatus != 0)
+        text += " (HTTP " + std::to_string(answer.httpStatus) + ")";
+    return text;
+}
+
+PhoneValue KannelGateway::connect()
+{
+    return GatewayPhoneValue;
+}
+
+platform::HRESULT KannelGateway::send(const OutgoingMessage& message)
+{
+    GatewayAnswer answer = post(message);
+    const platform::HRESULT status = answer.accepted() ? platform::S_OK
+                                     : answer.verdict == GatewayAnswer::Verdict::Refused
+                                         ? E_GATEWAY_REFUSED
+                                         : E_GATEWAY_UNREACHABLE;
+    const std::lock_guard lock(m_mutex);
+    m_lastAnswer = std::move(answer);
+    return status;
+}
+
+std::optional<std::vector<DeviceContact>> KannelGateway::readContacts(ContactStore)
+{
+    return std::vector<DeviceContact>{};
+}
+
+GatewayAnswer KannelGateway::lastAnswer() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_lastAnswer;
+}
+
+} // namespace mailvane::phone

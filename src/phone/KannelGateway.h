@@ -1,0 +1,66 @@
+#pragma once
+
+// A Kannel SMS gateway in the place of the phone: each text message goes as
+// one request to smsbox's sendsms interface, over libcurl.
+//
+// The gateway keeps no session and no contacts: connecting always succeeds
+// (a gateway that is down shows at the first message, with a clear answer),
+// and the contact stores are empty. post() may be called from several
+// threads at once; each call uses a connection of its own from a small pool,
+// so requests in flight never share one.
+
+#include "GatewayAddress.h"
+#include "PhoneDevice.h"
+#include "PhoneStatus.h"
+#include "SendsmsCodec.h"
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace mailvane::phone {
+
+struct GatewayTimeouts
+{
+    std::chrono::milliseconds connect{5'000};
+    std::chrono::milliseconds request{20'000}; // one whole request, answer included
+};
+
+class KannelGateway final : public PhoneDevice
+{
+public:
+    explicit KannelGateway(GatewayAddress address, GatewayTimeouts timeouts = {});
+    ~KannelGateway() override;
+    KannelGateway(const KannelGateway&) = delete;
+    KannelGateway& operator=(const KannelGateway&) = delete;
+
+    // Sends one message and waits for the gateway's verdict, never longer
+    // than the request timeout.
+    GatewayAnswer post(const OutgoingMessage& message);
+
+    // "gateway URL: TEXT (HTTP n)", naming the gateway without its password.
+    std::string describe(const GatewayAnswer& answer) const;
+
+    const GatewayAddress& address() const { return m_address; }
+
+    PhoneValue connect() override;
+    platform::HRESULT send(const OutgoingMessage& message) override;
+    std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) override;
+
+    // The answer to the last message handed in through send().
+    GatewayAnswer lastAnswer() const;
+
+private:
+    void* takeConnection();
+    void giveBack(void* connection);
+
+    GatewayAddress m_address;
+    std::string m_commonQuery;
+    GatewayTimeouts m_timeouts;
+    mutable std::mutex m_mutex;
+    std::vector<void*> m_idleConnections;
+    GatewayAnswer m_lastAnswer;
+};
+
+} // namespace mailvane::phone

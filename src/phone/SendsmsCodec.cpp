@@ -1,0 +1,110 @@
+#include "SendsmsCodec.h"
+
+namespace mailvane::phone {
+namespace {
+
+constexpr std::string_view UpperHexDigits = "0123456789ABCDEF";
+constexpr long HttpAccepted = 202;
+constexpr std::string_view AcceptedPrefixes[] = {"0:", "3:"};
+// Enough for any of smsbox's answers; a stranger server's page is cut here.
+constexpr std::size_t MaxAnswerText = 200;
+
+bool isUnreserved(std::uint8_t byte)
+{
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+void appendParameter(std::string& out, std::string_view name, std::string_view value)
+{
+    appendPercentEncoded(out, name);
+    out += '=';
+    appendPercentEncoded(out, value);
+    out += '&';
+}
+
+} // namespace
+
+void appendPercentEncoded(std::string& out, std::span<const std::uint8_t> bytes)
+{
+    for (const std::uint8_t byte : bytes) {
+        if (isUnreserved(byte)) {
+            out += static_cast<char>(byte);
+        } else {
+            out += '%';
+            out += UpperHexDigits[byte >> 4];
+            out += UpperHexDigits[byte & 0x0F];
+        }
+    }
+}
+
+void appendPercentEncoded(std::string& out, std::string_view text)
+{
+    appendPercentEncoded(
+        out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::string sendsmsCommonQuery(const GatewayAddress& address)
+{
+    std::string query;
+    if (!address.username.empty())
+        appendParameter(query, "username", address.username);
+    if (!address.password.empty())
+        appendParameter(query, "password", address.password);
+    for (const auto& [name, value] : address.parameters)
+        appendParameter(query, name, value);
+    return query;
+}
+
+std::string sendsmsUrl(const GatewayAddress& address, std::string_view commonQuery,
+                       const OutgoingMessage& message)
+{
+    std::string url;
+    // Three characters per byte at worst.
+    url.reserve(address.endpoint.size() + commonQuery.size() + 40 + message.recipient.size() * 3 +
+                (message.userDataHeader.size() + message.userData.size()) * 3);
+    url += address.endpoint;
+    url += '?';
+    url += commonQuery;
+    url += "to=";
+    appendPercentEncoded(url, message.recipient);
+    url += "&udh=";
+    appendPercentEncoded(url, message.userDataHeader);
+    url += "&text=";
+    appendPercentEncoded(url, message.userData);
+    url += "&coding=";
+    url += SendsmsCoding8Bit;
+    return url;
+}
+
+GatewayAnswer readSendsmsAnswer(long httpStatus, std::string_view body)
+{
+    GatewayAnswer answer;
+    answer.httpStatus = httpStatus;
+    // One line for logs and messages: control characters become blanks.
+    answer.text = std::string(trimmed(body).substr(0, MaxAnswerText));
+    for (char& c : answer.text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    if (answer.text.empty())
+        answer.text = "no text in the answer";
+    answer.verdict = GatewayAnswer::Verdict::Refused;
+    if (httpStatus == HttpAccepted) {
+        for (const std::string_view prefix : AcceptedPrefixes) {
+            if (answer.text.starts_with(prefix))
+                answer.verdict = GatewayAnswer::Verdict::Accepted;
+        }
+    }
+    return answer;
+}
+
+} // namespace mailvane::phone

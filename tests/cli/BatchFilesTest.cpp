@@ -1,0 +1,86 @@
+#include "ProgressLine.h"
+#include "RecipientFile.h"
+#include "SendLog.h"
+#include "TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace mailvane;
+using namespace std::chrono_literals;
+
+TEST(RecipientFile, takesOneOrMoreNumbersALineAndSkipsBlanksAndComments)
+{
+    struct Case
+    {
+        const char* text;
+        std::vector<std::string> numbers;
+    };
+    const Case cases[] = {
+        {"111\n222\n", {"111", "222"}},
+        {"# list\n\n  \t\n 111 \r\n#222\n   # 333\n444", {"111", "444"}},
+        {"+49 170 1;+49 170 2\n;;\n", {"+491701", "+491702"}},
+        {"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(cli::parseRecipientLines(c.text), c.numbers) << c.text;
+}
+
+TEST(RecipientFile, unreadableOrBinaryFileIsAnErrorNamingIt)
+{
+    test::TempDir dir;
+    std::ofstream(dir / "binary.txt", std::ios::binary) << std::string("111\n\0\n222\n", 10);
+    for (const std::string& path :
+         {(dir / "missing.txt").string(), dir.path().string(), (dir / "binary.txt").string()}) {
+        const auto result = cli::readRecipientFile(path);
+        EXPECT_FALSE(result.read) << path;
+        EXPECT_NE(result.error.find(path), std::string::npos) << result.error;
+    }
+}
+
+TEST(SendLog, resumeTakesOnlyCompleteLinesRecordingASend)
+{
+    const auto when = std::chrono::system_clock::time_point(1'800'000'000s);
+    const std::string sent = cli::formatLogLine("+491", true, "0: Accepted for delivery", when);
+    EXPECT_EQ(sent, "+491\tsent\t2027-01-15T08:00:00Z\t0: Accepted for delivery");
+    const std::string text =
+        sent + "\n" + cli::formatLogLine("+492", false, "refused\twith\na tab", when) + "\n" +
+        cli::formatLogLine("+49\t3", true, "ok", when) + "\n" + "+494\tsentence\t-\t-\n" +
+        "garbage\n\tsent\t-\t-\n" + cli::formatLogLine("+495", true, "cut short", when);
+    EXPECT_EQ(cli::sentNumbersInLog(text), (std::set<std::string, std::less<>>{"+491", "+49 3"}));
+}
+
+TEST(SendLog, appendsFlushedLinesAndAMissingLogResumesNothing)
+{
+    test::TempDir dir;
+    const std::string path = (dir / "run.log").string();
+    EXPECT_TRUE(cli::readResumeLog(path).read);
+    EXPECT_TRUE(cli::readResumeLog(path).sent.empty());
+    for (const bool sent : {true, false}) {
+        cli::SendLog log;
+        std::string error;
+        ASSERT_TRUE(log.open(path, error)) << error;
+        EXPECT_TRUE(log.record(sent ? "+491" : "+492", sent, "answer"));
+    }
+    const auto resumed = cli::readResumeLog(path);
+    ASSERT_TRUE(resumed.read);
+    EXPECT_EQ(resumed.sent, (std::set<std::string, std::less<>>{"+491"}));
+
+    cli::SendLog unopenable;
+    std::string error;
+    EXPECT_FALSE(unopenable.open((dir / "no-such-dir" / "run.log").string(), error));
+    EXPECT_NE(error.find("no-such-dir"), std::string::npos) << error;
+}
+
+TEST(ProgressLine, showsCountsRateAndTimeLeft)
+{
+    const auto start = cli::ProgressLine::Clock::time_point();
+    cli::ProgressLine progress(10, false, start);
+    EXPECT_EQ(progress.text(start), "sent 0 / failed 0 / total 10");
+    progress.finished(true, "1", "", start + 1s);
+    progress.finished(true, "2", "", start + 1s);
+    progress.finished(false, "3", "refused", start + 1s);
+    progress.finished(true, "4", "", start + 2s);
+    EXPECT_EQ(progress.text(start + 2s),
+              "sent 3 / failed 1 / total 10, 2.0 numbers/s, about 3 s left");
+}

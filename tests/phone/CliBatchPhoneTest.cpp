@@ -1,0 +1,143 @@
+// The batch options of mailvane-cli send on the simulated phone: they work the
+// same through a phone as through a gateway, one number at a time.
+
+#include "CliRunner.h"
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace mailvane;
+using test::runCli;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path Examples = MAILVANE_EXAMPLES_DIR;
+const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+std::size_t outboxMessages(const fs::path& outbox)
+{
+    return lines(readFile(outbox)).size() / 2;
+}
+
+class CliBatch : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::unsetenv("MAILVANE_PHONE");
+        ::setenv("HOME", home.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        ::setenv("XDG_CONFIG_DIRS", (home / "xdg").c_str(), 1);
+    }
+
+    test::CliRun send(const std::vector<std::string>& more)
+    {
+        std::vector<std::string> args = {"send",    (Examples / "imap4-gprs.txt").string(),
+                                         "--pin",   "8642",
+                                         "--table", TokenTable.string(),
+                                         "--phone", "sim:" + phoneDir.path().string()};
+        args.insert(args.end(), more.begin(), more.end());
+        return runCli(args, work.path());
+    }
+
+    test::TempDir home;
+    test::TempDir work;
+    test::TempDir phoneDir;
+};
+
+} // namespace
+
+TEST_F(CliBatch, keepGoingLogsEveryNumberAndResumeSendsOnlyTheFailedOne)
+{
+    std::ofstream(work / "numbers.txt") << "# first two\n111\n222\n";
+    // --to comes first: the second message of the second number (111) is refused.
+    std::ofstream(phoneDir / "phone.conf") << "refuse = 8\n";
+    auto run = send({"--to-file", "numbers.txt", "--to", "333", "--jobs", "4", "--keep-going",
+                     "--log", "run.log"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_NE(run.err.find("one message at a time"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 of 3 recipients failed (2 of 3 recipients sent)"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("recipient 3 of 3"), std::string::npos) << run.err;
+    EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 13u);
+    auto logged = lines(readFile(work / "run.log"));
+    ASSERT_EQ(logged.size(), 3u);
+    EXPECT_TRUE(logged[0].starts_with("333\tsent\t")) << logged[0];
+    EXPECT_TRUE(logged[1].starts_with("111\tfailed\t")) << logged[1];
+    EXPECT_TRUE(logged[2].starts_with("222\tsent\t")) << logged[2];
+    EXPECT_NE(logged[1].find("Phone isn't connected."), std::string::npos) << logged[1];
+
+    fs::remove(phoneDir / "phone.conf");
+    run = send(
+        {"--to-file", "numbers.txt", "--to", "333", "--log", "run.log", "--resume", "run.log"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("Skipping 2 recipients"), std::string::npos) << run.err;
+    EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 19u);
+    logged = lines(readFile(work / "run.log"));
+    ASSERT_EQ(logged.size(), 4u);
+    EXPECT_TRUE(logged[3].starts_with("111\tsent\t")) << logged[3];
+
+    run = send({"--to-file", "numbers.txt", "--to", "333", "--resume", "run.log"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("already recorded as sent"), std::string::npos) << run.out;
+    EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 19u);
+}
+
+TEST_F(CliBatch, wrongBatchOptionsAreRefusedBeforeAnythingIsSent)
+{
+    std::ofstream(work / "binary.txt", std::ios::binary) << std::string("1\0", 2);
+    struct Case
+    {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--to", "111", "--jobs", "0"}, 2, "--jobs takes a whole number from 1 to 100"},
+        {{"--to", "111", "--jobs", "101"}, 2, "--jobs takes"},
+        {{"--to", "111", "--jobs", "4x"}, 2, "--jobs takes"},
+        {{}, 2, "give the recipients with --to, --to-file or both"},
+        {{"--to-file", "missing.txt"}, 1, "cannot read the number list missing.txt"},
+        {{"--to-file", "binary.txt"}, 1, "NUL byte"},
+        {{"--to", "111", "--log", "no-such-dir/run.log"}, 1, "cannot open the log"},
+        {{"--to", "111", "--resume", "."}, 1, "cannot read the log"},
+        {{"--to", "111", "--phone", "kannel:ftp://127.0.0.1/x"}, 2, "http:// or https://"},
+        {{"--to", "111", "--phone", "kannel:http://h/s?text=hi"}, 2, "must not set 'text'"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        // A later --phone wins over the simulated one: options are given once.
+        std::vector<std::string> full = {"send",    (Examples / "imap4-gprs.txt").string(),
+                                         "--pin",   "8642",
+                                         "--table", TokenTable.string()};
+        if (std::find(args.begin(), args.end(), "--phone") == args.end()) {
+            full.push_back("--phone");
+            full.push_back("sim:" + phoneDir.path().string());
+        }
+        full.insert(full.end(), args.begin(), args.end());
+        const auto run = runCli(full, work.path());
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+}

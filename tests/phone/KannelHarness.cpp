@@ -1,0 +1,283 @@
+#include "KannelHarness.h"
+
+#include <array>
+#include <curl/curl.h>
+#include <fstream>
+#include <netinet/in.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace mailvane::test {
+namespace {
+
+constexpr const char* Bearerbox = "/usr/sbin/bearerbox";
+constexpr const char* Smsbox = "/usr/sbin/smsbox";
+constexpr const char* Fakesmsc = "/usr/lib/kannel/test/fakesmsc";
+constexpr const char* AdminPassword = "harness";
+constexpr const char* FakesmscLog = "fakesmsc.log";
+
+// Free TCP ports on loopback, all distinct: each stays bound until all are chosen.
+std::vector<unsigned> freeLoopbackPorts(std::size_t count)
+{
+    std::vector<int> sockets;
+    std::vector<unsigned> ports;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            if (fd >= 0)
+                close(fd);
+            break;
+        }
+        sockets.push_back(fd);
+        ports.push_back(ntohs(address.sin_port));
+    }
+    for (const int fd : sockets)
+        close(fd);
+    return ports;
+}
+
+std::size_t collect(char* data, std::size_t size, std::size_t count, void* target)
+{
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+// The body of a short GET on loopback, or empty.
+std::string fetch(const std::string& url)
+{
+    CURL* curl = curl_easy_init();
+    if (!curl)
+        return {};
+    std::string body;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 2000L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+    if (curl_easy_perform(curl) != CURLE_OK)
+        body.clear();
+    curl_easy_cleanup(curl);
+    return body;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::vector<std::uint8_t> urlDecoded(const std::string& text)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+            hexValue(text[i + 2]) >= 0) {
+            bytes.push_back(
+                static_cast<std::uint8_t>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+            i += 2;
+        } else {
+            bytes.push_back(static_cast<std::uint8_t>(text[i] == '+' ? ' ' : text[i]));
+        }
+    }
+    return bytes;
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+std::vector<ReceivedMessage> parseFakesmscLog(const std::string& text)
+{
+    std::vector<ReceivedMessage> messages;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t marker = line.find("Got message ");
+        const std::size_t open = line.find(": <", marker);
+        const std::size_t close = line.rfind('>');
+        if (marker == std::string::npos || open == std::string::npos ||
+            close == std::string::npos || close < open)
+            continue;
+        std::istringstream fields(line.substr(open + 3, close - open - 3));
+        ReceivedMessage message;
+        std::string type;
+        std::string udh;
+        std::string data;
+        fields >> message.from >> message.to >> type;
+        if (type == "udh")
+            fields >> udh >> type;
+        fields >> data;
+        message.udh = urlDecoded(udh);
+        message.data = urlDecoded(data);
+        messages.push_back(std::move(message));
+    }
+    return messages;
+}
+
+KannelHarness::KannelHarness(std::filesystem::path folder) : m_folder(std::move(folder))
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+}
+
+KannelHarness::~KannelHarness()
+{
+    stop();
+}
+
+void KannelHarness::writeConfiguration() const
+{
+    const std::string folder = m_folder.string();
+    std::ofstream conf(m_folder / "kannel.conf");
+    conf << "group = core\n"
+         << "admin-port = " << m_adminPort << "\n"
+         << "admin-interface = 127.0.0.1\n"
+         << "admin-password = " << AdminPassword << "\n"
+         << "status-password = " << AdminPassword << "\n"
+         << "admin-allow-ip = 127.0.0.1\n"
+         << "smsbox-interface = 127.0.0.1\n"
+         << "smsbox-port = " << m_smsboxPort << "\n"
+         << "box-allow-ip = 127.0.0.1\n"
+         << "log-file = \"" << folder << "/bearerbox.log\"\n"
+         << "log-level = 2\n"
+         << "\n"
+         << "group = smsc\n"
+         << "smsc = fake\n"
+         << "smsc-id = fake\n"
+         << "host = 127.0.0.1\n"
+         << "port = " << m_smscPort << "\n"
+         << "connect-allow-ip = 127.0.0.1\n"
+         << "\n"
+         << "group = smsbox\n"
+         << "bearerbox-host = 127.0.0.1\n"
+         << "bearerbox-port = " << m_smsboxPort << "\n"
+         << "sendsms-interface = 127.0.0.1\n"
+         << "sendsms-port = " << m_sendsmsPort << "\n"
+         << "log-file = \"" << folder << "/smsbox.log\"\n"
+         << "log-level = 2\n"
+         << "\n"
+         << "group = sendsms-user\n"
+         << "username = " << User << "\n"
+         << "password = " << Password << "\n";
+}
+
+bool KannelHarness::statusShows(const std::string& text) const
+{
+    const std::string status = fetch("http://127.0.0.1:" + std::to_string(m_adminPort) +
+                                     "/status.txt?password=" + AdminPassword);
+    return status.find(text) != std::string::npos;
+}
+
+bool KannelHarness::start(std::chrono::milliseconds limit)
+{
+    for (const char* program : {Bearerbox, Smsbox, Fakesmsc}) {
+        if (access(program, X_OK) != 0) {
+            m_error = std::string(program) + " is missing (scripts/setup installs kannel and "
+                                             "kannel-extras)";
+            return false;
+        }
+    }
+    const std::vector<unsigned> ports = freeLoopbackPorts(4);
+    if (ports.size() != 4) {
+        m_error = "no free loopback ports";
+        return false;
+    }
+    m_adminPort = ports[0];
+    m_smsboxPort = ports[1];
+    m_smscPort = ports[2];
+    m_sendsmsPort = ports[3];
+    writeConfiguration();
+    const std::string conf = (m_folder / "kannel.conf").string();
+
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto left = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+    };
+    if (!m_bearerbox.start({Bearerbox, "-v", "2", conf}, m_folder, m_folder / "bearerbox.out",
+                           m_folder / "bearerbox.err") ||
+        !waitUntil([&] { return !m_bearerbox.running() || statusShows("Status: running"); },
+                   left()) ||
+        !m_bearerbox.running()) {
+        m_error = "bearerbox did not come up; see " + (m_folder / "bearerbox.err").string();
+        stop();
+        return false;
+    }
+    // fakesmsc sends nothing of its own (-m 0) and logs what it receives.
+    if (!m_fakesmsc.start({Fakesmsc, "-H", "127.0.0.1", "-r", std::to_string(m_smscPort), "-m", "0",
+                           "0 0 text unused"},
+                          m_folder, m_folder / "fakesmsc.out", m_folder / FakesmscLog) ||
+        !waitUntil([&] { return statusShows("FAKE:" + std::to_string(m_smscPort) + " (online"); },
+                   left())) {
+        m_error = "fakesmsc did not connect; see " + (m_folder / FakesmscLog).string();
+        stop();
+        return false;
+    }
+    if (!m_smsbox.start({Smsbox, "-v", "2", conf}, m_folder, m_folder / "smsbox.out",
+                        m_folder / "smsbox.err") ||
+        !waitUntil(
+            [&] {
+                return statusShows("smsbox:") &&
+                       !fetch("http://127.0.0.1:" + std::to_string(m_sendsmsPort) +
+                              "/cgi-bin/sendsms")
+                            .empty();
+            },
+            left())) {
+        m_error = "smsbox did not come up; see " + (m_folder / "smsbox.err").string();
+        stop();
+        return false;
+    }
+    return true;
+}
+
+void KannelHarness::stop()
+{
+    // smsbox first, so that it does not reconnect to a bearerbox going away.
+    m_smsbox.stop();
+    m_fakesmsc.stop();
+    m_bearerbox.stop();
+}
+
+void KannelHarness::stopSmsbox()
+{
+    m_smsbox.stop();
+}
+
+std::string KannelHarness::sendsmsUrl() const
+{
+    return sendsmsUrl(User, Password);
+}
+
+std::string KannelHarness::sendsmsUrl(const std::string& user, const std::string& password) const
+{
+    return "http://" + user + ":" + password + "@127.0.0.1:" + std::to_string(m_sendsmsPort) +
+           "/cgi-bin/sendsms";
+}
+
+std::vector<ReceivedMessage> KannelHarness::received() const
+{
+    return parseFakesmscLog(readFile(m_folder / FakesmscLog));
+}
+
+bool KannelHarness::waitForReceived(std::size_t count, std::chrono::milliseconds limit) const
+{
+    return waitUntil([&] { return received().size() >= count; }, limit);
+}
+
+} // namespace mailvane::test
