@@ -151,6 +151,8 @@ bool MainDialog::initDialog()
     m_menuBar->show();
     m_heading->show();
     m_recipientsEdit->show();
+    // Measured once: the pages' needs do not change while the window lives.
+    m_sheetSize = measureSheet();
     resize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
@@ -158,10 +160,17 @@ bool MainDialog::initDialog()
         m_sheet->tabControl()->setBackground(background(), m_sheet->x(), m_sheet->y());
     }
 
+    // Keyboard order: the recipients row, the tabs, the active page's
+    // controls, then Empty Fields and Send.
+    QWidget* lastOfPages = m_outgoingPage;
+    for (QWidget* w = m_outgoingPage->nextInFocusChain();
+         w != m_outgoingPage && m_outgoingPage->isAncestorOf(w); w = w->nextInFocusChain())
+        lastOfPages = w;
     setTabOrder(m_chooseButton->window(), m_recipientsEdit);
-    setTabOrder(m_recipientsEdit, m_sheet);
-    setTabOrder(m_sheet, m_emptyButton->window());
+    setTabOrder(m_recipientsEdit, m_sheet->tabControl());
+    setTabOrder(lastOfPages, m_emptyButton->window());
     setTabOrder(m_emptyButton->window(), m_sendButton->window());
+    setTabOrder(m_sendButton->window(), m_chooseButton->window());
 
     resetSettings();
     clearPageFlags();
@@ -261,7 +270,6 @@ void MainDialog::createSheet()
     m_sheet = new skin::COrvexPropertySheet(this);
     m_sheet->setObjectName(QStringLiteral("settingsSheet"));
     m_sheet->setAccessibleName(uiText(strings::SheetCaption));
-    m_sheet->setFocusPolicy(Qt::TabFocus);
     m_sheet->addPage(m_generalPage, uiText(strings::GeneralTab));
     m_sheet->addPage(m_advancedPage, uiText(strings::AdvancedTab));
     m_sheet->addPage(m_incomingPage, uiText(strings::IncomingTab));
@@ -286,7 +294,7 @@ QWidget* MainDialog::buttonWindow(int control) const
     return nullptr;
 }
 
-QSize MainDialog::sheetSize() const
+QSize MainDialog::measureSheet() const
 {
     // As large as the largest page needs, so that no page scrolls, plus the
     // tab strip and frame around the page area.
@@ -299,6 +307,11 @@ QSize MainDialog::sheetSize() const
     const QRect area = m_sheet->tabControl()->pageArea();
     m_sheet->resize(saved);
     return page + (probe - area.size());
+}
+
+QSize MainDialog::sheetSize() const
+{
+    return m_sheetSize;
 }
 
 QSize MainDialog::layoutSize() const

@@ -110,6 +110,7 @@ private:
     void layOut();
     QSize layoutSize() const;
     QSize sheetSize() const;
+    QSize measureSheet() const;
     int sideSpace() const;
     void placeFrameBelowMenu();
     void clearPageFlags();
@@ -136,6 +137,7 @@ private:
     std::unique_ptr<skin::BmpButton> m_sendButton;
     std::unique_ptr<skin::BmpButton> m_chooseButton;
     std::unique_ptr<skin::BmpButton> m_emptyButton;
+    QSize m_sheetSize;
     bool m_closing = false;
     std::unique_ptr<send::SendWorkflow> m_sendWorkflow; // made on first use
 };

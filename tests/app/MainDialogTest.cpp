@@ -12,6 +12,7 @@
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
 #include "SkinMessageBox.h"
+#include "SkinTabCtrl.h"
 #include "TempDir.h"
 
 #include <QComboBox>
@@ -408,6 +409,35 @@ TEST_F(MainDialogTest, everyFieldSurvivesSaveAndOpen)
     EXPECT_EQ(edit(m_dialog.outgoingPage(), connection::GsmUserNameEdit)->text(),
               QStringLiteral("bu"));
     EXPECT_TRUE(sendEnabled());
+}
+
+TEST_F(MainDialogTest, keyboardAloneReachesEveryPartInOrder)
+{
+    fillServers(); // Send enabled, so that it takes the focus too
+    m_dialog.activateWindow();
+    m_dialog.recipientsEdit()->setFocus();
+    QStringList order;
+    for (int i = 0; i < 14; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        order << (qobject_cast<skin::SkinTabCtrl*>(focus) ? QStringLiteral("tabs")
+                                                          : focus->objectName());
+    }
+    const QStringList expected = {QStringLiteral("tabs"),
+                                  QStringLiteral("mailboxEdit"),
+                                  QStringLiteral("emailAddressEdit"),
+                                  QStringLiteral("outgoingServerEdit"),
+                                  QStringLiteral("pop3Radio"),
+                                  QStringLiteral("imap4Radio"),
+                                  QStringLiteral("incomingServerEdit"),
+                                  QStringLiteral("userNameEdit"),
+                                  QStringLiteral("passwordEdit"),
+                                  QStringLiteral("emptyFieldsButton"),
+                                  QStringLiteral("sendButton"),
+                                  QStringLiteral("chooseRecipientsButton"),
+                                  QStringLiteral("recipientsEdit"),
+                                  QStringLiteral("tabs")};
+    EXPECT_EQ(order, expected);
 }
 
 TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)
