@@ -14,6 +14,7 @@
 #include "HelpPopup.h"
 #include "PhoneLink.h"
 #include "PlainButtonArt.h"
+#include "SendWorkflow.h"
 #include "SkinHorizontalBar.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
@@ -88,6 +89,7 @@ MainDialog::~MainDialog()
     m_emptyButton.reset();
     delete m_sheet; // with its four pages
     m_sheet = nullptr;
+    m_sendWorkflow.reset(); // borrows the record and the link
     m_phoneLink.reset();
     skin::SkinMessageBox::release();
 }
@@ -548,9 +550,25 @@ void MainDialog::onEmptyFields()
     clearPageFlags();
 }
 
-void MainDialog::onChooseRecipientsClicked() {}
+send::SendWorkflow& MainDialog::sendWorkflow()
+{
+    if (!m_sendWorkflow)
+        m_sendWorkflow =
+            std::make_unique<send::SendWorkflow>(this, m_skin, m_record, *m_phoneLink);
+    return *m_sendWorkflow;
+}
 
-void MainDialog::onSendClicked() {}
+void MainDialog::onChooseRecipientsClicked()
+{
+    // The chosen numbers are appended; the field is left alone otherwise.
+    if (const auto field = sendWorkflow().chooseRecipients(m_recipientsEdit->text()))
+        m_recipientsEdit->setText(*field);
+}
+
+void MainDialog::onSendClicked()
+{
+    sendWorkflow().send(m_recipientsEdit->text());
+}
 
 void MainDialog::onButtonCommand(int control)
 {

@@ -25,6 +25,9 @@ namespace mailvane::skin {
 class BmpButton;
 class COrvexPropertySheet;
 } // namespace mailvane::skin
+namespace mailvane::send {
+class SendWorkflow;
+}
 namespace mailvane::pages {
 class AdvancedPage;
 class ConnectionPage;
@@ -77,7 +80,7 @@ public:
     void onWhatsThis();
     void onAbout();
     void onEmptyFields();
-    // Buttons 1002 and 1024: the send workflow fills these in.
+    // Buttons 1002 and 1024: choosing recipients and sending, by the send workflow.
     void onChooseRecipientsClicked();
     void onSendClicked();
 
@@ -116,6 +119,7 @@ private:
     void onButtonCommand(int control);
     void onHelpKey();
     std::array<pages::SettingsPage*, 4> pages() const;
+    send::SendWorkflow& sendWorkflow();
 
     CurrentFile m_currentFile; // first: it initialises OLE
     settings::EmailSettings m_record;
@@ -135,6 +139,7 @@ private:
     std::unique_ptr<skin::BmpButton> m_emptyButton;
     QSize m_sheetSize;
     bool m_closing = false;
+    std::unique_ptr<send::SendWorkflow> m_sendWorkflow; // made on first use
 };
 
 } // namespace mailvane::app

@@ -157,6 +157,37 @@ constexpr auto Entries = std::to_array<Entry>({
     {333, "&Paste"},
     {334, "&Delete"},
     {335, "Select &All"},
+    // The send workflow.
+    {400, " Send "},
+    {401, "Recipients:"},
+    {402, "E-mail settings:"},
+    {403, "Each e-mail settings message is made up of several text messages. Therefore, sending "
+          "one e-mail settings message may cost more than sending one text message."},
+    {404, "Closes the dialog without saving changes."},
+    {405, "Lists the recipients to whose phones the e-mail settings will be sent."},
+    {406, "Displays all the e-mail settings that will be sent to the recipients' phones."},
+    {407, "Closes the dialog and saves any changes you have made."},
+    {408, "To:"},
+    {409, "Choose Recipients"},
+    {410, "Contacts:"},
+    {411, "Name"},
+    {412, "Number"},
+    {413, "No Contacts Found"},
+    {414, "Adds the selected contacts to the list of recipients."},
+    {415, "Lists the names and mobile phone numbers that are found in the contacts folder of the "
+          "connected phone. Select a contact to add it to the list of recipients."},
+    {416, "Lists the names and numbers that you have selected as recipients."},
+    {420, "Enter PIN Code"},
+    {421, "Settings PIN code:"},
+    {422, "Select a random PIN code that the Orvex Messaging Device user will have to type to "
+          "activate settings upon receiving them.\n"},
+    {423, "Write your PIN code. The PIN code is used in encoding the e-mail settings message. "
+          "This code is needed when the settings are stored in the mobile phone."},
+    {424, "Invalid PIN Code"},
+    {425, "The PIN code is invalid."},
+    {430, "Connecting to phone.\nThis may take a while."},
+    {431, "Sending to %1 (%2 of %3)"},
+    {432, "Reading the phone's contacts"},
 });
 
 static_assert(std::ranges::adjacent_find(Entries, std::ranges::greater_equal{}, &Entry::first) ==

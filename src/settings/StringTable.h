@@ -117,6 +117,37 @@ inline constexpr StringId CopyItem = 332;
 inline constexpr StringId PasteItem = 333;
 inline constexpr StringId DeleteItem = 334;
 inline constexpr StringId SelectAllItem = 335;
+
+// The send workflow: the PIN, wait, Send and Choose Recipients dialogs, their
+// help texts and the progress lines. None has a number of old either; the
+// Send dialog's title and its Send help are the main window's SendCaption
+// and SendHelp.
+inline constexpr StringId SendLabel = 400; // " Send "
+inline constexpr StringId RecipientsLabel = 401;
+inline constexpr StringId EmailSettingsLabel = 402;
+inline constexpr StringId CostWarning = 403;
+inline constexpr StringId CancelHelp = 404;
+inline constexpr StringId RecipientsBoxHelp = 405;
+inline constexpr StringId SettingsBoxHelp = 406;
+inline constexpr StringId OkHelp = 407;
+inline constexpr StringId AddLabel = 408; // "To:"
+inline constexpr StringId ChooseRecipientsTitle = 409;
+inline constexpr StringId ContactsLabel = 410;
+inline constexpr StringId NameColumn = 411;
+inline constexpr StringId NumberColumn = 412;
+inline constexpr StringId NoContactsFound = 413;
+inline constexpr StringId AddHelp = 414;
+inline constexpr StringId ContactsListHelp = 415;
+inline constexpr StringId RecipientsListHelp = 416;
+inline constexpr StringId PinTitle = 420;
+inline constexpr StringId PinLabel = 421;
+inline constexpr StringId PinExplanation = 422; // ends with a line break
+inline constexpr StringId PinHelp = 423;
+inline constexpr StringId InvalidPinCaption = 424;
+inline constexpr StringId InvalidPinMessage = 425;
+inline constexpr StringId WaitMessage = 430; // two lines
+inline constexpr StringId SendingProgress = 431; // %1 number, %2 index, %3 count
+inline constexpr StringId ReadingContacts = 432;
 } // namespace strings
 
 // The text of string `id`; empty for a number the table does not hold.

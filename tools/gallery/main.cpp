@@ -5,6 +5,7 @@
 
 #include "GalleryApp.h"
 #include "GalleryDialog.h"
+#include "GallerySend.h"
 #include "GallerySheet.h"
 #include "GalleryToolkit.h"
 #include "ResourceLibrary.h"
@@ -81,6 +82,8 @@ int main(int argc, char** argv)
               output, QStringLiteral("dialog-buttons-zoom"), log) &&
          ok;
     for (const auto& [name, image] : mailvane::gallery::renderToolkit(skin))
+        ok = save(image, output, name, log) && ok;
+    for (const auto& [name, image] : mailvane::gallery::renderSend(skin))
         ok = save(image, output, name, log) && ok;
     // The main window with each tab, skinned and plain (scale 2 in the run below).
     const mailvane::platform::LibraryHandle plain;
