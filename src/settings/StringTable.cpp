@@ -34,6 +34,7 @@ constexpr auto Entries = std::to_array<Entry>({
     {27, "No"},
     {28, "Latest"},
     {29, "Latest unread"},
+    {31, "Proxy"},
     {32, "Proxies:"},
     {33, "Primary proxy:"},
     {34, "Primary proxy port:"},
@@ -51,14 +52,71 @@ constexpr auto Entries = std::to_array<Entry>({
     {47, "Secure"},
     {50, "Analog"},
     {51, "ISDN"},
+    {54, "  OK  "},
+    {55, "Cancel"},
     {77, "Save Changes"},
     {78, "Do you want to save the changes?"},
+    {79, "Auto Bauding"},
+    {80, "9600"},
+    {81, "14400"},
+    {82, "No help topic available."},
+    // What's-This help of the settings pages.
+    {90, "Type the name of the mailbox."},
+    {91, "Type the user's e-mail address."},
+    {92, "Type the server address."},
+    {93, "Select either POP3 or IMAP4 depending on the type of e-mail system used."},
+    {94, "Type the e-mail server address for incoming mail."},
+    {95, "Type the user name of the incoming mail server."},
+    {96, "Type the password of the incoming mail server."},
+    {97, "Type the user name of the outgoing mail server."},
+    {98, "Type the password of the outgoing mail server."},
+    {99, "Type the port number of the outgoing mail server."},
+    {100, "Type the port number of the incoming mail server."},
+    {101, "Select Yes, if the e-mail service provider requires authentication for sending "
+          "e-mails. In this case, you must also define the SMTP user name and password."},
+    {102, "Type the e-mail address to which replies are sent. This is needed only if the address "
+          "is different from the user's e-mail address."},
+    {103, "Enter the mamixum number of e-mails that you want retrieved at a time."},
+    {104, "Select Latest if you want to retrieve all new received e-mails, or select Latest "
+          "unread if you want to retrieve only e-mails that you have not read."},
+    {105, "Use secure login on POP3 server, if the connection requires an encrypted login. Using "
+          "encrypted login enables increased security for user names and passwords."},
+    {107, "Define the proxy settings if necessary."},
+    {108, "You may want to use a proxy to quicken access to the Internet. Some Internet service "
+          "providers require the use of web proxies."},
+    {109, "Type the IP address of the primary proxy server, or the domain name."},
+    {110, "Type the number of the primary proxy port. Common values are 8000 and 8080, but vary "
+          "with the proxy server."},
+    {111, "Type the IP address of the secondary proxy server, or the domain name."},
+    {112, "Type the number of the secondary proxy port. Common values are 8000 and 8080, but "
+          "vary with the proxy server."},
+    {113, "Choose the data connection type: packet data (GPRS) or GSM data."},
+    {114, "Define the connection settings required for establishing a packet data connection."},
+    {115, "Type the name of the GPRS access point."},
+    {116, "Select the authentication type of the GPRS connection (normal or secure)."},
+    {117, "A user name may be needed to make a data connection. Type the user name if required "
+          "by the service provider."},
+    {118, "A password may be needed to make a GPRS connection. Type the password if required by "
+          "the service provider."},
+    {119, "Define the connection settings required for establishing a GSM data connection."},
+    {120, "Type the modem telephone number used for GSM data connections."},
+    {121, "Select the authentication type of the GSM data connection (normal or secure)."},
+    {122, "Select the appropriate data call type. Select Analog if a modem connection is used."},
+    {123, "Select a data transmission speed for a modem connection. If you select Automatic, the "
+          "data transmission rate is determined automatically."},
+    {124, "A user name may be needed to make a GSM data connection. Type the user name if "
+          "required by the service provider."},
+    {125, "A password may be needed to make a GSM data connection. Type the password if "
+          "required by the service provider."},
     {129, "Do you want to save the changes you made? (Settings file "},
     {130, "Do you want to replace the existing settings file "},
     {131, "File Not Found"},
     {132, "The file does not exist."},
     {133, "Invalid File Format"},
     {134, "The file format is invalid."},
+    {144, "This field is mandatory."},
+    {145, "Note: The asterisk indicates mandatory fields, which must be filled in before "
+          "sending the e-mail settings"},
     {201, "Recipients Missing"},
     {202, "No recipients are selected."},
     {203, "Sending Successful"},
@@ -66,10 +124,75 @@ constexpr auto Entries = std::to_array<Entry>({
     {205, "Sending Failed"},
     {206, "An error occurred while sending the e-mail settings to the target phone(s)."},
     {207, "Phone isn't connected."},
+    // The main window: texts that have no number of their own in the design
+    // are numbered from 300.
+    {300, "Mailvane       "},
+    {301, "E-mail settings for Orvex 7741 and Orvex 7742 phones"},
+    {302, "To phone number(s):"},
+    {303, "Send e-mail settings"},
+    {304, "Empty Fields"},
+    {305, "Opens the list of contacts from which you can select the recipients."},
+    {306, "Sends the e-mail settings to the selected phone(s)."},
+    {307, " General "},
+    {308, " Advanced "},
+    {309, " Incoming "},
+    {310, " Outgoing "},
+    {311, "Sheet"},
+    {312, "File"},
+    {313, "New"},
+    {314, "Open"},
+    {315, "Save"},
+    {316, "Save As"},
+    {317, "Exit"},
+    {318, "Help"},
+    {319, "What's This?"},
+    {320, "About Mailvane"},
+    {321, "No help available"},
+    {322, "Save Failed"},
+    {323, "The settings could not be saved to "},
+    // The password fields' context menu.
+    {330, "&Undo"},
+    {331, "Cu&t"},
+    {332, "&Copy"},
+    {333, "&Paste"},
+    {334, "&Delete"},
+    {335, "Select &All"},
+    // The send workflow.
+    {400, " Send "},
+    {401, "Recipients:"},
+    {402, "E-mail settings:"},
+    {403, "Each e-mail settings message is made up of several text messages. Therefore, sending "
+          "one e-mail settings message may cost more than sending one text message."},
+    {404, "Closes the dialog without saving changes."},
+    {405, "Lists the recipients to whose phones the e-mail settings will be sent."},
+    {406, "Displays all the e-mail settings that will be sent to the recipients' phones."},
+    {407, "Closes the dialog and saves any changes you have made."},
+    {408, "To:"},
+    {409, "Choose Recipients"},
+    {410, "Contacts:"},
+    {411, "Name"},
+    {412, "Number"},
+    {413, "No Contacts Found"},
+    {414, "Adds the selected contacts to the list of recipients."},
+    {415, "Lists the names and mobile phone numbers that are found in the contacts folder of the "
+          "connected phone. Select a contact to add it to the list of recipients."},
+    {416, "Lists the names and numbers that you have selected as recipients."},
+    {420, "Enter PIN Code"},
+    {421, "Settings PIN code:"},
+    {422, "Select a random PIN code that the Orvex Messaging Device user will have to type to "
+          "activate settings upon receiving them.\n"},
+    {423, "Write your PIN code. The PIN code is used in encoding the e-mail settings message. "
+          "This code is needed when the settings are stored in the mobile phone."},
+    {424, "Invalid PIN Code"},
+    {425, "The PIN code is invalid."},
+    {430, "Connecting to phone.\nThis may take a while."},
+    {431, "Sending to %1 (%2 of %3)"},
+    {432, "Reading the phone's contacts"},
 });
 
-static_assert(std::ranges::is_sorted(Entries, {}, &Entry::first),
-              "the string table must stay sorted by id");
+static_assert(std::ranges::adjacent_find(Entries, std::ranges::greater_equal{}, &Entry::first) ==
+                  Entries.end(),
+              "the string table must stay sorted by id, each id once");
 
 } // namespace
 

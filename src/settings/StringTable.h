@@ -73,6 +73,81 @@ inline constexpr StringId SettingsSentMessage = 204;
 inline constexpr StringId SendingFailedCaption = 205;
 inline constexpr StringId SendingErrorMessage = 206;
 inline constexpr StringId PhoneNotConnectedMessage = 207;
+
+// The window program: labels, help texts and messages of the main window,
+// the settings pages and the file commands.
+inline constexpr StringId Proxy = 31;
+inline constexpr StringId OkLabel = 54;
+inline constexpr StringId CancelLabel = 55;
+inline constexpr StringId AutoBauding = 79;
+inline constexpr StringId Speed9600 = 80;
+inline constexpr StringId Speed14400 = 81;
+inline constexpr StringId NoHelpTopic = 82;
+inline constexpr StringId FirstPageHelp = 90; // page help texts run from 90 to 125
+inline constexpr StringId LastPageHelp = 125;
+inline constexpr StringId FieldIsMandatory = 144;
+inline constexpr StringId MandatoryNote = 145;
+inline constexpr StringId MainWindowTitle = 300; // "Mailvane" and seven blanks
+inline constexpr StringId Heading = 301;
+inline constexpr StringId ChooseRecipientsCaption = 302;
+inline constexpr StringId SendCaption = 303;
+inline constexpr StringId EmptyFieldsCaption = 304;
+inline constexpr StringId RecipientsHelp = 305;
+inline constexpr StringId SendHelp = 306;
+inline constexpr StringId GeneralTab = 307;
+inline constexpr StringId AdvancedTab = 308;
+inline constexpr StringId IncomingTab = 309;
+inline constexpr StringId OutgoingTab = 310;
+inline constexpr StringId SheetCaption = 311;
+inline constexpr StringId FileMenu = 312;
+inline constexpr StringId NewItem = 313;
+inline constexpr StringId OpenItem = 314;
+inline constexpr StringId SaveItem = 315;
+inline constexpr StringId SaveAsItem = 316;
+inline constexpr StringId ExitItem = 317;
+inline constexpr StringId HelpMenu = 318;
+inline constexpr StringId WhatsThisItem = 319;
+inline constexpr StringId AboutItem = 320;
+inline constexpr StringId NoHelpAvailable = 321;
+inline constexpr StringId SaveFailedCaption = 322;
+inline constexpr StringId SaveFailedMessage = 323; // followed by the file name, ": " and why
+inline constexpr StringId UndoItem = 330;
+inline constexpr StringId CutItem = 331;
+inline constexpr StringId CopyItem = 332;
+inline constexpr StringId PasteItem = 333;
+inline constexpr StringId DeleteItem = 334;
+inline constexpr StringId SelectAllItem = 335;
+
+// The send workflow: the PIN, wait, Send and Choose Recipients dialogs, their
+// help texts and the progress lines. None has a number of old either; the
+// Send dialog's title and its Send help are the main window's SendCaption
+// and SendHelp.
+inline constexpr StringId SendLabel = 400; // " Send "
+inline constexpr StringId RecipientsLabel = 401;
+inline constexpr StringId EmailSettingsLabel = 402;
+inline constexpr StringId CostWarning = 403;
+inline constexpr StringId CancelHelp = 404;
+inline constexpr StringId RecipientsBoxHelp = 405;
+inline constexpr StringId SettingsBoxHelp = 406;
+inline constexpr StringId OkHelp = 407;
+inline constexpr StringId AddLabel = 408; // "To:"
+inline constexpr StringId ChooseRecipientsTitle = 409;
+inline constexpr StringId ContactsLabel = 410;
+inline constexpr StringId NameColumn = 411;
+inline constexpr StringId NumberColumn = 412;
+inline constexpr StringId NoContactsFound = 413;
+inline constexpr StringId AddHelp = 414;
+inline constexpr StringId ContactsListHelp = 415;
+inline constexpr StringId RecipientsListHelp = 416;
+inline constexpr StringId PinTitle = 420;
+inline constexpr StringId PinLabel = 421;
+inline constexpr StringId PinExplanation = 422; // ends with a line break
+inline constexpr StringId PinHelp = 423;
+inline constexpr StringId InvalidPinCaption = 424;
+inline constexpr StringId InvalidPinMessage = 425;
+inline constexpr StringId WaitMessage = 430; // two lines
+inline constexpr StringId SendingProgress = 431; // %1 number, %2 index, %3 count
+inline constexpr StringId ReadingContacts = 432;
 } // namespace strings
 
 // The text of string `id`; empty for a number the table does not hold.

@@ -3,7 +3,9 @@
 // Without arguments it takes the default skin the build drew (or any
 // Graphics_Default.ogr in the build tree) and writes into build/gallery.
 
+#include "GalleryApp.h"
 #include "GalleryDialog.h"
+#include "GallerySend.h"
 #include "GallerySheet.h"
 #include "GalleryToolkit.h"
 #include "ResourceLibrary.h"
@@ -65,6 +67,9 @@ int main(int argc, char** argv)
         bool scaledOk = true;
         for (const auto& [name, image] : mailvane::gallery::renderScaled(skin))
             scaledOk = save(image, output, name, log) && scaledOk;
+        for (const auto& picture :
+             mailvane::gallery::renderMainWindow(skin, 2.0, QStringLiteral("main-x2-")))
+            scaledOk = save(picture.image, output, picture.name, log) && scaledOk;
         mailvane::platform::freeResourceLibrary(skin);
         return scaledOk ? EXIT_SUCCESS : EXIT_FAILURE;
     }
@@ -78,6 +83,15 @@ int main(int argc, char** argv)
          ok;
     for (const auto& [name, image] : mailvane::gallery::renderToolkit(skin))
         ok = save(image, output, name, log) && ok;
+    for (const auto& [name, image] : mailvane::gallery::renderSend(skin))
+        ok = save(image, output, name, log) && ok;
+    // The main window with each tab, skinned and plain (scale 2 in the run below).
+    const mailvane::platform::LibraryHandle plain;
+    for (const auto& [library, prefix] : {std::pair{skin, QStringLiteral("main-")},
+                                          std::pair{plain, QStringLiteral("main-plain-")}}) {
+        for (const auto& picture : mailvane::gallery::renderMainWindow(library, 1.0, prefix))
+            ok = save(picture.image, output, picture.name, log) && ok;
+    }
     mailvane::platform::freeResourceLibrary(skin);
     QProcess scaled;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -17,6 +17,8 @@ constexpr int Splash = 137;
 constexpr int Product = 171;
 constexpr int EmblemMask = 184;
 constexpr int Emblem = 185;
+constexpr int ApplicationIcon = 139;
+constexpr int IconSize = 256;
 } // namespace number
 
 QFont sansFont(int pixels, bool bold)
@@ -118,8 +120,29 @@ QImage emblemArt()
 
 } // namespace
 
+QImage applicationIcon(int size)
+{
+    // The product tile with transparent corners, drawn at the size asked for
+    // rather than scaled, so that small icons stay sharp.
+    QImage art = canvas(size, size);
+    QPainter painter(&art);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = size / 64.0;
+    QLinearGradient fill(0, 0, 0, size);
+    fill.setColorAt(0, palette::BarLight);
+    fill.setColorAt(1, palette::BarDark);
+    painter.setPen(QPen(palette::BarEdge, unit));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(QRectF(2.5 * unit, 2.5 * unit, size - 5 * unit, size - 5 * unit),
+                            12 * unit, 12 * unit);
+    drawGlyph(painter, QRectF(10 * unit, 8 * unit, size - 20 * unit, size - 20 * unit),
+              palette::White);
+    return art;
+}
+
 void addProductPictures(SkinCatalogue& catalogue)
 {
+    catalogue.addPng(number::ApplicationIcon, applicationIcon(number::IconSize));
     catalogue.addPng(number::Splash, withAlpha(splashArt()));
     catalogue.addBitmap(number::Product, productArt());
     const QImage emblem = emblemArt();

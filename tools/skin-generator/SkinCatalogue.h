@@ -37,4 +37,7 @@ void addButtonPictures(SkinCatalogue& catalogue);
 void addTabPictures(SkinCatalogue& catalogue);
 void addProductPictures(SkinCatalogue& catalogue);
 
+// The application icon (picture 139) at `size` pixels square, with alpha.
+QImage applicationIcon(int size);
+
 } // namespace mailvane::skingen

@@ -53,5 +53,15 @@ int main(int argc, char** argv)
     mailvane::skingen::addButtonPictures(catalogue);
     mailvane::skingen::addTabPictures(catalogue);
     mailvane::skingen::addProductPictures(catalogue);
-    return writeSkin(catalogue, QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!writeSkin(catalogue, folder))
+        return 1;
+    // The icon for the desktop, beside the skin: icons/<size>/mailvane.png.
+    for (int size : {48, 256, 512}) {
+        const QString dir = folder + QStringLiteral("/icons/") + QString::number(size);
+        if (!QDir().mkpath(dir) ||
+            !mailvane::skingen::applicationIcon(size).save(dir + QStringLiteral("/mailvane.png")))
+            return 1;
+    }
+    return 0;
 }

@@ -1,0 +1,68 @@
+#include "MainApp.h"
+
+#include "MainDialog.h"
+#include "PhoneBackEnd.h"
+#include "PhoneConfiguration.h"
+#include "SingleInstance.h"
+#include "SkinLibraryLocator.h"
+#include "SkinMessageBox.h"
+#include "SplashWnd.h"
+#include "StartupProbe.h"
+#include "UiText.h"
+
+#include <QTimer>
+#include <cstdio>
+
+namespace mailvane::app {
+
+MainApp::~MainApp()
+{
+    platform::freeResourceLibrary(m_skin);
+}
+
+void MainApp::loadSkin()
+{
+    if (!m_skin.isEmpty())
+        platform::freeResourceLibrary(m_skin);
+    m_skin = skin::loadSkinLibrary();
+}
+
+int MainApp::run(const QString& file)
+{
+    SingleInstance instance(uiText(settings::strings::MainWindowTitle));
+    if (instance.activateRunningInstance())
+        return 0;
+    // The three-dimensional control look needs no switching on here.
+    loadSkin();
+
+    StartupProbe probe;
+    probe.splashStarted();
+    skin::SplashWnd splash(m_skin, SplashPicture);
+    splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
+    probe.splashEnded();
+
+    skin::SkinMessageBox::configure([](int id) { return uiText(id); }, m_skin);
+
+    // The phone link, made by the main window, reaches the configured phone.
+    const std::string phone = phone::configuredPhoneSelection();
+    if (!phone::installPhoneBackEnd(phone)) {
+        std::fprintf(stderr, "mailvane: the configured phone \"%s\" is not understood; %s\n",
+                     phone.c_str(), phone::phoneSelectionHelp().c_str());
+        phone::installPhoneBackEnd("none");
+    }
+
+    {
+        MainDialog dialog;
+        dialog.setSkinLibrary(m_skin);
+        instance.serve(&dialog);
+        probe.watch(&dialog);
+        if (!file.isEmpty()) {
+            QTimer::singleShot(0, &dialog, [&dialog, file] { dialog.openFile(file); });
+        }
+        dialog.exec();
+    }
+    splash.destroy();
+    return 0;
+}
+
+} // namespace mailvane::app

@@ -1,0 +1,595 @@
+#include "MainDialog.h"
+
+#include "AboutBox.h"
+#include "AdvancedPage.h"
+#include "BmpButton.h"
+#include "COrvexPropertySheet.h"
+#include "ConnectionPage.h"
+#include "ControlIds.h"
+#include "ControlNumbers.h"
+#include "FieldEdit.h"
+#include "FileCommands.h"
+#include "GeneralPage.h"
+#include "HeadingLabel.h"
+#include "HelpPopup.h"
+#include "PhoneLink.h"
+#include "PlainButtonArt.h"
+#include "SendWorkflow.h"
+#include "SkinHorizontalBar.h"
+#include "SkinImage.h"
+#include "SkinMessageBox.h"
+#include "SkinTabCtrl.h"
+#include "SkinVerticalBar.h"
+#include "TokenTableLocator.h"
+#include "UiText.h"
+#include "WhatsThisHelp.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QWhatsThis>
+
+namespace mailvane::app {
+
+namespace strings = settings::strings;
+namespace ids = main_window;
+
+namespace {
+
+// The frame of the main window (the extra top picture 167 has no place in
+// this frame and is left out).
+constexpr skin::SkinFrameImages MainFrame{146, 147, 146, 170, 168, 169, 145};
+
+constexpr int ApplicationIcon = 139;
+constexpr int AboutProduct = 171;
+constexpr int AboutEmblem = 185;
+constexpr int AboutEmblemMask = 184;
+
+struct ButtonImages
+{
+    int left, middle, right;
+};
+// Normal, pressed, hover, disabled.
+constexpr ButtonImages ButtonStates[] = {
+    {136, 120, 121}, {122, 124, 123}, {125, 127, 126}, {131, 133, 132}};
+constexpr std::uint32_t TransparentWhite = 0xFFFFFF;
+constexpr QSize InitialButtonSize{100, 30};
+
+// Spacing of the hand-made layout (the template gives no geometry).
+constexpr int Margin = 16;
+constexpr int RowGap = 10;
+
+const HelpEntry HelpTable[] = {
+    {{ids::RecipientsEdit, ids::ChooseRecipientsButton}, strings::RecipientsHelp},
+    {{ids::SendButton}, strings::SendHelp},
+    {{ids::HeadingStatic}, strings::Heading},
+};
+
+} // namespace
+
+MainDialog::MainDialog(QWidget* parent) : skin::SkinDialog(templates::MainWindow, parent)
+{
+    setObjectName(QStringLiteral("mainDialog"));
+    // A caption with the title-bar help button; no minimise or maximise box.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(uiText(strings::MainWindowTitle));
+    new WhatsThisHelp(this, &MainDialog::helpFor);
+}
+
+MainDialog::~MainDialog()
+{
+    if (HelpPopup* popup = HelpPopup::current())
+        popup->close();
+    m_record.clear();
+    // The buttons' windows are children; the buttons go before them.
+    m_sendButton.reset();
+    m_chooseButton.reset();
+    m_emptyButton.reset();
+    delete m_sheet; // with its four pages
+    m_sheet = nullptr;
+    m_sendWorkflow.reset(); // borrows the record and the link
+    m_phoneLink.reset();
+    skin::SkinMessageBox::release();
+}
+
+void MainDialog::setSkinLibrary(const platform::LibraryHandle& skin)
+{
+    m_skin = skin;
+    if (!skin.isEmpty())
+        setSkin(skin, MainFrame);
+}
+
+settings::StringId MainDialog::helpFor(int control)
+{
+    return lookUpHelp(HelpTable, control);
+}
+
+bool MainDialog::initDialog()
+{
+    const bool first = m_sheet == nullptr;
+    if (first)
+        m_record.clear();
+    skin::SkinDialog::initDialog();
+    if (!first) {
+        // A second modal run keeps what the first one built.
+        layOut();
+        return true;
+    }
+
+    m_phoneLink = std::make_unique<phone::PhoneLink>(
+        provisioning::locateTokenTable(QApplication::applicationDirPath().toStdString())
+            .value_or(provisioning::TokenTableFileName));
+
+    if (!m_skin.isEmpty()) {
+        skin::SkinImage icon;
+        const QImage picture = icon.load(m_skin, ApplicationIcon);
+        if (!picture.isNull())
+            m_icon = QIcon(QPixmap::fromImage(picture));
+    }
+    if (m_icon.isNull())
+        m_icon = QIcon::fromTheme(QStringLiteral("mailvane"));
+    setWindowIcon(m_icon);
+
+    buildMenu();
+    m_heading = new HeadingLabel(this);
+    setControlId(m_heading, ids::HeadingStatic);
+    m_heading->setObjectName(QStringLiteral("headingStatic"));
+    m_recipientsEdit = new QLineEdit(this);
+    setControlId(m_recipientsEdit, ids::RecipientsEdit);
+    m_recipientsEdit->setObjectName(QStringLiteral("recipientsEdit"));
+    restrictEdit(m_recipientsEdit, false);
+    createButtons();
+    setWindowTitle(uiText(strings::MainWindowTitle));
+    createSheet();
+    m_heading->setText(uiText(strings::Heading));
+    m_heading->setAccessibleName(m_heading->text());
+    m_recipientsEdit->setAccessibleName(m_chooseButton->text());
+
+    // Made after the window was shown: they have to be shown themselves.
+    m_menuBar->show();
+    m_heading->show();
+    m_recipientsEdit->show();
+    // Measured once: the pages' needs do not change while the window lives.
+    m_sheetSize = measureSheet();
+    resize(layoutSize());
+    layOut();
+    if (m_sheet->tabControl() && !m_skin.isEmpty()) {
+        m_sheet->tabControl()->setSkin(m_skin, skin::SkinTabCtrl::MainSheetNumbers);
+        m_sheet->tabControl()->setBackground(background(), m_sheet->x(), m_sheet->y());
+    }
+
+    // Keyboard order: the recipients row, the tabs, the active page's
+    // controls, then Empty Fields and Send.
+    QWidget* lastOfPages = m_outgoingPage;
+    for (QWidget* w = m_outgoingPage->nextInFocusChain();
+         w != m_outgoingPage && m_outgoingPage->isAncestorOf(w); w = w->nextInFocusChain())
+        lastOfPages = w;
+    setTabOrder(m_chooseButton->window(), m_recipientsEdit);
+    setTabOrder(m_recipientsEdit, m_sheet->tabControl());
+    setTabOrder(lastOfPages, m_emptyButton->window());
+    setTabOrder(m_emptyButton->window(), m_sendButton->window());
+    setTabOrder(m_sendButton->window(), m_chooseButton->window());
+
+    resetSettings();
+    clearPageFlags();
+    m_recipientsEdit->setFocus();
+    return true;
+}
+
+void MainDialog::buildMenu()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("mainMenu"));
+    m_menuBar->setNativeMenuBar(false);
+    const auto add = [this](QMenu* menu, settings::StringId text, int command,
+                            QKeySequence shortcut, void (MainDialog::*handler)()) {
+        QAction* action = menu->addAction(uiText(text));
+        action->setData(command);
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+    };
+    QMenu* file = m_menuBar->addMenu(uiText(strings::FileMenu));
+    add(file, strings::NewItem, menu::NewCommand, QKeySequence::New, &MainDialog::onNew);
+    add(file, strings::OpenItem, menu::OpenCommand, QKeySequence::Open, &MainDialog::onOpen);
+    add(file, strings::SaveItem, menu::SaveCommand, QKeySequence::Save, &MainDialog::onSave);
+    add(file, strings::SaveAsItem, menu::SaveAsCommand, QKeySequence::SaveAs,
+        &MainDialog::onSaveAs);
+    file->addSeparator();
+    add(file, strings::ExitItem, menu::ExitCommand, QKeySequence::Quit, &MainDialog::onExit);
+    QMenu* help = m_menuBar->addMenu(uiText(strings::HelpMenu));
+    add(help, strings::WhatsThisItem, menu::WhatsThisCommand, QKeySequence(),
+        &MainDialog::onWhatsThis);
+    help->addSeparator();
+    add(help, strings::AboutItem, menu::AboutCommand, QKeySequence(), &MainDialog::onAbout);
+
+    auto* helpKey = new QAction(this);
+    helpKey->setShortcut(QKeySequence::HelpContents);
+    helpKey->setShortcutContext(Qt::WindowShortcut);
+    connect(helpKey, &QAction::triggered, this, &MainDialog::onHelpKey);
+    addAction(helpKey);
+}
+
+void MainDialog::createButtons()
+{
+    const auto make = [this](int control, settings::StringId caption, const char* name) {
+        auto button = std::make_unique<skin::BmpButton>();
+        if (m_skin.isEmpty()) {
+            // No skin: a calm button in the palette's colours instead of grey blocks.
+            const int height = fontMetrics().height() + 14;
+            const ButtonPieces normal = plainButtonPieces(palette(), 0, height);
+            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right, TransparentWhite);
+            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
+                           uiText(caption));
+            for (int state = 0; state < 4; ++state) {
+                const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
+                button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
+            }
+        } else {
+            const ButtonImages& normal = ButtonStates[0];
+            button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
+                                          TransparentWhite);
+            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
+                           uiText(caption));
+            for (int state = 0; state < 4; ++state) {
+                const ButtonImages& images = ButtonStates[state];
+                button->setStateImagesFromResources(state, m_skin, images.left, images.middle,
+                                                    images.right);
+            }
+        }
+        button->setText(uiText(caption), true, ButtonMaxWidth);
+        QWidget* window = button->window();
+        window->setObjectName(QString::fromLatin1(name));
+        setControlId(window, control);
+        window->setAccessibleName(uiText(caption));
+        // Enter in the recipients field must not press a button by surprise.
+        if (auto* push = qobject_cast<QPushButton*>(window))
+            push->setAutoDefault(false);
+        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
+                [this](int number, QWidget*) { onButtonCommand(number); });
+        return button;
+    };
+    m_sendButton = make(ids::SendButton, strings::SendCaption, "sendButton");
+    m_chooseButton = make(ids::ChooseRecipientsButton, strings::ChooseRecipientsCaption,
+                          "chooseRecipientsButton");
+    m_emptyButton = make(ids::EmptyFieldsButton, strings::EmptyFieldsCaption, "emptyFieldsButton");
+}
+
+void MainDialog::createSheet()
+{
+    m_generalPage = new pages::GeneralPage(m_record);
+    m_advancedPage = new pages::AdvancedPage(m_record);
+    m_incomingPage = new pages::ConnectionPage(m_record.incoming);
+    m_outgoingPage = new pages::ConnectionPage(m_record.outgoing);
+    m_incomingPage->setObjectName(QStringLiteral("incomingPage"));
+    m_outgoingPage->setObjectName(QStringLiteral("outgoingPage"));
+
+    m_sheet = new skin::COrvexPropertySheet(this);
+    m_sheet->setObjectName(QStringLiteral("settingsSheet"));
+    m_sheet->setAccessibleName(uiText(strings::SheetCaption));
+    m_sheet->addPage(m_generalPage, uiText(strings::GeneralTab));
+    m_sheet->addPage(m_advancedPage, uiText(strings::AdvancedTab));
+    m_sheet->addPage(m_incomingPage, uiText(strings::IncomingTab));
+    m_sheet->addPage(m_outgoingPage, uiText(strings::OutgoingTab));
+    for (pages::SettingsPage* page : pages())
+        connect(page, &pages::SettingsPage::completenessTestRequested, this,
+                &MainDialog::updateSendButton);
+    m_sheet->show();
+}
+
+std::array<pages::SettingsPage*, 4> MainDialog::pages() const
+{
+    return {m_generalPage, m_advancedPage, m_incomingPage, m_outgoingPage};
+}
+
+QWidget* MainDialog::buttonWindow(int control) const
+{
+    for (const auto* button : {&m_sendButton, &m_chooseButton, &m_emptyButton}) {
+        if (*button && (*button)->window() && controlId((*button)->window()) == control)
+            return (*button)->window();
+    }
+    return nullptr;
+}
+
+QSize MainDialog::measureSheet() const
+{
+    // As large as the largest page needs, so that no page scrolls, plus the
+    // tab strip and frame around the page area.
+    QSize page;
+    for (pages::SettingsPage* p : pages())
+        page = page.expandedTo(p->sizeHint()).expandedTo(p->minimumSizeHint());
+    const QSize probe(1000, 1000);
+    const QSize saved = m_sheet->size();
+    m_sheet->resize(probe);
+    const QRect area = m_sheet->tabControl()->pageArea();
+    m_sheet->resize(saved);
+    return page + (probe - area.size());
+}
+
+QSize MainDialog::sheetSize() const
+{
+    return m_sheetSize;
+}
+
+QSize MainDialog::layoutSize() const
+{
+    const QSize sheet = sheetSize();
+    const int topHeight = topBar() ? topBar()->height() : 0;
+    const int width = sheet.width() + sideSpace();
+    const int rows =
+        m_menuBar->sizeHint().height() + topHeight + RowGap + m_heading->sizeHint().height() +
+        RowGap +
+        std::max(m_recipientsEdit->sizeHint().height(), m_chooseButton->window()->height()) +
+        RowGap;
+    return {width, rows + sheet.height() + SheetBottomSpace};
+}
+
+void MainDialog::layOut()
+{
+    if (!m_sheet)
+        return;
+    const int menuHeight = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, width(), menuHeight);
+    placeFrameBelowMenu();
+
+    // The sheet stands where the template put it: centred with a shift of 10
+    // to the right (past the left bar), with a fixed band below it. The rows
+    // above line up with its edges.
+    QSize sheet = sheetSize();
+    sheet.setWidth(std::max(sheet.width(), width() - sideSpace()));
+    const int left = (width() - sheet.width()) / 2 + 10;
+    const int right = left + sheet.width();
+    int y = menuHeight + (topBar() ? topBar()->height() : 0) + RowGap;
+
+    m_heading->setGeometry(left, y, right - left, m_heading->sizeHint().height());
+    y += m_heading->height() + RowGap;
+
+    QWidget* choose = m_chooseButton->window();
+    const int rowHeight = std::max(m_recipientsEdit->sizeHint().height(), choose->height());
+    choose->move(left, y + (rowHeight - choose->height()) / 2);
+    const int editLeft = choose->x() + choose->width() + RowGap;
+    const int editHeight = m_recipientsEdit->sizeHint().height();
+    m_recipientsEdit->setGeometry(editLeft, y + (rowHeight - editHeight) / 2, right - editLeft,
+                                  editHeight);
+
+    const int sheetTop =
+        std::max(y + rowHeight + RowGap, height() - sheet.height() - SheetBottomSpace);
+    m_sheet->setGeometry(left, sheetTop, sheet.width(), height() - SheetBottomSpace - sheetTop);
+
+    const int bandTop = m_sheet->geometry().bottom() + 1;
+    QWidget* empty = m_emptyButton->window();
+    QWidget* send = m_sendButton->window();
+    const int buttonY = bandTop + (SheetBottomSpace - send->height()) / 2;
+    empty->move(left, buttonY);
+    send->move(right - send->width(), buttonY);
+}
+
+int MainDialog::sideSpace() const
+{
+    // The sheet is shifted 10 to the right of centre: the space beside it
+    // must hold the left bar and a margin on that side.
+    const int bar = leftBar() ? leftBar()->width() : 0;
+    return std::max(3 * Margin, 2 * bar + Margin);
+}
+
+void MainDialog::placeFrameBelowMenu()
+{
+    // The menu bar takes the top of the client area; the skin frame starts below it.
+    const int menuHeight = m_menuBar ? m_menuBar->sizeHint().height() : 0;
+    if (skin::SkinHorizontalBar* top = topBar())
+        top->setGeometry(0, menuHeight, width(), top->height());
+    if (skin::SkinVerticalBar* side = leftBar()) {
+        const int topHeight = menuHeight + (topBar() ? topBar()->height() : 0);
+        side->setGeometry(0, topHeight, side->width(), height() - topHeight);
+    }
+}
+
+void MainDialog::resizeEvent(QResizeEvent* event)
+{
+    skin::SkinDialog::resizeEvent(event);
+    layOut();
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Escape does not close the main window; closing asks first (closeEvent).
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    skin::SkinDialog::keyPressEvent(event);
+}
+
+void MainDialog::reject()
+{
+    // Reached only through closeEvent, after the question.
+    if (m_closing)
+        skin::SkinDialog::reject();
+}
+
+void MainDialog::closeEvent(QCloseEvent* event)
+{
+    if (settingsChanged()) {
+        FileCommands files(this, m_skin);
+        if (files.saveChangesPrompt(m_currentFile.path(), m_record) == FileCommands::Stopped) {
+            event->ignore();
+            return;
+        }
+    }
+    m_closing = true;
+    event->accept();
+    skin::SkinDialog::reject();
+    m_closing = false;
+}
+
+bool MainDialog::settingsChanged() const
+{
+    for (pages::SettingsPage* page : pages()) {
+        if (page && page->isChanged())
+            return true;
+    }
+    return false;
+}
+
+void MainDialog::clearPageFlags()
+{
+    for (pages::SettingsPage* page : pages())
+        page->setChanged(false);
+}
+
+void MainDialog::updateSendButton()
+{
+    if (m_sendButton)
+        m_sendButton->enable(m_record.isComplete());
+}
+
+void MainDialog::resetSettings()
+{
+    m_record.clear();
+    m_recipientsEdit->clear();
+    m_record.resetToDefaults();
+    for (pages::SettingsPage* page : pages()) {
+        if (page->isShown())
+            page->fillFromRecord();
+    }
+    m_sheet->setActivePage(0);
+    // Filling the pages runs the test only where a field's text changed.
+    updateSendButton();
+}
+
+void MainDialog::onNew()
+{
+    if (settingsChanged()) {
+        FileCommands files(this, m_skin);
+        if (files.saveChangesPrompt(m_currentFile.path(), m_record) == FileCommands::Stopped)
+            return;
+    }
+    resetSettings();
+    clearPageFlags();
+    m_currentFile.path().clear();
+}
+
+void MainDialog::onOpen()
+{
+    FileCommands files(this, m_skin);
+    if (settingsChanged() &&
+        files.saveChangesPrompt(m_currentFile.path(), m_record) == FileCommands::Stopped)
+        return;
+    m_record.clear();
+    finishOpen(files.open(m_currentFile.path(), m_record));
+}
+
+void MainDialog::openFile(const QString& path)
+{
+    FileCommands files(this, m_skin);
+    m_record.clear();
+    finishOpen(files.openPath(path, m_currentFile.path(), m_record));
+}
+
+void MainDialog::finishOpen(int result)
+{
+    if (result == FileCommands::Done) {
+        m_generalPage->fillFromRecord();
+        if (!m_record.outgoingPort)
+            m_record.outgoingPort = settings::defaults::OutgoingPort;
+        for (pages::SettingsPage* page : {static_cast<pages::SettingsPage*>(m_advancedPage),
+                                          static_cast<pages::SettingsPage*>(m_incomingPage),
+                                          static_cast<pages::SettingsPage*>(m_outgoingPage)}) {
+            if (page->isShown())
+                page->fillFromRecord();
+        }
+        m_sheet->setActivePage(0);
+    } else {
+        if (result == FileCommands::InvalidFile)
+            m_sheet->setActivePage(0);
+        resetSettings();
+        // Otherwise a following Save would write the defaults over the file
+        // that was open before.
+        m_currentFile.path().clear();
+    }
+    clearPageFlags();
+    updateSendButton();
+}
+
+void MainDialog::onSave()
+{
+    FileCommands files(this, m_skin);
+    if (files.save(m_currentFile.path(), m_record) == FileCommands::Done)
+        clearPageFlags();
+}
+
+void MainDialog::onSaveAs()
+{
+    FileCommands files(this, m_skin);
+    if (files.saveAs(m_currentFile.path(), m_record) == FileCommands::Done)
+        clearPageFlags();
+}
+
+void MainDialog::onExit()
+{
+    close();
+}
+
+void MainDialog::onWhatsThis()
+{
+    QWhatsThis::enterWhatsThisMode();
+}
+
+void MainDialog::onAbout()
+{
+    skin::AboutBox::show(this, m_skin, AboutProduct, AboutEmblem, AboutEmblemMask, QString(),
+                         QString());
+}
+
+void MainDialog::onEmptyFields()
+{
+    resetSettings();
+    clearPageFlags();
+}
+
+send::SendWorkflow& MainDialog::sendWorkflow()
+{
+    if (!m_sendWorkflow)
+        m_sendWorkflow =
+            std::make_unique<send::SendWorkflow>(this, m_skin, m_record, *m_phoneLink);
+    return *m_sendWorkflow;
+}
+
+void MainDialog::onChooseRecipientsClicked()
+{
+    // The chosen numbers are appended; the field is left alone otherwise.
+    if (const auto field = sendWorkflow().chooseRecipients(m_recipientsEdit->text()))
+        m_recipientsEdit->setText(*field);
+}
+
+void MainDialog::onSendClicked()
+{
+    sendWorkflow().send(m_recipientsEdit->text());
+}
+
+void MainDialog::onButtonCommand(int control)
+{
+    switch (control) {
+    case ids::ChooseRecipientsButton:
+        onChooseRecipientsClicked();
+        break;
+    case ids::SendButton:
+        onSendClicked();
+        break;
+    case ids::EmptyFieldsButton:
+        onEmptyFields();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainDialog::onHelpKey()
+{
+    WhatsThisHelp::requestHelp(QApplication::focusWidget());
+}
+
+} // namespace mailvane::app

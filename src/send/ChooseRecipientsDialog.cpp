@@ -1,0 +1,216 @@
+#include "ChooseRecipientsDialog.h"
+
+#include "BlockingCall.h"
+#include "ControlIds.h"
+#include "DialogButton.h"
+#include "DialogFrame.h"
+#include "HelpTable.h"
+#include "PhoneLink.h"
+#include "UiText.h"
+#include "WaitDialog.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace mailvane::send {
+namespace {
+
+using namespace settings::strings;
+
+const app::HelpEntry Help[] = {
+    {{ChooseRecipientsDialog::AddButton}, AddHelp},
+    {{ChooseRecipientsDialog::ContactsList}, ContactsListHelp},
+    {{ChooseRecipientsDialog::RecipientsList}, RecipientsListHelp},
+    {{ChooseRecipientsDialog::OkButton}, OkHelp},
+    {{ChooseRecipientsDialog::CancelButton}, CancelHelp},
+};
+
+constexpr int NameWidth = 109;
+constexpr int NumberWidth = 105;
+constexpr QSize ClientSize{620, 400};
+constexpr QRect ContactsLabelRect{44, 46, 200, 20};
+constexpr QRect ContactsRect{44, 68, 240, 264};
+constexpr QPoint AddPlace{294, 180};
+constexpr QRect RecipientsLabelRect{356, 46, 200, 20};
+constexpr QRect RecipientsRect{356, 68, 240, 264};
+constexpr QPoint OkPlace{416, 352};
+constexpr QPoint CancelPlace{506, 352};
+
+// Where a row's position in the phone's list is kept.
+constexpr int ContactIndexRole = Qt::UserRole;
+
+QTreeWidget* addList(QWidget* dialog, const QRect& rect, int id)
+{
+    auto* list = new QTreeWidget(dialog);
+    list->setGeometry(rect);
+    list->setColumnCount(2);
+    list->setHeaderLabels({app::uiText(NameColumn), app::uiText(NumberColumn)});
+    list->setColumnWidth(ChooseRecipientsDialog::NameColumn, NameWidth);
+    list->setColumnWidth(ChooseRecipientsDialog::NumberColumn, NumberWidth);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSortingEnabled(false);
+    list->header()->setSectionsClickable(false);
+    list->header()->setSectionsMovable(false);
+    list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    app::setControlId(list, id);
+    return list;
+}
+
+QLabel* addLabel(QWidget* dialog, const QString& caption, const QRect& rect, int id)
+{
+    auto* label = new QLabel(caption, dialog);
+    label->setGeometry(rect);
+    app::setControlId(label, id);
+    return label;
+}
+
+// Moves every selected row of `from` to the top of `to`, first selected
+// (topmost) first, so several rows arrive in reverse order.
+void moveSelectedRows(QTreeWidget* from, QTreeWidget* to)
+{
+    for (;;) {
+        int first = -1;
+        for (int row = 0; row < from->topLevelItemCount(); ++row) {
+            if (from->topLevelItem(row)->isSelected()) {
+                first = row;
+                break;
+            }
+        }
+        if (first < 0)
+            return;
+        QTreeWidgetItem* item = from->takeTopLevelItem(first);
+        item->setSelected(false);
+        to->insertTopLevelItem(0, item);
+        item->setSelected(false);
+    }
+}
+
+} // namespace
+
+ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::LibraryHandle& skin,
+                                               phone::PhoneLink& link)
+    : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent), m_link(link), m_skin(skin)
+{
+    setFixedSize(ClientSize);
+    setWindowTitle(app::uiText(ChooseRecipientsTitle));
+    addLabel(this, app::uiText(settings::strings::ContactsLabel), ContactsLabelRect, ContactsLabel);
+    addLabel(this, app::uiText(settings::strings::RecipientsLabel), RecipientsLabelRect,
+             RecipientsLabel);
+    m_contacts = addList(this, ContactsRect, ContactsList);
+    m_contacts->setObjectName(QStringLiteral("contactsList"));
+    m_recipients = addList(this, RecipientsRect, RecipientsList);
+    m_recipients->setObjectName(QStringLiteral("recipientsList"));
+    m_recipients->installEventFilter(this);
+
+    m_addButton = createDialogButton(skin, this, AddPlace, AddButton, app::uiText(AddLabel));
+    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
+    m_cancelButton =
+        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
+    for (const auto* button : {m_addButton.get(), m_okButton.get(), m_cancelButton.get()})
+        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
+                &ChooseRecipientsDialog::onCommand);
+    m_okButton->window()->setDefault(true);
+
+    installHelp(this, Help);
+}
+
+ChooseRecipientsDialog::~ChooseRecipientsDialog() = default;
+
+int ChooseRecipientsDialog::exec()
+{
+    loadContacts();
+    return SkinDialog::exec();
+}
+
+void ChooseRecipientsDialog::loadContacts()
+{
+    m_result.clear();
+    m_contacts->clear();
+    m_contacts->setEnabled(true);
+    phone::ContactList contacts;
+    WaitDialog wait(m_skin, this);
+    wait.setProgressText(app::uiText(ReadingContacts));
+    wait.show();
+    // Its status is not looked at: an empty list, whatever the reason, shows
+    // that no contacts were found.
+    runBlockingCall([this, &contacts] { m_link.ReadContacts(contacts); });
+    wait.hide();
+
+    // Every row goes to the top, so the list shows the phone's order reversed.
+    // Names and numbers are shown whole, as the phone gives them.
+    for (std::size_t i = 0; i < contacts.size(); ++i) {
+        const auto& [name, number] = contacts[i];
+        auto* item = new QTreeWidgetItem;
+        item->setText(NameColumn, QString::fromStdU16String(name));
+        item->setText(NumberColumn, QString::fromStdU16String(number));
+        item->setData(NameColumn, ContactIndexRole, qulonglong(i));
+        m_contacts->insertTopLevelItem(0, item);
+    }
+    if (m_contacts->topLevelItemCount() == 0) {
+        auto* none = new QTreeWidgetItem({app::uiText(NoContactsFound)});
+        m_contacts->addTopLevelItem(none);
+        // The notice is wider than the name column.
+        m_contacts->setFirstColumnSpanned(0, QModelIndex(), true);
+        m_contacts->setEnabled(false);
+    }
+}
+
+void ChooseRecipientsDialog::addSelected()
+{
+    // A disabled list holds only the "No Contacts Found" row.
+    if (m_contacts->isEnabled())
+        moveSelectedRows(m_contacts, m_recipients);
+}
+
+void ChooseRecipientsDialog::removeSelected()
+{
+    moveSelectedRows(m_recipients, m_contacts);
+}
+
+bool ChooseRecipientsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_recipients && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        removeSelected();
+        return true;
+    }
+    return SkinDialog::eventFilter(watched, event);
+}
+
+void ChooseRecipientsDialog::onCommand(int controlNumber)
+{
+    switch (controlNumber) {
+    case AddButton:
+        addSelected();
+        break;
+    case OkButton:
+        onOk();
+        break;
+    case CancelButton:
+        reject();
+        break;
+    default:
+        break;
+    }
+}
+
+void ChooseRecipientsDialog::onOk()
+{
+    m_result.clear();
+    // Rows are taken from the list's top visible position on, as the list
+    // scrolls back when rows go.
+    while (m_recipients->topLevelItemCount() > 0) {
+        QTreeWidgetItem* top = m_recipients->itemAt(0, 0);
+        const int row = top ? m_recipients->indexOfTopLevelItem(top) : 0;
+        std::unique_ptr<QTreeWidgetItem> item(m_recipients->takeTopLevelItem(row < 0 ? 0 : row));
+        m_result += item->text(NumberColumn) + u';';
+    }
+    accept();
+}
+
+} // namespace mailvane::send

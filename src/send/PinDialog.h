@@ -1,0 +1,57 @@
+#pragma once
+
+// Asks once per send for the PIN that keys the push's MAC; the receiving
+// phone's user types the same code to accept the settings.
+
+#include "SkinDialog.h"
+
+#include <QString>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+
+namespace mailvane::skin {
+class BmpButton;
+}
+
+namespace mailvane::send {
+
+class PinDialog : public skin::SkinDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int TemplateId = 133;
+    static constexpr int MaxPinLength = 10;
+
+    enum Control : int
+    {
+        OkButton = 1,
+        CancelButton = 2,
+        PinEdit = 1002,
+        PinLabel = 1028,
+        Explanation = 1083,
+    };
+
+    PinDialog(const platform::LibraryHandle& skin, QWidget* parent);
+    ~PinDialog() override;
+
+    // The PIN typed, valid once the dialog has ended with OK: 1 to 10
+    // characters, digits unless pasted.
+    QString pin() const { return m_pin; }
+
+    QLineEdit* pinEdit() const { return m_pinEdit; }
+
+private:
+    void onCommand(int controlNumber);
+    void onPinEdited();
+    void onOk();
+
+    QLineEdit* m_pinEdit = nullptr;
+    std::unique_ptr<skin::BmpButton> m_okButton;
+    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    QString m_pin;
+};
+
+} // namespace mailvane::send

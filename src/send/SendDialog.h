@@ -1,0 +1,61 @@
+#pragma once
+
+// Shows whom the settings go to and all of the settings, warns that a push
+// costs several text messages, and asks for confirmation.
+
+#include "EmailSettings.h"
+#include "SkinDialog.h"
+
+#include <QStringList>
+#include <memory>
+
+class QPlainTextEdit;
+
+namespace mailvane::skin {
+class BmpButton;
+}
+
+namespace mailvane::send {
+
+// The recipients box's text for a recipients text as typed: a line per
+// ";"-separated piece, its leading white space removed; the piece after the
+// last ";" only when it is not empty. Blanks inside a number stay.
+QString recipientsBoxText(const QString& recipients);
+
+class SendDialog : public skin::SkinDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int TemplateId = 134;
+
+    enum Control : int
+    {
+        SendButton = 1,
+        CancelButton = 2,
+        RecipientsBox = 1001,
+        SettingsBox = 1002,
+        RecipientsLabel = 1053,
+        SettingsLabel = 1054,
+        CostWarning = 1080,
+    };
+
+    // Shows `record` with its `To` field as the recipients; the record is
+    // only read, and must outlive the dialog.
+    SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
+               const settings::EmailSettings& record);
+    ~SendDialog() override;
+
+    QPlainTextEdit* recipientsBox() const { return m_recipientsBox; }
+    QPlainTextEdit* settingsBox() const { return m_settingsBox; }
+
+private:
+    void onCommand(int controlNumber);
+
+    QPlainTextEdit* m_recipientsBox = nullptr;
+    QPlainTextEdit* m_settingsBox = nullptr;
+    std::unique_ptr<skin::BmpButton> m_sendButton;
+    std::unique_ptr<skin::BmpButton> m_cancelButton;
+};
+
+} // namespace mailvane::send

@@ -1,0 +1,160 @@
+#include "SendWorkflow.h"
+
+#include "BlockingCall.h"
+#include "ChooseRecipientsDialog.h"
+#include "PhoneLink.h"
+#include "PinDialog.h"
+#include "Recipients.h"
+#include "RecipientsField.h"
+#include "SendDialog.h"
+#include "SendingLoop.h"
+#include "SkinMessageBox.h"
+#include "UiText.h"
+#include "WaitDialog.h"
+
+namespace mailvane::send {
+namespace {
+
+using namespace settings::strings;
+using skin::SkinMessageBox;
+
+constexpr unsigned Warning = SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation;
+
+// Marks a command as running for as long as it is in scope.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool& busy) : m_busy(busy) { m_busy = true; }
+    ~BusyScope() { m_busy = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_busy;
+};
+
+std::string latin1(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+} // namespace
+
+OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
+{
+    if (outcome.sent)
+        return {app::uiText(SendingSuccessfulCaption), app::uiText(SettingsSentMessage),
+                SkinMessageBox::MbOk};
+    if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
+        return {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning};
+    if (outcome.lastStatus == platform::E_FAIL)
+        return {app::uiText(SendingFailedCaption), app::uiText(SendingErrorMessage), Warning};
+    return {app::uiText(SendingFailedCaption), app::uiText(PhoneNotConnectedMessage), Warning};
+}
+
+SendWorkflow::SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,
+                           settings::EmailSettings& record, phone::PhoneLink& link)
+    : m_window(window), m_skin(skin), m_record(record), m_link(link)
+{}
+
+void SendWorkflow::send(const QString& recipients)
+{
+    if (m_busy)
+        return;
+    const BusyScope busy(m_busy);
+
+    // The field is read whole, and a field without any number in it is as
+    // good as an empty one: sending to nobody is not a success to report.
+    const std::string typed = latin1(recipients);
+    const std::vector<std::string> numbers = settings::splitRecipients(typed);
+    if (numbers.empty()) {
+        showMessage(
+            {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning});
+        return;
+    }
+
+    PinDialog pinDialog(m_skin, m_window);
+    if (pinDialog.exec() != QDialog::Accepted || pinDialog.pin().isEmpty())
+        return;
+
+    m_record.to = typed;
+    {
+        SendDialog confirmation(m_window, m_skin, m_record);
+        if (confirmation.exec() != QDialog::Accepted) {
+            m_record.to.reset();
+            return;
+        }
+    }
+
+    const phone::SendingOutcome outcome = deliver(numbers, pinDialog.pin());
+    m_record.to.reset();
+    showMessage(outcomeMessage(outcome));
+}
+
+phone::SendingOutcome SendWorkflow::deliver(const std::vector<std::string>& numbers,
+                                            const QString& pin)
+{
+    m_link.setSettings(&m_record);
+    // Made once and kept (the window owns it): painting its frame means
+    // loading the skin's large background, which would otherwise be paid
+    // on every send.
+    if (!m_wait)
+        m_wait = new WaitDialog(m_skin, m_window);
+    WaitDialog& wait = *m_wait;
+    wait.setProgressText(QString());
+    wait.setProgress(0, 0);
+    wait.show();
+
+    // Both callbacks run on the worker; what they show is posted to the wait
+    // dialog, which outlives the call.
+    std::size_t recipient = 0;
+    const auto post = [&wait](auto update) {
+        QMetaObject::invokeMethod(&wait, std::move(update), Qt::QueuedConnection);
+    };
+    m_link.setMessageProgress([&](unsigned message, unsigned count) {
+        const int total = int(count * numbers.size());
+        const int done = int((recipient - 1) * count + message - 1);
+        post([&wait, done, total] { wait.setProgress(done, total); });
+    });
+    const auto onRecipient = [&](std::size_t index, std::size_t count, const std::string& number) {
+        recipient = index;
+        const QString line = app::uiText(SendingProgress)
+                                 .arg(QString::fromLatin1(number.data(), qsizetype(number.size())))
+                                 .arg(index)
+                                 .arg(count);
+        post([&wait, line] { wait.setProgressText(line); });
+    };
+
+    const std::string pinText = latin1(pin);
+    phone::SendingOutcome outcome;
+    runBlockingCall([&] {
+        outcome = phone::sendToRecipients(m_link, m_record, numbers, pinText, onRecipient);
+    });
+    m_link.setMessageProgress({});
+    wait.hide();
+    return outcome;
+}
+
+std::optional<QString> SendWorkflow::chooseRecipients(const QString& field)
+{
+    if (m_busy)
+        return std::nullopt;
+    const BusyScope busy(m_busy);
+    ChooseRecipientsDialog dialog(m_window, m_skin, m_link);
+    if (dialog.exec() != QDialog::Accepted || dialog.result().isEmpty())
+        return std::nullopt;
+    return appendChosenRecipients(field, dialog.result());
+}
+
+WaitDialog* SendWorkflow::waitDialog() const
+{
+    return m_wait.data();
+}
+
+void SendWorkflow::showMessage(const OutcomeMessage& message)
+{
+    SkinMessageBox::show(m_window, message.text, message.caption, message.flags);
+}
+
+} // namespace mailvane::send

@@ -1,0 +1,489 @@
+#include "MainDialog.h"
+
+#include "AdvancedPage.h"
+#include "COrvexPropertySheet.h"
+#include "ConnectionPage.h"
+#include "ControlNumbers.h"
+#include "FileDialogHook.h"
+#include "GeneralPage.h"
+#include "HelpPopup.h"
+#include "MessageBoxHook.h"
+#include "PageTestSupport.h"
+#include "SettingsFileReader.h"
+#include "SettingsFileWriter.h"
+#include "SkinMessageBox.h"
+#include "SkinTabCtrl.h"
+#include "TempDir.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QMenuBar>
+#include <QWhatsThis>
+#include <filesystem>
+#include <fstream>
+
+using namespace mailvane;
+using namespace mailvane::test;
+using skin::SkinMessageBox;
+namespace general = app::general;
+namespace advanced = app::advanced;
+namespace connection = app::connection;
+
+namespace {
+
+constexpr unsigned YesNoCancelExclamation = 51;
+constexpr unsigned YesNoExclamation = 52;
+constexpr unsigned OkExclamation = 48;
+
+QString qpath(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class MainDialogTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dialog.show();
+        QApplication::processEvents();
+    }
+
+    QAction* command(int number)
+    {
+        for (QAction* action : m_dialog.findChildren<QAction*>()) {
+            if (action->data().toInt() == number)
+                return action;
+        }
+        ADD_FAILURE() << "no command " << number;
+        return nullptr;
+    }
+
+    void run(int number) { command(number)->trigger(); }
+
+    bool sendEnabled() { return m_dialog.buttonWindow(app::main_window::SendButton)->isEnabled(); }
+
+    void activate(pages::SettingsPage* page)
+    {
+        for (int i = 0; i < m_dialog.sheet()->pageCount(); ++i) {
+            if (m_dialog.sheet()->page(i) == page)
+                m_dialog.sheet()->setActivePage(i);
+        }
+    }
+
+    // Both servers named: complete with the default ports.
+    void fillServers()
+    {
+        typeInto(m_dialog.generalPage(), general::OutgoingServerEdit, QStringLiteral("smtp.x"));
+        typeInto(m_dialog.generalPage(), general::IncomingServerEdit, QStringLiteral("imap.x"));
+    }
+
+    QStringList captions() const
+    {
+        QStringList result;
+        for (const skin::MessageBoxRequest& request : m_boxes.requests())
+            result << request.caption;
+        return result;
+    }
+
+    TempDir m_dir;
+    skin::MessageBoxHook m_boxes{SkinMessageBox::IdCancel};
+    skin::FileDialogHook m_files;
+    app::MainDialog m_dialog;
+};
+
+TEST_F(MainDialogTest, startsWithTheDefaultsOnTheGeneralPage)
+{
+    EXPECT_EQ(m_dialog.windowTitle(), QStringLiteral("Mailvane       "));
+    EXPECT_EQ(m_dialog.sheet()->activeIndex(), 0);
+    EXPECT_TRUE(m_dialog.recipientsEdit()->text().isEmpty());
+    EXPECT_EQ(m_dialog.record().incomingServerType, settings::values::Imap4);
+    EXPECT_EQ(m_dialog.record().outgoingPort, "25");
+    EXPECT_EQ(m_dialog.record().incomingPort, "143");
+    EXPECT_FALSE(m_dialog.settingsChanged());
+    EXPECT_FALSE(sendEnabled());
+    EXPECT_NE(m_dialog.phoneLink(), nullptr);
+    const QStringList menus = {QStringLiteral("File"), QStringLiteral("Help")};
+    QStringList shown;
+    for (QAction* menu : m_dialog.menuBar()->actions())
+        shown << menu->text();
+    EXPECT_EQ(shown, menus);
+    EXPECT_EQ(command(app::menu::SaveAsCommand)->shortcut(), QKeySequence(QKeySequence::SaveAs));
+}
+
+TEST_F(MainDialogTest, sendIsEnabledExactlyWhileTheSettingsAreComplete)
+{
+    fillServers();
+    EXPECT_TRUE(sendEnabled());
+
+    // Outgoing proxies with a port but no address make it incomplete.
+    pages::ConnectionPage* outgoing = m_dialog.outgoingPage();
+    activate(outgoing);
+    click(outgoing, connection::ProxiesYesRadio);
+    typeInto(outgoing, connection::PrimaryProxyPortEdit, QStringLiteral("8080"));
+    EXPECT_FALSE(sendEnabled());
+    click(outgoing, connection::ProxiesNoRadio);
+    EXPECT_TRUE(sendEnabled());
+
+    // Emptying the outgoing port frees the outgoing server.
+    typeInto(m_dialog.generalPage(), general::OutgoingServerEdit, QString());
+    EXPECT_FALSE(sendEnabled());
+    activate(m_dialog.advancedPage());
+    typeInto(m_dialog.advancedPage(), advanced::OutgoingPortEdit, QString());
+    EXPECT_TRUE(sendEnabled());
+
+    // POP3 resets the incoming port, which makes the incoming server
+    // mandatory again: Send follows at once.
+    typeInto(m_dialog.generalPage(), general::IncomingServerEdit, QString());
+    typeInto(m_dialog.advancedPage(), advanced::IncomingPortEdit, QString());
+    EXPECT_TRUE(sendEnabled());
+    activate(m_dialog.generalPage());
+    click(m_dialog.generalPage(), general::Pop3Radio);
+    EXPECT_FALSE(sendEnabled());
+}
+
+TEST_F(MainDialogTest, newAsksBeforeLosingChangesAndForgetsTheFile)
+{
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
+    m_boxes.answer(SkinMessageBox::IdCancel);
+    run(app::menu::NewCommand);
+    ASSERT_EQ(m_boxes.requests().size(), 1);
+    EXPECT_EQ(m_boxes.requests()[0].text, QStringLiteral("Do you want to save the changes?"));
+    EXPECT_EQ(m_boxes.requests()[0].caption, QStringLiteral("Save Changes"));
+    EXPECT_EQ(m_boxes.requests()[0].flags, YesNoCancelExclamation);
+    EXPECT_EQ(m_dialog.record().mailbox, "box");
+
+    m_boxes.answer(SkinMessageBox::IdNo);
+    run(app::menu::NewCommand);
+    EXPECT_FALSE(m_dialog.record().mailbox.has_value() && !m_dialog.record().mailbox->empty());
+    EXPECT_FALSE(m_dialog.settingsChanged());
+    EXPECT_TRUE(m_dialog.currentFile().isEmpty());
+}
+
+TEST_F(MainDialogTest, saveAsWritesTheFileAndAsksBeforeReplacingOne)
+{
+    const auto path = m_dir / "settings.txt";
+    fillServers();
+    m_files.choose(qpath(path));
+    run(app::menu::SaveAsCommand);
+    EXPECT_EQ(m_boxes.requests().size(), 0);
+    EXPECT_EQ(m_dialog.currentFile(), qpath(path));
+    EXPECT_FALSE(m_dialog.settingsChanged());
+    EXPECT_NE(readFile(path).find("Outgoing Server: smtp.x\r\n"), std::string::npos);
+    ASSERT_EQ(m_files.calls().size(), 1);
+    EXPECT_EQ(m_files.calls()[0].mode, skin::COrvexFileDialog::Mode::Save);
+    EXPECT_EQ(m_files.calls()[0].request.defaultExtension, QStringLiteral("txt"));
+
+    // The file exists now: declining the question writes nothing.
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
+    m_files.choose(qpath(path));
+    m_boxes.answer(SkinMessageBox::IdNo);
+    run(app::menu::SaveAsCommand);
+    ASSERT_EQ(m_boxes.requests().size(), 1);
+    EXPECT_EQ(m_boxes.requests()[0].text,
+              QStringLiteral("Do you want to save the changes you made? (Settings file  "
+                             "settings.txt)"));
+    EXPECT_EQ(m_boxes.requests()[0].caption,
+              QStringLiteral("Do you want to replace the existing settings file "));
+    EXPECT_EQ(m_boxes.requests()[0].flags, YesNoExclamation);
+    EXPECT_EQ(readFile(path).find("Mailbox"), std::string::npos);
+    EXPECT_TRUE(m_dialog.settingsChanged());
+
+    // Save writes to the current file without a dialog.
+    run(app::menu::SaveCommand);
+    EXPECT_EQ(m_files.calls().size(), 2);
+    EXPECT_NE(readFile(path).find("Mailbox: box\r\n"), std::string::npos);
+    EXPECT_FALSE(m_dialog.settingsChanged());
+}
+
+TEST_F(MainDialogTest, aFailedWriteIsReportedAndTheChangesStayMarked)
+{
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
+    const auto path = m_dir / "missing-folder" / "settings.txt";
+    m_files.choose(qpath(path));
+    run(app::menu::SaveAsCommand);
+    ASSERT_EQ(m_boxes.requests().size(), 1);
+    EXPECT_EQ(m_boxes.requests()[0].caption, QStringLiteral("Save Failed"));
+    EXPECT_TRUE(m_boxes.requests()[0].text.startsWith(
+        QStringLiteral("The settings could not be saved to ") + qpath(path) +
+        QStringLiteral(": ")));
+    EXPECT_EQ(m_boxes.requests()[0].flags, OkExclamation);
+    EXPECT_TRUE(m_dialog.settingsChanged());
+
+    // The Yes of the save question fails the same way, and stops the command.
+    m_boxes.answer(SkinMessageBox::IdYes);
+    run(app::menu::NewCommand);
+    EXPECT_EQ(captions(),
+              (QStringList{QStringLiteral("Save Failed"), QStringLiteral("Save Changes"),
+                           QStringLiteral("Save Failed")}));
+    EXPECT_EQ(m_dialog.record().mailbox, "box");
+}
+
+TEST_F(MainDialogTest, openFillsEveryPageAndKeepsTheRecipients)
+{
+    const auto path = m_dir / "in.txt";
+    std::ofstream(path) << "#E-Mail Settings File\r\nMailbox: box\r\nIncoming Server Type: POP3\r\n"
+                           "Incoming Port: 995\r\nIn Data Bearer: GSM Data\r\n"
+                           "In GSM Dial-up Number: 123\r\nIn GSM Data Call Speed: 9600\r\n";
+    activate(m_dialog.incomingPage());
+    activate(m_dialog.advancedPage());
+    m_dialog.recipientsEdit()->setText(QStringLiteral("0401"));
+    m_files.choose(qpath(path));
+    run(app::menu::OpenCommand);
+    EXPECT_EQ(m_boxes.requests().size(), 0);
+    EXPECT_EQ(m_dialog.sheet()->activeIndex(), 0);
+    EXPECT_EQ(m_dialog.currentFile(), qpath(path));
+    EXPECT_EQ(m_dialog.record().outgoingPort, "25");
+    EXPECT_EQ(m_dialog.record().incomingPort, "995");
+    EXPECT_EQ(m_dialog.recipientsEdit()->text(), QStringLiteral("0401"));
+    EXPECT_EQ(edit(m_dialog.generalPage(), general::MailboxEdit)->text(), QStringLiteral("box"));
+    EXPECT_TRUE(isChecked(m_dialog.generalPage(), general::Pop3Radio));
+    EXPECT_EQ(edit(m_dialog.advancedPage(), advanced::OutgoingPortEdit)->text(),
+              QStringLiteral("25"));
+    EXPECT_EQ(edit(m_dialog.incomingPage(), connection::DialUpNumberEdit)->text(),
+              QStringLiteral("123"));
+    EXPECT_EQ(m_dialog.record().incoming.gsmDataCallSpeed, "9600");
+    EXPECT_FALSE(m_dialog.settingsChanged());
+    ASSERT_EQ(m_files.calls().size(), 1);
+    EXPECT_EQ(m_files.calls()[0].mode, skin::COrvexFileDialog::Mode::Open);
+}
+
+TEST_F(MainDialogTest, aCancelledOrFailedOpenLeavesDefaultsAndNoFileName)
+{
+    const auto good = m_dir / "good.txt";
+    const auto bad = m_dir / "bad.txt";
+    std::ofstream(good) << "Mailbox: first\r\n";
+    std::ofstream(bad) << "Mailbox: x\r\nNote\r\n";
+    struct Case
+    {
+        std::optional<std::filesystem::path> choice;
+        QStringList boxes;
+    };
+    const Case cases[] = {
+        {std::nullopt, {}},
+        {m_dir / "missing.txt", {QStringLiteral("File Not Found")}},
+        {bad, {QStringLiteral("Invalid File Format")}},
+    };
+    for (const Case& c : cases) {
+        m_files.choose(qpath(good));
+        run(app::menu::OpenCommand);
+        ASSERT_EQ(m_dialog.currentFile(), qpath(good));
+        m_dialog.recipientsEdit()->setText(QStringLiteral("0401"));
+        m_boxes.clear();
+        if (c.choice)
+            m_files.choose(qpath(*c.choice));
+        else
+            m_files.cancel();
+        run(app::menu::OpenCommand);
+        EXPECT_EQ(captions(), c.boxes);
+        EXPECT_FALSE(m_dialog.record().mailbox.has_value() && !m_dialog.record().mailbox->empty());
+        EXPECT_EQ(m_dialog.record().incomingPort, "143");
+        EXPECT_TRUE(m_dialog.recipientsEdit()->text().isEmpty());
+        EXPECT_TRUE(m_dialog.currentFile().isEmpty());
+    }
+    // So a following Save asks for a name instead of writing over good.txt.
+    m_files.cancel();
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("other"));
+    run(app::menu::SaveCommand);
+    EXPECT_EQ(readFile(good), "Mailbox: first\r\n");
+}
+
+TEST_F(MainDialogTest, aFileNamedAtStartUpOpensWithoutTheDialog)
+{
+    const auto path = m_dir / "named.txt";
+    std::ofstream(path) << "Mailbox: named\r\n";
+    m_dialog.openFile(qpath(path));
+    EXPECT_TRUE(m_files.calls().isEmpty());
+    EXPECT_EQ(m_dialog.record().mailbox, "named");
+    EXPECT_EQ(m_dialog.currentFile(), qpath(path));
+
+    m_dialog.openFile(qpath(m_dir / "absent.txt"));
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("File Not Found")});
+    EXPECT_EQ(m_boxes.requests()[0].text, QStringLiteral("The file does not exist."));
+    EXPECT_TRUE(m_dialog.currentFile().isEmpty());
+}
+
+TEST_F(MainDialogTest, emptyFieldsResetsWithoutAQuestionAndKeepsTheFile)
+{
+    const auto path = m_dir / "kept.txt";
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
+    m_files.choose(qpath(path));
+    run(app::menu::SaveAsCommand);
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("changed"));
+    m_dialog.recipientsEdit()->setText(QStringLiteral("0401"));
+    QTest::mouseClick(m_dialog.buttonWindow(app::main_window::EmptyFieldsButton), Qt::LeftButton,
+                      {}, QPoint(10, 10));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_dialog.recipientsEdit()->text().isEmpty(); }, 2000));
+    EXPECT_EQ(m_boxes.requests().size(), 0);
+    EXPECT_EQ(m_dialog.currentFile(), qpath(path));
+    EXPECT_FALSE(m_dialog.settingsChanged());
+    run(app::menu::SaveCommand);
+    EXPECT_EQ(readFile(path), settings::settingsFileText([] {
+                  settings::EmailSettings defaults;
+                  defaults.resetToDefaults();
+                  return defaults;
+              }()));
+}
+
+TEST_F(MainDialogTest, exitAsksAndCancelKeepsTheWindowOpen)
+{
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
+    m_boxes.answer(SkinMessageBox::IdCancel);
+    run(app::menu::ExitCommand);
+    EXPECT_TRUE(m_dialog.isVisible());
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("Save Changes")});
+    // Escape does not close it either.
+    QTest::keyClick(&m_dialog, Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog.isVisible());
+
+    m_boxes.answer(SkinMessageBox::IdNo);
+    run(app::menu::ExitCommand);
+    EXPECT_FALSE(m_dialog.isVisible());
+}
+
+TEST_F(MainDialogTest, everyFieldSurvivesSaveAndOpen)
+{
+    auto* general = m_dialog.generalPage();
+    auto* advanced = m_dialog.advancedPage();
+    typeInto(general, general::MailboxEdit, QStringLiteral("box"));
+    typeInto(general, general::EmailAddressEdit, QStringLiteral("me@x"));
+    typeInto(general, general::OutgoingServerEdit, QStringLiteral("smtp.x"));
+    click(general, general::Pop3Radio);
+    typeInto(general, general::IncomingServerEdit, QStringLiteral("pop.x"));
+    typeInto(general, general::UserNameEdit, QStringLiteral("me"));
+    typeInto(general, general::PasswordEdit, QStringLiteral("pw"));
+    activate(advanced);
+    click(advanced, advanced::SmtpAuthYesRadio);
+    typeInto(advanced, advanced::SmtpUserNameEdit, QStringLiteral("su"));
+    typeInto(advanced, advanced::SmtpPasswordEdit, QStringLiteral("sp"));
+    typeInto(advanced, advanced::OutgoingPortEdit, QStringLiteral("587"));
+    typeInto(advanced, advanced::IncomingPortEdit, QStringLiteral("995"));
+    typeInto(advanced, advanced::ReplyToEdit, QStringLiteral("r@x"));
+    typeInto(advanced, advanced::RetrieveEmailsEdit, QStringLiteral("20"));
+    click(advanced, advanced::SecureLoginYesRadio);
+    for (auto* page : {m_dialog.incomingPage(), m_dialog.outgoingPage()}) {
+        const bool gsm = page == m_dialog.outgoingPage();
+        activate(page);
+        click(page, connection::ProxiesYesRadio);
+        typeInto(page, connection::PrimaryProxyEdit, QStringLiteral("p1"));
+        typeInto(page, connection::PrimaryProxyPortEdit, QStringLiteral("8080"));
+        typeInto(page, connection::SecondaryProxyEdit, QStringLiteral("p2"));
+        typeInto(page, connection::SecondaryProxyPortEdit, QStringLiteral("8081"));
+        click(page, gsm ? connection::GsmDataRadio : connection::GprsRadio);
+        if (gsm) {
+            typeInto(page, connection::DialUpNumberEdit, QStringLiteral("555"));
+            click(page, connection::IsdnRadio);
+            auto* speed = control<QComboBox>(page, connection::CallSpeedCombo);
+            speed->setCurrentIndex(2);
+            Q_EMIT speed->activated(2);
+        } else {
+            typeInto(page, connection::AccessPointEdit, QStringLiteral("apn"));
+        }
+        typeInto(page, gsm ? connection::GsmUserNameEdit : connection::GprsUserNameEdit,
+                 QStringLiteral("bu"));
+        typeInto(page, gsm ? connection::GsmPasswordEdit : connection::GprsPasswordEdit,
+                 QStringLiteral("bp"));
+        click(page, gsm ? connection::GsmSecureRadio : connection::GprsNormalRadio);
+    }
+    EXPECT_TRUE(sendEnabled());
+    const settings::EmailSettings edited = m_dialog.record();
+
+    const auto path = m_dir / "all.txt";
+    m_files.choose(qpath(path));
+    run(app::menu::SaveAsCommand);
+    m_boxes.answer(SkinMessageBox::IdNo);
+    run(app::menu::NewCommand);
+    m_files.choose(qpath(path));
+    run(app::menu::OpenCommand);
+    for (auto* page : {static_cast<pages::SettingsPage*>(m_dialog.advancedPage()),
+                       static_cast<pages::SettingsPage*>(m_dialog.incomingPage()),
+                       static_cast<pages::SettingsPage*>(m_dialog.outgoingPage())})
+        activate(page);
+    EXPECT_EQ(m_dialog.record(), edited);
+    EXPECT_EQ(edit(m_dialog.outgoingPage(), connection::GsmUserNameEdit)->text(),
+              QStringLiteral("bu"));
+    EXPECT_TRUE(sendEnabled());
+}
+
+TEST_F(MainDialogTest, keyboardAloneReachesEveryPartInOrder)
+{
+    fillServers(); // Send enabled, so that it takes the focus too
+    m_dialog.activateWindow();
+    m_dialog.recipientsEdit()->setFocus();
+    QStringList order;
+    for (int i = 0; i < 14; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        order << (qobject_cast<skin::SkinTabCtrl*>(focus) ? QStringLiteral("tabs")
+                                                          : focus->objectName());
+    }
+    const QStringList expected = {QStringLiteral("tabs"),
+                                  QStringLiteral("mailboxEdit"),
+                                  QStringLiteral("emailAddressEdit"),
+                                  QStringLiteral("outgoingServerEdit"),
+                                  QStringLiteral("pop3Radio"),
+                                  QStringLiteral("imap4Radio"),
+                                  QStringLiteral("incomingServerEdit"),
+                                  QStringLiteral("userNameEdit"),
+                                  QStringLiteral("passwordEdit"),
+                                  QStringLiteral("emptyFieldsButton"),
+                                  QStringLiteral("sendButton"),
+                                  QStringLiteral("chooseRecipientsButton"),
+                                  QStringLiteral("recipientsEdit"),
+                                  QStringLiteral("tabs")};
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)
+{
+    QWidget* empty = m_dialog.buttonWindow(app::main_window::EmptyFieldsButton);
+    empty->setFocus();
+    QTest::keyClick(empty, Qt::Key_F1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() != nullptr; }, 2000));
+    EXPECT_EQ(app::HelpPopup::current()->text(), QStringLiteral("No help topic available."));
+    app::HelpPopup::current()->close();
+
+    QLineEdit* mailbox = edit(m_dialog.generalPage(), general::MailboxEdit);
+    mailbox->setFocus();
+    QTest::keyClick(mailbox, Qt::Key_F1);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return app::HelpPopup::current() && app::HelpPopup::current()->text() ==
+                                                    QStringLiteral("Type the name of the mailbox.");
+        },
+        2000));
+    QTest::keyClick(app::HelpPopup::current(), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() == nullptr; }, 2000));
+
+    // What's This? puts the window into context-help mode; the next click
+    // on a control shows its text.
+    run(app::menu::WhatsThisCommand);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWidget* heading = app::findControl(&m_dialog, app::main_window::HeadingStatic);
+    QTest::mouseClick(heading, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return app::HelpPopup::current() &&
+                   app::HelpPopup::current()->text() ==
+                       QStringLiteral("E-mail settings for Orvex 7741 and Orvex "
+                                      "7742 phones");
+        },
+        2000));
+    QTest::mouseClick(app::HelpPopup::current(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() == nullptr; }, 2000));
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+
+    EXPECT_EQ(app::MainDialog::helpFor(app::main_window::SendButton), settings::strings::SendHelp);
+    EXPECT_EQ(app::MainDialog::helpFor(app::main_window::RecipientsEdit),
+              app::MainDialog::helpFor(app::main_window::ChooseRecipientsButton));
+    EXPECT_EQ(app::MainDialog::helpFor(app::main_window::HeadingStatic),
+              settings::strings::Heading);
+}
+
+} // namespace

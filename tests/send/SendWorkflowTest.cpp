@@ -1,0 +1,410 @@
+// The Send command end to end: the dialogs answered as an operator would,
+// the messages sent through the simulated phone and read back from its
+// outbox.
+
+#include "SendWorkflow.h"
+
+#include "CliRunner.h"
+#include "DialogButton.h"
+#include "DialogDriver.h"
+#include "HexText.h"
+#include "MessageBoxHook.h"
+#include "OpenSettings.h"
+#include "PhoneBackEnd.h"
+#include "PhoneLink.h"
+#include "PinDialog.h"
+#include "SendDialog.h"
+#include "SendingLoop.h"
+#include "ServiceObjects.h"
+#include "SkinMessageBox.h"
+#include "SmsPduDecoder.h"
+#include "TempDir.h"
+#include "WaitDialog.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <condition_variable>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <mutex>
+
+using namespace mailvane;
+namespace fs = std::filesystem;
+using skin::MessageBoxHook;
+using skin::SkinMessageBox;
+
+namespace {
+
+const fs::path Examples = MAILVANE_EXAMPLES_DIR;
+const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
+const fs::path SettingsFile = Examples / "imap4-gprs.txt";
+constexpr const char* Pin = "8642";
+constexpr unsigned Warning = SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation;
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct SentPart
+{
+    std::string recipient;
+    std::string line; // "HEADER DATA" in hex, as `encode --format messages` writes
+};
+
+// Every message of the outbox, decoded from its PDU.
+std::vector<SentPart> outbox(const fs::path& folder)
+{
+    std::vector<SentPart> parts;
+    std::istringstream lines(readFile(folder / "outbox.txt"));
+    std::string pdu, readable;
+    while (std::getline(lines, pdu) && std::getline(lines, readable)) {
+        const auto decoded = test::decodeSubmit(pdu.substr(4));
+        if (!decoded) {
+            ADD_FAILURE() << "undecodable " << pdu;
+            continue;
+        }
+        parts.push_back({decoded->destination, provisioning::hex::encode(decoded->userDataHeader) +
+                                                   " " +
+                                                   provisioning::hex::encode(decoded->userData)});
+    }
+    return parts;
+}
+
+std::vector<std::string> recipientsOf(const std::vector<SentPart>& parts)
+{
+    std::vector<std::string> recipients;
+    for (const SentPart& part : parts) {
+        if (recipients.empty() || recipients.back() != part.recipient)
+            recipients.push_back(part.recipient);
+    }
+    return recipients;
+}
+
+// What mailvane-cli encodes for the same file, PIN and recipients.
+std::vector<std::string> encodedMessages(const std::string& to, const fs::path& work)
+{
+    const auto run = test::runCli({"encode", SettingsFile.string(), "--pin", Pin, "--format",
+                                   "messages", "--to", to, "--table", TokenTable.string()},
+                                  work);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> lines;
+    std::istringstream in(run.out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+void answerPin(QWidget* dialog, const QString& pin)
+{
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("pinEdit"));
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, pin);
+    test::clickControl(dialog, send::PinDialog::OkButton);
+}
+
+// A phone that holds each message until the test lets it go.
+class GatedPhone final : public phone::PhoneDevice
+{
+public:
+    phone::PhoneValue connect() override { return 1; }
+    platform::HRESULT send(const phone::OutgoingMessage&) override
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_entered;
+        m_changed.wait(lock, [this] { return m_open; });
+        return platform::S_OK;
+    }
+    std::optional<std::vector<phone::DeviceContact>> readContacts(phone::ContactStore) override
+    {
+        return std::nullopt;
+    }
+    bool holding() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_entered > 0;
+    }
+    void open()
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_entered = 0;
+    bool m_open = false;
+};
+
+class SendWorkflowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settings::openSettingsFile(SettingsFile, record).ok());
+        window.resize(640, 480);
+        window.show();
+        usePhone("sim:" + phoneDir.path().string());
+    }
+    void TearDown() override { phone::revokePhoneService(); }
+
+    // The link is made after the service, as the main window makes it at start.
+    void usePhone(const std::string& selection)
+    {
+        workflow.reset();
+        link.reset();
+        if (selection.empty())
+            phone::revokePhoneService();
+        else
+            ASSERT_TRUE(phone::installPhoneBackEnd(selection));
+        link = std::make_unique<phone::PhoneLink>(TokenTable);
+        workflow = std::make_unique<send::SendWorkflow>(&window, QString(), record, *link);
+    }
+
+    // Answers the PIN and confirms, noting the Send dialog's recipients box.
+    void confirmWith(const QString& pin)
+    {
+        driver.expect<send::PinDialog>([pin](QWidget* d) { answerPin(d, pin); });
+        driver.expect<send::SendDialog>([this](QWidget* d) {
+            recipientsBox = static_cast<send::SendDialog*>(d)->recipientsBox()->toPlainText();
+            test::clickControl(d, send::SendDialog::SendButton);
+        });
+    }
+
+    QStringList captions() const
+    {
+        QStringList list;
+        for (const auto& request : boxes.requests())
+            list << request.caption + u'|' + request.text;
+        return list;
+    }
+
+    test::TempDir phoneDir;
+    test::TempDir work;
+    settings::EmailSettings record;
+    QWidget window;
+    std::unique_ptr<phone::PhoneLink> link;
+    std::unique_ptr<send::SendWorkflow> workflow;
+    MessageBoxHook boxes;
+    test::DialogDriver driver;
+    QString recipientsBox;
+};
+
+TEST_F(SendWorkflowTest, sendsEachNumberInTurnAsTheCommandLineEncodesIt)
+{
+    struct Case
+    {
+        QString field;
+        std::vector<std::string> numbers;
+        QString shown;
+    };
+    const Case cases[] = {
+        {QStringLiteral("111; 222;"), {"111", "222"}, QStringLiteral("111\n222\n")},
+        {QStringLiteral("040 123"), {"040123"}, QStringLiteral("040 123")},
+        {QStringLiteral(";;111"), {"111"}, QStringLiteral("\n\n111")},
+        // Read whole: numbers far past the first 1023 characters still go.
+        {QString(1030, u' ') + QStringLiteral("111;\t222"),
+         {"111", "222"},
+         QStringLiteral("111\n222")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field.toStdString());
+        fs::remove(phoneDir / "outbox.txt");
+        usePhone("sim:" + phoneDir.path().string()); // references start again at 1
+        boxes.clear();
+        confirmWith(QString::fromLatin1(Pin));
+        workflow->send(c.field);
+
+        EXPECT_EQ(recipientsBox, c.shown);
+        EXPECT_EQ(captions(), QStringList{QStringLiteral(
+                                  "Sending Successful|The e-mail settings were successfully sent "
+                                  "to the target phone(s).")});
+        EXPECT_EQ(boxes.requests().value(0).flags, SkinMessageBox::MbOk);
+        const auto parts = outbox(phoneDir.path());
+        EXPECT_EQ(recipientsOf(parts), c.numbers);
+        const auto expected = encodedMessages(c.field.toStdString(), work.path());
+        ASSERT_EQ(parts.size(), expected.size());
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            EXPECT_EQ(parts[i].line, expected[i]) << "message " << i;
+        EXPECT_FALSE(record.to);
+        EXPECT_TRUE(driver.done());
+    }
+}
+
+TEST_F(SendWorkflowTest, aFieldWithoutANumberIsMissingRecipientsBeforeAnyDialog)
+{
+    for (const QString& field :
+         {QString(), QStringLiteral("  \t "), QStringLiteral(";"), QStringLiteral(" ; ;\t;")}) {
+        SCOPED_TRACE(field.toStdString());
+        boxes.clear();
+        workflow->send(field);
+        EXPECT_EQ(captions(),
+                  QStringList{QStringLiteral("Recipients Missing|No recipients are selected.")});
+        EXPECT_EQ(boxes.requests().value(0).flags, Warning);
+    }
+    EXPECT_TRUE(driver.seen().isEmpty());
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+    EXPECT_FALSE(record.to);
+}
+
+TEST_F(SendWorkflowTest, aFailureStopsTheLoopAndNamesItsCause)
+{
+    const auto perPush = encodedMessages("111", work.path()).size();
+    ASSERT_GT(perPush, 1u);
+    struct Case
+    {
+        std::string phone;   // "" for no phone service at all
+        std::string options; // phone.conf
+        std::vector<std::string> sentTo;
+        const char* message;
+    };
+    const Case cases[] = {
+        // The first message of the second number is refused.
+        {"sim",
+         "refuse = " + std::to_string(perPush + 1) + "\n",
+         {"111"},
+         "Sending Failed|Phone isn't connected."},
+        {"sim", "unplugged = yes\n", {}, "Sending Failed|Phone isn't connected."},
+        {"",
+         "",
+         {},
+         "Sending Failed|An error occurred while sending the e-mail settings to the target "
+         "phone(s)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        fs::remove(phoneDir / "outbox.txt");
+        std::ofstream(phoneDir / "phone.conf") << c.options;
+        usePhone(c.phone.empty() ? std::string() : "sim:" + phoneDir.path().string());
+        boxes.clear();
+        confirmWith(QStringLiteral("1234"));
+        workflow->send(QStringLiteral("111;222;333"));
+        EXPECT_EQ(captions(), QStringList{QString::fromLatin1(c.message)});
+        EXPECT_EQ(boxes.requests().value(0).flags, Warning);
+        const auto parts = outbox(phoneDir.path());
+        EXPECT_EQ(recipientsOf(parts), c.sentTo);
+        if (!c.sentTo.empty()) {
+            EXPECT_EQ(parts.size(), perPush); // all of 111's, none of 222's
+        }
+        EXPECT_FALSE(record.to);
+    }
+}
+
+TEST_F(SendWorkflowTest, cancellingEitherDialogEndsSilently)
+{
+    driver.expect<send::PinDialog>(
+        [](QWidget* d) { test::clickControl(d, send::PinDialog::CancelButton); });
+    workflow->send(QStringLiteral("111"));
+    driver.expect<send::PinDialog>([](QWidget* d) { answerPin(d, QStringLiteral("1")); });
+    driver.expect<send::SendDialog>([this](QWidget* d) {
+        EXPECT_EQ(record.to, "111"); // shown while the dialog is up
+        test::clickControl(d, send::SendDialog::CancelButton);
+    });
+    workflow->send(QStringLiteral("111"));
+
+    EXPECT_EQ(driver.seen(), (QStringList{QStringLiteral("mailvane::send::PinDialog"),
+                                          QStringLiteral("mailvane::send::PinDialog"),
+                                          QStringLiteral("mailvane::send::SendDialog")}));
+    EXPECT_TRUE(boxes.requests().isEmpty());
+    EXPECT_FALSE(record.to);
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+}
+
+TEST_F(SendWorkflowTest, theWindowPaintsButTakesNoInputWhileASendRuns)
+{
+    auto phone = std::make_shared<GatedPhone>();
+    phone::registerPhoneService(phone);
+    link = std::make_unique<phone::PhoneLink>(TokenTable);
+    workflow = std::make_unique<send::SendWorkflow>(&window, QString(), record, *link);
+
+    // The main window's Send button, wired as the window wires it.
+    auto sendButton = send::createDialogButton(QString(), &window, {20, 20}, 1024,
+                                               QStringLiteral("Send e-mail settings"));
+    int commands = 0;
+    QObject::connect(sendButton->window(), &skin::BmpButtonWindow::commandPosted, &window, [&] {
+        ++commands;
+        workflow->send(QStringLiteral("111;222"));
+    });
+
+    int paints = 0;
+    class PaintCounter : public QObject
+    {
+    public:
+        explicit PaintCounter(int& count) : m_count(count) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++m_count;
+            return false;
+        }
+        int& m_count;
+    } counter(paints);
+    window.installEventFilter(&counter);
+
+    confirmWith(QStringLiteral("1234"));
+    bool checked = false;
+    driver.when(
+        [&] { return phone->holding(); },
+        [&] {
+            send::WaitDialog* wait = workflow->waitDialog();
+            ASSERT_NE(wait, nullptr);
+            EXPECT_TRUE(wait->isVisible());
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return wait->progressText() == QStringLiteral("Sending to 111 (1 of 2)"); },
+                2000));
+            paints = 0;
+            window.update();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 2000));
+            // Through the window system, as a real click comes.
+            QWidget* button = sendButton->window();
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                              button->mapTo(&window, button->rect().center()));
+            QTest::qWait(0);
+            EXPECT_EQ(commands, 1);
+            checked = true;
+            phone->open();
+        });
+    sendButton->window()->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !workflow->busy() && checked; }, 10000));
+    EXPECT_EQ(commands, 1);
+    EXPECT_EQ(captions(), QStringList{QStringLiteral(
+                              "Sending Successful|The e-mail settings were successfully sent to "
+                              "the target phone(s).")});
+    EXPECT_EQ(driver.seen().count(QStringLiteral("mailvane::send::PinDialog")), 1);
+}
+
+TEST(SendOutcome, eachOutcomeHasItsCaptionTextAndIcon)
+{
+    struct Case
+    {
+        phone::SendingOutcome outcome;
+        const char* caption;
+        const char* text;
+        unsigned flags;
+    };
+    const Case cases[] = {
+        {{true, platform::S_OK, 2},
+         "Sending Successful",
+         "The e-mail settings were successfully sent to the target phone(s).",
+         0},
+        {{false, platform::E_FAIL, 1},
+         "Sending Failed",
+         "An error occurred while sending the e-mail settings to the target phone(s).",
+         Warning},
+        {{false, platform::E_ABORT, 0}, "Sending Failed", "Phone isn't connected.", Warning},
+        {{false, 1, 0}, "Sending Failed", "Phone isn't connected.", Warning},
+        {{false, platform::S_OK, 0}, "Recipients Missing", "No recipients are selected.", Warning},
+    };
+    for (const Case& c : cases) {
+        const send::OutcomeMessage message = send::outcomeMessage(c.outcome);
+        EXPECT_EQ(message.caption, QString::fromLatin1(c.caption));
+        EXPECT_EQ(message.text, QString::fromLatin1(c.text));
+        EXPECT_EQ(message.flags, c.flags) << c.text;
+    }
+}
+
+} // namespace

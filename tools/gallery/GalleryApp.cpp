@@ -1,0 +1,48 @@
+#include "GalleryApp.h"
+
+#include "COrvexPropertySheet.h"
+#include "MainDialog.h"
+#include "SkinMessageBox.h"
+#include "UiText.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace mailvane::gallery {
+namespace {
+
+QImage grab(QWidget& window, qreal scale)
+{
+    QImage image(window.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    window.render(&painter);
+    painter.end();
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+} // namespace
+
+QList<WindowPicture> renderMainWindow(const platform::LibraryHandle& skin, qreal scale,
+                                      const QString& prefix)
+{
+    skin::SkinMessageBox::configure([](int id) { return app::uiText(id); }, skin);
+    app::MainDialog dialog;
+    dialog.setSkinLibrary(skin);
+    dialog.show();
+    QApplication::processEvents();
+
+    static const char* const Tabs[] = {"general", "advanced", "incoming", "outgoing"};
+    QList<WindowPicture> pictures;
+    for (int tab = 0; tab < 4; ++tab) {
+        dialog.sheet()->setActivePage(tab);
+        QApplication::processEvents();
+        pictures.append({prefix + QString::fromLatin1(Tabs[tab]), grab(dialog, scale)});
+    }
+    dialog.hide();
+    return pictures;
+}
+
+} // namespace mailvane::gallery

@@ -1,0 +1,138 @@
+#include "GallerySend.h"
+
+#include "ChooseRecipientsDialog.h"
+#include "MessageBoxWindow.h"
+#include "OpenSettings.h"
+#include "PhoneBackEnd.h"
+#include "PhoneLink.h"
+#include "PinDialog.h"
+#include "SendDialog.h"
+#include "SendWorkflow.h"
+#include "SendingLoop.h"
+#include "ServiceObjects.h"
+#include "SkinMessageBox.h"
+#include "UiText.h"
+#include "WaitDialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+namespace mailvane::gallery {
+namespace {
+
+using namespace settings::strings;
+
+QImage shoot(QWidget& widget)
+{
+    widget.show();
+    QApplication::processEvents();
+    return widget.grab().toImage();
+}
+
+void selectByName(QTreeWidget* list, const QString& name)
+{
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        list->topLevelItem(row)->setSelected(list->topLevelItem(row)->text(0) == name);
+}
+
+void addChooser(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
+{
+    QTemporaryDir folder;
+    QFile contacts(folder.filePath(QStringLiteral("contacts.txt")));
+    if (contacts.open(QIODevice::WriteOnly))
+        contacts.write("Anna Berg;+4512345678\nBjørn Dahl;+4523456789;+4587654321\n"
+                       "Zoë Åström;+46701234567\nOffice;+4533445566\n");
+    contacts.close();
+    phone::installPhoneBackEnd("sim:" + folder.path().toStdString());
+    {
+        phone::PhoneLink link(std::filesystem::path{});
+        send::ChooseRecipientsDialog dialog(&main, skin, link);
+        dialog.loadContacts();
+        selectByName(dialog.contactsList(), QStringLiteral("Anna Berg"));
+        QApplication::processEvents();
+        dialog.addSelected();
+        selectByName(dialog.contactsList(), QStringLiteral("Office"));
+        out.append({QStringLiteral("send-choose"), shoot(dialog)});
+    }
+    QFile::remove(contacts.fileName());
+    {
+        phone::PhoneLink link(std::filesystem::path{});
+        send::ChooseRecipientsDialog dialog(&main, skin, link);
+        dialog.loadContacts();
+        out.append({QStringLiteral("send-choose-no-contacts"), shoot(dialog)});
+    }
+    phone::revokePhoneService();
+}
+
+void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
+{
+    send::WaitDialog sending(skin, &main);
+    sending.setProgressText(
+        app::uiText(SendingProgress).arg(QStringLiteral("+4512345678")).arg(2).arg(3));
+    sending.setProgress(8, 18);
+    out.append({QStringLiteral("send-wait-progress"), shoot(sending)});
+    sending.hide();
+
+    send::WaitDialog reading(skin, &main);
+    reading.setProgressText(app::uiText(ReadingContacts));
+    out.append({QStringLiteral("send-wait-contacts"), shoot(reading)});
+}
+
+void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
+{
+    skin::SkinMessageBox::configure([](int id) { return app::uiText(id); }, skin);
+    struct Message
+    {
+        const char* name;
+        send::OutcomeMessage message;
+    };
+    using phone::SendingOutcome;
+    const Message messages[] = {
+        {"send-outcome-success", send::outcomeMessage(SendingOutcome{true, 0, 2})},
+        {"send-outcome-error", send::outcomeMessage(SendingOutcome{false, platform::E_FAIL, 1})},
+        {"send-outcome-not-connected",
+         send::outcomeMessage(SendingOutcome{false, platform::E_ABORT, 0})},
+        {"send-outcome-no-recipients", send::outcomeMessage(SendingOutcome{false, 0, 0})},
+        {"send-invalid-pin",
+         {app::uiText(InvalidPinCaption), app::uiText(InvalidPinMessage),
+          skin::SkinMessageBox::MbOk | skin::SkinMessageBox::MbIconExclamation}},
+    };
+    for (const Message& m : messages) {
+        skin::MessageBoxWindow box(&main, m.message.text, m.message.caption, m.message.flags);
+        out.append({QString::fromLatin1(m.name), shoot(box)});
+    }
+    skin::SkinMessageBox::release();
+}
+
+} // namespace
+
+QList<NamedImage> renderSend(const platform::LibraryHandle& skin)
+{
+    QList<NamedImage> out;
+    QWidget main;
+    main.setGeometry(0, 0, 800, 600);
+    main.show();
+
+    {
+        send::PinDialog pin(skin, &main);
+        pin.pinEdit()->setText(QStringLiteral("1234"));
+        out.append({QStringLiteral("send-pin"), shoot(pin)});
+    }
+    {
+        settings::EmailSettings record;
+        settings::openSettingsFile(
+            std::filesystem::path(MAILVANE_SOURCE_DIR) / "examples" / "imap4-gprs.txt", record);
+        record.to = "+4512345678; +46 70 123 45 67;\t+4533445566";
+        send::SendDialog confirm(&main, skin, record);
+        out.append({QStringLiteral("send-confirm"), shoot(confirm)});
+    }
+    addChooser(out, skin, main);
+    addWaits(out, skin, main);
+    addMessages(out, skin, main);
+    return out;
+}
+
+} // namespace mailvane::gallery
