@@ -46,6 +46,10 @@ bool loadSettings(const std::filesystem::path& path, LoadMode mode, settings::Em
         printError("cannot read the settings file " + path.string() + ": " +
                    std::strerror(result.systemError));
         return false;
+    case ReadStatus::TooLarge:
+        printError("cannot read the settings file " + path.string() + ": it is larger than " +
+                   std::to_string(settings::MaxSettingsFileBytes) + " bytes");
+        return false;
     case ReadStatus::Invalid:
         printError(path.string() + ": line " + std::to_string(result.line) +
                    ": the file format is invalid (" +

@@ -4,7 +4,9 @@
 #include "GammuMessage.h"
 #include "PhoneStatus.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <gammu.h>
@@ -292,10 +294,18 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
     if (*statusError != ERR_NONE)
         return std::nullopt;
 
-    const int locations = status->MemoryUsed + status->MemoryFree;
+    // The phone's own count, checked before anything is read: a store past the
+    // limit, or a count no store can have, is refused rather than walked for
+    // minutes. Locations are numbered from 1; a phone that claims more than
+    // the limit holds is walked no further than that.
+    const int used = status->MemoryUsed;
+    if (used < 0 || status->MemoryFree < 0 || static_cast<std::size_t>(used) > MaxPhoneContacts)
+        return std::nullopt;
+    const auto locations = static_cast<int>(
+        std::min<std::int64_t>(std::int64_t{used} + status->MemoryFree, MaxPhoneContactLocations));
     int found = 0;
     auto entry = std::make_shared<GSM_MemoryEntry>();
-    for (int location = 1; location <= locations && found < status->MemoryUsed; ++location) {
+    for (int location = 1; location <= locations && found < used; ++location) {
         std::memset(entry.get(), 0, sizeof *entry);
         entry->MemoryType = memory;
         entry->Location = location;
@@ -314,6 +324,8 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
         ++found;
         contacts.push_back(contactFromEntry(*entry));
     }
+    if (found < used && locations == MaxPhoneContactLocations)
+        return std::nullopt; // the rest lies past the locations walked
     return contacts;
 }
 

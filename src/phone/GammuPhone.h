@@ -35,6 +35,11 @@ struct GammuTimeouts
     std::chrono::milliseconds abortGrace{3'000};
 };
 
+// Most phonebook locations walked in one store when reading its contacts. A
+// phone states how many locations it has; one that claims millions would
+// otherwise be asked for each in turn, a bounded call at a time.
+inline constexpr int MaxPhoneContactLocations = 65536;
+
 // Whether the user has a Gammu configuration file.
 bool hasGammuConfiguration();
 

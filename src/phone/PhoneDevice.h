@@ -36,6 +36,10 @@ struct DeviceContact
     std::vector<ContactField> fields;
 };
 
+// Most contacts one store may list. Far above any phone's phonebook; a store
+// that claims more is refused rather than read for minutes into memory.
+inline constexpr std::size_t MaxPhoneContacts = 10000;
+
 enum class ContactStore
 {
     PhoneMemory,
@@ -55,7 +59,8 @@ public:
     // it was refused or the phone did not answer in time.
     virtual platform::HRESULT send(const OutgoingMessage& message) = 0;
 
-    // The entries of one store, or nothing when the phone cannot be read.
+    // The entries of one store, or nothing when the phone cannot be read or
+    // the store holds more than MaxPhoneContacts.
     virtual std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) = 0;
 };
 

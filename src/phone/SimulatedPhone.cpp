@@ -23,8 +23,27 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
+enum class FileState
+{
+    Missing,
+    TooLarge,
+    Readable,
+};
+
+FileState stateOf(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return FileState::Missing; // no file, or not a regular one: nothing to read
+    return size > MaxSimulatedPhoneFileBytes ? FileState::TooLarge : FileState::Readable;
+}
+
+// The file's text, or nothing when it is missing, unreadable or too large.
 std::optional<std::string> readFile(const std::filesystem::path& path)
 {
+    if (stateOf(path) != FileState::Readable)
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -94,13 +113,18 @@ SimulatedPhoneOptions parseSimulatedPhoneOptions(std::string_view text)
     return options;
 }
 
-std::vector<DeviceContact> parseSimulatedContacts(std::string_view text)
+std::optional<std::vector<DeviceContact>> parseSimulatedContacts(std::string_view text)
 {
     std::vector<DeviceContact> contacts;
+    bool tooMany = false;
     forEachLine(text, [&](std::string_view line) {
         line = trimmed(line);
-        if (line.empty() || line.front() == '#')
+        if (tooMany || line.empty() || line.front() == '#')
             return;
+        if (contacts.size() == MaxPhoneContacts) {
+            tooMany = true;
+            return;
+        }
         DeviceContact contact;
         const auto separator = line.find(';');
         const std::string_view name = trimmed(line.substr(0, separator));
@@ -120,6 +144,8 @@ std::vector<DeviceContact> parseSimulatedContacts(std::string_view text)
         }
         contacts.push_back(std::move(contact));
     });
+    if (tooMany)
+        return std::nullopt;
     return contacts;
 }
 
@@ -127,7 +153,10 @@ SimulatedPhone::SimulatedPhone(std::filesystem::path folder) : m_folder(std::mov
 
 SimulatedPhoneOptions SimulatedPhone::readOptions() const
 {
-    return parseSimulatedPhoneOptions(readFile(m_folder / OptionsFile).value_or(std::string()));
+    const std::filesystem::path path = m_folder / OptionsFile;
+    if (stateOf(path) == FileState::TooLarge)
+        return {.unplugged = true, .refuseMessage = std::nullopt};
+    return parseSimulatedPhoneOptions(readFile(path).value_or(std::string()));
 }
 
 PhoneValue SimulatedPhone::connect()
@@ -174,7 +203,10 @@ std::optional<std::vector<DeviceContact>> SimulatedPhone::readContacts(ContactSt
         return std::nullopt;
     if (store == ContactStore::Sim)
         return std::vector<DeviceContact>{};
-    return parseSimulatedContacts(readFile(m_folder / ContactsFile).value_or(std::string()));
+    const std::filesystem::path path = m_folder / ContactsFile;
+    if (stateOf(path) == FileState::TooLarge)
+        return std::nullopt;
+    return parseSimulatedContacts(readFile(path).value_or(std::string()));
 }
 
 } // namespace mailvane::phone

@@ -18,6 +18,7 @@
 
 #include "PhoneDevice.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -34,8 +35,12 @@ struct SimulatedPhoneOptions
 // Reads phone.conf text; unknown keys and malformed lines are ignored.
 SimulatedPhoneOptions parseSimulatedPhoneOptions(std::string_view text);
 
-// Reads contacts.txt text.
-std::vector<DeviceContact> parseSimulatedContacts(std::string_view text);
+// Largest contacts.txt or phone.conf read. A larger contacts.txt cannot be
+// read; a larger phone.conf leaves the phone unplugged until it is fixed.
+inline constexpr std::uintmax_t MaxSimulatedPhoneFileBytes = 1024 * 1024;
+
+// Reads contacts.txt text; nothing when it lists more than MaxPhoneContacts.
+std::optional<std::vector<DeviceContact>> parseSimulatedContacts(std::string_view text);
 
 class SimulatedPhone final : public PhoneDevice
 {

@@ -1,5 +1,7 @@
 #include "ResourceLibrary.h"
 
+#include "ResourceBundleCheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,28 +19,46 @@ QString newRoot()
     return QStringLiteral("/mailvane-library-%1").arg(++counter);
 }
 
-QHash<QString, QString>& loadedFiles()
+// The bytes of each registered bundle: the resource system reads them in
+// place until the bundle is unregistered. Holding the checked copy, rather
+// than registering the file by name, means what was checked is what is read.
+QHash<QString, QByteArray>& loadedBundles()
 {
-    static QHash<QString, QString> files; // handle -> bundle file
-    return files;
+    static QHash<QString, QByteArray> bundles; // handle -> bundle bytes
+    return bundles;
 }
 
-QString filePathOf(const LibraryHandle& handle)
+const uchar* bytesOf(const QByteArray& bundle)
 {
-    return loadedFiles().value(handle);
+    return reinterpret_cast<const uchar*>(bundle.constData());
 }
 
 } // namespace
 
 LibraryHandle loadResourceLibrary(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() > MaxResourceBundleBytes ||
+        !file.open(QIODevice::ReadOnly))
+        return {};
+    // Read one byte past the limit: a file that grew since is still caught.
+    return loadResourceLibraryData(file.read(MaxResourceBundleBytes + 1));
+}
+
+LibraryHandle loadResourceLibraryData(const QByteArray& bundle)
+{
+    if (!isSoundResourceBundle(bundle))
         return {};
     const QString root = newRoot();
-    if (!QResource::registerResource(path, root))
-        return {};
     const LibraryHandle handle = QLatin1Char(':') + root;
-    loadedFiles().insert(handle, path);
+    // Registered from a copy of our own (the caller's array may not own its
+    // bytes), which stays put while it is held.
+    const QByteArray& stored =
+        *loadedBundles().insert(handle, QByteArray(bundle.constData(), bundle.size()));
+    if (!QResource::registerResource(bytesOf(stored), root)) {
+        loadedBundles().remove(handle);
+        return {};
+    }
     return handle;
 }
 
@@ -46,10 +66,11 @@ void freeResourceLibrary(LibraryHandle& handle)
 {
     if (handle.isEmpty())
         return;
-    const QString path = filePathOf(handle);
-    if (!path.isEmpty())
-        QResource::unregisterResource(path, handle.mid(1));
-    loadedFiles().remove(handle);
+    const auto bundle = loadedBundles().constFind(handle);
+    if (bundle != loadedBundles().constEnd()) {
+        QResource::unregisterResource(bytesOf(*bundle), handle.mid(1));
+        loadedBundles().erase(bundle);
+    }
     handle.clear();
 }
 

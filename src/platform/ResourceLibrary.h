@@ -19,8 +19,12 @@ using LibraryHandle = QString;
 inline constexpr const char* BitmapResourceType = "BITMAP";
 
 // Registers the bundle at `path`; returns its handle, or an empty handle when
-// the file is missing or is not a resource bundle.
+// the file is missing, larger than MaxResourceBundleBytes or not a sound
+// resource bundle (see isSoundResourceBundle).
 LibraryHandle loadResourceLibrary(const QString& path);
+
+// The same for a bundle already in memory; the library keeps its own copy.
+LibraryHandle loadResourceLibraryData(const QByteArray& bundle);
 
 // Unregisters the bundle and clears the handle. An empty handle is ignored.
 void freeResourceLibrary(LibraryHandle& handle);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define MAILVANE_SHA_NI 1
 #endif
@@ -126,7 +127,13 @@ instructionBlocks(Sha1::State& state, const std::uint8_t* blocks, std::size_t co
 
 bool processorHasShaInstructions()
 {
-    static const bool has = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+    // Asked of the processor directly: clang's __builtin_cpu_supports knows no "sha".
+    static const bool has = [] {
+        unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+        if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || !(ecx & bit_SSE4_1))
+            return false;
+        return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_SHA) != 0;
+    }();
     return has;
 }
 

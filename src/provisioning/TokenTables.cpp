@@ -26,9 +26,13 @@ bool TokenTables::load(const std::filesystem::path& path)
     // failing disk) then marks the stream bad instead of throwing.
     std::string text;
     char chunk[4096];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
         text.append(chunk, static_cast<std::size_t>(file.gcount()));
-    if (file.bad()) {
+        // Counted as read: a pipe or a device has no size to ask for first.
+        if (text.size() > MaxTokenTableBytes)
+            break;
+    }
+    if (file.bad() || text.size() > MaxTokenTableBytes) {
         loadText({});
         return false;
     }
@@ -41,6 +45,8 @@ void TokenTables::loadText(std::string_view text)
     m_pages[0].clear();
     m_pages[1].clear();
     m_elementCache.clear();
+    if (text.size() > MaxTokenTableBytes)
+        text = {};
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);

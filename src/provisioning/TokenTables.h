@@ -11,6 +11,10 @@
 
 namespace mailvane::provisioning {
 
+// Largest token table file read. The table the program ships is a few
+// kilobytes; a gigabyte of random bytes is refused before it is read in.
+inline constexpr std::size_t MaxTokenTableBytes = 1024 * 1024;
+
 // The token table file's two code pages (0 and 1), and the lookup that
 // searches the current page first and switches pages when the name lives only
 // in the other one. Filled once, then only read: one object serves any number
@@ -20,10 +24,12 @@ class TokenTables
 public:
     // Reads the token table file, replacing what the tables held. Entries
     // whose token text is not whole bytes of hexadecimal digits, or longer
-    // than a token may be, are left out. A missing or unreadable file leaves
-    // both tables empty (every later encoding then fails); returns whether it
-    // was read.
+    // than a token may be, are left out. A missing or unreadable file, or one
+    // larger than MaxTokenTableBytes, leaves both tables empty (every later
+    // encoding then fails); returns whether it was read.
     bool load(const std::filesystem::path& path);
+    // The same for the file's text; a text past MaxTokenTableBytes leaves both
+    // tables empty.
     void loadText(std::string_view text);
     bool empty() const { return m_pages[0].empty() && m_pages[1].empty(); }
 

@@ -139,6 +139,8 @@ struct FileCloser
 
 ReadResult readSettingsText(std::string_view text, EmailSettings& record)
 {
+    if (text.size() > MaxSettingsFileBytes)
+        return {ReadStatus::TooLarge, 0, LineDefect::None, 0};
     LineApplier applier(record);
     if (applier.feed(text))
         applier.finish();
@@ -155,7 +157,13 @@ ReadResult readSettingsFile(const std::filesystem::path& path, EmailSettings& re
     errno = 0;
     char buffer[4096];
     std::size_t count;
+    std::size_t total = 0;
     while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        // Counted as read, not taken from the file's size: a pipe or a device
+        // has none.
+        total += count;
+        if (total > MaxSettingsFileBytes)
+            return {ReadStatus::TooLarge, 0, LineDefect::None, 0};
         if (!applier.feed(std::string_view(buffer, count)))
             return applier.result();
     }

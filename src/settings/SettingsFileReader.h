@@ -11,11 +11,17 @@
 
 namespace mailvane::settings {
 
+// Largest settings file read. A file the program writes is a few kilobytes;
+// this leaves room for any comments people add, and stops a gigabyte of
+// random bytes from being read in before it is found wrong.
+inline constexpr std::size_t MaxSettingsFileBytes = 1024 * 1024;
+
 enum class ReadStatus
 {
     Success,
     CannotOpen, // the file cannot be opened or read; ReadResult::systemError says why
     Invalid,    // ReadResult::line and ::defect say where and what
+    TooLarge,   // the file holds more than MaxSettingsFileBytes
 };
 
 enum class LineDefect
@@ -39,9 +45,12 @@ struct ReadResult
 
 // Applies every line of `text` to `record`, which is not cleared first.
 // Stops at the first invalid line; fields set by earlier lines stay set.
+// A text longer than MaxSettingsFileBytes is refused before any line is read.
 ReadResult readSettingsText(std::string_view text, EmailSettings& record);
 
-// Reads the file at `path` into `record` as readSettingsText does.
+// Reads the file at `path` into `record` as readSettingsText does. A file
+// found longer than MaxSettingsFileBytes stops the reading there (fields of
+// the lines before stay set, as with an invalid line).
 ReadResult readSettingsFile(const std::filesystem::path& path, EmailSettings& record);
 
 // A short English description of a defect, for people.

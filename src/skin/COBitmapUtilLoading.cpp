@@ -5,10 +5,12 @@
 #include "Dib24.h"
 #include "GifComposer.h"
 #include "MonoBitmapDecoder.h"
+#include "PictureLimits.h"
 #include "PictureLoader.h"
 #include "RawPngDecoder.h"
 
 #include <QFile>
+#include <QImageReader>
 
 namespace mailvane::skin {
 namespace {
@@ -34,7 +36,12 @@ bool COBitmapUtil::loadFromResource(const platform::LibraryHandle& module, int n
     const QString bitmapPath =
         platform::findResource(module, QLatin1String(platform::BitmapResourceType), name);
     if (!bitmapPath.isEmpty()) {
-        const QImage bitmap = dib::toSection(QImage(bitmapPath));
+        // Sized from its header first, as every other picture is.
+        QImageReader reader(bitmapPath);
+        const QSize size = reader.size();
+        const QImage bitmap = size.isValid() && isWithinPictureLimit(size.width(), size.height())
+                                  ? dib::toSection(reader.read())
+                                  : QImage();
         if (!bitmap.isNull()) {
             put(layer, frame, bitmap, DefaultDelayMs);
             return true;

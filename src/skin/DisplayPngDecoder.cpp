@@ -95,7 +95,7 @@ bool decodeInto(png_structp png, png_infop info, PngMemorySource* source, QImage
 
 std::optional<DecodedPng> DisplayPngDecoder::decode(const QByteArray& bytes)
 {
-    if (!hasPngSignature(bytes))
+    if (!hasPngSignature(bytes) || !hasPngWithinPictureLimit(bytes))
         return std::nullopt;
 
     png_structp png =

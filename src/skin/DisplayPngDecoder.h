@@ -19,7 +19,7 @@ class DisplayPngDecoder
 {
 public:
     // Nothing when the data is not a PNG, is cut short ("Read Error" goes to
-    // the diagnostic trace), or is damaged.
+    // the diagnostic trace), is damaged, or has more than MaxPicturePixels.
     static std::optional<DecodedPng> decode(const QByteArray& bytes);
 };
 

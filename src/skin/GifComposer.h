@@ -23,7 +23,9 @@ class GifComposer
 {
 public:
     // Composes a file of more than one frame; a single-frame or broken file
-    // gives nothing. A background override replaces the file's colour.
+    // gives nothing, and so does one whose screen passes MaxPicturePixels or
+    // whose frames together pass MaxAnimationPixels. A background override
+    // replaces the file's colour.
     static std::optional<ComposedGif> compose(const QByteArray& bytes,
                                               std::optional<QRgb> backgroundOverride = {});
 

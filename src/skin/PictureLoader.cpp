@@ -1,5 +1,7 @@
 #include "PictureLoader.h"
 
+#include "PictureLimits.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
@@ -26,6 +28,10 @@ QImage PictureLoader::fromBytes(const QByteArray& bytes)
         return {};
     QImageReader reader(&buffer);
     if (!isKnownFormat(reader.format()))
+        return {};
+    // The header's size, before any pixel memory is taken for it.
+    const QSize size = reader.size();
+    if (!size.isValid() || !isWithinPictureLimit(size.width(), size.height()))
         return {};
     return reader.read();
 }

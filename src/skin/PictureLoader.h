@@ -13,7 +13,7 @@ class PictureLoader
 {
 public:
     // The picture's first image, or a null image when the bytes are not a
-    // picture of a known format.
+    // picture of a known format or it has more than MaxPicturePixels.
     static QImage fromBytes(const QByteArray& bytes);
 };
 

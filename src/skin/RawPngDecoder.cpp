@@ -54,7 +54,7 @@ DecodedPng convertRows(png_structp png, png_infop info)
 
 std::optional<DecodedPng> RawPngDecoder::decode(const QByteArray& bytes)
 {
-    if (!hasPngSignature(bytes))
+    if (!hasPngSignature(bytes) || !hasPngWithinPictureLimit(bytes))
         return std::nullopt;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)

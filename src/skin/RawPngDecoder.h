@@ -16,8 +16,9 @@ namespace mailvane::skin {
 class RawPngDecoder
 {
 public:
-    // Nothing when the bytes are not a PNG, the decoder reports an error, or
-    // the image is not an RGB or RGBA image of 8 or 16 bits per sample.
+    // Nothing when the bytes are not a PNG, the decoder reports an error, the
+    // image has more than MaxPicturePixels, or it is not an RGB or RGBA image
+    // of 8 or 16 bits per sample.
     static std::optional<DecodedPng> decode(const QByteArray& bytes);
 };
 

@@ -186,6 +186,15 @@ TEST_F(GammuPhoneOnFakeModem, contactsComeFromPhoneMemoryThenSimWithTheirNames)
                                             {u"Zoë", u"+4917022222"}}));
 }
 
+TEST_F(GammuPhoneOnFakeModem, storeWithMoreContactsThanTheLimitIsRefusedBeforeReading)
+{
+    std::vector<test::FakePhonebookEntry> entries;
+    for (int i = 1; i <= static_cast<int>(phone::MaxPhoneContacts) + 1; ++i)
+        entries.push_back({i, "555" + std::to_string(i), 129, u"x"});
+    modem.setPhonebook("ME", std::move(entries), 20000);
+    EXPECT_FALSE(device->readContacts(phone::ContactStore::PhoneMemory));
+}
+
 TEST_F(GammuPhoneOnFakeModem, phoneWithoutItsOwnPhonebookStillListsTheSim)
 {
     modem.setPhonebook("SM", {{1, "555", 129, u"Zoë"}}, 5);

@@ -56,10 +56,63 @@ TEST(SimulatedPhoneOptions, readsUnpluggedAndRefuseAndIgnoresTheRest)
     EXPECT_FALSE(fallback.refuseMessage);
 }
 
+TEST(SimulatedPhoneOptions, everyWordForOnAndOffUnplugs)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"yes", true}, {"true", true}, {"1", true}, {"no", false}, {"false", false}, {"0", false},
+    };
+    for (const auto& [word, unplugged] : cases) {
+        SCOPED_TRACE(word);
+        const std::string text = std::string("unplugged = ") + word + "\n";
+        EXPECT_EQ(phone::parseSimulatedPhoneOptions(text).unplugged, unplugged);
+
+        test::TempDir folder;
+        writeFile(folder / "phone.conf", text);
+        SimulatedPhone phone(folder.path());
+        EXPECT_EQ(phone.connect() == 0, unplugged);
+        EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).has_value(), !unplugged);
+    }
+}
+
+TEST(SimulatedPhoneContacts, readsUpToTheLimitAndRefusesMore)
+{
+    std::string text;
+    for (std::size_t i = 0; i < phone::MaxPhoneContacts; ++i)
+        text += "Name " + std::to_string(i) + ";+49" + std::to_string(i) + "\n";
+    const auto atLimit = phone::parseSimulatedContacts(text + "# comments do not count\n\n");
+    ASSERT_TRUE(atLimit);
+    EXPECT_EQ(atLimit->size(), phone::MaxPhoneContacts);
+    EXPECT_EQ(atLimit->back().fields.at(0).value, u"Name 9999");
+    EXPECT_FALSE(phone::parseSimulatedContacts(text + "One More;+1\n"));
+}
+
+TEST(SimulatedPhoneContacts, fileLargerThanTheLimitCannotBeRead)
+{
+    test::TempDir folder;
+    std::string text = "Anna;+491701\n";
+    text.resize(phone::MaxSimulatedPhoneFileBytes - 1, '#');
+    text += '\n';
+    writeFile(folder / "contacts.txt", text);
+    SimulatedPhone phone(folder.path());
+    const auto atLimit = phone.readContacts(phone::ContactStore::PhoneMemory);
+    ASSERT_TRUE(atLimit);
+    EXPECT_EQ(atLimit->size(), 1u);
+
+    writeFile(folder / "contacts.txt", text + "\n");
+    EXPECT_FALSE(phone.readContacts(phone::ContactStore::PhoneMemory));
+
+    // A phone.conf that large is not read either: the phone stays out of reach.
+    EXPECT_NE(phone.connect(), 0);
+    writeFile(folder / "phone.conf", std::string(phone::MaxSimulatedPhoneFileBytes + 1, '#'));
+    EXPECT_EQ(phone.connect(), 0);
+}
+
 TEST(SimulatedPhoneContacts, eachLineIsANameAndItsNumbers)
 {
-    const auto contacts = phone::parseSimulatedContacts(
+    const auto parsed = phone::parseSimulatedContacts(
         "Ånna Müller;+491701;0301\r\n\n# skipped\n;0800 only number\nNo Number\n");
+    ASSERT_TRUE(parsed);
+    const auto& contacts = *parsed;
     ASSERT_EQ(contacts.size(), 3u);
     ASSERT_EQ(contacts[0].fields.size(), 3u);
     EXPECT_EQ(contacts[0].fields[0].kind, phone::values::FieldKindName);

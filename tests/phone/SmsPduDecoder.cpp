@@ -93,6 +93,8 @@ std::optional<DecodedSubmit> decodeSubmit(std::string_view pduHex)
         return std::nullopt; // 8-bit data: the length counts octets
     std::size_t headerLength = 0;
     if (decoded.userDataHeaderIndicator) {
+        if (userDataLength == 0)
+            return std::nullopt; // a header is announced but not even its length is there
         headerLength = 1u + pdu[at];
         if (headerLength > userDataLength)
             return std::nullopt;

@@ -311,3 +311,95 @@ TEST(DocumentBuilder, documentPastTheLimitIsRefused)
     ASSERT_TRUE(escaped.has_value());
     EXPECT_EQ(escaped->size(), MaxDocumentLength + 4);
 }
+
+TEST(DocumentBuilder, incomingProxiesBothNamedAsSentInFullShape)
+{
+    EmailSettings record = pop3Only();
+    record.incoming.proxies = values::Yes;
+    record.incoming.primaryProxy = "10.0.0.1";
+    record.incoming.primaryProxyPort = "8080";
+    record.incoming.secondaryProxy = "10.0.0.2";
+    record.incoming.secondaryProxyPort = "9090";
+    record.incoming.dataBearer = values::Gprs;
+    record.incoming.gprsAccessPoint = "internet";
+    EXPECT_EQ(documentOf(record), "<characteristic type=\"PXLOGICAL\">\n"
+                                  "  <parm name=\"PROXY-ID\" value=\"PRIMARY_IN_PROXY\"/>\n"
+                                  "  <parm name=\"NAME\" value=\"Primary IN Proxy\"/>\n"
+                                  "  <characteristic type=\"PORT\">\n"
+                                  "    <parm name=\"PORTNBR\" value=\"8080\"/>\n"
+                                  "  </characteristic>\n"
+                                  "  <characteristic type=\"PXPHYSICAL\">\n"
+                                  "    <parm name=\"PHYSICAL-PROXY-ID\" value=\"pid\"/>\n"
+                                  "  <parm name=\"PXADDR\" value=\"10.0.0.1\"/>\n"
+                                  "    <parm name=\"TO-NAPID\" value=\"IN_GPRS_NAPDEF\"/>\n"
+                                  "  </characteristic>\n"
+                                  "</characteristic>\n"
+                                  "<characteristic type=\"PXLOGICAL\">\n"
+                                  "  <parm name=\"PROXY-ID\" value=\"SECONDARY_IN_PROXY\"/>\n"
+                                  "  <parm name=\"NAME\" value=\"Secondary In Proxy\"/>\n"
+                                  "  <characteristic type=\"PORT\">\n"
+                                  "    <parm name=\"PORTNBR\" value=\"9090\"/>\n"
+                                  "  </characteristic>\n"
+                                  "  <characteristic type=\"PXPHYSICAL\">\n"
+                                  "    <parm name=\"PHYSICAL-PROXY-ID\" value=\"sid\"/>\n"
+                                  "  <parm name=\"PXADDR\" value=\"10.0.0.2\"/>\n"
+                                  "    <parm name=\"TO-NAPID\" value=\"IN_GPRS_NAPDEF\"/>\n"
+                                  "  </characteristic>\n"
+                                  "</characteristic>\n"
+                                  "<characteristic type=\"NAPDEF\">\n"
+                                  "  <parm name=\"NAPID\" value=\"IN_GPRS_NAPDEF\"/>\n"
+                                  "  <parm name=\"BEARER\" value=\"GSM-GPRS\"/>\n"
+                                  "  <parm name=\"NAME\" value=\"napname\"/>\n"
+                                  "  <parm name=\"NAP-ADDRESS\" value=\"internet\"/>\n"
+                                  "  <parm name=\"NAP-ADDRTYPE\" value=\"APN\"/>\n"
+                                  "</characteristic>\n"
+                                  "<characteristic type=\"APPLICATION\">\n"
+                                  "  <parm name=\"APPID\" value=\"25\"/>\n"
+                                  "</characteristic>\n"
+                                  "<characteristic type=\"APPLICATION\">\n"
+                                  "  <parm name=\"APPID\" value=\"110\"/>\n"
+                                  "  <parm name=\"TO-NAPID\" value=\"IN_GPRS_NAPDEF\"/>\n"
+                                  "  <parm name=\"TO-PROXY\" value=\"PRIMARY_IN_PROXY\"/>\n"
+                                  "  <parm name=\"TO-PROXY\" value=\"SECONDARY_IN_PROXY\"/>\n"
+                                  "</characteristic>\n");
+}
+
+TEST(DocumentBuilder, escapingAgreesWithTheCharacterRuleAtEveryPositionAndLength)
+{
+    // The rule one character at a time; the builder may take faster ways to it.
+    const auto expected = [](std::string_view value) {
+        std::string text;
+        for (const char c : value) {
+            switch (c) {
+            case '&':
+                text += "&amp;";
+                break;
+            case '"':
+                text += "&quot;";
+                break;
+            case '<':
+                text += "&lt;";
+                break;
+            case '>':
+                text += "&gt;";
+                break;
+            default:
+                text += c;
+            }
+        }
+        return text;
+    };
+    for (std::size_t length = 1; length <= 40; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char special : {'&', '"', '<', '>'}) {
+                std::string value(length, 'a');
+                value[at] = special;
+                value[length - 1 - at] = special; // a second one, or the same
+                std::string out = "prefix";
+                const std::size_t added = mailvane::provisioning::appendEscaped(out, value);
+                ASSERT_EQ(out, "prefix" + expected(value)) << length << " " << at << special;
+                ASSERT_EQ(added, expected(value).size() - value.size());
+            }
+        }
+    }
+}

@@ -1,5 +1,9 @@
 #include "TokenTable.h"
 
+#include "TempDir.h"
+#include "TokenTables.h"
+
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -123,4 +127,31 @@ TEST(TokenTable, aNameIsNotFoundInALongerEntryThatStartsWithIt)
     EXPECT_EQ(table.find("AB"), nullptr);
     ASSERT_NE(table.find(longer), nullptr);
     EXPECT_EQ(*table.find(longer), "81");
+}
+
+TEST(TokenTables, fileOfTheLargestSizeIsReadOneByteMoreIsNot)
+{
+    using mailvane::provisioning::MaxTokenTableBytes;
+    using mailvane::provisioning::TokenTables;
+    // A long comment, then an entry in the last bytes.
+    const std::string entry = "last 85 0\n";
+    const std::string text = std::string(MaxTokenTableBytes - entry.size() - 1, '#') + "\n" + entry;
+    ASSERT_EQ(text.size(), MaxTokenTableBytes);
+
+    mailvane::test::TempDir dir;
+    const auto path = dir / "table.dat";
+    std::ofstream(path, std::ios::binary) << text;
+    TokenTables tables;
+    EXPECT_TRUE(tables.load(path));
+    ASSERT_TRUE(tables.find("last", 0));
+    EXPECT_EQ(tables.find("last", 0)->text, "85");
+    TokenTables fromText;
+    fromText.loadText(text);
+    EXPECT_TRUE(fromText.find("last", 0));
+
+    std::ofstream(path, std::ios::binary | std::ios::app) << '#';
+    EXPECT_FALSE(tables.load(path));
+    EXPECT_TRUE(tables.empty());
+    fromText.loadText(text + "#");
+    EXPECT_TRUE(fromText.empty());
 }

@@ -1,8 +1,10 @@
 #include "SettingsFileReader.h"
 
+#include "SettingsFields.h"
 #include "TempDir.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -138,6 +140,68 @@ INSTANTIATE_TEST_SUITE_P(
                              EXPECT_EQ(r.mailbox, "B\xF6rse \xC4");
                          }}),
     [](const testing::TestParamInfo<AcceptedLineCase>& info) { return info.param.name; });
+
+TEST(SettingsFileReader, everyKeyMatchesInUpperCaseAndWithoutBlanks)
+{
+    // Upper-cased here, letter by letter, not with the reader's own folding.
+    const auto upper = [](std::string_view text) {
+        std::string result;
+        for (const char c : text)
+            result.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+        return result;
+    };
+    int readable = 0;
+    for (const FieldInfo& spec : allFields()) {
+        if (!spec.readLimit)
+            continue;
+        ++readable;
+        SCOPED_TRACE(spec.key);
+        const std::string value = spec.kind == FieldKind::Text ? std::string("v")
+                                  : spec.kind == FieldKind::CallSpeed
+                                      ? std::string("9600")
+                                      : std::string(spec.words->written[1]);
+        ReadResult asWritten;
+        const EmailSettings expected = readText(std::string(spec.key) + ": " + value, &asWritten);
+        ASSERT_TRUE(asWritten.ok());
+        ASSERT_NE(expected, EmailSettings{});
+        std::string squeezed;
+        for (const char c : upper(spec.key)) {
+            if (c != ' ')
+                squeezed.push_back(c);
+        }
+        for (const std::string& key : {upper(spec.key), squeezed}) {
+            ReadResult result;
+            EXPECT_EQ(readText(key + ": " + value, &result), expected) << key;
+            EXPECT_TRUE(result.ok()) << key;
+        }
+    }
+    EXPECT_EQ(readable, 42); // every field but To, My Name and Include Signature
+    EXPECT_EQ(readText("SMTP AUTHORIZATION: Yes").smtpAuthorization, values::Yes);
+}
+
+TEST(SettingsFileReader, fileOfTheLargestSizeIsReadOneByteMoreIsNot)
+{
+    // A long comment line, then a field in the last bytes.
+    const std::string field = "Mailbox: last\r\n";
+    const std::string text =
+        std::string(MaxSettingsFileBytes - field.size() - 1, '#') + "\n" + field;
+    ASSERT_EQ(text.size(), MaxSettingsFileBytes);
+
+    mailvane::test::TempDir dir;
+    const auto path = dir / "large.txt";
+    std::ofstream(path, std::ios::binary) << text;
+    EmailSettings record;
+    EXPECT_TRUE(readSettingsFile(path, record).ok());
+    EXPECT_EQ(record.mailbox, "last");
+    ReadResult result;
+    EXPECT_EQ(readText(text, &result).mailbox, "last");
+    EXPECT_TRUE(result.ok());
+
+    std::ofstream(path, std::ios::binary | std::ios::app) << '#';
+    EXPECT_EQ(readSettingsFile(path, record).status, ReadStatus::TooLarge);
+    EXPECT_EQ(readText(text + "#", &result), EmailSettings{});
+    EXPECT_EQ(result.status, ReadStatus::TooLarge);
+}
 
 TEST(SettingsFileReader, valueOfExactlyTheLimitIsAcceptedOneMoreIsNot)
 {

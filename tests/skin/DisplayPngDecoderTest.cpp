@@ -1,9 +1,11 @@
 #include "DisplayPngDecoder.h"
 
+#include "PictureLimits.h"
 #include "RawPngDecoder.h"
 #include "TestPngWriter.h"
 #include "TraceCapture.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -318,6 +320,46 @@ TEST(PngRoutes, bothGiveInverseAlphaAndTheRawRouteKeepsEverySample)
                   (std::vector<int>{transparency, transparency, transparency}));
         EXPECT_EQ(pixelBytes(raw->colour, i, 0), (std::vector<int>{i, 255 - i, i})) << i;
     }
+}
+
+TEST(PngRoutes, bothDecodeUpToThePictureLimitAndRefuseOnePixelRowMore)
+{
+    ASSERT_EQ(MaxPicturePixels, qint64{4096} * 4096);
+    // An RGB image of 4096 columns, at the limit and one row past it.
+    const auto image = [](int height) {
+        TestPng png;
+        png.width = 4096;
+        png.height = height;
+        png.colourType = PNG_COLOR_TYPE_RGB;
+        png.rows.assign(static_cast<std::size_t>(height),
+                        std::vector<std::uint8_t>(3 * 4096, 0x40));
+        return encodeTestPng(png);
+    };
+    const QByteArray atLimit = image(4096);
+    const auto display = DisplayPngDecoder::decode(atLimit);
+    ASSERT_TRUE(display);
+    EXPECT_EQ(display->colour.size(), QSize(4096, 4096));
+    const auto raw = RawPngDecoder::decode(atLimit);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->colour.size(), QSize(4096, 4096));
+
+    const QByteArray pastLimit = image(4097);
+    EXPECT_FALSE(DisplayPngDecoder::decode(pastLimit));
+    EXPECT_FALSE(RawPngDecoder::decode(pastLimit));
+}
+
+// Found by fuzz/PngFuzzer.cpp: a header claiming 4294967295 x 4294967295
+// overflowed the size check's product before it could refuse the picture.
+TEST(PngRoutes, headerOfAnyStatedSizeIsCheckedWithoutOverflow)
+{
+    QFile file(QStringLiteral(MAILVANE_TEST_DATA_DIR "/png-header-size-overflowing-product.png"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_FALSE(DisplayPngDecoder::decode(bytes));
+    EXPECT_FALSE(RawPngDecoder::decode(bytes));
+    EXPECT_FALSE(isWithinPictureLimit(0xFFFFFFFFll, 0xFFFFFFFFll));
+    EXPECT_FALSE(isWithinPictureLimit(MaxPicturePixels + 1, 1));
+    EXPECT_TRUE(isWithinPictureLimit(MaxPicturePixels, 1));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "GifComposer.h"
 #include "GifParser.h"
 #include "ImageFixtures.h"
+#include "PictureLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -147,3 +148,45 @@ TEST(GifComposer, singleFrameGoesToThePictureLoader)
 }
 
 } // namespace
+
+namespace {
+
+// A GIF of `frames` one-pixel frames on a screen of the given size.
+QByteArray tinyFramesOnScreen(int width, int height, int frames)
+{
+    GifDescription description;
+    description.screenWidth = width;
+    description.screenHeight = height;
+    description.palette = {qRgb(255, 255, 255), qRgb(255, 0, 0)};
+    for (int i = 0; i < frames; ++i)
+        description.frames.append(GifFrameDescription{0, 0, 1, 1, {R}, 0, 1, -1, true});
+    return mailvane::test::encodeGif(description);
+}
+
+} // namespace
+
+TEST(GifParser, listsFramesUpToTheLimitAndNoMore)
+{
+    for (const int frames : {GifParser::MaxFrames, GifParser::MaxFrames + 1}) {
+        const auto gif = GifParser::parse(tinyFramesOnScreen(1, 1, frames));
+        ASSERT_TRUE(gif);
+        EXPECT_EQ(gif->frames.size(), GifParser::MaxFrames) << frames;
+    }
+}
+
+TEST(GifComposer, screenAndAnimationSizesAreBounded)
+{
+    using mailvane::skin::MaxAnimationPixels;
+    using mailvane::skin::MaxPicturePixels;
+    ASSERT_EQ(MaxPicturePixels, 4096 * 4096);
+    // The screen at the picture limit, and four frames of it at the animation limit.
+    ASSERT_EQ(4 * MaxPicturePixels, MaxAnimationPixels);
+    const auto atLimit = GifComposer::compose(tinyFramesOnScreen(4096, 4096, 4));
+    ASSERT_TRUE(atLimit);
+    EXPECT_EQ(atLimit->frames.size(), 4);
+    EXPECT_EQ(atLimit->frames.last().size(), QSize(4096, 4096));
+
+    EXPECT_FALSE(GifComposer::compose(tinyFramesOnScreen(4096, 4096, 5)));
+    EXPECT_FALSE(GifComposer::compose(tinyFramesOnScreen(4097, 4096, 2)));
+    EXPECT_FALSE(GifComposer::compose(tinyFramesOnScreen(65535, 65535, 2)));
+}
