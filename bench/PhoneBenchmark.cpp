@@ -9,6 +9,7 @@
 #include "GammuPhone.h"
 #include "MessageSegmenter.h"
 #include "OpenSettings.h"
+#include "TenMessageRecord.h"
 #include "PhoneLink.h"
 #include "PushBuilder.h"
 #include "ServiceObjects.h"
@@ -23,45 +24,9 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-const std::filesystem::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
-const std::filesystem::path Examples = std::filesystem::path(MAILVANE_SOURCE_DIR) / "examples";
-constexpr const char* Pin = "1234";
-constexpr unsigned PushMessages = 10;
-
-unsigned messageCount(const settings::EmailSettings& record)
-{
-    provisioning::TokenTables tables;
-    tables.load(TokenTable);
-    const auto document = provisioning::buildDocument(record);
-    const auto push =
-        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
-    if (!push)
-        return 0;
-    provisioning::MessageSegmenter segmenter;
-    segmenter.countMessages(*push);
-    return segmenter.messageCount();
-}
-
-// A realistic record, its reply-to address lengthened until the push takes
-// exactly ten messages.
-std::optional<settings::EmailSettings> tenMessageRecord()
-{
-    settings::EmailSettings record;
-    if (!settings::openSettingsFile(Examples / "pop3-gsm-proxies.txt", record).ok())
-        return std::nullopt;
-    record.to = "+4917012345";
-    std::string replyTo = "replies@example.net";
-    for (int i = 0; i < 400; ++i) {
-        record.replyToAddress = replyTo;
-        const unsigned count = messageCount(record);
-        if (count == PushMessages)
-            return record;
-        if (count > PushMessages || count == 0)
-            return std::nullopt;
-        replyTo.insert(0, "x");
-    }
-    return std::nullopt;
-}
+const std::filesystem::path TokenTable = bench::tokenTablePath();
+using bench::Pin;
+using bench::PushMessages;
 
 double milliseconds(std::chrono::nanoseconds duration)
 {
@@ -87,7 +52,7 @@ public:
 
 void BM_TenPartPushThroughGammuToFakeModem(benchmark::State& state)
 {
-    auto record = tenMessageRecord();
+    auto record = bench::tenMessageRecord("+4917012345");
     if (!record) {
         state.SkipWithError("no ten-message record");
         return;
@@ -132,7 +97,7 @@ BENCHMARK(BM_TenPartPushThroughGammuToFakeModem)->Iterations(2)->Unit(benchmark:
 
 void BM_TenPartPushThroughAnInstantPhone(benchmark::State& state)
 {
-    auto record = tenMessageRecord();
+    auto record = bench::tenMessageRecord("+4917012345");
     if (!record) {
         state.SkipWithError("no ten-message record");
         return;

@@ -8,6 +8,7 @@
 #include "DocumentBuilder.h"
 #include "MessageSegmenter.h"
 #include "OpenSettings.h"
+#include "TenMessageRecord.h"
 #include "PhoneLink.h"
 #include "PushBuilder.h"
 #include "SendWorkflow.h"
@@ -24,45 +25,10 @@ using namespace mailvane;
 
 namespace {
 
-const std::filesystem::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
-const std::filesystem::path Examples = std::filesystem::path(MAILVANE_SOURCE_DIR) / "examples";
-constexpr const char* Pin = "1234";
-constexpr unsigned PushMessages = 10;
+const std::filesystem::path TokenTable = bench::tokenTablePath();
+using bench::Pin;
+using bench::PushMessages;
 constexpr int Repetitions = 20;
-
-unsigned messageCount(const settings::EmailSettings& record)
-{
-    provisioning::TokenTables tables;
-    tables.load(TokenTable);
-    const auto document = provisioning::buildDocument(record);
-    const auto push =
-        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
-    if (!push)
-        return 0;
-    provisioning::MessageSegmenter segmenter;
-    segmenter.countMessages(*push);
-    return segmenter.messageCount();
-}
-
-// A realistic record, its reply-to address lengthened until the push takes
-// exactly ten messages.
-std::optional<settings::EmailSettings> tenMessageRecord()
-{
-    settings::EmailSettings record;
-    if (!settings::openSettingsFile(Examples / "pop3-gsm-proxies.txt", record).ok())
-        return std::nullopt;
-    std::string replyTo = "replies@example.net";
-    for (int i = 0; i < 400; ++i) {
-        record.replyToAddress = replyTo;
-        const unsigned count = messageCount(record);
-        if (count == PushMessages)
-            return record;
-        if (count > PushMessages || count == 0)
-            return std::nullopt;
-        replyTo = "x" + replyTo;
-    }
-    return std::nullopt;
-}
 
 class InstantPhone final : public phone::PhoneDevice
 {
@@ -89,7 +55,7 @@ void perMessage(benchmark::State& state)
 
 void BM_TenMessagePushThroughTheWindow(benchmark::State& state)
 {
-    auto record = tenMessageRecord();
+    auto record = bench::tenMessageRecord();
     if (!record) {
         state.SkipWithError("no ten-message record");
         return;
@@ -124,7 +90,7 @@ BENCHMARK(BM_TenMessagePushThroughTheWindow)
 
 void BM_TenMessagePushThroughTheLoopAlone(benchmark::State& state)
 {
-    auto record = tenMessageRecord();
+    auto record = bench::tenMessageRecord();
     if (!record) {
         state.SkipWithError("no ten-message record");
         return;

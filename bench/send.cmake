@@ -1,5 +1,6 @@
 # The time the window adds per text message of a send.
-add_executable(send_bench ${CMAKE_CURRENT_SOURCE_DIR}/SendBenchmark.cpp)
+add_executable(send_bench ${CMAKE_CURRENT_SOURCE_DIR}/SendBenchmark.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/TenMessageRecord.cpp)
 target_link_libraries(send_bench PRIVATE
     mailvane::options mailvane::send mailvane::phone mailvane::settings mailvane::provisioning
     benchmark::benchmark Qt6::Widgets)
