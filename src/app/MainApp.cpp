@@ -25,6 +25,13 @@ void MainApp::loadSkin()
     if (!m_skin.isEmpty())
         platform::freeResourceLibrary(m_skin);
     m_skin = skin::loadSkinLibrary();
+    if (m_skin.isEmpty()) {
+        const QString path = skin::locateSkinLibrary();
+        std::fprintf(stderr, "mailvane: %s; the window is drawn without its skin\n",
+                     path.isEmpty() ? "the program settings name no skin library"
+                                    : qPrintable(QStringLiteral("the skin library %1 cannot be loaded")
+                                                     .arg(path)));
+    }
 }
 
 int MainApp::run(const QString& file)

@@ -25,6 +25,7 @@
 #include "WhatsThisHelp.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -118,9 +119,14 @@ bool MainDialog::initDialog()
         return true;
     }
 
+    const auto tokenTable =
+        provisioning::locateTokenTable(QApplication::applicationDirPath().toStdString());
+    if (!tokenTable)
+        std::fprintf(stderr, "mailvane: the token table %s was not found (looked in the current "
+                             "folder, %s and beside the program); sending will fail\n",
+                     provisioning::TokenTableFileName, MAILVANE_DATA_DIR);
     m_phoneLink = std::make_unique<phone::PhoneLink>(
-        provisioning::locateTokenTable(QApplication::applicationDirPath().toStdString())
-            .value_or(provisioning::TokenTableFileName));
+        tokenTable.value_or(provisioning::TokenTableFileName));
 
     if (!m_skin.isEmpty()) {
         skin::SkinImage icon;

@@ -2,12 +2,16 @@
 // and sends them to phones; mailvane-cli does the same without a window.
 
 #include "MainApp.h"
+#include "ProgramVersion.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
+
+// The About box reads the version from the program file itself.
+MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "TokenTableLocator.h"
 
+#include "ProgramLocation.h"
+
 #include <system_error>
 
 namespace mailvane::provisioning {
@@ -10,6 +12,7 @@ std::optional<std::filesystem::path> locateTokenTable(const std::filesystem::pat
     const std::filesystem::path candidates[] = {
         std::filesystem::path(TokenTableFileName),
         dataDir / TokenTableFileName,
+        platform::installedDataDirectory(executableDir) / TokenTableFileName,
         executableDir / TokenTableFileName,
     };
     for (const auto& candidate : candidates) {

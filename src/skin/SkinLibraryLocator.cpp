@@ -1,5 +1,6 @@
 #include "SkinLibraryLocator.h"
 
+#include "ProgramLocation.h"
 #include "ProgramSettings.h"
 
 #include <QDir>
@@ -29,6 +30,13 @@ QString locateSkinLibrary()
     // Without either value the settings are as good as absent.
     if (folder.isEmpty() && skin.isEmpty())
         return {};
+    // The installed settings name the skin folder relative to the program, so
+    // that the same file serves any install prefix and an unpacked package.
+    if (QDir::isRelativePath(folder) && !folder.isEmpty()) {
+        const QString programDir = QString::fromStdString(platform::programDirectory().string());
+        return composeSkinLibraryPath(QDir::cleanPath(programDir + QLatin1Char('/') + folder),
+                                      skin);
+    }
     return composeSkinLibraryPath(folder, skin);
 }
 

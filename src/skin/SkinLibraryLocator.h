@@ -23,7 +23,8 @@ inline constexpr int SkinPathLimit = 259;
 // rather than a cut one that could name some other file.
 QString composeSkinLibraryPath(const QString& resourcePath, const QString& currentResource);
 
-// The path named by the program settings; empty when neither value is set.
+// The path named by the program settings; empty when neither value is set. A
+// relative folder is taken relative to the program's own folder.
 QString locateSkinLibrary();
 
 // Loads the library named by the program settings; an empty handle when it

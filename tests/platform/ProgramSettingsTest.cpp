@@ -1,8 +1,11 @@
 #include "ProgramSettings.h"
 
+#include "ProgramLocation.h"
+
 #include "TempDir.h"
 
 #include <QSettings>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace mailvane::platform {
@@ -42,6 +45,30 @@ TEST_F(ProgramSettingsTest, missingValueOrFileReadsEmpty)
     EXPECT_TRUE(readProgramSetting(QStringLiteral("Resource Path")).isEmpty());
     write(QStringLiteral("Resource Path"), QStringLiteral("/opt/skins"));
     EXPECT_TRUE(readProgramSetting(QStringLiteral("Current Resource")).isEmpty());
+}
+
+// An installed program reads the settings file installed with it, found from
+// its own folder, for each value the system-wide folders do not hold.
+TEST_F(ProgramSettingsTest, valueMissingSystemWideComesFromTheInstalledFile)
+{
+    test::TempDir prefix;
+    const std::filesystem::path programDir = prefix / "bin";
+    const std::filesystem::path configDir = installedConfigDirectory(programDir);
+    std::filesystem::create_directories(configDir);
+    {
+        QSettings installed(QString::fromStdString((configDir / "Quill.conf").string()),
+                            QSettings::IniFormat);
+        installed.setValue(QStringLiteral("Resource Path"), QStringLiteral("../share/mailvane"));
+        installed.setValue(QStringLiteral("Phone/Device"), QStringLiteral("sim:/var/phone"));
+    }
+    write(QStringLiteral("Phone/Device"), QStringLiteral("none"));
+    const QString dir = QString::fromStdString(programDir.string());
+
+    EXPECT_EQ(readProgramSetting(QStringLiteral("Resource Path"), dir),
+              QStringLiteral("../share/mailvane"));
+    EXPECT_EQ(readProgramSetting(QStringLiteral("Phone/Device"), dir), QStringLiteral("none"));
+    EXPECT_TRUE(readProgramSetting(QStringLiteral("Current Resource"), dir).isEmpty());
+    EXPECT_TRUE(readProgramSetting(QStringLiteral("Resource Path"), QString()).isEmpty());
 }
 
 } // namespace
