@@ -228,6 +228,10 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     m_callSpeedCombo = new QComboBox(this);
     m_callSpeedCombo->setEditable(true);
     m_callSpeedCombo->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text is undone at once (onCallSpeedTyped); the box's completion
+    // would then refill the emptied text with the first item and make a key
+    // press choose it.
+    m_callSpeedCombo->setCompleter(nullptr);
     app::setControlId(m_callSpeedCombo, ids::CallSpeedCombo);
     m_callSpeedCombo->setObjectName(QStringLiteral("callSpeedCombo"));
     QLabel* userLabel = makeLabel(ids::GsmUserNameLabel, strings::UserName, "gsmUserNameLabel");

@@ -162,16 +162,32 @@ TEST_F(ConnectionPageTest, fillingAGsmGroupKeepsItsLoginWhileTheGprsEditsEmpty)
     }
 }
 
-TEST_F(ConnectionPageTest, callSpeedTakesOnlyTheItemsAndMarksTheChange)
+TEST_F(ConnectionPageTest, typingIntoTheFocusedCallSpeedBoxChoosesNothing)
 {
     click(&m_page, ids::GsmDataRadio);
     m_page.setChanged(false);
+    // Keys go to the focused box of the active window, as a person's do, so
+    // that the box's own completion sees them too.
+    m_page.activateWindow();
+    QApplication::setActiveWindow(&m_page);
     QComboBox* box = speedBox();
     box->setFocus();
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("123"));
-    EXPECT_EQ(box->currentText(), QString());
-    EXPECT_FALSE(m_group.gsmDataCallSpeed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->hasFocus(); }, 2000));
+    for (const char* typed : {"q", "9600", "1"}) {
+        SCOPED_TRACE(typed);
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+        EXPECT_EQ(box->currentText(), QString());
+        QTest::keyClick(box, Qt::Key_Return);
+        edit(&m_page, ids::DialUpNumberEdit)->setFocus();
+        box->setFocus();
+        EXPECT_EQ(box->currentText(), QString());
+        EXPECT_FALSE(m_group.gsmDataCallSpeed);
+    }
+    EXPECT_FALSE(m_page.isChanged());
 
+    // Choosing an item, by the list or the arrow keys, is what counts.
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(m_group.gsmDataCallSpeed, std::string(settings::CallSpeedWords[0]));
     for (int item = 0; item < 3; ++item) {
         box->setCurrentIndex(item);
         Q_EMIT box->activated(item);
@@ -179,8 +195,9 @@ TEST_F(ConnectionPageTest, callSpeedTakesOnlyTheItemsAndMarksTheChange)
                   std::string(settings::CallSpeedWords[static_cast<std::size_t>(item)]));
     }
     EXPECT_TRUE(m_page.isChanged());
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("9"));
+    QTest::keyClicks(box, QStringLiteral("9"));
     EXPECT_EQ(box->currentText(), QStringLiteral("14400"));
+    EXPECT_EQ(m_group.gsmDataCallSpeed, "14400");
 
     click(&m_page, ids::IsdnRadio);
     EXPECT_EQ(m_group.gsmDataCallType, values::Isdn);
