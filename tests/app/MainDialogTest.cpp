@@ -148,6 +148,49 @@ TEST_F(MainDialogTest, sendIsEnabledExactlyWhileTheSettingsAreComplete)
     EXPECT_FALSE(sendEnabled());
 }
 
+TEST_F(MainDialogTest, generalPageMarksAndSendFollowEachPortOnItsOwn)
+{
+    struct Case
+    {
+        const char* outgoingPort;
+        const char* incomingPort;
+        const char* outgoingServer;
+        const char* incomingServer;
+        bool outgoingMark;
+        bool incomingMark;
+        bool send;
+    };
+    const Case cases[] = {
+        {"25", "143", "", "", true, true, false},
+        {"", "143", "", "", false, true, false},
+        {"", "143", "", "imap.x", false, true, true},
+        {"25", "", "", "", true, false, false},
+        {"25", "", "smtp.x", "", true, false, true},
+        {"", "", "", "", false, false, true},
+    };
+    pages::GeneralPage* general = m_dialog.generalPage();
+    pages::AdvancedPage* advanced = m_dialog.advancedPage();
+    const auto help = [](bool mark) {
+        return mark ? settings::strings::FieldIsMandatory : settings::strings::NoHelpTopic;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("ports '") + c.outgoingPort + "' '" + c.incomingPort +
+                     "', servers '" + c.outgoingServer + "' '" + c.incomingServer + "'");
+        typeInto(general, general::OutgoingServerEdit, QString::fromLatin1(c.outgoingServer));
+        typeInto(general, general::IncomingServerEdit, QString::fromLatin1(c.incomingServer));
+        activate(advanced);
+        typeInto(advanced, advanced::OutgoingPortEdit, QString::fromLatin1(c.outgoingPort));
+        typeInto(advanced, advanced::IncomingPortEdit, QString::fromLatin1(c.incomingPort));
+        activate(general);
+        EXPECT_EQ(markShown(general, general::OutgoingServerMark), c.outgoingMark);
+        EXPECT_EQ(markShown(general, general::IncomingServerMark), c.incomingMark);
+        EXPECT_EQ(general->helpFor(general::OutgoingServerMark), help(c.outgoingMark));
+        EXPECT_EQ(general->helpFor(general::IncomingServerMark), help(c.incomingMark));
+        EXPECT_EQ(sendEnabled(), c.send);
+        EXPECT_EQ(m_dialog.record().isComplete(), c.send);
+    }
+}
+
 TEST_F(MainDialogTest, newAsksBeforeLosingChangesAndForgetsTheFile)
 {
     typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
