@@ -114,7 +114,6 @@ TEST_F(MainDialogTest, startsWithTheDefaultsOnTheGeneralPage)
     for (QAction* menu : m_dialog.menuBar()->actions())
         shown << menu->text();
     EXPECT_EQ(shown, menus);
-    EXPECT_EQ(command(app::menu::SaveAsCommand)->shortcut(), QKeySequence(QKeySequence::SaveAs));
 }
 
 TEST_F(MainDialogTest, sendIsEnabledExactlyWhileTheSettingsAreComplete)
@@ -189,6 +188,52 @@ TEST_F(MainDialogTest, generalPageMarksAndSendFollowEachPortOnItsOwn)
         EXPECT_EQ(sendEnabled(), c.send);
         EXPECT_EQ(m_dialog.record().isComplete(), c.send);
     }
+}
+
+TEST_F(MainDialogTest, fileCommandKeysRunTheirCommands)
+{
+    using Mode = skin::COrvexFileDialog::Mode;
+    struct Case
+    {
+        const char* command;
+        QKeyCombination key;
+        bool asks;                // the save-changes question comes first
+        std::optional<Mode> dialog;
+        bool writes;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"New", Qt::CTRL | Qt::Key_N, true, std::nullopt, false, false},
+        {"Open", Qt::CTRL | Qt::Key_O, true, Mode::Open, false, false},
+        {"Save", Qt::CTRL | Qt::Key_S, false, std::nullopt, true, false},
+        {"Save As", Qt::CTRL | Qt::SHIFT | Qt::Key_S, false, Mode::Save, false, false},
+        {"Exit", Qt::CTRL | Qt::Key_Q, true, std::nullopt, false, true},
+    };
+    const auto path = m_dir / "keys.txt";
+    m_boxes.setDefaultAnswer(SkinMessageBox::IdNo);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        std::ofstream(path, std::ios::trunc) << "Mailbox: old\r\n";
+        m_dialog.openFile(qpath(path));
+        typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("new"));
+        m_dialog.activateWindow();
+        QApplication::setActiveWindow(&m_dialog);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.isActiveWindow(); }, 2000));
+        m_boxes.clear();
+        m_files.clear();
+
+        QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+        EXPECT_EQ(captions(), c.asks ? QStringList{QStringLiteral("Save Changes")} : QStringList());
+        ASSERT_EQ(m_files.calls().size(), c.dialog ? 1 : 0);
+        if (c.dialog) {
+            EXPECT_EQ(m_files.calls()[0].mode, *c.dialog);
+        }
+        EXPECT_EQ(readFile(path).find("Mailbox: new") != std::string::npos, c.writes);
+        EXPECT_EQ(m_dialog.isVisible(), !c.closes);
+    }
+    // The menu shows each key beside its command.
+    EXPECT_EQ(command(app::menu::SaveAsCommand)->shortcut().toString(),
+              QStringLiteral("Ctrl+Shift+S"));
 }
 
 TEST_F(MainDialogTest, newAsksBeforeLosingChangesAndForgetsTheFile)
