@@ -8,6 +8,8 @@
 #include "GeneralPage.h"
 #include "HelpPopup.h"
 #include "MessageBoxHook.h"
+#include "MessageBoxWindow.h"
+#include "ModalDriver.h"
 #include "PageTestSupport.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
@@ -572,6 +574,71 @@ TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)
               app::MainDialog::helpFor(app::main_window::ChooseRecipientsButton));
     EXPECT_EQ(app::MainDialog::helpFor(app::main_window::HeadingStatic),
               settings::strings::Heading);
+}
+
+} // namespace
+
+namespace {
+
+// The real question boxes, closed by their title bar or Escape instead of a
+// button: the box answers OK, which the commands must take as Cancel or No.
+TEST(QuestionBoxClosed, withoutAnAnswerCountsAsCancelOrNo)
+{
+    using skin::MessageBoxWindow;
+    struct Close
+    {
+        const char* name;
+        void (*close)(MessageBoxWindow*);
+    };
+    const Close closes[] = {
+        {"title bar", [](MessageBoxWindow* box) { box->close(); }},
+        {"Escape", [](MessageBoxWindow* box) { QTest::keyClick(box, Qt::Key_Escape); }},
+    };
+    enum class Command
+    {
+        New,
+        Exit,
+        ReplaceOnSaveAs
+    };
+    TempDir dir;
+    const auto path = dir / "kept.txt";
+    for (const Close& how : closes) {
+        for (Command command : {Command::New, Command::Exit, Command::ReplaceOnSaveAs}) {
+            SCOPED_TRACE(std::string(how.name) + " " + std::to_string(static_cast<int>(command)));
+            std::ofstream(path, std::ios::trunc) << "Mailbox: old\r\n";
+            skin::FileDialogHook files;
+            app::MainDialog window;
+            window.show();
+            QApplication::processEvents();
+            window.openFile(qpath(path));
+            typeInto(window.generalPage(), general::MailboxEdit, QStringLiteral("new"));
+
+            int boxes = 0;
+            whenModal<MessageBoxWindow>([&](MessageBoxWindow* box) {
+                ++boxes;
+                how.close(box);
+            });
+            switch (command) {
+            case Command::New:
+                window.onNew();
+                break;
+            case Command::Exit:
+                window.onExit();
+                break;
+            case Command::ReplaceOnSaveAs:
+                files.choose(qpath(path));
+                window.onSaveAs();
+                break;
+            }
+            EXPECT_EQ(boxes, 1);
+            EXPECT_EQ(SkinMessageBox::openCount(), 0);
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(window.record().mailbox, "new");
+            EXPECT_TRUE(window.settingsChanged());
+            EXPECT_EQ(window.currentFile(), qpath(path));
+            EXPECT_EQ(readFile(path), "Mailbox: old\r\n");
+        }
+    }
 }
 
 } // namespace
