@@ -152,8 +152,10 @@ bool MainDialog::initDialog()
     m_heading->show();
     m_recipientsEdit->show();
     // Measured once: the pages' needs do not change while the window lives.
+    // The window is a fixed dialog: smaller would squeeze the fields and cut
+    // off Send, larger would only open gaps.
     m_sheetSize = measureSheet();
-    resize(layoutSize());
+    setFixedSize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
         m_sheet->tabControl()->setSkin(m_skin, skin::SkinTabCtrl::MainSheetNumbers);

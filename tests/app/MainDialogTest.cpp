@@ -238,6 +238,26 @@ TEST_F(MainDialogTest, fileCommandKeysRunTheirCommands)
               QStringLiteral("Ctrl+Shift+S"));
 }
 
+TEST_F(MainDialogTest, theWindowKeepsTheSizeItsContentsNeed)
+{
+    const QSize laidOut = m_dialog.size();
+    // Nothing of the window may be cut off or squeezed at that size.
+    for (QWidget* child : m_dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible()) {
+            EXPECT_TRUE(m_dialog.rect().contains(child->geometry()))
+                << child->objectName().toStdString();
+        }
+    }
+    EXPECT_GE(m_dialog.sheet()->height(), m_dialog.sheet()->minimumSizeHint().height());
+    for (const QSize tried : {QSize(500, 400), QSize(1100, 900)}) {
+        m_dialog.resize(tried);
+        QApplication::processEvents();
+        EXPECT_EQ(m_dialog.size(), laidOut) << tried.width() << "x" << tried.height();
+    }
+    EXPECT_EQ(m_dialog.minimumSize(), laidOut);
+    EXPECT_EQ(m_dialog.maximumSize(), laidOut);
+}
+
 TEST_F(MainDialogTest, newAsksBeforeLosingChangesAndForgetsTheFile)
 {
     typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("box"));
