@@ -1,9 +1,8 @@
-#include "MainDialog.h"
-
 #include "AdvancedPage.h"
 #include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
 #include "ControlNumbers.h"
+#include "MainDialog.h"
 #include "PageTestSupport.h"
 #include "PinDialog.h"
 

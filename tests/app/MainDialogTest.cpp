@@ -162,12 +162,12 @@ TEST_F(MainDialogTest, generalPageMarksAndSendFollowEachPortOnItsOwn)
         bool send;
     };
     const Case cases[] = {
-        {"25", "143", "", "", true, true, false},
-        {"", "143", "", "", false, true, false},
-        {"", "143", "", "imap.x", false, true, true},
-        {"25", "", "", "", true, false, false},
-        {"25", "", "smtp.x", "", true, false, true},
-        {"", "", "", "", false, false, true},
+        {"25", "143", "", "", true, true, false},     // both servers required
+        {"", "143", "", "", false, true, false},      // only the incoming one
+        {"", "143", "", "imap.x", false, true, true}, // ... and it is there
+        {"25", "", "", "", true, false, false},       // only the outgoing one
+        {"25", "", "smtp.x", "", true, false, true},  // ... and it is there
+        {"", "", "", "", false, false, true},         // neither
     };
     pages::GeneralPage* general = m_dialog.generalPage();
     pages::AdvancedPage* advanced = m_dialog.advancedPage();
@@ -199,7 +199,7 @@ TEST_F(MainDialogTest, fileCommandKeysRunTheirCommands)
     {
         const char* command;
         QKeyCombination key;
-        bool asks;                // the save-changes question comes first
+        bool asks; // the save-changes question comes first
         std::optional<Mode> dialog;
         bool writes;
         bool closes;
@@ -611,8 +611,14 @@ TEST(QuestionBoxClosed, withoutAnAnswerCountsAsCancelOrNo)
         void (*close)(MessageBoxWindow*);
     };
     const Close closes[] = {
-        {"title bar", [](MessageBoxWindow* box) { box->close(); }},
-        {"Escape", [](MessageBoxWindow* box) { QTest::keyClick(box, Qt::Key_Escape); }},
+        {"title bar",
+         [](MessageBoxWindow* box) {
+             box->close();
+         }},
+        {"Escape",
+         [](MessageBoxWindow* box) {
+             QTest::keyClick(box, Qt::Key_Escape);
+         }},
     };
     enum class Command
     {

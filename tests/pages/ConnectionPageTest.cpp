@@ -166,7 +166,7 @@ TEST_F(ConnectionPageTest, fillingAGsmGroupKeepsItsLoginWhileTheGprsEditsEmpty)
 // What the bearer part of the page shows, for comparing with the record.
 struct BearerView
 {
-    bool gprs = false, gsm = false;             // the bearer radios
+    bool gprs = false, gsm = false; // the bearer radios
     bool gprsGroupOn = false, gsmGroupOn = false;
     QString accessPoint, dialUp, gprsUser, gsmUser, speed;
     bool normal = false, secure = false, analog = false, isdn = false; // any radio of the pair
@@ -204,8 +204,10 @@ TEST_F(ConnectionPageTest, aRefillShowsWhatTheGroupHoldsAndNothingStale)
         v.gprsUser = edit(&m_page, ids::GprsUserNameEdit)->text();
         v.gsmUser = edit(&m_page, ids::GsmUserNameEdit)->text();
         v.speed = speedBox()->currentText();
-        v.normal = isChecked(&m_page, ids::GprsNormalRadio) || isChecked(&m_page, ids::GsmNormalRadio);
-        v.secure = isChecked(&m_page, ids::GprsSecureRadio) || isChecked(&m_page, ids::GsmSecureRadio);
+        v.normal =
+            isChecked(&m_page, ids::GprsNormalRadio) || isChecked(&m_page, ids::GsmNormalRadio);
+        v.secure =
+            isChecked(&m_page, ids::GprsSecureRadio) || isChecked(&m_page, ids::GsmSecureRadio);
         v.analog = isChecked(&m_page, ids::AnalogRadio);
         v.isdn = isChecked(&m_page, ids::IsdnRadio);
         return v;

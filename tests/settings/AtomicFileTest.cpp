@@ -109,8 +109,8 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
          AtomicWriteStatus::Success, true},
         {"link to a writable file in a closed folder", 0, Nobody, SharedGroup, 0660, true,
          AtomicWriteStatus::Success, true},
-        {"read-only file in a closed folder", 0, 0, 0, 0644, false,
-         AtomicWriteStatus::CannotCreate, false},
+        {"read-only file in a closed folder", 0, 0, 0, 0644, false, AtomicWriteStatus::CannotCreate,
+         false},
         {"read-only file in an open folder", Nobody, 0, 0, 0644, false,
          AtomicWriteStatus::CannotCreate, false},
     };
