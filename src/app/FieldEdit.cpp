@@ -4,11 +4,14 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace mailvane::app {
 namespace {
 
-// Refuses key presses that would type anything but digits.
+// Swallows key presses that would type anything but digits, so that a field
+// holding a value from a file (which the validator lets stand) gets no
+// letters typed into it either.
 class DigitKeyFilter : public QObject
 {
 public:
@@ -17,19 +20,15 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-            return false;
-        const QString text = key->text();
-        for (QChar c : text) {
-            if (c.isPrint() && !(c >= u'0' && c <= u'9'))
-                return true;
-        }
-        return false;
+        return event->type() == QEvent::KeyPress &&
+               typesNonDigit(*static_cast<const QKeyEvent*>(event));
     }
 };
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 } // namespace
 
@@ -38,11 +37,33 @@ QValidator::State Latin1Validator::validate(QString& input, int&) const
     return isLatin1(input) ? Acceptable : Invalid;
 }
 
+QValidator::State DigitValidator::validate(QString& input, int&) const
+{
+    return isDigitsOnly(input) ? Acceptable : Invalid;
+}
+
+bool isDigitsOnly(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), isDigit);
+}
+
+bool typesNonDigit(const QKeyEvent& event)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    const QString typed = event.text();
+    return std::any_of(typed.begin(), typed.end(),
+                       [](QChar c) { return c.isPrint() && !isDigit(c); });
+}
+
 void restrictEdit(QLineEdit* edit, bool digitsOnly)
 {
-    edit->setValidator(new Latin1Validator(edit));
-    if (digitsOnly)
+    if (digitsOnly) {
+        edit->setValidator(new DigitValidator(edit));
         edit->installEventFilter(new DigitKeyFilter(edit));
+    } else {
+        edit->setValidator(new Latin1Validator(edit));
+    }
 }
 
 } // namespace mailvane::app

@@ -158,8 +158,10 @@ bool MainDialog::initDialog()
     m_heading->show();
     m_recipientsEdit->show();
     // Measured once: the pages' needs do not change while the window lives.
+    // The window is a fixed dialog: smaller would squeeze the fields and cut
+    // off Send, larger would only open gaps.
     m_sheetSize = measureSheet();
-    resize(layoutSize());
+    setFixedSize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
         m_sheet->tabControl()->setSkin(m_skin, skin::SkinTabCtrl::MainSheetNumbers);
@@ -198,14 +200,21 @@ void MainDialog::buildMenu()
         connect(action, &QAction::triggered, this, handler);
         addAction(action);
     };
+    // The file commands have keys of their own, the usual ones of desktop
+    // programs, written out: the platform's standard sequence for Save As is
+    // empty on some desktops, which left it without a key.
     QMenu* file = m_menuBar->addMenu(uiText(strings::FileMenu));
-    add(file, strings::NewItem, menu::NewCommand, QKeySequence::New, &MainDialog::onNew);
-    add(file, strings::OpenItem, menu::OpenCommand, QKeySequence::Open, &MainDialog::onOpen);
-    add(file, strings::SaveItem, menu::SaveCommand, QKeySequence::Save, &MainDialog::onSave);
-    add(file, strings::SaveAsItem, menu::SaveAsCommand, QKeySequence::SaveAs,
-        &MainDialog::onSaveAs);
+    add(file, strings::NewItem, menu::NewCommand, QKeySequence(Qt::CTRL | Qt::Key_N),
+        &MainDialog::onNew);
+    add(file, strings::OpenItem, menu::OpenCommand, QKeySequence(Qt::CTRL | Qt::Key_O),
+        &MainDialog::onOpen);
+    add(file, strings::SaveItem, menu::SaveCommand, QKeySequence(Qt::CTRL | Qt::Key_S),
+        &MainDialog::onSave);
+    add(file, strings::SaveAsItem, menu::SaveAsCommand,
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainDialog::onSaveAs);
     file->addSeparator();
-    add(file, strings::ExitItem, menu::ExitCommand, QKeySequence::Quit, &MainDialog::onExit);
+    add(file, strings::ExitItem, menu::ExitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q),
+        &MainDialog::onExit);
     QMenu* help = m_menuBar->addMenu(uiText(strings::HelpMenu));
     add(help, strings::WhatsThisItem, menu::WhatsThisCommand, QKeySequence(),
         &MainDialog::onWhatsThis);

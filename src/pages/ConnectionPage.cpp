@@ -228,6 +228,10 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     m_callSpeedCombo = new QComboBox(this);
     m_callSpeedCombo->setEditable(true);
     m_callSpeedCombo->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text is undone at once (onCallSpeedTyped); the box's completion
+    // would then refill the emptied text with the first item and make a key
+    // press choose it.
+    m_callSpeedCombo->setCompleter(nullptr);
     app::setControlId(m_callSpeedCombo, ids::CallSpeedCombo);
     m_callSpeedCombo->setObjectName(QStringLiteral("callSpeedCombo"));
     QLabel* userLabel = makeLabel(ids::GsmUserNameLabel, strings::UserName, "gsmUserNameLabel");
@@ -451,13 +455,11 @@ void ConnectionPage::onBearerClicked(bool gsm)
     const std::optional<int> bearer = settings::numberValue(bearerSpec, m_group);
     const int chosen = gsm ? values::GsmData : values::Gprs;
     if (on->isChecked() && bearer != chosen) {
-        checkOnly(on, gsm ? m_gprsRadio : m_gsmRadio);
         settings::setNumberValue(bearerSpec, m_group, chosen);
-        enableGprs(!gsm);
-        enableGsm(gsm);
         clearField(GroupField::BearerAuthenticationType, m_group);
         clearField(GroupField::BearerUsername, m_group);
         clearField(GroupField::BearerPassword, m_group);
+        showBearer();
         updateMarks();
         m_changed = true;
     }
@@ -517,52 +519,54 @@ void ConnectionPage::fill()
     showText(m_secondaryProxyEdit, m_group.secondaryProxy);
     showText(m_secondaryPortEdit, m_group.secondaryProxyPort);
 
+    showBearer();
+}
+
+void ConnectionPage::showBearer()
+{
+    // The controls show what the group holds and nothing that an earlier
+    // record left in them: the chosen bearer's group shows the group's values,
+    // the other one is off and empty, and with no bearer both are.
     const std::optional<int> bearer =
         settings::numberValue(settings::groupFieldInfo(GroupField::DataBearer), m_group);
+    const bool gprs = bearer == values::Gprs;
+    const bool gsm = bearer.has_value() && !gprs;
+    m_gprsRadio->setChecked(gprs);
+    m_gsmRadio->setChecked(gsm);
+    enableGprs(gprs);
+    enableGsm(gsm);
+    if (!bearer)
+        return;
+
+    // An absent user name or password is shown empty without being stored:
+    // the guard keeps the field absent, as the record holds it.
+    s_clearingGuard = false;
+    showText(gsm ? m_gsmUserEdit : m_gprsUserEdit, m_group.bearerUsername);
+    showText(gsm ? m_gsmPasswordEdit : m_gprsPasswordEdit, m_group.bearerPassword);
+    s_clearingGuard = true;
     const std::optional<int> authentication = settings::numberValue(
         settings::groupFieldInfo(GroupField::BearerAuthenticationType), m_group);
-    if (bearer) {
-        const bool gsm = *bearer != values::Gprs;
-        checkOnly(gsm ? m_gsmRadio : m_gprsRadio, gsm ? m_gprsRadio : m_gsmRadio);
-        enableGprs(!gsm);
-        enableGsm(gsm);
-        QLineEdit* user = gsm ? m_gsmUserEdit : m_gprsUserEdit;
-        QLineEdit* password = gsm ? m_gsmPasswordEdit : m_gprsPasswordEdit;
-        // Read both before showing either: showing the user name stores it,
-        // and an absent field would come back present and empty.
-        const settings::TextField userName = m_group.bearerUsername;
-        const settings::TextField secret = m_group.bearerPassword;
-        showText(user, userName);
-        showText(password, secret);
-        (gsm ? m_gsmNormalRadio : m_gprsNormalRadio)->setChecked(authentication == values::Normal);
-        (gsm ? m_gsmSecureRadio : m_gprsSecureRadio)->setChecked(authentication == values::Secure);
-    } else {
-        for (app::RadioButton* radio :
-             {m_gprsRadio, m_gsmRadio, m_gprsNormalRadio, m_gprsSecureRadio})
-            radio->setChecked(false);
-        // No bearer: the login edits must not go on showing an earlier
-        // record's user name and password. The guard keeps the fields as
-        // they are.
-        emptyBearerLogin(m_gprsUserEdit, m_gprsPasswordEdit);
-        emptyBearerLogin(m_gsmUserEdit, m_gsmPasswordEdit);
+    (gsm ? m_gsmNormalRadio : m_gprsNormalRadio)->setChecked(authentication == values::Normal);
+    (gsm ? m_gsmSecureRadio : m_gprsSecureRadio)->setChecked(authentication == values::Secure);
+    if (gprs) {
+        showText(m_accessPointEdit, m_group.gprsAccessPoint);
+        return;
     }
-    showText(m_accessPointEdit, m_group.gprsAccessPoint);
-    showText(m_dialUpEdit, m_group.gsmDialUpNumber);
 
+    showText(m_dialUpEdit, m_group.gsmDialUpNumber);
+    const std::optional<int> callType =
+        settings::numberValue(settings::groupFieldInfo(GroupField::GsmDataCallType), m_group);
+    m_analogRadio->setChecked(callType == values::Analog);
+    m_isdnRadio->setChecked(callType == values::Isdn);
     const settings::TextField& speed = m_group.gsmDataCallSpeed;
     int speedIndex = -1;
     for (std::size_t i = 0; speed && i < CallSpeedItems.size(); ++i) {
         if (*speed == settings::stringText(CallSpeedItems[i]))
             speedIndex = static_cast<int>(i);
     }
-    if (speedIndex >= 0)
-        m_callSpeedCombo->setEditText(uiText(CallSpeedItems[speedIndex]));
-    const std::optional<int> callType =
-        settings::numberValue(settings::groupFieldInfo(GroupField::GsmDataCallType), m_group);
-    m_analogRadio->setChecked(callType == values::Analog);
-    m_isdnRadio->setChecked(callType == values::Isdn);
-    if (speedIndex >= 0)
-        m_callSpeedCombo->setCurrentIndex(speedIndex);
+    m_callSpeedCombo->setCurrentIndex(speedIndex);
+    if (speedIndex < 0)
+        m_callSpeedCombo->clearEditText();
 }
 
 } // namespace mailvane::pages

@@ -47,6 +47,8 @@ private:
     void enableGsm(bool on);
     void onProxiesClicked(bool yes);
     void onBearerClicked(bool gsm);
+    // Puts the group's bearer and its fields into the bearer controls.
+    void showBearer();
     void onCallSpeedSelected(int index);
     void onCallSpeedTyped();
     void updateMarks();

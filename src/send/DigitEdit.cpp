@@ -1,31 +1,19 @@
 #include "DigitEdit.h"
 
+#include "FieldEdit.h"
+
 #include <QKeyEvent>
 
 namespace mailvane::send {
-namespace {
 
-bool isTypedNonDigit(const QKeyEvent& event)
+DigitEdit::DigitEdit(QWidget* parent) : QLineEdit(parent)
 {
-    // Shortcuts (paste, select all) and editing keys carry no printable text
-    // or come with Ctrl; only characters typed as text are checked.
-    if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-        return false;
-    const QString typed = event.text();
-    if (typed.isEmpty())
-        return false;
-    for (const QChar c : typed) {
-        if (c.isPrint() && !(c >= u'0' && c <= u'9'))
-            return true;
-    }
-    return false;
+    setValidator(new app::DigitValidator(this));
 }
-
-} // namespace
 
 void DigitEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (isTypedNonDigit(*event)) {
+    if (app::typesNonDigit(*event)) {
         event->accept();
         return;
     }

@@ -4,14 +4,14 @@
 
 namespace mailvane::send {
 
-// A line edit that takes only digits from the keyboard. Pasting is not
-// filtered: the number-only rule governs typing alone.
+// A line edit that takes only digits: typed, pasted or dropped (the rule of
+// the settings pages' digit fields). Composed input is refused.
 class DigitEdit : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    using QLineEdit::QLineEdit;
+    explicit DigitEdit(QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

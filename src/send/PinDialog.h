@@ -37,8 +37,7 @@ public:
     PinDialog(const platform::LibraryHandle& skin, QWidget* parent);
     ~PinDialog() override;
 
-    // The PIN typed, valid once the dialog has ended with OK: 1 to 10
-    // characters, digits unless pasted.
+    // The PIN typed, valid once the dialog has ended with OK: 1 to 10 digits.
     QString pin() const { return m_pin; }
 
     QLineEdit* pinEdit() const { return m_pinEdit; }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,15 +26,24 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-fs::path resolveTarget(const fs::path& path)
+// Follows a chain of symbolic links to the file they name, which need not
+// exist yet, so that the save replaces that file and every link stays a link.
+// Empty when the links go round in a circle.
+std::optional<fs::path> resolveTarget(const fs::path& path)
 {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        fs::path resolved = fs::weakly_canonical(path, error);
-        if (!error)
-            return resolved;
+    // The system's own limit on links followed in one lookup (ELOOP).
+    constexpr int MaxLinks = 40;
+    fs::path current = path;
+    for (int followed = 0; followed < MaxLinks; ++followed) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error)))
+            return current;
+        const fs::path link = fs::read_symlink(current, error);
+        if (error)
+            return current;
+        current = link.is_absolute() ? link : current.parent_path() / link;
     }
-    return path;
+    return std::nullopt;
 }
 
 // Makes the rename itself durable; failing here loses nothing already renamed.
@@ -95,11 +105,55 @@ private:
     fs::path m_path;
 };
 
+// The new file takes the old one's group and mode, and its owner where we
+// may (root saving someone's file). A plain user cannot give a file away but
+// may keep a group they belong to, so the group is tried on its own.
+void keepIdentity(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+}
+
+// The fallback for a file whose folder takes no new files: the bytes go into
+// the file itself. Its owner, group, mode and links stay as they were, but a
+// reader may see a mixture while it is written. Room for the new contents is
+// taken first, so that a full disk is found before a byte of the old contents
+// is overwritten.
+AtomicWriteResult overwriteInPlace(const fs::path& target, std::string_view bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return {AtomicWriteStatus::CannotCreate, errno};
+    const auto fail = [fd] {
+        const int error = errno;
+        ::close(fd);
+        return AtomicWriteResult{AtomicWriteStatus::WriteFailed, error};
+    };
+    if (!bytes.empty()) {
+        const int reserved = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        // Some file systems cannot reserve; writing then finds a full disk itself.
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+            errno = reserved;
+            return fail();
+        }
+    }
+    if (!writeAll(fd, bytes) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(fd) != 0)
+        return fail();
+    if (::close(fd) != 0)
+        return {AtomicWriteStatus::WriteFailed, errno};
+    return {};
+}
+
 } // namespace
 
 AtomicWriteResult replaceFileAtomically(const fs::path& path, std::string_view bytes)
 {
-    const fs::path target = resolveTarget(path);
+    const std::optional<fs::path> resolved = resolveTarget(path);
+    if (!resolved)
+        return {AtomicWriteStatus::CannotCreate, ELOOP};
+    const fs::path& target = *resolved;
 
     struct stat existing = {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -113,15 +167,17 @@ AtomicWriteResult replaceFileAtomically(const fs::path& path, std::string_view b
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     TemporaryFile temporary(folder / target.filename());
-    if (!temporary.isOpen())
-        return {AtomicWriteStatus::CannotCreate, errno};
-
-    if (exists) {
-        // Keep the owner where we may (root saving someone's file); a plain
-        // user can only keep their own, which the new file already has.
-        [[maybe_unused]] const int ignored =
-            ::fchown(temporary.fd(), existing.st_uid, existing.st_gid);
+    if (!temporary.isOpen()) {
+        const int error = errno;
+        // The folder is closed to new files, but the file itself may be written.
+        if (exists && S_ISREG(existing.st_mode) && (error == EACCES || error == EPERM))
+            return overwriteInPlace(target, bytes);
+        return {AtomicWriteStatus::CannotCreate, error};
     }
+
+    if (exists)
+        keepIdentity(temporary.fd(), existing);
+    // The mode after the owner: changing the owner clears the set-id bits.
     if ((exists && ::fchmod(temporary.fd(), existing.st_mode & 07777) != 0) ||
         !writeAll(temporary.fd(), bytes) || ::fsync(temporary.fd()) != 0 || !temporary.close())
         return {AtomicWriteStatus::WriteFailed, errno};

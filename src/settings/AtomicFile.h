@@ -22,8 +22,13 @@ struct AtomicWriteResult
 // or the new contents, never a mixture: the bytes go to a temporary file in the
 // same folder, which is flushed to disk and renamed over the target. On failure
 // the target is untouched and the temporary file is removed. A new file is
-// readable and writable by its owner only; an existing file keeps its
-// permissions. A symbolic link is followed, so the link stays a link.
+// readable and writable by its owner only; an existing file keeps its mode and
+// group, and its owner where the caller may set it. Symbolic links are
+// followed, so a link stays a link to the new contents.
+//
+// When the folder takes no new files but the file may be written, the bytes
+// are written into the file itself and flushed instead; a failure there, after
+// room for the new contents was found, may leave the file half-written.
 AtomicWriteResult replaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace mailvane::settings

@@ -8,6 +8,8 @@
 #include "GeneralPage.h"
 #include "HelpPopup.h"
 #include "MessageBoxHook.h"
+#include "MessageBoxWindow.h"
+#include "ModalDriver.h"
 #include "PageTestSupport.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
@@ -114,7 +116,6 @@ TEST_F(MainDialogTest, startsWithTheDefaultsOnTheGeneralPage)
     for (QAction* menu : m_dialog.menuBar()->actions())
         shown << menu->text();
     EXPECT_EQ(shown, menus);
-    EXPECT_EQ(command(app::menu::SaveAsCommand)->shortcut(), QKeySequence(QKeySequence::SaveAs));
 }
 
 TEST_F(MainDialogTest, sendIsEnabledExactlyWhileTheSettingsAreComplete)
@@ -146,6 +147,115 @@ TEST_F(MainDialogTest, sendIsEnabledExactlyWhileTheSettingsAreComplete)
     activate(m_dialog.generalPage());
     click(m_dialog.generalPage(), general::Pop3Radio);
     EXPECT_FALSE(sendEnabled());
+}
+
+TEST_F(MainDialogTest, generalPageMarksAndSendFollowEachPortOnItsOwn)
+{
+    struct Case
+    {
+        const char* outgoingPort;
+        const char* incomingPort;
+        const char* outgoingServer;
+        const char* incomingServer;
+        bool outgoingMark;
+        bool incomingMark;
+        bool send;
+    };
+    const Case cases[] = {
+        {"25", "143", "", "", true, true, false},     // both servers required
+        {"", "143", "", "", false, true, false},      // only the incoming one
+        {"", "143", "", "imap.x", false, true, true}, // ... and it is there
+        {"25", "", "", "", true, false, false},       // only the outgoing one
+        {"25", "", "smtp.x", "", true, false, true},  // ... and it is there
+        {"", "", "", "", false, false, true},         // neither
+    };
+    pages::GeneralPage* general = m_dialog.generalPage();
+    pages::AdvancedPage* advanced = m_dialog.advancedPage();
+    const auto help = [](bool mark) {
+        return mark ? settings::strings::FieldIsMandatory : settings::strings::NoHelpTopic;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("ports '") + c.outgoingPort + "' '" + c.incomingPort +
+                     "', servers '" + c.outgoingServer + "' '" + c.incomingServer + "'");
+        typeInto(general, general::OutgoingServerEdit, QString::fromLatin1(c.outgoingServer));
+        typeInto(general, general::IncomingServerEdit, QString::fromLatin1(c.incomingServer));
+        activate(advanced);
+        typeInto(advanced, advanced::OutgoingPortEdit, QString::fromLatin1(c.outgoingPort));
+        typeInto(advanced, advanced::IncomingPortEdit, QString::fromLatin1(c.incomingPort));
+        activate(general);
+        EXPECT_EQ(markShown(general, general::OutgoingServerMark), c.outgoingMark);
+        EXPECT_EQ(markShown(general, general::IncomingServerMark), c.incomingMark);
+        EXPECT_EQ(general->helpFor(general::OutgoingServerMark), help(c.outgoingMark));
+        EXPECT_EQ(general->helpFor(general::IncomingServerMark), help(c.incomingMark));
+        EXPECT_EQ(sendEnabled(), c.send);
+        EXPECT_EQ(m_dialog.record().isComplete(), c.send);
+    }
+}
+
+TEST_F(MainDialogTest, fileCommandKeysRunTheirCommands)
+{
+    using Mode = skin::COrvexFileDialog::Mode;
+    struct Case
+    {
+        const char* command;
+        QKeyCombination key;
+        bool asks; // the save-changes question comes first
+        std::optional<Mode> dialog;
+        bool writes;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"New", Qt::CTRL | Qt::Key_N, true, std::nullopt, false, false},
+        {"Open", Qt::CTRL | Qt::Key_O, true, Mode::Open, false, false},
+        {"Save", Qt::CTRL | Qt::Key_S, false, std::nullopt, true, false},
+        {"Save As", Qt::CTRL | Qt::SHIFT | Qt::Key_S, false, Mode::Save, false, false},
+        {"Exit", Qt::CTRL | Qt::Key_Q, true, std::nullopt, false, true},
+    };
+    const auto path = m_dir / "keys.txt";
+    m_boxes.setDefaultAnswer(SkinMessageBox::IdNo);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        std::ofstream(path, std::ios::trunc) << "Mailbox: old\r\n";
+        m_dialog.openFile(qpath(path));
+        typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("new"));
+        m_dialog.activateWindow();
+        QApplication::setActiveWindow(&m_dialog);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.isActiveWindow(); }, 2000));
+        m_boxes.clear();
+        m_files.clear();
+
+        QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+        EXPECT_EQ(captions(), c.asks ? QStringList{QStringLiteral("Save Changes")} : QStringList());
+        ASSERT_EQ(m_files.calls().size(), c.dialog ? 1 : 0);
+        if (c.dialog) {
+            EXPECT_EQ(m_files.calls()[0].mode, *c.dialog);
+        }
+        EXPECT_EQ(readFile(path).find("Mailbox: new") != std::string::npos, c.writes);
+        EXPECT_EQ(m_dialog.isVisible(), !c.closes);
+    }
+    // The menu shows each key beside its command.
+    EXPECT_EQ(command(app::menu::SaveAsCommand)->shortcut().toString(),
+              QStringLiteral("Ctrl+Shift+S"));
+}
+
+TEST_F(MainDialogTest, theWindowKeepsTheSizeItsContentsNeed)
+{
+    const QSize laidOut = m_dialog.size();
+    // Nothing of the window may be cut off or squeezed at that size.
+    for (QWidget* child : m_dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible()) {
+            EXPECT_TRUE(m_dialog.rect().contains(child->geometry()))
+                << child->objectName().toStdString();
+        }
+    }
+    EXPECT_GE(m_dialog.sheet()->height(), m_dialog.sheet()->minimumSizeHint().height());
+    for (const QSize tried : {QSize(500, 400), QSize(1100, 900)}) {
+        m_dialog.resize(tried);
+        QApplication::processEvents();
+        EXPECT_EQ(m_dialog.size(), laidOut) << tried.width() << "x" << tried.height();
+    }
+    EXPECT_EQ(m_dialog.minimumSize(), laidOut);
+    EXPECT_EQ(m_dialog.maximumSize(), laidOut);
 }
 
 TEST_F(MainDialogTest, newAsksBeforeLosingChangesAndForgetsTheFile)
@@ -484,6 +594,77 @@ TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)
               app::MainDialog::helpFor(app::main_window::ChooseRecipientsButton));
     EXPECT_EQ(app::MainDialog::helpFor(app::main_window::HeadingStatic),
               settings::strings::Heading);
+}
+
+} // namespace
+
+namespace {
+
+// The real question boxes, closed by their title bar or Escape instead of a
+// button: the box answers OK, which the commands must take as Cancel or No.
+TEST(QuestionBoxClosed, withoutAnAnswerCountsAsCancelOrNo)
+{
+    using skin::MessageBoxWindow;
+    struct Close
+    {
+        const char* name;
+        void (*close)(MessageBoxWindow*);
+    };
+    const Close closes[] = {
+        {"title bar",
+         [](MessageBoxWindow* box) {
+             box->close();
+         }},
+        {"Escape",
+         [](MessageBoxWindow* box) {
+             QTest::keyClick(box, Qt::Key_Escape);
+         }},
+    };
+    enum class Command
+    {
+        New,
+        Exit,
+        ReplaceOnSaveAs
+    };
+    TempDir dir;
+    const auto path = dir / "kept.txt";
+    for (const Close& how : closes) {
+        for (Command command : {Command::New, Command::Exit, Command::ReplaceOnSaveAs}) {
+            SCOPED_TRACE(std::string(how.name) + " " + std::to_string(static_cast<int>(command)));
+            std::ofstream(path, std::ios::trunc) << "Mailbox: old\r\n";
+            skin::FileDialogHook files;
+            app::MainDialog window;
+            window.show();
+            QApplication::processEvents();
+            window.openFile(qpath(path));
+            typeInto(window.generalPage(), general::MailboxEdit, QStringLiteral("new"));
+
+            int boxes = 0;
+            whenModal<MessageBoxWindow>([&](MessageBoxWindow* box) {
+                ++boxes;
+                how.close(box);
+            });
+            switch (command) {
+            case Command::New:
+                window.onNew();
+                break;
+            case Command::Exit:
+                window.onExit();
+                break;
+            case Command::ReplaceOnSaveAs:
+                files.choose(qpath(path));
+                window.onSaveAs();
+                break;
+            }
+            EXPECT_EQ(boxes, 1);
+            EXPECT_EQ(SkinMessageBox::openCount(), 0);
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(window.record().mailbox, "new");
+            EXPECT_TRUE(window.settingsChanged());
+            EXPECT_EQ(window.currentFile(), qpath(path));
+            EXPECT_EQ(readFile(path), "Mailbox: old\r\n");
+        }
+    }
 }
 
 } // namespace

@@ -93,7 +93,8 @@ TEST_F(AdvancedPageTest, digitEditsRefuseTypedLettersAndKeepTheirLimits)
         SCOPED_TRACE(c.control);
         typeInto(&m_page, c.control, QStringLiteral("1a2b34567"));
         EXPECT_EQ(m_record.*c.field, std::string("1234567").substr(0, c.limit));
-        // Pasted text is not filtered, as the settings file accepts "25a" too.
+        // A value the program shows (read from a file, which accepts "25a")
+        // is stored as it is; only the operator's input is held to digits.
         edit(&m_page, c.control)->setText(QStringLiteral("25a"));
         EXPECT_EQ(m_record.*c.field, "25a");
     }

@@ -2,6 +2,7 @@
 
 #include "ControlNumbers.h"
 #include "PageTestSupport.h"
+#include "SettingsFileWriter.h"
 
 #include <QComboBox>
 #include <QSignalSpy>
@@ -162,16 +163,133 @@ TEST_F(ConnectionPageTest, fillingAGsmGroupKeepsItsLoginWhileTheGprsEditsEmpty)
     }
 }
 
-TEST_F(ConnectionPageTest, callSpeedTakesOnlyTheItemsAndMarksTheChange)
+// What the bearer part of the page shows, for comparing with the record.
+struct BearerView
+{
+    bool gprs = false, gsm = false; // the bearer radios
+    bool gprsGroupOn = false, gsmGroupOn = false;
+    QString accessPoint, dialUp, gprsUser, gsmUser, speed;
+    bool normal = false, secure = false, analog = false, isdn = false; // any radio of the pair
+
+    bool operator==(const BearerView&) const = default;
+};
+
+void PrintTo(const BearerView& v, std::ostream* out)
+{
+    *out << "gprs " << v.gprs << " gsm " << v.gsm << " groups " << v.gprsGroupOn << v.gsmGroupOn
+         << " apn '" << v.accessPoint.toStdString() << "' dial '" << v.dialUp.toStdString()
+         << "' users '" << v.gprsUser.toStdString() << "' '" << v.gsmUser.toStdString()
+         << "' speed '" << v.speed.toStdString() << "' normal " << v.normal << " secure "
+         << v.secure << " analog " << v.analog << " isdn " << v.isdn;
+}
+
+// What a settings file holds for the group (empty texts and absent fields alike).
+std::string savedAs(const settings::ConnectionSettings& group)
+{
+    settings::EmailSettings record;
+    record.incoming = group;
+    return settings::settingsFileText(record);
+}
+
+TEST_F(ConnectionPageTest, aRefillShowsWhatTheGroupHoldsAndNothingStale)
+{
+    const auto shown = [this] {
+        BearerView v;
+        v.gprs = isChecked(&m_page, ids::GprsRadio);
+        v.gsm = isChecked(&m_page, ids::GsmDataRadio);
+        v.gprsGroupOn = isEnabled(&m_page, ids::AccessPointEdit);
+        v.gsmGroupOn = isEnabled(&m_page, ids::DialUpNumberEdit);
+        v.accessPoint = edit(&m_page, ids::AccessPointEdit)->text();
+        v.dialUp = edit(&m_page, ids::DialUpNumberEdit)->text();
+        v.gprsUser = edit(&m_page, ids::GprsUserNameEdit)->text();
+        v.gsmUser = edit(&m_page, ids::GsmUserNameEdit)->text();
+        v.speed = speedBox()->currentText();
+        v.normal =
+            isChecked(&m_page, ids::GprsNormalRadio) || isChecked(&m_page, ids::GsmNormalRadio);
+        v.secure =
+            isChecked(&m_page, ids::GprsSecureRadio) || isChecked(&m_page, ids::GsmSecureRadio);
+        v.analog = isChecked(&m_page, ids::AnalogRadio);
+        v.isdn = isChecked(&m_page, ids::IsdnRadio);
+        return v;
+    };
+    struct Case
+    {
+        const char* name;
+        settings::ConnectionSettings group;
+        BearerView want;
+    };
+    settings::ConnectionSettings gsmWithoutSpeed;
+    gsmWithoutSpeed.dataBearer = values::GsmData;
+    gsmWithoutSpeed.gsmDialUpNumber = "555";
+    settings::ConnectionSettings gprs;
+    gprs.dataBearer = values::Gprs;
+    gprs.gprsAccessPoint = "apn";
+    gprs.bearerAuthenticationType = values::Normal;
+    BearerView gsmShown;
+    gsmShown.gsm = gsmShown.gsmGroupOn = true;
+    BearerView gsmWithoutSpeedShown = gsmShown;
+    gsmWithoutSpeedShown.dialUp = QStringLiteral("555");
+    BearerView gprsShown;
+    gprsShown.gprs = gprsShown.gprsGroupOn = gprsShown.normal = true;
+    gprsShown.accessPoint = QStringLiteral("apn");
+    const Case cases[] = {
+        {"GSM data without a speed", gsmWithoutSpeed, gsmWithoutSpeedShown},
+        {"GPRS", gprs, gprsShown},
+        {"no bearer", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The tab shows a full GSM data connection of an earlier record...
+        m_group = {};
+        m_page.fillFromRecord();
+        click(&m_page, ids::GsmDataRadio);
+        typeInto(&m_page, ids::DialUpNumberEdit, QStringLiteral("123"));
+        typeInto(&m_page, ids::GsmUserNameEdit, QStringLiteral("user"));
+        click(&m_page, ids::GsmSecureRadio);
+        click(&m_page, ids::IsdnRadio);
+        speedBox()->setCurrentIndex(2);
+        Q_EMIT speedBox()->activated(2);
+        // ... when Empty Fields, New or Open puts another record in place.
+        m_group = c.group;
+        m_page.fillFromRecord();
+        EXPECT_EQ(shown(), c.want);
+        EXPECT_EQ(savedAs(m_group), savedAs(c.group));
+    }
+
+    // A bearer chosen after that starts from what the record holds: nothing.
+    click(&m_page, ids::GsmDataRadio);
+    EXPECT_EQ(shown(), gsmShown);
+    settings::ConnectionSettings onlyBearer;
+    onlyBearer.dataBearer = values::GsmData;
+    EXPECT_EQ(savedAs(m_group), savedAs(onlyBearer));
+}
+
+TEST_F(ConnectionPageTest, typingIntoTheFocusedCallSpeedBoxChoosesNothing)
 {
     click(&m_page, ids::GsmDataRadio);
     m_page.setChanged(false);
+    // Keys go to the focused box of the active window, as a person's do, so
+    // that the box's own completion sees them too.
+    m_page.activateWindow();
+    QApplication::setActiveWindow(&m_page);
     QComboBox* box = speedBox();
     box->setFocus();
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("123"));
-    EXPECT_EQ(box->currentText(), QString());
-    EXPECT_FALSE(m_group.gsmDataCallSpeed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->hasFocus(); }, 2000));
+    for (const char* typed : {"q", "9600", "1"}) {
+        SCOPED_TRACE(typed);
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+        EXPECT_EQ(box->currentText(), QString());
+        QTest::keyClick(box, Qt::Key_Return);
+        edit(&m_page, ids::DialUpNumberEdit)->setFocus();
+        box->setFocus();
+        EXPECT_EQ(box->currentText(), QString());
+        EXPECT_FALSE(m_group.gsmDataCallSpeed);
+    }
+    EXPECT_FALSE(m_page.isChanged());
 
+    // Choosing an item, by the list or the arrow keys, is what counts.
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(m_group.gsmDataCallSpeed, std::string(settings::CallSpeedWords[0]));
     for (int item = 0; item < 3; ++item) {
         box->setCurrentIndex(item);
         Q_EMIT box->activated(item);
@@ -179,8 +297,9 @@ TEST_F(ConnectionPageTest, callSpeedTakesOnlyTheItemsAndMarksTheChange)
                   std::string(settings::CallSpeedWords[static_cast<std::size_t>(item)]));
     }
     EXPECT_TRUE(m_page.isChanged());
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("9"));
+    QTest::keyClicks(box, QStringLiteral("9"));
     EXPECT_EQ(box->currentText(), QStringLiteral("14400"));
+    EXPECT_EQ(m_group.gsmDataCallSpeed, "14400");
 
     click(&m_page, ids::IsdnRadio);
     EXPECT_EQ(m_group.gsmDataCallType, values::Isdn);

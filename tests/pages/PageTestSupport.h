@@ -3,6 +3,7 @@
 // Drives settings pages the way the sheet and the operator do.
 
 #include "ControlIds.h"
+#include "QtPrinters.h"
 #include "SettingsPage.h"
 
 #include <QAbstractButton>

@@ -46,15 +46,18 @@ TEST_F(PinDialogTest, typingKeepsDigitsOnlyAndAtMostTen)
     }
 }
 
-TEST_F(PinDialogTest, pastedTextIsTakenAsItIsButCutToTen)
+TEST_F(PinDialogTest, pastedDigitsAreCutToTenAndOtherTextIsRefused)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("abc123456789xyz"));
     QTest::keyClick(edit(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(edit()->text(), QStringLiteral("abc1234567"));
+    EXPECT_EQ(edit()->text(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("123456789012"));
+    QTest::keyClick(edit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit()->text(), QStringLiteral("1234567890"));
     clickOk();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 2000));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.pin(), QStringLiteral("abc1234567"));
+    EXPECT_EQ(dialog.pin(), QStringLiteral("1234567890"));
 }
 
 TEST_F(PinDialogTest, anEmptyPinIsRefusedAndTheDialogStaysOpenUntilOneIsGiven)

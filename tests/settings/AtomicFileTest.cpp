@@ -1,0 +1,188 @@
+#include "AtomicFile.h"
+
+#include "TempDir.h"
+
+#include <array>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace mailvane::settings;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uid_t Nobody = 65534;
+constexpr gid_t NoGroup = 65534;
+// Another user, and a group that only the saving user belongs to besides its own.
+constexpr uid_t OtherUser = 4242;
+constexpr gid_t SharedGroup = 4243;
+
+std::string fileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct stat statOf(const fs::path& path)
+{
+    struct stat info = {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+void makeEntry(const fs::path& path, uid_t owner, gid_t group, unsigned mode)
+{
+    ASSERT_EQ(::chown(path.c_str(), owner, group), 0) << path;
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
+}
+
+// Runs the save in a child that has become nobody, with SharedGroup as its one
+// extra group, as a person saving on a shared machine would; with a file size
+// limit, files cannot grow past it, as on a full disk. Returns the status, or
+// nullopt when the child could not become that user.
+std::optional<AtomicWriteResult> saveAsNobody(const fs::path& path, std::string_view bytes,
+                                              rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        const gid_t groups[] = {NoGroup, SharedGroup};
+        if (::setgroups(2, groups) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(2);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(2);
+        const AtomicWriteResult result = replaceFileAtomically(path, bytes);
+        const std::array<int, 2> reply = {static_cast<int>(result.status), result.systemError};
+        const bool sent = ::write(channel[1], reply.data(), sizeof reply) == sizeof reply;
+        ::_exit(sent ? 0 : 3);
+    }
+    ::close(channel[1]);
+    std::array<int, 2> reply = {};
+    const bool received = child > 0 && ::read(channel[0], reply.data(), sizeof reply) ==
+                                           static_cast<ssize_t>(sizeof reply);
+    ::close(channel[0]);
+    int status = 0;
+    if (child > 0)
+        ::waitpid(child, &status, 0);
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return AtomicWriteResult{static_cast<AtomicWriteStatus>(reply[0]), reply[1]};
+}
+
+TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPlace)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the cases need files of other users and groups, which only root can "
+                        "make; the save itself then runs as nobody";
+    struct Case
+    {
+        const char* name;
+        uid_t folderOwner;
+        uid_t fileOwner;
+        gid_t fileGroup;
+        unsigned fileMode;
+        bool throughLink; // saved through a link in a folder that nobody owns
+        AtomicWriteStatus want;
+        bool inPlace; // the old file, not a new one, holds the new contents
+    };
+    const Case cases[] = {
+        {"someone else's file in a shared group", Nobody, OtherUser, SharedGroup, 0664, false,
+         AtomicWriteStatus::Success, false},
+        {"own private file in a shared group", Nobody, Nobody, SharedGroup, 0640, false,
+         AtomicWriteStatus::Success, false},
+        {"writable file in a closed folder", 0, Nobody, NoGroup, 0644, false,
+         AtomicWriteStatus::Success, true},
+        {"link to a writable file in a closed folder", 0, Nobody, SharedGroup, 0660, true,
+         AtomicWriteStatus::Success, true},
+        {"read-only file in a closed folder", 0, 0, 0, 0644, false, AtomicWriteStatus::CannotCreate,
+         false},
+        {"read-only file in an open folder", Nobody, 0, 0, 0644, false,
+         AtomicWriteStatus::CannotCreate, false},
+    };
+    const std::string old = "old contents that are longer than the new ones";
+    const std::string fresh = "new contents";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mailvane::test::TempDir dir;
+        makeEntry(dir.path(), 0, 0, 0755);
+        const fs::path folder = dir / "folder";
+        fs::create_directory(folder);
+        makeEntry(folder, c.folderOwner, c.folderOwner == 0 ? 0 : NoGroup, 0755);
+        const fs::path file = folder / "settings.txt";
+        std::ofstream(file, std::ios::binary) << old;
+        makeEntry(file, c.fileOwner, c.fileGroup, c.fileMode);
+        const ino_t oldInode = statOf(file).st_ino;
+        fs::path saved = file;
+        if (c.throughLink) {
+            fs::create_directory(dir / "links");
+            makeEntry(dir / "links", Nobody, NoGroup, 0755);
+            saved = dir / "links" / "settings.txt";
+            fs::create_symlink(fs::path("..") / "folder" / "settings.txt", saved);
+        }
+
+        const std::optional<AtomicWriteResult> result = saveAsNobody(saved, fresh);
+        ASSERT_TRUE(result) << "the child could not become nobody";
+        EXPECT_EQ(result->status, c.want) << "error " << result->systemError;
+        const struct stat after = statOf(file);
+        EXPECT_EQ(fileBytes(file), c.want == AtomicWriteStatus::Success ? fresh : old);
+        EXPECT_EQ(after.st_gid, c.fileGroup);
+        EXPECT_EQ(after.st_mode & 07777, c.fileMode);
+        EXPECT_EQ(after.st_ino == oldInode, c.inPlace || c.want != AtomicWriteStatus::Success);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
+            << "no temporary file is left";
+        if (c.throughLink) {
+            EXPECT_TRUE(fs::is_symlink(saved));
+        }
+    }
+}
+
+TEST(AtomicFile, writingInPlaceFindsAFullDiskBeforeTouchingTheOldContents)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a folder closed to the saving user needs root to set up";
+    mailvane::test::TempDir dir;
+    makeEntry(dir.path(), 0, 0, 0755);
+    const fs::path file = dir / "settings.txt";
+    const std::string old = "old";
+    std::ofstream(file, std::ios::binary) << old;
+    makeEntry(file, Nobody, NoGroup, 0644);
+    const std::optional<AtomicWriteResult> result =
+        saveAsNobody(file, std::string(200, 'n'), old.size() + 10);
+    ASSERT_TRUE(result) << "the child could not become nobody";
+    EXPECT_EQ(result->status, AtomicWriteStatus::WriteFailed);
+    EXPECT_EQ(result->systemError, EFBIG);
+    EXPECT_EQ(fileBytes(file), old);
+}
+
+TEST(AtomicFile, aLinkToAFileNotYetThereCreatesItAndStaysALink)
+{
+    mailvane::test::TempDir dir;
+    fs::create_symlink("missing.txt", dir / "link.txt");
+    ASSERT_EQ(replaceFileAtomically(dir / "link.txt", "new").status, AtomicWriteStatus::Success);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(fileBytes(dir / "missing.txt"), "new");
+
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+    const AtomicWriteResult loop = replaceFileAtomically(dir / "loop-a", "new");
+    EXPECT_EQ(loop.status, AtomicWriteStatus::CannotCreate);
+    EXPECT_EQ(loop.systemError, ELOOP);
+    EXPECT_TRUE(fs::is_symlink(dir / "loop-a"));
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+// Readable GoogleTest output for the Qt values that tests compare.
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QSize& size, std::ostream* out)
+{
+    *out << size.width() << "x" << size.height();
+}
+
+inline void PrintTo(const QRect& rect, std::ostream* out)
+{
+    *out << rect.width() << "x" << rect.height() << "+" << rect.x() << "+" << rect.y();
+}
