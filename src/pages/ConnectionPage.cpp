@@ -1,5 +1,6 @@
 #include "ConnectionPage.h"
 
+#include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
 #include "FieldAccess.h"
@@ -131,8 +132,8 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
         grid->addWidget(edit, row, 2);
         grid->addWidget(portLabel, row, 3);
         grid->addWidget(portEdit, row, 4);
-        nameAfter(edit, label);
-        nameAfter(portEdit, portLabel);
+        app::nameAfterLabel(edit, label);
+        app::nameAfterLabel(portEdit, portLabel);
         m_proxyControls.insert(m_proxyControls.end(), {label, edit, portLabel, portEdit});
     };
     m_primaryProxyMark = makeMark(ids::PrimaryProxyMark, "primaryProxyMark");
@@ -198,9 +199,9 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     grid->addWidget(m_gprsUserEdit, 2, 2);
     grid->addWidget(passwordLabel, 3, 0);
     grid->addWidget(m_gprsPasswordEdit, 3, 2);
-    nameAfter(m_accessPointEdit, accessLabel);
-    nameAfter(m_gprsUserEdit, userLabel);
-    nameAfter(m_gprsPasswordEdit, passwordLabel);
+    app::nameAfterLabel(m_accessPointEdit, accessLabel);
+    app::nameAfterLabel(m_gprsUserEdit, userLabel);
+    app::nameAfterLabel(m_gprsPasswordEdit, passwordLabel);
     m_gprsControls = {accessLabel,        authLabel,         userLabel,
                       passwordLabel,      m_accessPointEdit, m_gprsUserEdit,
                       m_gprsPasswordEdit, m_gprsNormalRadio, m_gprsSecureRadio};
@@ -249,10 +250,10 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     grid->addWidget(m_gsmUserEdit, 4, 2);
     grid->addWidget(passwordLabel, 5, 0);
     grid->addWidget(m_gsmPasswordEdit, 5, 2);
-    nameAfter(m_dialUpEdit, dialLabel);
-    nameAfter(m_callSpeedCombo, speedLabel);
-    nameAfter(m_gsmUserEdit, userLabel);
-    nameAfter(m_gsmPasswordEdit, passwordLabel);
+    app::nameAfterLabel(m_dialUpEdit, dialLabel);
+    app::nameAfterLabel(m_callSpeedCombo, speedLabel);
+    app::nameAfterLabel(m_gsmUserEdit, userLabel);
+    app::nameAfterLabel(m_gsmPasswordEdit, passwordLabel);
     m_gsmControls = {dialLabel,     authLabel,         typeLabel,        speedLabel,
                      userLabel,     passwordLabel,     m_dialUpEdit,     m_callSpeedCombo,
                      m_gsmUserEdit, m_gsmPasswordEdit, m_gsmNormalRadio, m_gsmSecureRadio,

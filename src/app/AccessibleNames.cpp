@@ -1,0 +1,81 @@
+#include "AccessibleNames.h"
+
+#include "RadioButton.h"
+
+#include <QAccessibleWidget>
+#include <QLabel>
+
+namespace mailvane::app {
+namespace {
+
+// A radio button as Qt presents an auto-exclusive one: role, checked state
+// and the press action that chooses it.
+class RadioButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit RadioButtonAccessible(RadioButton* button)
+        : QAccessibleWidget(button, QAccessible::RadioButton)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            text = button()->text().remove(u'&');
+        return text;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    RadioButton* button() const { return static_cast<RadioButton*>(widget()); }
+};
+
+QAccessibleInterface* createAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(RadioButton::staticMetaObject.className()))
+        return new RadioButtonAccessible(static_cast<RadioButton*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void nameAfterLabel(QWidget* control, QLabel* label)
+{
+    QString name = label->text();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    control->setAccessibleName(name);
+    label->setBuddy(control);
+}
+
+void installRadioButtonAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&createAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace mailvane::app
