@@ -20,10 +20,11 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        QString text = QAccessibleWidget::text(kind);
-        if (kind == QAccessible::Name && text.isEmpty())
-            text = button()->text().remove(u'&');
-        return text;
+        // Its own text, not that of a label or group box around it.
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        const QString name = widget()->accessibleName();
+        return name.isEmpty() ? button()->text().remove(u'&') : name;
     }
 
     QAccessible::State state() const override
