@@ -15,8 +15,7 @@ class RadioButtonAccessible : public QAccessibleWidget
 public:
     explicit RadioButtonAccessible(RadioButton* button)
         : QAccessibleWidget(button, QAccessible::RadioButton)
-    {
-    }
+    {}
 
     QString text(QAccessible::Text kind) const override
     {

@@ -9,8 +9,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyle>
-#include <QStyleOption>
 
 namespace mailvane::skin {
 namespace {
@@ -21,8 +19,8 @@ constexpr int FirstTabWidening = 2;
 constexpr int PageFrameOverlap = 2;
 constexpr int IdleTextDrop = 3;
 constexpr int TextCapacity = 256;
-// The focus cue sits this far inside the current tab's text area.
-constexpr int FocusInset = 3;
+// The focus cue stands this far to each side of the current tab's text.
+constexpr int FocusPadding = 4;
 
 } // namespace
 
@@ -205,18 +203,24 @@ void SkinTabCtrl::paintTexts(QPainter& painter) const
 
 void SkinTabCtrl::paintFocusCue(QPainter& painter) const
 {
-    // Around the current tab's text, where the text is drawn: the selected
-    // tab of the skinned strip stands higher than the others.
+    // A dotted frame around the current tab's text, where the text is drawn
+    // (the selected tab of the skinned strip stands higher than the others).
+    // Drawn here rather than by the style, which may show focus only after
+    // keyboard use, or not at all.
     QRect r = itemRect(m_current);
     if (r.isEmpty())
         return;
     if (!m_skinned)
         r.translate(0, IdleTextDrop);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = r.adjusted(FocusInset, FocusInset, -FocusInset, -FocusInset);
-    option.backgroundColor = QColor::fromRgb(SelectedColour);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    const QRect text = QFontMetrics(font()).boundingRect(r, Qt::AlignCenter | Qt::TextSingleLine,
+                                                         m_texts.at(m_current).trimmed());
+    r = text.adjusted(-FocusPadding, -1, FocusPadding - 1, 0) & r;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(Qt::black), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(r);
+    painter.restore();
 }
 
 void SkinTabCtrl::paintOn(QPainter& painter) const

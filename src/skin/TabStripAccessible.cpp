@@ -79,8 +79,7 @@ private:
 
 TabStripAccessible::TabStripAccessible(SkinTabCtrl* tabs)
     : QAccessibleWidget(tabs, QAccessible::PageTabList)
-{
-}
+{}
 
 TabStripAccessible::~TabStripAccessible()
 {
