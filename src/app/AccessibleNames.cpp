@@ -58,15 +58,25 @@ QAccessibleInterface* createAccessible(const QString& className, QObject* object
     return nullptr;
 }
 
+QString withoutColon(QString text)
+{
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 void nameAfterLabel(QWidget* control, QLabel* label)
 {
-    QString name = label->text();
-    if (name.endsWith(u':'))
-        name.chop(1);
-    control->setAccessibleName(name);
+    control->setAccessibleName(withoutColon(label->text()));
     label->setBuddy(control);
+}
+
+void describeAfterLabel(std::initializer_list<QWidget*> choices, const QLabel* label)
+{
+    for (QWidget* choice : choices)
+        choice->setAccessibleDescription(withoutColon(label->text()));
 }
 
 void installRadioButtonAccessibility()

@@ -5,6 +5,8 @@
 // the radio role for our radio buttons (Qt calls a radio button that is not
 // auto-exclusive a check box).
 
+#include <initializer_list>
+
 class QLabel;
 class QWidget;
 
@@ -13,6 +15,10 @@ namespace mailvane::app {
 // Names `control` after `label`'s text, without its closing colon, and makes
 // the label its buddy, so that the two are related for a screen reader too.
 void nameAfterLabel(QWidget* control, QLabel* label);
+
+// Describes the buttons of a choice with the label that asks it, so that a
+// screen reader says "Yes" together with what the yes answers.
+void describeAfterLabel(std::initializer_list<QWidget*> choices, const QLabel* label);
 
 // Makes QAccessible present every app::RadioButton as a radio button; once
 // per process, later calls do nothing.

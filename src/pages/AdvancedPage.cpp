@@ -72,6 +72,7 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
         pair->addStretch(1);
         grid->addWidget(label, row, 0);
         grid->addLayout(pair, row, 1);
+        app::describeAfterLabel({first, second}, label);
         ++row;
     };
 

@@ -120,6 +120,7 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
     m_proxiesNoRadio = makeRadio(ids::ProxiesNoRadio, strings::No, "proxiesNoRadio");
     grid->addWidget(proxiesLabel, 0, 0);
     grid->addLayout(pairRow(m_proxiesYesRadio, m_proxiesNoRadio), 0, 2);
+    app::describeAfterLabel({m_proxiesYesRadio, m_proxiesNoRadio}, proxiesLabel);
 
     const auto addProxy = [&](int row, int labelId, settings::StringId labelText,
                               const char* labelName, QLabel* mark, QLineEdit* edit, int portLabelId,
@@ -166,6 +167,7 @@ void ConnectionPage::buildBearerRow(QVBoxLayout* column)
     row->addWidget(m_bearerMark);
     row->addSpacing(8);
     row->addLayout(pairRow(m_gprsRadio, m_gsmRadio), 1);
+    app::describeAfterLabel({m_gprsRadio, m_gsmRadio}, label);
     column->addLayout(row);
 }
 
@@ -195,6 +197,7 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     grid->addWidget(authLabel, 1, 0);
     grid->addWidget(m_gprsAuthMark, 1, 1);
     grid->addLayout(pairRow(m_gprsNormalRadio, m_gprsSecureRadio), 1, 2);
+    app::describeAfterLabel({m_gprsNormalRadio, m_gprsSecureRadio}, authLabel);
     grid->addWidget(userLabel, 2, 0);
     grid->addWidget(m_gprsUserEdit, 2, 2);
     grid->addWidget(passwordLabel, 3, 0);
@@ -242,8 +245,10 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     grid->addWidget(authLabel, 1, 0);
     grid->addWidget(m_gsmAuthMark, 1, 1);
     grid->addLayout(pairRow(m_gsmNormalRadio, m_gsmSecureRadio), 1, 2);
+    app::describeAfterLabel({m_gsmNormalRadio, m_gsmSecureRadio}, authLabel);
     grid->addWidget(typeLabel, 2, 0);
     grid->addLayout(pairRow(m_analogRadio, m_isdnRadio), 2, 2);
+    app::describeAfterLabel({m_analogRadio, m_isdnRadio}, typeLabel);
     grid->addWidget(speedLabel, 3, 0);
     grid->addWidget(m_callSpeedCombo, 3, 2);
     grid->addWidget(userLabel, 4, 0);

@@ -79,6 +79,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     types->addStretch(1);
     grid->addWidget(typeLabel, row, 0);
     grid->addLayout(types, row, 2);
+    app::describeAfterLabel({m_pop3Radio, m_imap4Radio}, typeLabel);
     ++row;
 
     m_incomingServerMark = makeMark(ids::IncomingServerMark, "incomingServerMark");

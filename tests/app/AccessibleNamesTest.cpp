@@ -28,7 +28,7 @@ TEST(RadioButtonAccessibility, isARadioButtonNamedByItsOwnTextWithItsCheckedStat
     EXPECT_TRUE(control->state().checked);
 }
 
-TEST(NameAfterLabel, namesTheControlWithoutTheColonAndRelatesTheLabel)
+TEST(LabelledControls, takeTheLabelWithoutItsColonAsNameOrDescription)
 {
     QWidget page;
     auto* label = new QLabel(QStringLiteral("Access point:"), &page);
@@ -36,6 +36,13 @@ TEST(NameAfterLabel, namesTheControlWithoutTheColonAndRelatesTheLabel)
     nameAfterLabel(edit, label);
     EXPECT_EQ(edit->accessibleName(), QStringLiteral("Access point"));
     EXPECT_EQ(label->buddy(), edit);
+
+    auto* question = new QLabel(QStringLiteral("Secure login:"), &page);
+    auto* yes = new RadioButton(&page);
+    auto* no = new RadioButton(&page);
+    describeAfterLabel({yes, no}, question);
+    EXPECT_EQ(yes->accessibleDescription(), QStringLiteral("Secure login"));
+    EXPECT_EQ(no->accessibleDescription(), QStringLiteral("Secure login"));
 }
 
 } // namespace
