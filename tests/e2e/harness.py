@@ -45,6 +45,7 @@ STEP_LIMIT = 10.0
 POLL_INTERVAL = 0.03
 
 _PR_SET_PDEATHSIG = 1
+_PR_SET_CHILD_SUBREAPER = 36
 _libc = ctypes.CDLL(None, use_errno=True)
 
 
@@ -139,6 +140,9 @@ class Session:
         for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
             if name in os.environ:
                 self.env[name] = os.environ[name]
+        # What our children leave behind when they end becomes ours, so that
+        # close() finds it and nothing is left to the machine's init.
+        _libc.prctl(_PR_SET_CHILD_SUBREAPER, 1)
         atexit.register(self.close)
         signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
         try:
@@ -262,6 +266,17 @@ class Session:
                 process.wait(5)
             except subprocess.TimeoutExpired:
                 pass
+        # Reap the orphans that came to us.
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            try:
+                pid, _ = os.waitpid(-1, os.WNOHANG)
+            except ChildProcessError:
+                break
+            if pid == 0:
+                if not any(_alive(p) for p in everyone):
+                    break
+                time.sleep(POLL_INTERVAL)
         if os.environ.get("MAILVANE_E2E_KEEP"):
             print(f"kept {self.root}", file=sys.stderr)
         else:
@@ -282,8 +297,11 @@ class Session:
 
     def start_program(self, *args, phone=None, program=None, env=None, log="mailvane"):
         """Starts the window program as scripts/run does: from the source
-        tree, with the build's program settings. Any number of programs may
-        be started; each is a Program."""
+        tree, with the build's program settings. Each call starts another
+        process in the same session, so a test can start the program a second
+        time (a FILE while one runs) and watch what both do; each is a
+        Program. `program` and `env` start another program file (an installed
+        one) in an environment of the test's making."""
         process = self.spawn([program or PROGRAM, *args],
                              env=env if env is not None else self.program_env(phone),
                              cwd=SOURCE_DIR, log=log)
@@ -466,7 +484,7 @@ def find(session, root, role, name, limit=STEP_LIMIT):
 
 
 def role_name(session, role):
-    return session.atspi.Atspi.role_get_name(role) if hasattr(session.atspi, "Atspi") else str(role)
+    return session.atspi.Atspi.role_get_name(role)
 
 
 def text_of(node):
@@ -493,7 +511,7 @@ def press(session, node):
     technology would."""
     action = node.queryAction()
     for i in range(action.nActions):
-        if action.getName(i) in ("press", "click", "Press"):
+        if action.getName(i).lower() in ("press", "click"):
             action.doAction(i)
             return
     raise AssertionError(f"{node.name!r} offers no press action")
@@ -593,9 +611,9 @@ class SessionTest(unittest.TestCase):
         self.addCleanup(self.session.close)
 
     def tearDown(self):
-        outcome = getattr(self, "_outcome", None)
-        failed = outcome is not None and not outcome.success
-        if failed:
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        problems = (result.failures + result.errors) if result else []
+        if any(test is self for test, _ in problems):
             print("\n" + self.session.logs(), file=sys.stderr)
 
 
