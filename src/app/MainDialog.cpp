@@ -259,7 +259,6 @@ void MainDialog::createButtons()
         QWidget* window = button->window();
         window->setObjectName(QString::fromLatin1(name));
         setControlId(window, control);
-        window->setAccessibleName(uiText(caption));
         // Enter in the recipients field must not press a button by surprise.
         if (auto* push = qobject_cast<QPushButton*>(window))
             push->setAutoDefault(false);
@@ -285,6 +284,7 @@ void MainDialog::createSheet()
     m_sheet = new skin::COrvexPropertySheet(this);
     m_sheet->setObjectName(QStringLiteral("settingsSheet"));
     m_sheet->setAccessibleName(uiText(strings::SheetCaption));
+    m_sheet->tabControl()->setAccessibleName(uiText(strings::SheetCaption));
     m_sheet->addPage(m_generalPage, uiText(strings::GeneralTab));
     m_sheet->addPage(m_advancedPage, uiText(strings::AdvancedTab));
     m_sheet->addPage(m_incomingPage, uiText(strings::IncomingTab));

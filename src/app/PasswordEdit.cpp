@@ -59,8 +59,7 @@ bool PasswordEdit::runCommand(int command)
         undo();
         return true;
     case CutCommand:
-        cut();
-        return true;
+        return true; // see isCutKey: the masked text stays where it is
     case CopyCommand:
         copy();
         return true;
@@ -87,9 +86,14 @@ void PasswordEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->exec(event->globalPos());
 }
 
+bool PasswordEdit::isCutKey(const QKeyEvent* event)
+{
+    return event->matches(QKeySequence::Cut);
+}
+
 void PasswordEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (isPasteKey(event)) {
+    if (isPasteKey(event) || isCutKey(event)) {
         event->accept();
         return;
     }

@@ -2,7 +2,9 @@
 
 // A masked edit for passwords: a password can be typed, selected and undone,
 // but not pasted in by any route (keys, context menu, middle-click selection
-// paste, drag and drop), and its context menu offers no way to copy or cut it.
+// paste, drag and drop), and neither copied nor cut out: the context menu
+// offers no way to, copying puts nothing on the clipboard, and cutting leaves
+// the text alone instead of deleting what it cannot copy.
 
 #include <QLineEdit>
 #include <memory>
@@ -40,6 +42,10 @@ public:
 
     // Whether `event` is one of the keys that would paste.
     static bool isPasteKey(const QKeyEvent* event);
+    // Whether `event` is one of the keys that would cut. A masked edit never
+    // puts its text on the clipboard, so a cut would only delete the
+    // password; it is swallowed instead, as the menu's Cut is refused.
+    static bool isCutKey(const QKeyEvent* event);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

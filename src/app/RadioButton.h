@@ -4,6 +4,8 @@
 // program may turn off: the pages show "neither" for an absent choice, which
 // Qt's auto-exclusive buttons cannot. The dialog keeps each pair exclusive.
 
+#include "AccessibleNames.h"
+
 #include <QRadioButton>
 
 namespace mailvane::app {
@@ -15,6 +17,7 @@ class RadioButton : public QRadioButton
 public:
     explicit RadioButton(QWidget* parent = nullptr) : QRadioButton(parent)
     {
+        installRadioButtonAccessibility();
         setAutoExclusive(false);
         setFocusPolicy(Qt::StrongFocus);
     }

@@ -1,5 +1,6 @@
 #include "AdvancedPage.h"
 
+#include "AccessibleNames.h"
 #include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"
@@ -60,7 +61,7 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
     const auto addRow = [&](QLabel* label, QWidget* field) {
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
-        nameAfter(field, label);
+        app::nameAfterLabel(field, label);
         ++row;
     };
     const auto addPair = [&](QLabel* label, app::RadioButton* first, app::RadioButton* second) {
@@ -71,6 +72,7 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
         pair->addStretch(1);
         grid->addWidget(label, row, 0);
         grid->addLayout(pair, row, 1);
+        app::describeAfterLabel({first, second}, label);
         ++row;
     };
 
@@ -206,7 +208,7 @@ void AdvancedPage::activate()
     const bool pop3 = type && *type == values::Pop3;
     m_incomingPortLabel->setText(
         uiText(pop3 ? strings::IncomingPop3Port : strings::IncomingImap4Port));
-    nameAfter(m_incomingPortEdit, m_incomingPortLabel);
+    app::nameAfterLabel(m_incomingPortEdit, m_incomingPortLabel);
     if (type) {
         for (QWidget* w :
              std::initializer_list<QWidget*>{m_secureLoginLabel, m_secureYesRadio, m_secureNoRadio})

@@ -1,5 +1,6 @@
 #include "ConnectionPage.h"
 
+#include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
 #include "FieldAccess.h"
@@ -119,6 +120,7 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
     m_proxiesNoRadio = makeRadio(ids::ProxiesNoRadio, strings::No, "proxiesNoRadio");
     grid->addWidget(proxiesLabel, 0, 0);
     grid->addLayout(pairRow(m_proxiesYesRadio, m_proxiesNoRadio), 0, 2);
+    app::describeAfterLabel({m_proxiesYesRadio, m_proxiesNoRadio}, proxiesLabel);
 
     const auto addProxy = [&](int row, int labelId, settings::StringId labelText,
                               const char* labelName, QLabel* mark, QLineEdit* edit, int portLabelId,
@@ -131,8 +133,8 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
         grid->addWidget(edit, row, 2);
         grid->addWidget(portLabel, row, 3);
         grid->addWidget(portEdit, row, 4);
-        nameAfter(edit, label);
-        nameAfter(portEdit, portLabel);
+        app::nameAfterLabel(edit, label);
+        app::nameAfterLabel(portEdit, portLabel);
         m_proxyControls.insert(m_proxyControls.end(), {label, edit, portLabel, portEdit});
     };
     m_primaryProxyMark = makeMark(ids::PrimaryProxyMark, "primaryProxyMark");
@@ -165,6 +167,7 @@ void ConnectionPage::buildBearerRow(QVBoxLayout* column)
     row->addWidget(m_bearerMark);
     row->addSpacing(8);
     row->addLayout(pairRow(m_gprsRadio, m_gsmRadio), 1);
+    app::describeAfterLabel({m_gprsRadio, m_gsmRadio}, label);
     column->addLayout(row);
 }
 
@@ -194,13 +197,14 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     grid->addWidget(authLabel, 1, 0);
     grid->addWidget(m_gprsAuthMark, 1, 1);
     grid->addLayout(pairRow(m_gprsNormalRadio, m_gprsSecureRadio), 1, 2);
+    app::describeAfterLabel({m_gprsNormalRadio, m_gprsSecureRadio}, authLabel);
     grid->addWidget(userLabel, 2, 0);
     grid->addWidget(m_gprsUserEdit, 2, 2);
     grid->addWidget(passwordLabel, 3, 0);
     grid->addWidget(m_gprsPasswordEdit, 3, 2);
-    nameAfter(m_accessPointEdit, accessLabel);
-    nameAfter(m_gprsUserEdit, userLabel);
-    nameAfter(m_gprsPasswordEdit, passwordLabel);
+    app::nameAfterLabel(m_accessPointEdit, accessLabel);
+    app::nameAfterLabel(m_gprsUserEdit, userLabel);
+    app::nameAfterLabel(m_gprsPasswordEdit, passwordLabel);
     m_gprsControls = {accessLabel,        authLabel,         userLabel,
                       passwordLabel,      m_accessPointEdit, m_gprsUserEdit,
                       m_gprsPasswordEdit, m_gprsNormalRadio, m_gprsSecureRadio};
@@ -245,18 +249,20 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     grid->addWidget(authLabel, 1, 0);
     grid->addWidget(m_gsmAuthMark, 1, 1);
     grid->addLayout(pairRow(m_gsmNormalRadio, m_gsmSecureRadio), 1, 2);
+    app::describeAfterLabel({m_gsmNormalRadio, m_gsmSecureRadio}, authLabel);
     grid->addWidget(typeLabel, 2, 0);
     grid->addLayout(pairRow(m_analogRadio, m_isdnRadio), 2, 2);
+    app::describeAfterLabel({m_analogRadio, m_isdnRadio}, typeLabel);
     grid->addWidget(speedLabel, 3, 0);
     grid->addWidget(m_callSpeedCombo, 3, 2);
     grid->addWidget(userLabel, 4, 0);
     grid->addWidget(m_gsmUserEdit, 4, 2);
     grid->addWidget(passwordLabel, 5, 0);
     grid->addWidget(m_gsmPasswordEdit, 5, 2);
-    nameAfter(m_dialUpEdit, dialLabel);
-    nameAfter(m_callSpeedCombo, speedLabel);
-    nameAfter(m_gsmUserEdit, userLabel);
-    nameAfter(m_gsmPasswordEdit, passwordLabel);
+    app::nameAfterLabel(m_dialUpEdit, dialLabel);
+    app::nameAfterLabel(m_callSpeedCombo, speedLabel);
+    app::nameAfterLabel(m_gsmUserEdit, userLabel);
+    app::nameAfterLabel(m_gsmPasswordEdit, passwordLabel);
     m_gsmControls = {dialLabel,     authLabel,         typeLabel,        speedLabel,
                      userLabel,     passwordLabel,     m_dialUpEdit,     m_callSpeedCombo,
                      m_gsmUserEdit, m_gsmPasswordEdit, m_gsmNormalRadio, m_gsmSecureRadio,

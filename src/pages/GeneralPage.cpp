@@ -1,5 +1,6 @@
 #include "GeneralPage.h"
 
+#include "AccessibleNames.h"
 #include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"
@@ -52,7 +53,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
         if (mark)
             grid->addWidget(mark, row, 1);
         grid->addWidget(field, row, 2);
-        nameAfter(field, label);
+        app::nameAfterLabel(field, label);
         ++row;
     };
 
@@ -78,6 +79,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     types->addStretch(1);
     grid->addWidget(typeLabel, row, 0);
     grid->addLayout(types, row, 2);
+    app::describeAfterLabel({m_pop3Radio, m_imap4Radio}, typeLabel);
     ++row;
 
     m_incomingServerMark = makeMark(ids::IncomingServerMark, "incomingServerMark");

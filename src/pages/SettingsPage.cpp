@@ -84,7 +84,6 @@ QLabel* SettingsPage::makeMark(int control, const char* name)
     // The column keeps its width whether the mark shows or not.
     mark->setMinimumWidth(mark->fontMetrics().horizontalAdvance(QLatin1Char('*')) + 2);
     mark->setAlignment(Qt::AlignCenter);
-    mark->setAccessibleName(uiText(settings::strings::FieldIsMandatory));
     return mark;
 }
 
@@ -118,6 +117,8 @@ app::RadioButton* SettingsPage::makeRadio(int control, settings::StringId text, 
 void SettingsPage::setMark(QLabel* mark, bool shown)
 {
     mark->setText(shown ? QString::fromLatin1(MandatoryMarkText) : QString());
+    // A screen reader says what the asterisk means, and nothing for an empty mark.
+    mark->setAccessibleName(shown ? uiText(settings::strings::FieldIsMandatory) : QString());
 }
 
 bool SettingsPage::isMarkShown(const QLabel* mark)
@@ -143,14 +144,6 @@ void SettingsPage::makeRadiosTabStops()
 settings::StringId SettingsPage::markHelp(const QLabel* mark)
 {
     return isMarkShown(mark) ? settings::strings::FieldIsMandatory : settings::strings::NoHelpTopic;
-}
-
-void SettingsPage::nameAfter(QWidget* control, const QLabel* label)
-{
-    QString name = label->text();
-    if (name.endsWith(QLatin1Char(':')))
-        name.chop(1);
-    control->setAccessibleName(name);
 }
 
 } // namespace mailvane::pages

@@ -99,9 +99,6 @@ protected:
     // shows, else no topic.
     static settings::StringId markHelp(const QLabel* mark);
 
-    // The accessible name of `control` from its label's text.
-    static void nameAfter(QWidget* control, const QLabel* label);
-
     bool m_shown = false;
     bool m_changed = false;
 

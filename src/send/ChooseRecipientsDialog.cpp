@@ -1,5 +1,6 @@
 #include "ChooseRecipientsDialog.h"
 
+#include "AccessibleNames.h"
 #include "BlockingCall.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
@@ -98,13 +99,16 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::
 {
     setFixedSize(ClientSize);
     setWindowTitle(app::uiText(ChooseRecipientsTitle));
-    addLabel(this, app::uiText(settings::strings::ContactsLabel), ContactsLabelRect, ContactsLabel);
-    addLabel(this, app::uiText(settings::strings::RecipientsLabel), RecipientsLabelRect,
-             RecipientsLabel);
+    QLabel* contactsLabel = addLabel(this, app::uiText(settings::strings::ContactsLabel),
+                                     ContactsLabelRect, ContactsLabel);
+    QLabel* recipientsLabel = addLabel(this, app::uiText(settings::strings::RecipientsLabel),
+                                       RecipientsLabelRect, RecipientsLabel);
     m_contacts = addList(this, ContactsRect, ContactsList);
     m_contacts->setObjectName(QStringLiteral("contactsList"));
+    app::nameAfterLabel(m_contacts, contactsLabel);
     m_recipients = addList(this, RecipientsRect, RecipientsList);
     m_recipients->setObjectName(QStringLiteral("recipientsList"));
+    app::nameAfterLabel(m_recipients, recipientsLabel);
     m_recipients->installEventFilter(this);
 
     m_addButton = createDialogButton(skin, this, AddPlace, AddButton, app::uiText(AddLabel));

@@ -1,5 +1,6 @@
 #include "PinDialog.h"
 
+#include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
 #include "DialogFrame.h"
@@ -51,7 +52,7 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
     m_pinEdit->setObjectName(QStringLiteral("pinEdit"));
     m_pinEdit->setGeometry(EditRect);
     app::setControlId(m_pinEdit, PinEdit);
-    label->setBuddy(m_pinEdit);
+    app::nameAfterLabel(m_pinEdit, label);
     connect(m_pinEdit, &QLineEdit::textChanged, this, &PinDialog::onPinEdited);
 
     m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));

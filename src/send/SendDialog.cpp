@@ -1,5 +1,6 @@
 #include "SendDialog.h"
 
+#include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
 #include "DialogFrame.h"
@@ -79,9 +80,10 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     setFixedSize(ClientSize);
     setWindowTitle(app::uiText(SendCaption));
 
-    addLabel(this, app::uiText(settings::strings::RecipientsLabel), RecipientsLabelRect,
-             RecipientsLabel);
-    addLabel(this, app::uiText(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
+    QLabel* recipientsLabel = addLabel(this, app::uiText(settings::strings::RecipientsLabel),
+                                       RecipientsLabelRect, RecipientsLabel);
+    QLabel* settingsLabel =
+        addLabel(this, app::uiText(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
     QLabel* warning =
         addLabel(this, app::uiText(settings::strings::CostWarning), WarningRect, CostWarning);
     warning->setWordWrap(true);
@@ -96,6 +98,8 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     summary.remove(u'\r');
     m_settingsBox = addTextBox(this, summary, SettingsBoxRect, SettingsBox);
     m_settingsBox->setObjectName(QStringLiteral("settingsBox"));
+    app::nameAfterLabel(m_recipientsBox, recipientsLabel);
+    app::nameAfterLabel(m_settingsBox, settingsLabel);
 
     m_sendButton = createDialogButton(skin, this, SendPlace, SendButton, app::uiText(SendLabel));
     m_cancelButton =

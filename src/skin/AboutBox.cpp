@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -84,6 +85,8 @@ void AboutBox::build(const QString& programPath, const QString& freeText)
     product->setObjectName(QStringLiteral("control100"));
     product->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     product->move(dialogRect(7, 7, 0, 0).topLeft());
+    // The product picture; a screen reader says the product's name.
+    product->setAccessibleName(QGuiApplication::applicationDisplayName());
     if (!m_product.isNull()) {
         product->setPixmap(QPixmap::fromImage(m_product));
         product->adjustSize(); // a picture static takes the picture's size

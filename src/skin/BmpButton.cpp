@@ -56,6 +56,13 @@ std::optional<ButtonShapeRegions> regionsOf(const QImage& left, const QImage& mi
     return ButtonShapeRegions{*l, *m, *r};
 }
 
+// Captions are padded with blanks to look wider ("  OK  "); a screen reader
+// should say just the word.
+QString accessibleCaption(const QString& text)
+{
+    return text.trimmed();
+}
+
 bool validState(int state)
 {
     return state >= 0 && state < ButtonStateCount;
@@ -97,6 +104,7 @@ bool BmpButton::create(const platform::LibraryHandle& module, QWidget* parent, c
     m_impl->text = text;
     auto* window = new BmpButtonWindow(*m_impl, parent);
     window->setObjectName(registration().name);
+    window->setAccessibleName(accessibleCaption(text));
     window->setGeometry(rect);
     window->reshape();
     window->remakeFont();
@@ -178,6 +186,7 @@ void BmpButton::setText(const QString& text, bool autoSize, int maxWidth)
     m_impl->text = text;
     if (!m_window)
         return;
+    m_window->setAccessibleName(accessibleCaption(text));
     if (autoSize) {
         const QFont measureFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
         const int textWidth = QFontMetrics(measureFont).horizontalAdvance(text);

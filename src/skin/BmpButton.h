@@ -55,6 +55,7 @@ public:
                                    const QImage& right);
 
     // With `autoSize` the width becomes what the text needs, at most `maxWidth`.
+    // The window's accessible name is the caption without its padding blanks.
     void setText(const QString& text, bool autoSize, int maxWidth);
     QString text() const { return m_impl->text; }
     void enable(bool on);

@@ -32,6 +32,9 @@ void COrvexPropertySheet::addPage(COrvexPropertyPage* page, const QString& title
     if (!page)
         return;
     page->setSheet(this);
+    // A screen reader names the page as its tab does.
+    if (page->accessibleName().isEmpty())
+        page->setAccessibleName(title.trimmed());
     m_pages->addWidget(page);
     m_tabs->addTab(title);
     if (m_pages->count() == 1)

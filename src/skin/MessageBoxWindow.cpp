@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
+#include <QLabel>
 #include <QPainter>
 #include <QStyle>
 
@@ -44,6 +45,23 @@ QStyle::StandardPixmap standardIcon(SkinMessageBox::Icon icon)
     }
 }
 
+// The message for assistive technology: a static text over the place where
+// the box shows it. The box paints the text itself, over its skin background
+// and with its own measures, so this label only stands there.
+class MessageText : public QLabel
+{
+public:
+    MessageText(const QString& text, QWidget* box) : QLabel(text, box)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setTextInteractionFlags(Qt::NoTextInteraction);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
 } // namespace
 
 MessageBoxWindow::MessageBoxWindow(QWidget* owner, const QString& text, const QString& caption,
@@ -60,6 +78,10 @@ MessageBoxWindow::MessageBoxWindow(QWidget* owner, const QString& text, const QS
     openBoxes().insert(this, this);
     m_listed = true;
     layOut();
+    // A screen reader reads the caption as the name, and the text both as
+    // the box's description and from a static text inside it.
+    setAccessibleDescription(m_text);
+    (new MessageText(m_text, this))->setGeometry(m_geometry.textRect);
 }
 
 MessageBoxWindow::~MessageBoxWindow()

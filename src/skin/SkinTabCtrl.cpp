@@ -2,7 +2,9 @@
 
 #include "SkinImage.h"
 #include "TabComposer.h"
+#include "TabStripAccessible.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,11 +19,14 @@ constexpr int FirstTabWidening = 2;
 constexpr int PageFrameOverlap = 2;
 constexpr int IdleTextDrop = 3;
 constexpr int TextCapacity = 256;
+// The focus cue stands this far to each side of the current tab's text.
+constexpr int FocusPadding = 4;
 
 } // namespace
 
 SkinTabCtrl::SkinTabCtrl(QWidget* parent) : QWidget(parent)
 {
+    TabStripAccessible::install();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -80,6 +85,21 @@ void SkinTabCtrl::setCurrentIndex(int index)
     m_current = index;
     m_composition = QImage();
     update();
+    announceCurrent();
+}
+
+void SkinTabCtrl::announceCurrent()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(m_current);
+    QAccessible::updateAccessibility(&selection);
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_current);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void SkinTabCtrl::setMinTabWidth(int width)
@@ -107,6 +127,14 @@ QRect SkinTabCtrl::itemRect(int index) const
             return QRect(x, ItemMargin, w, m_tabHeight);
         x += w;
     }
+}
+
+QRect SkinTabCtrl::tabArea(int index) const
+{
+    QRect area = itemRect(index);
+    if (index == 0)
+        area.setLeft(0);
+    return area;
 }
 
 QRect SkinTabCtrl::pageArea() const
@@ -173,6 +201,28 @@ void SkinTabCtrl::paintTexts(QPainter& painter) const
     }
 }
 
+void SkinTabCtrl::paintFocusCue(QPainter& painter) const
+{
+    // A dotted frame around the current tab's text, where the text is drawn
+    // (the selected tab of the skinned strip stands higher than the others).
+    // Drawn here rather than by the style, which may show focus only after
+    // keyboard use, or not at all.
+    QRect r = itemRect(m_current);
+    if (r.isEmpty())
+        return;
+    if (!m_skinned)
+        r.translate(0, IdleTextDrop);
+    const QRect text = QFontMetrics(font()).boundingRect(r, Qt::AlignCenter | Qt::TextSingleLine,
+                                                         m_texts.at(m_current).trimmed());
+    r = text.adjusted(-FocusPadding, -1, FocusPadding - 1, 0) & r;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(Qt::black), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(r);
+    painter.restore();
+}
+
 void SkinTabCtrl::paintOn(QPainter& painter) const
 {
     if (m_skinned) {
@@ -185,6 +235,8 @@ void SkinTabCtrl::paintOn(QPainter& painter) const
         paintUnskinned(painter);
     }
     paintTexts(painter);
+    if (hasFocus())
+        paintFocusCue(painter);
 }
 
 QImage SkinTabCtrl::render() const
@@ -212,7 +264,20 @@ void SkinTabCtrl::resizeEvent(QResizeEvent* event)
     m_composition = QImage();
 }
 
-void SkinTabCtrl::activate(int index)
+void SkinTabCtrl::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update(); // the focus cue
+    announceCurrent();
+}
+
+void SkinTabCtrl::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void SkinTabCtrl::chooseTab(int index)
 {
     if (index < 0 || index >= count() || index == m_current)
         return;
@@ -222,12 +287,9 @@ void SkinTabCtrl::activate(int index)
 void SkinTabCtrl::mousePressEvent(QMouseEvent* event)
 {
     for (int i = 0; i < count(); ++i) {
-        QRect hit = itemRect(i);
-        if (i == 0)
-            hit.setLeft(0);
-        if (hit.contains(event->position().toPoint())) {
+        if (tabArea(i).contains(event->position().toPoint())) {
             setFocus(Qt::MouseFocusReason);
-            activate(i);
+            chooseTab(i);
             return;
         }
     }
@@ -239,17 +301,17 @@ void SkinTabCtrl::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
-        activate(m_current - 1);
+        chooseTab(m_current - 1);
         break;
     case Qt::Key_Right:
     case Qt::Key_Down:
-        activate(m_current + 1);
+        chooseTab(m_current + 1);
         break;
     case Qt::Key_Home:
-        activate(0);
+        chooseTab(0);
         break;
     case Qt::Key_End:
-        activate(count() - 1);
+        chooseTab(count() - 1);
         break;
     default:
         QWidget::keyPressEvent(event);

@@ -4,7 +4,8 @@
 // tabs along the top and the frame around the page area below. Skinned, it
 // composes both from sixteen pictures of the skin library over a snapshot of
 // what lies behind the sheet; without a skin it draws plain rounded tabs in
-// two greys. Tab texts are drawn over either.
+// two greys. Tab texts are drawn over either, and while the strip has the
+// keyboard focus a dotted frame marks the current tab.
 
 #include "ResourceLibrary.h"
 
@@ -82,6 +83,12 @@ public:
     void setTabHeight(int height);
     // A tab's item rectangle, as the recompose and text drawing walk them.
     QRect itemRect(int index) const;
+    // Where a tab takes clicks: its item rectangle, the first one reaching
+    // the left edge.
+    QRect tabArea(int index) const;
+    // Chooses a tab as a click on it would: emits tabActivated when it is
+    // another tab than the current one.
+    void chooseTab(int index);
     // The area the pages occupy, inside the frame.
     QRect pageArea() const;
 
@@ -98,13 +105,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void paintOn(QPainter& painter) const;
     void paintUnskinned(QPainter& painter) const;
     void paintTexts(QPainter& painter) const;
+    void paintFocusCue(QPainter& painter) const;
     void takeSnapshot();
-    void activate(int index);
+    void announceCurrent();
 
     bool m_skinned = false;
     platform::LibraryHandle m_module;

@@ -2,6 +2,7 @@
 
 #include "COBitmapUtil.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 
 namespace mailvane::skin {
@@ -12,6 +13,8 @@ SplashWindow::SplashWindow(const COBitmapUtil& image)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // The picture shows the product; a screen reader says its name.
+    setAccessibleName(QGuiApplication::applicationDisplayName());
 }
 
 SplashWindow::~SplashWindow() = default;

@@ -14,6 +14,7 @@ list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/COrvexFileDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TabComposer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinTabCtrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TabStripAccessible.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COrvexPropertyPage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COrvexPropertySheet.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowOpacitySupport.cpp

@@ -93,4 +93,26 @@ TEST_F(PasswordEditTest, everyPasteRouteLeavesTheTextAlone)
     EXPECT_EQ(m_edit.echoMode(), QLineEdit::Password);
 }
 
+TEST_F(PasswordEditTest, copyAndCutLeaveTheClipboardAndTheTextAlone)
+{
+    QTest::keyClicks(&m_edit, QStringLiteral("secret"));
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_C, Qt::ControlModifier},
+        {Qt::Key_Insert, Qt::ControlModifier},
+        {Qt::Key_X, Qt::ControlModifier},
+        {Qt::Key_Delete, Qt::ShiftModifier},
+    };
+    for (const auto& [key, modifiers] : keys) {
+        m_edit.selectAll();
+        QTest::keyClick(&m_edit, key, modifiers);
+        EXPECT_EQ(m_edit.text(), QStringLiteral("secret")) << int(key);
+        EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("pasted")) << int(key);
+    }
+    m_edit.selectAll();
+    EXPECT_TRUE(m_edit.runCommand(PasswordEdit::CutCommand));
+    EXPECT_TRUE(m_edit.runCommand(PasswordEdit::CopyCommand));
+    EXPECT_EQ(m_edit.text(), QStringLiteral("secret"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("pasted"));
+}
+
 } // namespace

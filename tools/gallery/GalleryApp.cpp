@@ -3,6 +3,7 @@
 #include "COrvexPropertySheet.h"
 #include "MainDialog.h"
 #include "SkinMessageBox.h"
+#include "SkinTabCtrl.h"
 #include "UiText.h"
 
 #include <QApplication>
@@ -41,6 +42,11 @@ QList<WindowPicture> renderMainWindow(const platform::LibraryHandle& skin, qreal
         QApplication::processEvents();
         pictures.append({prefix + QString::fromLatin1(Tabs[tab]), grab(dialog, scale)});
     }
+    // The tab strip with the keyboard focus shows its focus cue.
+    dialog.activateWindow();
+    dialog.sheet()->tabControl()->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    pictures.append({prefix + QStringLiteral("tabs-focused"), grab(dialog, scale)});
     dialog.hide();
     return pictures;
 }
