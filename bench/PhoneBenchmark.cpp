@@ -9,10 +9,10 @@
 #include "GammuPhone.h"
 #include "MessageSegmenter.h"
 #include "OpenSettings.h"
-#include "TenMessageRecord.h"
 #include "PhoneLink.h"
 #include "PushBuilder.h"
 #include "ServiceObjects.h"
+#include "TenMessageRecord.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -44,10 +44,7 @@ public:
         benchmark::DoNotOptimize(message.userData.data());
         return platform::S_OK;
     }
-    std::optional<std::vector<phone::DeviceContact>> readContacts(phone::ContactStore) override
-    {
-        return std::vector<phone::DeviceContact>{};
-    }
+    phone::StoreContents readContacts(phone::ContactStore) override { return {}; }
 };
 
 void BM_TenPartPushThroughGammuToFakeModem(benchmark::State& state)

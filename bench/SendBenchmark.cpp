@@ -8,12 +8,12 @@
 #include "DocumentBuilder.h"
 #include "MessageSegmenter.h"
 #include "OpenSettings.h"
-#include "TenMessageRecord.h"
 #include "PhoneLink.h"
 #include "PushBuilder.h"
 #include "SendWorkflow.h"
 #include "SendingLoop.h"
 #include "ServiceObjects.h"
+#include "TenMessageRecord.h"
 #include "TokenTables.h"
 
 #include <QApplication>
@@ -39,10 +39,7 @@ public:
         benchmark::DoNotOptimize(message.userData.data());
         return platform::S_OK;
     }
-    std::optional<std::vector<phone::DeviceContact>> readContacts(phone::ContactStore) override
-    {
-        return std::vector<phone::DeviceContact>{};
-    }
+    phone::StoreContents readContacts(phone::ContactStore) override { return {}; }
 };
 
 void perMessage(benchmark::State& state)

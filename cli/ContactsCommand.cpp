@@ -13,6 +13,13 @@
 namespace mailvane::cli {
 namespace {
 
+std::string statusText(phone::HRESULT status)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+    return code;
+}
+
 int runContacts(const Arguments& arguments)
 {
     int exitStatus = ExitFailure;
@@ -24,14 +31,13 @@ int runContacts(const Arguments& arguments)
     phone::PhoneLink link(provisioning::locateTokenTable(arguments.executableDir)
                               .value_or(provisioning::TokenTableFileName));
     phone::ContactList contacts;
-    const phone::HRESULT status = link.ReadContacts(contacts);
-    if (contacts.empty() && platform::FAILED(status)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
-        printError(std::string("cannot read the phone's contacts (status ") + code + ")");
+    const phone::ContactsResult result = link.ReadContacts(contacts);
+    const bool nothingListed = platform::FAILED(result.phoneMemory) && platform::FAILED(result.sim);
+    if (contacts.empty() && nothingListed) {
+        printError("cannot read the phone's contacts (status " + statusText(result.status) + ")");
         return ExitFailure;
     }
-    if (contacts.empty()) {
+    if (contacts.empty() && result.complete()) {
         printError(selection->kind == phone::PhoneSelection::Kind::Gateway
                        ? "No Contacts Found: a gateway keeps no contacts; give the numbers "
                          "with send --to or --to-file"
@@ -41,7 +47,16 @@ int runContacts(const Arguments& arguments)
     std::string out;
     for (const auto& [name, number] : contacts)
         out += platform::bstrToUtf8(name) + '\t' + platform::bstrToUtf8(number) + '\n';
-    return printOutput(out);
+    const int written = printOutput(out);
+    if (result.complete())
+        return written;
+    // What was read is still printed, but a short list must not pass for the whole.
+    for (const auto store : {phone::ContactStore::PhoneMemory, phone::ContactStore::Sim}) {
+        if (platform::FAILED(result.of(store)))
+            printError(phone::missingContactsNotice(result, store) + " (status " +
+                       statusText(result.of(store)) + ")");
+    }
+    return written == ExitSuccess ? ExitFailure : written;
 }
 
 constexpr std::array<OptionInfo, 1> ContactsOptions = {{PhoneOption}};
@@ -56,7 +71,9 @@ const Command contactsCommand{
     "List the names and numbers of the attached phone's contacts.",
     "One contact number a line: the name, a tab, the number (UTF-8), the phone's\n"
     "own memory first, then the SIM. A contact with several numbers gives several\n"
-    "lines; one without a name gives none.\n",
+    "lines; one without a name gives none. When one of the two cannot be listed\n"
+    "(unreadable, or holding more contacts than are listed), the rest is printed,\n"
+    "a line on stderr says which is missing and why, and the exit status is 1.\n",
     ContactsOptions,
     runContacts,
 };

@@ -273,10 +273,10 @@ platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
     return platform::S_OK;
 }
 
-std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore store)
+StoreContents GammuPhone::readContacts(ContactStore store)
 {
     if ((!m_session || !m_session->connected) && connect() == 0)
-        return std::nullopt;
+        return {E_PHONE_NOT_CONNECTED, {}};
     const GSM_MemoryType memory = store == ContactStore::Sim ? MEM_SM : MEM_ME;
 
     auto status = std::make_shared<GSM_MemoryStatus>();
@@ -287,20 +287,22 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
             return GSM_GetMemoryStatus(session.machine, status.get());
         });
     if (!statusError)
-        return std::nullopt;
-    std::vector<DeviceContact> contacts;
+        return {E_PHONE_TIMEOUT, {}};
     if (storeMissing(*statusError))
-        return contacts; // a phone without this store lists nothing from it
+        return {}; // a phone without this store lists nothing from it
     if (*statusError != ERR_NONE)
-        return std::nullopt;
+        return {gammuStatus(*statusError), {}};
 
     // The phone's own count, checked before anything is read: a store past the
     // limit, or a count no store can have, is refused rather than walked for
     // minutes. Locations are numbered from 1; a phone that claims more than
     // the limit holds is walked no further than that.
     const int used = status->MemoryUsed;
-    if (used < 0 || status->MemoryFree < 0 || static_cast<std::size_t>(used) > MaxPhoneContacts)
-        return std::nullopt;
+    if (used < 0 || status->MemoryFree < 0)
+        return {platform::E_FAIL, {}};
+    if (static_cast<std::size_t>(used) > MaxPhoneContacts)
+        return {E_TOO_MANY_CONTACTS, {}};
+    std::vector<DeviceContact> contacts;
     const auto locations = static_cast<int>(
         std::min<std::int64_t>(std::int64_t{used} + status->MemoryFree, MaxPhoneContactLocations));
     int found = 0;
@@ -314,19 +316,19 @@ std::optional<std::vector<DeviceContact>> GammuPhone::readContacts(ContactStore 
                 return GSM_GetMemory(session.machine, entry.get());
             });
         if (!error)
-            return std::nullopt;
+            return {E_PHONE_TIMEOUT, {}};
         if (*error == ERR_EMPTY)
             continue;
         if (storeMissing(*error))
             break;
         if (*error != ERR_NONE)
-            return std::nullopt; // a half-read list would pass for the whole
+            return {gammuStatus(*error), {}}; // a half-read list would pass for the whole
         ++found;
         contacts.push_back(contactFromEntry(*entry));
     }
     if (found < used && locations == MaxPhoneContactLocations)
-        return std::nullopt; // the rest lies past the locations walked
-    return contacts;
+        return {platform::E_FAIL, {}}; // the rest lies past the locations walked
+    return {platform::S_OK, std::move(contacts)};
 }
 
 } // namespace mailvane::phone

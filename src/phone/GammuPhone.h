@@ -54,7 +54,7 @@ public:
 
     PhoneValue connect() override;
     platform::HRESULT send(const OutgoingMessage& message) override;
-    std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) override;
+    StoreContents readContacts(ContactStore store) override;
 
     // Time spent inside libgammu, for measurements.
     struct LibraryTime

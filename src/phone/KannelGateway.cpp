@@ -125,9 +125,9 @@ platform::HRESULT KannelGateway::send(const OutgoingMessage& message)
     return status;
 }
 
-std::optional<std::vector<DeviceContact>> KannelGateway::readContacts(ContactStore)
+StoreContents KannelGateway::readContacts(ContactStore)
 {
-    return std::vector<DeviceContact>{};
+    return {};
 }
 
 GatewayAnswer KannelGateway::lastAnswer() const

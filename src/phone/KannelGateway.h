@@ -46,7 +46,7 @@ public:
 
     PhoneValue connect() override;
     platform::HRESULT send(const OutgoingMessage& message) override;
-    std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) override;
+    StoreContents readContacts(ContactStore store) override;
 
     // The answer to the last message handed in through send().
     GatewayAnswer lastAnswer() const;

@@ -14,10 +14,7 @@ class AbsentPhone final : public PhoneDevice
 public:
     PhoneValue connect() override { return 0; }
     platform::HRESULT send(const OutgoingMessage&) override { return E_PHONE_NOT_CONNECTED; }
-    std::optional<std::vector<DeviceContact>> readContacts(ContactStore) override
-    {
-        return std::nullopt;
-    }
+    StoreContents readContacts(ContactStore) override { return {E_PHONE_NOT_CONNECTED, {}}; }
 };
 
 constexpr std::string_view GatewayPrefix = "kannel:";

@@ -46,6 +46,15 @@ enum class ContactStore
     Sim,
 };
 
+// One store as a back end read it: all its entries with S_OK, or none with the
+// failure that says why (the phone out of reach or too slow, a read that
+// failed, E_TOO_MANY_CONTACTS). A store the phone lacks reads as empty.
+struct StoreContents
+{
+    platform::HRESULT status = platform::S_OK;
+    std::vector<DeviceContact> contacts;
+};
+
 class PhoneDevice
 {
 public:
@@ -59,9 +68,8 @@ public:
     // it was refused or the phone did not answer in time.
     virtual platform::HRESULT send(const OutgoingMessage& message) = 0;
 
-    // The entries of one store, or nothing when the phone cannot be read or
-    // the store holds more than MaxPhoneContacts.
-    virtual std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) = 0;
+    // The entries of one store, or why there are none.
+    virtual StoreContents readContacts(ContactStore store) = 0;
 };
 
 } // namespace mailvane::phone

@@ -104,24 +104,32 @@ HRESULT PhoneLink::sendPush(const std::string& push)
     return sent;
 }
 
-HRESULT PhoneLink::ReadContacts(ContactList& contacts)
+ContactsResult PhoneLink::ReadContacts(ContactList& contacts)
 {
     ComPtr<IContactsService> service;
     const HRESULT created = platform::CoCreateInstance(
         CLSID_ContactsService, nullptr, platform::CLSCTX_INPROC_SERVER, service.put());
-    if (platform::FAILED(created) || !service)
-        return platform::FAILED(created) ? created : E_FAIL;
-    readContactPass(*service, values::PhoneMemorySelector1, values::PhoneMemorySelector2, contacts);
-    return readContactPass(*service, values::SimSelector1, values::SimSelector2, contacts);
+    if (platform::FAILED(created) || !service) {
+        const HRESULT why = platform::FAILED(created) ? created : E_FAIL;
+        return {why, why, why};
+    }
+    ContactsResult result;
+    readContactPass(*service, values::PhoneMemorySelector1, values::PhoneMemorySelector2, contacts,
+                    result.phoneMemory);
+    result.status =
+        readContactPass(*service, values::SimSelector1, values::SimSelector2, contacts, result.sim);
+    return result;
 }
 
 HRESULT PhoneLink::readContactPass(IContactsService& service, std::int32_t selector1,
-                                   std::int32_t selector2, ContactList& list)
+                                   std::int32_t selector2, ContactList& list, HRESULT& passStatus)
 {
     std::int32_t ignored1 = 0;
     std::int32_t ignored2 = 0;
     std::int32_t entryCount = 0;
-    service.getEntryCount(selector1, selector2, &ignored1, &entryCount, &ignored2);
+    // A store the service cannot count is not listed; the walk below still
+    // asks for its first entry and gets the same refusal.
+    passStatus = service.getEntryCount(selector1, selector2, &ignored1, &entryCount, &ignored2);
 
     std::int32_t position = 0;
     ComPtr<IContactEntry> entry;
@@ -155,6 +163,8 @@ HRESULT PhoneLink::readContactPass(IContactsService& service, std::int32_t selec
         status =
             service.getEntry(values::EntryNext, 0, selector1, selector2, &position, 0, entry.put());
     }
+    if (!platform::FAILED(passStatus))
+        passStatus = platform::FAILED(status) ? status : S_OK;
     return status;
 }
 

@@ -5,6 +5,7 @@
 // phone's contacts. Talks to the phone only through the phone service.
 
 #include "Com.h"
+#include "ContactsResult.h"
 #include "EmailSettings.h"
 #include "MessageSegmenter.h"
 #include "PhoneService.h"
@@ -43,9 +44,11 @@ public:
     // message creation or of the last send call.
     HRESULT SendSettings(std::string_view pin);
 
-    // Appends the phone's (name, number) pairs; returns the status of the last
-    // entry request, or the creation's status with the list untouched.
-    HRESULT ReadContacts(ContactList& contacts);
+    // Appends the phone's (name, number) pairs: the phone's memory, then the
+    // SIM. The result's status is that of the last entry request, or the
+    // creation's with the list untouched; it also says which pass could not
+    // list its whole store, and why.
+    ContactsResult ReadContacts(ContactList& contacts);
 
     // Called before each message goes to the service: (1-based index, count).
     using MessageProgress = std::function<void(unsigned message, unsigned count)>;
@@ -56,8 +59,10 @@ public:
 private:
     void readPhoneValue();
     HRESULT sendPush(const std::string& push);
+    // Returns the last entry request's status; `passStatus` is S_OK when the
+    // pass listed the whole store.
     HRESULT readContactPass(IContactsService& contacts, std::int32_t selector1,
-                            std::int32_t selector2, ContactList& list);
+                            std::int32_t selector2, ContactList& list, HRESULT& passStatus);
 
     settings::EmailSettings* m_settings = nullptr;
     platform::ComPtr<IMessageSender> m_sender;

@@ -32,6 +32,9 @@ inline constexpr platform::HRESULT E_GATEWAY_REFUSED = static_cast<platform::HRE
 inline constexpr platform::HRESULT E_GATEWAY_UNREACHABLE =
     static_cast<platform::HRESULT>(0x80040231);
 
+// A contacts store holding more than MaxPhoneContacts entries, left unread.
+inline constexpr platform::HRESULT E_TOO_MANY_CONTACTS = static_cast<platform::HRESULT>(0x80040240);
+
 // libgammu's error code `error` reported as a refusal: 0x80041000 + its low 12 bits.
 constexpr platform::HRESULT gammuStatus(int error)
 {

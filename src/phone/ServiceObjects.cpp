@@ -218,7 +218,8 @@ std::optional<ContactStore> storeOf(std::int32_t selector1, std::int32_t selecto
 }
 
 // Reads a store once per pass: the count request reads it, the entry walk then
-// serves the same snapshot, so a pass sees one consistent list.
+// serves the same snapshot, so a pass sees one consistent list. A store the
+// back end could not list answers both requests with the back end's reason.
 class ContactsServiceObject final : public ComObject, public IContactsService
 {
 public:
@@ -246,12 +247,13 @@ public:
         } else {
             return E_INVALIDARG;
         }
-        if (!m_snapshot)
-            return E_FAIL;
-        if (*position < 0 || *position >= static_cast<std::int32_t>(m_snapshot->size()))
+        if (platform::FAILED(m_snapshot->status))
+            return m_snapshot->status;
+        const auto& contacts = m_snapshot->contacts;
+        if (*position < 0 || *position >= static_cast<std::int32_t>(contacts.size()))
             return S_FALSE;
         platform::handOut<IContactEntry>(
-            new ContactEntryObject((*m_snapshot)[static_cast<std::size_t>(*position)]), entry);
+            new ContactEntryObject(contacts[static_cast<std::size_t>(*position)]), entry);
         return S_OK;
     }
 
@@ -269,9 +271,9 @@ public:
         if (!store)
             return E_INVALIDARG;
         takeSnapshot(*store);
-        if (!m_snapshot)
-            return E_FAIL;
-        *count = static_cast<std::int32_t>(m_snapshot->size());
+        if (platform::FAILED(m_snapshot->status))
+            return m_snapshot->status;
+        *count = static_cast<std::int32_t>(m_snapshot->contacts.size());
         return S_OK;
     }
 
@@ -283,7 +285,7 @@ private:
     }
 
     std::shared_ptr<DeviceState> m_state;
-    std::optional<std::vector<DeviceContact>> m_snapshot;
+    std::optional<StoreContents> m_snapshot;
     ContactStore m_snapshotStore = ContactStore::PhoneMemory;
 };
 

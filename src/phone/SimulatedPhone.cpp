@@ -196,17 +196,20 @@ platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
     return out ? platform::S_OK : E_OUTBOX_WRITE;
 }
 
-std::optional<std::vector<DeviceContact>> SimulatedPhone::readContacts(ContactStore store)
+StoreContents SimulatedPhone::readContacts(ContactStore store)
 {
     const std::lock_guard lock(m_mutex);
     if (!std::filesystem::is_directory(m_folder) || readOptions().unplugged)
-        return std::nullopt;
+        return {E_PHONE_NOT_CONNECTED, {}};
     if (store == ContactStore::Sim)
-        return std::vector<DeviceContact>{};
+        return {};
     const std::filesystem::path path = m_folder / ContactsFile;
     if (stateOf(path) == FileState::TooLarge)
-        return std::nullopt;
-    return parseSimulatedContacts(readFile(path).value_or(std::string()));
+        return {platform::E_FAIL, {}};
+    auto contacts = parseSimulatedContacts(readFile(path).value_or(std::string()));
+    if (!contacts)
+        return {E_TOO_MANY_CONTACTS, {}};
+    return {platform::S_OK, std::move(*contacts)};
 }
 
 } // namespace mailvane::phone

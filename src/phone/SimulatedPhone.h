@@ -49,7 +49,7 @@ public:
 
     PhoneValue connect() override;
     platform::HRESULT send(const OutgoingMessage& message) override;
-    std::optional<std::vector<DeviceContact>> readContacts(ContactStore store) override;
+    StoreContents readContacts(ContactStore store) override;
 
     const std::filesystem::path& folder() const { return m_folder; }
 

@@ -36,6 +36,7 @@ constexpr QRect ContactsRect{44, 68, 240, 264};
 constexpr QPoint AddPlace{294, 180};
 constexpr QRect RecipientsLabelRect{356, 46, 200, 20};
 constexpr QRect RecipientsRect{356, 68, 240, 264};
+constexpr QRect NoticeRect{44, 336, 362, 58}; // beside the buttons, room for four lines
 constexpr QPoint OkPlace{416, 352};
 constexpr QPoint CancelPlace{506, 352};
 
@@ -110,6 +111,11 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::
     m_recipients->setObjectName(QStringLiteral("recipientsList"));
     app::nameAfterLabel(m_recipients, recipientsLabel);
     m_recipients->installEventFilter(this);
+    m_notice = addLabel(this, QString(), NoticeRect, ContactsNotice);
+    m_notice->setObjectName(QStringLiteral("contactsNotice"));
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->hide();
 
     m_addButton = createDialogButton(skin, this, AddPlace, AddButton, app::uiText(AddLabel));
     m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
@@ -140,10 +146,19 @@ void ChooseRecipientsDialog::loadContacts()
     WaitDialog wait(m_skin, this);
     wait.setProgressText(app::uiText(ReadingContacts));
     wait.show();
-    // Its status is not looked at: an empty list, whatever the reason, shows
-    // that no contacts were found.
-    runBlockingCall([this, &contacts] { m_link.ReadContacts(contacts); });
+    phone::ContactsResult result;
+    runBlockingCall([this, &contacts, &result] { result = m_link.ReadContacts(contacts); });
     wait.hide();
+
+    // A list short of a store must not pass for the whole: say which and why.
+    QStringList missing;
+    for (const auto store : {phone::ContactStore::PhoneMemory, phone::ContactStore::Sim}) {
+        const std::string notice = phone::missingContactsNotice(result, store);
+        if (!notice.empty())
+            missing << QString::fromLatin1(notice.data(), qsizetype(notice.size()));
+    }
+    m_notice->setText(missing.join(u'\n'));
+    m_notice->setVisible(!missing.isEmpty());
 
     // Every row goes to the top, so the list shows the phone's order reversed.
     // Names and numbers are shown whole, as the phone gives them.

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QLabel;
 class QTreeWidget;
 
 namespace mailvane::skin {
@@ -37,6 +38,7 @@ public:
         RecipientsList = 1027,
         ContactsLabel = 1052,
         RecipientsLabel = 1053,
+        ContactsNotice = 1054, // says why contacts are missing, when they are
     };
 
     enum Column : int
@@ -53,7 +55,8 @@ public:
     // the dialog appears, under the wait dialog.
     int exec() override;
 
-    // Reads the phone's contacts into the Contacts list (done by exec()).
+    // Reads the phone's contacts into the Contacts list (done by exec()). A
+    // store that could not be listed is named below the list, with why.
     void loadContacts();
 
     // The chosen numbers, each followed by ";"; empty unless the dialog
@@ -80,6 +83,7 @@ private:
     platform::LibraryHandle m_skin;
     QTreeWidget* m_contacts = nullptr;
     QTreeWidget* m_recipients = nullptr;
+    QLabel* m_notice = nullptr;
     std::unique_ptr<skin::BmpButton> m_addButton;
     std::unique_ptr<skin::BmpButton> m_okButton;
     std::unique_ptr<skin::BmpButton> m_cancelButton;

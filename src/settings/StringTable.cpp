@@ -177,6 +177,9 @@ constexpr auto Entries = std::to_array<Entry>({
     {415, "Lists the names and mobile phone numbers that are found in the contacts folder of the "
           "connected phone. Select a contact to add it to the list of recipients."},
     {416, "Lists the names and numbers that you have selected as recipients."},
+    {417, "the phone's memory"},
+    {418, "the SIM"},
+    {419, "Incomplete list: %1 could not be read."},
     {420, "Enter PIN Code"},
     {421, "Settings PIN code:"},
     {422, "Select a random PIN code that the Orvex Messaging Device user will have to type to "
@@ -185,6 +188,7 @@ constexpr auto Entries = std::to_array<Entry>({
           "This code is needed when the settings are stored in the mobile phone."},
     {424, "Invalid PIN Code"},
     {425, "The PIN code is invalid."},
+    {426, "Incomplete list: %1 holds more than %2 contacts, more than can be listed."},
     {430, "Connecting to phone.\nThis may take a while."},
     {431, "Sending to %1 (%2 of %3)"},
     {432, "Reading the phone's contacts"},

@@ -139,13 +139,19 @@ inline constexpr StringId NoContactsFound = 413;
 inline constexpr StringId AddHelp = 414;
 inline constexpr StringId ContactsListHelp = 415;
 inline constexpr StringId RecipientsListHelp = 416;
+// Why contacts are missing from the list: %1 is one of the two stores, %2 the
+// most contacts one store may hold.
+inline constexpr StringId PhoneMemoryStore = 417;
+inline constexpr StringId SimStore = 418;
+inline constexpr StringId StoreNotRead = 419;
+inline constexpr StringId StorePastContactsLimit = 426;
 inline constexpr StringId PinTitle = 420;
 inline constexpr StringId PinLabel = 421;
 inline constexpr StringId PinExplanation = 422; // ends with a line break
 inline constexpr StringId PinHelp = 423;
 inline constexpr StringId InvalidPinCaption = 424;
 inline constexpr StringId InvalidPinMessage = 425;
-inline constexpr StringId WaitMessage = 430; // two lines
+inline constexpr StringId WaitMessage = 430;     // two lines
 inline constexpr StringId SendingProgress = 431; // %1 number, %2 index, %3 count
 inline constexpr StringId ReadingContacts = 432;
 } // namespace strings

@@ -5,12 +5,10 @@
 #include "Dib24.h"
 #include "GifComposer.h"
 #include "MonoBitmapDecoder.h"
-#include "PictureLimits.h"
 #include "PictureLoader.h"
 #include "RawPngDecoder.h"
 
 #include <QFile>
-#include <QImageReader>
 
 namespace mailvane::skin {
 namespace {
@@ -33,19 +31,11 @@ bool COBitmapUtil::loadFromResource(const platform::LibraryHandle& module, int n
     freeBlendBuffers();
     const QString name = QString::number(number);
 
-    const QString bitmapPath =
-        platform::findResource(module, QLatin1String(platform::BitmapResourceType), name);
-    if (!bitmapPath.isEmpty()) {
-        // Sized from its header first, as every other picture is.
-        QImageReader reader(bitmapPath);
-        const QSize size = reader.size();
-        const QImage bitmap = size.isValid() && isWithinPictureLimit(size.width(), size.height())
-                                  ? dib::toSection(reader.read())
-                                  : QImage();
-        if (!bitmap.isNull()) {
-            put(layer, frame, bitmap, DefaultDelayMs);
-            return true;
-        }
+    const QImage bitmap = dib::toSection(PictureLoader::fromBitmap(
+        platform::loadResourceData(module, QLatin1String(platform::BitmapResourceType), name)));
+    if (!bitmap.isNull()) {
+        put(layer, frame, bitmap, DefaultDelayMs);
+        return true;
     }
 
     // Bitmaps live under a numbered type; the first type with a name that

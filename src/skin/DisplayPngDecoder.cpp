@@ -2,6 +2,7 @@
 
 #include "DiagnosticTrace.h"
 #include "Dib24.h"
+#include "PictureGate.h"
 #include "PngMemorySource.h"
 
 #include <csetjmp>
@@ -95,7 +96,7 @@ bool decodeInto(png_structp png, png_infop info, PngMemorySource* source, QImage
 
 std::optional<DecodedPng> DisplayPngDecoder::decode(const QByteArray& bytes)
 {
-    if (!hasPngSignature(bytes) || !hasPngWithinPictureLimit(bytes))
+    if (!hasPngSignature(bytes) || !PictureGate::admits(PictureFormat::Png, bytes))
         return std::nullopt;
 
     png_structp png =

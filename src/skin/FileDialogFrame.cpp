@@ -1,5 +1,7 @@
 #include "FileDialogFrame.h"
 
+#include "PictureLoader.h"
+
 #include <QPainter>
 
 namespace mailvane::skin {
@@ -17,12 +19,11 @@ bool FileDialogFrame::load(const platform::LibraryHandle& module,
                                          names.decorationRight};
     m_valid = !module.isEmpty();
     for (int i = 0; i < PieceCount; ++i) {
-        const QString path =
+        m_pieces[i] =
             module.isEmpty()
-                ? QString()
-                : platform::findResource(module, QString::fromLatin1(platform::BitmapResourceType),
-                                         ordered[i]);
-        m_pieces[i] = path.isEmpty() ? QImage() : QImage(path);
+                ? QImage()
+                : PictureLoader::fromBitmap(platform::loadResourceData(
+                      module, QString::fromLatin1(platform::BitmapResourceType), ordered[i]));
         m_valid = m_valid && !m_pieces[i].isNull();
     }
     return m_valid;

@@ -2,6 +2,7 @@
 
 #include "DiagnosticTrace.h"
 #include "Dib24.h"
+#include "PictureGate.h"
 #include "PictureLimits.h"
 #include "PictureLoader.h"
 
@@ -43,7 +44,8 @@ std::optional<ComposedGif> GifComposer::compose(const QByteArray& bytes,
     if (!gif || gif->frames.size() <= 1 || gif->screenWidth <= 0 || gif->screenHeight <= 0)
         return std::nullopt;
     const qint64 screenPixels = qint64{gif->screenWidth} * gif->screenHeight;
-    if (screenPixels > MaxPicturePixels || screenPixels * gif->frames.size() > MaxAnimationPixels)
+    if (!PictureGate::admits(PictureFormat::Gif, bytes) ||
+        screenPixels * gif->frames.size() > MaxAnimationPixels)
         return std::nullopt;
     const QColor background = QColor::fromRgb(backgroundOverride.value_or(gif->background));
 

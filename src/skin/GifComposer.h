@@ -23,8 +23,8 @@ class GifComposer
 {
 public:
     // Composes a file of more than one frame; a single-frame or broken file
-    // gives nothing, and so does one whose screen passes MaxPicturePixels or
-    // whose frames together pass MaxAnimationPixels. A background override
+    // gives nothing, and so does one the picture gate refuses (PictureGate.h)
+    // or whose frames together pass MaxAnimationPixels. A background override
     // replaces the file's colour.
     static std::optional<ComposedGif> compose(const QByteArray& bytes,
                                               std::optional<QRgb> backgroundOverride = {});

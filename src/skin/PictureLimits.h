@@ -8,7 +8,8 @@
 
 namespace mailvane::skin {
 
-// Most pixels (width × height) of one decoded picture, whatever its format.
+// Most pixels (width × height) of one decoded picture, whatever its format;
+// PictureGate.h holds every route to it.
 inline constexpr qint64 MaxPicturePixels = qint64{4096} * 4096;
 
 // Most pixels all frames of one composed animation hold together (each frame

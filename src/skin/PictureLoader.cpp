@@ -1,39 +1,59 @@
 #include "PictureLoader.h"
 
-#include "PictureLimits.h"
+#include "PictureGate.h"
 
 #include <QBuffer>
 #include <QImageReader>
+#include <optional>
 
 namespace mailvane::skin {
 namespace {
 
-bool isKnownFormat(const QByteArray& format)
+enum class Accept
 {
-    static const QByteArray known[] = {"bmp", "gif", "jpeg", "jpg", "ico"};
-    for (const QByteArray& name : known) {
-        if (format == name)
-            return true;
-    }
-    return false;
+    AnyKnown,
+    BitmapOnly,
+};
+
+std::optional<PictureFormat> knownFormat(const QByteArray& name)
+{
+    if (name == "bmp")
+        return PictureFormat::Bmp;
+    if (name == "gif")
+        return PictureFormat::Gif;
+    if (name == "jpeg" || name == "jpg")
+        return PictureFormat::Jpeg;
+    if (name == "ico")
+        return PictureFormat::Icon;
+    return std::nullopt;
 }
 
-} // namespace
-
-QImage PictureLoader::fromBytes(const QByteArray& bytes)
+QImage read(const QByteArray& bytes, Accept accept)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly))
         return {};
     QImageReader reader(&buffer);
-    if (!isKnownFormat(reader.format()))
+    const std::optional<PictureFormat> format = knownFormat(reader.format());
+    if (!format || (accept == Accept::BitmapOnly && *format != PictureFormat::Bmp))
         return {};
-    // The header's size, before any pixel memory is taken for it.
-    const QSize size = reader.size();
-    if (!size.isValid() || !isWithinPictureLimit(size.width(), size.height()))
+    if (!PictureGate::admits(*format, bytes))
         return {};
-    return reader.read();
+    QImage picture = reader.read();
+    return PictureGate::admits(picture) ? picture : QImage();
+}
+
+} // namespace
+
+QImage PictureLoader::fromBytes(const QByteArray& bytes)
+{
+    return read(bytes, Accept::AnyKnown);
+}
+
+QImage PictureLoader::fromBitmap(const QByteArray& bytes)
+{
+    return read(bytes, Accept::BitmapOnly);
 }
 
 } // namespace mailvane::skin

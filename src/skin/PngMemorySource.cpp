@@ -1,7 +1,5 @@
 #include "PngMemorySource.h"
 
-#include "PictureLimits.h"
-
 #include <cstring>
 
 namespace mailvane::skin {
@@ -11,20 +9,6 @@ bool hasPngSignature(const QByteArray& bytes)
     return bytes.size() >= PngSignatureSize &&
            png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.constData()), 0, PngSignatureSize) ==
                0;
-}
-
-bool hasPngWithinPictureLimit(const QByteArray& bytes)
-{
-    // Signature, then the header chunk: length, "IHDR", width, height.
-    constexpr qsizetype HeaderType = PngSignatureSize + 4;
-    constexpr qsizetype Width = HeaderType + 4;
-    constexpr qsizetype Height = Width + 4;
-    if (bytes.size() < Height + 4 || bytes.mid(HeaderType, 4) != "IHDR")
-        return true;
-    const auto number = [&bytes](qsizetype at) {
-        return qint64{png_get_uint_32(reinterpret_cast<png_const_bytep>(bytes.constData() + at))};
-    };
-    return isWithinPictureLimit(number(Width), number(Height));
 }
 
 PngMemorySource pngSourceAfterSignature(const QByteArray& bytes)

@@ -20,12 +20,6 @@ struct PngMemorySource
 // Whether `bytes` begin with the PNG signature.
 bool hasPngSignature(const QByteArray& bytes);
 
-// Whether the size in the header chunk (IHDR, which must come first) keeps
-// within MaxPicturePixels. Asked before libpng is given the bytes, so that no
-// memory is taken for a picture that is refused; a stream without the header
-// in its place passes here and fails in libpng.
-bool hasPngWithinPictureLimit(const QByteArray& bytes);
-
 // A source over `bytes` (which must outlive it) whose cursor stands past the signature.
 PngMemorySource pngSourceAfterSignature(const QByteArray& bytes);
 

@@ -1,6 +1,7 @@
 #include "RawPngDecoder.h"
 
 #include "Dib24.h"
+#include "PictureGate.h"
 #include "PngMemorySource.h"
 
 #include <png.h>
@@ -54,7 +55,7 @@ DecodedPng convertRows(png_structp png, png_infop info)
 
 std::optional<DecodedPng> RawPngDecoder::decode(const QByteArray& bytes)
 {
-    if (!hasPngSignature(bytes) || !hasPngWithinPictureLimit(bytes))
+    if (!hasPngSignature(bytes) || !PictureGate::admits(PictureFormat::Png, bytes))
         return std::nullopt;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)

@@ -1,6 +1,7 @@
 #include "SkinImage.h"
 
 #include "DisplayPngDecoder.h"
+#include "PictureLoader.h"
 
 namespace mailvane::skin {
 
@@ -13,7 +14,7 @@ QImage SkinImage::load(const platform::LibraryHandle& module, int number)
     const QByteArray bitmap =
         platform::loadResourceData(module, QLatin1String(platform::BitmapResourceType), name);
     if (!bitmap.isEmpty()) {
-        m_colour = QImage::fromData(bitmap, "BMP");
+        m_colour = PictureLoader::fromBitmap(bitmap);
         return m_colour;
     }
 

@@ -4,6 +4,7 @@ list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/DisplayPngDecoder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DecodedPng.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PngMemorySource.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PictureGate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinBar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinHorizontalBar.cpp

@@ -218,6 +218,25 @@ TEST_F(CliPhone, contactsListNamesAndNumbersInPhoneOrder)
     const auto unplugged = runCli({"contacts", "--phone", simPhone()}, work.path());
     EXPECT_EQ(unplugged.exitCode, 1);
     EXPECT_TRUE(unplugged.out.empty());
+    EXPECT_EQ(unplugged.err,
+              "mailvane-cli: cannot read the phone's contacts (status 0x80040221)\n");
+}
+
+// A store that cannot be listed leaves the rest printed, says which store is
+// missing and why, and fails, so that a short list never passes for the whole.
+TEST_F(CliPhone, contactsPastTheLimitAreReportedMissingBesideTheRest)
+{
+    test::FakeModem modem;
+    std::vector<test::FakePhonebookEntry> crowded;
+    for (int i = 1; i <= 10001; ++i) // one past the most a store may list
+        crowded.push_back({i, "555" + std::to_string(i), 129, u"x"});
+    modem.setPhonebook("ME", std::move(crowded), 20000);
+    modem.setPhonebook("SM", {{1, "+4917022222", 145, u"Zoë"}}, 5);
+    const auto run = runCli({"contacts", "--phone", "gammu:" + modem.devicePath()}, work.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "Zoë\t+4917022222\n");
+    EXPECT_EQ(run.err, "mailvane-cli: Incomplete list: the phone's memory holds more than 10000 "
+                       "contacts, more than can be listed. (status 0x80040240)\n");
 }
 
 TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)

@@ -208,8 +208,13 @@ std::string FakeModem::answerFor(const std::string& command)
         m_inPdu = true;
         return "\r\n> ";
     }
-    if (command == "AT+CPBS=?")
-        return info("+CPBS: (\"ME\",\"SM\")");
+    if (command == "AT+CPBS=?") {
+        // Only the phonebooks the phone has, as a phone lists them.
+        std::string books;
+        for (const auto& [name, book] : m_phonebooks)
+            books += (books.empty() ? "\"" : ",\"") + name + "\"";
+        return info("+CPBS: (" + books + ")");
+    }
     if (command.starts_with("AT+CPBS=\"")) {
         const std::string memory = command.substr(9, command.size() - 10);
         if (!m_phonebooks.contains(memory))

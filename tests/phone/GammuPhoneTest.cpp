@@ -6,6 +6,7 @@
 #include "OpenSettings.h"
 #include "PhoneBackEnd.h"
 #include "PhoneLink.h"
+#include "PhoneStatus.h"
 #include "PushBuilder.h"
 #include "ServiceObjects.h"
 #include "SmsPduDecoder.h"
@@ -180,26 +181,35 @@ TEST_F(GammuPhoneOnFakeModem, contactsComeFromPhoneMemoryThenSimWithTheirNames)
                        10);
     modem.setPhonebook("SM", {{2, "+4917022222", 145, u"Zoë"}}, 5);
     phone::ContactList contacts;
-    EXPECT_EQ(link->ReadContacts(contacts), platform::S_FALSE);
+    const phone::ContactsResult result = link->ReadContacts(contacts);
+    EXPECT_EQ(result.status, platform::S_FALSE);
+    EXPECT_TRUE(result.complete());
     EXPECT_EQ(contacts, (phone::ContactList{{u"Ånna Łukasz", u"+4917011111"},
                                             {u"Bob", u"0301234"},
                                             {u"Zoë", u"+4917022222"}}));
 }
 
-TEST_F(GammuPhoneOnFakeModem, storeWithMoreContactsThanTheLimitIsRefusedBeforeReading)
+TEST_F(GammuPhoneOnFakeModem, storeWithMoreContactsThanTheLimitIsRefusedBeforeReadingAndSaysSo)
 {
     std::vector<test::FakePhonebookEntry> entries;
     for (int i = 1; i <= static_cast<int>(phone::MaxPhoneContacts) + 1; ++i)
         entries.push_back({i, "555" + std::to_string(i), 129, u"x"});
     modem.setPhonebook("ME", std::move(entries), 20000);
-    EXPECT_FALSE(device->readContacts(phone::ContactStore::PhoneMemory));
+    modem.setPhonebook("SM", {{1, "556", 129, u"Zoë"}}, 5);
+    phone::ContactList contacts;
+    const phone::ContactsResult result = link->ReadContacts(contacts);
+    EXPECT_EQ(result.phoneMemory, phone::E_TOO_MANY_CONTACTS);
+    EXPECT_EQ(result.sim, platform::S_OK);
+    EXPECT_EQ(contacts, (phone::ContactList{{u"Zoë", u"556"}}));
 }
 
 TEST_F(GammuPhoneOnFakeModem, phoneWithoutItsOwnPhonebookStillListsTheSim)
 {
     modem.setPhonebook("SM", {{1, "555", 129, u"Zoë"}}, 5);
     phone::ContactList contacts;
-    EXPECT_EQ(link->ReadContacts(contacts), platform::S_FALSE);
+    const phone::ContactsResult result = link->ReadContacts(contacts);
+    EXPECT_EQ(result.status, platform::S_FALSE);
+    EXPECT_TRUE(result.complete()); // a store the phone lacks is not a missing one
     EXPECT_EQ(contacts, (phone::ContactList{{u"Zoë", u"555"}}));
 }
 
@@ -221,7 +231,7 @@ TEST(GammuPhone, missingDeviceGivesNoPhone)
 {
     GammuPhone device({"/dev/mailvane-no-such-modem", {}}, testTimeouts());
     EXPECT_EQ(device.connect(), 0);
-    EXPECT_FALSE(device.readContacts(phone::ContactStore::Sim));
+    EXPECT_EQ(device.readContacts(phone::ContactStore::Sim).status, phone::E_PHONE_NOT_CONNECTED);
 }
 
 TEST(GammuPhone, sectionNamesAreNumbersOrGammuNumbers)

@@ -3,6 +3,7 @@
 #include "DocumentBuilder.h"
 #include "MessageSegmenter.h"
 #include "OpenSettings.h"
+#include "PhoneStatus.h"
 #include "PushBuilder.h"
 #include "RecordingService.h"
 
@@ -72,7 +73,10 @@ TEST(PhoneLink, withoutTheServiceCreationSucceedsAndEverySendFails)
     EXPECT_EQ(link.SendSettings(Pin), E_FAIL);
     EXPECT_EQ(link.SendSettings(Pin), E_FAIL);
     phone::ContactList contacts{{u"kept", u"1"}};
-    EXPECT_EQ(link.ReadContacts(contacts), platform::REGDB_E_CLASSNOTREG);
+    const phone::ContactsResult result = link.ReadContacts(contacts);
+    EXPECT_EQ(result.status, platform::REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(result.phoneMemory, platform::REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(result.sim, platform::REGDB_E_CLASSNOTREG);
     EXPECT_EQ(contacts.size(), 1u);
 }
 
@@ -282,7 +286,7 @@ TEST(PhoneLink, contactsWalkThePhoneMemoryThenTheSim)
     service.clearCalls();
 
     phone::ContactList contacts;
-    EXPECT_EQ(link.ReadContacts(contacts), platform::S_FALSE);
+    EXPECT_EQ(link.ReadContacts(contacts).status, platform::S_FALSE);
     EXPECT_EQ(contacts,
               (phone::ContactList{
                   {u"Ånna", u"111"}, {u"Ånna", u"999"}, {u"Zoë", u"work"}, {u"Zoë", u"333"}}));
@@ -314,4 +318,64 @@ TEST(PhoneLink, contactsStopAfterTheReportedNumberOfEntries)
     phone::ContactList contacts;
     link.ReadContacts(contacts);
     EXPECT_EQ(contacts, (phone::ContactList{{u"A", u"1"}}));
+}
+
+// Each pass keeps why it could not list its store, so that a short list can
+// be told from a whole one; the other pass is read all the same.
+TEST(PhoneLink, contactsKeepWhyEachPassFellShort)
+{
+    const test::ScriptedStore memory{2, {{{1, u"A"}, {7, u"1"}}, {{1, u"B"}, {7, u"2"}}}};
+    const test::ScriptedStore sim{1, {{{1, u"S"}, {8, u"3"}}}};
+    const auto failing = [](test::ScriptedStore store, phone::HRESULT why, std::size_t from) {
+        store.failure = why;
+        store.failingFrom = from;
+        return store;
+    };
+    struct Case
+    {
+        const char* name;
+        test::ScriptedStore memory;
+        test::ScriptedStore sim;
+        phone::HRESULT memoryStatus;
+        phone::HRESULT simStatus;
+        bool complete;
+        phone::ContactList listed;
+    };
+    const Case cases[] = {
+        {"whole", memory, sim, S_OK, S_OK, true, {{u"A", u"1"}, {u"B", u"2"}, {u"S", u"3"}}},
+        {"memory past the limit",
+         failing(memory, phone::E_TOO_MANY_CONTACTS, 0),
+         sim,
+         phone::E_TOO_MANY_CONTACTS,
+         S_OK,
+         false,
+         {{u"S", u"3"}}},
+        {"memory stops after one entry",
+         failing(memory, phone::E_PHONE_TIMEOUT, 1),
+         sim,
+         phone::E_PHONE_TIMEOUT,
+         S_OK,
+         false,
+         {{u"A", u"1"}, {u"S", u"3"}}},
+        {"sim unreadable",
+         memory,
+         failing(sim, E_FAIL, 0),
+         S_OK,
+         E_FAIL,
+         false,
+         {{u"A", u"1"}, {u"B", u"2"}}},
+    };
+    for (const Case& c : cases) {
+        RecordingScript script;
+        script.stores[{2, 5}] = c.memory;
+        script.stores[{1, 6}] = c.sim;
+        RecordingService service(script);
+        PhoneLink link(TokenTable);
+        phone::ContactList contacts;
+        const phone::ContactsResult result = link.ReadContacts(contacts);
+        EXPECT_EQ(result.phoneMemory, c.memoryStatus) << c.name;
+        EXPECT_EQ(result.sim, c.simStatus) << c.name;
+        EXPECT_EQ(result.complete(), c.complete) << c.name;
+        EXPECT_EQ(contacts, c.listed) << c.name;
+    }
 }

@@ -217,11 +217,14 @@ public:
                      ", " + std::to_string(selector1) + ", " + std::to_string(selector2) + ", " +
                      std::to_string(*position) + ", " + std::to_string(reserved2) + ")");
         *entry = nullptr;
-        const auto& entries = m_shared.script->stores[{selector1, selector2}].entries;
+        const ScriptedStore& store = m_shared.script->stores[{selector1, selector2}];
+        const auto& entries = store.entries;
         if (mode == 1)
             *position = 0;
         else
             ++*position;
+        if (store.failure != 0 && static_cast<std::size_t>(*position) >= store.failingFrom)
+            return store.failure;
         if (*position >= static_cast<std::int32_t>(entries.size()))
             return S_FALSE;
         platform::handOut<phone::IContactEntry>(
@@ -235,8 +238,9 @@ public:
                      std::to_string(selector2) + ")");
         *unused1 = 0;
         *unused2 = 0;
-        *count = m_shared.script->stores[{selector1, selector2}].reportedCount;
-        return S_OK;
+        const ScriptedStore& store = m_shared.script->stores[{selector1, selector2}];
+        *count = store.reportedCount;
+        return store.failure != 0 && store.failingFrom == 0 ? store.failure : S_OK;
     }
 };
 

@@ -24,6 +24,10 @@ struct ScriptedStore
 {
     std::int32_t reportedCount = 0;
     std::vector<std::vector<ScriptedField>> entries;
+    // A store that cannot be listed: the count and every entry request
+    // answer this, from the entry at `failingFrom` on.
+    phone::HRESULT failure = 0;
+    std::size_t failingFrom = 0;
 };
 
 struct RecordingScript

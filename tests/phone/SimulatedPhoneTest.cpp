@@ -70,7 +70,8 @@ TEST(SimulatedPhoneOptions, everyWordForOnAndOffUnplugs)
         writeFile(folder / "phone.conf", text);
         SimulatedPhone phone(folder.path());
         EXPECT_EQ(phone.connect() == 0, unplugged);
-        EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).has_value(), !unplugged);
+        EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).status,
+                  unplugged ? phone::E_PHONE_NOT_CONNECTED : platform::S_OK);
     }
 }
 
@@ -95,11 +96,11 @@ TEST(SimulatedPhoneContacts, fileLargerThanTheLimitCannotBeRead)
     writeFile(folder / "contacts.txt", text);
     SimulatedPhone phone(folder.path());
     const auto atLimit = phone.readContacts(phone::ContactStore::PhoneMemory);
-    ASSERT_TRUE(atLimit);
-    EXPECT_EQ(atLimit->size(), 1u);
+    ASSERT_EQ(atLimit.status, platform::S_OK);
+    EXPECT_EQ(atLimit.contacts.size(), 1u);
 
     writeFile(folder / "contacts.txt", text + "\n");
-    EXPECT_FALSE(phone.readContacts(phone::ContactStore::PhoneMemory));
+    EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).status, platform::E_FAIL);
 
     // A phone.conf that large is not read either: the phone stays out of reach.
     EXPECT_NE(phone.connect(), 0);
@@ -171,7 +172,8 @@ TEST(SimulatedPhone, unpluggedPhoneHasNoValueAndTakesNothing)
     writeFile(folder / "phone.conf", "unplugged = yes\n");
     EXPECT_EQ(phone.connect(), 0);
     EXPECT_TRUE(platform::FAILED(phone.send(message(value, 1))));
-    EXPECT_FALSE(phone.readContacts(phone::ContactStore::PhoneMemory));
+    EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).status,
+              phone::E_PHONE_NOT_CONNECTED);
     EXPECT_FALSE(std::filesystem::exists(folder / "outbox.txt"));
 }
 

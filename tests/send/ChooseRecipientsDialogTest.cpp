@@ -11,6 +11,7 @@
 #include "TempDir.h"
 #include "WaitDialog.h"
 
+#include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
 #include <fstream>
@@ -149,6 +150,37 @@ TEST_F(ChooseRecipientsTest, noContactsShowsOneDisabledRow)
         EXPECT_EQ(dialog->recipientsList()->topLevelItemCount(), 0);
         click(ChooseRecipientsDialog::OkButton);
         EXPECT_EQ(dialog->result(), QString());
+    }
+}
+
+// A list short of a store says below itself which store is missing and why.
+TEST_F(ChooseRecipientsTest, aStoreThatCannotBeListedIsNamedBelowTheList)
+{
+    std::string crowded;
+    for (int i = 0; i <= 10000; ++i) // one past the most a store may list
+        crowded += "Name " + std::to_string(i) + ";" + std::to_string(i) + "\n";
+    struct Case
+    {
+        std::string contacts;
+        std::string options;
+        const char* notice; // nothing shown when empty
+    };
+    const Case cases[] = {
+        {"P;111\n", "", ""},
+        {crowded, "",
+         "Incomplete list: the phone's memory holds more than 10000 contacts, more than can be "
+         "listed."},
+        {"P;111\n", "unplugged = yes\n",
+         "Incomplete list: the phone's memory could not be read.\n"
+         "Incomplete list: the SIM could not be read."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.notice);
+        usePhone(c.contacts, c.options);
+        const auto* notice = dialog->findChild<QLabel*>(QStringLiteral("contactsNotice"));
+        ASSERT_TRUE(notice);
+        EXPECT_EQ(notice->isVisible(), *c.notice != '\0');
+        EXPECT_EQ(notice->text(), QString::fromUtf8(c.notice));
     }
 }
 

@@ -117,9 +117,9 @@ public:
         m_changed.wait(lock, [this] { return m_open; });
         return platform::S_OK;
     }
-    std::optional<std::vector<phone::DeviceContact>> readContacts(phone::ContactStore) override
+    phone::StoreContents readContacts(phone::ContactStore) override
     {
-        return std::nullopt;
+        return {platform::E_FAIL, {}};
     }
     bool holding() const
     {

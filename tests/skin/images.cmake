@@ -6,6 +6,7 @@ mailvane_add_test(skin_images_test QT
         ${CMAKE_CURRENT_LIST_DIR}/GifLoadingTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MonoBitmapDecoderTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/COBitmapUtilTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/PictureGateTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/BmpButtonTest.cpp
     LIBS mailvane::skin Qt6::Test)
 target_compile_definitions(skin_images_test PRIVATE

@@ -5,6 +5,7 @@
 #include "OpenSettings.h"
 #include "PhoneBackEnd.h"
 #include "PhoneLink.h"
+#include "PhoneStatus.h"
 #include "PinDialog.h"
 #include "SendDialog.h"
 #include "SendWorkflow.h"
@@ -38,6 +39,26 @@ void selectByName(QTreeWidget* list, const QString& name)
         list->topLevelItem(row)->setSelected(list->topLevelItem(row)->text(0) == name);
 }
 
+// A phone whose own memory holds more contacts than are listed, and whose SIM
+// holds two.
+class CrowdedPhone final : public phone::PhoneDevice
+{
+public:
+    phone::PhoneValue connect() override { return 1; }
+    platform::HRESULT send(const phone::OutgoingMessage&) override { return platform::S_OK; }
+    phone::StoreContents readContacts(phone::ContactStore store) override
+    {
+        if (store == phone::ContactStore::PhoneMemory)
+            return {phone::E_TOO_MANY_CONTACTS, {}};
+        const auto contact = [](const char16_t* name, const char16_t* number) {
+            return phone::DeviceContact{{{phone::values::FieldKindName, name},
+                                         {phone::values::FieldKindMobileNumber, number}}};
+        };
+        return {platform::S_OK,
+                {contact(u"Anna Berg", u"+4512345678"), contact(u"Office", u"+4533445566")}};
+    }
+};
+
 void addChooser(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
     QTemporaryDir folder;
@@ -63,6 +84,13 @@ void addChooser(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWi
         send::ChooseRecipientsDialog dialog(&main, skin, link);
         dialog.loadContacts();
         out.append({QStringLiteral("send-choose-no-contacts"), shoot(dialog)});
+    }
+    phone::registerPhoneService(std::make_shared<CrowdedPhone>());
+    {
+        phone::PhoneLink link(std::filesystem::path{});
+        send::ChooseRecipientsDialog dialog(&main, skin, link);
+        dialog.loadContacts();
+        out.append({QStringLiteral("send-choose-incomplete"), shoot(dialog)});
     }
     phone::revokePhoneService();
 }
