@@ -485,8 +485,19 @@ void MainDialog::onOpen()
 void MainDialog::openFile(const QString& path)
 {
     FileCommands files(this, m_skin);
+    if (settingsChanged() &&
+        files.saveChangesPrompt(m_currentFile.path(), m_record) == FileCommands::Stopped)
+        return;
     m_record.clear();
     finishOpen(files.openPath(path, m_currentFile.path(), m_record));
+}
+
+void MainDialog::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainDialog::finishOpen(int result)
