@@ -228,6 +228,9 @@ void MainDialog::createButtons()
                 const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
                 button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
             }
+            // Drawn in the theme's colours: so is the label.
+            button->setTextColours(palette().color(QPalette::Active, QPalette::ButtonText).rgba(),
+                                   palette().color(QPalette::Disabled, QPalette::ButtonText).rgba());
         } else {
             const ButtonImages& normal = ButtonStates[0];
             button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,

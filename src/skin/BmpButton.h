@@ -57,6 +57,9 @@ public:
     // With `autoSize` the width becomes what the text needs, at most `maxWidth`.
     void setText(const QString& text, bool autoSize, int maxWidth);
     QString text() const { return m_impl->text; }
+    // The label's colours, normally and while disabled; the skin's own
+    // (SkinColours) until set.
+    void setTextColours(QRgb normal, QRgb disabled);
     void enable(bool on);
 
     // The window, or null while it does not exist.

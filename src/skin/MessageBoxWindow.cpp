@@ -1,6 +1,7 @@
 #include "MessageBoxWindow.h"
 
 #include "MessageBoxSkin.h"
+#include "SkinColours.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -243,7 +244,9 @@ void MessageBoxWindow::paintEvent(QPaintEvent*)
     if (!m_iconPixmap.isNull())
         painter.drawPixmap(IconPlace, m_iconPixmap);
     painter.setFont(m_font);
-    painter.setPen(palette().color(QPalette::WindowText));
+    // On the skin's background the skin's colour; without one the theme's.
+    painter.setPen(background.isNull() ? palette().color(QPalette::WindowText)
+                                       : QColor::fromRgb(SkinColours::Text));
     painter.drawText(m_geometry.textRect,
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs, m_text);
 }

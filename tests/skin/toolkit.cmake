@@ -6,4 +6,5 @@ mailvane_add_test(skin_toolkit_tests QT
         ${CMAKE_CURRENT_LIST_DIR}/FileDialogTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TabCompositionTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SplashAboutTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SkinTextColoursTest.cpp
     LIBS mailvane::skin mailvane::test_resources Qt6::Test)
