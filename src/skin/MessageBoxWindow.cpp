@@ -1,5 +1,6 @@
 #include "MessageBoxWindow.h"
 
+#include "MessageBoxIcon.h"
 #include "MessageBoxSkin.h"
 #include "SkinColours.h"
 
@@ -31,18 +32,6 @@ QImage shapeSource(const COBitmapUtil& images)
 {
     const QImage mask = images.frame(COBitmapUtil::AlphaMask, 0);
     return mask.isNull() ? images.frame(COBitmapUtil::Foreground, 0) : mask;
-}
-
-QStyle::StandardPixmap standardIcon(SkinMessageBox::Icon icon)
-{
-    switch (icon) {
-    case SkinMessageBox::Icon::Hand:
-        return QStyle::SP_MessageBoxCritical;
-    case SkinMessageBox::Icon::Exclamation:
-        return QStyle::SP_MessageBoxWarning;
-    default:
-        return QStyle::SP_MessageBoxInformation;
-    }
 }
 
 } // namespace
@@ -146,8 +135,7 @@ void MessageBoxWindow::layOut()
     if (m_icon != SkinMessageBox::Icon::None) {
         const int extent = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
         measures.iconWidth = extent;
-        m_iconPixmap = style->standardIcon(standardIcon(m_icon), nullptr, this)
-                           .pixmap(QSize(extent, extent), devicePixelRatio());
+        m_iconPixmap = MessageBoxIcon::pixmap(m_icon, extent, devicePixelRatioF(), this);
     }
 
     m_font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);

@@ -11,6 +11,7 @@ list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogPathCheck.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SkinColours.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MessageBoxIcon.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogPool.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EmbeddedFileDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogWindow.cpp
