@@ -229,8 +229,9 @@ void MainDialog::createButtons()
                 button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
             }
             // Drawn in the theme's colours: so is the label.
-            button->setTextColours(palette().color(QPalette::Active, QPalette::ButtonText).rgba(),
-                                   palette().color(QPalette::Disabled, QPalette::ButtonText).rgba());
+            const QPalette& colours = palette();
+            button->setTextColours(colours.color(QPalette::Active, QPalette::ButtonText).rgba(),
+                                   colours.color(QPalette::Disabled, QPalette::ButtonText).rgba());
         } else {
             const ButtonImages& normal = ButtonStates[0];
             button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
