@@ -106,8 +106,17 @@ int FileCommands::saveAs(QString& currentFile, const settings::EmailSettings& re
     // the sentence.
     if (!mayReplace(path, QLatin1Char(' ') + QFileInfo(path).fileName()))
         return Stopped;
-    currentFile = path;
-    return write(currentFile, record);
+    return writeAs(path, currentFile, record);
+}
+
+int FileCommands::writeAs(const QString& path, QString& currentFile,
+                          const settings::EmailSettings& record)
+{
+    const int result = write(path, record);
+    // Until the file is written, the settings still belong to the old one.
+    if (result == Done)
+        currentFile = path;
+    return result;
 }
 
 int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailSettings& record)
@@ -132,8 +141,7 @@ int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailS
     const QString path = askSavePath();
     if (path.isEmpty() || !mayReplace(path, path))
         return Stopped;
-    currentFile = path;
-    return write(currentFile, record);
+    return writeAs(path, currentFile, record);
 }
 
 int FileCommands::open(QString& currentFile, settings::EmailSettings& record)

@@ -46,6 +46,9 @@ private:
     bool mayReplace(const QString& path, const QString& shownName);
     // Writes and reports a failure; Done or Stopped.
     int write(const QString& path, const settings::EmailSettings& record);
+    // Writes to a newly chosen path, which becomes the current file only
+    // when the write succeeded.
+    int writeAs(const QString& path, QString& currentFile, const settings::EmailSettings& record);
     int ask(const QString& text, settings::StringId caption, unsigned flags);
 
     QWidget* m_owner;

@@ -36,9 +36,17 @@ void MainApp::loadSkin()
 
 int MainApp::run(const QString& file)
 {
-    SingleInstance instance(uiText(settings::strings::MainWindowTitle));
-    if (instance.activateRunningInstance())
+    SingleInstance instance(uiText(settings::strings::MainWindowTitle),
+                            InstanceScope::forThisSession());
+    switch (instance.claim(file)) {
+    case SingleInstance::Claim::Forwarded:
         return 0;
+    case SingleInstance::Claim::Failed:
+        std::fprintf(stderr, "mailvane: %s\n", qPrintable(instance.problem()));
+        return 1;
+    case SingleInstance::Claim::First:
+        break;
+    }
     // The three-dimensional control look needs no switching on here.
     loadSkin();
 
@@ -61,11 +69,17 @@ int MainApp::run(const QString& file)
     {
         MainDialog dialog;
         dialog.setSkinLibrary(m_skin);
-        instance.serve(&dialog);
         probe.watch(&dialog);
-        if (!file.isEmpty()) {
-            QTimer::singleShot(0, &dialog, [&dialog, file] { dialog.openFile(file); });
-        }
+        QObject::connect(&instance, &SingleInstance::raiseRequested, &dialog,
+                         &MainDialog::bringToFront);
+        QObject::connect(&instance, &SingleInstance::openRequested, &dialog, &MainDialog::openFile);
+        // Once the window runs: the file of this start, then what later
+        // starts sent meanwhile.
+        QTimer::singleShot(0, &dialog, [&dialog, &instance, file] {
+            if (!file.isEmpty())
+                dialog.openFile(file);
+            instance.startDelivering();
+        });
         dialog.exec();
     }
     splash.destroy();

@@ -26,7 +26,7 @@ public:
 
     // Runs the program; `file`, when not empty, is opened once the window is
     // up. Returns the process's exit code: 0 also when another instance was
-    // brought forward instead.
+    // brought forward and took `file`, 1 when it did not take it.
     int run(const QString& file);
 
     const platform::LibraryHandle& skinLibrary() const { return m_skin; }

@@ -243,6 +243,10 @@ void MainDialog::createButtons()
                 const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
                 button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
             }
+            // Drawn in the theme's colours: so is the label.
+            const QPalette& colours = palette();
+            button->setTextColours(colours.color(QPalette::Active, QPalette::ButtonText).rgba(),
+                                   colours.color(QPalette::Disabled, QPalette::ButtonText).rgba());
         } else {
             const ButtonImages& normal = ButtonStates[0];
             button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
@@ -500,8 +504,19 @@ void MainDialog::onOpen()
 void MainDialog::openFile(const QString& path)
 {
     FileCommands files(this, m_skin);
+    if (settingsChanged() &&
+        files.saveChangesPrompt(m_currentFile.path(), m_record) == FileCommands::Stopped)
+        return;
     m_record.clear();
     finishOpen(files.openPath(path, m_currentFile.path(), m_record));
+}
+
+void MainDialog::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainDialog::finishOpen(int result)

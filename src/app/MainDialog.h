@@ -84,8 +84,11 @@ public:
     void onChooseRecipientsClicked();
     void onSendClicked();
 
-    // Opens `path` after start-up as Open does, without the file dialog.
+    // Open without the file dialog, for a file named on a command line: asks
+    // the save-changes question first when there are changes.
     void openFile(const QString& path);
+    // Shows the window normal-sized, on top and active.
+    void bringToFront();
 
     // Enables Send exactly while the record is complete.
     void updateSendButton();

@@ -1,211 +1,147 @@
 #include "SingleInstance.h"
 
+#include "X11Windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QWidget>
-#include <algorithm>
-#include <cstring>
-#include <unistd.h>
-#include <vector>
-#include <xcb/xcb.h>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
 
 namespace mailvane::app {
 namespace {
 
-constexpr int ConnectTimeoutMs = 1000;
-constexpr char RaiseRequest[] = "raise\n";
-
-xcb_connection_t* x11Connection()
+// The display this program shows on, as a file-name part: the X display
+// without its screen number, the Wayland socket, or the platform's name.
+QString displayName()
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* connection, const char* name)
-{
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return result;
-}
-
-// The property's bytes, at most `limit` of them; nothing when it is not set.
-std::optional<QByteArray> readProperty(xcb_connection_t* connection, xcb_window_t window,
-                                       xcb_atom_t property, xcb_atom_t type, uint32_t limit)
-{
-    if (property == XCB_ATOM_NONE)
-        return std::nullopt;
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(connection, 0, window, property, type, 0, (limit + 3) / 4);
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
-    if (!reply)
-        return std::nullopt;
-    std::optional<QByteArray> value;
-    if (reply->type != XCB_ATOM_NONE) {
-        const int length = xcb_get_property_value_length(reply);
-        value = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
-                           std::min<int>(length, static_cast<int>(limit)));
+    const QString platform = QGuiApplication::platformName();
+    QString display;
+    if (platform == QLatin1String("xcb")) {
+        display = qEnvironmentVariable("DISPLAY");
+        // ":0.0" and ":0" are one display.
+        display.remove(QRegularExpression(QStringLiteral("\\.[0-9]+$")));
+    } else if (platform.startsWith(QLatin1String("wayland"))) {
+        display = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
     }
-    std::free(reply);
-    return value;
-}
-
-// Top-level windows, topmost first.
-std::vector<xcb_window_t> topLevelWindows(xcb_connection_t* connection, xcb_window_t root)
-{
-    std::vector<xcb_window_t> windows;
-    const xcb_atom_t stacking = atom(connection, "_NET_CLIENT_LIST_STACKING");
-    if (const auto list = readProperty(connection, root, stacking, XCB_ATOM_WINDOW, 65536 * 4);
-        list && !list->isEmpty()) {
-        const auto* ids = reinterpret_cast<const xcb_window_t*>(list->constData());
-        windows.assign(ids, ids + list->size() / sizeof(xcb_window_t));
-    } else {
-        xcb_query_tree_reply_t* tree =
-            xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
-        if (tree) {
-            const xcb_window_t* children = xcb_query_tree_children(tree);
-            windows.assign(children, children + xcb_query_tree_children_length(tree));
-            std::free(tree);
-        }
-    }
-    // Both lists run from the bottom of the stack to the top.
-    std::reverse(windows.begin(), windows.end());
-    return windows;
-}
-
-xcb_window_t rootWindow(xcb_connection_t* connection)
-{
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    return xcb_setup_roots_iterator(setup).data->root;
-}
-
-bool supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature)
-{
-    const xcb_atom_t supported = atom(connection, "_NET_SUPPORTED");
-    const auto list = readProperty(connection, root, supported, XCB_ATOM_ATOM, 4096 * 4);
-    if (!list || feature == XCB_ATOM_NONE)
-        return false;
-    const auto* atoms = reinterpret_cast<const xcb_atom_t*>(list->constData());
-    return std::find(atoms, atoms + list->size() / sizeof(xcb_atom_t), feature) !=
-           atoms + list->size() / sizeof(xcb_atom_t);
+    QString name = platform + QLatin1Char('-') + display;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")), QStringLiteral("_"));
+    return name;
 }
 
 } // namespace
 
-std::optional<unsigned> findX11Window(const QByteArray& title)
+InstanceScope InstanceScope::forThisSession()
 {
-    xcb_connection_t* connection = x11Connection();
-    if (!connection)
-        return std::nullopt;
-    const xcb_window_t root = rootWindow(connection);
-    const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = atom(connection, "UTF8_STRING");
-    for (xcb_window_t window : topLevelWindows(connection, root)) {
-        std::optional<QByteArray> text =
-            readProperty(connection, window, netWmName, utf8, WindowTextLimit);
-        if (!text)
-            text = readProperty(connection, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY,
-                                WindowTextLimit);
-        if (text && *text == title)
-            return window;
-    }
-    return std::nullopt;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString base = QDir(folder).filePath(QStringLiteral("mailvane-") + displayName());
+    return {base + QStringLiteral(".lock"), base + QStringLiteral(".socket")};
 }
 
-void activateX11Window(unsigned window)
+SingleInstance::SingleInstance(QString title, InstanceScope scope, QObject* parent)
+    : QObject(parent), m_title(std::move(title)), m_scope(std::move(scope)),
+      m_retry(new QTimer(this))
 {
-    xcb_connection_t* connection = x11Connection();
-    if (!connection)
-        return;
-    const xcb_window_t root = rootWindow(connection);
-    const xcb_atom_t activeWindow = atom(connection, "_NET_ACTIVE_WINDOW");
-    if (supports(connection, root, activeWindow)) {
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = activeWindow;
-        event.data.data32[0] = 1; // a request from an application
-        event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(connection, 0, root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&event));
-    } else {
-        const uint32_t above = XCB_STACK_MODE_ABOVE;
-        xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
-        xcb_set_input_focus(connection, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
-    }
-    xcb_flush(connection);
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(DeliveryRetryMs);
+    connect(m_retry, &QTimer::timeout, this, &SingleInstance::deliver);
 }
-
-SingleInstance::SingleInstance(QString title, QObject* parent)
-    : QObject(parent), m_title(std::move(title))
-{}
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::usesWindowList() const
+SingleInstance::Claim SingleInstance::claim(const QString& file)
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb") && x11Connection();
-}
+    m_lock = std::make_unique<QLockFile>(m_scope.lockPath);
+    // Held for the whole run: never stale while its process lives.
+    m_lock->setStaleLockTime(0);
+    const bool locked = m_lock->tryLock(0);
+    if (!locked && m_lock->error() == QLockFile::LockFailedError)
+        return forward(file);
+    if (!locked)
+        std::fprintf(stderr,
+                     "mailvane: cannot take the lock %s; a second start may not find "
+                     "this one\n",
+                     qPrintable(m_scope.lockPath));
 
-QString SingleInstance::serverName() const
-{
-    // Per user: two people on one machine each run their own.
-    return m_title + QLatin1Char('.') + QString::number(::getuid());
-}
-
-bool SingleInstance::activateRunningInstance()
-{
-    if (usesWindowList()) {
-        const std::optional<unsigned> window = findX11Window(m_title.toUtf8());
-        if (!window)
-            return false;
-        activateX11Window(*window);
-        return true;
-    }
-    return activateOverLocalServer();
-}
-
-bool SingleInstance::activateOverLocalServer()
-{
-    QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(ConnectTimeoutMs))
-        return false;
-    socket.write(RaiseRequest);
-    socket.waitForBytesWritten(ConnectTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
-}
-
-void SingleInstance::serve(QWidget* window)
-{
-    m_window = window;
-    if (usesWindowList() || m_server)
-        return;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A server left behind by a program that crashed would refuse the name.
-    QLocalServer::removeServer(serverName());
-    if (!m_server->listen(serverName()))
-        return;
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onRaiseRequested);
-}
-
-void SingleInstance::onRaiseRequested()
-{
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (m_window) {
-            m_window->showNormal();
-            m_window->raise();
-            m_window->activateWindow();
+    if (hasX11Connection()) {
+        if (const std::optional<unsigned> window = findX11Window(m_title.toUtf8())) {
+            // A window with the title but no lock: another program, or one
+            // that takes no requests. It comes forward; a file cannot follow.
+            activateX11Window(*window);
+            m_lock.reset();
+            if (file.isEmpty())
+                return Claim::Forwarded;
+            m_problem = QStringLiteral("a window titled \"%1\" runs but takes no files; \"%2\" was "
+                                       "not opened")
+                            .arg(m_title.trimmed(), file);
+            return Claim::Failed;
         }
     }
+
+    m_server = new InstanceServer(this);
+    connect(m_server, &InstanceServer::raiseReceived, this, [this] {
+        m_raisePending = true;
+        deliver();
+    });
+    connect(m_server, &InstanceServer::openReceived, this, [this](const QString& path) {
+        m_raisePending = true;
+        m_pendingOpen = path;
+        deliver();
+    });
+    if (!m_server->listen(m_scope.serverName))
+        std::fprintf(stderr, "mailvane: later starts cannot reach this one: %s\n",
+                     qPrintable(m_server->problem()));
+    return Claim::First;
+}
+
+SingleInstance::Claim SingleInstance::forward(const QString& file)
+{
+    // The running program's window may not exist yet (its splash shows):
+    // then the request alone brings it forward once it does.
+    if (hasX11Connection()) {
+        if (const std::optional<unsigned> window = findX11Window(m_title.toUtf8()))
+            activateX11Window(*window);
+    }
+    instance_message::Request request;
+    if (!file.isEmpty()) {
+        request.kind = instance_message::Kind::Open;
+        request.path = QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
+    }
+    const ForwardResult result = forwardRequest(m_scope.serverName, request, ForwardTimeoutMs);
+    if (result.delivered)
+        return Claim::Forwarded;
+    m_problem = result.problem;
+    return Claim::Failed;
+}
+
+void SingleInstance::startDelivering()
+{
+    m_delivering = true;
+    m_loopLevel = QThread::currentThread()->loopLevel();
+    deliver();
+}
+
+void SingleInstance::deliver()
+{
+    if (!m_delivering)
+        return;
+    if (m_raisePending) {
+        m_raisePending = false;
+        Q_EMIT raiseRequested();
+    }
+    if (!m_pendingOpen)
+        return;
+    if (QThread::currentThread()->loopLevel() > m_loopLevel) {
+        m_retry->start();
+        return;
+    }
+    const QString path = *std::exchange(m_pendingOpen, std::nullopt);
+    Q_EMIT openRequested(path);
 }
 
 } // namespace mailvane::app

@@ -1,62 +1,87 @@
 #pragma once
 
-// One running program per user and display. On X11 a running instance is a
-// top-level window whose text is exactly the main window's title: the newest
-// program brings that window forward and ends. Where the platform gives no
-// list of other programs' windows (Wayland, offscreen), a per-user local
-// server named after the title stands in: a second instance asks the first
-// to raise its window and ends.
+// One running program per user and display. The first start takes a lock
+// file and listens on a local socket; a later start finds the lock taken,
+// hands its FILE (or only "come forward") to the running program over the
+// socket and ends. The lock is taken before the splash, so a start during the
+// first one's splash is caught as well. On X11 a top-level window whose text
+// is exactly the main window's title also marks a running instance, whatever
+// program owns it: it is brought forward.
 
-#include <QByteArray>
+#include "InstanceChannel.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <memory>
 #include <optional>
 
-class QLocalServer;
-class QWidget;
+class QLockFile;
+class QTimer;
 
 namespace mailvane::app {
 
-// Most characters of a window's text that are compared.
-inline constexpr int WindowTextLimit = 255;
+// Where the lock and the socket of one user's session on one display live.
+struct InstanceScope
+{
+    QString lockPath;
+    QString serverName;
+
+    // In the user's runtime folder (private to the user), named after the
+    // display the program shows on.
+    static InstanceScope forThisSession();
+};
 
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SingleInstance(QString title, QObject* parent = nullptr);
+    enum class Claim
+    {
+        First,     // this program runs; it holds the lock until destroyed
+        Forwarded, // another runs and took the request: end with success
+        Failed,    // another runs but did not take the request: see problem()
+    };
+
+    // How long a later start waits for the running program to take its request.
+    static constexpr int ForwardTimeoutMs = 10000;
+    // While an Open waits for a dialog to close, this often it looks again.
+    static constexpr int DeliveryRetryMs = 100;
+
+    SingleInstance(QString title, InstanceScope scope, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when another instance was found and asked to come forward; the
-    // caller then ends without showing anything.
-    bool activateRunningInstance();
+    // Decides whether this start is the first. `file`, when not empty, is
+    // handed to a running program as an absolute path.
+    Claim claim(const QString& file);
+    const QString& problem() const { return m_problem; }
 
-    // Answers later instances' requests by raising `window` (local-server
-    // platforms only; on X11 the window itself is what they find).
-    void serve(QWidget* window);
+    // Requests from later starts are kept until this is called; from then on
+    // they are handed on: "come forward" at once, an Open only while the
+    // event loop running at this call is the innermost one (no dialog, no
+    // wait is open over the window), so that it never cuts into another
+    // command. A newer Open replaces one that still waits.
+    void startDelivering();
 
-    // The local server's name for this user and title.
-    QString serverName() const;
+Q_SIGNALS:
+    void raiseRequested();
+    void openRequested(const QString& path);
 
 private:
-    bool usesWindowList() const;
-    bool activateOverLocalServer();
-    void onRaiseRequested();
+    Claim forward(const QString& file);
+    void deliver();
 
     QString m_title;
-    QLocalServer* m_server = nullptr;
-    QPointer<QWidget> m_window;
+    InstanceScope m_scope;
+    std::unique_ptr<QLockFile> m_lock;
+    InstanceServer* m_server = nullptr;
+    QTimer* m_retry;
+    QString m_problem;
+    bool m_delivering = false;
+    int m_loopLevel = 0;
+    bool m_raisePending = false;
+    std::optional<QString> m_pendingOpen;
 };
-
-// X11 through xcb: the first top-level window, topmost first, whose text
-// (_NET_WM_NAME, else WM_NAME, at most 255 bytes) equals `title` byte for
-// byte; nothing when there is none or no X connection.
-std::optional<unsigned> findX11Window(const QByteArray& title);
-
-// Brings an X11 window forward: a _NET_ACTIVE_WINDOW request where the
-// window manager supports it, else raising it and giving it the focus.
-void activateX11Window(unsigned window);
 
 } // namespace mailvane::app

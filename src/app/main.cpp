@@ -1,6 +1,7 @@
 // mailvane: the window program. Prepares the e-mail settings of one mailbox
 // and sends them to phones; mailvane-cli does the same without a window.
 
+#include "CommandLine.h"
 #include "MainApp.h"
 #include "ProgramVersion.h"
 
@@ -18,10 +19,12 @@ namespace {
 constexpr const char* Usage =
     "Usage: mailvane [FILE]\n"
     "Prepares the e-mail settings of one mailbox and sends them to phones.\n"
-    "FILE, when given, is a settings file opened at start-up.\n"
+    "FILE, when given, is a settings file opened at start-up; when Mailvane\n"
+    "already runs on this display, that window opens it instead.\n"
     "\n"
     "  -h, --help     show this text and exit\n"
     "  -v, --version  show the version and exit\n"
+    "  --             what follows is FILE, even when it starts with \"-\"\n"
     "\n"
     "Without a graphical session use mailvane-cli.\n";
 
@@ -50,17 +53,18 @@ const char* displayProblem()
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
-            break;
-        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(Usage, stdout);
-            return EXIT_SUCCESS;
-        }
-        if (std::strcmp(argv[i], "-v") == 0 || std::strcmp(argv[i], "--version") == 0) {
-            std::printf("mailvane %s\n", MAILVANE_VERSION);
-            return EXIT_SUCCESS;
-        }
+    using mailvane::app::CommandLine;
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine early = CommandLine::parse(given);
+    if (early.action == CommandLine::Action::Help) {
+        std::fputs(Usage, stdout);
+        return EXIT_SUCCESS;
+    }
+    if (early.action == CommandLine::Action::Version) {
+        std::printf("mailvane %s\n", MAILVANE_VERSION);
+        return EXIT_SUCCESS;
     }
     if (const char* problem = displayProblem()) {
         std::fprintf(stderr,
@@ -70,20 +74,29 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
 
-    QApplication application(argc, argv);
+    // The toolkit sees only what comes before "--": after it, every argument
+    // is ours, even one that looks like a toolkit option.
+    int toolkitArgc = argc;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            toolkitArgc = i;
+            break;
+        }
+    }
+    QApplication application(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Mailvane"));
     QApplication::setApplicationVersion(QStringLiteral(MAILVANE_VERSION));
 
-    // Qt has taken its own options out; what is left is ours.
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    arguments.removeAll(QStringLiteral("--"));
-    if (arguments.size() > 1 ||
-        (!arguments.isEmpty() && arguments.first().startsWith(QLatin1Char('-')))) {
-        std::fprintf(stderr, "mailvane: unexpected argument \"%s\"\n%s",
-                     qPrintable(arguments.last()), Usage);
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (toolkitArgc < argc) {
+        arguments.append(QStringLiteral("--"));
+        arguments.append(given.mid(toolkitArgc));
+    }
+    const CommandLine line = CommandLine::parse(arguments);
+    if (line.action != CommandLine::Action::Run) {
+        std::fprintf(stderr, "mailvane: %s\n%s", qPrintable(line.problem), Usage);
         return 2;
     }
     mailvane::app::MainApp app;
-    return app.run(arguments.value(0));
+    return app.run(line.file);
 }

@@ -197,6 +197,14 @@ void BmpButton::setText(const QString& text, bool autoSize, int maxWidth)
     m_window->update();
 }
 
+void BmpButton::setTextColours(QRgb normal, QRgb disabled)
+{
+    m_impl->textColour = normal;
+    m_impl->disabledTextColour = disabled;
+    if (m_window)
+        m_window->update();
+}
+
 void BmpButton::enable(bool on)
 {
     if (!m_window)

@@ -58,6 +58,9 @@ public:
     // The window's accessible name is the caption without its padding blanks.
     void setText(const QString& text, bool autoSize, int maxWidth);
     QString text() const { return m_impl->text; }
+    // The label's colours, normally and while disabled; the skin's own
+    // (SkinColours) until set.
+    void setTextColours(QRgb normal, QRgb disabled);
     void enable(bool on);
 
     // The window, or null while it does not exist.

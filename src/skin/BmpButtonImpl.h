@@ -5,6 +5,7 @@
 
 #include "ButtonShape.h"
 #include "ResourceLibrary.h"
+#include "SkinColours.h"
 
 #include <QFont>
 #include <QImage>
@@ -51,6 +52,10 @@ struct BmpButtonImpl
     std::optional<ButtonShapeRegions> shapeRegions;
     QRect middleSpan;
     QFont font;
+    // The label's colours: the skin's own unless the button's pictures are
+    // drawn in the theme's colours.
+    QRgb textColour = SkinColours::Text;
+    QRgb disabledTextColour = SkinColours::DisabledText;
 
     ButtonState hitTest(const QPoint& point) const
     {

@@ -31,7 +31,7 @@ bool BmpButtonPainter::paintImages(QPainter& painter, const BmpButtonImpl& butto
 }
 
 void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
-                                 const QRect& client, const QPalette& palette)
+                                 const QRect& client)
 {
     const bool disabled = button.state == ButtonState::Disabled;
     QRect area = button.middleSpan;
@@ -47,23 +47,21 @@ void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
     if (button.state == ButtonState::Pressed)
         area.translate(1, 1);
     painter.setFont(button.font);
-    painter.setPen(
-        palette.color(disabled ? QPalette::Disabled : QPalette::Active, QPalette::ButtonText));
+    painter.setPen(QColor::fromRgb(disabled ? button.disabledTextColour : button.textColour));
     const QString shown =
         QFontMetrics(button.font).elidedText(button.text, Qt::ElideRight, area.width());
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, shown);
 }
 
-void BmpButtonPainter::paint(QPainter& painter, const BmpButtonImpl& button, const QRect& client,
-                             const QPalette& palette)
+void BmpButtonPainter::paint(QPainter& painter, const BmpButtonImpl& button, const QRect& client)
 {
     if (!paintImages(painter, button, client))
         painter.fillRect(client, QColor::fromRgb(MissingImageGrey));
     if (!button.text.isEmpty())
-        paintText(painter, button, client, palette);
+        paintText(painter, button, client);
     if (button.focused && button.state != ButtonState::Disabled && !button.middleSpan.isEmpty()) {
         const QRect focus = button.middleSpan.adjusted(0, FocusInset, 0, -FocusInset);
-        painter.setPen(QPen(palette.color(QPalette::ButtonText), 1, Qt::DotLine));
+        painter.setPen(QPen(QColor::fromRgb(button.textColour), 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(focus.adjusted(0, 0, -1, -1));
     }

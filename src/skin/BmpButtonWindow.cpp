@@ -79,7 +79,7 @@ void BmpButtonWindow::setState(ButtonState state)
 void BmpButtonWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    BmpButtonPainter::paint(painter, m_impl, rect(), palette());
+    BmpButtonPainter::paint(painter, m_impl, rect());
 }
 
 void BmpButtonWindow::resizeEvent(QResizeEvent* event)

@@ -38,15 +38,10 @@ int COrvexFileDialog::run(Mode mode, FileDialogRequest& request,
                           const platform::LibraryHandle& module, const FrameNames& names,
                           QWidget* parent)
 {
-    // A proposed name that would not fit the caller's buffer is refused.
-    if (request.fileName.size() >= FileDialogRequest::FileNameCapacity)
-        return Failed;
     if (FileDialogHook* hook = FileDialogHook::current()) {
         const std::optional<QString> chosen = hook->take({mode, request});
         if (!chosen)
             return Cancelled;
-        if (chosen->size() >= FileDialogRequest::FileNameCapacity)
-            return Failed;
         request.fileName = *chosen;
         return Chosen;
     }

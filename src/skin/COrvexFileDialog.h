@@ -51,10 +51,12 @@ public:
     // Run the dialog modally over `parent`. `request` is read, and on return
     // holds the chosen path in fileName (and the filter index and default
     // extension as the dialog left them). Returns Chosen, Cancelled, or Failed
-    // for a request the dialog cannot show (no filters with a bad index, a
-    // file name longer than the buffer). When `names` are not given the
-    // default names are looked up in `module`. A FileDialogHook, when
-    // installed, answers instead of a window.
+    // when the dialog ended without a name to return. A name that cannot be
+    // used (its folder missing where the request asks for an existing path,
+    // a name or path longer than the file system takes) is refused inside
+    // the dialog with a message; no other limit holds a path's length. When
+    // `names` are not given the default names are looked up in `module`. A
+    // FileDialogHook, when installed, answers instead of a window.
     static int open(FileDialogRequest& request, const platform::LibraryHandle& module,
                     const FrameNames& names = {}, QWidget* parent = nullptr);
     static int save(FileDialogRequest& request, const platform::LibraryHandle& module,

@@ -1,5 +1,7 @@
 #include "COrvexPropertyPage.h"
 
+#include "SkinColours.h"
+
 #include <QPainter>
 
 namespace mailvane::skin {
@@ -10,6 +12,8 @@ COrvexPropertyPage::COrvexPropertyPage(QWidget* parent) : QWidget(parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor::fromRgb(BackgroundColour));
     setPalette(colours);
+    // The page is light whatever the theme: so is its text.
+    SkinColours::useSkinText(this);
 }
 
 bool COrvexPropertyPage::onSetActive()

@@ -9,8 +9,10 @@ ExtensionAdjustment FileDialogExtension::adjust(const QString& typedName, const 
                                                 const QString& defaultExtension)
 {
     ExtensionAdjustment result{defaultExtension, std::nullopt};
+    // Only the name counts: a point in a folder's name is no extension.
+    const qsizetype nameStart = typedName.lastIndexOf(QLatin1Char('/')) + 1;
     const qsizetype point = typedName.lastIndexOf(QLatin1Char('.'));
-    if (point < 0)
+    if (point < nameStart)
         return result; // no extension to keep in step
     const QString stem = typedName.left(point);
 

@@ -22,7 +22,8 @@ public:
     // pattern ("*.txt", "*.txt;*.text", "*"), `requestName` the request's
     // file name and `defaultExtension` the request's default extension.
     // A name without an extension, and a type without a fixed extension
-    // ("*", "*.*"), leave both alone.
+    // ("*", "*.*"), leave both alone. In a typed path only the last
+    // component's extension counts.
     static ExtensionAdjustment adjust(const QString& typedName, const QString& pattern,
                                       const QString& requestName, const QString& defaultExtension);
 };

@@ -1,15 +1,16 @@
 #include "FileDialogPool.h"
 
+#include "EmbeddedFileDialog.h"
+
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QPointer>
 
 namespace mailvane::skin {
 namespace {
 
-QPointer<QFileDialog>& kept()
+QPointer<EmbeddedFileDialog>& kept()
 {
-    static QPointer<QFileDialog> dialog;
+    static QPointer<EmbeddedFileDialog> dialog;
     return dialog;
 }
 
@@ -20,12 +21,12 @@ void deleteKept()
 
 } // namespace
 
-QFileDialog* FileDialogPool::take(QWidget* parent)
+EmbeddedFileDialog* FileDialogPool::take(QWidget* parent)
 {
-    QFileDialog* dialog = kept().data();
+    EmbeddedFileDialog* dialog = kept().data();
     kept() = nullptr;
     if (!dialog) {
-        dialog = new QFileDialog(parent);
+        dialog = new EmbeddedFileDialog(parent);
         dialog->setWindowFlags(Qt::Widget);
         return dialog;
     }
@@ -33,7 +34,7 @@ QFileDialog* FileDialogPool::take(QWidget* parent)
     return dialog;
 }
 
-void FileDialogPool::give(QFileDialog* dialog)
+void FileDialogPool::give(EmbeddedFileDialog* dialog)
 {
     if (!dialog)
         return;

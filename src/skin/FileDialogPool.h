@@ -5,19 +5,20 @@
 // of showing the skinned dialog together; reusing one keeps the dialog quick
 // to appear. The kept dialog is deleted when the application object goes.
 
-class QFileDialog;
 class QWidget;
 
 namespace mailvane::skin {
+
+class EmbeddedFileDialog;
 
 class FileDialogPool
 {
 public:
     // A dialog embedded in `parent`: the kept one when it is free, else a new one.
-    static QFileDialog* take(QWidget* parent);
+    static EmbeddedFileDialog* take(QWidget* parent);
     // Takes the dialog back out of its parent; it is kept, or deleted when
     // another is kept already.
-    static void give(QFileDialog* dialog);
+    static void give(EmbeddedFileDialog* dialog);
 };
 
 } // namespace mailvane::skin

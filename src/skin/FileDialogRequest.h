@@ -22,8 +22,6 @@ struct FileDialogRequest
     static constexpr unsigned OfnHideReadOnly = 0x0004;
     static constexpr unsigned OfnPathMustExist = 0x0800;
     static constexpr unsigned OfnFileMustExist = 0x1000;
-    // The file-name buffer holds this many characters with its terminator.
-    static constexpr int FileNameCapacity = 256;
 
     unsigned flags = 0;
     QString fileName; // in: the proposed name; out: the chosen path

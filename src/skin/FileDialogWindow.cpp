@@ -1,20 +1,31 @@
 #include "FileDialogWindow.h"
 
+#include "EmbeddedFileDialog.h"
 #include "FileDialogExtension.h"
+#include "FileDialogPathCheck.h"
 #include "FileDialogPool.h"
+#include "SkinMessageBox.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
+#include <QTreeView>
 
 namespace mailvane::skin {
 namespace {
 
-constexpr QSize FileAreaSize{560, 340};
+// The columns of the detail view, as the file system model orders them.
+enum Column
+{
+    NameColumn,
+    SizeColumn,
+    TypeColumn,
+    DateColumn,
+};
 
 QString nameFilterOf(const FileFilter& filter)
 {
@@ -39,8 +50,12 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
     if (m_skinned)
         m_frame = *frame;
 
-    // A reused dialog starts over: everything a request sets is set here.
+    // A reused dialog starts over: everything a request sets is set here,
+    // and nothing chosen last time stays chosen.
+    m_files->clearChoice();
     m_files->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    m_files->setViewMode(QFileDialog::Detail);
+    m_files->setAcceptCheck([this](const QString& path) { return acceptsPath(path); });
     m_files->setAcceptMode(mode == COrvexFileDialog::Mode::Save ? QFileDialog::AcceptSave
                                                                 : QFileDialog::AcceptOpen);
     const bool mustExist = mode == COrvexFileDialog::Mode::Open &&
@@ -61,9 +76,8 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
     m_files->setDefaultSuffix(request.defaultExtension);
     if (!request.initialDirectory.isEmpty())
         m_files->setDirectory(request.initialDirectory);
-    m_files->selectFile(request.fileName);
-    if (auto* edit = m_files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-        edit->setText(request.fileName.isEmpty() ? QString() : edit->text());
+    if (!request.fileName.isEmpty())
+        m_files->selectFile(request.fileName);
     if (!request.title.isEmpty())
         setWindowTitle(request.title);
     else
@@ -89,14 +103,51 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
         label->setVisible(!m_skinned);
     }
     m_files->show();
-    const QSize frameSize =
-        m_skinned
-            ? QSize(m_frame.piece(FileDialogFrame::Left).width() + FileDialogFrame::ControlsLeftGap,
-                    m_frame.piece(FileDialogFrame::Top).height() + FileDialogFrame::ControlsTopGap -
-                        FileDialogFrame::RaiseBy)
-            : QSize(0, 0);
-    resize(FileAreaSize + frameSize);
+    setUpColumns();
+    setMinimumSize(m_files->minimumSizeHint() + frameSize());
+    resize(FileAreaSize + frameSize());
     placeControls();
+}
+
+QFileDialog* FileDialogWindow::fileDialog() const
+{
+    return m_files;
+}
+
+QSize FileDialogWindow::frameSize() const
+{
+    if (!m_skinned)
+        return {0, 0};
+    return {m_frame.piece(FileDialogFrame::Left).width() + FileDialogFrame::ControlsLeftGap,
+            m_frame.piece(FileDialogFrame::Top).height() + FileDialogFrame::ControlsTopGap -
+                FileDialogFrame::RaiseBy};
+}
+
+void FileDialogWindow::setUpColumns()
+{
+    auto* tree = m_files->findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!tree)
+        return;
+    // Size, type and date take what their texts need, as entries arrive; the
+    // name has the rest, and the list scrolls sideways rather than cut a
+    // column short.
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    for (int column : {SizeColumn, TypeColumn, DateColumn})
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    header->setMinimumSectionSize(header->fontMetrics().averageCharWidth() * 12);
+}
+
+bool FileDialogWindow::acceptsPath(const QString& path)
+{
+    const std::optional<QString> problem =
+        FileDialogPathCheck::problem(path, m_request.flags & FileDialogRequest::OfnPathMustExist);
+    if (!problem)
+        return true;
+    SkinMessageBox::show(this, *problem, windowTitle(),
+                         SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation);
+    return false;
 }
 
 FileDialogWindow::~FileDialogWindow()
@@ -117,8 +168,7 @@ int FileDialogWindow::finish(int code)
     if (code != COrvexFileDialog::Chosen)
         return code;
     const QString chosen = m_files->selectedFiles().value(0);
-    // The caller's buffer holds 255 characters and a terminator.
-    if (chosen.isEmpty() || chosen.size() >= FileDialogRequest::FileNameCapacity)
+    if (chosen.isEmpty())
         return COrvexFileDialog::Failed;
     m_request.fileName = chosen;
     const int index = m_files->nameFilters().indexOf(m_files->selectedNameFilter());

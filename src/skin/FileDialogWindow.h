@@ -15,19 +15,25 @@ class QTimer;
 
 namespace mailvane::skin {
 
+class EmbeddedFileDialog;
+
 class FileDialogWindow : public QDialog
 {
     Q_OBJECT
 
 public:
     static constexpr int FolderChangeDelayMs = 1;
+    // The size the dialog opens with, room for a long name beside the size,
+    // type and date columns; it may be made larger, or smaller down to what
+    // the embedded dialog needs.
+    static constexpr QSize FileAreaSize{760, 420};
 
     // `frame` null shows the plain file dialog; otherwise the frame must be valid.
     FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogRequest& request,
                      const FileDialogFrame* frame, QWidget* parent);
     ~FileDialogWindow() override;
 
-    QFileDialog* fileDialog() const { return m_files; }
+    QFileDialog* fileDialog() const;
     bool isSkinned() const { return m_skinned; }
     const FileDialogFrameLayout& frameLayout() const { return m_layout; }
     // Runs modally; Chosen, Cancelled or Failed, with the request updated.
@@ -40,6 +46,9 @@ protected:
 
 private:
     void placeControls();
+    void setUpColumns();
+    bool acceptsPath(const QString& path);
+    QSize frameSize() const;
     void computeLayout();
     void onFilterSelected(const QString& filter);
     void onFolderChanged();
@@ -50,7 +59,7 @@ private:
     FileDialogRequest& m_request;
     FileDialogFrame m_frame;
     bool m_skinned;
-    QFileDialog* m_files;
+    EmbeddedFileDialog* m_files;
     QTimer* m_folderTimer;
     FileDialogFrameLayout m_layout;
     bool m_placed = false;

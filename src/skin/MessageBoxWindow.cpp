@@ -1,6 +1,8 @@
 #include "MessageBoxWindow.h"
 
+#include "MessageBoxIcon.h"
 #include "MessageBoxSkin.h"
+#include "SkinColours.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,18 +33,6 @@ QImage shapeSource(const COBitmapUtil& images)
 {
     const QImage mask = images.frame(COBitmapUtil::AlphaMask, 0);
     return mask.isNull() ? images.frame(COBitmapUtil::Foreground, 0) : mask;
-}
-
-QStyle::StandardPixmap standardIcon(SkinMessageBox::Icon icon)
-{
-    switch (icon) {
-    case SkinMessageBox::Icon::Hand:
-        return QStyle::SP_MessageBoxCritical;
-    case SkinMessageBox::Icon::Exclamation:
-        return QStyle::SP_MessageBoxWarning;
-    default:
-        return QStyle::SP_MessageBoxInformation;
-    }
 }
 
 // The message for assistive technology: a static text over the place where
@@ -167,8 +157,7 @@ void MessageBoxWindow::layOut()
     if (m_icon != SkinMessageBox::Icon::None) {
         const int extent = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
         measures.iconWidth = extent;
-        m_iconPixmap = style->standardIcon(standardIcon(m_icon), nullptr, this)
-                           .pixmap(QSize(extent, extent), devicePixelRatio());
+        m_iconPixmap = MessageBoxIcon::pixmap(m_icon, extent, devicePixelRatioF(), this);
     }
 
     m_font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -265,7 +254,9 @@ void MessageBoxWindow::paintEvent(QPaintEvent*)
     if (!m_iconPixmap.isNull())
         painter.drawPixmap(IconPlace, m_iconPixmap);
     painter.setFont(m_font);
-    painter.setPen(palette().color(QPalette::WindowText));
+    // On the skin's background the skin's colour; without one the theme's.
+    painter.setPen(background.isNull() ? palette().color(QPalette::WindowText)
+                                       : QColor::fromRgb(SkinColours::Text));
     painter.drawText(m_geometry.textRect,
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs, m_text);
 }

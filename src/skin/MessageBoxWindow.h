@@ -34,6 +34,8 @@ public:
     BmpButtonWindow* button(int controlNumber) const;
     // The result of the default button.
     BmpButtonWindow* defaultButton() const;
+    // The icon as drawn at (21, 21); null without one.
+    const QPixmap& iconPixmap() const { return m_iconPixmap; }
 
     // Runs modally; the result code of the button, or IdOk for a close.
     int run();

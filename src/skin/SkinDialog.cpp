@@ -1,5 +1,6 @@
 #include "SkinDialog.h"
 
+#include "SkinColours.h"
 #include "SkinHorizontalBar.h"
 #include "SkinImage.h"
 #include "SkinPiece.h"
@@ -34,6 +35,9 @@ void SkinDialog::setSkin(const platform::LibraryHandle& module, const SkinFrameI
     m_images = images;
     m_skinned = true;
     loadBackground();
+    // Text lies on the skin's background, not the theme's.
+    if (!m_background.isNull())
+        SkinColours::useSkinText(this);
 }
 
 void SkinDialog::loadBackground()

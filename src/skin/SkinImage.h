@@ -21,6 +21,13 @@ public:
     // a previous picture is dropped either way.
     QImage load(const platform::LibraryHandle& module, int number);
 
+    // The same picture for drawing at `scale` device pixels per pixel: colour
+    // and mask `scale` times as large. They come from the library's finer
+    // picture "<number>@<scale>x" when it has one of exactly that size (and a
+    // mask where the picture has one), else from the picture enlarged.
+    // `scale` 1 is load(module, number).
+    QImage load(const platform::LibraryHandle& module, int number, int scale);
+
     const QImage& colour() const { return m_colour; }
     const QImage& mask() const { return m_mask; }
 
@@ -29,6 +36,8 @@ public:
     QImage takeMask() { return std::exchange(m_mask, QImage()); }
 
 private:
+    QImage loadNamed(const platform::LibraryHandle& module, const QString& name);
+
     QImage m_colour;
     QImage m_mask;
 };

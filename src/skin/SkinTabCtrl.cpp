@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 namespace mailvane::skin {
 namespace {
@@ -23,6 +24,13 @@ constexpr int TextCapacity = 256;
 constexpr int FocusPadding = 4;
 
 } // namespace
+
+int SkinTabCtrl::compositionScale() const
+{
+    // Whole device pixels per pixel: pictures are made at whole scales, and a
+    // ratio such as 1.5 shows the next finer one reduced.
+    return std::max(1, int(std::ceil(devicePixelRatioF())));
+}
 
 SkinTabCtrl::SkinTabCtrl(QWidget* parent) : QWidget(parent)
 {
@@ -151,17 +159,22 @@ void SkinTabCtrl::recompose()
         return;
     if (m_snapshot.isNull() || m_snapshot.size() != size())
         takeSnapshot();
+    // At the screen's resolution, so that outlines stay as fine as the text.
+    const int scale = compositionScale();
     TabPictures pictures;
     for (int slot = 0; slot < SlotCount; ++slot) {
         SkinImage image;
-        image.load(m_module, m_numbers[slot]);
+        image.load(m_module, m_numbers[slot], scale);
         pictures[slot] = {image.takeColour(), image.takeMask()};
     }
     QList<QRect> items;
     for (int i = 0; i < count(); ++i)
         items.append(itemRect(i));
+    const QImage snapshot = scale == 1 ? m_snapshot
+                                       : m_snapshot.scaled(size() * scale, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation);
     m_composition =
-        TabComposer::compose(m_snapshot, size(), pictures, items, m_current, SelectedColour);
+        TabComposer::compose(snapshot, size(), pictures, items, m_current, SelectedColour, scale);
     // The pictures go with `pictures`: loaded for each composition only.
     update();
 }
@@ -226,7 +239,10 @@ void SkinTabCtrl::paintFocusCue(QPainter& painter) const
 void SkinTabCtrl::paintOn(QPainter& painter) const
 {
     if (m_skinned) {
-        painter.drawImage(QPoint(0, 0), m_composition);
+        // Made at whole device pixels per pixel; reduced smoothly where the
+        // screen's ratio lies between.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(0, 0), size()), m_composition);
     } else {
         if (!m_snapshot.isNull())
             painter.drawImage(QPoint(0, 0), m_snapshot);
@@ -252,7 +268,9 @@ QImage SkinTabCtrl::render() const
 
 void SkinTabCtrl::paintEvent(QPaintEvent*)
 {
-    if (m_skinned && m_composition.isNull())
+    // A move to a screen of another resolution needs a new composition.
+    if (m_skinned &&
+        (m_composition.isNull() || m_composition.devicePixelRatio() != compositionScale()))
         recompose();
     QPainter painter(this);
     paintOn(painter);

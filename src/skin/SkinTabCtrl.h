@@ -68,8 +68,11 @@ public:
     void setBackground(const QImage& bitmap, int x, int y);
     const QImage& backgroundSnapshot() const { return m_snapshot; }
 
-    // Rebuilds the composition of strip and frame.
+    // Rebuilds the composition of strip and frame, at the device pixels per
+    // pixel of the screen the control is on (see compositionScale).
     void recompose();
+    // Whole device pixels per pixel the composition is made at.
+    int compositionScale() const;
     const QImage& composition() const { return m_composition; }
 
     int addTab(const QString& text);

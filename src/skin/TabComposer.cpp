@@ -11,26 +11,40 @@ namespace {
 
 using S = SkinTabCtrl::Slot;
 
-// Draws `picture` at (x, y) through its mask over the snapshot, cut to `w` × `h`.
+// A picture's size in pixels, when made at `scale`.
+struct Measure
+{
+    const TabPictures& pictures;
+    int scale;
+
+    int width(int slot) const { return pictures[slot].width() / scale; }
+    int height(int slot) const { return pictures[slot].height() / scale; }
+};
+
+// Draws `picture` at (x, y) through its mask over the snapshot, cut to `w` ×
+// `h`; places in pixels, drawn at the device pixels of the scale.
 struct Drawer
 {
     QPainter& painter;
     const QImage& snapshot;
     const TabPictures& pictures;
+    Measure measure;
 
     void draw(int slot, int x, int y, int w = -1, int h = -1) const
     {
         const TabPicture& p = pictures[slot];
         if (p.colour.isNull())
             return;
-        drawSkinPiece(painter, p.colour, p.mask, snapshot, x, y, w < 0 ? p.width() : w,
-                      h < 0 ? p.height() : h, FitTest::Skipped);
+        const int s = measure.scale;
+        drawSkinPiece(painter, p.colour, p.mask, snapshot, x * s, y * s,
+                      (w < 0 ? measure.width(slot) : w) * s, (h < 0 ? measure.height(slot) : h) * s,
+                      FitTest::Skipped);
     }
 
     // Repeats the picture along x from `from` to `to`, the last tile cut.
     void tileAcross(int slot, int from, int to, int y) const
     {
-        const int step = pictures[slot].width();
+        const int step = measure.width(slot);
         if (step <= 0)
             return;
         for (int x = from; x < to; x += step)
@@ -39,7 +53,7 @@ struct Drawer
 
     void tileDown(int slot, int x, int from, int to) const
     {
-        const int step = pictures[slot].height();
+        const int step = measure.height(slot);
         if (step <= 0)
             return;
         for (int y = from; y < to; y += step)
@@ -48,11 +62,10 @@ struct Drawer
 };
 
 // Walks the tabs left to right; `drawer` null only measures.
-int walkTabs(const Drawer* drawer, const TabPictures& pictures, const QList<QRect>& items,
-             int selected)
+int walkTabs(const Drawer* drawer, const Measure& measure, const QList<QRect>& items, int selected)
 {
     const auto w = [&](int slot) {
-        return pictures[slot].width();
+        return measure.width(slot);
     };
     int x = 0;
     const int count = int(items.size());
@@ -112,35 +125,40 @@ int walkTabs(const Drawer* drawer, const TabPictures& pictures, const QList<QRec
 
 } // namespace
 
-int TabComposer::stripEnd(const TabPictures& pictures, const QList<QRect>& items, int selected)
+int TabComposer::stripEnd(const TabPictures& pictures, const QList<QRect>& items, int selected,
+                          int scale)
 {
-    return walkTabs(nullptr, pictures, items, selected);
+    return walkTabs(nullptr, Measure{pictures, std::max(scale, 1)}, items, selected);
 }
 
 QImage TabComposer::compose(const QImage& snapshot, const QSize& client,
                             const TabPictures& pictures, const QList<QRect>& items, int selected,
-                            QRgb pageColour)
+                            QRgb pageColour, int scale)
 {
-    QImage out(client, QImage::Format_RGB32);
+    scale = std::max(scale, 1);
+    // Composed in device pixels; the ratio is set once it is done.
+    QImage out(client * scale, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter painter(&out);
     if (!snapshot.isNull())
-        painter.drawImage(QPoint(0, 0), snapshot);
-    const Drawer drawer{painter, snapshot, pictures};
+        painter.drawImage(QRect(QPoint(0, 0), snapshot.size()), snapshot);
+    const Measure measure{pictures, scale};
+    const Drawer drawer{painter, snapshot, pictures, measure};
 
-    const int stripX = walkTabs(&drawer, pictures, items, selected);
+    const int stripX = walkTabs(&drawer, measure, items, selected);
 
     const int right = client.width();
     const int bottom = client.height();
     const auto w = [&](int slot) {
-        return pictures[slot].width();
+        return measure.width(slot);
     };
     const auto h = [&](int slot) {
-        return pictures[slot].height();
+        return measure.height(slot);
     };
 
-    painter.fillRect(QRect(QPoint(w(S::FrameLeft), h(S::SelectedFirstLeft)),
-                           QPoint(right - w(S::FrameRight) - 1, bottom - h(S::FrameBottom) - 1)),
+    const QRect page(QPoint(w(S::FrameLeft), h(S::SelectedFirstLeft)),
+                     QPoint(right - w(S::FrameRight) - 1, bottom - h(S::FrameBottom) - 1));
+    painter.fillRect(QRect(page.topLeft() * scale, page.size() * scale),
                      QColor::fromRgb(pageColour));
 
     const int cornerX = right - w(S::FrameTopRight);
@@ -153,6 +171,8 @@ QImage TabComposer::compose(const QImage& snapshot, const QSize& client,
     drawer.tileAcross(S::FrameBottom, w(S::FrameBottomLeft), right - w(S::FrameBottomRight),
                       bottom - h(S::FrameBottomLeft));
     drawer.tileDown(S::FrameLeft, 0, h(S::SelectedFirstLeft), bottom - h(S::FrameBottomLeft));
+    painter.end();
+    out.setDevicePixelRatio(scale);
     return out;
 }
 

@@ -9,7 +9,11 @@ list(APPEND MAILVANE_SKIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogHook.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogExtension.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogFrame.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FileDialogPathCheck.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SkinColours.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MessageBoxIcon.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogPool.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EmbeddedFileDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FileDialogWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/COrvexFileDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TabComposer.cpp

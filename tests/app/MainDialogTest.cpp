@@ -326,8 +326,11 @@ TEST_F(MainDialogTest, aFailedWriteIsReportedAndTheChangesStayMarked)
     EXPECT_EQ(m_boxes.requests()[0].flags, OkExclamation);
     EXPECT_TRUE(m_dialog.settingsChanged());
 
-    // The Yes of the save question fails the same way, and stops the command.
+    // The failed file did not become the current one: the Yes of the save
+    // question asks for a name again, fails the same way, and stops the command.
+    EXPECT_TRUE(m_dialog.currentFile().isEmpty());
     m_boxes.answer(SkinMessageBox::IdYes);
+    m_files.choose(qpath(path));
     run(app::menu::NewCommand);
     EXPECT_EQ(captions(),
               (QStringList{QStringLiteral("Save Failed"), QStringLiteral("Save Changes"),

@@ -1,10 +1,12 @@
-// Under a real X server: a second mailvane finds the first one's window,
-// brings it forward and ends with 0, leaving one window with the title.
+// Under a real X server, with the skin the build drew (so that the splash
+// shows): a second mailvane finds the first one, brings it forward, hands it
+// its FILE and ends with 0, leaving one main window.
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 namespace {
 
 const QByteArray Title = QByteArrayLiteral("Mailvane       ");
+const QByteArray FileNotFound = QByteArrayLiteral("File Not Found");
 constexpr int TimeLimitMs = 30000;
 
 // Polls `condition` until it holds or the time limit passes.
@@ -120,44 +123,103 @@ int windowsTitled(const std::string& display, const QByteArray& title)
     return count;
 }
 
-QProcess* startProgram(const std::string& display)
+// One user's session on one display: its own runtime folder for the lock.
+struct Session
+{
+    VirtualDisplay display;
+    QTemporaryDir runtime;
+};
+
+QProcess* startProgram(const Session& session, const QStringList& arguments = {},
+                       const QString& folder = {})
 {
     auto* process = new QProcess;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), QString::fromStdString(display));
+    environment.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session.display.name()));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("MAILVANE_PHONE"), QStringLiteral("none"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), session.runtime.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), QStringLiteral(MAILVANE_XDG_DIR));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->start(QStringLiteral(MAILVANE_APP_PATH), {});
+    if (!folder.isEmpty())
+        process->setWorkingDirectory(folder);
+    process->start(QStringLiteral(MAILVANE_APP_PATH), arguments);
     return process;
+}
+
+void stop(QProcess& process)
+{
+    process.terminate();
+    if (!process.waitForFinished(TimeLimitMs))
+        process.kill();
 }
 
 TEST(SingleInstance, secondProgramRaisesTheFirstAndEnds)
 {
-    VirtualDisplay display;
-    if (display.name().empty())
+    Session session;
+    if (session.display.name().empty())
         GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    const std::string& display = session.display.name();
 
-    std::unique_ptr<QProcess> first(startProgram(display.name()));
+    std::unique_ptr<QProcess> first(startProgram(session));
     ASSERT_TRUE(first->waitForStarted(TimeLimitMs));
-    ASSERT_TRUE(waitFor([&] { return windowsTitled(display.name(), Title) == 1; }))
+    ASSERT_TRUE(waitFor([&] { return windowsTitled(display, Title) == 1; }))
         << "the first program's window did not appear";
 
-    std::unique_ptr<QProcess> second(startProgram(display.name()));
+    std::unique_ptr<QProcess> second(startProgram(session));
     ASSERT_TRUE(second->waitForFinished(TimeLimitMs)) << "the second program did not end";
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_EQ(windowsTitled(display.name(), Title), 1);
+    EXPECT_EQ(windowsTitled(display, Title), 1);
     EXPECT_EQ(first->state(), QProcess::Running);
+    stop(*first);
+}
 
-    // A window titled "Mailvane" without the blanks is no running instance:
-    // that is covered by the byte-for-byte comparison; here the first one
-    // simply goes.
-    first->terminate();
-    if (!first->waitForFinished(TimeLimitMs))
-        first->kill();
+TEST(SingleInstance, theFileOfASecondStartIsOpenedByTheFirst)
+{
+    Session session;
+    if (session.display.name().empty())
+        GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    const std::string& display = session.display.name();
+    QTemporaryDir folder;
+
+    std::unique_ptr<QProcess> first(startProgram(session));
+    ASSERT_TRUE(waitFor([&] { return windowsTitled(display, Title) == 1; }));
+
+    // A name after "--" is a file even when it starts with "-"; relative to
+    // the second start's folder. It does not exist: the first one says so.
+    std::unique_ptr<QProcess> second(startProgram(
+        session, {QStringLiteral("--"), QStringLiteral("-missing.txt")}, folder.path()));
+    ASSERT_TRUE(second->waitForFinished(TimeLimitMs));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(waitFor([&] { return windowsTitled(display, FileNotFound) == 1; }))
+        << "the first program did not try to open the file";
+    EXPECT_EQ(windowsTitled(display, Title), 1);
+    stop(*first);
+}
+
+TEST(SingleInstance, twoStartsAtOnceGiveOneWindow)
+{
+    Session session;
+    if (session.display.name().empty())
+        GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    const std::string& display = session.display.name();
+
+    // Both start well inside the other's splash, before any window exists.
+    std::unique_ptr<QProcess> a(startProgram(session));
+    std::unique_ptr<QProcess> b(startProgram(session));
+    // (QProcess learns of an ending only inside its waits.)
+    ASSERT_TRUE(waitFor([&] { return a->waitForFinished(10) || b->waitForFinished(10); }))
+        << "neither start gave way to the other";
+    QProcess& ended = a->state() == QProcess::NotRunning ? *a : *b;
+    QProcess& running = &ended == a.get() ? *b : *a;
+    EXPECT_EQ(ended.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ended.exitCode(), 0);
+    ASSERT_TRUE(waitFor([&] { return windowsTitled(display, Title) == 1; }));
+    EXPECT_EQ(running.state(), QProcess::Running);
+    stop(running);
 }
 
 } // namespace

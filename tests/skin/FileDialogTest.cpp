@@ -3,14 +3,22 @@
 #include "FileDialogFrame.h"
 #include "FileDialogHook.h"
 #include "FileDialogWindow.h"
+#include "MessageBoxHook.h"
 #include "ModalDriver.h"
+#include "SkinMessageBox.h"
 #include "TestResourceBundle.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace mailvane::skin {
@@ -41,6 +49,10 @@ TEST(FileDialogExtension, followsTheChosenTypeOnlyWhenTheNameHasAnExtension)
         // Already in step, or equal to the request's own name: the box stays.
         {"mail.txt", "*.txt", "", "txt", "txt", std::nullopt},
         {"mail.doc", "*.txt", "mail.txt", "txt", "txt", std::nullopt},
+        // Only the last path component counts: a folder's point is no extension.
+        {"sub.dir/mail", "*.txt", "", "txt", "txt", std::nullopt},
+        {"sub.dir/mail.doc", "*.txt", "", "txt", "txt", "sub.dir/mail.txt"},
+        {"/home/a.b/c.d/mail", "*.ini", "", "txt", "txt", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed + std::string(" / ") + c.pattern);
@@ -81,16 +93,18 @@ TEST(FileDialogHook, recordsTheRequestAndAnswersWithAPathOrACancel)
     EXPECT_EQ(seen.filters.at(1).pattern, QStringLiteral("*"));
 }
 
-TEST(FileDialogHook, aNameLongerThanTheBufferIsAnError)
+TEST(FileDialogHook, aPathLongerThanTheOldBufferIsAccepted)
 {
+    // There is no fixed buffer: a long path goes through whole.
     FileDialogHook hook;
-    hook.choose(QStringLiteral("/tmp/") + QString(300, QLatin1Char('a')));
+    const QString longPath = QStringLiteral("/tmp/") + QString(120, QLatin1Char('a')) +
+                             QLatin1Char('/') + QString(200, QLatin1Char('b'));
+    hook.choose(longPath);
     FileDialogRequest request = FileDialogRequest::settingsFile();
-    EXPECT_EQ(COrvexFileDialog::save(request, {}), COrvexFileDialog::Failed);
-    EXPECT_TRUE(request.fileName.isEmpty());
-    request.fileName = QString(256, QLatin1Char('b'));
-    EXPECT_EQ(COrvexFileDialog::open(request, {}), COrvexFileDialog::Failed);
-    EXPECT_EQ(hook.calls().size(), 1); // the second was refused before asking
+    request.fileName = QString(300, QLatin1Char('c'));
+    EXPECT_EQ(COrvexFileDialog::save(request, {}), COrvexFileDialog::Chosen);
+    EXPECT_EQ(request.fileName, longPath);
+    EXPECT_EQ(hook.calls().size(), 1);
 }
 
 class FileDialogWindowTest : public ::testing::Test
@@ -200,6 +214,144 @@ TEST_F(FileDialogWindowTest, changingTheTypeWhileSavingReplacesTheTypedExtension
     EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/mail.ini"));
     EXPECT_EQ(request.defaultExtension, QStringLiteral("ini"));
     EXPECT_EQ(request.filterIndex, 2);
+}
+
+// Spins the event loop until `done` holds, at most `limitMs`.
+template <typename Done> bool spinUntil(Done done, int limitMs = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+TEST_F(FileDialogWindowTest, columnsShowNameSizeTypeAndDateWholeAndTheWindowKeepsAMinimum)
+{
+    for (const char* name : {"office mailbox.txt", "home.txt"}) {
+        QFile file(QDir(folder.path()).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#E-Mail Settings File\n");
+    }
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    request.initialDirectory = folder.path();
+    whenModal<FileDialogWindow>([&](FileDialogWindow* window) {
+        auto* tree = window->fileDialog()->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(tree, nullptr);
+        EXPECT_TRUE(tree->isVisible());
+        const auto* model = tree->model();
+        ASSERT_TRUE(spinUntil([&] { return model->rowCount(tree->rootIndex()) == 2; }));
+        QHeaderView* header = tree->header();
+        const auto checkColumns = [&](const char* when) {
+            for (int column = 0; column < 4; ++column) {
+                SCOPED_TRACE(when);
+                const QAbstractItemView* view = tree; // the measure is public there
+                const int needed =
+                    std::max(header->sectionSizeHint(column), view->sizeHintForColumn(column));
+                EXPECT_GE(header->sectionSize(column), needed) << "column " << column;
+            }
+            // All of them inside the list, with nothing to scroll to.
+            EXPECT_LE(header->length(), tree->viewport()->width()) << when;
+        };
+        checkColumns("at the size it opens with");
+
+        window->resize(40, 40);
+        QApplication::processEvents();
+        EXPECT_EQ(window->size(), window->minimumSize());
+        EXPECT_GE(window->minimumWidth(), window->fileDialog()->minimumSizeHint().width());
+        EXPECT_GE(window->minimumHeight(), window->fileDialog()->minimumSizeHint().height());
+        window->fileDialog()->reject();
+    });
+    EXPECT_EQ(COrvexFileDialog::open(request, completeSkin), COrvexFileDialog::Cancelled);
+}
+
+TEST_F(FileDialogWindowTest, eachOpeningStartsWithNoSelectionAndAnEmptyName)
+{
+    QFile file(QDir(folder.path()).filePath(QStringLiteral("old.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    FileDialogRequest first = FileDialogRequest::settingsFile();
+    first.initialDirectory = folder.path();
+    whenModal<FileDialogWindow>([&](FileDialogWindow* window) {
+        window->fileDialog()->selectFile(QStringLiteral("old.txt"));
+        QTest::keyClick(window->fileDialog(), Qt::Key_Escape);
+    });
+    ASSERT_EQ(COrvexFileDialog::open(first, completeSkin), COrvexFileDialog::Cancelled);
+
+    FileDialogRequest second = FileDialogRequest::settingsFile();
+    second.initialDirectory = folder.path();
+    bool stayedOpen = false;
+    whenModal<FileDialogWindow>([&](FileDialogWindow* window) {
+        QFileDialog* files = window->fileDialog();
+        auto* tree = files->findChild<QTreeView*>(QStringLiteral("treeView"));
+        auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(tree && edit);
+        spinUntil([&] { return tree->model()->rowCount(tree->rootIndex()) == 1; });
+        EXPECT_FALSE(tree->selectionModel()->hasSelection());
+        EXPECT_TRUE(edit->text().isEmpty());
+        // Enter with nothing chosen opens nothing.
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        stayedOpen = window->isVisible();
+        files->reject();
+    });
+    EXPECT_EQ(COrvexFileDialog::open(second, completeSkin), COrvexFileDialog::Cancelled);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(second.fileName.isEmpty());
+}
+
+TEST_F(FileDialogWindowTest, namesThatCannotBeUsedAreRefusedInTheDialogAndLongPathsPass)
+{
+    // A path of well over 256 characters in folders that exist.
+    QString deep = folder.path();
+    for (int i = 0; i < 6; ++i)
+        deep += QLatin1Char('/') + QString(50, QChar(QLatin1Char('a' + i)));
+    ASSERT_TRUE(QDir().mkpath(deep));
+
+    struct Case
+    {
+        const char* what;
+        QString typed;
+        bool chosen;
+    };
+    const Case cases[] = {
+        {"a folder that does not exist", QStringLiteral("nosuchdir/x.txt"), false},
+        {"a name too long for the file system", QString(300, QLatin1Char('n')), false},
+        {"a long path in folders that exist", deep + QStringLiteral("/mail.txt"), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MessageBoxHook boxes;
+        FileDialogRequest request = FileDialogRequest::settingsFile();
+        request.initialDirectory = folder.path();
+        bool openAfterAccept = false;
+        whenModal<FileDialogWindow>([&](FileDialogWindow* window) {
+            auto* edit =
+                window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            edit->setText(c.typed);
+            QMetaObject::invokeMethod(window->fileDialog(), "accept");
+            openAfterAccept = window->isVisible();
+            if (openAfterAccept)
+                window->fileDialog()->reject();
+        });
+        const int result = COrvexFileDialog::save(request, completeSkin);
+        if (c.chosen) {
+            EXPECT_EQ(result, COrvexFileDialog::Chosen);
+            EXPECT_EQ(request.fileName, c.typed);
+            EXPECT_TRUE(boxes.requests().isEmpty());
+        } else {
+            // Said in a box over the dialog, which stays for another try.
+            EXPECT_TRUE(openAfterAccept);
+            EXPECT_EQ(result, COrvexFileDialog::Cancelled);
+            ASSERT_EQ(boxes.requests().size(), 1);
+            EXPECT_EQ(boxes.requests().at(0).flags,
+                      SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation);
+        }
+    }
 }
 
 } // namespace

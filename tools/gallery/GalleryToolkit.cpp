@@ -334,7 +334,22 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
     skin::MessageBoxWindow box(&owner, QStringLiteral("Do you want to save the changes you made?"),
                                QStringLiteral("Mailvane"), 51);
     out.append({QStringLiteral("box-scale2"), shoot(box)});
+    skin::MessageBoxWindow stop(&owner, QStringLiteral("The phone refused the message."),
+                                QStringLiteral("Sending error"),
+                                SkinMessageBox::MbOk | SkinMessageBox::MbIconHand);
+    out.append({QStringLiteral("box-stop-scale2"), shoot(stop)});
     SkinMessageBox::release();
+
+    QTemporaryDir folder;
+    for (const char* name : {"office mailbox.txt", "home.txt", "old settings.ini"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("#E-Mail Settings File\n");
+    }
+    out.append({QStringLiteral("file-open-scale2"),
+                fileDialog(skin, skin::COrvexFileDialog::Mode::Open, folder.path())});
+    out.append({QStringLiteral("file-save-scale2"),
+                fileDialog(skin, skin::COrvexFileDialog::Mode::Save, folder.path())});
     return out;
 }
 

@@ -18,7 +18,8 @@ struct NamedImage
 // rendered offscreen with `skin` (or plain without one).
 QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin);
 
-// The pictures that must survive a scale factor of 2: the sheet and one box.
+// The pictures that must survive a scale factor of 2: the sheet, message
+// boxes with their icons and the file dialogs.
 // Run in a process started with QT_SCALE_FACTOR=2.
 QList<NamedImage> renderScaled(const platform::LibraryHandle& skin);
 

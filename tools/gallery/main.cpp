@@ -1,5 +1,7 @@
 // Renders the skinned toolkit into PNG files for a person to look at:
 //   mailvane-gallery [skin library] [output folder]
+// It runs itself twice more: at scale factor 2 (pictures named *scale2* and
+// main-x2-*) and with a dark desktop palette (dark-*).
 // Without arguments it takes the default skin the build drew (or any
 // Graphics_Default.ogr in the build tree) and writes into build/gallery.
 
@@ -14,6 +16,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QPalette>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -38,6 +41,67 @@ bool save(const QImage& image, const QDir& folder, const QString& name, QTextStr
     const bool saved = !image.isNull() && image.save(path);
     log << (saved ? "wrote " : "FAILED ") << path << '\n';
     return saved;
+}
+
+// A desktop theme with light text on dark surfaces, as dark themes set it.
+QPalette darkPalette()
+{
+    QPalette dark;
+    const QColor window(45, 45, 48), text(230, 230, 230), base(30, 30, 32);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, QColor(58, 58, 62));
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::BrightText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::PlaceholderText, QColor(140, 140, 140));
+    dark.setColor(QPalette::Light, QColor(80, 80, 84));
+    dark.setColor(QPalette::Midlight, QColor(66, 66, 70));
+    dark.setColor(QPalette::Mid, QColor(40, 40, 42));
+    dark.setColor(QPalette::Dark, QColor(25, 25, 27));
+    dark.setColor(QPalette::Shadow, Qt::black);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, QColor(120, 120, 120));
+    return dark;
+}
+
+// What a dark desktop theme shows: the skinned windows and the plain ones.
+bool renderDark(const mailvane::platform::LibraryHandle& skin, const QDir& output, QTextStream& log)
+{
+    QApplication::setPalette(darkPalette());
+    const QString prefix = QStringLiteral("dark-");
+    bool ok = true;
+    for (const auto& [name, image] : mailvane::gallery::renderToolkit(skin))
+        ok = save(image, output, prefix + name, log) && ok;
+    for (const auto& [name, image] : mailvane::gallery::renderSend(skin))
+        ok = save(image, output, prefix + name, log) && ok;
+    const mailvane::platform::LibraryHandle plain;
+    for (const auto& [library, name] : {std::pair{skin, QStringLiteral("dark-main-")},
+                                        std::pair{plain, QStringLiteral("dark-main-plain-")}}) {
+        for (const auto& picture : mailvane::gallery::renderMainWindow(library, 1.0, name))
+            ok = save(picture.image, output, picture.name, log) && ok;
+    }
+    return ok;
+}
+
+// Runs this program again with `option`, in `environment` added to its own.
+bool runAgain(const QString& skinPath, const QDir& output, const QString& option,
+              const QList<std::pair<QString, QString>>& environment)
+{
+    QProcess again;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : environment)
+        variables.insert(name, value);
+    again.setProcessEnvironment(variables);
+    again.setProcessChannelMode(QProcess::ForwardedChannels);
+    again.start(QApplication::applicationFilePath(), {skinPath, output.path(), option});
+    return again.waitForFinished(120000) && again.exitCode() == EXIT_SUCCESS;
 }
 
 } // namespace
@@ -73,6 +137,11 @@ int main(int argc, char** argv)
         mailvane::platform::freeResourceLibrary(skin);
         return scaledOk ? EXIT_SUCCESS : EXIT_FAILURE;
     }
+    if (args.size() > 3 && args.at(3) == QLatin1String("--dark")) {
+        const bool darkOk = renderDark(skin, output, log);
+        mailvane::platform::freeResourceLibrary(skin);
+        return darkOk ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
 
     const QImage dialog = mailvane::gallery::renderSkinnedDialog(skin);
     bool ok = save(dialog, output, QStringLiteral("dialog"), log);
@@ -93,14 +162,11 @@ int main(int argc, char** argv)
             ok = save(picture.image, output, picture.name, log) && ok;
     }
     mailvane::platform::freeResourceLibrary(skin);
-    QProcess scaled;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-    scaled.setProcessEnvironment(environment);
-    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
-    scaled.start(QApplication::applicationFilePath(),
-                 {skinPath, output.path(), QStringLiteral("--scaled")});
-    ok = scaled.waitForFinished(120000) && scaled.exitCode() == EXIT_SUCCESS && ok;
+    // Scale factor 2 and a dark desktop theme, each in a process of its own.
+    ok = runAgain(skinPath, output, QStringLiteral("--scaled"),
+                  {{QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2")}}) &&
+         ok;
+    ok = runAgain(skinPath, output, QStringLiteral("--dark"), {}) && ok;
 
     QTemporaryDir work;
     if (!work.isValid()) {

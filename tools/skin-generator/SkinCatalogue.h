@@ -1,7 +1,8 @@
 #pragma once
 
 // The pictures of a skin as the program asks for them: bitmaps by number or
-// name, and PNG pictures (with alpha) by number.
+// name, and PNG pictures (with alpha) by number. Pictures drawn at a
+// drawing scale above 1 are named "<name>@<scale>x".
 
 #include <QImage>
 #include <QString>

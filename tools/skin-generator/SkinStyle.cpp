@@ -6,16 +6,40 @@
 
 namespace mailvane::skingen {
 
+namespace {
+int scaleInUse = 1;
+} // namespace
+
+void setDrawingScale(int scale)
+{
+    scaleInUse = std::max(scale, 1);
+}
+
+int drawingScale()
+{
+    return scaleInUse;
+}
+
 QImage canvas(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * scaleInUse, height * scaleInUse, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scaleInUse);
     image.fill(Qt::transparent);
+    return image;
+}
+
+QImage opaqueCanvas(int width, int height, const QColor& colour)
+{
+    QImage image(width * scaleInUse, height * scaleInUse, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scaleInUse);
+    image.fill(colour);
     return image;
 }
 
 QImage flattened(const QImage& art, const QColor& under)
 {
     QImage out(art.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(art.devicePixelRatio());
     out.fill(under);
     QPainter painter(&out);
     painter.drawImage(0, 0, art);

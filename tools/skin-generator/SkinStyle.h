@@ -40,8 +40,18 @@ inline constexpr int ButtonCap = 12;
 inline constexpr int ButtonMiddle = 4;
 } // namespace measure
 
-// A transparent 32-bit canvas to draw on with anti-aliasing.
+// The scale the pictures are drawn at: 1, or a whole number for the finer
+// set ("<name>@<scale>x") that the program composes with on screens of that
+// many device pixels per pixel. Every measure stays in pixels of scale 1.
+void setDrawingScale(int scale);
+int drawingScale();
+
+// A transparent 32-bit canvas to draw on with anti-aliasing, `width` ×
+// `height` pixels at the drawing scale.
 QImage canvas(int width, int height);
+
+// An opaque canvas filled with `colour`, at the drawing scale.
+QImage opaqueCanvas(int width, int height, const QColor& colour);
 
 // The art with every pixel's alpha applied over `under`: an opaque picture.
 QImage flattened(const QImage& art, const QColor& under);

@@ -117,8 +117,7 @@ QImage cornerPiece(qreal left, qreal top, qreal right, qreal bottom)
 // A straight frame edge: face with the line on one side.
 QImage edgePiece(int width, int height, QRect line)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(palette::Face);
+    QImage image = opaqueCanvas(width, height, palette::Face);
     QPainter painter(&image);
     painter.fillRect(line, palette::Outline);
     return image;

@@ -5,6 +5,7 @@
 // Usage: mailvane-skin-generator <folder>
 
 #include "SkinCatalogue.h"
+#include "SkinStyle.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,11 @@ int main(int argc, char** argv)
     mailvane::skingen::addButtonPictures(catalogue);
     mailvane::skingen::addTabPictures(catalogue);
     mailvane::skingen::addProductPictures(catalogue);
+    // The tab strip and sheet frame again at twice the resolution: the sheet
+    // composes them at a scale factor of 2 (outlines as fine as the text).
+    mailvane::skingen::setDrawingScale(2);
+    mailvane::skingen::addTabPictures(catalogue);
+    mailvane::skingen::setDrawingScale(1);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!writeSkin(catalogue, folder))
         return 1;

@@ -1,0 +1,66 @@
+#pragma once
+
+// What a second start of the program tells the running one over the local
+// socket: "come to the front", or "come to the front and open this file".
+// One message per connection, as bytes:
+//
+//   "mailvane/1 raise\n"
+//   "mailvane/1 open <length>\n" followed by <length> bytes of an absolute path
+//
+// The length is decimal, without leading zeros, from 1 to MaxPathBytes. The
+// path is the file name's bytes as the file system holds them; it may hold
+// any byte but NUL, line breaks included. Nothing may follow the message.
+//
+// Stateless and free of Qt, so that it can be tested and fuzzed on its own.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mailvane::app::instance_message {
+
+// Linux's PATH_MAX less its terminator: no longer path can be opened.
+inline constexpr std::size_t MaxPathBytes = 4095;
+// The longest first line: the open header with the largest length.
+inline constexpr std::size_t MaxHeaderBytes = 32;
+inline constexpr std::size_t MaxMessageBytes = MaxHeaderBytes + MaxPathBytes;
+
+// The running program's answer, one line: taken, or refused with a reason.
+inline constexpr std::string_view Accepted = "ok\n";
+inline constexpr std::string_view RefusedPrefix = "refused: ";
+
+enum class Kind
+{
+    Raise,
+    Open,
+};
+
+struct Request
+{
+    Kind kind = Kind::Raise;
+    std::string path; // Open only
+};
+
+enum class Status
+{
+    Complete,   // one whole message, nothing after it
+    Incomplete, // a beginning of a message: wait for more bytes
+    Invalid,    // never a message, whatever follows; see `problem`
+};
+
+struct ParseResult
+{
+    Status status = Status::Incomplete;
+    Request request;     // Complete only
+    std::string problem; // Invalid only: why, in words for a person
+};
+
+// The bytes of `request`; nothing when its path cannot travel (empty, not
+// absolute, longer than MaxPathBytes, or holding a NUL).
+std::optional<std::string> encode(const Request& request);
+
+// Reads what has arrived so far on one connection.
+ParseResult parse(std::string_view bytes);
+
+} // namespace mailvane::app::instance_message

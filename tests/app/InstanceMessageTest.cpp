@@ -1,0 +1,72 @@
+#include "InstanceMessage.h"
+
+#include <gtest/gtest.h>
+
+namespace mailvane::app::instance_message {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(InstanceMessage, encodedRequestsParseBackWhole)
+{
+    const Request requests[] = {
+        {Kind::Raise, ""},
+        {Kind::Open, "/home/ann/mail.txt"},
+        // Any byte but NUL travels, line breaks and non-UTF-8 bytes too.
+        {Kind::Open, "/tmp/two\nlines \xff.txt"},
+        {Kind::Open, "/" + std::string(MaxPathBytes - 1, 'a')},
+    };
+    for (const Request& request : requests) {
+        SCOPED_TRACE(request.path);
+        const std::optional<std::string> bytes = encode(request);
+        ASSERT_TRUE(bytes);
+        const ParseResult parsed = parse(*bytes);
+        ASSERT_EQ(parsed.status, Status::Complete) << parsed.problem;
+        EXPECT_EQ(parsed.request.kind, request.kind);
+        EXPECT_EQ(parsed.request.path, request.path);
+        // Every shorter beginning asks for more, and never for a refusal.
+        for (std::size_t cut = 0; cut < bytes->size(); cut += 1 + cut / 8)
+            EXPECT_EQ(parse(std::string_view(*bytes).substr(0, cut)).status, Status::Incomplete)
+                << "cut at " << cut;
+    }
+}
+
+TEST(InstanceMessage, pathsThatCannotTravelAreNotEncoded)
+{
+    const std::string paths[] = {"", "relative/mail.txt", "/nul\0byte"s,
+                                 "/" + std::string(MaxPathBytes, 'a')};
+    for (const std::string& path : paths)
+        EXPECT_FALSE(encode({Kind::Open, path})) << path;
+}
+
+TEST(InstanceMessage, anyOtherBytesAreRefusedWithAReason)
+{
+    const std::string refused[] = {
+        "hello\n",
+        "GET / HTTP/1.1\r\n",
+        "mailvane/2 raise\n",
+        "mailvane/1 raise\nx",
+        "mailvane/1 raise \n",
+        "mailvane/1 open 0\n",
+        "mailvane/1 open 012\n/ab",
+        "mailvane/1 open -3\n/ab",
+        "mailvane/1 open 4096\n",
+        "mailvane/1 open 99999999999999999999\n",
+        "mailvane/1 open 3\n/a\0"s,
+        "mailvane/1 open 3\nab/",
+        "mailvane/1 open 2\n/ab",
+        "mailvane/1 open x",
+        "mailvane/1 open 12345",
+        "mailvane/1 opex",
+        std::string(MaxHeaderBytes, 'm'),
+        "\0"s,
+    };
+    for (const std::string& bytes : refused) {
+        const ParseResult parsed = parse(bytes);
+        EXPECT_EQ(parsed.status, Status::Invalid) << '"' << bytes << '"';
+        EXPECT_FALSE(parsed.problem.empty()) << bytes;
+    }
+}
+
+} // namespace
+} // namespace mailvane::app::instance_message
