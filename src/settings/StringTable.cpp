@@ -124,6 +124,8 @@ constexpr auto Entries = std::to_array<Entry>({
     {205, "Sending Failed"},
     {206, "An error occurred while sending the e-mail settings to the target phone(s)."},
     {207, "Phone isn't connected."},
+    {208, "Recipients Invalid"},
+    {209, "\"%1\" is not a phone number."},
     // The main window: texts that have no number of their own in the design
     // are numbered from 300.
     {300, "Mailvane       "},

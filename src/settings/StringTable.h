@@ -73,6 +73,8 @@ inline constexpr StringId SettingsSentMessage = 204;
 inline constexpr StringId SendingFailedCaption = 205;
 inline constexpr StringId SendingErrorMessage = 206;
 inline constexpr StringId PhoneNotConnectedMessage = 207;
+inline constexpr StringId RecipientsInvalidCaption = 208;
+inline constexpr StringId NotAPhoneNumberMessage = 209; // %1 the piece
 
 // The window program: labels, help texts and messages of the main window,
 // the settings pages and the file commands.
