@@ -54,8 +54,15 @@ std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments,
         return std::nullopt;
     }
     std::vector<std::string> numbers;
-    if (to)
-        numbers = settings::splitRecipients(*to);
+    if (to) {
+        settings::RecipientList list = settings::parseRecipients(*to);
+        if (list.invalidPiece) {
+            printError("--to: " + settings::invalidNumberMessage(*list.invalidPiece));
+            status = ExitUsage;
+            return std::nullopt;
+        }
+        numbers = std::move(list.numbers);
+    }
     if (toFile) {
         RecipientFileResult file = readRecipientFile(*toFile);
         if (!file.read) {
@@ -127,7 +134,9 @@ int runSend(const Arguments& arguments)
 
 constexpr std::array<OptionInfo, 9> SendOptions = {{
     {"pin", "PIN", true, "the PIN code the phone asks for (1 to 10 characters)"},
-    {"to", "NUMBERS", false, "recipients as \"num;num;...\" (blanks and tabs are ignored)"},
+    {"to", "NUMBERS", false,
+     "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
+     "and '/' are ignored)"},
     {"to-file", "LIST", false,
      "more recipients from a file, one a line ('-' reads stdin; blank lines and # comments "
      "are skipped)"},

@@ -68,9 +68,8 @@ bool isDialable(std::string_view number)
     if (number.starts_with('+'))
         number.remove_prefix(1);
     return !number.empty() && number.size() <= MaxNumberDigits &&
-           std::ranges::all_of(number, [](char c) {
-               return (c >= '0' && c <= '9') || c == '*' || c == '#';
-           });
+           std::ranges::all_of(
+               number, [](char c) { return (c >= '0' && c <= '9') || c == '*' || c == '#'; });
 }
 
 // The piece as the message quotes it: trimmed, without invisible characters,
@@ -122,10 +121,7 @@ std::optional<std::string> dialableNumber(std::string_view piece)
 
 std::string invalidNumberMessage(std::string_view piece)
 {
-    std::string message(stringText(strings::NotAPhoneNumberMessage));
-    if (const std::size_t slot = message.find("%1"); slot != std::string::npos)
-        message.replace(slot, 2, quotablePiece(piece));
-    return message;
+    return stringText(strings::NotAPhoneNumberMessage, {quotablePiece(piece)});
 }
 
 RecipientList parseRecipients(std::string_view text)
@@ -146,22 +142,6 @@ RecipientList parseRecipients(std::string_view text)
             return list;
         text.remove_prefix(end + 1);
     }
-}
-
-std::vector<std::string> splitRecipients(std::string_view text)
-{
-    std::vector<std::string> numbers;
-    std::string piece;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == ';') {
-            if (!piece.empty())
-                numbers.push_back(std::move(piece));
-            piece.clear();
-        } else if (text[i] != ' ' && text[i] != '\t') {
-            piece.push_back(text[i]);
-        }
-    }
-    return numbers;
 }
 
 } // namespace mailvane::settings

@@ -47,8 +47,4 @@ struct RecipientList
 // dialable, empty pieces (nothing but the characters dropped) skipped.
 RecipientList parseRecipients(std::string_view text);
 
-// The pieces of a recipients text with blanks and tabs removed, empty ones
-// skipped, nothing else looked at.
-std::vector<std::string> splitRecipients(std::string_view text);
-
 } // namespace mailvane::settings

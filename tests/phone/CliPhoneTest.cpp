@@ -146,13 +146,17 @@ TEST_F(CliPhone, sendOnASimulatedPhoneDeliversPartsThatReassembleIntoThePush)
     }
 }
 
-TEST_F(CliPhone, refusedMessageStopsTheLoopAndReportsNoConnection)
+TEST_F(CliPhone, refusedMessageStopsTheLoopAndNamesTheRefusal)
 {
     writeFile(phoneDir / "phone.conf", "refuse = 2\n");
     const auto run = send("111;222", {"--phone", simPhone()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find("Phone isn't connected."), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("mailvane-cli: 111: the phone refused the message (message 2 refused, "
+                           "as phone.conf asks) at message 2 of 6 (status 0x80040210); 0 of 2 "
+                           "recipients sent"),
+              std::string::npos)
+        << run.err;
     EXPECT_EQ(run.err.find("recipient 2 of 2"), std::string::npos) << run.err;
     EXPECT_EQ(outboxParts(phoneDir / "outbox.txt").size(), 1u);
 }

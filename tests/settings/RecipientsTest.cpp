@@ -29,9 +29,9 @@ TEST(DialableNumber, dropsWhatGroupsTheDigitsAndRefusesTheRest)
         {"++45", std::nullopt},
         {"+45 12 34 ext 5", std::nullopt},
         {"0401;2", std::nullopt},
-        {"\uFF10\uFF11", std::nullopt}, // full-width digits
-        {"12\x80" "34", std::nullopt},  // not UTF-8
-        {"12\xC0\xB1", std::nullopt},   // an overlong '1'
+        {"\uFF10\uFF11", std::nullopt},               // full-width digits
+        {std::string("12\x80") + "34", std::nullopt}, // not UTF-8
+        {"12\xC0\xB1", std::nullopt},                 // an overlong '1'
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
@@ -81,5 +81,5 @@ TEST(InvalidNumberMessage, quotesThePieceAsTypedWithoutWhatCannotBeSeen)
 TEST(WithoutNumberPunctuation, keepsWhatIsNotPunctuationEvenWhenInvalid)
 {
     EXPECT_EQ(withoutNumberPunctuation("\u202A+45 33-44 x\u202C"), "+453344x");
-    EXPECT_EQ(withoutNumberPunctuation("1\x80 2"), "1\x80" "2");
+    EXPECT_EQ(withoutNumberPunctuation("1\x80 2"), std::string("1\x80") + "2");
 }
