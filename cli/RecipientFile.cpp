@@ -32,6 +32,7 @@ RecipientFileResult parseRecipientLines(std::string_view text, std::string_view 
         settings::RecipientList list = settings::parseRecipients(line);
         if (list.invalidPiece) {
             result.numbers.clear();
+            result.invalidNumber = true;
             result.error = std::string(name) + ", line " + std::to_string(lineNumber) + ": " +
                            settings::invalidNumberMessage(*list.invalidPiece);
             return result;

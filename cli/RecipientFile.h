@@ -15,7 +15,8 @@ struct RecipientFileResult
 {
     bool read = false;
     std::vector<std::string> numbers;
-    std::string error; // names the file (and the line) and why it could not be used
+    std::string error;          // names the file (and the line) and why it could not be used
+    bool invalidNumber = false; // read, but a piece is not a phone number
 };
 
 // `path` "-" reads standard input.

@@ -67,7 +67,8 @@ std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments,
         RecipientFileResult file = readRecipientFile(*toFile);
         if (!file.read) {
             printError(file.error);
-            status = ExitFailure;
+            // A list that names no number where it should is as wrong as --to.
+            status = file.invalidNumber ? ExitUsage : ExitFailure;
             return std::nullopt;
         }
         numbers.insert(numbers.end(), file.numbers.begin(), file.numbers.end());
@@ -179,7 +180,8 @@ const Command sendCommand{
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
     "stdout (success) or stderr.\n"
     "Exit status: 0 when every number was sent, 1 when a number failed, 2 when\n"
-    "the command line is wrong or names no recipient, 130 after Ctrl+C.\n",
+    "the command line is wrong or names no recipient or a piece that is no phone\n"
+    "number, 130 after Ctrl+C.\n",
     SendOptions,
     runSend,
 };

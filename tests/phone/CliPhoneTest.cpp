@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 using namespace mailvane;
 using test::runCli;
@@ -179,6 +180,39 @@ TEST_F(CliPhone, recipientsWithoutANumberAreAnErrorNotASuccess)
         const auto run = send(to, {"--phone", simPhone()});
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find("No recipients are selected."), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+}
+
+TEST_F(CliPhone, numbersAreTakenAsTheWindowTakesThemAndOneThatIsNoneSendsNothing)
+{
+    const auto grouped = send("\u202A+45 33-44-55-66\u202C; (040) 12.34", {"--phone", simPhone()});
+    EXPECT_EQ(grouped.exitCode, 0) << grouped.err;
+    std::set<std::string> recipients;
+    for (const OutboxPart& part : outboxParts(phoneDir / "outbox.txt"))
+        recipients.insert(part.recipient);
+    EXPECT_EQ(recipients, (std::set<std::string>{"+4533445566", "0401234"}));
+    fs::remove(phoneDir / "outbox.txt");
+
+    writeFile(work / "list.txt", "# team\n111\n222; Anna\n");
+    struct Case
+    {
+        std::string to;
+        std::vector<std::string> more;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"111;+45 1x", {}, "mailvane-cli: --to: \"+45 1x\" is not a phone number.\n"},
+        {"333",
+         {"--to-file", "list.txt"},
+         "mailvane-cli: the number list list.txt, line 3: \"Anna\" is not a phone number.\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> more = c.more;
+        more.insert(more.end(), {"--phone", simPhone()});
+        const auto run = send(c.to, more);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, c.message);
     }
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }
