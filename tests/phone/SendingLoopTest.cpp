@@ -132,19 +132,20 @@ TEST(OutcomeReport, onlyAPhoneOrGatewayNeverReachedIsNotConnectedAndTheRestNameT
         {{false, platform::E_ABORT, 0, 2, "111", unreachable, {"222"}}, "Phone isn't connected."},
         {{false, phone::E_GATEWAY_UNREACHABLE, 0, 1, "111", gatewayDown, {}},
          "Phone isn't connected.\n\nSending to 111 failed at message 1 of 6: the gateway could "
-         "not be reached (http://gw/cgi-bin/sendsms: Connection refused)."},
+         "not be reached\n(http://gw/cgi-bin/sendsms: Connection refused)."},
         // Reached once: the first number has the settings, which must be said.
         {{false, platform::E_ABORT, 1, 2, "222", unreachable, {}},
          SendingError + "\n\nSending to 222 failed: the phone could not be reached.\nNumbers "
                         "sent before it: 1 of 2."},
         {{false, phone::E_GATEWAY_TIMEOUT, 0, 1, "111", gatewaySilent, {}},
+         // Long lines are broken at blanks: the box is as wide as its longest.
          SendingError + "\n\nSending to 111 failed at message 1 of 6: the gateway did not "
-                        "answer in time, so the message may have gone out "
-                        "(http://gw/cgi-bin/sendsms: no answer within 20 seconds).\nNumbers sent "
+                        "answer in time, so\nthe message may have gone out "
+                        "(http://gw/cgi-bin/sendsms: no answer within 20\nseconds).\nNumbers sent "
                         "before it: 0 of 1."},
         {{false, platform::S_FALSE, 1, 16, "2", oddSuccess, many},
          SendingError + "\n\nSending to 2 failed at message 6 of 6: the phone service answered "
-                        "with the unknown status 0x00000001.\nNumbers sent before it: 1 of 16."
+                        "with the\nunknown status 0x00000001.\nNumbers sent before it: 1 of 16."
                         "\nNot tried: 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 and 4 more."},
     };
     for (const Case& c : cases) {

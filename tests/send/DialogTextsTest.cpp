@@ -35,8 +35,7 @@ TEST(RecipientsBoxText, aLinePerPieceWithLeadingBlanksRemoved)
 TEST(SendDialogSettingsBox, showsTheWholeSummaryWithPasswordsAsAsterisks)
 {
     settings::EmailSettings record;
-    ASSERT_TRUE(
-        settings::openSettingsFile(MAILVANE_EXAMPLES_DIR "/imap4-gprs.txt", record).ok());
+    ASSERT_TRUE(settings::openSettingsFile(MAILVANE_EXAMPLES_DIR "/imap4-gprs.txt", record).ok());
     record.to = "+4512345678";
     QWidget main;
     send::SendDialog dialog(&main, QString(), record);
