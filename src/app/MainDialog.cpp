@@ -556,7 +556,8 @@ void MainDialog::onEmptyFields()
 send::SendWorkflow& MainDialog::sendWorkflow()
 {
     if (!m_sendWorkflow)
-        m_sendWorkflow = std::make_unique<send::SendWorkflow>(this, m_skin, m_record, *m_phoneLink);
+        m_sendWorkflow =
+            std::make_unique<send::SendWorkflow>(this, m_skin, m_record, *m_phoneLink);
     return *m_sendWorkflow;
 }
 
