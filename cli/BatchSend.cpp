@@ -10,6 +10,7 @@
 #include "PhoneLink.h"
 #include "ProgressLine.h"
 #include "PushBuilder.h"
+#include "Recipients.h"
 #include "SendLog.h"
 #include "SendingLoop.h"
 #include "ServiceObjects.h"
@@ -42,8 +43,12 @@ std::optional<std::string> buildPush(const settings::EmailSettings& record, std:
 }
 
 std::vector<std::string> withoutSent(const std::vector<std::string>& numbers,
-                                     const std::set<std::string, std::less<>>& sent)
+                                     const std::set<std::string, std::less<>>& logged)
 {
+    // A log written before numbers were made dialable may hold them as typed.
+    std::set<std::string, std::less<>> sent;
+    for (const std::string& number : logged)
+        sent.insert(settings::dialableNumber(number).value_or(number));
     std::vector<std::string> left;
     for (const std::string& number : numbers) {
         if (!sent.contains(number))

@@ -155,7 +155,10 @@ int runEncode(const Arguments& arguments)
     // Without --to one push is built, as for a single unnamed recipient.
     std::vector<std::string> recipients{std::string()};
     if (const std::string* to = arguments.option("to")) {
-        recipients = settings::splitRecipients(*to);
+        settings::RecipientList list = settings::parseRecipients(*to);
+        if (list.invalidPiece)
+            return usageError("--to: " + settings::invalidNumberMessage(*list.invalidPiece));
+        recipients = std::move(list.numbers);
         if (recipients.empty())
             return usageError("--to holds no phone number");
     }

@@ -17,10 +17,10 @@ struct FileCloser
 
 } // namespace
 
-std::vector<std::string> parseRecipientLines(std::string_view text)
+RecipientFileResult parseRecipientLines(std::string_view text, std::string_view name)
 {
-    std::vector<std::string> numbers;
-    while (!text.empty()) {
+    RecipientFileResult result;
+    for (std::size_t lineNumber = 1; !text.empty(); ++lineNumber) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
@@ -29,10 +29,19 @@ std::vector<std::string> parseRecipientLines(std::string_view text)
             continue;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        for (std::string& number : settings::splitRecipients(line))
-            numbers.push_back(std::move(number));
+        settings::RecipientList list = settings::parseRecipients(line);
+        if (list.invalidPiece) {
+            result.numbers.clear();
+            result.invalidNumber = true;
+            result.error = std::string(name) + ", line " + std::to_string(lineNumber) + ": " +
+                           settings::invalidNumberMessage(*list.invalidPiece);
+            return result;
+        }
+        for (std::string& number : list.numbers)
+            result.numbers.push_back(std::move(number));
     }
-    return numbers;
+    result.read = true;
+    return result;
 }
 
 RecipientFileResult readRecipientFile(const std::string& path)
@@ -63,9 +72,7 @@ RecipientFileResult readRecipientFile(const std::string& path)
         result.error = name + " is not a text file (it holds a NUL byte)";
         return result;
     }
-    result.read = true;
-    result.numbers = parseRecipientLines(text);
-    return result;
+    return parseRecipientLines(text, name);
 }
 
 } // namespace mailvane::cli

@@ -54,13 +54,21 @@ std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments,
         return std::nullopt;
     }
     std::vector<std::string> numbers;
-    if (to)
-        numbers = settings::splitRecipients(*to);
+    if (to) {
+        settings::RecipientList list = settings::parseRecipients(*to);
+        if (list.invalidPiece) {
+            printError("--to: " + settings::invalidNumberMessage(*list.invalidPiece));
+            status = ExitUsage;
+            return std::nullopt;
+        }
+        numbers = std::move(list.numbers);
+    }
     if (toFile) {
         RecipientFileResult file = readRecipientFile(*toFile);
         if (!file.read) {
             printError(file.error);
-            status = ExitFailure;
+            // A list that names no number where it should is as wrong as --to.
+            status = file.invalidNumber ? ExitUsage : ExitFailure;
             return std::nullopt;
         }
         numbers.insert(numbers.end(), file.numbers.begin(), file.numbers.end());
@@ -127,7 +135,9 @@ int runSend(const Arguments& arguments)
 
 constexpr std::array<OptionInfo, 9> SendOptions = {{
     {"pin", "PIN", true, "the PIN code the phone asks for (1 to 10 characters)"},
-    {"to", "NUMBERS", false, "recipients as \"num;num;...\" (blanks and tabs are ignored)"},
+    {"to", "NUMBERS", false,
+     "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
+     "and '/' are ignored)"},
     {"to-file", "LIST", false,
      "more recipients from a file, one a line ('-' reads stdin; blank lines and # comments "
      "are skipped)"},
@@ -170,7 +180,8 @@ const Command sendCommand{
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
     "stdout (success) or stderr.\n"
     "Exit status: 0 when every number was sent, 1 when a number failed, 2 when\n"
-    "the command line is wrong or names no recipient, 130 after Ctrl+C.\n",
+    "the command line is wrong or names no recipient or a piece that is no phone\n"
+    "number, 130 after Ctrl+C.\n",
     SendOptions,
     runSend,
 };

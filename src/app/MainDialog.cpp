@@ -7,7 +7,6 @@
 #include "ConnectionPage.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
-#include "FieldEdit.h"
 #include "FileCommands.h"
 #include "GeneralPage.h"
 #include "HeadingLabel.h"
@@ -30,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QWhatsThis>
+#include <limits>
 
 namespace mailvane::app {
 
@@ -145,7 +145,10 @@ bool MainDialog::initDialog()
     m_recipientsEdit = new QLineEdit(this);
     setControlId(m_recipientsEdit, ids::RecipientsEdit);
     m_recipientsEdit->setObjectName(QStringLiteral("recipientsEdit"));
-    restrictEdit(m_recipientsEdit, false);
+    // Any text goes in (the Send command names a piece that is not a phone
+    // number), and all of it: the edit's own limit of 32,767 characters would
+    // cut a long list of chosen contacts without a word.
+    m_recipientsEdit->setMaxLength(std::numeric_limits<int>::max());
     createButtons();
     setWindowTitle(uiText(strings::MainWindowTitle));
     createSheet();

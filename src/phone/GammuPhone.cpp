@@ -3,6 +3,7 @@
 #include "GammuContacts.h"
 #include "GammuMessage.h"
 #include "PhoneStatus.h"
+#include "SendFailure.h"
 
 #include <algorithm>
 #include <atomic>
@@ -238,8 +239,10 @@ platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
     if (!m_session || !m_session->connected)
         return E_PHONE_NOT_CONNECTED;
     const std::shared_ptr<GSM_SMSMessage> sms = toGammuMessage(message);
-    if (!sms)
+    if (!sms) {
+        platform::SetErrorInfo("no text message can carry this number and data");
         return platform::E_INVALIDARG;
+    }
     ++m_libraryTime.messages;
     const std::optional<GSM_Error> sent =
         timedCall(m_timeouts.message, m_libraryTime.sending, [sms](Session& session) {
@@ -261,13 +264,19 @@ platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
                 return ERR_UNKNOWN;
             return error;
         });
-    if (!sent)
+    if (!sent) {
+        platform::SetErrorInfo("no answer within " + durationText(m_timeouts.message));
         return E_PHONE_TIMEOUT;
+    }
     const GSM_Error error = *sent;
     if (error != ERR_NONE) {
+        platform::SetErrorInfo(std::string("libgammu: ") + GSM_ErrorString(error));
+        // A device that went away did not refuse anything: the connection is lost.
         if (error == ERR_DEVICEREADERROR || error == ERR_DEVICEWRITEERROR ||
-            error == ERR_DEVICENOTEXIST || error == ERR_DEVICEOPENERROR || error == ERR_ABORTED)
+            error == ERR_DEVICENOTEXIST || error == ERR_DEVICEOPENERROR || error == ERR_ABORTED) {
             dropSession();
+            return E_PHONE_NOT_CONNECTED;
+        }
         return gammuStatus(error);
     }
     return platform::S_OK;

@@ -1,5 +1,7 @@
 #include "KannelGateway.h"
 
+#include "SendFailure.h"
+
 #include <algorithm>
 #include <curl/curl.h>
 #include <mutex>
@@ -90,6 +92,14 @@ GatewayAnswer KannelGateway::post(const OutgoingMessage& message)
     GatewayAnswer answer;
     if (result != CURLE_OK) {
         answer.text = error[0] ? error : curl_easy_strerror(result);
+        curl_off_t connected = 0;
+        // Connected and then out of time: the request may have been taken.
+        if (result == CURLE_OPERATION_TIMEDOUT &&
+            curl_easy_getinfo(connection, CURLINFO_CONNECT_TIME_T, &connected) == CURLE_OK &&
+            connected > 0) {
+            answer.verdict = GatewayAnswer::Verdict::Silent;
+            answer.text = "no answer within " + durationText(m_timeouts.request);
+        }
         // A connection that failed half-way is not worth keeping.
         curl_easy_cleanup(connection);
         return answer;
@@ -116,10 +126,24 @@ PhoneValue KannelGateway::connect()
 platform::HRESULT KannelGateway::send(const OutgoingMessage& message)
 {
     GatewayAnswer answer = post(message);
-    const platform::HRESULT status = answer.accepted() ? platform::S_OK
-                                     : answer.verdict == GatewayAnswer::Verdict::Refused
-                                         ? E_GATEWAY_REFUSED
-                                         : E_GATEWAY_UNREACHABLE;
+    platform::HRESULT status = platform::S_OK;
+    switch (answer.verdict) {
+    case GatewayAnswer::Verdict::Accepted:
+        break;
+    case GatewayAnswer::Verdict::Refused:
+        status = E_GATEWAY_REFUSED;
+        platform::SetErrorInfo(m_address.endpoint + " answered \"" + answer.text + "\", HTTP " +
+                               std::to_string(answer.httpStatus));
+        break;
+    case GatewayAnswer::Verdict::Unreachable:
+        status = E_GATEWAY_UNREACHABLE;
+        platform::SetErrorInfo(m_address.endpoint + ": " + answer.text);
+        break;
+    case GatewayAnswer::Verdict::Silent:
+        status = E_GATEWAY_TIMEOUT;
+        platform::SetErrorInfo(m_address.endpoint + ": " + answer.text);
+        break;
+    }
     const std::lock_guard lock(m_mutex);
     m_lastAnswer = std::move(answer);
     return status;

@@ -1,6 +1,6 @@
 #include "LinkSender.h"
 
-#include "SendingLoop.h"
+#include "StringTable.h"
 
 #include <cstdio>
 
@@ -16,14 +16,19 @@ PushOutcome LinkSender::send(const PushTicket& ticket)
     m_link.setSettings(&m_record);
     const HRESULT status = m_link.SendSettings(m_pin);
     m_record.to.reset();
-
-    SendingOutcome outcome;
-    outcome.sent = status == platform::S_OK;
-    outcome.lastStatus = status;
-    outcome.numbersSent = outcome.sent ? 1 : 0;
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
-    return {outcome.sent, std::string(outcomeText(outcome)) + " (status " + code + ")"};
+    if (status == platform::S_OK)
+        return {true, std::string(settings::stringText(settings::strings::SettingsSentMessage))};
+    char code[32];
+    std::snprintf(code, sizeof code, " (status 0x%08X)", static_cast<unsigned>(status));
+    const SendFailure& failure = m_link.lastFailure();
+    // As the window words it: a phone that was never reached is not connected.
+    if (isUnreachable(status) && failure.message <= 1) {
+        std::string answer(settings::stringText(settings::strings::PhoneNotConnectedMessage));
+        if (!failure.detail.empty())
+            answer += " " + failure.detail;
+        return {false, answer + code};
+    }
+    return {false, describeFailure(failure) + code};
 }
 
 } // namespace mailvane::phone

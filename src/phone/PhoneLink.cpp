@@ -2,6 +2,7 @@
 
 #include "DocumentBuilder.h"
 #include "PushBuilder.h"
+#include "StringTable.h"
 
 namespace mailvane::phone {
 
@@ -9,6 +10,16 @@ using platform::ComPtr;
 using platform::E_ABORT;
 using platform::E_FAIL;
 using platform::S_OK;
+namespace strings = settings::strings;
+
+namespace {
+
+std::string causeText(settings::StringId id, const std::filesystem::path& path = {})
+{
+    return settings::stringText(id, {path.string()});
+}
+
+} // namespace
 
 PhoneLink::PhoneLink(const std::filesystem::path& tokenTablePath)
 {
@@ -20,6 +31,10 @@ PhoneLink::PhoneLink(const std::filesystem::path& tokenTablePath)
     platform::CoCreateInstance(CLSID_PhoneService, nullptr, platform::CLSCTX_INPROC_SERVER,
                                m_phone.put());
     m_tokenTableLoaded = m_tokenTables.load(tokenTablePath);
+    std::error_code error;
+    m_tokenTablePath = std::filesystem::absolute(tokenTablePath, error);
+    if (error)
+        m_tokenTablePath = tokenTablePath;
 }
 
 PhoneLink::~PhoneLink()
@@ -43,47 +58,71 @@ void PhoneLink::readPhoneValue()
         session->getPhoneValue(&m_phoneValue);
 }
 
+HRESULT PhoneLink::fail(HRESULT status, std::string cause, std::string detail, unsigned message,
+                        unsigned count)
+{
+    m_failure = {status, std::move(cause), std::move(detail), message, count};
+    return status;
+}
+
+std::string PhoneLink::encodingFailureCause() const
+{
+    std::error_code error;
+    if (!m_tokenTableLoaded)
+        return causeText(std::filesystem::exists(m_tokenTablePath, error)
+                             ? strings::TokenTableUnreadableCause
+                             : strings::TokenTableMissingCause,
+                         m_tokenTablePath);
+    if (m_tokenTables.empty())
+        return causeText(strings::TokenTableEmptyCause, m_tokenTablePath);
+    return causeText(strings::NotEncodedCause);
+}
+
 HRESULT PhoneLink::SendSettings(std::string_view pin)
 {
-    if (!m_sender || !m_settings)
-        return E_FAIL;
+    m_failure = {};
+    if (!m_sender)
+        return fail(E_FAIL, causeText(strings::ServiceMissingCause));
+    if (!m_settings)
+        return fail(E_FAIL, causeText(strings::NotEncodedCause));
     readPhoneValue();
     if (m_phoneValue == 0)
-        return E_ABORT;
+        return fail(E_ABORT, causeOfStatus(E_ABORT));
     const std::optional<std::string> document = provisioning::buildDocument(*m_settings);
     if (!document)
-        return E_FAIL;
+        return fail(E_FAIL, causeText(strings::NotEncodedCause));
     const std::optional<std::string> push =
         provisioning::encodeProvisioningPush(m_tokenTables, *document, pin);
     if (!push)
-        return E_FAIL;
+        return fail(E_FAIL, encodingFailureCause());
     return sendPush(*push);
 }
 
 HRESULT PhoneLink::sendPush(const std::string& push)
 {
     if (!m_sender)
-        return E_FAIL;
+        return fail(E_FAIL, causeText(strings::ServiceMissingCause));
     m_segmenter.countMessages(push);
     ComPtr<IShortMessage> message;
     const HRESULT created = platform::CoCreateInstance(
         CLSID_ShortMessage, nullptr, platform::CLSCTX_INPROC_SERVER, message.put());
     if (platform::FAILED(created) || !message)
-        return platform::FAILED(created) ? created : E_FAIL;
+        return fail(platform::FAILED(created) ? created : E_FAIL,
+                    causeText(strings::ServiceMissingCause));
 
     const std::uint8_t reference = m_segmenter.nextReference();
     message->setFormat(values::MessageFormatBinary);
     ComPtr<IMessageData> data;
     message->getData(data.put());
     if (!data)
-        return E_FAIL;
+        return fail(E_FAIL, causeText(strings::ServiceMissingCause));
 
     const unsigned count = m_segmenter.messageCount();
     HRESULT sent = S_OK;
     for (unsigned index = 0; index < count; ++index) {
         const auto segment = m_segmenter.cutSegment(push, index);
         if (!segment)
-            return E_FAIL;
+            return fail(E_FAIL, causeText(strings::NotEncodedCause));
         Variant userData = provisioning::MessageSegmenter::wrapSegment(*segment);
         data->setUserData(userData);
         data->setStatusReport(values::NoStatusReport);
@@ -95,12 +134,19 @@ HRESULT PhoneLink::sendPush(const std::string& push)
         data->setUserDataHeader(header);
         if (m_progress)
             m_progress(index + 1, count);
+        std::string detail;
+        platform::GetErrorInfo(detail); // whatever an earlier call left is not this one's
         sent = m_sender->sendMessage(values::SendReserved, message.get());
         platform::VariantClear(userData);
         platform::VariantClear(header);
-        if (platform::FAILED(sent))
-            return E_ABORT;
+        // The service's own status goes back: it says more than "refused".
+        if (platform::FAILED(sent)) {
+            platform::GetErrorInfo(detail);
+            return fail(sent, causeOfStatus(sent), oneLine(detail), index + 1, count);
+        }
     }
+    if (sent != S_OK)
+        return fail(sent, causeOfStatus(sent), {}, count, count);
     return sent;
 }
 

@@ -9,6 +9,7 @@
 #include "EmailSettings.h"
 #include "MessageSegmenter.h"
 #include "PhoneService.h"
+#include "SendFailure.h"
 #include "TokenTables.h"
 
 #include <cstdint>
@@ -40,9 +41,14 @@ public:
 
     // Sends the record to its one recipient. S_OK when every message went;
     // E_FAIL when there is no service, no record or no push; E_ABORT when the
-    // phone cannot be reached or refused a message; otherwise the status of the
-    // message creation or of the last send call.
+    // phone cannot be reached; the service's own status when it refused a
+    // message, so that the cause reaches the caller; otherwise the status of
+    // the message creation or of the last send call. lastFailure() says why.
     HRESULT SendSettings(std::string_view pin);
+
+    // Why the last SendSettings did not return S_OK, in words; empty after one
+    // that did.
+    const SendFailure& lastFailure() const { return m_failure; }
 
     // Appends the phone's (name, number) pairs: the phone's memory, then the
     // SIM. The result's status is that of the last entry request, or the
@@ -55,10 +61,16 @@ public:
     void setMessageProgress(MessageProgress progress) { m_progress = std::move(progress); }
 
     bool tokenTableLoaded() const { return m_tokenTableLoaded; }
+    // The token table file read at creation, made absolute.
+    const std::filesystem::path& tokenTablePath() const { return m_tokenTablePath; }
 
 private:
     void readPhoneValue();
     HRESULT sendPush(const std::string& push);
+    HRESULT fail(HRESULT status, std::string cause, std::string detail = {}, unsigned message = 0,
+                 unsigned count = 0);
+    // Why no push could be made: the token table's trouble when it has one.
+    std::string encodingFailureCause() const;
     // Returns the last entry request's status; `passStatus` is S_OK when the
     // pass listed the whole store.
     HRESULT readContactPass(IContactsService& contacts, std::int32_t selector1,
@@ -71,6 +83,8 @@ private:
     provisioning::MessageSegmenter m_segmenter;
     PhoneValue m_phoneValue = 0;
     bool m_tokenTableLoaded = false;
+    std::filesystem::path m_tokenTablePath;
+    SendFailure m_failure;
     MessageProgress m_progress;
 };
 

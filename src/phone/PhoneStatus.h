@@ -28,9 +28,13 @@ inline constexpr platform::HRESULT E_PHONE_NOT_CONNECTED =
 
 // The Kannel gateway: a message it answered without accepting it.
 inline constexpr platform::HRESULT E_GATEWAY_REFUSED = static_cast<platform::HRESULT>(0x80040230);
-// The Kannel gateway: a message it gave no answer to (down, unreachable, too slow).
+// The Kannel gateway: a message that could not be handed to it (down,
+// unreachable, refusing connections).
 inline constexpr platform::HRESULT E_GATEWAY_UNREACHABLE =
     static_cast<platform::HRESULT>(0x80040231);
+// The Kannel gateway: a message it took the connection for but gave no answer
+// to within the time limit; it may still have sent it.
+inline constexpr platform::HRESULT E_GATEWAY_TIMEOUT = static_cast<platform::HRESULT>(0x80040232);
 
 // A contacts store holding more than MaxPhoneContacts entries, left unread.
 inline constexpr platform::HRESULT E_TOO_MANY_CONTACTS = static_cast<platform::HRESULT>(0x80040240);

@@ -40,6 +40,7 @@ struct GatewayAnswer
         Accepted,    // taken for delivery or queued for later delivery
         Refused,     // the gateway answered, but not with acceptance
         Unreachable, // no answer: refused connection, timeout, broken transfer
+        Silent,      // took the connection, gave no answer within the time limit
     };
     Verdict verdict = Verdict::Unreachable;
     long httpStatus = 0; // 0 when there was no answer

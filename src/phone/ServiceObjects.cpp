@@ -128,13 +128,17 @@ public:
         const auto* ours = dynamic_cast<ShortMessageObject*>(message);
         if (!ours)
             return E_INVALIDARG;
-        if (ours->format() != values::MessageFormatBinary)
+        if (ours->format() != values::MessageFormatBinary) {
+            platform::SetErrorInfo("only binary messages can be sent");
             return E_UNSUPPORTED_MESSAGE;
+        }
         const OutgoingMessage& outgoing = ours->data().message();
         {
             const std::lock_guard lock(m_state->mutex);
-            if (outgoing.phoneValue == 0 || outgoing.phoneValue != m_state->connectedValue)
+            if (outgoing.phoneValue == 0 || outgoing.phoneValue != m_state->connectedValue) {
+                platform::SetErrorInfo("the message names an earlier connection to the phone");
                 return E_STALE_PHONE_VALUE;
+            }
         }
         return m_state->device->send(outgoing);
     }

@@ -172,18 +172,25 @@ platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
     const std::lock_guard lock(m_mutex);
     const unsigned number = ++m_messagesHandedIn;
     const SimulatedPhoneOptions options = readOptions();
-    if (options.unplugged)
+    if (options.unplugged) {
+        platform::SetErrorInfo("unplugged, as phone.conf says");
         return platform::E_ABORT;
-    if (options.refuseMessage == number)
+    }
+    if (options.refuseMessage == number) {
+        platform::SetErrorInfo("message " + std::to_string(number) +
+                               " refused, as phone.conf asks");
         return E_SIMULATED_REFUSAL;
+    }
     const auto pdu = encodeSmsSubmit({.destination = message.recipient,
                                       .dataCoding = message.dataCoding,
                                       .statusReport = message.statusReport,
                                       .messageReference = static_cast<std::uint8_t>(number),
                                       .userDataHeader = message.userDataHeader,
                                       .userData = message.userData});
-    if (!pdu)
+    if (!pdu) {
+        platform::SetErrorInfo("no text message can carry this number and data");
         return platform::E_INVALIDARG;
+    }
 
     const auto [part, parts] = partOf(message.userDataHeader);
     std::ostringstream entry;
@@ -193,7 +200,11 @@ platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
     std::ofstream out(m_folder / OutboxFile, std::ios::binary | std::ios::app);
     out << entry.str();
     out.flush();
-    return out ? platform::S_OK : E_OUTBOX_WRITE;
+    if (!out) {
+        platform::SetErrorInfo("cannot write " + (m_folder / OutboxFile).string());
+        return E_OUTBOX_WRITE;
+    }
+    return platform::S_OK;
 }
 
 StoreContents SimulatedPhone::readContacts(ContactStore store)

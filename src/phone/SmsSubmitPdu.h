@@ -3,6 +3,8 @@
 // SMS-SUBMIT transfer PDUs (3GPP TS 23.040) as an AT modem takes them in PDU
 // mode: a zero-length service-centre address ("use the phone's own") first.
 
+#include "Recipients.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -21,8 +23,9 @@ struct SmsSubmit
     std::span<const std::uint8_t> userData;       // 8-bit data
 };
 
-// Longest destination address, in digits.
-inline constexpr std::size_t MaxAddressDigits = 20;
+// Longest destination address, in digits: the longest number a recipient
+// may have.
+inline constexpr std::size_t MaxAddressDigits = settings::MaxNumberDigits;
 // Header and data of one message together.
 inline constexpr std::size_t MaxUserDataBytes = 140;
 

@@ -7,6 +7,7 @@
 #include "DialogFrame.h"
 #include "HelpTable.h"
 #include "PhoneLink.h"
+#include "Recipients.h"
 #include "UiText.h"
 #include "WaitDialog.h"
 
@@ -90,6 +91,18 @@ void moveSelectedRows(QTreeWidget* from, QTreeWidget* to)
         to->insertTopLevelItem(0, item);
         item->setSelected(false);
     }
+}
+
+// A chosen number as it goes into the recipients field: without what only
+// groups its digits or marks its direction, so that the field shows what
+// will be dialled. A number that is no number stays recognisable, for the
+// Send command to name.
+QString fieldForm(const QString& number)
+{
+    const QByteArray typed = number.toUtf8();
+    const std::string kept = settings::withoutNumberPunctuation(
+        std::string_view(typed.constData(), std::size_t(typed.size())));
+    return QString::fromUtf8(kept.data(), qsizetype(kept.size()));
 }
 
 } // namespace
@@ -227,7 +240,7 @@ void ChooseRecipientsDialog::onOk()
         QTreeWidgetItem* top = m_recipients->itemAt(0, 0);
         const int row = top ? m_recipients->indexOfTopLevelItem(top) : 0;
         std::unique_ptr<QTreeWidgetItem> item(m_recipients->takeTopLevelItem(row < 0 ? 0 : row));
-        m_result += item->text(NumberColumn) + u';';
+        m_result += fieldForm(item->text(NumberColumn)) + u';';
     }
     accept();
 }

@@ -17,9 +17,10 @@ class BmpButton;
 
 namespace mailvane::send {
 
-// The recipients box's text for a recipients text as typed: a line per
+// The recipients box's text for the record's `To` text (the Send command
+// puts the numbers there as they will be dialled, joined by ";"): a line per
 // ";"-separated piece, its leading white space removed; the piece after the
-// last ";" only when it is not empty. Blanks inside a number stay.
+// last ";" only when it is not empty. Blanks inside a piece stay.
 QString recipientsBoxText(const QString& recipients);
 
 class SendDialog : public skin::SkinDialog

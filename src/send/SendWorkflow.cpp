@@ -12,6 +12,8 @@
 #include "UiText.h"
 #include "WaitDialog.h"
 
+#include <cstdio>
+
 namespace mailvane::send {
 namespace {
 
@@ -39,18 +41,32 @@ std::string latin1(const QString& text)
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }
 
+std::string utf8(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The window program's terminal gets every failure as one line, so that a
+// person who started it from one can keep or copy it.
+void tellTerminal(const std::string& line)
+{
+    std::fprintf(stderr, "mailvane: %s\n", line.c_str());
+    std::fflush(stderr);
+}
+
 } // namespace
 
 OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
 {
-    if (outcome.sent)
-        return {app::uiText(SendingSuccessfulCaption), app::uiText(SettingsSentMessage),
-                SkinMessageBox::MbOk};
-    if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
-        return {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning};
-    if (outcome.lastStatus == platform::E_FAIL)
-        return {app::uiText(SendingFailedCaption), app::uiText(SendingErrorMessage), Warning};
-    return {app::uiText(SendingFailedCaption), app::uiText(PhoneNotConnectedMessage), Warning};
+    const phone::OutcomeReport report = phone::reportOutcome(outcome);
+    return {app::uiText(report.caption), fromUtf8(report.text),
+            report.warning ? Warning : unsigned(SkinMessageBox::MbOk)};
 }
 
 SendWorkflow::SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,
@@ -58,16 +74,24 @@ SendWorkflow::SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,
     : m_window(window), m_skin(skin), m_record(record), m_link(link)
 {}
 
-void SendWorkflow::send(const QString& recipients)
+void SendWorkflow::send(const QString& field)
 {
     if (m_busy)
         return;
     const BusyScope busy(m_busy);
 
-    // The field is read whole, and a field without any number in it is as
-    // good as an empty one: sending to nobody is not a success to report.
-    const std::string typed = latin1(recipients);
-    const std::vector<std::string> numbers = settings::splitRecipients(typed);
+    // The field is read whole and every piece must be a number that can be
+    // dialled: a piece that is not stops the command before anything is
+    // asked, let alone sent. A field without any number in it is as good as
+    // an empty one: sending to nobody is not a success to report.
+    const settings::RecipientList recipients = settings::parseRecipients(utf8(field));
+    if (recipients.invalidPiece) {
+        const std::string message = settings::invalidNumberMessage(*recipients.invalidPiece);
+        tellTerminal(message);
+        showMessage({app::uiText(RecipientsInvalidCaption), fromUtf8(message), Warning});
+        return;
+    }
+    const std::vector<std::string>& numbers = recipients.numbers;
     if (numbers.empty()) {
         showMessage(
             {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning});
@@ -78,7 +102,11 @@ void SendWorkflow::send(const QString& recipients)
     if (pinDialog.exec() != QDialog::Accepted || pinDialog.pin().isEmpty())
         return;
 
-    m_record.to = typed;
+    // The Send dialog lists the numbers as they will be dialled.
+    std::string shown;
+    for (const std::string& number : numbers)
+        shown += (shown.empty() ? "" : ";") + number;
+    m_record.to = std::move(shown);
     {
         SendDialog confirmation(m_window, m_skin, m_record);
         if (confirmation.exec() != QDialog::Accepted) {
@@ -89,6 +117,8 @@ void SendWorkflow::send(const QString& recipients)
 
     const phone::SendingOutcome outcome = deliver(numbers, pinDialog.pin());
     m_record.to.reset();
+    if (!outcome.sent)
+        tellTerminal(phone::outcomeLine(outcome));
     showMessage(outcomeMessage(outcome));
 }
 

@@ -42,9 +42,11 @@ public:
     SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,
                  settings::EmailSettings& record, phone::PhoneLink& link);
 
-    // The Send command for the recipients field's text, read whole. Reports
-    // every outcome in a message box; cancelling a dialog ends it silently.
-    void send(const QString& recipients);
+    // The Send command for the recipients field's text, read whole. A piece
+    // that is not a phone number stops it before the PIN. Reports every
+    // outcome in a message box, and every failure on stderr too; cancelling a
+    // dialog ends it silently.
+    void send(const QString& field);
 
     // The Choose Recipients command: the field's new text, or nothing when it
     // stays as it is.

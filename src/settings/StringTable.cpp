@@ -124,6 +124,26 @@ constexpr auto Entries = std::to_array<Entry>({
     {205, "Sending Failed"},
     {206, "An error occurred while sending the e-mail settings to the target phone(s)."},
     {207, "Phone isn't connected."},
+    {208, "Recipients Invalid"},
+    {209, "\"%1\" is not a phone number."},
+    {210, "Sending to %1 failed: %2."},
+    {211, "Sending to %1 failed at message %2 of %3: %4."},
+    {212, "Numbers sent before it: %1 of %2."},
+    {213, "Not tried: %1."},
+    {214, "and %1 more"},
+    {220, "the phone could not be reached"},
+    {221, "the connection to the phone was lost"},
+    {222, "the phone did not answer in time"},
+    {223, "the phone refused the message"},
+    {224, "the gateway refused the message"},
+    {225, "the gateway could not be reached"},
+    {226, "the gateway did not answer in time, so the message may have gone out"},
+    {227, "the phone service is not available"},
+    {228, "the settings could not be made into a provisioning message"},
+    {229, "the token table %1 does not exist"},
+    {230, "the token table %1 cannot be read"},
+    {231, "the token table %1 holds no tokens"},
+    {232, "the phone service answered with the unknown status %1"},
     // The main window: texts that have no number of their own in the design
     // are numbered from 300.
     {300, "Mailvane       "},
@@ -206,6 +226,24 @@ std::string_view stringText(StringId id)
     if (found == Entries.end() || found->first != id)
         return {};
     return found->second;
+}
+
+std::string stringText(StringId id, std::initializer_list<std::string_view> arguments)
+{
+    const std::string_view text = stringText(id);
+    std::string filled;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const std::size_t slot =
+            next >= '1' && next <= '9' ? std::size_t(next - '1') : arguments.size();
+        if (text[i] == '%' && slot < arguments.size()) {
+            filled += arguments.begin()[slot];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
 }
 
 } // namespace mailvane::settings

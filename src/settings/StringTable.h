@@ -3,6 +3,8 @@
 // The program's string table: every label, value word, caption and message the
 // user sees, by number. Texts are ISO-8859-1 bytes.
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace mailvane::settings {
@@ -73,6 +75,30 @@ inline constexpr StringId SettingsSentMessage = 204;
 inline constexpr StringId SendingFailedCaption = 205;
 inline constexpr StringId SendingErrorMessage = 206;
 inline constexpr StringId PhoneNotConnectedMessage = 207;
+inline constexpr StringId RecipientsInvalidCaption = 208;
+inline constexpr StringId NotAPhoneNumberMessage = 209; // %1 the piece
+
+// What a failed send says after the sending error sentence: which number
+// failed and why, how many went before it, which were not tried.
+inline constexpr StringId NumberFailedLine = 210;          // %1 number, %2 cause
+inline constexpr StringId NumberFailedAtMessageLine = 211; // %1 number, %2 k, %3 n, %4 cause
+inline constexpr StringId SentBeforeLine = 212;            // %1 sent, %2 numbers in all
+inline constexpr StringId NotTriedLine = 213;              // %1 the numbers
+inline constexpr StringId MoreNumbers = 214;               // %1 how many
+// Causes, as the phone link names them.
+inline constexpr StringId PhoneUnreachableCause = 220;
+inline constexpr StringId PhoneConnectionLostCause = 221;
+inline constexpr StringId PhoneTimeoutCause = 222;
+inline constexpr StringId PhoneRefusedCause = 223;
+inline constexpr StringId GatewayRefusedCause = 224;
+inline constexpr StringId GatewayUnreachableCause = 225;
+inline constexpr StringId GatewayTimeoutCause = 226;
+inline constexpr StringId ServiceMissingCause = 227;
+inline constexpr StringId NotEncodedCause = 228;
+inline constexpr StringId TokenTableMissingCause = 229;    // %1 the path
+inline constexpr StringId TokenTableUnreadableCause = 230; // %1 the path
+inline constexpr StringId TokenTableEmptyCause = 231;      // %1 the path
+inline constexpr StringId UnknownStatusCause = 232;        // %1 the status code
 
 // The window program: labels, help texts and messages of the main window,
 // the settings pages and the file commands.
@@ -158,5 +184,9 @@ inline constexpr StringId ReadingContacts = 432;
 
 // The text of string `id`; empty for a number the table does not hold.
 std::string_view stringText(StringId id);
+
+// The text of string `id` with %1, %2, ... replaced by `arguments` in one
+// pass (an argument's own "%1" stays as it is).
+std::string stringText(StringId id, std::initializer_list<std::string_view> arguments);
 
 } // namespace mailvane::settings

@@ -22,8 +22,20 @@ TEST(RecipientFile, takesOneOrMoreNumbersALineAndSkipsBlanksAndComments)
         {"+49 170 1;+49 170 2\n;;\n", {"+491701", "+491702"}},
         {"", {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(cli::parseRecipientLines(c.text), c.numbers) << c.text;
+    for (const Case& c : cases) {
+        const auto result = cli::parseRecipientLines(c.text, "list.txt");
+        EXPECT_TRUE(result.read) << c.text;
+        EXPECT_EQ(result.numbers, c.numbers) << c.text;
+    }
+}
+
+TEST(RecipientFile, aPieceThatIsNoNumberNamesItsLineAndKeepsNoNumbers)
+{
+    const auto result = cli::parseRecipientLines("# list\n111\n+45 33-44-55-66; Anna\n222\n",
+                                                 "the number list list.txt");
+    EXPECT_FALSE(result.read);
+    EXPECT_TRUE(result.numbers.empty());
+    EXPECT_EQ(result.error, "the number list list.txt, line 3: \"Anna\" is not a phone number.");
 }
 
 TEST(RecipientFile, unreadableOrBinaryFileIsAnErrorNamingIt)

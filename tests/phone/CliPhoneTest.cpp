@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 using namespace mailvane;
 using test::runCli;
@@ -146,13 +147,17 @@ TEST_F(CliPhone, sendOnASimulatedPhoneDeliversPartsThatReassembleIntoThePush)
     }
 }
 
-TEST_F(CliPhone, refusedMessageStopsTheLoopAndReportsNoConnection)
+TEST_F(CliPhone, refusedMessageStopsTheLoopAndNamesTheRefusal)
 {
     writeFile(phoneDir / "phone.conf", "refuse = 2\n");
     const auto run = send("111;222", {"--phone", simPhone()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find("Phone isn't connected."), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("mailvane-cli: 111: the phone refused the message (message 2 refused, "
+                           "as phone.conf asks) at message 2 of 6 (status 0x80040210); 0 of 2 "
+                           "recipients sent"),
+              std::string::npos)
+        << run.err;
     EXPECT_EQ(run.err.find("recipient 2 of 2"), std::string::npos) << run.err;
     EXPECT_EQ(outboxParts(phoneDir / "outbox.txt").size(), 1u);
 }
@@ -175,6 +180,39 @@ TEST_F(CliPhone, recipientsWithoutANumberAreAnErrorNotASuccess)
         const auto run = send(to, {"--phone", simPhone()});
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find("No recipients are selected."), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+}
+
+TEST_F(CliPhone, numbersAreTakenAsTheWindowTakesThemAndOneThatIsNoneSendsNothing)
+{
+    const auto grouped = send("\u202A+45 33-44-55-66\u202C; (040) 12.34", {"--phone", simPhone()});
+    EXPECT_EQ(grouped.exitCode, 0) << grouped.err;
+    std::set<std::string> recipients;
+    for (const OutboxPart& part : outboxParts(phoneDir / "outbox.txt"))
+        recipients.insert(part.recipient);
+    EXPECT_EQ(recipients, (std::set<std::string>{"+4533445566", "0401234"}));
+    fs::remove(phoneDir / "outbox.txt");
+
+    writeFile(work / "list.txt", "# team\n111\n222; Anna\n");
+    struct Case
+    {
+        std::string to;
+        std::vector<std::string> more;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"111;+45 1x", {}, "mailvane-cli: --to: \"+45 1x\" is not a phone number.\n"},
+        {"333",
+         {"--to-file", "list.txt"},
+         "mailvane-cli: the number list list.txt, line 3: \"Anna\" is not a phone number.\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> more = c.more;
+        more.insert(more.end(), {"--phone", simPhone()});
+        const auto run = send(c.to, more);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, c.message);
     }
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }

@@ -114,6 +114,17 @@ protected:
         }
     }
 
+    // The phone's refusal reaches the link with libgammu's words for it.
+    void expectRefusal(unsigned message) const
+    {
+        const phone::SendFailure& failure = link->lastFailure();
+        EXPECT_EQ(failure.cause, "the phone refused the message");
+        EXPECT_TRUE(failure.detail.starts_with("libgammu: ")) << failure.detail;
+        EXPECT_GT(failure.detail.size(), std::string_view("libgammu: ").size());
+        EXPECT_EQ(failure.message, message);
+        EXPECT_EQ(failure.messageCount, 3u);
+    }
+
     FakeModem modem;
     std::shared_ptr<GammuPhone> device;
     std::unique_ptr<PhoneLink> link;
@@ -133,7 +144,8 @@ TEST_F(GammuPhoneOnFakeModem, sendsEachMessageOfThePushAsOneSmsSubmit)
 TEST_F(GammuPhoneOnFakeModem, errorOnTheSecondOfThreeStopsThePushAndKeepsThePhone)
 {
     modem.scriptMessage(2, FakeModem::Answer::Error);
-    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    EXPECT_TRUE(platform::FAILED(link->SendSettings(Pin)));
+    expectRefusal(2);
     expectSubmissions(2, expectedMessages(record, 1));
 
     // The phone still answers: the next push goes out whole.
@@ -144,7 +156,8 @@ TEST_F(GammuPhoneOnFakeModem, errorOnTheSecondOfThreeStopsThePushAndKeepsThePhon
 TEST_F(GammuPhoneOnFakeModem, messageServiceErrorIsARefusal)
 {
     modem.scriptMessage(1, FakeModem::Answer::CmsError);
-    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    EXPECT_TRUE(platform::FAILED(link->SendSettings(Pin)));
+    expectRefusal(1);
     EXPECT_EQ(modem.submissions().size(), 1u);
 }
 
@@ -159,8 +172,10 @@ TEST_F(GammuPhoneOnFakeModem, modemThatStopsAnsweringIsGivenUpWithinTheBound)
     modem.scriptMessage(2, FakeModem::Answer::Silence);
 
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    EXPECT_EQ(link->SendSettings(Pin), phone::E_PHONE_TIMEOUT);
     const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(link->lastFailure().cause, "the phone did not answer in time");
+    EXPECT_EQ(link->lastFailure().detail, "no answer within 3 seconds");
     EXPECT_EQ(modem.submissions().size(), 2u);
     EXPECT_LT(took, timeouts.connect + 2 * (timeouts.message + timeouts.abortGrace));
 }
@@ -168,7 +183,8 @@ TEST_F(GammuPhoneOnFakeModem, modemThatStopsAnsweringIsGivenUpWithinTheBound)
 TEST_F(GammuPhoneOnFakeModem, deviceVanishingMidPushFailsAndLeavesNoPhone)
 {
     modem.scriptMessage(2, FakeModem::Answer::Vanish);
-    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    EXPECT_EQ(link->SendSettings(Pin), phone::E_PHONE_NOT_CONNECTED);
+    EXPECT_EQ(link->lastFailure().cause, "the connection to the phone was lost");
     EXPECT_EQ(modem.submissions().size(), 2u);
     // The device is gone: the phone value cannot be read any more.
     EXPECT_EQ(device->connect(), 0);

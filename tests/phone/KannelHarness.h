@@ -30,8 +30,9 @@ class KannelHarness
 public:
     static constexpr const char* User = "tester";
     static constexpr const char* Password = "secret";
-    // A number smsbox refuses: it is not made of digits.
-    static constexpr const char* RefusedNumber = "+4912ab";
+    // A number a phone dials but smsbox refuses: '*' is not among the
+    // characters it takes in a number unless told otherwise.
+    static constexpr const char* RefusedNumber = "+4912*3";
 
     explicit KannelHarness(std::filesystem::path folder);
     ~KannelHarness();

@@ -6,11 +6,14 @@
 #include "PhoneStatus.h"
 #include "PushBuilder.h"
 #include "RecordingService.h"
+#include "TempDir.h"
 
 #include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace mailvane;
+namespace fs = std::filesystem;
 using phone::PhoneLink;
 using platform::E_ABORT;
 using platform::E_FAIL;
@@ -196,22 +199,43 @@ TEST(PhoneLink, threeMessagesShareOneMessageObjectAndReference)
     EXPECT_EQ(service.recording().liveObjects, 2); // message and data object released
 }
 
-TEST(PhoneLink, refusalOfTheSecondMessageStopsBeforeTheThird)
+TEST(PhoneLink, refusalOfTheSecondMessageStopsBeforeTheThirdAndKeepsItsCause)
 {
-    RecordingScript script;
-    script.sendStatus[2] = static_cast<platform::HRESULT>(0x80040999);
-    RecordingService service(script);
-    PhoneLink link(TokenTable);
-    auto record = threeMessageRecord();
-    link.setSettings(&record);
-    service.clearCalls();
+    constexpr auto Refused = static_cast<platform::HRESULT>(0x80040999);
+    struct Case
+    {
+        std::optional<std::string> serviceSays;
+        std::string detail;
+    };
+    const Case cases[] = {
+        {"no network\tcoverage", "no network coverage"},
+        // What an earlier call left behind is not this refusal's account.
+        {std::nullopt, ""},
+    };
+    for (const Case& c : cases) {
+        RecordingScript script;
+        script.sendStatus[2] = Refused;
+        if (c.serviceSays)
+            script.sendErrorInfo[2] = *c.serviceSays;
+        RecordingService service(script);
+        PhoneLink link(TokenTable);
+        auto record = threeMessageRecord();
+        link.setSettings(&record);
+        service.clearCalls();
+        platform::SetErrorInfo("left over");
 
-    EXPECT_EQ(link.SendSettings(Pin), E_ABORT);
-    const auto& calls = service.recording().calls;
-    EXPECT_EQ(service.recording().sent.size(), 2u);
-    EXPECT_EQ(countOf(calls, "data.setUserData(128 bytes)"), 2u);
-    EXPECT_EQ(calls.back(), "sender.sendMessage(0, message 1)");
-    EXPECT_EQ(service.recording().liveObjects, 2);
+        EXPECT_EQ(link.SendSettings(Pin), Refused);
+        const auto& calls = service.recording().calls;
+        EXPECT_EQ(service.recording().sent.size(), 2u);
+        EXPECT_EQ(countOf(calls, "data.setUserData(128 bytes)"), 2u);
+        EXPECT_EQ(calls.back(), "sender.sendMessage(0, message 1)");
+        EXPECT_EQ(service.recording().liveObjects, 2);
+        const phone::SendFailure& failure = link.lastFailure();
+        EXPECT_EQ(failure.status, Refused);
+        EXPECT_EQ(failure.detail, c.detail);
+        EXPECT_EQ(failure.message, 2u);
+        EXPECT_EQ(failure.messageCount, 3u);
+    }
 }
 
 TEST(PhoneLink, aSuccessCodeOtherThanZeroFromTheLastSendIsReturned)
@@ -261,17 +285,27 @@ TEST(PhoneLink, eachPushTakesTheNextReferenceAndEachRecipientItsOwnMessageObject
     EXPECT_EQ(sent[3].messageObject, 2);
 }
 
-TEST(PhoneLink, aPushThatCannotBeEncodedFailsBeforeAnyMessage)
+TEST(PhoneLink, aTokenTableThatCannotServeFailsBeforeAnyMessageAndIsNamed)
 {
-    RecordingService service;
-    PhoneLink link("no-such-table.dat"); // every encoding fails without tokens
-    EXPECT_FALSE(link.tokenTableLoaded());
-    auto record = threeMessageRecord();
-    link.setSettings(&record);
-    service.clearCalls();
-    EXPECT_EQ(link.SendSettings(Pin), E_FAIL);
-    EXPECT_EQ(service.recording().calls,
-              (std::vector<std::string>{"phone.openPhone(0, 1)", "session.getPhoneValue"}));
+    test::TempDir dir;
+    std::ofstream(dir / "empty.dat").flush();
+    const std::pair<fs::path, std::string> cases[] = {
+        {dir / "no-such-table.dat",
+         "the token table " + (dir / "no-such-table.dat").string() + " does not exist"},
+        {dir.path(), "the token table " + dir.path().string() + " cannot be read"},
+        {dir / "empty.dat", "the token table " + (dir / "empty.dat").string() + " holds no tokens"},
+    };
+    for (const auto& [path, cause] : cases) {
+        RecordingService service;
+        PhoneLink link(path);
+        auto record = threeMessageRecord();
+        link.setSettings(&record);
+        service.clearCalls();
+        EXPECT_EQ(link.SendSettings(Pin), E_FAIL) << path;
+        EXPECT_EQ(link.lastFailure().cause, cause);
+        EXPECT_EQ(service.recording().calls,
+                  (std::vector<std::string>{"phone.openPhone(0, 1)", "session.getPhoneValue"}));
+    }
 }
 
 TEST(PhoneLink, contactsWalkThePhoneMemoryThenTheSim)

@@ -154,6 +154,9 @@ public:
         if (ours)
             m_shared.recording->sent.push_back(ours->snapshot());
         const int call = static_cast<int>(m_shared.recording->sent.size());
+        if (const auto info = m_shared.script->sendErrorInfo.find(call);
+            info != m_shared.script->sendErrorInfo.end())
+            platform::SetErrorInfo(info->second);
         const auto scripted = m_shared.script->sendStatus.find(call);
         return scripted == m_shared.script->sendStatus.end() ? S_OK : scripted->second;
     }

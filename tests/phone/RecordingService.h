@@ -40,6 +40,8 @@ struct RecordingScript
     phone::PhoneValue phoneValue = 0x5150;
     // Status of the n-th sendMessage call (1-based); S_OK when not listed.
     std::map<int, phone::HRESULT> sendStatus;
+    // The error description the n-th sendMessage call leaves, if any.
+    std::map<int, std::string> sendErrorInfo;
     // Keyed by the selector pair.
     std::map<std::pair<std::int32_t, std::int32_t>, ScriptedStore> stores;
 };

@@ -10,6 +10,7 @@
 #include "UiText.h"
 #include "WhatsThisHelp.h"
 
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -29,6 +30,52 @@ TEST(RecipientsBoxText, aLinePerPieceWithLeadingBlanksRemoved)
     };
     for (const auto& [typed, shown] : cases)
         EXPECT_EQ(send::recipientsBoxText(typed), shown) << typed.toStdString();
+}
+
+TEST(SendDialogSettingsBox, showsTheWholeSummaryWithPasswordsAsAsterisks)
+{
+    settings::EmailSettings record;
+    ASSERT_TRUE(settings::openSettingsFile(MAILVANE_EXAMPLES_DIR "/imap4-gprs.txt", record).ok());
+    record.to = "+4512345678";
+    QWidget main;
+    send::SendDialog dialog(&main, QString(), record);
+    EXPECT_EQ(dialog.settingsBox()->toPlainText(),
+              QStringLiteral("\n"
+                             "General: \n"
+                             "Mailbox name: Work mail\n"
+                             "E-mail address: ann.smith@example.com\n"
+                             "Outgoing (SMTP) server: smtp.example.com\n"
+                             "Incoming server type: IMAP4\n"
+                             "Incoming server: imap.example.com\n"
+                             "User name: ann.smith\n"
+                             "Password: *********\n"
+                             "\n"
+                             "Advanced: \n"
+                             "Use SMTP authorisation: Yes\n"
+                             "SMTP user name: ann.smith\n"
+                             "SMTP password: *********\n"
+                             "Outgoing (SMTP) port: 25\n"
+                             "Incoming (IMAP4) port: 143\n"
+                             "Reply-to address: ann.smith@example.com\n"
+                             "Retrieve e-mails: 30\n"
+                             "Retrieval method: Latest unread\n"
+                             "\n"
+                             "IMAP4 Connection:\n"
+                             "Proxies: No\n"
+                             "Data bearer: GPRS\n"
+                             "Access point: internet.example.net\n"
+                             "Authentication type: Normal\n"
+                             "User name: web\n"
+                             "Password: ***\n"
+                             "\n"
+                             "SMTP Connection: \n"
+                             "Proxies: No\n"
+                             "Data bearer: GPRS\n"
+                             "Access point: internet.example.net\n"
+                             "Authentication type: Normal\n"
+                             "User name: web\n"
+                             "Password: ***\n"));
+    EXPECT_EQ(dialog.recipientsBox()->toPlainText(), QStringLiteral("+4512345678"));
 }
 
 TEST(AppendChosenRecipients, separatesOnlyWhenTheFieldEndsInANumber)

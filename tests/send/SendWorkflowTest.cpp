@@ -9,13 +9,16 @@
 #include "DialogDriver.h"
 #include "HexText.h"
 #include "MessageBoxHook.h"
+#include "MessageText.h"
 #include "OpenSettings.h"
 #include "PhoneBackEnd.h"
 #include "PhoneLink.h"
+#include "PhoneStatus.h"
 #include "PinDialog.h"
 #include "SendDialog.h"
 #include "SendingLoop.h"
 #include "ServiceObjects.h"
+#include "SimulatedPhone.h"
 #include "SkinMessageBox.h"
 #include "SmsPduDecoder.h"
 #include "TempDir.h"
@@ -24,6 +27,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <algorithm>
 #include <condition_variable>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -140,6 +144,28 @@ private:
     bool m_open = false;
 };
 
+// The simulated phone, but the n-th message it is handed fails with the
+// service's most general refusal.
+class FailingPhone final : public phone::PhoneDevice
+{
+public:
+    FailingPhone(unsigned failing, const fs::path& folder) : m_failing(failing), m_phone(folder) {}
+    phone::PhoneValue connect() override { return m_phone.connect(); }
+    platform::HRESULT send(const phone::OutgoingMessage& message) override
+    {
+        return ++m_handedIn == m_failing ? platform::E_FAIL : m_phone.send(message);
+    }
+    std::optional<std::vector<phone::DeviceContact>> readContacts(phone::ContactStore) override
+    {
+        return std::nullopt;
+    }
+
+private:
+    unsigned m_failing;
+    unsigned m_handedIn = 0;
+    phone::SimulatedPhone m_phone;
+};
+
 class SendWorkflowTest : public ::testing::Test
 {
 protected:
@@ -153,7 +179,7 @@ protected:
     void TearDown() override { phone::revokePhoneService(); }
 
     // The link is made after the service, as the main window makes it at start.
-    void usePhone(const std::string& selection)
+    void usePhone(const std::string& selection, const fs::path& table = TokenTable)
     {
         workflow.reset();
         link.reset();
@@ -161,6 +187,14 @@ protected:
             phone::revokePhoneService();
         else
             ASSERT_TRUE(phone::installPhoneBackEnd(selection));
+        link = std::make_unique<phone::PhoneLink>(table);
+        workflow = std::make_unique<send::SendWorkflow>(&window, QString(), record, *link);
+    }
+    void useDevice(std::shared_ptr<phone::PhoneDevice> device)
+    {
+        workflow.reset();
+        link.reset();
+        phone::registerPhoneService(std::move(device));
         link = std::make_unique<phone::PhoneLink>(TokenTable);
         workflow = std::make_unique<send::SendWorkflow>(&window, QString(), record, *link);
     }
@@ -202,14 +236,20 @@ TEST_F(SendWorkflowTest, sendsEachNumberInTurnAsTheCommandLineEncodesIt)
         std::vector<std::string> numbers;
         QString shown;
     };
+    // The Send dialog lists the numbers as they will be dialled.
     const Case cases[] = {
-        {QStringLiteral("111; 222;"), {"111", "222"}, QStringLiteral("111\n222\n")},
-        {QStringLiteral("040 123"), {"040123"}, QStringLiteral("040 123")},
-        {QStringLiteral(";;111"), {"111"}, QStringLiteral("\n\n111")},
+        {QStringLiteral("111; 222;"), {"111", "222"}, QStringLiteral("111\n222")},
+        {QStringLiteral("040 123"), {"040123"}, QStringLiteral("040123")},
+        {QStringLiteral(";;111"), {"111"}, QStringLiteral("111")},
         // Read whole: numbers far past the first 1023 characters still go.
         {QString(1030, u' ') + QStringLiteral("111;\t222"),
          {"111", "222"},
          QStringLiteral("111\n222")},
+        // As a phone or an address book writes numbers: grouped, and wrapped
+        // in direction marks that nobody sees.
+        {QStringLiteral("\u202A+45 33-44-55-66\u202C; (040) 12.34/5"),
+         {"+4533445566", "04012345"},
+         QStringLiteral("+4533445566\n04012345")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field.toStdString());
@@ -251,40 +291,99 @@ TEST_F(SendWorkflowTest, aFieldWithoutANumberIsMissingRecipientsBeforeAnyDialog)
     EXPECT_FALSE(record.to);
 }
 
-TEST_F(SendWorkflowTest, aFailureStopsTheLoopAndNamesItsCause)
+TEST_F(SendWorkflowTest, aPieceThatIsNoPhoneNumberStopsTheCommandBeforeThePin)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("111; Anna ;222"), QStringLiteral("\"Anna\" is not a phone number.")},
+        {QStringLiteral("\u202A+45 1x\u202C"), QStringLiteral("\"+45 1x\" is not a phone number.")},
+        {QStringLiteral("111;") + QString(21, u'9'),
+         QStringLiteral("\"") + QString(21, u'9') + QStringLiteral("\" is not a phone number.")},
+    };
+    for (const auto& [field, message] : cases) {
+        SCOPED_TRACE(field.toStdString());
+        boxes.clear();
+        ::testing::internal::CaptureStderr();
+        workflow->send(field);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(captions(), QStringList{QStringLiteral("Recipients Invalid|") + message});
+        EXPECT_EQ(boxes.requests().value(0).flags, Warning);
+        EXPECT_EQ(err, "mailvane: " + message.toStdString() + "\n");
+    }
+    EXPECT_TRUE(driver.seen().isEmpty());
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+    EXPECT_FALSE(record.to);
+}
+
+TEST_F(SendWorkflowTest, aFailureStopsTheLoopAndSaysWhatFailedWhyAndWhatWasSent)
 {
     const auto perPush = encodedMessages("111", work.path()).size();
-    ASSERT_GT(perPush, 1u);
+    ASSERT_EQ(perPush, 6u);
+    const fs::path missingTable = work / "missing" / "table.dat";
+    const std::string error =
+        "An error occurred while sending the e-mail settings to the target phone(s). ";
     struct Case
     {
-        std::string phone;   // "" for no phone service at all
+        std::string phone;   // "" for no phone service at all, "fail" for FailingPhone
         std::string options; // phone.conf
+        fs::path table;
         std::vector<std::string> sentTo;
-        const char* message;
+        std::string message;
+        std::string status;
     };
     const Case cases[] = {
         // The first message of the second number is refused.
         {"sim",
-         "refuse = " + std::to_string(perPush + 1) + "\n",
+         "refuse = 7\n",
+         TokenTable,
          {"111"},
-         "Sending Failed|Phone isn't connected."},
-        {"sim", "unplugged = yes\n", {}, "Sending Failed|Phone isn't connected."},
+         error + "Sending to 222 failed at message 1 of 6: the phone refused the message "
+                 "(message 7 refused, as phone.conf asks). Numbers sent before it: 1 of 3. "
+                 "Not tried: 333.",
+         "0x80040210"},
+        // The second of three fails with E_FAIL: the first was sent, the third
+        // not tried.
+        {"fail",
+         "",
+         TokenTable,
+         {"111"},
+         error + "Sending to 222 failed at message 1 of 6: the phone refused the message. "
+                 "Numbers sent before it: 1 of 3. Not tried: 333.",
+         "0x80004005"},
+        {"sim", "unplugged = yes\n", TokenTable, {}, "Phone isn't connected.", "0x80004004"},
         {"",
          "",
+         TokenTable,
          {},
-         "Sending Failed|An error occurred while sending the e-mail settings to the target "
-         "phone(s)."},
+         error + "Sending to 111 failed: the phone service is not available. Numbers sent "
+                 "before it: 0 of 3. Not tried: 222, 333.",
+         "0x80004005"},
+        {"sim",
+         "",
+         missingTable,
+         {},
+         error + "Sending to 111 failed: the token table " + missingTable.string() +
+             " does not exist. Numbers sent before it: 0 of 3. Not tried: 222, 333.",
+         "0x80004005"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         fs::remove(phoneDir / "outbox.txt");
         std::ofstream(phoneDir / "phone.conf") << c.options;
-        usePhone(c.phone.empty() ? std::string() : "sim:" + phoneDir.path().string());
+        if (c.phone == "fail")
+            useDevice(std::make_shared<FailingPhone>(perPush + 1, phoneDir.path()));
+        else
+            usePhone(c.phone.empty() ? std::string() : "sim:" + phoneDir.path().string(), c.table);
         boxes.clear();
         confirmWith(QStringLiteral("1234"));
+        ::testing::internal::CaptureStderr();
         workflow->send(QStringLiteral("111;222;333"));
-        EXPECT_EQ(captions(), QStringList{QString::fromLatin1(c.message)});
-        EXPECT_EQ(boxes.requests().value(0).flags, Warning);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        ASSERT_EQ(boxes.requests().size(), 1);
+        EXPECT_EQ(boxes.requests().front().caption, QStringLiteral("Sending Failed"));
+        EXPECT_EQ(test::joinedLines(boxes.requests().front().text.toStdString()), c.message);
+        EXPECT_EQ(boxes.requests().front().flags, Warning);
+        // The same facts on one line of the terminal, with the status code.
+        EXPECT_EQ(err, "mailvane: " + c.message + " (status " + c.status + ")\n");
         const auto parts = outbox(phoneDir.path());
         EXPECT_EQ(recipientsOf(parts), c.sentTo);
         if (!c.sentTo.empty()) {
@@ -377,34 +476,30 @@ TEST_F(SendWorkflowTest, theWindowPaintsButTakesNoInputWhileASendRuns)
     EXPECT_EQ(driver.seen().count(QStringLiteral("mailvane::send::PinDialog")), 1);
 }
 
-TEST(SendOutcome, eachOutcomeHasItsCaptionTextAndIcon)
+TEST(SendOutcome, successHasNoIconAndAFailureShowsItsCauseAsWritten)
 {
-    struct Case
-    {
-        phone::SendingOutcome outcome;
-        const char* caption;
-        const char* text;
-        unsigned flags;
-    };
-    const Case cases[] = {
-        {{true, platform::S_OK, 2},
-         "Sending Successful",
-         "The e-mail settings were successfully sent to the target phone(s).",
-         0},
-        {{false, platform::E_FAIL, 1},
-         "Sending Failed",
-         "An error occurred while sending the e-mail settings to the target phone(s).",
-         Warning},
-        {{false, platform::E_ABORT, 0}, "Sending Failed", "Phone isn't connected.", Warning},
-        {{false, 1, 0}, "Sending Failed", "Phone isn't connected.", Warning},
-        {{false, platform::S_OK, 0}, "Recipients Missing", "No recipients are selected.", Warning},
-    };
-    for (const Case& c : cases) {
-        const send::OutcomeMessage message = send::outcomeMessage(c.outcome);
-        EXPECT_EQ(message.caption, QString::fromLatin1(c.caption));
-        EXPECT_EQ(message.text, QString::fromLatin1(c.text));
-        EXPECT_EQ(message.flags, c.flags) << c.text;
-    }
+    phone::SendingOutcome sent;
+    sent.numbersSent = sent.numberCount = 1;
+    const send::OutcomeMessage success = send::outcomeMessage(sent);
+    EXPECT_EQ(success.caption, QStringLiteral("Sending Successful"));
+    EXPECT_EQ(success.flags, SkinMessageBox::MbOk);
+
+    // A gateway's answer is UTF-8 and stays so.
+    phone::SendingOutcome refused;
+    refused.sent = false;
+    refused.lastStatus = phone::E_GATEWAY_REFUSED;
+    refused.numberCount = 1;
+    refused.failedNumber = "111";
+    refused.failure = {phone::E_GATEWAY_REFUSED, "the gateway refused the message",
+                       "Zo\u00eb's gateway answered \"Nej tak\"", 1, 6};
+    const send::OutcomeMessage failed = send::outcomeMessage(refused);
+    EXPECT_EQ(failed.caption, QStringLiteral("Sending Failed"));
+    EXPECT_EQ(failed.flags, Warning);
+    EXPECT_EQ(failed.text,
+              QStringLiteral("An error occurred while sending the e-mail settings to the target "
+                             "phone(s).\n\nSending to 111 failed at message 1 of 6: the gateway "
+                             "refused the message (Zo\u00eb's\ngateway answered \"Nej tak\").\n"
+                             "Numbers sent before it: 0 of 1."));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "PhoneLink.h"
 #include "PhoneStatus.h"
 #include "PinDialog.h"
+#include "Recipients.h"
 #include "SendDialog.h"
 #include "SendWorkflow.h"
 #include "SendingLoop.h"
@@ -109,6 +110,20 @@ void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidg
     out.append({QStringLiteral("send-wait-contacts"), shoot(reading)});
 }
 
+phone::SendingOutcome failedOutcome(std::size_t sent, std::vector<std::string> numbers,
+                                    phone::SendFailure failure)
+{
+    phone::SendingOutcome outcome;
+    outcome.sent = false;
+    outcome.lastStatus = failure.status;
+    outcome.numbersSent = sent;
+    outcome.numberCount = numbers.size();
+    outcome.failedNumber = numbers.at(sent);
+    outcome.notTried.assign(numbers.begin() + std::ptrdiff_t(sent) + 1, numbers.end());
+    outcome.failure = std::move(failure);
+    return outcome;
+}
+
 void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
     skin::SkinMessageBox::configure([](int id) { return app::uiText(id); }, skin);
@@ -118,12 +133,34 @@ void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QW
         send::OutcomeMessage message;
     };
     using phone::SendingOutcome;
+    SendingOutcome success;
+    success.numbersSent = success.numberCount = 2;
+    SendingOutcome nobody;
+    nobody.sent = false;
+    const std::vector<std::string> three{"+4512345678", "+4533445566", "+4599999999"};
+    const std::string invalid = settings::invalidNumberMessage("+45 33-44 x");
     const Message messages[] = {
-        {"send-outcome-success", send::outcomeMessage(SendingOutcome{true, 0, 2})},
-        {"send-outcome-error", send::outcomeMessage(SendingOutcome{false, platform::E_FAIL, 1})},
+        {"send-outcome-success", send::outcomeMessage(success)},
+        {"send-outcome-error",
+         send::outcomeMessage(failedOutcome(1, three,
+                                            {phone::E_SIMULATED_REFUSAL,
+                                             phone::causeOfStatus(phone::E_SIMULATED_REFUSAL),
+                                             "message 7 refused, as phone.conf asks", 1, 6}))},
+        {"send-outcome-gateway-refused",
+         send::outcomeMessage(failedOutcome(
+             0, three,
+             {phone::E_GATEWAY_REFUSED, phone::causeOfStatus(phone::E_GATEWAY_REFUSED),
+              "http://127.0.0.1:13013/cgi-bin/sendsms answered \"Authorization failed for "
+              "sendsms\", HTTP 403",
+              1, 6}))},
         {"send-outcome-not-connected",
-         send::outcomeMessage(SendingOutcome{false, platform::E_ABORT, 0})},
-        {"send-outcome-no-recipients", send::outcomeMessage(SendingOutcome{false, 0, 0})},
+         send::outcomeMessage(failedOutcome(
+             0, three, {platform::E_ABORT, phone::causeOfStatus(platform::E_ABORT), "", 0, 0}))},
+        {"send-outcome-no-recipients", send::outcomeMessage(nobody)},
+        {"send-recipients-invalid",
+         {app::uiText(RecipientsInvalidCaption),
+          QString::fromUtf8(invalid.data(), qsizetype(invalid.size())),
+          skin::SkinMessageBox::MbOk | skin::SkinMessageBox::MbIconExclamation}},
         {"send-invalid-pin",
          {app::uiText(InvalidPinCaption), app::uiText(InvalidPinMessage),
           skin::SkinMessageBox::MbOk | skin::SkinMessageBox::MbIconExclamation}},
@@ -153,7 +190,7 @@ QList<NamedImage> renderSend(const platform::LibraryHandle& skin)
         settings::EmailSettings record;
         settings::openSettingsFile(
             std::filesystem::path(MAILVANE_SOURCE_DIR) / "examples" / "imap4-gprs.txt", record);
-        record.to = "+4512345678; +46 70 123 45 67;\t+4533445566";
+        record.to = "+4512345678;+46701234567;+4533445566"; // as dialled
         send::SendDialog confirm(&main, skin, record);
         out.append({QStringLiteral("send-confirm"), shoot(confirm)});
     }
