@@ -155,9 +155,9 @@ public:
     {
         return ++m_handedIn == m_failing ? platform::E_FAIL : m_phone.send(message);
     }
-    std::optional<std::vector<phone::DeviceContact>> readContacts(phone::ContactStore) override
+    phone::StoreContents readContacts(phone::ContactStore) override
     {
-        return std::nullopt;
+        return {platform::E_FAIL, {}};
     }
 
 private:
