@@ -45,6 +45,11 @@ void PhoneLink::readPhoneValue()
 
 HRESULT PhoneLink::SendSettings(std::string_view pin)
 {
+    return SendSettings(provisioning::userPinSecurity(pin));
+}
+
+HRESULT PhoneLink::SendSettings(const provisioning::PushSecurity& security)
+{
     if (!m_sender || !m_settings)
         return E_FAIL;
     readPhoneValue();
@@ -54,7 +59,7 @@ HRESULT PhoneLink::SendSettings(std::string_view pin)
     if (!document)
         return E_FAIL;
     const std::optional<std::string> push =
-        provisioning::encodeProvisioningPush(m_tokenTables, *document, pin);
+        provisioning::encodeProvisioningPush(m_tokenTables, *document, security);
     if (!push)
         return E_FAIL;
     return sendPush(*push);

@@ -8,6 +8,7 @@
 #include "EmailSettings.h"
 #include "MessageSegmenter.h"
 #include "PhoneService.h"
+#include "PushSecurity.h"
 #include "TokenTables.h"
 
 #include <cstdint>
@@ -42,6 +43,9 @@ public:
     // phone cannot be reached or refused a message; otherwise the status of the
     // message creation or of the last send call.
     HRESULT SendSettings(std::string_view pin);
+    // The same with another security method: the push's SEC and MAC key come
+    // from `security`.
+    HRESULT SendSettings(const provisioning::PushSecurity& security);
 
     // Appends the phone's (name, number) pairs; returns the status of the last
     // entry request, or the creation's status with the list untouched.
