@@ -164,8 +164,9 @@ void writeTable(const std::vector<std::string>& numbers, const fs::path& path)
 std::optional<std::size_t> messageCount(const std::vector<std::string>& sendOptions,
                                         const fs::path& folder)
 {
-    std::vector<std::string> args = {MAILVANE_CLI_PATH, "encode", Settings.string(), "--pin", Pin,
-                                     "--table", TokenTable.string(), "--format", "messages"};
+    std::vector<std::string> args = {
+        MAILVANE_CLI_PATH,   "encode",   Settings.string(), "--pin", Pin, "--table",
+        TokenTable.string(), "--format", "messages"};
     args.insert(args.end(), sendOptions.begin(), sendOptions.end());
     if (!timedRun(args, folder / "encode.out", folder / "encode.err").ok)
         return std::nullopt;
@@ -196,11 +197,16 @@ int compareRows(const test::KannelHarness& gateway, const fs::path& folder,
         std::vector<double> sharedRate, rowRate;
         for (unsigned r = 0; r < repeat; ++r) {
             for (const bool perRow : {false, true}) {
-                std::vector<std::string> args = {MAILVANE_CLI_PATH,   "send",
-                                                 Settings.string(),   "--pin",
-                                                 Pin,                 "--table",
-                                                 TokenTable.string(), "--phone",
-                                                 "kannel:" + gateway.sendsmsUrl(), "--jobs",
+                std::vector<std::string> args = {MAILVANE_CLI_PATH,
+                                                 "send",
+                                                 Settings.string(),
+                                                 "--pin",
+                                                 Pin,
+                                                 "--table",
+                                                 TokenTable.string(),
+                                                 "--phone",
+                                                 "kannel:" + gateway.sendsmsUrl(),
+                                                 "--jobs",
                                                  std::to_string(jobs)};
                 const auto& source = perRow ? rows : shared;
                 args.insert(args.end(), source.begin(), source.end());

@@ -16,8 +16,7 @@ inline constexpr OptionInfo SecurityOption = {
     "how the phone checks the push: userpin (the PIN its user types; default), netwpin "
     "(the SIM's IMSI) or usernetwpin (both)"};
 inline constexpr OptionInfo PinOption = {
-    "pin", "PIN", false,
-    "the PIN code the phone asks for (1 to 10 characters); not with netwpin"};
+    "pin", "PIN", false, "the PIN code the phone asks for (1 to 10 characters); not with netwpin"};
 inline constexpr OptionInfo ImsiOption = {
     "imsi", "IMSI", false, "the SIM's IMSI (6 to 15 digits) for netwpin and usernetwpin"};
 
@@ -33,9 +32,9 @@ bool checkPinOption(const Arguments& arguments, provisioning::SecurityMethod met
 
 // The key of one push from --pin and --imsi; nothing, after the usage error,
 // when they do not fit `method`.
-std::optional<provisioning::PushSecurity>
-singlePushSecurity(const Arguments& arguments, provisioning::SecurityMethod method,
-                   std::string_view command);
+std::optional<provisioning::PushSecurity> singlePushSecurity(const Arguments& arguments,
+                                                             provisioning::SecurityMethod method,
+                                                             std::string_view command);
 
 // The usage error of `command` with its help hint; returns ExitUsage.
 int commandUsageError(std::string_view command, const std::string& message);

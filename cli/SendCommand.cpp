@@ -245,7 +245,8 @@ constexpr std::array<OptionInfo, 14> SendOptions = {{
     {"rows", "TABLE", false,
      "one mailbox per person from a CSV table ('-' reads stdin): a number column, pin and "
      "imsi columns as needed, and settings keys whose cells replace the file's values"},
-    {"check-rows", "", false, "check every row of --rows, print one line per bad row, send nothing"},
+    {"check-rows", "", false,
+     "check every row of --rows, print one line per bad row, send nothing"},
     {"skip-bad-rows", "", false, "send the good rows of --rows and log the bad ones as skipped"},
     SecurityOption,
     ImsiOption,
@@ -286,7 +287,8 @@ const Command sendCommand{
     "gets its own push, in order; sending stops at the first number that fails\n"
     "unless --keep-going is given. With --rows the file is a template: each row\n"
     "of the table gets the file's settings with the row's cells in their place,\n"
-    "and every row is checked before anything is sent. Through a gateway (--phone kannel:URL), --jobs\n"
+    "and every row is checked before anything is sent. Through a gateway (--phone kannel:URL), "
+    "--jobs\n"
     "keeps several numbers in flight; the messages of one push still go in order.\n"
     "Ctrl+C stops after the pushes in flight and leaves the log complete.\n"
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"

@@ -31,8 +31,8 @@ void GatewaySender::cut(std::string_view pushHex)
             break;
         cut.segments.push_back(std::move(*segment));
     }
-    m_ready = m_ready && !cut.segments.empty() &&
-              cut.segments.size() == cut.segmenter.messageCount();
+    m_ready =
+        m_ready && !cut.segments.empty() && cut.segments.size() == cut.segmenter.messageCount();
 }
 
 void GatewaySender::prepare(PushTicket& ticket)

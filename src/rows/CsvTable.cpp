@@ -38,8 +38,7 @@ std::optional<ParseResult> lineDefect(std::string_view text)
 // Whether the CR at `at` belongs to a line end: CR LF, or a CR that ends the text.
 bool isLineEndCr(std::string_view text, std::size_t at)
 {
-    return at < text.size() && text[at] == '\r' &&
-           (at + 1 == text.size() || text[at + 1] == '\n');
+    return at < text.size() && text[at] == '\r' && (at + 1 == text.size() || text[at + 1] == '\n');
 }
 
 class Reader

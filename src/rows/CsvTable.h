@@ -35,13 +35,13 @@ struct Row
 enum class Defect
 {
     None,
-    TooLarge,        // more than MaxTableBytes
-    LineTooLong,     // a line longer than MaxLineLength
-    TooManyRows,     // more than MaxRows
-    TooManyColumns,  // a row with more than MaxColumns cells
-    UnclosedQuote,   // a quoted cell runs to the end of the text
-    TextAfterQuote,  // a closing quote followed by more than a separator or line end
-    NulByte,         // text files hold none
+    TooLarge,       // more than MaxTableBytes
+    LineTooLong,    // a line longer than MaxLineLength
+    TooManyRows,    // more than MaxRows
+    TooManyColumns, // a row with more than MaxColumns cells
+    UnclosedQuote,  // a quoted cell runs to the end of the text
+    TextAfterQuote, // a closing quote followed by more than a separator or line end
+    NulByte,        // text files hold none
 };
 
 struct ParseResult

@@ -99,8 +99,8 @@ public:
             };
             const std::string key = settings::normaliseWord(name);
             if (key.empty()) {
-                defects.push_back({header.line, {}, "column " + std::to_string(i + 1) +
-                                                        " has no name", {}});
+                defects.push_back(
+                    {header.line, {}, "column " + std::to_string(i + 1) + " has no name", {}});
                 continue;
             }
             if (const auto earlier = seen.find(key); earlier != seen.end()) {
@@ -113,7 +113,7 @@ public:
             } else if (key == PinColumn) {
                 if (!provisioning::usesPin(m_rules.method))
                     defect(std::string(securityName()) + " keys the push with the IMSI alone; "
-                                                          "a PIN would not be asked for");
+                                                         "a PIN would not be asked for");
                 m_columns.pin = i;
             } else if (key == ImsiColumn) {
                 if (!provisioning::usesImsi(m_rules.method))
@@ -160,8 +160,8 @@ public:
         if (!number)
             return defect(m_columns.number, std::string(numberText) + " is not a phone number.");
         if (const auto [earlier, added] = m_numbers.emplace(*number, row.line); !added)
-            return defect(m_columns.number,
-                          *number + " is also the number on line " + std::to_string(earlier->second));
+            return defect(m_columns.number, *number + " is also the number on line " +
+                                                std::to_string(earlier->second));
         person.number = std::move(*number);
 
         std::string pin;
@@ -190,7 +190,8 @@ public:
 
         person.record = m_template;
         for (const auto& [column, field] : m_columns.fields) {
-            if (std::optional<std::string> why = applyCell(row.cells[column], *field, person.record))
+            if (std::optional<std::string> why =
+                    applyCell(row.cells[column], *field, person.record))
                 return defect(column, std::move(*why));
         }
         settings::applyOpenDefaults(person.record);
@@ -257,8 +258,8 @@ private:
             return "longer than the " + std::to_string(*field.readLimit) +
                    " characters the setting may have";
         case settings::ValueOutcome::UnknownWord:
-            return quoted(trimmed(cell)) + " is not one of its words (" +
-                   valueWordList(field) + ")";
+            return quoted(trimmed(cell)) + " is not one of its words (" + valueWordList(field) +
+                   ")";
         }
         return std::nullopt;
     }

@@ -64,8 +64,7 @@ enum class ValueOutcome
 // Sets one field from the value of a line "key: value", as the reader does:
 // leading white space dropped, the key's length limit, the value words.
 // Only for fields the reader accepts (findReadableField).
-ValueOutcome applyFieldValue(const FieldInfo& spec, std::string_view value,
-                             EmailSettings& record);
+ValueOutcome applyFieldValue(const FieldInfo& spec, std::string_view value, EmailSettings& record);
 
 // A short English description of a defect, for people.
 std::string_view describeDefect(LineDefect defect);

@@ -159,7 +159,8 @@ TEST(CliEncode, securityOptionsSetTheSecValueAndKeyTheMac)
         {{"--pin", "1234"}, "81", "31323334"},
         {{"--security", "userpin", "--pin", "1234"}, "81", "31323334"},
         {{"--security", "netwpin", "--imsi", "262011234567890"}, "80", "2926102143658709"},
-        {{"--security", "usernetwpin", "--imsi", "21407650123456", "--pin", "1234"}, "82",
+        {{"--security", "usernetwpin", "--imsi", "21407650123456", "--pin", "1234"},
+         "82",
          "21417056103254f631323334"},
     };
     for (const Case& c : cases) {

@@ -43,8 +43,7 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
-            ::dup2(err, 2) < 0 ||
-            ::chdir(workingDir.c_str()) != 0)
+            ::dup2(err, 2) < 0 || ::chdir(workingDir.c_str()) != 0)
             ::_exit(127);
         ::execv(argv[0], argv.data());
         ::_exit(127);

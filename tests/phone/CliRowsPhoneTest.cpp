@@ -54,12 +54,11 @@ protected:
         ::setenv("HOME", home.path().c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (home / "xdg").c_str(), 1);
-        std::ofstream(work / "staff.csv")
-            << "number,E-Mail Address,Incoming Server Username,pin\n"
-            << "+4917011,bea@example.com,bea,2811\n"
-            << "+4912ab,carl@example.com,carl,\n"
-            << "+4917013,dina@example.com,dina,\n"
-            << "+4917014,eva@example.com,eva,12345678901\n";
+        std::ofstream(work / "staff.csv") << "number,E-Mail Address,Incoming Server Username,pin\n"
+                                          << "+4917011,bea@example.com,bea,2811\n"
+                                          << "+4912ab,carl@example.com,carl,\n"
+                                          << "+4917013,dina@example.com,dina,\n"
+                                          << "+4917014,eva@example.com,eva,12345678901\n";
     }
 
     test::CliRun send(const std::vector<std::string>& more, const fs::path& input = {})
@@ -145,19 +144,23 @@ TEST_F(CliRows, wrongTablesAndKeyOptionsAreRefusedBeforeAnythingIsSent)
         {{"--rows", "staff.csv", "--to", "111"}, 2, "--to has no place with --rows"},
         {{"--rows", "staff.csv", "--imsi", imsi}, 2, "--imsi has no place with --rows"},
         {{"--rows", "staff.csv", "--check-rows", "--skip-bad-rows"}, 2, "has no place with it"},
-        {{"--to", "111", "--pin", "1", "--check-rows"}, 2,
+        {{"--to", "111", "--pin", "1", "--check-rows"},
+         2,
          "--check-rows needs a table given with --rows"},
         {{"--to", "111"}, 2, "userpin needs the PIN the phone will ask for: give --pin"},
         {{"--to", "111", "--pin", "1", "--security", "nope"}, 2, "unknown security method 'nope'"},
-        {{"--to", "111", "--pin", "1", "--security", "netwpin", "--imsi", imsi}, 2,
+        {{"--to", "111", "--pin", "1", "--security", "netwpin", "--imsi", imsi},
+         2,
          "--pin has no place"},
         {{"--to", "111", "--security", "netwpin"}, 2, "give --imsi"},
         {{"--to", "111", "--pin", "1", "--imsi", imsi}, 2, "--imsi keys the push only with"},
         {{"--to", "111;222", "--security", "netwpin", "--imsi", imsi}, 2, "for one SIM"},
-        {{"--to", "111", "--security", "usernetwpin", "--pin", "1", "--imsi", "26201a"}, 2,
+        {{"--to", "111", "--security", "usernetwpin", "--pin", "1", "--imsi", "26201a"},
+         2,
          "the IMSI '26201a' is not 6 to 15 digits"},
         {{"--rows", "missing.csv", "--pin", "1"}, 1, "cannot read the table missing.csv"},
-        {{"--rows", "broken.csv", "--pin", "1"}, 1,
+        {{"--rows", "broken.csv", "--pin", "1"},
+         1,
          "broken.csv:2: the table cannot be read: a quoted cell that starts here is never "
          "closed"},
         {{"--rows", "columns.csv"}, 1, "columns.csv:1: User Name: not a settings key"},

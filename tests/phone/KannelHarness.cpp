@@ -220,7 +220,8 @@ void KannelHarness::writeConfiguration() const
          << "\n"
          << "group = sendsms-user\n"
          << "username = " << User << "\n"
-         << "password = " << Password << "\n"
+         << "password = " << Password
+         << "\n"
          // So that sendota may cut what it builds into several messages.
          << "max-messages = 10\n"
          << "concatenation = true\n";

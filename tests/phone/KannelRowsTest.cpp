@@ -162,9 +162,9 @@ TEST_F(KannelRows, threeRowTableGivesEachPhoneItsOwnMailbox)
         << "+49 170 12;carl.dahl@example.com;carl.dahl;Pw-Carl-2;\r\n"
         << "+4917013;dina.ek@example.com;dina.ek;Pw-Dina-3;0417\r\n";
 
-    const auto run = runCli(sendArguments({"--rows", "staff.csv", "--pin", "5555", "--jobs", "2",
-                                           "--log", "run.log"}),
-                            work.path());
+    const auto run = runCli(
+        sendArguments({"--rows", "staff.csv", "--pin", "5555", "--jobs", "2", "--log", "run.log"}),
+        work.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     const auto encoded = runCli({"encode", Template.string(), "--table", TokenTable.string(),
@@ -187,14 +187,14 @@ TEST_F(KannelRows, threeRowTableGivesEachPhoneItsOwnMailbox)
         ASSERT_TRUE(push.ok);
         EXPECT_EQ(push.sec, 0x81); // USERPIN
         // The phone accepts it with this person's PIN...
-        EXPECT_EQ(push.mac, upper(provisioning::computeMac(
-                                person.pin, provisioning::hex::encode(push.body))));
+        EXPECT_EQ(push.mac, upper(provisioning::computeMac(person.pin,
+                                                           provisioning::hex::encode(push.body))));
         // ...and it holds this person's mailbox on the template's servers.
         const std::string xml = decodedXml(push.body);
         for (const std::string& value :
              {person.address, person.user, person.password, std::string("imap.example.com")})
             EXPECT_NE(xml.find("value=\"" + value + "\""), std::string::npos) << value << "\n"
-                                                                             << xml;
+                                                                              << xml;
         for (const Person& other : people) {
             if (other.number != person.number) {
                 EXPECT_EQ(xml.find(other.address), std::string::npos) << other.address;
@@ -207,7 +207,8 @@ TEST_F(KannelRows, threeRowTableGivesEachPhoneItsOwnMailbox)
     std::set<std::string> loggedRows;
     for (const std::string& line : logged) {
         EXPECT_NE(line.find("\tsent\t"), std::string::npos) << line;
-        loggedRows.insert(line.substr(0, line.find('\t')) + " " + line.substr(line.rfind('\t') + 1));
+        loggedRows.insert(line.substr(0, line.find('\t')) + " " +
+                          line.substr(line.rfind('\t') + 1));
         for (const Person& person : people) {
             EXPECT_EQ(line.find(person.pin), std::string::npos) << line;
             EXPECT_EQ(line.find(person.password), std::string::npos) << line;
@@ -227,8 +228,8 @@ TEST_F(KannelRows, resumeAfterCtrlCSendsEachRowExactlyOnce)
             table << "+4916" << 100000 + i << ",p" << i << "@example.com,p" << i << "\n";
     }
     const fs::path log = work / "run.log";
-    const std::vector<std::string> more = {"--rows", "staff.csv", "--pin",    "1357",
-                                           "--jobs", "2",         "--log",    log.string(),
+    const std::vector<std::string> more = {"--rows",   "staff.csv", "--pin", "1357",
+                                           "--jobs",   "2",         "--log", log.string(),
                                            "--resume", log.string()};
 
     test::ChildProcess first;
@@ -277,9 +278,9 @@ TEST_F(KannelRows, networkPinKeysGiveKannelsMacOverKannelsOwnPush)
 {
     settings::EmailSettings record;
     ASSERT_TRUE(settings::openSettingsFile(Template, record).ok());
-    const std::string document = "<?xml version=\"1.0\"?>\n<wap-provisioningdoc version=\"1.0\">\n" +
-                                 provisioning::buildDocument(record).value() +
-                                 "</wap-provisioningdoc>\n";
+    const std::string document =
+        "<?xml version=\"1.0\"?>\n<wap-provisioningdoc version=\"1.0\">\n" +
+        provisioning::buildDocument(record).value() + "</wap-provisioningdoc>\n";
     struct Case
     {
         const char* method;

@@ -45,12 +45,12 @@ TEST(CsvTable, readsTheFormsSpreadsheetsWrite)
          "a,b\n\"two\nlines\",\"crlf\r\nkept\"\nnext,row\n",
          {{"a", "b"}, {"two\nlines", "crlf\r\nkept"}, {"next", "row"}},
          {1, 2, 5}},
-        {"empty line and empty cells",
-         "a,b\n\n,\n",
-         {{"a", "b"}, {""}, {"", ""}},
-         {1, 2, 3}},
+        {"empty line and empty cells", "a,b\n\n,\n", {{"a", "b"}, {""}, {"", ""}}, {1, 2, 3}},
         {"a CR that ends no line stays in the cell", "a\rb,c\r\n", {{"a\rb", "c"}}, {1}},
-        {"UTF-8 is kept as bytes", "Mailbox\nB\xC3\xA9rg\n", {{"Mailbox"}, {"B\xC3\xA9rg"}}, {1, 2}},
+        {"UTF-8 is kept as bytes",
+         "Mailbox\nB\xC3\xA9rg\n",
+         {{"Mailbox"}, {"B\xC3\xA9rg"}},
+         {1, 2}},
         {"nothing", "", {}, {}},
     };
     for (const Case& c : cases) {

@@ -78,7 +78,7 @@ TEST_F(RowTable, eachRowIsTheTemplateWithItsCellsUnderTheRulesOfOpeningAFile)
     const rows::PersonRow& carl = table.rows[1];
     EXPECT_EQ(carl.line, 4u);
     EXPECT_EQ(carl.number, "+4917012");
-    EXPECT_EQ(carl.record.emailAddress, "team@example.com"); // an empty cell keeps the template's
+    EXPECT_EQ(carl.record.emailAddress, "team@example.com");  // an empty cell keeps the template's
     EXPECT_EQ(carl.record.incomingServerPassword, "P\xE4ss"); // Latin-1, as the record holds text
     // The server type the row chose decides the defaults the template left open.
     EXPECT_EQ(carl.record.incomingServerType, settings::values::Pop3);
@@ -89,7 +89,8 @@ TEST_F(RowTable, eachRowIsTheTemplateWithItsCellsUnderTheRulesOfOpeningAFile)
     // Each row its own push: its own document, and the MAC of its own PIN.
     for (const rows::PersonRow& row : table.rows) {
         EXPECT_EQ(row.push.substr(14, 2), "81");
-        EXPECT_EQ(macOf(row.push), provisioning::computeMac(row.security.key, row.push.substr(100)));
+        EXPECT_EQ(macOf(row.push),
+                  provisioning::computeMac(row.security.key, row.push.substr(100)));
     }
     EXPECT_NE(bea.push.substr(100), carl.push.substr(100));
 }
@@ -108,6 +109,10 @@ TEST_F(RowTable, networkMethodsKeyEachRowWithItsImsi)
     EXPECT_EQ(table.rows.at(0).security.key, *provisioning::imsiKey("262011234567890"));
 }
 
+// 51 characters.
+#define MAILBOX_51 "mmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmm"
+static_assert(sizeof(MAILBOX_51) == 52);
+
 TEST_F(RowTable, aRowOfEachKindOfDefectIsNamedByLineAndColumn)
 {
     struct Expected
@@ -124,21 +129,22 @@ TEST_F(RowTable, aRowOfEachKindOfDefectIsNamedByLineAndColumn)
         std::vector<Expected> defects;
     };
     const Case cases[] = {
-        {SecurityMethod::UserPin, nullptr,
+        {SecurityMethod::UserPin,
+         nullptr,
          "number,pin,Mailbox,Secure Login,In Data Bearer\n"
-         "+4911,1234,ok,,\n"                       // 2: good
-         "+4912,1234,too,many,cells,here\n"        // 3
-         ",1234,,,\n"                              // 4
-         "+4912ab,1234,,,\n"                       // 5
-         "+4911,1234,,,\n"                         // 6: the number of line 2
-         "+4913,,,,\n"                             // 7
-         "+4914,12345678901,,,\n"                  // 8
-         "+4915,1234," + std::string(51, 'm') + ",,\n" // 9
-         "+4916,1234,\xE2\x82\xAC box,,\n"         // 10
-         "+4917,1234,\xC3(,,\n"                    // 11
-         "+4918,1234,,Maybe,\n"                    // 12
-         "+4919,1234,,,GSM Data\n"                 // 13: no dial-up number
-         ",,,,\n",                                 // 14: blank, skipped
+         "+4911,1234,ok,,\n"                // 2: good
+         "+4912,1234,too,many,cells,here\n" // 3
+         ",1234,,,\n"                       // 4
+         "+4912ab,1234,,,\n"                // 5
+         "+4911,1234,,,\n"                  // 6: the number of line 2
+         "+4913,,,,\n"                      // 7
+         "+4914,12345678901,,,\n"           // 8
+         "+4915,1234," MAILBOX_51 ",,\n"    // 9: over the limit of 50
+         "+4916,1234,\xE2\x82\xAC box,,\n"  // 10
+         "+4917,1234,\xC3(,,\n"             // 11
+         "+4918,1234,,Maybe,\n"             // 12
+         "+4919,1234,,,GSM Data\n"          // 13: no dial-up number
+         ",,,,\n",                          // 14: blank, skipped
          {{3, "", "the row has 6 cells where the header names 5 columns"},
           {4, "number", "there is no number"},
           {5, "number", "+4912ab is not a phone number."},
@@ -150,7 +156,8 @@ TEST_F(RowTable, aRowOfEachKindOfDefectIsNamedByLineAndColumn)
           {11, "Mailbox", "the text is not UTF-8"},
           {12, "Secure Login", "\"Maybe\" is not one of its words (No, Yes)"},
           {13, "", "missing: In GSM Dial-up Number (required by In Data Bearer)"}}},
-        {SecurityMethod::UserNetworkPin, "4321",
+        {SecurityMethod::UserNetworkPin,
+         "4321",
          "number,imsi\n"
          "+4921,262015550009876\n"
          "+4922,\n"
@@ -195,7 +202,8 @@ TEST_F(RowTable, headerDefectsStopTheWholeTable)
     const Case cases[] = {
         {SecurityMethod::UserPin, "1", "number,User Name\n+491,ann\n", "User Name",
          "not a settings key, nor number, pin or imsi"},
-        {SecurityMethod::UserPin, "1", "number,My Name\n+491,ann\n", "My Name", "not a settings key"},
+        {SecurityMethod::UserPin, "1", "number,My Name\n+491,ann\n", "My Name",
+         "not a settings key"},
         {SecurityMethod::UserPin, "1", "number,E-Mail Address,e-mail address\n+491,a,b\n",
          "e-mail address", "the same column as column 2"},
         {SecurityMethod::UserPin, "1", "Mailbox\nbox\n", "", "there is no number column"},
@@ -204,8 +212,8 @@ TEST_F(RowTable, headerDefectsStopTheWholeTable)
          "there is no pin column and no PIN for every row"},
         {SecurityMethod::UserPin, "1", "number,imsi\n+491,262011234567890\n", "imsi",
          "an IMSI needs netwpin or usernetwpin"},
-        {SecurityMethod::NetworkPin, nullptr, "number,pin,imsi\n+491,1,262011234567890\n",
-         "pin", "a PIN would not be asked for"},
+        {SecurityMethod::NetworkPin, nullptr, "number,pin,imsi\n+491,1,262011234567890\n", "pin",
+         "a PIN would not be asked for"},
         {SecurityMethod::NetworkPin, nullptr, "number\n+491\n", "", "there is no imsi column"},
         {SecurityMethod::UserPin, "1", "", "", "the table is empty"},
     };
