@@ -80,16 +80,4 @@ TEST(PushSecurity, eachMethodCarriesItsSecValueAndKeysTheMacWithItsKey)
             mac += static_cast<char>(std::tolower(c2));
         EXPECT_EQ(mac, computeMac(c.key, wbxml));
     }
-    // USERPIN stays byte for byte what the window sends.
-    EXPECT_EQ(buildPush(userPinSecurity("1234"), wbxml), buildPush("1234", wbxml));
-}
-
-TEST(PushSecurity, methodsAreNamedAsTheCommandLineTakesThem)
-{
-    for (const auto method :
-         {SecurityMethod::UserPin, SecurityMethod::NetworkPin, SecurityMethod::UserNetworkPin})
-        EXPECT_EQ(parseSecurityMethod(securityMethodName(method)), method);
-    EXPECT_EQ(parseSecurityMethod("netwpin"), SecurityMethod::NetworkPin);
-    EXPECT_FALSE(parseSecurityMethod("NETWPIN").has_value());
-    EXPECT_FALSE(parseSecurityMethod("userpinmac").has_value());
 }
