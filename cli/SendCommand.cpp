@@ -285,16 +285,17 @@ const Command sendCommand{
     "Send the settings of a file to phones through the attached phone or a gateway.",
     "The file is opened as the window opens it and must be complete. Each number\n"
     "gets its own push, in order; sending stops at the first number that fails\n"
-    "unless --keep-going is given. With --rows the file is a template: each row\n"
-    "of the table gets the file's settings with the row's cells in their place,\n"
-    "and every row is checked before anything is sent. Through a gateway (--phone kannel:URL), "
-    "--jobs\n"
+    "unless --keep-going is given. Through a gateway (--phone kannel:URL), --jobs\n"
     "keeps several numbers in flight; the messages of one push still go in order.\n"
+    "With --rows the file is a template: each row of the table gets the file's\n"
+    "settings with the row's cells in their place, and every row is checked\n"
+    "before anything is sent.\n"
     "Ctrl+C stops after the pushes in flight and leaves the log complete.\n"
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
     "stdout (success) or stderr.\n"
-    "Exit status: 0 when every number was sent, 1 when a number failed, 2 when\n"
-    "the command line is wrong or names no recipient, 130 after Ctrl+C.\n",
+    "Exit status: 0 when every number was sent (with --check-rows: when every\n"
+    "row is good), 1 when a number failed or a row is bad, 2 when the command\n"
+    "line is wrong or names no recipient, 130 after Ctrl+C.\n",
     SendOptions,
     runSend,
 };
