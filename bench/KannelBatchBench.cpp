@@ -4,7 +4,10 @@
 // over one connection). Reports messages per second accepted by Kannel and
 // mailvane-cli's own CPU time per message, as medians over the repeats.
 //
-//   kannel_batch_bench [--numbers N] [--jobs 1,8,32] [--repeat R]
+// With --rows, compares instead one shared mailbox (--to-file) with one
+// mailbox per number from a table (--rows), both through mailvane-cli.
+//
+//   kannel_batch_bench [--numbers N] [--jobs 1,8,32] [--repeat R] [--rows]
 //
 // Not a Google Benchmark: one measurement is a whole run of programs. Runs
 // only on loopback; every Kannel process is stopped at the end.
@@ -147,6 +150,83 @@ std::vector<unsigned> parseJobs(const std::string& text)
     return jobs;
 }
 
+// A table with the numbers and a mailbox of each person's own.
+void writeTable(const std::vector<std::string>& numbers, const fs::path& path)
+{
+    std::ofstream table(path);
+    table << "number,E-Mail Address,Incoming Server Username,Incoming Server Password\n";
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        table << numbers[i] << ",p" << 100000 + i << "@example.com,p" << 100000 + i << ",Pw-"
+              << 100000 + i << "\n";
+}
+
+// The messages of every push of a send, as encode prints them.
+std::optional<std::size_t> messageCount(const std::vector<std::string>& sendOptions,
+                                        const fs::path& folder)
+{
+    std::vector<std::string> args = {
+        MAILVANE_CLI_PATH,   "encode",   Settings.string(), "--pin", Pin, "--table",
+        TokenTable.string(), "--format", "messages"};
+    args.insert(args.end(), sendOptions.begin(), sendOptions.end());
+    if (!timedRun(args, folder / "encode.out", folder / "encode.err").ok)
+        return std::nullopt;
+    return occurrences(readFile(folder / "encode.out"), "\n");
+}
+
+// One shared mailbox against one mailbox per number, both through mailvane-cli.
+int compareRows(const test::KannelHarness& gateway, const fs::path& folder,
+                const std::vector<std::string>& numbers, const std::vector<unsigned>& jobLevels,
+                unsigned repeat)
+{
+    writeTable(numbers, folder / "rows.csv");
+    const std::vector<std::string> shared = {"--to-file", (folder / "numbers.txt").string()};
+    const std::vector<std::string> rows = {"--rows", (folder / "rows.csv").string()};
+    auto sharedMessages = messageCount({"--to", numbers.front()}, folder);
+    if (sharedMessages)
+        *sharedMessages *= numbers.size();
+    const auto rowMessages = messageCount(rows, folder);
+    if (!sharedMessages || !rowMessages) {
+        std::fprintf(stderr, "cannot count the messages; see %s\n", folder.c_str());
+        return 1;
+    }
+    std::printf("%zu numbers: %zu messages with one mailbox, %zu with a mailbox each; %u "
+                "repeats, medians\n",
+                numbers.size(), *sharedMessages, *rowMessages, repeat);
+    std::printf("%6s %16s %16s %8s\n", "jobs", "shared msg/s", "rows msg/s", "ratio");
+    for (const unsigned jobs : jobLevels) {
+        std::vector<double> sharedRate, rowRate;
+        for (unsigned r = 0; r < repeat; ++r) {
+            for (const bool perRow : {false, true}) {
+                std::vector<std::string> args = {MAILVANE_CLI_PATH,
+                                                 "send",
+                                                 Settings.string(),
+                                                 "--pin",
+                                                 Pin,
+                                                 "--table",
+                                                 TokenTable.string(),
+                                                 "--phone",
+                                                 "kannel:" + gateway.sendsmsUrl(),
+                                                 "--jobs",
+                                                 std::to_string(jobs)};
+                const auto& source = perRow ? rows : shared;
+                args.insert(args.end(), source.begin(), source.end());
+                const RunFigures run = timedRun(args, folder / "ours.out", folder / "ours.err");
+                if (!run.ok) {
+                    std::fprintf(stderr, "a run failed; see %s\n", folder.c_str());
+                    return 1;
+                }
+                (perRow ? rowRate : sharedRate)
+                    .push_back(static_cast<double>(perRow ? *rowMessages : *sharedMessages) /
+                               run.seconds);
+            }
+        }
+        std::printf("%6u %16.0f %16.0f %7.0f%%\n", jobs, median(sharedRate), median(rowRate),
+                    100 * median(rowRate) / median(sharedRate));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -154,14 +234,19 @@ int main(int argc, char** argv)
     std::size_t count = 1000;
     std::vector<unsigned> jobLevels = {1, 8, 32};
     unsigned repeat = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool rows = false;
+    for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--numbers")
-            count = std::stoul(argv[i + 1]);
+        if (option == "--rows")
+            rows = true;
+        else if (i + 1 >= argc)
+            break;
+        else if (option == "--numbers")
+            count = std::stoul(argv[++i]);
         else if (option == "--jobs")
-            jobLevels = parseJobs(argv[i + 1]);
+            jobLevels = parseJobs(argv[++i]);
         else if (option == "--repeat")
-            repeat = static_cast<unsigned>(std::stoul(argv[i + 1]));
+            repeat = static_cast<unsigned>(std::stoul(argv[++i]));
     }
 
     char folderTemplate[] = "/tmp/mailvane-kannel-bench-XXXXXX";
@@ -186,6 +271,13 @@ int main(int argc, char** argv)
             std::ofstream list(folder / "numbers.txt");
             for (const std::string& number : numbers)
                 list << number << "\n";
+        }
+        if (rows) {
+            exitStatus = compareRows(gateway, folder, numbers, jobLevels, repeat);
+            gateway.stop();
+            if (exitStatus == 0)
+                fs::remove_all(folder);
+            return exitStatus;
         }
         const auto perPush = writeRequests(numbers, gateway.sendsmsUrl(), folder / "requests.txt");
         if (!perPush) {

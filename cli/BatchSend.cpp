@@ -24,35 +24,44 @@
 namespace mailvane::cli {
 namespace {
 
-// The push every number of a gateway batch receives; nothing (after saying
-// why) when it cannot be built.
-std::optional<std::string> buildPush(const settings::EmailSettings& record, std::string_view pin,
-                                     const std::filesystem::path& tokenTable)
+// Builds the pushes that a gateway needs and the caller left empty; false
+// (after saying why) when one cannot be built.
+bool buildMissingPushes(std::vector<Parcel>& parcels, const std::filesystem::path& tokenTable)
 {
     provisioning::TokenTables tables;
-    if (!tables.load(tokenTable)) {
-        printError("cannot read the token table " + tokenTable.string());
-        return std::nullopt;
+    bool loaded = false;
+    for (Parcel& parcel : parcels) {
+        if (!parcel.push.empty())
+            continue;
+        if (!loaded && !tables.load(tokenTable)) {
+            printError("cannot read the token table " + tokenTable.string());
+            return false;
+        }
+        loaded = true;
+        const std::optional<std::string> document = provisioning::buildDocument(parcel.record);
+        const std::optional<std::string> push =
+            document ? provisioning::encodeProvisioningPush(tables, *document, parcel.security)
+                     : std::nullopt;
+        if (!push) {
+            printError(settings::stringText(settings::strings::SendingErrorMessage));
+            return false;
+        }
+        parcel.push = *push;
     }
-    const std::optional<std::string> document = provisioning::buildDocument(record);
-    const std::optional<std::string> push =
-        document ? provisioning::encodeProvisioningPush(tables, *document, pin) : std::nullopt;
-    if (!push)
-        printError(settings::stringText(settings::strings::SendingErrorMessage));
-    return push;
+    return true;
 }
 
-std::vector<std::string> withoutSent(const std::vector<std::string>& numbers,
-                                     const std::set<std::string, std::less<>>& logged)
+std::vector<BatchItem> withoutSent(const std::vector<BatchItem>& items,
+                                   const std::set<std::string, std::less<>>& logged)
 {
     // A log written before numbers were made dialable may hold them as typed.
     std::set<std::string, std::less<>> sent;
     for (const std::string& number : logged)
         sent.insert(settings::dialableNumber(number).value_or(number));
-    std::vector<std::string> left;
-    for (const std::string& number : numbers) {
-        if (!sent.contains(number))
-            left.push_back(number);
+    std::vector<BatchItem> left;
+    for (const BatchItem& item : items) {
+        if (!sent.contains(item.number))
+            left.push_back(item);
     }
     return left;
 }
@@ -94,22 +103,22 @@ int conclude(const phone::BatchSummary& summary, std::size_t total, const BatchR
 
 } // namespace
 
-int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
+int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
+              std::vector<Parcel>& parcels, const std::vector<SkippedItem>& skipped,
               const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone)
 {
-    std::vector<std::string> numbers = request.numbers;
     if (request.resumePath) {
         const ResumeResult resumed = readResumeLog(*request.resumePath);
         if (!resumed.read) {
             printError(resumed.error);
             return ExitFailure;
         }
-        numbers = withoutSent(numbers, resumed.sent);
-        const std::size_t skipped = request.numbers.size() - numbers.size();
-        if (skipped > 0)
-            std::fprintf(stderr, "Skipping %zu recipients that %s records as sent\n", skipped,
-                         request.resumePath->c_str());
-        if (numbers.empty())
+        const std::size_t before = items.size();
+        items = withoutSent(items, resumed.sent);
+        if (before > items.size())
+            std::fprintf(stderr, "Skipping %zu recipients that %s records as sent\n",
+                         before - items.size(), request.resumePath->c_str());
+        if (items.empty())
             return printOutput("Every recipient is already recorded as sent in " +
                                *request.resumePath + ".\n");
     }
@@ -121,21 +130,35 @@ int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
             printError(error);
             return ExitFailure;
         }
+        for (const SkippedItem& item : skipped) {
+            if (!log.record(item.number, LogOutcome::Skipped, item.why, item.line)) {
+                printError("cannot write the log " + log.path());
+                return ExitFailure;
+            }
+        }
     }
 
-    ProgressLine progress(numbers.size(), isatty(STDERR_FILENO) == 1);
+    ProgressLine progress(items.size(), isatty(STDERR_FILENO) == 1);
     // The back end and its sender; only one pair is used.
     std::unique_ptr<phone::KannelGateway> gateway;
     std::unique_ptr<phone::PhoneLink> link;
     std::unique_ptr<phone::PushSender> sender;
     unsigned jobs = request.jobs;
     if (phone.kind == phone::PhoneSelection::Kind::Gateway) {
-        const std::optional<std::string> push = buildPush(record, request.pin, tokenTable);
-        if (!push)
+        if (!buildMissingPushes(parcels, tokenTable))
             return ExitFailure;
         gateway = std::make_unique<phone::KannelGateway>(phone.gateway);
-        auto gatewaySender = std::make_unique<phone::GatewaySender>(*gateway, *push);
-        if (gatewaySender->messageCount() == 0) {
+        std::vector<std::string> pushes;
+        pushes.reserve(parcels.size());
+        for (Parcel& parcel : parcels)
+            pushes.push_back(std::move(parcel.push));
+        std::vector<std::size_t> pushOfNumber;
+        pushOfNumber.reserve(items.size());
+        for (const BatchItem& item : items)
+            pushOfNumber.push_back(item.parcel);
+        auto gatewaySender =
+            std::make_unique<phone::GatewaySender>(*gateway, pushes, std::move(pushOfNumber));
+        if (!gatewaySender->ready()) {
             printError(settings::stringText(settings::strings::SendingErrorMessage));
             return ExitFailure;
         }
@@ -155,8 +178,16 @@ int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
                                  "gateway (kannel:URL)\n");
             jobs = 1;
         }
-        sender = std::make_unique<phone::LinkSender>(*link, record, request.pin);
+        sender = std::make_unique<phone::LinkSender>(*link, [&](std::size_t index) {
+            Parcel& parcel = parcels.at(items.at(index).parcel);
+            return phone::LinkParcel{&parcel.record, &parcel.security};
+        });
     }
+
+    std::vector<std::string> numbers;
+    numbers.reserve(items.size());
+    for (const BatchItem& item : items)
+        numbers.push_back(item.number);
 
     StopSignal stop;
     Report report;
@@ -168,7 +199,8 @@ int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
         if (!outcome.sent && report.firstFailure.empty())
             report.firstFailure = ticket.number + ": " + outcome.answer;
         if (request.logPath && report.logError.empty() &&
-            !log.record(ticket.number, outcome.sent, outcome.answer)) {
+            !log.record(ticket.number, outcome.sent ? LogOutcome::Sent : LogOutcome::Failed,
+                        outcome.answer, items[ticket.index].line)) {
             // Without its log a resumed run would repeat or skip numbers.
             report.logError = "cannot write the log " + log.path();
             stop.raise();
@@ -178,7 +210,7 @@ int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
     const phone::BatchSummary summary =
         phone::runBatch(*sender, numbers, {jobs, request.keepGoing, &stop.flag()}, events);
     progress.close();
-    return conclude(summary, numbers.size(), request, report, stop.raised());
+    return conclude(summary, items.size(), request, report, stop.raised());
 }
 
 } // namespace mailvane::cli

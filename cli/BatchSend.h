@@ -1,12 +1,14 @@
 #pragma once
 
-// Sending one settings file to a list of numbers: through the phone link one
-// number at a time, or straight to a Kannel gateway with several numbers in
-// flight; with a log, resuming from a log, going on after failures, a clean
-// stop on Ctrl+C and a progress line.
+// Sending pushes to a list of numbers: through the phone link one number at
+// a time, or straight to a Kannel gateway with several numbers in flight;
+// with a log, resuming from a log, going on after failures, a clean stop on
+// Ctrl+C and a progress line. The numbers may all receive one push or each
+// their own (one row of a table each).
 
 #include "EmailSettings.h"
 #include "PhoneBackEnd.h"
+#include "PushSecurity.h"
 
 #include <filesystem>
 #include <optional>
@@ -22,17 +24,40 @@ inline constexpr unsigned MaxJobs = 100;
 
 struct BatchRequest
 {
-    std::vector<std::string> numbers;
-    std::string pin;
     unsigned jobs = 1;
     bool keepGoing = false;
     std::optional<std::string> logPath;
     std::optional<std::string> resumePath;
 };
 
-// Sends the complete `record` to the request's numbers through the chosen
-// back end and reports on stdout/stderr. Returns the exit status.
-int sendBatch(const BatchRequest& request, settings::EmailSettings& record,
+// What numbers receive: the settings and the key of the push.
+struct Parcel
+{
+    settings::EmailSettings record; // complete
+    provisioning::PushSecurity security;
+    std::string push; // hexadecimal text; built from the two above when empty
+};
+
+// One number of the batch.
+struct BatchItem
+{
+    std::string number;
+    std::size_t parcel = 0; // what it receives: an index into the parcels
+    std::size_t line = 0;   // the table row it comes from, 0 for a number list
+};
+
+// A row left out of the batch, logged as skipped.
+struct SkippedItem
+{
+    std::string number;
+    std::size_t line = 0;
+    std::string why;
+};
+
+// Sends each item its parcel through the chosen back end and reports on
+// stdout/stderr; `skipped` rows are only logged. Returns the exit status.
+int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
+              std::vector<Parcel>& parcels, const std::vector<SkippedItem>& skipped,
               const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone);
 
 } // namespace mailvane::cli

@@ -5,6 +5,8 @@
 #include "MessageSegmenter.h"
 #include "PushBuilder.h"
 #include "Recipients.h"
+#include "RowInput.h"
+#include "SecurityOptions.h"
 #include "TokenTableLocator.h"
 #include "WbxmlEncoder.h"
 
@@ -35,8 +37,7 @@ constexpr std::array<FormatName, 4> Formats = {{{"document", Format::Document},
                                                 {"push", Format::Push},
                                                 {"messages", Format::Messages}}};
 
-// As many characters as the PIN dialog lets the operator type.
-constexpr std::size_t MaxPinLength = 10;
+constexpr std::string_view CommandName = "encode";
 
 std::optional<Format> parseFormat(std::string_view name)
 {
@@ -49,9 +50,7 @@ std::optional<Format> parseFormat(std::string_view name)
 
 int usageError(const std::string& message)
 {
-    printError(message);
-    printError("try 'mailvane-cli encode --help' for more information");
-    return ExitUsage;
+    return commandUsageError(CommandName, message);
 }
 
 bool loadTokenTables(const Arguments& arguments, provisioning::TokenTables& tables)
@@ -81,11 +80,12 @@ bool loadTokenTables(const Arguments& arguments, provisioning::TokenTables& tabl
 class Encoding
 {
 public:
-    Encoding(settings::EmailSettings& record, std::string pin)
-        : m_record(record), m_pin(std::move(pin))
+    Encoding(settings::EmailSettings& record, provisioning::PushSecurity security)
+        : m_record(record), m_security(std::move(security))
     {}
 
     bool load(const Arguments& arguments) { return loadTokenTables(arguments, m_tokenTables); }
+    const provisioning::TokenTables& tokenTables() const { return m_tokenTables; }
 
     std::optional<std::string> document()
     {
@@ -107,7 +107,7 @@ public:
     std::optional<std::string> push(const std::string& document)
     {
         std::optional<std::string> hex =
-            provisioning::encodeProvisioningPush(m_tokenTables, document, m_pin);
+            provisioning::encodeProvisioningPush(m_tokenTables, document, m_security);
         if (!hex)
             printError(EncodingFailed);
         return hex;
@@ -138,20 +138,67 @@ private:
         "message longer than a push may be)";
 
     settings::EmailSettings& m_record;
-    std::string m_pin;
+    provisioning::PushSecurity m_security;
     provisioning::TokenTables m_tokenTables;
     provisioning::MessageSegmenter m_segmenter;
 };
 
+// encode TEMPLATE --rows FILE --format messages: each row's push in turn.
+int runRows(const Arguments& arguments, Format format, provisioning::SecurityMethod method)
+{
+    if (format != Format::Messages)
+        return usageError("--rows prints the messages of each row: use --format messages");
+    for (const char* single : {"to", "imsi"}) {
+        if (arguments.option(single))
+            return usageError(std::string("--") + single +
+                              " has no place with --rows: the table gives each row's");
+    }
+    if (!checkPinOption(arguments, method, false, CommandName))
+        return ExitUsage;
+    settings::EmailSettings templateRecord;
+    if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
+        return ExitFailure;
+    Encoding encoding(templateRecord, {});
+    if (!encoding.load(arguments))
+        return ExitFailure;
+    rows::RowRules rules{method, std::nullopt};
+    if (const std::string* pin = arguments.option("pin"))
+        rules.defaultPin = *pin;
+    const std::optional<RowInput> input =
+        readRowInput(*arguments.option("rows"), templateRecord, rules, encoding.tokenTables());
+    if (!input)
+        return ExitFailure;
+    if (!input->table.allGood()) {
+        std::string text = defectLines(*input);
+        text.pop_back();
+        printError(text);
+        printError("nothing was encoded; 'mailvane-cli send --check-rows' lists every bad row");
+        return ExitFailure;
+    }
+    std::string out;
+    for (const rows::PersonRow& row : input->table.rows) {
+        if (!encoding.appendMessages(row.push, out))
+            return ExitFailure;
+    }
+    return printOutput(out);
+}
+
 int runEncode(const Arguments& arguments)
 {
-    const std::string& pin = *arguments.option("pin");
-    if (pin.empty() || pin.size() > MaxPinLength)
-        return usageError("the PIN must have 1 to " + std::to_string(MaxPinLength) + " characters");
     const std::optional<Format> format = parseFormat(*arguments.option("format"));
     if (!format)
         return usageError("unknown format '" + *arguments.option("format") +
                           "'; use document, wbxml, push or messages");
+    const std::optional<provisioning::SecurityMethod> method =
+        securityMethod(arguments, CommandName);
+    if (!method)
+        return ExitUsage;
+    if (arguments.option("rows"))
+        return runRows(arguments, *format, *method);
+    std::optional<provisioning::PushSecurity> security =
+        singlePushSecurity(arguments, *method, CommandName);
+    if (!security)
+        return ExitUsage;
     // Without --to one push is built, as for a single unnamed recipient.
     std::vector<std::string> recipients{std::string()};
     if (const std::string* to = arguments.option("to")) {
@@ -161,12 +208,14 @@ int runEncode(const Arguments& arguments)
         recipients = std::move(list.numbers);
         if (recipients.empty())
             return usageError("--to holds no phone number");
+        if (provisioning::usesImsi(*method) && recipients.size() != 1)
+            return usageError("--imsi keys the push for one SIM: give one number");
     }
 
     settings::EmailSettings record;
     if (!loadSettings(arguments.operands[0], LoadMode::AsOpened, record))
         return ExitFailure;
-    Encoding encoding(record, pin);
+    Encoding encoding(record, std::move(*security));
     if (*format == Format::Document) {
         const auto document = encoding.document();
         return document ? printOutput(*document) : ExitFailure;
@@ -195,10 +244,14 @@ int runEncode(const Arguments& arguments)
     return printOutput(out);
 }
 
-constexpr std::array<OptionInfo, 4> EncodeOptions = {{
-    {"pin", "PIN", true, "the PIN code the phone asks for (1 to 10 characters)"},
+constexpr std::array<OptionInfo, 7> EncodeOptions = {{
+    PinOption,
     {"format", "FORMAT", true, "document, wbxml, push or messages"},
     {"to", "NUMBERS", false, "recipients for messages, as \"num;num;...\" (one push each)"},
+    {"rows", "TABLE", false,
+     "one push per row of a CSV table, as send --rows builds them (messages only)"},
+    SecurityOption,
+    ImsiOption,
     {"table", "PATH", false, "the token table file (default: table.dat, searched for)"},
 }};
 
@@ -217,7 +270,7 @@ const Command encodeCommand{
     "  messages  the text messages of each recipient's push, one per line: the\n"
     "            user-data header in hexadecimal, a blank, the user data in\n"
     "            hexadecimal. Each push takes the next concatenation reference,\n"
-    "            starting at 1.\n"
+    "            starting at 1. With --rows, each row's push in the table's order.\n"
     "Unless --table names it, the token table is looked for in the current folder,\n"
     "then in " MAILVANE_DATA_DIR ", then beside the program.\n",
     EncodeOptions,

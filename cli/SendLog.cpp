@@ -30,8 +30,8 @@ bool SendLog::open(const std::string& path, std::string& error)
     return true;
 }
 
-std::string formatLogLine(std::string_view number, bool sent, std::string_view answer,
-                          std::chrono::system_clock::time_point when)
+std::string formatLogLine(std::string_view number, LogOutcome outcome, std::string_view answer,
+                          std::chrono::system_clock::time_point when, std::size_t line)
 {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
     std::tm utc{};
@@ -39,23 +39,35 @@ std::string formatLogLine(std::string_view number, bool sent, std::string_view a
     char time[32];
     std::strftime(time, sizeof time, "%Y-%m-%dT%H:%M:%SZ", &utc);
 
-    std::string line;
-    appendField(line, number);
-    line += '\t';
-    line += sent ? LogSentWord : LogFailedWord;
-    line += '\t';
-    line += time;
-    line += '\t';
-    appendField(line, answer);
-    return line;
+    std::string text;
+    appendField(text, number);
+    text += '\t';
+    switch (outcome) {
+    case LogOutcome::Sent:
+        text += LogSentWord;
+        break;
+    case LogOutcome::Failed:
+        text += LogFailedWord;
+        break;
+    case LogOutcome::Skipped:
+        text += LogSkippedWord;
+        break;
+    }
+    text += '\t';
+    text += time;
+    text += '\t';
+    appendField(text, answer);
+    if (line > 0)
+        text += "\tline " + std::to_string(line);
+    return text;
 }
 
-bool SendLog::record(std::string_view number, bool sent, std::string_view answer,
-                     std::chrono::system_clock::time_point when)
+bool SendLog::record(std::string_view number, LogOutcome outcome, std::string_view answer,
+                     std::size_t row, std::chrono::system_clock::time_point when)
 {
     if (!m_file)
         return false;
-    const std::string line = formatLogLine(number, sent, answer, when) + '\n';
+    const std::string line = formatLogLine(number, outcome, answer, when, row) + '\n';
     const bool written = std::fwrite(line.data(), 1, line.size(), m_file.get()) == line.size();
     return std::fflush(m_file.get()) == 0 && written;
 }

@@ -5,6 +5,8 @@
 //
 //   NUMBER <TAB> sent|failed <TAB> TIME (UTC, ISO 8601) <TAB> ANSWER
 //
+// A number from a table ends its line with <TAB> "line N", the row it came
+// from; a row left out for its defects is logged as skipped, with why.
 // A resumed run skips the numbers that a log records as sent.
 
 #include <chrono>
@@ -18,6 +20,14 @@ namespace mailvane::cli {
 
 inline constexpr std::string_view LogSentWord = "sent";
 inline constexpr std::string_view LogFailedWord = "failed";
+inline constexpr std::string_view LogSkippedWord = "skipped";
+
+enum class LogOutcome
+{
+    Sent,
+    Failed,
+    Skipped,
+};
 
 class SendLog
 {
@@ -26,7 +36,9 @@ public:
     bool open(const std::string& path, std::string& error);
 
     // Appends and flushes one line; false when it could not be written.
-    bool record(std::string_view number, bool sent, std::string_view answer,
+    // `line` is the table row the number came from, 0 for none.
+    bool record(std::string_view number, LogOutcome outcome, std::string_view answer,
+                std::size_t line = 0,
                 std::chrono::system_clock::time_point when = std::chrono::system_clock::now());
 
     const std::string& path() const { return m_path; }
@@ -41,8 +53,8 @@ private:
 };
 
 // One log line, without its line end.
-std::string formatLogLine(std::string_view number, bool sent, std::string_view answer,
-                          std::chrono::system_clock::time_point when);
+std::string formatLogLine(std::string_view number, LogOutcome outcome, std::string_view answer,
+                          std::chrono::system_clock::time_point when, std::size_t line = 0);
 
 // The numbers a log's text records as sent. Lines that are not complete
 // (no line end, as a crash may leave the last one) or not of the log's form

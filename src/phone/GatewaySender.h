@@ -1,15 +1,15 @@
 #pragma once
 
-// Sends a push straight to a Kannel gateway, several numbers at once. The
-// push is the same for every number (only the recipient and the reference
-// differ), so it is cut once; each number takes the next concatenation
-// reference in list order, as the phone link would give it.
+// Sends pushes straight to a Kannel gateway, several numbers at once. Each
+// push is cut once, however many numbers receive it; each number takes the
+// next concatenation reference in list order, as the phone link would give it.
 
 #include "KannelGateway.h"
 #include "MessageSegmenter.h"
 #include "PushSender.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,11 +18,14 @@ namespace mailvane::phone {
 class GatewaySender final : public PushSender
 {
 public:
-    // `pushHex` is the push as hexadecimal text; nothing can be sent when it
-    // yields no message (see messageCount()).
+    // Every number receives the push `pushHex` (hexadecimal text).
     GatewaySender(KannelGateway& gateway, std::string_view pushHex);
+    // Number i of the batch receives pushes[pushOfNumber[i]].
+    GatewaySender(KannelGateway& gateway, std::span<const std::string> pushes,
+                  std::vector<std::size_t> pushOfNumber);
 
-    unsigned messageCount() const { return static_cast<unsigned>(m_segments.size()); }
+    // Whether every push yields messages; nothing can be sent otherwise.
+    bool ready() const { return m_ready; }
 
     unsigned maxJobs() const override { return MaxJobs; }
     void prepare(PushTicket& ticket) override;
@@ -31,9 +34,20 @@ public:
     static constexpr unsigned MaxJobs = 100;
 
 private:
+    // One push cut into its messages; the segmenter holds their count.
+    struct CutPush
+    {
+        provisioning::MessageSegmenter segmenter;
+        std::vector<std::vector<std::uint8_t>> segments;
+    };
+
+    void cut(std::string_view pushHex);
+
     KannelGateway& m_gateway;
-    provisioning::MessageSegmenter m_segmenter;
-    std::vector<std::vector<std::uint8_t>> m_segments;
+    provisioning::MessageSegmenter m_references;
+    std::vector<CutPush> m_pushes;
+    std::vector<std::size_t> m_pushOfNumber; // empty: every number gets push 0
+    bool m_ready = true;
 };
 
 } // namespace mailvane::phone

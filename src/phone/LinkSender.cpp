@@ -6,16 +6,17 @@
 
 namespace mailvane::phone {
 
-LinkSender::LinkSender(PhoneLink& link, settings::EmailSettings& record, std::string pin)
-    : m_link(link), m_record(record), m_pin(std::move(pin))
+LinkSender::LinkSender(PhoneLink& link, ParcelOf parcelOf)
+    : m_link(link), m_parcelOf(std::move(parcelOf))
 {}
 
 PushOutcome LinkSender::send(const PushTicket& ticket)
 {
-    m_record.to = ticket.number;
-    m_link.setSettings(&m_record);
-    const HRESULT status = m_link.SendSettings(m_pin);
-    m_record.to.reset();
+    const LinkParcel parcel = m_parcelOf(ticket.index);
+    parcel.record->to = ticket.number;
+    m_link.setSettings(parcel.record);
+    const HRESULT status = m_link.SendSettings(*parcel.security);
+    parcel.record->to.reset();
     if (status == platform::S_OK)
         return {true, std::string(settings::stringText(settings::strings::SettingsSentMessage))};
     char code[32];

@@ -80,6 +80,11 @@ std::string PhoneLink::encodingFailureCause() const
 
 HRESULT PhoneLink::SendSettings(std::string_view pin)
 {
+    return SendSettings(provisioning::userPinSecurity(pin));
+}
+
+HRESULT PhoneLink::SendSettings(const provisioning::PushSecurity& security)
+{
     m_failure = {};
     if (!m_sender)
         return fail(E_FAIL, causeText(strings::ServiceMissingCause));
@@ -92,7 +97,7 @@ HRESULT PhoneLink::SendSettings(std::string_view pin)
     if (!document)
         return fail(E_FAIL, causeText(strings::NotEncodedCause));
     const std::optional<std::string> push =
-        provisioning::encodeProvisioningPush(m_tokenTables, *document, pin);
+        provisioning::encodeProvisioningPush(m_tokenTables, *document, security);
     if (!push)
         return fail(E_FAIL, encodingFailureCause());
     return sendPush(*push);

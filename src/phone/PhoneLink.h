@@ -10,6 +10,7 @@
 #include "MessageSegmenter.h"
 #include "PhoneService.h"
 #include "SendFailure.h"
+#include "PushSecurity.h"
 #include "TokenTables.h"
 
 #include <cstdint>
@@ -45,6 +46,9 @@ public:
     // message, so that the cause reaches the caller; otherwise the status of
     // the message creation or of the last send call. lastFailure() says why.
     HRESULT SendSettings(std::string_view pin);
+    // The same with another security method: the push's SEC and MAC key come
+    // from `security`.
+    HRESULT SendSettings(const provisioning::PushSecurity& security);
 
     // Why the last SendSettings did not return S_OK, in words; empty after one
     // that did.

@@ -10,26 +10,30 @@ namespace mailvane::provisioning {
 namespace {
 
 // Transaction id 1, PDU type Push, headers length 47, then the content type:
-// length quote, length 45, application/vnd.wap.connectivity-wbxml (0x36),
-// SEC = USERPIN, and the MAC parameter whose text follows.
-constexpr std::string_view PushPrefix = "01062F1F2DB6918192";
+// length quote, length 45, application/vnd.wap.connectivity-wbxml (0x36) and
+// the SEC parameter, whose value follows as a short integer.
+constexpr std::string_view PushPrefix = "01062F1F2DB691";
+// The MAC parameter, whose text follows.
+constexpr std::string_view MacParameter = "92";
 constexpr std::string_view MacTerminator = "00";
+// A short integer is its value with the top bit set.
+constexpr std::uint8_t ShortIntegerFlag = 0x80;
 
 } // namespace
 
-std::string computeMac(std::string_view pin, std::string_view wbxmlHex)
+std::string computeMac(std::string_view keyText, std::string_view wbxmlHex)
 {
     std::array<std::uint8_t, MacBlockSize> key{};
-    std::span<const std::uint8_t> pinBytes(reinterpret_cast<const std::uint8_t*>(pin.data()),
-                                           pin.size());
+    std::span<const std::uint8_t> keyBytes(reinterpret_cast<const std::uint8_t*>(keyText.data()),
+                                           keyText.size());
     Sha1::Digest hashedKey;
-    if (pinBytes.size() > MacBlockSize) {
+    if (keyBytes.size() > MacBlockSize) {
         Sha1 sha;
-        sha.update(pinBytes);
+        sha.update(keyBytes);
         hashedKey = sha.finish();
-        pinBytes = hashedKey;
+        keyBytes = hashedKey;
     }
-    std::copy(pinBytes.begin(), pinBytes.end(), key.begin());
+    std::copy(keyBytes.begin(), keyBytes.end(), key.begin());
 
     std::array<std::uint8_t, MacBlockSize> innerPad;
     std::array<std::uint8_t, MacBlockSize> outerPad;
@@ -57,10 +61,19 @@ std::string computeMac(std::string_view pin, std::string_view wbxmlHex)
 
 std::string buildPush(std::string_view pin, std::string_view wbxmlHex)
 {
-    std::string mac = computeMac(pin, wbxmlHex);
+    return buildPush(userPinSecurity(pin), wbxmlHex);
+}
+
+std::string buildPush(const PushSecurity& security, std::string_view wbxmlHex)
+{
+    std::string mac = computeMac(security.key, wbxmlHex);
     std::string push;
-    push.reserve(PushPrefix.size() + 2 * mac.size() + MacTerminator.size() + wbxmlHex.size());
+    push.reserve(PushPrefix.size() + 4 + 2 * mac.size() + MacTerminator.size() + wbxmlHex.size());
     push += PushPrefix;
+    const std::array<std::uint8_t, 1> sec = {
+        static_cast<std::uint8_t>(ShortIntegerFlag | static_cast<std::uint8_t>(security.method))};
+    push += hex::encode(sec);
+    push += MacParameter;
     // The MAC travels as upper-case ASCII text: each digit becomes its character code.
     for (char& digit : mac) {
         if (digit >= 'a')
@@ -75,10 +88,17 @@ std::string buildPush(std::string_view pin, std::string_view wbxmlHex)
 std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
                                                   std::string_view document, std::string_view pin)
 {
+    return encodeProvisioningPush(tables, document, userPinSecurity(pin));
+}
+
+std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
+                                                  std::string_view document,
+                                                  const PushSecurity& security)
+{
     const auto wbxml = wbxml::encode(document, tables);
     if (!wbxml)
         return std::nullopt;
-    std::string push = buildPush(pin, *wbxml);
+    std::string push = buildPush(security, *wbxml);
     if (push.size() > MaxPushDigits)
         return std::nullopt;
     return push;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PushSecurity.h"
 #include "WbxmlEncoder.h"
 
 #include <optional>
@@ -19,14 +20,20 @@ inline constexpr std::size_t MacBlockSize = 64;
 // would pass MaxPushDigits.
 std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
                                                   std::string_view document, std::string_view pin);
+// The same with the security method and key of `security`.
+std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
+                                                  std::string_view document,
+                                                  const PushSecurity& security);
 
 // The push text for an already encoded WBXML text: transaction 1, Push, the
 // connectivity-wbxml content type with SEC=USERPIN and the MAC, then the WBXML.
 std::string buildPush(std::string_view pin, std::string_view wbxmlHex);
+// The same with SEC and the MAC's key taken from `security`.
+std::string buildPush(const PushSecurity& security, std::string_view wbxmlHex);
 
-// HMAC-SHA1 (RFC 2104) over the WBXML bytes keyed with the PIN's bytes: 40
-// lower-case digits. A PIN longer than 64 characters is replaced by its SHA-1
-// digest, as the RFC says.
-std::string computeMac(std::string_view pin, std::string_view wbxmlHex);
+// HMAC-SHA1 (RFC 2104) over the WBXML bytes keyed with `key`'s bytes (the
+// PIN's for USERPIN): 40 lower-case digits. A key longer than 64 bytes is
+// replaced by its SHA-1 digest, as the RFC says.
+std::string computeMac(std::string_view key, std::string_view wbxmlHex);
 
 } // namespace mailvane::provisioning

@@ -35,7 +35,8 @@ std::string withoutLineBreaks(std::string_view rawLine)
     return line;
 }
 
-void applyWord(const FieldInfo& spec, std::string_view value, EmailSettings& record)
+// Whether the word was one of the field's.
+bool applyWord(const FieldInfo& spec, std::string_view value, EmailSettings& record)
 {
     const std::string word = normaliseWord(value);
     if (spec.kind == FieldKind::CallSpeed) {
@@ -46,15 +47,16 @@ void applyWord(const FieldInfo& spec, std::string_view value, EmailSettings& rec
             if (normaliseWord(speed) == word)
                 field = std::string(speed);
         }
-        return;
+        return field.has_value();
     }
     for (int stored = 0; stored < 2; ++stored) {
         if (normaliseWord(spec.words->written[stored]) == word) {
             setNumberValue(spec, record, stored);
-            return;
+            return true;
         }
     }
     // Any other word leaves the field as it was.
+    return false;
 }
 
 // Applies one line; returns what made it invalid, if anything.
@@ -71,14 +73,9 @@ LineDefect applyLine(std::string_view rawLine, EmailSettings& record)
     const FieldInfo* spec = findReadableField(normaliseWord(line.substr(0, colon)));
     if (!spec)
         return LineDefect::UnknownKey;
-    const std::string_view value = withoutLeadingWhiteSpace(line.substr(colon + 1));
-    if (value.size() > *spec->readLimit)
+    // A word that is none of the field's is no defect of a file.
+    if (applyFieldValue(*spec, line.substr(colon + 1), record) == ValueOutcome::TooLong)
         return LineDefect::ValueTooLong;
-
-    if (spec->kind == FieldKind::Text)
-        textValue(*spec, record) = std::string(value);
-    else
-        applyWord(*spec, value, record);
     return LineDefect::None;
 }
 
@@ -172,6 +169,19 @@ ReadResult readSettingsFile(const std::filesystem::path& path, EmailSettings& re
         return {ReadStatus::CannotOpen, 0, LineDefect::None, errno ? errno : EIO};
     applier.finish();
     return applier.result();
+}
+
+ValueOutcome applyFieldValue(const FieldInfo& spec, std::string_view rawValue,
+                             EmailSettings& record)
+{
+    const std::string_view value = withoutLeadingWhiteSpace(rawValue);
+    if (value.size() > *spec.readLimit)
+        return ValueOutcome::TooLong;
+    if (spec.kind == FieldKind::Text) {
+        textValue(spec, record) = std::string(value);
+        return ValueOutcome::Applied;
+    }
+    return applyWord(spec, value, record) ? ValueOutcome::Applied : ValueOutcome::UnknownWord;
 }
 
 std::string_view describeDefect(LineDefect defect)

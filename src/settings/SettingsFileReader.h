@@ -4,6 +4,7 @@
 // line, keys matched without regard to case, blanks or tabs.
 
 #include "EmailSettings.h"
+#include "SettingsFields.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -52,6 +53,18 @@ ReadResult readSettingsText(std::string_view text, EmailSettings& record);
 // found longer than MaxSettingsFileBytes stops the reading there (fields of
 // the lines before stay set, as with an invalid line).
 ReadResult readSettingsFile(const std::filesystem::path& path, EmailSettings& record);
+
+enum class ValueOutcome
+{
+    Applied,
+    TooLong,     // longer than the key's limit: the field is left as it was
+    UnknownWord, // a flag or choice word none of the field's (a call speed is cleared)
+};
+
+// Sets one field from the value of a line "key: value", as the reader does:
+// leading white space dropped, the key's length limit, the value words.
+// Only for fields the reader accepts (findReadableField).
+ValueOutcome applyFieldValue(const FieldInfo& spec, std::string_view value, EmailSettings& record);
 
 // A short English description of a defect, for people.
 std::string_view describeDefect(LineDefect defect);

@@ -53,12 +53,18 @@ TEST(RecipientFile, unreadableOrBinaryFileIsAnErrorNamingIt)
 TEST(SendLog, resumeTakesOnlyCompleteLinesRecordingASend)
 {
     const auto when = std::chrono::system_clock::time_point(1'800'000'000s);
-    const std::string sent = cli::formatLogLine("+491", true, "0: Accepted for delivery", when);
+    const std::string sent =
+        cli::formatLogLine("+491", cli::LogOutcome::Sent, "0: Accepted for delivery", when);
     EXPECT_EQ(sent, "+491\tsent\t2027-01-15T08:00:00Z\t0: Accepted for delivery");
     const std::string text =
-        sent + "\n" + cli::formatLogLine("+492", false, "refused\twith\na tab", when) + "\n" +
-        cli::formatLogLine("+49\t3", true, "ok", when) + "\n" + "+494\tsentence\t-\t-\n" +
-        "garbage\n\tsent\t-\t-\n" + cli::formatLogLine("+495", true, "cut short", when);
+        sent + "\n" +
+        cli::formatLogLine("+492", cli::LogOutcome::Failed, "refused\twith\na tab", when) + "\n" +
+        cli::formatLogLine("+49\t3", cli::LogOutcome::Sent, "ok", when, 7) + "\n" +
+        "+494\tsentence\t-\t-\n" + "garbage\n\tsent\t-\t-\n" +
+        cli::formatLogLine("+496", cli::LogOutcome::Skipped, "no PIN", when, 9) + "\n" +
+        cli::formatLogLine("+495", cli::LogOutcome::Sent, "cut short", when);
+    EXPECT_EQ(cli::formatLogLine("+497", cli::LogOutcome::Skipped, "no PIN", when, 9),
+              "+497\tskipped\t2027-01-15T08:00:00Z\tno PIN\tline 9");
     EXPECT_EQ(cli::sentNumbersInLog(text), (std::set<std::string, std::less<>>{"+491", "+49 3"}));
 }
 
@@ -72,7 +78,8 @@ TEST(SendLog, appendsFlushedLinesAndAMissingLogResumesNothing)
         cli::SendLog log;
         std::string error;
         ASSERT_TRUE(log.open(path, error)) << error;
-        EXPECT_TRUE(log.record(sent ? "+491" : "+492", sent, "answer"));
+        EXPECT_TRUE(log.record(sent ? "+491" : "+492",
+                               sent ? cli::LogOutcome::Sent : cli::LogOutcome::Failed, "answer"));
     }
     const auto resumed = cli::readResumeLog(path);
     ASSERT_TRUE(resumed.read);

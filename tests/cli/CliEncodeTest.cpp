@@ -2,6 +2,7 @@
 #include "DocumentBuilder.h"
 #include "HexText.h"
 #include "OpenSettings.h"
+#include "PushBuilder.h"
 #include "TempDir.h"
 
 #include <cctype>
@@ -142,6 +143,41 @@ TEST(CliEncode, pushDependsOnThePin)
     ASSERT_EQ(first.exitCode, 0) << first.err;
     ASSERT_EQ(second.exitCode, 0) << second.err;
     EXPECT_NE(first.out, second.out);
+}
+
+TEST(CliEncode, securityOptionsSetTheSecValueAndKeyTheMac)
+{
+    mailvane::test::TempDir cwd;
+    const std::string file = (Examples / "imap4-gprs.txt").string();
+    struct Case
+    {
+        std::vector<std::string> options;
+        const char* sec;
+        const char* keyHex; // the key's bytes, written out by hand
+    };
+    const Case cases[] = {
+        {{"--pin", "1234"}, "81", "31323334"},
+        {{"--security", "userpin", "--pin", "1234"}, "81", "31323334"},
+        {{"--security", "netwpin", "--imsi", "262011234567890"}, "80", "2926102143658709"},
+        {{"--security", "usernetwpin", "--imsi", "21407650123456", "--pin", "1234"},
+         "82",
+         "21417056103254f631323334"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"encode", file, "--format", "push"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto run = runCli(args, cwd.path());
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::string push = run.out.substr(0, run.out.size() - 1);
+        EXPECT_EQ(push.substr(0, 18), std::string("01062F1F2DB691") + c.sec + "92") << c.sec;
+        const auto key = mailvane::provisioning::hex::decode(c.keyHex);
+        std::string mac;
+        for (const std::uint8_t digit : mailvane::provisioning::hex::decode(push.substr(18, 80)))
+            mac += static_cast<char>(std::tolower(digit));
+        EXPECT_EQ(mac, mailvane::provisioning::computeMac(std::string(key.begin(), key.end()),
+                                                          push.substr(100)))
+            << c.sec;
+    }
 }
 
 TEST(CliEncode, messagesCarryThePushOncePerRecipientWithRisingReferences)

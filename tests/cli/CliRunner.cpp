@@ -22,7 +22,7 @@ std::string fileBytes(const std::filesystem::path& path)
 } // namespace
 
 CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& workingDir,
-              const std::filesystem::path& stdoutPath)
+              const std::filesystem::path& stdoutPath, const std::filesystem::path& stdinPath)
 {
     // Files rather than pipes: nothing to drain while waiting, no deadlock.
     TempDir capture;
@@ -39,10 +39,11 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
 
     const pid_t child = ::fork();
     if (child == 0) {
+        const int in = ::open(stdinPath.empty() ? "/dev/null" : stdinPath.c_str(), O_RDONLY);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
-            ::chdir(workingDir.c_str()) != 0)
+        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+            ::dup2(err, 2) < 0 || ::chdir(workingDir.c_str()) != 0)
             ::_exit(127);
         ::execv(argv[0], argv.data());
         ::_exit(127);

@@ -15,8 +15,10 @@ struct CliRun
 
 // Runs the built mailvane-cli with `args` in `workingDir` and collects its
 // exit status and both output streams. `stdoutPath`, when given, receives
-// stdout instead (e.g. /dev/full).
+// stdout instead (e.g. /dev/full); `stdinPath`, when given, is read as stdin
+// (otherwise stdin is empty).
 CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& workingDir,
-              const std::filesystem::path& stdoutPath = {});
+              const std::filesystem::path& stdoutPath = {},
+              const std::filesystem::path& stdinPath = {});
 
 } // namespace mailvane::test

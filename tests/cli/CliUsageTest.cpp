@@ -52,8 +52,9 @@ TEST(CliUsage, helpListsEveryCommandAndExitsZero)
 
     const auto encodeHelp = runCli({"encode", "--help"}, cwd.path());
     EXPECT_EQ(encodeHelp.exitCode, 0);
-    EXPECT_TRUE(encodeHelp.out.starts_with("Usage: mailvane-cli encode FILE --pin PIN --format "
-                                           "FORMAT [--to NUMBERS] [--table PATH]\n"))
+    EXPECT_TRUE(encodeHelp.out.starts_with(
+        "Usage: mailvane-cli encode FILE [--pin PIN] --format FORMAT [--to NUMBERS] "
+        "[--rows TABLE] [--security METHOD] [--imsi IMSI] [--table PATH]\n"))
         << encodeHelp.out;
 }
 

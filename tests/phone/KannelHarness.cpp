@@ -3,7 +3,9 @@
 #include <array>
 #include <curl/curl.h>
 #include <fstream>
+#include <map>
 #include <netinet/in.h>
+#include <optional>
 #include <sstream>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -131,6 +133,50 @@ std::vector<ReceivedMessage> parseFakesmscLog(const std::string& text)
     return messages;
 }
 
+std::vector<ReceivedPush> reassemblePushes(const std::vector<ReceivedMessage>& messages)
+{
+    struct Parts
+    {
+        std::size_t push; // index into the result
+        std::map<std::uint8_t, std::vector<std::uint8_t>> bySequence;
+        std::uint8_t count = 0;
+    };
+    std::vector<ReceivedPush> pushes;
+    std::map<std::pair<std::string, std::uint8_t>, Parts> open;
+    for (const ReceivedMessage& message : messages) {
+        // The concatenation element (00 03 reference count sequence), if any.
+        const std::vector<std::uint8_t>& udh = message.udh;
+        std::optional<std::size_t> concatenation;
+        for (std::size_t at = 1; at + 1 < udh.size(); at += 2 + udh[at + 1]) {
+            if (udh[at] == 0x00 && udh[at + 1] == 3 && at + 4 < udh.size())
+                concatenation = at + 2;
+        }
+        if (!concatenation) {
+            pushes.push_back({message.to, message.data, true});
+            continue;
+        }
+        const std::uint8_t reference = udh[*concatenation];
+        const std::uint8_t count = udh[*concatenation + 1];
+        const std::uint8_t sequence = udh[*concatenation + 2];
+        auto [entry, added] = open.try_emplace({message.to, reference});
+        Parts& parts = entry->second;
+        if (added) {
+            parts.push = pushes.size();
+            parts.count = count;
+            pushes.push_back({message.to, {}, false});
+        }
+        parts.bySequence[sequence] = message.data;
+        if (parts.bySequence.size() == parts.count) {
+            ReceivedPush& push = pushes[parts.push];
+            for (const auto& [number, data] : parts.bySequence)
+                push.bytes.insert(push.bytes.end(), data.begin(), data.end());
+            push.complete = true;
+            open.erase(entry);
+        }
+    }
+    return pushes;
+}
+
 KannelHarness::KannelHarness(std::filesystem::path folder) : m_folder(std::move(folder))
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -174,7 +220,11 @@ void KannelHarness::writeConfiguration() const
          << "\n"
          << "group = sendsms-user\n"
          << "username = " << User << "\n"
-         << "password = " << Password << "\n";
+         << "password = " << Password
+         << "\n"
+         // So that sendota may cut what it builds into several messages.
+         << "max-messages = 10\n"
+         << "concatenation = true\n";
 }
 
 bool KannelHarness::statusShows(const std::string& text) const
@@ -268,6 +318,11 @@ std::string KannelHarness::sendsmsUrl(const std::string& user, const std::string
 {
     return "http://" + user + ":" + password + "@127.0.0.1:" + std::to_string(m_sendsmsPort) +
            "/cgi-bin/sendsms";
+}
+
+std::string KannelHarness::smsboxGet(const std::string& pathAndQuery) const
+{
+    return fetch("http://127.0.0.1:" + std::to_string(m_sendsmsPort) + pathAndQuery);
 }
 
 std::vector<ReceivedMessage> KannelHarness::received() const

@@ -48,6 +48,10 @@ public:
     std::string sendsmsUrl() const;
     std::string sendsmsUrl(const std::string& user, const std::string& password) const;
 
+    // The body of smsbox's answer to a GET of `pathAndQuery` ("/cgi-bin/..."),
+    // or empty.
+    std::string smsboxGet(const std::string& pathAndQuery) const;
+
     // Every message fakesmsc has received so far, in arrival order.
     std::vector<ReceivedMessage> received() const;
     // Waits until at least `count` messages arrived.
@@ -73,5 +77,18 @@ private:
 
 // Parses fakesmsc's "Got message N: <from to udh UDH data DATA>" lines.
 std::vector<ReceivedMessage> parseFakesmscLog(const std::string& text);
+
+// One push as a phone puts it together from its messages.
+struct ReceivedPush
+{
+    std::string to;
+    std::vector<std::uint8_t> bytes;
+    bool complete = false; // every part of a concatenated push arrived
+};
+
+// The pushes among `messages`, in the order their first part arrived: the
+// parts of a concatenated push joined by their reference and sequence
+// numbers, a message without concatenation taken whole.
+std::vector<ReceivedPush> reassemblePushes(const std::vector<ReceivedMessage>& messages);
 
 } // namespace mailvane::test

@@ -1,5 +1,6 @@
 // Checks our pushes against independent peers: libwbxml's wbxml2xml decodes
-// the WBXML back to XML, openssl recomputes the HMAC-SHA1.
+// the WBXML back to XML, openssl recomputes the HMAC-SHA1, tshark reads the
+// push header.
 
 #include "DocumentBuilder.h"
 #include "HexText.h"
@@ -358,4 +359,58 @@ TEST_F(PeerCheck, everyTableEntryDecodesToItsName)
         expected.push_back(std::move(e));
     expected.push_back({Element::End, "wap-provisioningdoc", {}});
     expectSameElements(parseElements(readFile(m_dir / "table.xml"), false), expected);
+}
+
+// tshark's WSP dissector names the security method and the MAC of each push:
+// the pushes go to it as UDP datagrams to the WAP push port.
+TEST_F(PeerCheck, tsharkReadsTheSecurityMethodAndMacOfEachPush)
+{
+    ASSERT_EQ(run("command -v tshark && command -v text2pcap").status, 0)
+        << "tshark missing (scripts/setup installs it)";
+    const auto document = provisioning::buildDocument(test::realisticRecords().front().record);
+    ASSERT_TRUE(document.has_value());
+    struct Case
+    {
+        provisioning::PushSecurity security;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {provisioning::userPinSecurity("1234"), "SEC: USERPIN (0x01)"},
+        {*provisioning::networkPinSecurity("262011234567890"), "SEC: NETWPIN (0x00)"},
+        {*provisioning::userNetworkPinSecurity("262011234567890", "1234"),
+         "SEC: USERNETWPIN (0x02)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const auto push = provisioning::encodeProvisioningPush(m_tables, *document, c.security);
+        ASSERT_TRUE(push.has_value());
+        // text2pcap's hex dump: an offset, then the bytes.
+        std::ofstream dump(m_dir / "push.txt");
+        const auto bytes = provisioning::hex::decode(*push);
+        for (std::size_t at = 0; at < bytes.size(); at += 16) {
+            char offset[24];
+            std::snprintf(offset, sizeof offset, "%06zx", at);
+            dump << offset;
+            for (std::size_t i = at; i < std::min(at + 16, bytes.size()); ++i) {
+                char byte[4];
+                std::snprintf(byte, sizeof byte, " %02x", bytes[i]);
+                dump << byte;
+            }
+            dump << "\n";
+        }
+        dump.close();
+        const CommandResult pcap = run("text2pcap -q -u 2948,2948 " + quoted(m_dir / "push.txt") +
+                                       " " + quoted(m_dir / "push.pcap"));
+        ASSERT_EQ(pcap.status, 0) << pcap.output;
+        const CommandResult decoded = run("tshark -r " + quoted(m_dir / "push.pcap") + " -V");
+        ASSERT_EQ(decoded.status, 0) << decoded.output;
+        EXPECT_NE(decoded.output.find("Content-Type: application/vnd.wap.connectivity-wbxml"),
+                  std::string::npos)
+            << decoded.output;
+        EXPECT_NE(decoded.output.find(c.shown), std::string::npos) << decoded.output;
+        std::string mac = macFromPush(*push);
+        for (char& digit : mac)
+            digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
+        EXPECT_NE(decoded.output.find("MAC: " + mac), std::string::npos) << decoded.output;
+    }
 }

@@ -1,0 +1,126 @@
+#include "CsvTable.h"
+
+#include <gtest/gtest.h>
+
+using namespace mailvane::rows;
+
+namespace {
+
+using Cells = std::vector<std::vector<std::string>>;
+
+Cells cellsOf(const csv::ParseResult& result)
+{
+    Cells cells;
+    for (const csv::Row& row : result.rows)
+        cells.push_back(row.cells);
+    return cells;
+}
+
+} // namespace
+
+TEST(CsvTable, readsTheFormsSpreadsheetsWrite)
+{
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        Cells cells;
+        std::vector<std::size_t> lines;
+    };
+    const Case cases[] = {
+        {"comma, LF", "number,pin\n+491,1234\n", {{"number", "pin"}, {"+491", "1234"}}, {1, 2}},
+        {"CR LF, no final line end",
+         "number,pin\r\n+491,1234\r\n+492,",
+         {{"number", "pin"}, {"+491", "1234"}, {"+492", ""}},
+         {1, 2, 3}},
+        {"byte-order mark and semicolons with a bare comma in a cell",
+         "\xEF\xBB\xBFnumber;Mailbox\r\n+491;Berg, Anna\r\n",
+         {{"number", "Mailbox"}, {"+491", "Berg, Anna"}},
+         {1, 2}},
+        {"quoted separators, doubled quotes and a quote inside a bare cell",
+         "a,b,c\n\"x,y\",\"say \"\"hi\"\"\",5\" disk\n",
+         {{"a", "b", "c"}, {"x,y", "say \"hi\"", "5\" disk"}},
+         {1, 2}},
+        {"line ends inside quotes count as lines",
+         "a,b\n\"two\nlines\",\"crlf\r\nkept\"\nnext,row\n",
+         {{"a", "b"}, {"two\nlines", "crlf\r\nkept"}, {"next", "row"}},
+         {1, 2, 5}},
+        {"empty line and empty cells", "a,b\n\n,\n", {{"a", "b"}, {""}, {"", ""}}, {1, 2, 3}},
+        {"a CR that ends no line stays in the cell", "a\rb,c\r\n", {{"a\rb", "c"}}, {1}},
+        {"UTF-8 is kept as bytes",
+         "Mailbox\nB\xC3\xA9rg\n",
+         {{"Mailbox"}, {"B\xC3\xA9rg"}},
+         {1, 2}},
+        {"nothing", "", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const csv::ParseResult result = csv::parse(c.text);
+        ASSERT_TRUE(result.ok()) << csv::describe(result.defect) << " at line " << result.line;
+        EXPECT_EQ(cellsOf(result), c.cells);
+        std::vector<std::size_t> lines;
+        for (const csv::Row& row : result.rows)
+            lines.push_back(row.line);
+        EXPECT_EQ(lines, c.lines);
+    }
+    EXPECT_EQ(csv::parse("a;b\n").separator, ';');
+    EXPECT_EQ(csv::parse("a,b;c\n").separator, ',');
+    EXPECT_EQ(csv::parse("\"a;b\",c\n").separator, ',');
+}
+
+TEST(CsvTable, brokenTablesAreRefusedWithTheLineAtFault)
+{
+    std::string manyRows;
+    for (std::size_t i = 0; i <= csv::MaxRows; ++i)
+        manyRows += "1\n";
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        csv::Defect defect;
+        std::size_t line;
+    };
+    const Case cases[] = {
+        {"unclosed quote", "a,b\n1,\"open\n2,3\n", csv::Defect::UnclosedQuote, 2},
+        {"text after a closing quote", "a,b\n\"x\"y,2\n", csv::Defect::TextAfterQuote, 2},
+        {"NUL byte", std::string("a\nb\nc\0d\n", 8), csv::Defect::NulByte, 3},
+        {"overlong line", "a\n" + std::string(csv::MaxLineLength + 1, 'x') + "\n",
+         csv::Defect::LineTooLong, 2},
+        {"too many cells", "a\n" + std::string(csv::MaxColumns, ',') + "\n",
+         csv::Defect::TooManyColumns, 2},
+        {"too many rows", manyRows, csv::Defect::TooManyRows, csv::MaxRows + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const csv::ParseResult result = csv::parse(c.text);
+        EXPECT_EQ(result.defect, c.defect);
+        EXPECT_EQ(result.line, c.line);
+        EXPECT_TRUE(result.rows.empty());
+    }
+    // Exactly at the limits is still a table.
+    EXPECT_TRUE(csv::parse("a\n" + std::string(csv::MaxLineLength, 'x')).ok());
+    EXPECT_TRUE(csv::parse(std::string(csv::MaxColumns - 1, ',')).ok());
+    EXPECT_EQ(csv::parse(std::string(csv::MaxTableBytes + 1, 'x')).defect, csv::Defect::TooLarge);
+}
+
+TEST(CsvTable, rowsReadBackFromATableWrittenFromThemAreTheSame)
+{
+    const Cells rows = {
+        {"\xEF\xBB\xBFmark", "number", "E-Mail Address"},
+        {"a,b", "c;d", "say \"hi\""},
+        {"", " padded ", "two\nlines"},
+        {"crlf\r\nin a cell", "trailing cr\r", "\"quoted\""},
+        {""},
+        {"B\xC3\xA9rg", "x", ""},
+        {"one more", ",", ";"},
+    };
+    for (const char separator : {',', ';'}) {
+        SCOPED_TRACE(separator);
+        const std::string text = csv::write(rows, separator);
+        const csv::ParseResult detected = csv::parse(text);
+        ASSERT_TRUE(detected.ok()) << csv::describe(detected.defect);
+        EXPECT_EQ(detected.separator, separator);
+        EXPECT_EQ(cellsOf(detected), rows);
+        EXPECT_EQ(cellsOf(csv::parse(text, separator)), rows);
+    }
+}

@@ -1,0 +1,244 @@
+#include "RowTable.h"
+
+#include "HexText.h"
+#include "PushBuilder.h"
+#include "SettingsFileReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace mailvane;
+using provisioning::SecurityMethod;
+using rows::RowRules;
+
+namespace {
+
+// An IMAP4 mailbox without an incoming port, so that the open defaults show.
+constexpr std::string_view TemplateText = "#E-Mail Settings File\r\n"
+                                          "Mailbox: Work mail\r\n"
+                                          "E-Mail Address: team@example.com\r\n"
+                                          "Outgoing Server: smtp.example.com\r\n"
+                                          "Incoming Server Type: IMAP4\r\n"
+                                          "Incoming Server: imap.example.com\r\n"
+                                          "Incoming Server Username: team\r\n"
+                                          "Retrieve Method: Latest-Unread\r\n";
+
+class RowTable : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settings::readSettingsText(TemplateText, m_template).ok());
+        ASSERT_TRUE(m_tables.load(MAILVANE_TOKEN_TABLE_PATH));
+    }
+
+    rows::RowTable read(const std::string& csvText, const RowRules& rules)
+    {
+        const auto table = rows::csv::parse(csvText);
+        EXPECT_TRUE(table.ok());
+        return rows::readRows(table, m_template, rules, m_tables);
+    }
+
+    settings::EmailSettings m_template;
+    provisioning::TokenTables m_tables;
+};
+
+std::string macOf(const std::string& push)
+{
+    std::string mac;
+    for (const std::uint8_t c : provisioning::hex::decode(push.substr(18, 80)))
+        mac += static_cast<char>(std::tolower(c));
+    return mac;
+}
+
+} // namespace
+
+TEST_F(RowTable, eachRowIsTheTemplateWithItsCellsUnderTheRulesOfOpeningAFile)
+{
+    const auto table = read("Number;E-Mail Address;incoming server username;"
+                            "Incoming Server Password;Incoming Server Type;PIN\r\n"
+                            "+4917011;bea@example.com;bea;Pw-1;;1111\r\n"
+                            ";;;;;\r\n"
+                            "+49 170 12;;carl;P\xC3\xA4ss;Pop 3;\r\n",
+                            {SecurityMethod::UserPin, "9999"});
+    ASSERT_TRUE(table.allGood());
+    EXPECT_EQ(table.rowCount, 2u);
+    ASSERT_EQ(table.rows.size(), 2u);
+
+    const rows::PersonRow& bea = table.rows[0];
+    EXPECT_EQ(bea.line, 2u);
+    EXPECT_EQ(bea.number, "+4917011");
+    EXPECT_EQ(bea.record.emailAddress, "bea@example.com");
+    EXPECT_EQ(bea.record.incomingServerUsername, "bea");
+    EXPECT_EQ(bea.record.incomingServerType, settings::values::Imap4);
+    EXPECT_EQ(bea.record.incomingPort, "143");
+    EXPECT_EQ(bea.record.retrieveMethod, settings::values::LatestUnread);
+    EXPECT_EQ(bea.record.outgoingPort, "25");
+    EXPECT_EQ(bea.security.key, "1111");
+
+    const rows::PersonRow& carl = table.rows[1];
+    EXPECT_EQ(carl.line, 4u);
+    EXPECT_EQ(carl.number, "+4917012");
+    EXPECT_EQ(carl.record.emailAddress, "team@example.com");  // an empty cell keeps the template's
+    EXPECT_EQ(carl.record.incomingServerPassword, "P\xE4ss"); // Latin-1, as the record holds text
+    // The server type the row chose decides the defaults the template left open.
+    EXPECT_EQ(carl.record.incomingServerType, settings::values::Pop3);
+    EXPECT_EQ(carl.record.incomingPort, "110");
+    EXPECT_FALSE(carl.record.retrieveMethod.has_value());
+    EXPECT_EQ(carl.security.key, "9999");
+
+    // Each row its own push: its own document, and the MAC of its own PIN.
+    for (const rows::PersonRow& row : table.rows) {
+        EXPECT_EQ(row.push.substr(14, 2), "81");
+        EXPECT_EQ(macOf(row.push),
+                  provisioning::computeMac(row.security.key, row.push.substr(100)));
+    }
+    EXPECT_NE(bea.push.substr(100), carl.push.substr(100));
+}
+
+TEST_F(RowTable, networkMethodsKeyEachRowWithItsImsi)
+{
+    const std::string csv = "number,imsi,pin\n+4917011,262011234567890,1234\n";
+    auto table = read(csv, {SecurityMethod::UserNetworkPin, std::nullopt});
+    ASSERT_TRUE(table.allGood());
+    EXPECT_EQ(table.rows.at(0).push.substr(14, 2), "82");
+    EXPECT_EQ(table.rows.at(0).security.key, *provisioning::imsiKey("262011234567890") + "1234");
+
+    table = read("number,imsi\n+4917011,262011234567890\n", {SecurityMethod::NetworkPin, {}});
+    ASSERT_TRUE(table.allGood());
+    EXPECT_EQ(table.rows.at(0).push.substr(14, 2), "80");
+    EXPECT_EQ(table.rows.at(0).security.key, *provisioning::imsiKey("262011234567890"));
+}
+
+// 51 characters.
+#define MAILBOX_51 "mmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmmm"
+static_assert(sizeof(MAILBOX_51) == 52);
+
+TEST_F(RowTable, aRowOfEachKindOfDefectIsNamedByLineAndColumn)
+{
+    struct Expected
+    {
+        std::size_t line;
+        const char* column;
+        const char* why;
+    };
+    struct Case
+    {
+        SecurityMethod method;
+        const char* defaultPin; // nullptr: none
+        std::string csv;
+        std::vector<Expected> defects;
+    };
+    const Case cases[] = {
+        {SecurityMethod::UserPin,
+         nullptr,
+         "number,pin,Mailbox,Secure Login,In Data Bearer\n"
+         "+4911,1234,ok,,\n"                // 2: good
+         "+4912,1234,too,many,cells,here\n" // 3
+         ",1234,,,\n"                       // 4
+         "+4912ab,1234,,,\n"                // 5
+         "+4911,1234,,,\n"                  // 6: the number of line 2
+         "+4913,,,,\n"                      // 7
+         "+4914,12345678901,,,\n"           // 8
+         "+4915,1234," MAILBOX_51 ",,\n"    // 9: over the limit of 50
+         "+4916,1234,\xE2\x82\xAC box,,\n"  // 10
+         "+4917,1234,\xC3(,,\n"             // 11
+         "+4918,1234,,Maybe,\n"             // 12
+         "+4919,1234,,,GSM Data\n"          // 13: no dial-up number
+         ",,,,\n",                          // 14: blank, skipped
+         {{3, "", "the row has 6 cells where the header names 5 columns"},
+          {4, "number", "there is no number"},
+          {5, "number", "\"+4912ab\" is not a phone number."},
+          {6, "number", "+4911 is also the number on line 2"},
+          {7, "pin", "there is no PIN"},
+          {8, "pin", "a PIN has 1 to 10 characters"},
+          {9, "Mailbox", "longer than the 50 characters"},
+          {10, "Mailbox", "holds U+20AC, which a setting cannot hold"},
+          {11, "Mailbox", "the text is not UTF-8"},
+          {12, "Secure Login", "\"Maybe\" is not one of its words (No, Yes)"},
+          {13, "", "missing: In GSM Dial-up Number (required by In Data Bearer)"}}},
+        {SecurityMethod::UserNetworkPin,
+         "4321",
+         "number,imsi\n"
+         "+4921,262015550009876\n"
+         "+4922,\n"
+         "+4923,26201555000987654\n"
+         "+4924,2620-555\n",
+         {{3, "imsi", "there is no IMSI"},
+          {4, "imsi", "\"26201555000987654\" is not an IMSI (6 to 15 digits)"},
+          {5, "imsi", "\"2620-555\" is not an IMSI"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.csv);
+        RowRules rules{c.method, std::nullopt};
+        if (c.defaultPin)
+            rules.defaultPin = c.defaultPin;
+        const auto table = read(c.csv, rules);
+        ASSERT_TRUE(table.tableDefects.empty()) << table.tableDefects.front().why;
+        ASSERT_EQ(table.rowDefects.size(), c.defects.size());
+        EXPECT_EQ(table.rows.size(), 1u);
+        EXPECT_EQ(table.rowCount, c.defects.size() + 1);
+        for (std::size_t i = 0; i < c.defects.size(); ++i) {
+            const rows::RowDefect& defect = table.rowDefects[i];
+            EXPECT_EQ(defect.line, c.defects[i].line);
+            EXPECT_EQ(defect.column, c.defects[i].column) << defect.why;
+            EXPECT_NE(defect.why.find(c.defects[i].why), std::string::npos) << defect.why;
+            // Never a PIN, a password or any other settings value.
+            EXPECT_EQ(defect.why.find("1234"), std::string::npos) << defect.why;
+            EXPECT_EQ(defect.why.find("mmmm"), std::string::npos) << defect.why;
+        }
+    }
+}
+
+TEST_F(RowTable, headerDefectsStopTheWholeTable)
+{
+    struct Case
+    {
+        SecurityMethod method;
+        const char* pin; // nullptr: none
+        std::string csv;
+        const char* column;
+        const char* why;
+    };
+    const Case cases[] = {
+        {SecurityMethod::UserPin, "1", "number,User Name\n+491,ann\n", "User Name",
+         "not a settings key, nor number, pin or imsi"},
+        {SecurityMethod::UserPin, "1", "number,My Name\n+491,ann\n", "My Name",
+         "not a settings key"},
+        {SecurityMethod::UserPin, "1", "number,E-Mail Address,e-mail address\n+491,a,b\n",
+         "e-mail address", "the same column as column 2"},
+        {SecurityMethod::UserPin, "1", "Mailbox\nbox\n", "", "there is no number column"},
+        {SecurityMethod::UserPin, "1", "number,,Mailbox\n+491,,box\n", "", "column 2 has no name"},
+        {SecurityMethod::UserPin, nullptr, "number\n+491\n", "",
+         "there is no pin column and no PIN for every row"},
+        {SecurityMethod::UserPin, "1", "number,imsi\n+491,262011234567890\n", "imsi",
+         "an IMSI needs netwpin or usernetwpin"},
+        {SecurityMethod::NetworkPin, nullptr, "number,pin,imsi\n+491,1,262011234567890\n", "pin",
+         "a PIN would not be asked for"},
+        {SecurityMethod::NetworkPin, nullptr, "number\n+491\n", "", "there is no imsi column"},
+        {SecurityMethod::UserPin, "1", "", "", "the table is empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.csv);
+        RowRules rules{c.method, std::nullopt};
+        if (c.pin)
+            rules.defaultPin = c.pin;
+        const auto table = read(c.csv, rules);
+        ASSERT_EQ(table.tableDefects.size(), 1u);
+        EXPECT_EQ(table.tableDefects[0].line, 1u);
+        EXPECT_EQ(table.tableDefects[0].column, c.column);
+        EXPECT_NE(table.tableDefects[0].why.find(c.why), std::string::npos)
+            << table.tableDefects[0].why;
+        EXPECT_TRUE(table.rows.empty());
+        EXPECT_FALSE(table.allGood());
+    }
+}
+
+TEST_F(RowTable, aRowThatCannotBeEncodedIsBad)
+{
+    provisioning::TokenTables empty;
+    const auto table = rows::readRows(rows::csv::parse("number\n+491\n"), m_template,
+                                      {SecurityMethod::UserPin, "1"}, empty);
+    ASSERT_EQ(table.rowDefects.size(), 1u);
+    EXPECT_NE(table.rowDefects[0].why.find("cannot be encoded"), std::string::npos);
+    EXPECT_TRUE(table.rows.empty());
+}
