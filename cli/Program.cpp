@@ -5,6 +5,7 @@
 #include "Command.h"
 #include "CommandList.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -23,6 +24,16 @@ namespace {
 const Command* const Commands[] = {MAILVANE_CLI_COMMANDS(MAILVANE_LIST_COMMAND)};
 #undef MAILVANE_LIST_COMMAND
 
+constexpr OptionInfo ProgramOptions[] = {
+    {"help", "", false, "show this text and exit ('-h' and 'help' do the same)"},
+    {"version", "", false, "print the program's name and version and exit"},
+};
+
+std::string versionText()
+{
+    return std::string(ProgramName) + " " MAILVANE_VERSION "\n";
+}
+
 std::string programHelp()
 {
     std::string text = "Usage: mailvane-cli COMMAND [ARGUMENTS]\n"
@@ -35,6 +46,12 @@ std::string programHelp()
         std::string name = "  " + std::string(command->name);
         name.resize(12, ' ');
         text += name + std::string(command->summary) + "\n";
+    }
+    text += "\nOptions:\n";
+    for (const OptionInfo& option : ProgramOptions) {
+        std::string name = "  --" + std::string(option.name);
+        name.resize(std::max<std::size_t>(name.size() + 2, 12), ' ');
+        text += name + std::string(option.help) + "\n";
     }
     text += "\n"
             "Run 'mailvane-cli COMMAND --help' for the arguments of a command.\n"
@@ -63,6 +80,16 @@ std::filesystem::path executableDir(const char* argv0)
 
 } // namespace
 
+std::span<const Command* const> commands()
+{
+    return Commands;
+}
+
+std::span<const OptionInfo> programOptions()
+{
+    return ProgramOptions;
+}
+
 int run(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -70,6 +97,8 @@ int run(int argc, char** argv)
         return usageError("no command given", "mailvane-cli");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help")
         return printOutput(programHelp());
+    if (args[0] == "--version")
+        return printOutput(versionText());
 
     for (const Command* command : Commands) {
         if (command->name != args[0])

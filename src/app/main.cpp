@@ -3,12 +3,14 @@
 
 #include "CommandLine.h"
 #include "MainApp.h"
+#include "ProgramOptions.h"
 #include "ProgramVersion.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <xcb/xcb.h>
 
 // The About box reads the version from the program file itself.
@@ -16,17 +18,22 @@ MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
 
 namespace {
 
-constexpr const char* Usage =
-    "Usage: mailvane [FILE]\n"
-    "Prepares the e-mail settings of one mailbox and sends them to phones.\n"
-    "FILE, when given, is a settings file opened at start-up; when Mailvane\n"
-    "already runs on this display, that window opens it instead.\n"
-    "\n"
-    "  -h, --help     show this text and exit\n"
-    "  -v, --version  show the version and exit\n"
-    "  --             what follows is FILE, even when it starts with \"-\"\n"
-    "\n"
-    "Without a graphical session use mailvane-cli.\n";
+std::string usage()
+{
+    std::string text = "Usage: mailvane [FILE]\n"
+                       "Prepares the e-mail settings of one mailbox and sends them to phones.\n"
+                       "FILE, when given, is a settings file opened at start-up; when Mailvane\n"
+                       "already runs on this display, that window opens it instead.\n"
+                       "\n";
+    for (const auto& info : mailvane::app::ProgramOptions) {
+        std::string names = "  " + std::string(info.shortName) + ", " + std::string(info.longName);
+        names.resize(17, ' ');
+        text += names + std::string(info.help) + "\n";
+    }
+    text += "  --             what follows is FILE, even when it starts with \"-\"\n"
+            "\nWithout a graphical session use mailvane-cli.\n";
+    return text;
+}
 
 // Why no window can be shown, or nothing when a display is there.
 const char* displayProblem()
@@ -59,7 +66,7 @@ int main(int argc, char** argv)
         given.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine early = CommandLine::parse(given);
     if (early.action == CommandLine::Action::Help) {
-        std::fputs(Usage, stdout);
+        std::fputs(usage().c_str(), stdout);
         return EXIT_SUCCESS;
     }
     if (early.action == CommandLine::Action::Version) {
@@ -94,7 +101,7 @@ int main(int argc, char** argv)
     }
     const CommandLine line = CommandLine::parse(arguments);
     if (line.action != CommandLine::Action::Run) {
-        std::fprintf(stderr, "mailvane: %s\n%s", qPrintable(line.problem), Usage);
+        std::fprintf(stderr, "mailvane: %s\n%s", qPrintable(line.problem), usage().c_str());
         return 2;
     }
     mailvane::app::MainApp app;
