@@ -6,8 +6,8 @@
 _mailvane_cli_options()
 {
     case $1 in
-        encode) echo "--pin --format --to --table" ;;
-        send) echo "--pin --to --to-file --phone --table --jobs --keep-going --log --resume" ;;
+        encode) echo "--pin --format --to --rows --security --imsi --table" ;;
+        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -30,14 +30,18 @@ _mailvane_cli()
     local command=${words[1]}
     local options
     options=" $(_mailvane_cli_options "$command") "
-    # The value of an option; --keep-going and --help take none.
-    if [[ $prev == --* && $options == *" $prev "* && $prev != --keep-going ]]; then
+    # The value of an option; the switches take none.
+    local switches=" --keep-going --check-rows --skip-bad-rows --help "
+    if [[ $prev == --* && $options == *" $prev "* && $switches != *" $prev "* ]]; then
         case $prev in
             --format)
                 COMPREPLY=($(compgen -W "document wbxml push messages" -- "$cur"))
                 ;;
-            --table | --to-file | --log | --resume)
+            --table | --to-file | --rows | --log | --resume)
                 _filedir
+                ;;
+            --security)
+                COMPREPLY=($(compgen -W "userpin netwpin usernetwpin" -- "$cur"))
                 ;;
             --phone)
                 case $cur in

@@ -123,7 +123,8 @@ TEST_F(Completion, offersFilesOnlyWhereAFileBelongs)
             const std::string line = "mailvane-cli " + std::string(command->name) + " --" +
                                      std::string(option.name) + " ";
             const std::string value(option.valueName);
-            const bool fileValue = value == "PATH" || value == "FILE" || value == "LIST";
+            const bool fileValue =
+                value == "PATH" || value == "FILE" || value == "LIST" || value == "TABLE";
             const bool nextIsOperand = value.empty() && command->operandCount > 0;
             EXPECT_EQ(offered(line).contains("settings.txt"), fileValue || nextIsOperand)
                 << "'" << line << "' (value " << (value.empty() ? "none" : value) << ")";
