@@ -295,16 +295,17 @@ class Session:
         env.update(extra or {})
         return env
 
-    def start_program(self, *args, phone=None, program=None, env=None, log="mailvane"):
+    def start_program(self, *args, phone=None, program=None, env=None, cwd=None, log="mailvane"):
         """Starts the window program as scripts/run does: from the source
         tree, with the build's program settings. Each call starts another
         process in the same session, so a test can start the program a second
         time (a FILE while one runs) and watch what both do; each is a
         Program. `program` and `env` start another program file (an installed
-        one) in an environment of the test's making."""
+        one) in an environment of the test's making; `cwd` starts it from
+        another folder than the source tree, as a file manager would."""
         process = self.spawn([program or PROGRAM, *args],
                              env=env if env is not None else self.program_env(phone),
-                             cwd=SOURCE_DIR, log=log)
+                             cwd=cwd or SOURCE_DIR, log=log)
         return Program(self, process)
 
     def output_of(self, process):
