@@ -90,8 +90,7 @@ void checkRoundTrip(const Cells& rows, char separator)
 
 void checkRows(const csv::ParseResult& table, const rows::RowRules& rules)
 {
-    const rows::RowTable result =
-        rows::readRows(table, templateRecord(), rules, realTables());
+    const rows::RowTable result = rows::readRows(table, templateRecord(), rules, realTables());
     if (!result.tableDefects.empty()) {
         FUZZ_CHECK(result.rows.empty() && result.rowDefects.empty());
         return;

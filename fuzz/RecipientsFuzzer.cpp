@@ -27,7 +27,8 @@ void checkNumber(const std::string& number)
 bool isUtf8(std::string_view text)
 {
     bool valid = true;
-    forEachUtf8Character(text, [&valid](const Utf8Character& c) { valid &= c.codePoint.has_value(); });
+    forEachUtf8Character(text,
+                         [&valid](const Utf8Character& c) { valid &= c.codePoint.has_value(); });
     return valid;
 }
 
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (list.invalidPiece) {
         const std::string& piece = *list.invalidPiece;
         FUZZ_CHECK(!dialableNumber(piece).has_value());
-        FUZZ_CHECK(piece.find(';') == std::string::npos && text.find(piece) != std::string_view::npos);
+        FUZZ_CHECK(piece.find(';') == std::string::npos &&
+                   text.find(piece) != std::string_view::npos);
         FUZZ_CHECK(isUtf8(invalidNumberMessage(piece)));
     }
     return 0;
