@@ -5,44 +5,10 @@
 #include "SettingsFields.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
+#include "WrittenRecord.h"
 
 using namespace mailvane::settings;
-
-namespace {
-
-// What the writer keeps of a record: it leaves out empty text values (an empty
-// value read from a file comes back absent; both mean "not set"), and it writes
-// a direction's bearer fields only under its data bearer, and only those of
-// that bearer.
-EmailSettings asWritten(EmailSettings record)
-{
-    for (ConnectionSettings* group : {&record.incoming, &record.outgoing}) {
-        const bool bearer = group->dataBearer.has_value();
-        const bool gprs = bearer && *group->dataBearer == values::Gprs;
-        if (!bearer || gprs) {
-            group->gsmDialUpNumber.reset();
-            group->gsmDataCallType.reset();
-            group->gsmDataCallSpeed.reset();
-        }
-        if (!gprs)
-            group->gprsAccessPoint.reset();
-        if (!bearer) {
-            group->bearerUsername.reset();
-            group->bearerPassword.reset();
-            group->bearerAuthenticationType.reset();
-        }
-    }
-    for (const FieldInfo& spec : allFields()) {
-        if (spec.kind != FieldKind::Text && spec.kind != FieldKind::CallSpeed)
-            continue;
-        TextField& field = textValue(spec, record);
-        if (!isNonEmpty(field))
-            field.reset();
-    }
-    return record;
-}
-
-} // namespace
+using mailvane::fuzz::asWritten;
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {

@@ -1,5 +1,7 @@
 #include "CsvTable.h"
 
+#include <algorithm>
+
 namespace mailvane::rows::csv {
 namespace {
 
@@ -183,6 +185,18 @@ void appendCell(std::string& out, std::string_view cell, bool quote)
     out += Quote;
 }
 
+// Whether the first cell of the first row must be quoted for the separator
+// to be found again. The reader takes the separator that splits the first row
+// into more cells, and a quoted cell holding the other one may split into
+// more at that one: a,"x;y;z" is three cells at ';'. A quoted first cell
+// followed by the separator written is no cell at all at the other one.
+bool firstCellNeedsQuotes(const std::vector<std::string>& firstRow)
+{
+    return firstRow.size() >= 2 && std::ranges::any_of(firstRow, [](const std::string& cell) {
+               return cell.find_first_of(",;") != std::string::npos;
+           });
+}
+
 } // namespace
 
 ParseResult parse(std::string_view bytes)
@@ -215,9 +229,11 @@ std::string write(const std::vector<std::vector<std::string>>& rows, char separa
                 out += separator;
             // A mark at the very start would be taken for the byte-order mark;
             // a lone empty cell is clearer quoted than as an empty line.
-            const bool quote = needsQuotes(cells[c]) ||
-                               (r == 0 && c == 0 && cells[c].starts_with(ByteOrderMark)) ||
-                               (cells.size() == 1 && cells[c].empty());
+            const bool quote =
+                needsQuotes(cells[c]) ||
+                (r == 0 && c == 0 &&
+                 (cells[c].starts_with(ByteOrderMark) || firstCellNeedsQuotes(cells))) ||
+                (cells.size() == 1 && cells[c].empty());
             appendCell(out, cells[c], quote);
         }
         out += "\r\n";

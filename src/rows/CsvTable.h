@@ -62,8 +62,9 @@ ParseResult parse(std::string_view bytes);
 ParseResult parse(std::string_view bytes, char separator);
 
 // Writes rows that parse() reads back as the same cells: cells quoted where
-// they hold a separator of either kind, a quote or a line end, lines ended by
-// CR LF. A row needs at least one cell (an empty row reads back as one empty
+// they hold a separator of either kind, a quote or a line end (and the first
+// cell of a first row that holds a separator, so that it is found again),
+// lines ended by CR LF. A row needs at least one cell (an empty row reads back as one empty
 // cell); with ';' the first row needs two, or the separator is taken for ','.
 std::string write(const std::vector<std::vector<std::string>>& rows, char separator = ',');
 

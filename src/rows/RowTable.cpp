@@ -7,6 +7,7 @@
 #include "PushBuilder.h"
 #include "Recipients.h"
 #include "SettingsFileReader.h"
+#include "SettingsFileWriter.h"
 
 #include <map>
 
@@ -234,6 +235,10 @@ private:
         const Latin1Text text = latin1FromUtf8(cell);
         if (!text.ok())
             return text.error;
+        // A quoted cell may span lines; a setting is one line of its file, and
+        // what is pushed is what File > Save would keep.
+        if (!settings::isWritableValue(text.text))
+            return "holds a line break, which a setting cannot hold";
         switch (settings::applyFieldValue(field, text.text, record)) {
         case settings::ValueOutcome::Applied:
             return std::nullopt;

@@ -106,13 +106,18 @@ std::string settingsFileText(const EmailSettings& record)
     return SettingsTextBuilder(record).build();
 }
 
+bool isWritableValue(std::string_view value)
+{
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
 bool hasOnlyWritableValues(const EmailSettings& record)
 {
     for (const FieldInfo& spec : allFields()) {
         if (spec.kind != FieldKind::Text && spec.kind != FieldKind::CallSpeed)
             continue;
         const TextField& value = textValue(spec, record);
-        if (value && value->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        if (value && !isWritableValue(*value))
             return false;
     }
     return true;

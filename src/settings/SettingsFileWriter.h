@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace mailvane::settings {
 
@@ -28,6 +29,10 @@ struct WriteResult
 
 // The exact bytes of the settings file for `record`.
 std::string settingsFileText(const EmailSettings& record);
+
+// Whether `value` can be written on one line and read back: it holds no CR,
+// LF or NUL.
+bool isWritableValue(std::string_view value);
 
 // Whether every present text value can be written on one line and read back.
 bool hasOnlyWritableValues(const EmailSettings& record);

@@ -1,6 +1,8 @@
 #include "CsvTable.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace mailvane::rows;
 
@@ -122,5 +124,33 @@ TEST(CsvTable, rowsReadBackFromATableWrittenFromThemAreTheSame)
         EXPECT_EQ(detected.separator, separator);
         EXPECT_EQ(cellsOf(detected), rows);
         EXPECT_EQ(cellsOf(csv::parse(text, separator)), rows);
+    }
+}
+
+// The separator is found again however the first row's cells hold the other
+// one, in the cells the reader took for one row of a table found by fuzzing.
+TEST(CsvTable, aFirstRowWhoseCellsHoldTheOtherSeparatorKeepsItsSeparator)
+{
+    std::ifstream file(MAILVANE_TEST_DATA_DIR "/csv-first-row-cell-holding-the-other-separator.csv",
+                       std::ios::binary);
+    ASSERT_TRUE(file);
+    const std::string found{std::istreambuf_iterator<char>(file), {}};
+    const csv::ParseResult fromFile = csv::parse(found);
+    ASSERT_TRUE(fromFile.ok()) << csv::describe(fromFile.defect);
+
+    const Cells tables[] = {
+        {{"a", "x;y;z"}, {"1", "2"}},
+        {{"a", "x,y,z"}, {"1", "2"}},
+        {{"a", "x,y", "p;q;r;s"}},
+        cellsOf(fromFile),
+    };
+    for (const Cells& rows : tables) {
+        for (const char separator : {',', ';'}) {
+            SCOPED_TRACE(testing::Message() << rows.front().back() << " with " << separator);
+            const csv::ParseResult again = csv::parse(csv::write(rows, separator));
+            ASSERT_TRUE(again.ok()) << csv::describe(again.defect);
+            EXPECT_EQ(again.separator, separator);
+            EXPECT_EQ(cellsOf(again), rows);
+        }
     }
 }

@@ -4,7 +4,9 @@
 #include "PushBuilder.h"
 #include "SettingsFileReader.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace mailvane;
 using provisioning::SecurityMethod;
@@ -41,6 +43,13 @@ protected:
     settings::EmailSettings m_template;
     provisioning::TokenTables m_tables;
 };
+
+std::string dataFile(const char* name)
+{
+    std::ifstream file(std::string(MAILVANE_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(file) << name;
+    return {std::istreambuf_iterator<char>(file), {}};
+}
 
 std::string macOf(const std::string& push)
 {
@@ -166,6 +175,13 @@ TEST_F(RowTable, aRowOfEachKindOfDefectIsNamedByLineAndColumn)
          {{3, "imsi", "there is no IMSI"},
           {4, "imsi", "\"26201555000987654\" is not an IMSI (6 to 15 digits)"},
           {5, "imsi", "\"2620-555\" is not an IMSI"}}},
+        // A setting is one line of its file: a CR in a bare cell, a LF in a
+        // quoted one (found by fuzzing: the push took the CR).
+        {SecurityMethod::UserPin,
+         "1234",
+         dataFile("row-cells-with-line-breaks.csv"),
+         {{3, "SMTP Username", "holds a line break"},
+          {4, "Incoming Server Password", "holds a line break"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.csv);
