@@ -6,6 +6,7 @@
 #include "PushBuilder.h"
 #include "SmsPduDecoder.h"
 #include "TempDir.h"
+#include "TextFile.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -19,18 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using mailvane::test::readFile;
+
 const fs::path Examples = MAILVANE_EXAMPLES_DIR;
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
 
 void writeFile(const fs::path& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The environment a test runs the program in: no phone configured anywhere

@@ -3,6 +3,7 @@
 
 #include "CliRunner.h"
 #include "TempDir.h"
+#include "TextFile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,23 +17,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using mailvane::test::readFile;
+using mailvane::test::lines;
+
 const fs::path Template = fs::path(MAILVANE_EXAMPLES_DIR) / "imap4-gprs.txt";
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
 
 // The recipients of the outbox's messages, one entry per push.
 std::vector<std::string> pushRecipients(const fs::path& outbox)

@@ -11,6 +11,7 @@
 #include "PhoneLink.h"
 #include "ServiceObjects.h"
 #include "TempDir.h"
+#include "TextFile.h"
 
 #include <cctype>
 #include <csignal>
@@ -29,6 +30,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using mailvane::test::readFile;
+using mailvane::test::lines;
+
 const fs::path Examples = MAILVANE_EXAMPLES_DIR;
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
 const std::string Pin = "8642";
@@ -38,21 +42,6 @@ std::string lowerCase(std::string text)
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
 }
 
 std::vector<std::string> numbersFrom(unsigned first, unsigned count)

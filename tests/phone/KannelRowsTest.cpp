@@ -10,6 +10,7 @@
 #include "PushBuilder.h"
 #include "PushSecurity.h"
 #include "TempDir.h"
+#include "TextFile.h"
 
 #include <csignal>
 #include <cstdio>
@@ -26,24 +27,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using mailvane::test::readFile;
+using mailvane::test::lines;
+
 const fs::path Examples = MAILVANE_EXAMPLES_DIR;
 const fs::path Template = Examples / "imap4-gprs.txt";
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
 
 std::string upper(std::string text)
 {

@@ -22,6 +22,7 @@
 #include "SkinMessageBox.h"
 #include "SmsPduDecoder.h"
 #include "TempDir.h"
+#include "TextFile.h"
 #include "WaitDialog.h"
 
 #include <QLineEdit>
@@ -40,17 +41,13 @@ using skin::SkinMessageBox;
 
 namespace {
 
+using mailvane::test::readFile;
+
 const fs::path Examples = MAILVANE_EXAMPLES_DIR;
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
 const fs::path SettingsFile = Examples / "imap4-gprs.txt";
 constexpr const char* Pin = "8642";
 constexpr unsigned Warning = SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation;
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct SentPart
 {
