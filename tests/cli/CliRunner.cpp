@@ -2,6 +2,7 @@
 
 #include "TempDir.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -58,6 +59,14 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
         run.out = fileBytes(outPath);
     run.err = fileBytes(errPath);
     return run;
+}
+
+void isolateProgramSettings(const std::filesystem::path& home)
+{
+    ::unsetenv("MAILVANE_PHONE");
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    ::setenv("XDG_CONFIG_DIRS", (home / "xdg").c_str(), 1);
 }
 
 } // namespace mailvane::test

@@ -21,4 +21,9 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
               const std::filesystem::path& stdoutPath = {},
               const std::filesystem::path& stdinPath = {});
 
+// Gives the programs a test runs a fresh HOME and settings folders under
+// `home`, and no phone from the environment: no phone is configured anywhere
+// unless the test configures one.
+void isolateProgramSettings(const std::filesystem::path& home);
+
 } // namespace mailvane::test

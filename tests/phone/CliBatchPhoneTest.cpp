@@ -32,10 +32,7 @@ class CliBatch : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ::unsetenv("MAILVANE_PHONE");
-        ::setenv("HOME", home.path().c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        ::setenv("XDG_CONFIG_DIRS", (home / "xdg").c_str(), 1);
+        test::isolateProgramSettings(home.path());
     }
 
     test::CliRun send(const std::vector<std::string>& more)

@@ -39,10 +39,7 @@ class CliRows : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ::unsetenv("MAILVANE_PHONE");
-        ::setenv("HOME", home.path().c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        ::setenv("XDG_CONFIG_DIRS", (home / "xdg").c_str(), 1);
+        test::isolateProgramSettings(home.path());
         std::ofstream(work / "staff.csv") << "number,E-Mail Address,Incoming Server Username,pin\n"
                                           << "+4917011,bea@example.com,bea,2811\n"
                                           << "+4912ab,carl@example.com,carl,\n"
