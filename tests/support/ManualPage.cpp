@@ -1,8 +1,8 @@
 #include "ManualPage.h"
 
 #include <fstream>
-#include <regex>
 #include <sstream>
+#include <string_view>
 
 namespace mailvane::test {
 namespace {
@@ -32,6 +32,64 @@ std::string firstWord(const std::string& text)
     return word;
 }
 
+bool isLower(char c) { return c >= 'a' && c <= 'z'; }
+bool isWordChar(char c) { return isLower(c) || (c >= '0' && c <= '9'); }
+
+// The length of the option written at `at` ("-h", "--to-file": one or two
+// dashes, a lower-case word, more words joined by single dashes), or 0.
+std::size_t optionLength(const std::string& text, std::size_t at, bool longOnly)
+{
+    std::size_t i = at;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    const std::size_t dashes = i - at;
+    if (dashes == 0 || (longOnly && dashes < 2) || i >= text.size() || !isLower(text[i]))
+        return 0;
+    while (i < text.size() && isWordChar(text[i]))
+        ++i;
+    while (i + 1 < text.size() && text[i] == '-' && isWordChar(text[i + 1])) {
+        ++i;
+        while (i < text.size() && isWordChar(text[i]))
+            ++i;
+    }
+    return i - at;
+}
+
+// Options that stand as words of their own: a blank or a quote before, a
+// blank, quote, comma or '=' after ("--pin PIN", "\"--to\"", "--jobs=N").
+std::set<std::string> standaloneOptions(const std::string& text)
+{
+    std::set<std::string> found;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (at > 0 && text[at - 1] != ' ' && text[at - 1] != '\t' && text[at - 1] != '"')
+            continue;
+        const std::size_t length = optionLength(text, at, false);
+        if (length == 0)
+            continue;
+        const std::size_t after = at + length;
+        if (after == text.size() || std::string_view(" \t\",=").find(text[after]) != std::string_view::npos)
+            found.insert(text.substr(at, length));
+        at = after - 1;
+    }
+    return found;
+}
+
+// Every "--word" anywhere in the text.
+std::set<std::string> longOptions(const std::string& text)
+{
+    std::set<std::string> found;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const std::size_t length = optionLength(text, at, true);
+        if (length == 0)
+            continue;
+        found.insert(text.substr(at, length));
+        at += length - 1;
+    }
+    return found;
+}
+
 } // namespace
 
 ManualPage ManualPage::load(const std::filesystem::path& path)
@@ -42,10 +100,6 @@ ManualPage ManualPage::load(const std::filesystem::path& path)
         return page;
     page.read = true;
 
-    // An option is a word of its own: "-h", "--to-file"; a font request or
-    // quotes may stand around it.
-    const std::regex tagOption(R"((?:^|[\s"])(--?[a-z][a-z0-9]*(?:-[a-z0-9]+)*)(?=$|[\s",=]))");
-    const std::regex longOption(R"(--[a-z][a-z0-9]*(?:-[a-z0-9]+)*)");
     std::string part;
     bool tagFollows = false;
     std::string line;
@@ -60,14 +114,12 @@ ManualPage ManualPage::load(const std::filesystem::path& path)
         if (tagFollows) {
             // A font request's argument may hold the option: ".BI --pin \" PIN\"".
             const std::string tag = line.starts_with(".") ? line.substr(line.find(' ') + 1) : line;
-            for (std::sregex_iterator it(tag.begin(), tag.end(), tagOption), end; it != end; ++it)
-                page.defined[part].insert((*it)[1]);
+            page.defined[part].merge(standaloneOptions(tag));
         }
         tagFollows = line == ".TP";
         if (line.starts_with(".\\\""))
             continue; // a comment
-        for (std::sregex_iterator it(line.begin(), line.end(), longOption), end; it != end; ++it)
-            page.mentioned.insert(it->str());
+        page.mentioned.merge(longOptions(line));
     }
     return page;
 }
