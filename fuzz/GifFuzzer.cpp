@@ -6,7 +6,7 @@
 #include "GifComposer.h"
 #include "GifParser.h"
 
-using namespace mailvane::skin;
+using namespace mailvane::widgets;
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {

@@ -40,7 +40,7 @@ namespace {
 
 // The frame of the main window (the extra top picture 167 has no place in
 // this frame and is left out).
-constexpr skin::SkinFrameImages MainFrame{146, 147, 146, 170, 168, 169, 145};
+constexpr widgets::SkinFrameImages MainFrame{146, 147, 146, 170, 168, 169, 145};
 
 constexpr int ApplicationIcon = 139;
 constexpr int AboutProduct = 171;
@@ -61,7 +61,7 @@ constexpr QSize InitialButtonSize{100, 30};
 constexpr int Margin = 16;
 constexpr int RowGap = 10;
 
-const HelpEntry HelpTable[] = {
+const widgets::HelpEntry HelpTable[] = {
     {{ids::RecipientsEdit, ids::ChooseRecipientsButton}, strings::RecipientsHelp},
     {{ids::SendButton}, strings::SendHelp},
     {{ids::HeadingStatic}, strings::Heading},
@@ -69,19 +69,19 @@ const HelpEntry HelpTable[] = {
 
 } // namespace
 
-MainDialog::MainDialog(QWidget* parent) : skin::SkinDialog(templates::MainWindow, parent)
+MainDialog::MainDialog(QWidget* parent) : widgets::SkinDialog(templates::MainWindow, parent)
 {
     setObjectName(QStringLiteral("mainDialog"));
     // A caption with the title-bar help button; no minimise or maximise box.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(uiText(strings::MainWindowTitle));
-    new WhatsThisHelp(this, &MainDialog::helpFor);
+    setWindowTitle(widgets::uiText(strings::MainWindowTitle));
+    new widgets::WhatsThisHelp(this, &MainDialog::helpFor);
 }
 
 MainDialog::~MainDialog()
 {
-    if (HelpPopup* popup = HelpPopup::current())
+    if (widgets::HelpPopup* popup = widgets::HelpPopup::current())
         popup->close();
     m_record.clear();
     // The buttons' windows are children; the buttons go before them.
@@ -92,7 +92,7 @@ MainDialog::~MainDialog()
     m_sheet = nullptr;
     m_sendWorkflow.reset(); // borrows the record and the link
     m_phoneLink.reset();
-    skin::SkinMessageBox::release();
+    widgets::SkinMessageBox::release();
 }
 
 void MainDialog::setSkinLibrary(const platform::LibraryHandle& skin)
@@ -104,7 +104,7 @@ void MainDialog::setSkinLibrary(const platform::LibraryHandle& skin)
 
 settings::StringId MainDialog::helpFor(int control)
 {
-    return lookUpHelp(HelpTable, control);
+    return widgets::lookUpHelp(HelpTable, control);
 }
 
 bool MainDialog::initDialog()
@@ -112,7 +112,7 @@ bool MainDialog::initDialog()
     const bool first = m_sheet == nullptr;
     if (first)
         m_record.clear();
-    skin::SkinDialog::initDialog();
+    widgets::SkinDialog::initDialog();
     if (!first) {
         // A second modal run keeps what the first one built.
         layOut();
@@ -140,19 +140,19 @@ bool MainDialog::initDialog()
 
     buildMenu();
     m_heading = new HeadingLabel(this);
-    setControlId(m_heading, ids::HeadingStatic);
+    widgets::setControlId(m_heading, ids::HeadingStatic);
     m_heading->setObjectName(QStringLiteral("headingStatic"));
     m_recipientsEdit = new QLineEdit(this);
-    setControlId(m_recipientsEdit, ids::RecipientsEdit);
+    widgets::setControlId(m_recipientsEdit, ids::RecipientsEdit);
     m_recipientsEdit->setObjectName(QStringLiteral("recipientsEdit"));
     // Any text goes in (the Send command names a piece that is not a phone
     // number), and all of it: the edit's own limit of 32,767 characters would
     // cut a long list of chosen contacts without a word.
     m_recipientsEdit->setMaxLength(std::numeric_limits<int>::max());
     createButtons();
-    setWindowTitle(uiText(strings::MainWindowTitle));
+    setWindowTitle(widgets::uiText(strings::MainWindowTitle));
     createSheet();
-    m_heading->setText(uiText(strings::Heading));
+    m_heading->setText(widgets::uiText(strings::Heading));
     m_heading->setAccessibleName(m_heading->text());
     m_recipientsEdit->setAccessibleName(m_chooseButton->text());
 
@@ -167,7 +167,7 @@ bool MainDialog::initDialog()
     setFixedSize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
-        m_sheet->tabControl()->setSkin(m_skin, skin::SkinTabCtrl::MainSheetNumbers);
+        m_sheet->tabControl()->setSkin(m_skin, widgets::SkinTabCtrl::MainSheetNumbers);
         m_sheet->tabControl()->setBackground(background(), m_sheet->x(), m_sheet->y());
     }
 
@@ -196,7 +196,7 @@ void MainDialog::buildMenu()
     m_menuBar->setNativeMenuBar(false);
     const auto add = [this](QMenu* menu, settings::StringId text, int command,
                             QKeySequence shortcut, void (MainDialog::*handler)()) {
-        QAction* action = menu->addAction(uiText(text));
+        QAction* action = menu->addAction(widgets::uiText(text));
         action->setData(command);
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -206,7 +206,7 @@ void MainDialog::buildMenu()
     // The file commands have keys of their own, the usual ones of desktop
     // programs, written out: the platform's standard sequence for Save As is
     // empty on some desktops, which left it without a key.
-    QMenu* file = m_menuBar->addMenu(uiText(strings::FileMenu));
+    QMenu* file = m_menuBar->addMenu(widgets::uiText(strings::FileMenu));
     add(file, strings::NewItem, menu::NewCommand, QKeySequence(Qt::CTRL | Qt::Key_N),
         &MainDialog::onNew);
     add(file, strings::OpenItem, menu::OpenCommand, QKeySequence(Qt::CTRL | Qt::Key_O),
@@ -218,7 +218,7 @@ void MainDialog::buildMenu()
     file->addSeparator();
     add(file, strings::ExitItem, menu::ExitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q),
         &MainDialog::onExit);
-    QMenu* help = m_menuBar->addMenu(uiText(strings::HelpMenu));
+    QMenu* help = m_menuBar->addMenu(widgets::uiText(strings::HelpMenu));
     add(help, strings::WhatsThisItem, menu::WhatsThisCommand, QKeySequence(),
         &MainDialog::onWhatsThis);
     help->addSeparator();
@@ -234,16 +234,17 @@ void MainDialog::buildMenu()
 void MainDialog::createButtons()
 {
     const auto make = [this](int control, settings::StringId caption, const char* name) {
-        auto button = std::make_unique<skin::BmpButton>();
+        auto button = std::make_unique<widgets::BmpButton>();
         if (m_skin.isEmpty()) {
             // No skin: a calm button in the palette's colours instead of grey blocks.
             const int height = fontMetrics().height() + 14;
-            const ButtonPieces normal = plainButtonPieces(palette(), 0, height);
+            const widgets::ButtonPieces normal = widgets::plainButtonPieces(palette(), 0, height);
             button->setShapeFromBitmaps(normal.left, normal.middle, normal.right, TransparentWhite);
             button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
-                           uiText(caption));
+                           widgets::uiText(caption));
             for (int state = 0; state < 4; ++state) {
-                const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
+                const widgets::ButtonPieces pieces =
+                    widgets::plainButtonPieces(palette(), state, height);
                 button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
             }
             // Drawn in the theme's colours: so is the label.
@@ -255,21 +256,21 @@ void MainDialog::createButtons()
             button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
                                           TransparentWhite);
             button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
-                           uiText(caption));
+                           widgets::uiText(caption));
             for (int state = 0; state < 4; ++state) {
                 const ButtonImages& images = ButtonStates[state];
                 button->setStateImagesFromResources(state, m_skin, images.left, images.middle,
                                                     images.right);
             }
         }
-        button->setText(uiText(caption), true, ButtonMaxWidth);
+        button->setText(widgets::uiText(caption), true, ButtonMaxWidth);
         QWidget* window = button->window();
         window->setObjectName(QString::fromLatin1(name));
-        setControlId(window, control);
+        widgets::setControlId(window, control);
         // Enter in the recipients field must not press a button by surprise.
         if (auto* push = qobject_cast<QPushButton*>(window))
             push->setAutoDefault(false);
-        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::BmpButtonWindow::commandPosted, this,
                 [this](int number, QWidget*) { onButtonCommand(number); });
         return button;
     };
@@ -288,14 +289,14 @@ void MainDialog::createSheet()
     m_incomingPage->setObjectName(QStringLiteral("incomingPage"));
     m_outgoingPage->setObjectName(QStringLiteral("outgoingPage"));
 
-    m_sheet = new skin::COrvexPropertySheet(this);
+    m_sheet = new widgets::COrvexPropertySheet(this);
     m_sheet->setObjectName(QStringLiteral("settingsSheet"));
-    m_sheet->setAccessibleName(uiText(strings::SheetCaption));
-    m_sheet->tabControl()->setAccessibleName(uiText(strings::SheetCaption));
-    m_sheet->addPage(m_generalPage, uiText(strings::GeneralTab));
-    m_sheet->addPage(m_advancedPage, uiText(strings::AdvancedTab));
-    m_sheet->addPage(m_incomingPage, uiText(strings::IncomingTab));
-    m_sheet->addPage(m_outgoingPage, uiText(strings::OutgoingTab));
+    m_sheet->setAccessibleName(widgets::uiText(strings::SheetCaption));
+    m_sheet->tabControl()->setAccessibleName(widgets::uiText(strings::SheetCaption));
+    m_sheet->addPage(m_generalPage, widgets::uiText(strings::GeneralTab));
+    m_sheet->addPage(m_advancedPage, widgets::uiText(strings::AdvancedTab));
+    m_sheet->addPage(m_incomingPage, widgets::uiText(strings::IncomingTab));
+    m_sheet->addPage(m_outgoingPage, widgets::uiText(strings::OutgoingTab));
     for (pages::SettingsPage* page : pages())
         connect(page, &pages::SettingsPage::completenessTestRequested, this,
                 &MainDialog::updateSendButton);
@@ -310,7 +311,7 @@ std::array<pages::SettingsPage*, 4> MainDialog::pages() const
 QWidget* MainDialog::buttonWindow(int control) const
 {
     for (const auto* button : {&m_sendButton, &m_chooseButton, &m_emptyButton}) {
-        if (*button && (*button)->window() && controlId((*button)->window()) == control)
+        if (*button && (*button)->window() && widgets::controlId((*button)->window()) == control)
             return (*button)->window();
     }
     return nullptr;
@@ -401,9 +402,9 @@ void MainDialog::placeFrameBelowMenu()
 {
     // The menu bar takes the top of the client area; the skin frame starts below it.
     const int menuHeight = m_menuBar ? m_menuBar->sizeHint().height() : 0;
-    if (skin::SkinHorizontalBar* top = topBar())
+    if (widgets::SkinHorizontalBar* top = topBar())
         top->setGeometry(0, menuHeight, width(), top->height());
-    if (skin::SkinVerticalBar* side = leftBar()) {
+    if (widgets::SkinVerticalBar* side = leftBar()) {
         const int topHeight = menuHeight + (topBar() ? topBar()->height() : 0);
         side->setGeometry(0, topHeight, side->width(), height() - topHeight);
     }
@@ -411,7 +412,7 @@ void MainDialog::placeFrameBelowMenu()
 
 void MainDialog::resizeEvent(QResizeEvent* event)
 {
-    skin::SkinDialog::resizeEvent(event);
+    widgets::SkinDialog::resizeEvent(event);
     layOut();
 }
 
@@ -422,14 +423,14 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    skin::SkinDialog::keyPressEvent(event);
+    widgets::SkinDialog::keyPressEvent(event);
 }
 
 void MainDialog::reject()
 {
     // Reached only through closeEvent, after the question.
     if (m_closing)
-        skin::SkinDialog::reject();
+        widgets::SkinDialog::reject();
 }
 
 void MainDialog::closeEvent(QCloseEvent* event)
@@ -443,7 +444,7 @@ void MainDialog::closeEvent(QCloseEvent* event)
     }
     m_closing = true;
     event->accept();
-    skin::SkinDialog::reject();
+    widgets::SkinDialog::reject();
     m_closing = false;
 }
 
@@ -573,8 +574,8 @@ void MainDialog::onWhatsThis()
 
 void MainDialog::onAbout()
 {
-    skin::AboutBox::show(this, m_skin, AboutProduct, AboutEmblem, AboutEmblemMask, QString(),
-                         QString());
+    widgets::AboutBox::show(this, m_skin, AboutProduct, AboutEmblem, AboutEmblemMask, QString(),
+                            QString());
 }
 
 void MainDialog::onEmptyFields()
@@ -622,7 +623,7 @@ void MainDialog::onButtonCommand(int control)
 
 void MainDialog::onHelpKey()
 {
-    WhatsThisHelp::requestHelp(QApplication::focusWidget());
+    widgets::WhatsThisHelp::requestHelp(QApplication::focusWidget());
 }
 
 } // namespace mailvane::app

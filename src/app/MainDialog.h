@@ -21,10 +21,10 @@ class QMenuBar;
 namespace mailvane::phone {
 class PhoneLink;
 }
-namespace mailvane::skin {
+namespace mailvane::widgets {
 class BmpButton;
 class COrvexPropertySheet;
-} // namespace mailvane::skin
+} // namespace mailvane::widgets
 namespace mailvane::send {
 class SendWorkflow;
 }
@@ -39,7 +39,7 @@ namespace mailvane::app {
 
 class HeadingLabel;
 
-class MainDialog : public skin::SkinDialog
+class MainDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -62,7 +62,7 @@ public:
 
     const QString& currentFile() const { return m_currentFile.path(); }
     bool settingsChanged() const;
-    skin::COrvexPropertySheet* sheet() const { return m_sheet; }
+    widgets::COrvexPropertySheet* sheet() const { return m_sheet; }
     pages::GeneralPage* generalPage() const { return m_generalPage; }
     pages::AdvancedPage* advancedPage() const { return m_advancedPage; }
     pages::ConnectionPage* incomingPage() const { return m_incomingPage; }
@@ -132,14 +132,14 @@ private:
     QMenuBar* m_menuBar = nullptr;
     HeadingLabel* m_heading = nullptr;
     QLineEdit* m_recipientsEdit = nullptr;
-    skin::COrvexPropertySheet* m_sheet = nullptr;
+    widgets::COrvexPropertySheet* m_sheet = nullptr;
     pages::GeneralPage* m_generalPage = nullptr;
     pages::AdvancedPage* m_advancedPage = nullptr;
     pages::ConnectionPage* m_incomingPage = nullptr;
     pages::ConnectionPage* m_outgoingPage = nullptr;
-    std::unique_ptr<skin::BmpButton> m_sendButton;
-    std::unique_ptr<skin::BmpButton> m_chooseButton;
-    std::unique_ptr<skin::BmpButton> m_emptyButton;
+    std::unique_ptr<widgets::BmpButton> m_sendButton;
+    std::unique_ptr<widgets::BmpButton> m_chooseButton;
+    std::unique_ptr<widgets::BmpButton> m_emptyButton;
     QSize m_sheetSize;
     bool m_closing = false;
     std::unique_ptr<send::SendWorkflow> m_sendWorkflow; // made on first use

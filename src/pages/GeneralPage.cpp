@@ -1,7 +1,6 @@
 #include "GeneralPage.h"
 
 #include "AccessibleNames.h"
-#include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"
 #include "SettingsFields.h"
@@ -14,7 +13,7 @@
 namespace mailvane::pages {
 
 namespace strings = settings::strings;
-namespace ids = app::general;
+using ids = GeneralPage;
 using settings::FieldId;
 
 namespace {
@@ -29,7 +28,7 @@ std::size_t limitOf(FieldId id)
     return settings::fieldInfo(id).readLimit.value_or(0);
 }
 
-const app::HelpEntry HelpTable[] = {
+const widgets::HelpEntry HelpTable[] = {
     {{ids::MailboxEdit, ids::MailboxLabel}, 90},
     {{ids::EmailAddressEdit, ids::EmailAddressLabel}, 91},
     {{ids::OutgoingServerEdit, ids::OutgoingServerLabel}, 92},
@@ -42,7 +41,7 @@ const app::HelpEntry HelpTable[] = {
 } // namespace
 
 GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
-    : SettingsPage(app::templates::GeneralPage, parent), m_record(record)
+    : SettingsPage(TemplateId, parent), m_record(record)
 {
     setObjectName(QStringLiteral("generalPage"));
     auto* grid = new QGridLayout(this);
@@ -53,7 +52,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
         if (mark)
             grid->addWidget(mark, row, 1);
         grid->addWidget(field, row, 2);
-        app::nameAfterLabel(field, label);
+        widgets::nameAfterLabel(field, label);
         ++row;
     };
 
@@ -79,7 +78,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     types->addStretch(1);
     grid->addWidget(typeLabel, row, 0);
     grid->addLayout(types, row, 2);
-    app::describeAfterLabel({m_pop3Radio, m_imap4Radio}, typeLabel);
+    widgets::describeAfterLabel({m_pop3Radio, m_imap4Radio}, typeLabel);
     ++row;
 
     m_incomingServerMark = makeMark(ids::IncomingServerMark, "incomingServerMark");
@@ -133,7 +132,7 @@ settings::StringId GeneralPage::helpFor(int control) const
         return markHelp(m_outgoingServerMark);
     if (control == ids::IncomingServerMark)
         return markHelp(m_incomingServerMark);
-    return app::lookUpHelp(HelpTable, control);
+    return widgets::lookUpHelp(HelpTable, control);
 }
 
 void GeneralPage::createPage()

@@ -21,13 +21,13 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 
-namespace mailvane::app {
+namespace mailvane::widgets {
 class RadioButton;
 }
 
 namespace mailvane::pages {
 
-class SettingsPage : public skin::COrvexPropertyPage
+class SettingsPage : public widgets::COrvexPropertyPage
 {
     Q_OBJECT
 
@@ -85,12 +85,12 @@ protected:
     QLabel* makeMark(int control, const char* name);
     QLineEdit* makeEdit(int control, const char* name, bool digitsOnly = false);
     QLineEdit* makePasswordEdit(int control, const char* name);
-    app::RadioButton* makeRadio(int control, settings::StringId text, const char* name);
+    widgets::RadioButton* makeRadio(int control, settings::StringId text, const char* name);
 
     static void setMark(QLabel* mark, bool shown);
     static bool isMarkShown(const QLabel* mark);
     // Turns one button of a pair on and the other off; both off with null.
-    static void checkOnly(app::RadioButton* on, app::RadioButton* off);
+    static void checkOnly(widgets::RadioButton* on, widgets::RadioButton* off);
 
     // Makes every radio button of the page a tab stop.
     void makeRadiosTabStops();

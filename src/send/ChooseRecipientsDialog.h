@@ -12,7 +12,7 @@
 class QLabel;
 class QTreeWidget;
 
-namespace mailvane::skin {
+namespace mailvane::widgets {
 class BmpButton;
 }
 
@@ -22,7 +22,7 @@ class PhoneLink;
 
 namespace mailvane::send {
 
-class ChooseRecipientsDialog : public skin::SkinDialog
+class ChooseRecipientsDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -84,9 +84,9 @@ private:
     QTreeWidget* m_contacts = nullptr;
     QTreeWidget* m_recipients = nullptr;
     QLabel* m_notice = nullptr;
-    std::unique_ptr<skin::BmpButton> m_addButton;
-    std::unique_ptr<skin::BmpButton> m_okButton;
-    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::BmpButton> m_addButton;
+    std::unique_ptr<widgets::BmpButton> m_okButton;
+    std::unique_ptr<widgets::BmpButton> m_cancelButton;
     QString m_result;
 };
 

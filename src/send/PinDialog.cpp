@@ -16,7 +16,7 @@ namespace {
 
 using namespace settings::strings;
 
-const app::HelpEntry Help[] = {
+const widgets::HelpEntry Help[] = {
     {{PinDialog::PinEdit, PinDialog::PinLabel}, PinHelp},
     {{PinDialog::OkButton}, OkHelp},
     {{PinDialog::CancelButton}, CancelHelp},
@@ -33,40 +33,41 @@ constexpr QPoint CancelPlace{270, 156};
 } // namespace
 
 PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
-    : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent)
+    : SkinDialog(TemplateId, skin, widgets::SecondaryDialogFrame, parent)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(app::uiText(PinTitle));
+    setWindowTitle(widgets::uiText(PinTitle));
 
-    auto* explanation = new QLabel(app::uiText(PinExplanation), this);
+    auto* explanation = new QLabel(widgets::uiText(PinExplanation), this);
     explanation->setGeometry(ExplanationRect);
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    app::setControlId(explanation, Explanation);
+    widgets::setControlId(explanation, Explanation);
 
-    auto* label = new QLabel(app::uiText(settings::strings::PinLabel), this);
+    auto* label = new QLabel(widgets::uiText(settings::strings::PinLabel), this);
     label->setGeometry(LabelRect);
-    app::setControlId(label, PinLabel);
+    widgets::setControlId(label, PinLabel);
 
-    m_pinEdit = new DigitEdit(this);
+    m_pinEdit = new widgets::DigitEdit(this);
     m_pinEdit->setObjectName(QStringLiteral("pinEdit"));
     m_pinEdit->setGeometry(EditRect);
-    app::setControlId(m_pinEdit, PinEdit);
-    app::nameAfterLabel(m_pinEdit, label);
+    widgets::setControlId(m_pinEdit, PinEdit);
+    widgets::nameAfterLabel(m_pinEdit, label);
     connect(m_pinEdit, &QLineEdit::textChanged, this, &PinDialog::onPinEdited);
 
-    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
-    m_cancelButton =
-        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
+    m_okButton =
+        widgets::createDialogButton(skin, this, OkPlace, OkButton, widgets::uiText(OkLabel));
+    m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
+                                                 widgets::uiText(CancelLabel));
     for (const auto* button : {m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::BmpButtonWindow::commandPosted, this,
                 &PinDialog::onCommand);
     m_okButton->window()->setDefault(true);
     setTabOrder(m_pinEdit, m_okButton->window());
     setTabOrder(m_okButton->window(), m_cancelButton->window());
     m_pinEdit->setFocus();
 
-    installHelp(this, Help);
+    widgets::installHelp(this, Help);
 }
 
 PinDialog::~PinDialog() = default;
@@ -94,9 +95,9 @@ void PinDialog::onOk()
         accept();
         return;
     }
-    skin::SkinMessageBox::show(this, app::uiText(InvalidPinMessage), app::uiText(InvalidPinCaption),
-                               skin::SkinMessageBox::MbOk |
-                                   skin::SkinMessageBox::MbIconExclamation);
+    widgets::SkinMessageBox::show(
+        this, widgets::uiText(InvalidPinMessage), widgets::uiText(InvalidPinCaption),
+        widgets::SkinMessageBox::MbOk | widgets::SkinMessageBox::MbIconExclamation);
 }
 
 } // namespace mailvane::send

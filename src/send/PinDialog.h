@@ -11,13 +11,13 @@
 class QLabel;
 class QLineEdit;
 
-namespace mailvane::skin {
+namespace mailvane::widgets {
 class BmpButton;
 }
 
 namespace mailvane::send {
 
-class PinDialog : public skin::SkinDialog
+class PinDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -48,8 +48,8 @@ private:
     void onOk();
 
     QLineEdit* m_pinEdit = nullptr;
-    std::unique_ptr<skin::BmpButton> m_okButton;
-    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::BmpButton> m_okButton;
+    std::unique_ptr<widgets::BmpButton> m_cancelButton;
     QString m_pin;
 };
 

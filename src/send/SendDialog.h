@@ -11,7 +11,7 @@
 
 class QPlainTextEdit;
 
-namespace mailvane::skin {
+namespace mailvane::widgets {
 class BmpButton;
 }
 
@@ -23,7 +23,7 @@ namespace mailvane::send {
 // last ";" only when it is not empty. Blanks inside a piece stay.
 QString recipientsBoxText(const QString& recipients);
 
-class SendDialog : public skin::SkinDialog
+class SendDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -55,8 +55,8 @@ private:
 
     QPlainTextEdit* m_recipientsBox = nullptr;
     QPlainTextEdit* m_settingsBox = nullptr;
-    std::unique_ptr<skin::BmpButton> m_sendButton;
-    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::BmpButton> m_sendButton;
+    std::unique_ptr<widgets::BmpButton> m_cancelButton;
 };
 
 } // namespace mailvane::send

@@ -2,10 +2,6 @@
 
 #include "Dib24.h"
 
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
-#include <QWidget>
 #include <cstring>
 
 namespace mailvane::skin {
@@ -186,27 +182,19 @@ bool COBitmapUtil::tile(int width, int height, int sourceLayer, int frame)
     return true;
 }
 
-bool COBitmapUtil::capture(QWidget* window, int x, int y, int width, int height, int set, int frame)
+bool COBitmapUtil::storeCapture(const QImage& grabbed, int width, int height, int set, int frame)
 {
     if ((set != 0 && set != 1) || !validFrame(frame) || width <= 0 || height <= 0)
         return false;
-    QPixmap area;
-    if (window) {
-        area = window->grab(QRect(x, y, width, height));
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        area = screen->grabWindow(0, x, y, width, height);
-    }
-    if (area.isNull())
+    if (grabbed.isNull())
         return false;
-    // A grab near an edge comes back smaller; the rest stays black, as a copy
-    // from outside the screen would.
     QImage section = dib::newSection(width, height);
     if (section.isNull())
         return false;
-    const QImage grabbed = dib::toSection(area.toImage());
-    for (int row = 0; row < qMin(height, grabbed.height()); ++row)
-        std::memcpy(section.scanLine(row), grabbed.constScanLine(row),
-                    size_t(qMin(width, grabbed.width()) * 3));
+    const QImage area = dib::toSection(grabbed);
+    for (int row = 0; row < qMin(height, area.height()); ++row)
+        std::memcpy(section.scanLine(row), area.constScanLine(row),
+                    size_t(qMin(width, area.width()) * 3));
     putReplacingOtherSize(set * LayersPerSet + Background, frame, section, DefaultDelayMs);
     return true;
 }

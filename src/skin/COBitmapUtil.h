@@ -1,8 +1,8 @@
 #pragma once
 
 // The image container: eight layers of up to 256 frames (held only when present), loaded from files
-// and skin-library resources in several formats, blended through alpha masks, captured from windows
-// and turned into window regions.
+// and skin-library resources in several formats, blended through alpha masks, taken from pictures
+// of windows and turned into window regions.
 //
 // Layers 0 to 3 form set 0 (foreground, alpha mask, background, composite),
 // layers 4 to 7 set 1 with the same roles. Every frame is a 24-bit section
@@ -20,8 +20,6 @@
 #include <array>
 #include <map>
 #include <optional>
-
-class QWidget;
 
 namespace mailvane::skin {
 
@@ -96,8 +94,11 @@ public:
     // frame from the top-left corner.
     bool tile(int width, int height, int sourceLayer, int frame);
 
-    // The area of `window` (the screen when null) into the set's background layer.
-    bool capture(QWidget* window, int x, int y, int width, int height, int set, int frame);
+    // A picture of a width × height area of a window or the screen, grabbed by
+    // the caller, into the set's background layer. A grab near an edge comes
+    // back smaller; the rest stays black, as a copy from outside the screen
+    // would. False for a null grab.
+    bool storeCapture(const QImage& grabbed, int width, int height, int set, int frame);
 
     // composite = (background × mask + foreground × (255 − mask)) / 256 into
     // the set's composite layer; all three layers must have the same size.

@@ -1,7 +1,6 @@
 #include "AdvancedPage.h"
 #include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
-#include "ControlNumbers.h"
 #include "MainDialog.h"
 #include "PageTestSupport.h"
 #include "PinDialog.h"
@@ -50,19 +49,19 @@ TEST(DigitFields, pastedOrDroppedTextIsTakenOnlyWhenItIsAllDigits)
             if (window.sheet()->page(i) == page)
                 window.sheet()->setActivePage(i);
         }
-        click(page, app::connection::ProxiesYesRadio);
+        click(page, pages::ConnectionPage::ProxiesYesRadio);
     }
     send::PinDialog pin(QString(), &window);
     pin.show();
 
     const std::pair<QWidget*, int> pageFields[] = {
-        {window.advancedPage(), app::advanced::OutgoingPortEdit},
-        {window.advancedPage(), app::advanced::IncomingPortEdit},
-        {window.advancedPage(), app::advanced::RetrieveEmailsEdit},
-        {window.incomingPage(), app::connection::PrimaryProxyPortEdit},
-        {window.incomingPage(), app::connection::SecondaryProxyPortEdit},
-        {window.outgoingPage(), app::connection::PrimaryProxyPortEdit},
-        {window.outgoingPage(), app::connection::SecondaryProxyPortEdit},
+        {window.advancedPage(), pages::AdvancedPage::OutgoingPortEdit},
+        {window.advancedPage(), pages::AdvancedPage::IncomingPortEdit},
+        {window.advancedPage(), pages::AdvancedPage::RetrieveEmailsEdit},
+        {window.incomingPage(), pages::ConnectionPage::PrimaryProxyPortEdit},
+        {window.incomingPage(), pages::ConnectionPage::SecondaryProxyPortEdit},
+        {window.outgoingPage(), pages::ConnectionPage::PrimaryProxyPortEdit},
+        {window.outgoingPage(), pages::ConnectionPage::SecondaryProxyPortEdit},
     };
     std::vector<QLineEdit*> digitEdits = {pin.pinEdit()};
     for (const auto& [page, id] : pageFields)

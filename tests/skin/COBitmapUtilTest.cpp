@@ -399,7 +399,7 @@ TEST_F(COBitmapUtilResources, failedLoadLeavesTheFrameEmpty)
     EXPECT_FALSE(util.loadFromResource(m_module, 5, 8, 0));
 }
 
-TEST(COBitmapUtil, captureCopiesTheWindowIntoTheBackgroundLayer)
+TEST(COBitmapUtil, aCaptureOfTheWindowGoesIntoTheBackgroundLayer)
 {
     QWidget window;
     window.resize(20, 10);
@@ -409,11 +409,23 @@ TEST(COBitmapUtil, captureCopiesTheWindowIntoTheBackgroundLayer)
     window.setPalette(palette);
     COBitmapUtil util;
     ASSERT_TRUE(util.storeBitmap(filled(3, 3, qRgb(0, 0, 0)), 6, 1));
-    ASSERT_TRUE(util.capture(&window, 2, 3, 5, 4, 1, 0));
+    const QImage grabbed = window.grab(QRect(2, 3, 5, 4)).toImage();
+    ASSERT_TRUE(util.storeCapture(grabbed, 5, 4, 1, 0));
     EXPECT_EQ(util.frame(6, 0).size(), QSize(5, 4));
     EXPECT_TRUE(util.frame(6, 1).isNull());
     EXPECT_EQ(sectionPixel(util.frame(6, 0), 4, 3), 0x123456u);
-    EXPECT_FALSE(util.capture(&window, 0, 0, 5, 4, 2, 0));
+    EXPECT_FALSE(util.storeCapture(grabbed, 5, 4, 2, 0));
+    EXPECT_FALSE(util.storeCapture(QImage(), 5, 4, 1, 0));
+}
+
+TEST(COBitmapUtil, aCaptureCutShortByTheScreenEdgeLeavesTheRestBlack)
+{
+    COBitmapUtil util;
+    ASSERT_TRUE(util.storeCapture(filled(3, 2, qRgb(0x12, 0x34, 0x56)), 5, 4, 0, 0));
+    EXPECT_EQ(util.frame(2, 0).size(), QSize(5, 4));
+    EXPECT_EQ(sectionPixel(util.frame(2, 0), 2, 1), 0x123456u);
+    EXPECT_EQ(sectionPixel(util.frame(2, 0), 3, 1), 0u);
+    EXPECT_EQ(sectionPixel(util.frame(2, 0), 0, 2), 0u);
 }
 
 TEST(COBitmapUtil, regionOfAMissingFrameIsNothing)

@@ -12,10 +12,10 @@
 namespace mailvane::gallery {
 namespace {
 
-using skin::BmpButton;
+using widgets::BmpButton;
 
 // The picture numbers the program's secondary dialogs use.
-constexpr skin::SkinFrameImages DialogFrame{146, 147, 140, 143, 142, 141, 145};
+constexpr widgets::SkinFrameImages DialogFrame{146, 147, 140, 143, 142, 141, 145};
 
 struct StateImages
 {
@@ -64,9 +64,9 @@ QLabel* caption(QWidget* parent, const QString& text, QPoint at)
 
 QImage renderSkinnedDialog(const platform::LibraryHandle& skin)
 {
-    std::unique_ptr<skin::SkinDialog> dialog =
-        skin.isEmpty() ? std::make_unique<skin::SkinDialog>(0)
-                       : std::make_unique<skin::SkinDialog>(0, skin, DialogFrame);
+    std::unique_ptr<widgets::SkinDialog> dialog =
+        skin.isEmpty() ? std::make_unique<widgets::SkinDialog>(0)
+                       : std::make_unique<widgets::SkinDialog>(0, skin, DialogFrame);
     dialog->setWindowTitle(QStringLiteral("Gallery"));
     dialog->resize(580, 300);
 
