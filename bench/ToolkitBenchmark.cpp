@@ -3,8 +3,8 @@
 // children), offscreen, with the default skin. Each repetition shows a fresh
 // window and closes it as soon as it has painted.
 
-#include "COrvexFileDialog.h"
 #include "ResourceLibrary.h"
+#include "SkinFileDialog.h"
 #include "SkinMessageBox.h"
 
 #include <QApplication>
@@ -93,15 +93,15 @@ void BM_FileDialogFirstPaint(benchmark::State& state)
         if (file.open(QIODevice::WriteOnly))
             file.write("#E-Mail Settings File\n");
     }
-    FirstPaint watcher(widgets::COrvexFileDialog::WindowObjectName);
+    FirstPaint watcher(widgets::SkinFileDialog::WindowObjectName);
     qApp->installEventFilter(&watcher);
     for (auto _ : state) {
         watcher.reset();
         widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
         request.initialDirectory = folder.path();
         const auto start = Clock::now();
-        widgets::COrvexFileDialog::open(request, g_skin,
-                                        widgets::COrvexFileDialog::FrameNames::settingsCommands());
+        widgets::SkinFileDialog::open(request, g_skin,
+                                      widgets::SkinFileDialog::FrameNames::settingsCommands());
         state.SetIterationTime(std::chrono::duration<double>(watcher.painted() - start).count());
     }
     qApp->removeEventFilter(&watcher);

@@ -1,8 +1,8 @@
 #include "FileCommands.h"
 
-#include "COrvexFileDialog.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
+#include "SkinFileDialog.h"
 #include "SkinMessageBox.h"
 #include "UiText.h"
 
@@ -13,7 +13,7 @@
 namespace mailvane::app {
 
 namespace strings = settings::strings;
-using widgets::COrvexFileDialog;
+using widgets::SkinFileDialog;
 using widgets::SkinMessageBox;
 
 namespace {
@@ -66,9 +66,9 @@ int FileCommands::ask(const QString& text, settings::StringId caption, unsigned 
 QString FileCommands::askSavePath()
 {
     widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
-    const int result = COrvexFileDialog::save(
-        request, m_skin, COrvexFileDialog::FrameNames::settingsCommands(), m_owner);
-    return result == COrvexFileDialog::Chosen ? request.fileName : QString();
+    const int result = SkinFileDialog::save(
+        request, m_skin, SkinFileDialog::FrameNames::settingsCommands(), m_owner);
+    return result == SkinFileDialog::Chosen ? request.fileName : QString();
 }
 
 bool FileCommands::mayReplace(const QString& path, const QString& shownName)
@@ -151,9 +151,9 @@ int FileCommands::open(QString& currentFile, settings::EmailSettings& record)
     // The open dialog only hides the read-only box and adds no extension.
     request.flags = widgets::FileDialogRequest::OfnHideReadOnly;
     request.defaultExtension.clear();
-    const int result = COrvexFileDialog::open(
-        request, m_skin, COrvexFileDialog::FrameNames::settingsCommands(), m_owner);
-    if (result != COrvexFileDialog::Chosen)
+    const int result = SkinFileDialog::open(
+        request, m_skin, SkinFileDialog::FrameNames::settingsCommands(), m_owner);
+    if (result != SkinFileDialog::Chosen)
         return Stopped;
     return openPath(request.fileName, currentFile, record);
 }

@@ -6,7 +6,7 @@
 #include "SingleInstance.h"
 #include "SkinLibraryLocator.h"
 #include "SkinMessageBox.h"
-#include "SplashWnd.h"
+#include "SplashScreen.h"
 #include "StartupProbe.h"
 #include "UiText.h"
 
@@ -52,7 +52,7 @@ int MainApp::run(const QString& file)
 
     StartupProbe probe;
     probe.splashStarted();
-    widgets::SplashWnd splash(m_skin, SplashPicture);
+    widgets::SplashScreen splash(m_skin, SplashPicture);
     splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
     probe.splashEnded();
 

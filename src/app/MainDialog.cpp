@@ -2,8 +2,6 @@
 
 #include "AboutBox.h"
 #include "AdvancedPage.h"
-#include "BmpButton.h"
-#include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
@@ -14,21 +12,23 @@
 #include "PhoneLink.h"
 #include "PlainButtonArt.h"
 #include "SendWorkflow.h"
+#include "SkinButton.h"
 #include "SkinHorizontalBar.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabWidget.h"
 #include "SkinVerticalBar.h"
 #include "TokenTableLocator.h"
 #include "UiText.h"
 #include "WhatsThisHelp.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QWhatsThis>
+#include <cstdio>
 #include <limits>
 
 namespace mailvane::app {
@@ -167,7 +167,7 @@ bool MainDialog::initDialog()
     setFixedSize(layoutSize());
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
-        m_sheet->tabControl()->setSkin(m_skin, widgets::SkinTabCtrl::MainSheetNumbers);
+        m_sheet->tabControl()->setSkin(m_skin, widgets::SkinTabBar::MainSheetNumbers);
         m_sheet->tabControl()->setBackground(background(), m_sheet->x(), m_sheet->y());
     }
 
@@ -234,7 +234,7 @@ void MainDialog::buildMenu()
 void MainDialog::createButtons()
 {
     const auto make = [this](int control, settings::StringId caption, const char* name) {
-        auto button = std::make_unique<widgets::BmpButton>();
+        auto button = std::make_unique<widgets::SkinButton>();
         if (m_skin.isEmpty()) {
             // No skin: a calm button in the palette's colours instead of grey blocks.
             const int height = fontMetrics().height() + 14;
@@ -270,7 +270,7 @@ void MainDialog::createButtons()
         // Enter in the recipients field must not press a button by surprise.
         if (auto* push = qobject_cast<QPushButton*>(window))
             push->setAutoDefault(false);
-        connect(button->window(), &widgets::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
                 [this](int number, QWidget*) { onButtonCommand(number); });
         return button;
     };
@@ -289,7 +289,7 @@ void MainDialog::createSheet()
     m_incomingPage->setObjectName(QStringLiteral("incomingPage"));
     m_outgoingPage->setObjectName(QStringLiteral("outgoingPage"));
 
-    m_sheet = new widgets::COrvexPropertySheet(this);
+    m_sheet = new widgets::SkinTabWidget(this);
     m_sheet->setObjectName(QStringLiteral("settingsSheet"));
     m_sheet->setAccessibleName(widgets::uiText(strings::SheetCaption));
     m_sheet->tabControl()->setAccessibleName(widgets::uiText(strings::SheetCaption));

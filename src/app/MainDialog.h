@@ -22,8 +22,8 @@ namespace mailvane::phone {
 class PhoneLink;
 }
 namespace mailvane::widgets {
-class BmpButton;
-class COrvexPropertySheet;
+class SkinButton;
+class SkinTabWidget;
 } // namespace mailvane::widgets
 namespace mailvane::send {
 class SendWorkflow;
@@ -62,7 +62,7 @@ public:
 
     const QString& currentFile() const { return m_currentFile.path(); }
     bool settingsChanged() const;
-    widgets::COrvexPropertySheet* sheet() const { return m_sheet; }
+    widgets::SkinTabWidget* sheet() const { return m_sheet; }
     pages::GeneralPage* generalPage() const { return m_generalPage; }
     pages::AdvancedPage* advancedPage() const { return m_advancedPage; }
     pages::ConnectionPage* incomingPage() const { return m_incomingPage; }
@@ -132,14 +132,14 @@ private:
     QMenuBar* m_menuBar = nullptr;
     HeadingLabel* m_heading = nullptr;
     QLineEdit* m_recipientsEdit = nullptr;
-    widgets::COrvexPropertySheet* m_sheet = nullptr;
+    widgets::SkinTabWidget* m_sheet = nullptr;
     pages::GeneralPage* m_generalPage = nullptr;
     pages::AdvancedPage* m_advancedPage = nullptr;
     pages::ConnectionPage* m_incomingPage = nullptr;
     pages::ConnectionPage* m_outgoingPage = nullptr;
-    std::unique_ptr<widgets::BmpButton> m_sendButton;
-    std::unique_ptr<widgets::BmpButton> m_chooseButton;
-    std::unique_ptr<widgets::BmpButton> m_emptyButton;
+    std::unique_ptr<widgets::SkinButton> m_sendButton;
+    std::unique_ptr<widgets::SkinButton> m_chooseButton;
+    std::unique_ptr<widgets::SkinButton> m_emptyButton;
     QSize m_sheetSize;
     bool m_closing = false;
     std::unique_ptr<send::SendWorkflow> m_sendWorkflow; // made on first use

@@ -15,7 +15,7 @@ using widgets::fromRecordText;
 using widgets::uiText;
 
 SettingsPage::SettingsPage(int templateId, QWidget* parent)
-    : widgets::COrvexPropertyPage(parent), m_templateId(templateId)
+    : widgets::SkinTabPage(parent), m_templateId(templateId)
 {
     new widgets::WhatsThisHelp(this, [this](int control) { return helpFor(control); });
 }
@@ -39,7 +39,7 @@ bool SettingsPage::onSetActive()
     ensureCreated();
     m_shown = true;
     activate();
-    return widgets::COrvexPropertyPage::onSetActive();
+    return widgets::SkinTabPage::onSetActive();
 }
 
 void SettingsPage::bindEdit(QLineEdit* edit, FieldRef field, std::size_t limit,

@@ -8,8 +8,8 @@
 // first time it becomes active (or is filled), as a dialog page's
 // initialisation would.
 
-#include "COrvexPropertyPage.h"
 #include "EmailSettings.h"
+#include "SkinTabPage.h"
 #include "StringTable.h"
 #include "WhatsThisHelp.h"
 
@@ -27,7 +27,7 @@ class RadioButton;
 
 namespace mailvane::pages {
 
-class SettingsPage : public widgets::COrvexPropertyPage
+class SettingsPage : public widgets::SkinTabPage
 {
     Q_OBJECT
 

@@ -138,7 +138,7 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::
     m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
                                                  widgets::uiText(CancelLabel));
     for (const auto* button : {m_addButton.get(), m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &widgets::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
                 &ChooseRecipientsDialog::onCommand);
     m_okButton->window()->setDefault(true);
 

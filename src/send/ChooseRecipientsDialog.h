@@ -13,7 +13,7 @@ class QLabel;
 class QTreeWidget;
 
 namespace mailvane::widgets {
-class BmpButton;
+class SkinButton;
 }
 
 namespace mailvane::phone {
@@ -84,9 +84,9 @@ private:
     QTreeWidget* m_contacts = nullptr;
     QTreeWidget* m_recipients = nullptr;
     QLabel* m_notice = nullptr;
-    std::unique_ptr<widgets::BmpButton> m_addButton;
-    std::unique_ptr<widgets::BmpButton> m_okButton;
-    std::unique_ptr<widgets::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::SkinButton> m_addButton;
+    std::unique_ptr<widgets::SkinButton> m_okButton;
+    std::unique_ptr<widgets::SkinButton> m_cancelButton;
     QString m_result;
 };
 

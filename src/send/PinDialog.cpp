@@ -60,7 +60,7 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
     m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
                                                  widgets::uiText(CancelLabel));
     for (const auto* button : {m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &widgets::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
                 &PinDialog::onCommand);
     m_okButton->window()->setDefault(true);
     setTabOrder(m_pinEdit, m_okButton->window());

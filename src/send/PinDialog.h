@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 
 namespace mailvane::widgets {
-class BmpButton;
+class SkinButton;
 }
 
 namespace mailvane::send {
@@ -48,8 +48,8 @@ private:
     void onOk();
 
     QLineEdit* m_pinEdit = nullptr;
-    std::unique_ptr<widgets::BmpButton> m_okButton;
-    std::unique_ptr<widgets::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::SkinButton> m_okButton;
+    std::unique_ptr<widgets::SkinButton> m_cancelButton;
     QString m_pin;
 };
 

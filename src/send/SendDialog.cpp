@@ -106,7 +106,7 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
                                                  widgets::uiText(CancelLabel));
     for (const auto* button : {m_sendButton.get(), m_cancelButton.get()})
-        connect(button->window(), &widgets::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
                 &SendDialog::onCommand);
     m_sendButton->window()->setDefault(true);
     m_sendButton->window()->setFocus();

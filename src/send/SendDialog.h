@@ -12,7 +12,7 @@
 class QPlainTextEdit;
 
 namespace mailvane::widgets {
-class BmpButton;
+class SkinButton;
 }
 
 namespace mailvane::send {
@@ -55,8 +55,8 @@ private:
 
     QPlainTextEdit* m_recipientsBox = nullptr;
     QPlainTextEdit* m_settingsBox = nullptr;
-    std::unique_ptr<widgets::BmpButton> m_sendButton;
-    std::unique_ptr<widgets::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::SkinButton> m_sendButton;
+    std::unique_ptr<widgets::SkinButton> m_cancelButton;
 };
 
 } // namespace mailvane::send

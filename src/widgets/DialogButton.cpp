@@ -23,11 +23,11 @@ constexpr QSize InitialSize{100, 30};
 
 } // namespace
 
-std::unique_ptr<widgets::BmpButton> createDialogButton(const platform::LibraryHandle& skin,
-                                                       QWidget* dialog, QPoint topLeft,
-                                                       int controlNumber, const QString& caption)
+std::unique_ptr<widgets::SkinButton> createDialogButton(const platform::LibraryHandle& skin,
+                                                        QWidget* dialog, QPoint topLeft,
+                                                        int controlNumber, const QString& caption)
 {
-    auto button = std::make_unique<widgets::BmpButton>();
+    auto button = std::make_unique<widgets::SkinButton>();
     const StatePictures& normal = ButtonPictures[0];
     button->setShapeFromResources(skin, normal.left, normal.middle, normal.right, true, KeyWhite);
     button->create(skin, dialog, QRect(topLeft, InitialSize), controlNumber, caption);

@@ -5,7 +5,7 @@
 // colour, created 100 by 30 at the template's place and widened to their
 // caption.
 
-#include "BmpButton.h"
+#include "SkinButton.h"
 
 #include <memory>
 
@@ -15,8 +15,8 @@ inline constexpr int DialogButtonMaxWidth = 250;
 
 // Makes the button over `dialog` at `topLeft`; its activations arrive through
 // window()->commandPosted.
-std::unique_ptr<widgets::BmpButton> createDialogButton(const platform::LibraryHandle& skin,
-                                                       QWidget* dialog, QPoint topLeft,
-                                                       int controlNumber, const QString& caption);
+std::unique_ptr<widgets::SkinButton> createDialogButton(const platform::LibraryHandle& skin,
+                                                        QWidget* dialog, QPoint topLeft,
+                                                        int controlNumber, const QString& caption);
 
 } // namespace mailvane::widgets

@@ -7,7 +7,7 @@
 namespace mailvane::widgets {
 
 bool FileDialogFrame::load(const platform::LibraryHandle& module,
-                           const COrvexFileDialog::FrameNames& names)
+                           const SkinFileDialog::FrameNames& names)
 {
     const QString ordered[PieceCount] = {names.topRight,
                                          names.top,

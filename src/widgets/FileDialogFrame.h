@@ -5,7 +5,7 @@
 // the top bar, the left bar, the decoration row, the white area with its
 // etched line and the folder label.
 
-#include "COrvexFileDialog.h"
+#include "SkinFileDialog.h"
 
 #include <QFont>
 #include <QImage>
@@ -51,7 +51,7 @@ public:
     static constexpr QRgb EtchLight = 0xFFC0C0C0;
 
     // Loads the eight bitmaps by name; valid only when all eight loaded.
-    bool load(const platform::LibraryHandle& module, const COrvexFileDialog::FrameNames& names);
+    bool load(const platform::LibraryHandle& module, const SkinFileDialog::FrameNames& names);
     bool isValid() const { return m_valid; }
     const QImage& piece(Piece piece) const { return m_pieces[piece]; }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 // Answers file dialogs in tests without showing a window. While a hook is
-// alive, COrvexFileDialog records each request and answers with the next
+// alive, SkinFileDialog records each request and answers with the next
 // prepared choice (a path, or a cancel). One hook at a time per process.
 
-#include "COrvexFileDialog.h"
+#include "SkinFileDialog.h"
 
 #include <QList>
 #include <QString>
@@ -14,7 +14,7 @@ namespace mailvane::widgets {
 
 struct FileDialogCall
 {
-    COrvexFileDialog::Mode mode = COrvexFileDialog::Mode::Open;
+    SkinFileDialog::Mode mode = SkinFileDialog::Mode::Open;
     FileDialogRequest request; // as the caller filled it
 };
 

@@ -41,12 +41,12 @@ QRect rectIn(const QWidget* widget, const QWidget* ancestor)
 
 } // namespace
 
-FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogRequest& request,
+FileDialogWindow::FileDialogWindow(SkinFileDialog::Mode mode, FileDialogRequest& request,
                                    const FileDialogFrame* frame, QWidget* parent)
     : QDialog(parent), m_mode(mode), m_request(request), m_skinned(frame && frame->isValid()),
       m_files(FileDialogPool::take(this)), m_folderTimer(new QTimer(this))
 {
-    setObjectName(QString::fromLatin1(COrvexFileDialog::WindowObjectName));
+    setObjectName(QString::fromLatin1(SkinFileDialog::WindowObjectName));
     if (m_skinned)
         m_frame = *frame;
 
@@ -56,10 +56,10 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
     m_files->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     m_files->setViewMode(QFileDialog::Detail);
     m_files->setAcceptCheck([this](const QString& path) { return acceptsPath(path); });
-    m_files->setAcceptMode(mode == COrvexFileDialog::Mode::Save ? QFileDialog::AcceptSave
-                                                                : QFileDialog::AcceptOpen);
-    const bool mustExist = mode == COrvexFileDialog::Mode::Open &&
-                           (request.flags & FileDialogRequest::OfnFileMustExist);
+    m_files->setAcceptMode(mode == SkinFileDialog::Mode::Save ? QFileDialog::AcceptSave
+                                                              : QFileDialog::AcceptOpen);
+    const bool mustExist =
+        mode == SkinFileDialog::Mode::Open && (request.flags & FileDialogRequest::OfnFileMustExist);
     m_files->setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
 
     QStringList nameFilters;
@@ -81,13 +81,13 @@ FileDialogWindow::FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogReques
     if (!request.title.isEmpty())
         setWindowTitle(request.title);
     else
-        setWindowTitle(mode == COrvexFileDialog::Mode::Save ? QStringLiteral("Save As")
-                                                            : QStringLiteral("Open"));
+        setWindowTitle(mode == SkinFileDialog::Mode::Save ? QStringLiteral("Save As")
+                                                          : QStringLiteral("Open"));
 
     connect(m_files, &QFileDialog::accepted, this,
-            [this] { done(finish(COrvexFileDialog::Chosen)); });
+            [this] { done(finish(SkinFileDialog::Chosen)); });
     connect(m_files, &QFileDialog::rejected, this,
-            [this] { done(finish(COrvexFileDialog::Cancelled)); });
+            [this] { done(finish(SkinFileDialog::Cancelled)); });
     connect(m_files, &QFileDialog::filterSelected, this, &FileDialogWindow::onFilterSelected);
     connect(m_files, &QFileDialog::directoryEntered, this, &FileDialogWindow::onFolderChanged);
     m_folderTimer->setSingleShot(true);
@@ -160,16 +160,16 @@ int FileDialogWindow::run()
 {
     const int code = exec();
     // Closing the window is a cancel.
-    return code == QDialog::Rejected ? COrvexFileDialog::Cancelled : code;
+    return code == QDialog::Rejected ? SkinFileDialog::Cancelled : code;
 }
 
 int FileDialogWindow::finish(int code)
 {
-    if (code != COrvexFileDialog::Chosen)
+    if (code != SkinFileDialog::Chosen)
         return code;
     const QString chosen = m_files->selectedFiles().value(0);
     if (chosen.isEmpty())
-        return COrvexFileDialog::Failed;
+        return SkinFileDialog::Failed;
     m_request.fileName = chosen;
     const int index = m_files->nameFilters().indexOf(m_files->selectedNameFilter());
     if (index >= 0)
@@ -231,7 +231,7 @@ void FileDialogWindow::paintEvent(QPaintEvent*)
 
 void FileDialogWindow::onFilterSelected(const QString& filter)
 {
-    if (m_mode != COrvexFileDialog::Mode::Save)
+    if (m_mode != SkinFileDialog::Mode::Save)
         return;
     const int index = m_files->nameFilters().indexOf(filter);
     if (index < 0 || index >= m_request.filters.size())

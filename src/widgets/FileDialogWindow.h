@@ -5,8 +5,8 @@
 // layout; the frame moves the whole dialog inside the bars, raises the
 // folder row onto the decoration band and draws the folder label itself.
 
-#include "COrvexFileDialog.h"
 #include "FileDialogFrame.h"
+#include "SkinFileDialog.h"
 
 #include <QDialog>
 
@@ -29,7 +29,7 @@ public:
     static constexpr QSize FileAreaSize{760, 420};
 
     // `frame` null shows the plain file dialog; otherwise the frame must be valid.
-    FileDialogWindow(COrvexFileDialog::Mode mode, FileDialogRequest& request,
+    FileDialogWindow(SkinFileDialog::Mode mode, FileDialogRequest& request,
                      const FileDialogFrame* frame, QWidget* parent);
     ~FileDialogWindow() override;
 
@@ -55,7 +55,7 @@ private:
     void onFolderTimer();
     int finish(int code);
 
-    COrvexFileDialog::Mode m_mode;
+    SkinFileDialog::Mode m_mode;
     FileDialogRequest& m_request;
     FileDialogFrame m_frame;
     bool m_skinned;

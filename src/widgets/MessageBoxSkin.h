@@ -3,7 +3,7 @@
 // The process-wide pictures and labels of the message box, set by
 // SkinMessageBox::configure() and read by every box.
 
-#include "COBitmapUtil.h"
+#include "LayeredImage.h"
 #include "SkinMessageBox.h"
 
 #include <memory>
@@ -16,10 +16,10 @@ struct MessageBoxSkin
     platform::LibraryHandle module;
     MessageBoxButtons buttons;
     // Null while unconfigured or after a failed configuration.
-    std::unique_ptr<skin::COBitmapUtil> background;
-    std::unique_ptr<skin::COBitmapUtil> lefts;
-    std::unique_ptr<skin::COBitmapUtil> middles;
-    std::unique_ptr<skin::COBitmapUtil> rights;
+    std::unique_ptr<skin::LayeredImage> background;
+    std::unique_ptr<skin::LayeredImage> lefts;
+    std::unique_ptr<skin::LayeredImage> middles;
+    std::unique_ptr<skin::LayeredImage> rights;
 
     bool hasButtonPictures() const { return lefts && middles && rights; }
     void dropPictures();

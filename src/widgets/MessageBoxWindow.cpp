@@ -29,10 +29,10 @@ QHash<QWidget*, MessageBoxWindow*>& openBoxes()
     return boxes;
 }
 
-QImage shapeSource(const skin::COBitmapUtil& images)
+QImage shapeSource(const skin::LayeredImage& images)
 {
-    const QImage mask = images.frame(skin::COBitmapUtil::AlphaMask, 0);
-    return mask.isNull() ? images.frame(skin::COBitmapUtil::Foreground, 0) : mask;
+    const QImage mask = images.frame(skin::LayeredImage::AlphaMask, 0);
+    return mask.isNull() ? images.frame(skin::LayeredImage::Foreground, 0) : mask;
 }
 
 // The message for assistive technology: a static text over the place where
@@ -92,7 +92,7 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
     QString label = skin.strings ? skin.strings(labelId) : fallbackLabel;
     label.truncate(LabelCapacity);
 
-    auto button = std::make_unique<BmpButton>();
+    auto button = std::make_unique<SkinButton>();
     QSize size = PlainButtonSize;
     if (skin.hasButtonPictures()) {
         button->setShapeFromBitmaps(shapeSource(*skin.lefts), shapeSource(*skin.middles),
@@ -104,12 +104,12 @@ void MessageBoxWindow::addButton(int controlNumber, int labelId, const QString& 
     if (skin.hasButtonPictures()) {
         for (int frame = 0; frame < ButtonFrames; ++frame)
             button->setStateImagesFromBitmaps(
-                frame, skin.lefts->frame(skin::COBitmapUtil::Foreground, frame),
-                skin.middles->frame(skin::COBitmapUtil::Foreground, frame),
-                skin.rights->frame(skin::COBitmapUtil::Foreground, frame));
+                frame, skin.lefts->frame(skin::LayeredImage::Foreground, frame),
+                skin.middles->frame(skin::LayeredImage::Foreground, frame),
+                skin.rights->frame(skin::LayeredImage::Foreground, frame));
     }
     button->setText(label, true, MaxButtonWidth);
-    connect(button->window(), &BmpButtonWindow::commandPosted, this,
+    connect(button->window(), &SkinButtonWidget::commandPosted, this,
             [this](int number, QWidget*) { onCommand(number); });
     m_buttons.push_back({std::move(button), result});
 }
@@ -129,7 +129,7 @@ void MessageBoxWindow::layOut()
         addButton(ids.cancelControl, ids.cancelLabel, QStringLiteral("Cancel"),
                   SkinMessageBox::IdCancel);
 
-    if (BmpButtonWindow* chosen = defaultButton()) {
+    if (SkinButtonWidget* chosen = defaultButton()) {
         chosen->setDefault(true);
         chosen->setFocus();
     }
@@ -142,7 +142,7 @@ void MessageBoxWindow::layOut()
     // created, and all the buttons share one shape anyway.
     const int ordered[] = {ids.okControl, ids.cancelControl, ids.yesControl, ids.noControl};
     for (int number : ordered) {
-        if (BmpButtonWindow* b = button(number)) {
+        if (SkinButtonWidget* b = button(number)) {
             measures.buttonHeight = b->height();
             break;
         }
@@ -169,14 +169,14 @@ void MessageBoxWindow::layOut()
     m_geometry = MessageBoxLayout::compute(measures);
     setFixedSize(m_geometry.client);
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-        BmpButtonWindow* window = m_buttons[i].button->window();
+        SkinButtonWidget* window = m_buttons[i].button->window();
         window->resize(m_geometry.buttonWidth, window->height());
         window->move(m_geometry.buttonLefts.value(int(i)), m_geometry.buttonTop);
     }
     setWindowTitle(m_caption);
 }
 
-BmpButtonWindow* MessageBoxWindow::button(int controlNumber) const
+SkinButtonWidget* MessageBoxWindow::button(int controlNumber) const
 {
     for (const Button& b : m_buttons) {
         if (b.button->window() && b.button->window()->controlNumber() == controlNumber)
@@ -185,7 +185,7 @@ BmpButtonWindow* MessageBoxWindow::button(int controlNumber) const
     return nullptr;
 }
 
-BmpButtonWindow* MessageBoxWindow::defaultButton() const
+SkinButtonWidget* MessageBoxWindow::defaultButton() const
 {
     const MessageBoxButtons& ids = MessageBoxSkin::instance().buttons;
     switch (m_layout) {
@@ -243,7 +243,7 @@ void MessageBoxWindow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const MessageBoxSkin& skin = MessageBoxSkin::instance();
     const QImage background =
-        skin.background ? skin.background->frame(skin::COBitmapUtil::Foreground, 0) : QImage();
+        skin.background ? skin.background->frame(skin::LayeredImage::Foreground, 0) : QImage();
     if (background.isNull()) {
         painter.fillRect(rect(), palette().color(QPalette::Button));
     } else {

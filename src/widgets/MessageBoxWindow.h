@@ -4,8 +4,8 @@
 // button set, paints the skin background, the icon and the text, and ends
 // with the result code of the button pressed.
 
-#include "BmpButton.h"
 #include "MessageBoxLayout.h"
+#include "SkinButton.h"
 #include "SkinMessageBox.h"
 
 #include <QDialog>
@@ -31,9 +31,9 @@ public:
     SkinMessageBox::Layout layout() const { return m_layout; }
     const MessageBoxGeometry& geometry() const { return m_geometry; }
     // The button with `controlNumber`, or null.
-    BmpButtonWindow* button(int controlNumber) const;
+    SkinButtonWidget* button(int controlNumber) const;
     // The result of the default button.
-    BmpButtonWindow* defaultButton() const;
+    SkinButtonWidget* defaultButton() const;
     // The icon as drawn at (21, 21); null without one.
     const QPixmap& iconPixmap() const { return m_iconPixmap; }
 
@@ -50,7 +50,7 @@ protected:
 private:
     struct Button
     {
-        std::unique_ptr<BmpButton> button;
+        std::unique_ptr<SkinButton> button;
         int result = 0;
     };
 

@@ -2,10 +2,10 @@
 
 // Button pictures for a window without a skin library: a rounded button in
 // the palette's colours, cut into the left cap, middle and right cap a
-// BmpButton is painted from, with white outside its corners as the key
+// SkinButton is painted from, with white outside its corners as the key
 // colour of its shape.
 
-#include "BmpButtonImpl.h"
+#include "SkinButtonState.h"
 
 #include <QPalette>
 

@@ -62,20 +62,20 @@ int SkinMessageBox::configure(const StringModule& strings, const platform::Libra
     if (!strings || skin.isEmpty())
         return -1;
 
-    auto background = std::make_unique<skin::COBitmapUtil>();
-    auto lefts = std::make_unique<skin::COBitmapUtil>();
-    auto middles = std::make_unique<skin::COBitmapUtil>();
-    auto rights = std::make_unique<skin::COBitmapUtil>();
+    auto background = std::make_unique<skin::LayeredImage>();
+    auto lefts = std::make_unique<skin::LayeredImage>();
+    auto middles = std::make_unique<skin::LayeredImage>();
+    auto rights = std::make_unique<skin::LayeredImage>();
     bool ok =
-        background->loadFromResource(skin, images.background, skin::COBitmapUtil::Foreground, 0);
+        background->loadFromResource(skin, images.background, skin::LayeredImage::Foreground, 0);
     const int sets[3][3] = {{images.normalLeft, images.normalMiddle, images.normalRight},
                             {images.pressedLeft, images.pressedMiddle, images.pressedRight},
                             {images.hoverLeft, images.hoverMiddle, images.hoverRight}};
     for (int frame = 0; frame < 3 && ok && loadButtonImages; ++frame) {
-        ok = lefts->loadFromResource(skin, sets[frame][0], skin::COBitmapUtil::Foreground, frame) &&
-             middles->loadFromResource(skin, sets[frame][1], skin::COBitmapUtil::Foreground,
+        ok = lefts->loadFromResource(skin, sets[frame][0], skin::LayeredImage::Foreground, frame) &&
+             middles->loadFromResource(skin, sets[frame][1], skin::LayeredImage::Foreground,
                                        frame) &&
-             rights->loadFromResource(skin, sets[frame][2], skin::COBitmapUtil::Foreground, frame);
+             rights->loadFromResource(skin, sets[frame][2], skin::LayeredImage::Foreground, frame);
     }
     if (!ok)
         return -1;

@@ -1,7 +1,7 @@
 #include "TabComposer.h"
 
 #include "SkinPiece.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -9,7 +9,7 @@
 namespace mailvane::widgets {
 namespace {
 
-using S = SkinTabCtrl::Slot;
+using S = SkinTabBar::Slot;
 
 // A picture's size in pixels, when made at `scale`.
 struct Measure

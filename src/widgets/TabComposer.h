@@ -1,7 +1,7 @@
 #pragma once
 
 // Composes the skinned tab strip and the frame around the page area from the
-// sixteen pictures of a SkinTabCtrl, over the snapshot of what lies behind.
+// sixteen pictures of a SkinTabBar, over the snapshot of what lies behind.
 
 #include <QImage>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "TabStripAccessible.h"
 
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
 
 namespace mailvane::widgets {
 namespace {
@@ -50,7 +50,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state;
-        const SkinTabCtrl* strip = tabs();
+        const SkinTabBar* strip = tabs();
         state.selectable = true;
         state.focusable = true;
         state.selected = m_index == strip->currentIndex();
@@ -69,7 +69,7 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    SkinTabCtrl* tabs() const { return m_strip->tabs(); }
+    SkinTabBar* tabs() const { return m_strip->tabs(); }
 
     const TabStripAccessible* m_strip;
     int m_index;
@@ -77,7 +77,7 @@ private:
 
 } // namespace
 
-TabStripAccessible::TabStripAccessible(SkinTabCtrl* tabs)
+TabStripAccessible::TabStripAccessible(SkinTabBar* tabs)
     : QAccessibleWidget(tabs, QAccessible::PageTabList)
 {}
 
@@ -89,8 +89,8 @@ TabStripAccessible::~TabStripAccessible()
 
 QAccessibleInterface* TabStripAccessible::create(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(SkinTabCtrl::staticMetaObject.className()))
-        return new TabStripAccessible(static_cast<SkinTabCtrl*>(object));
+    if (className == QLatin1String(SkinTabBar::staticMetaObject.className()))
+        return new TabStripAccessible(static_cast<SkinTabBar*>(object));
     return nullptr;
 }
 
@@ -103,9 +103,9 @@ void TabStripAccessible::install()
     Q_UNUSED(installed);
 }
 
-SkinTabCtrl* TabStripAccessible::tabs() const
+SkinTabBar* TabStripAccessible::tabs() const
 {
-    return static_cast<SkinTabCtrl*>(widget());
+    return static_cast<SkinTabBar*>(widget());
 }
 
 int TabStripAccessible::childCount() const

@@ -10,15 +10,15 @@
 
 namespace mailvane::widgets {
 
-class SkinTabCtrl;
+class SkinTabBar;
 
 class TabStripAccessible : public QAccessibleWidget
 {
 public:
-    explicit TabStripAccessible(SkinTabCtrl* tabs);
+    explicit TabStripAccessible(SkinTabBar* tabs);
     ~TabStripAccessible() override;
 
-    // The factory QAccessible asks for every widget; it answers for SkinTabCtrl.
+    // The factory QAccessible asks for every widget; it answers for SkinTabBar.
     static QAccessibleInterface* create(const QString& className, QObject* object);
     // Makes QAccessible use the factory; once per process, later calls do nothing.
     static void install();
@@ -29,7 +29,7 @@ public:
     QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* focusChild() const override;
 
-    SkinTabCtrl* tabs() const;
+    SkinTabBar* tabs() const;
 
 private:
     // The tabs' interfaces, made when first asked for and registered with

@@ -1,9 +1,9 @@
 #include "AdvancedPage.h"
-#include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
 #include "MainDialog.h"
 #include "PageTestSupport.h"
 #include "PinDialog.h"
+#include "SkinTabWidget.h"
 
 #include <QClipboard>
 #include <QDropEvent>

@@ -1,7 +1,6 @@
 #include "MainDialog.h"
 
 #include "AdvancedPage.h"
-#include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
 #include "ControlNumbers.h"
 #include "FileDialogHook.h"
@@ -14,7 +13,8 @@
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabWidget.h"
 #include "TempDir.h"
 
 #include <QComboBox>
@@ -194,7 +194,7 @@ TEST_F(MainDialogTest, generalPageMarksAndSendFollowEachPortOnItsOwn)
 
 TEST_F(MainDialogTest, fileCommandKeysRunTheirCommands)
 {
-    using Mode = widgets::COrvexFileDialog::Mode;
+    using Mode = widgets::SkinFileDialog::Mode;
     struct Case
     {
         const char* command;
@@ -287,7 +287,7 @@ TEST_F(MainDialogTest, saveAsWritesTheFileAndAsksBeforeReplacingOne)
     EXPECT_FALSE(m_dialog.settingsChanged());
     EXPECT_NE(readFile(path).find("Outgoing Server: smtp.x\r\n"), std::string::npos);
     ASSERT_EQ(m_files.calls().size(), 1);
-    EXPECT_EQ(m_files.calls()[0].mode, widgets::COrvexFileDialog::Mode::Save);
+    EXPECT_EQ(m_files.calls()[0].mode, widgets::SkinFileDialog::Mode::Save);
     EXPECT_EQ(m_files.calls()[0].request.defaultExtension, QStringLiteral("txt"));
 
     // The file exists now: declining the question writes nothing.
@@ -364,7 +364,7 @@ TEST_F(MainDialogTest, openFillsEveryPageAndKeepsTheRecipients)
     EXPECT_EQ(m_dialog.record().incoming.gsmDataCallSpeed, "9600");
     EXPECT_FALSE(m_dialog.settingsChanged());
     ASSERT_EQ(m_files.calls().size(), 1);
-    EXPECT_EQ(m_files.calls()[0].mode, widgets::COrvexFileDialog::Mode::Open);
+    EXPECT_EQ(m_files.calls()[0].mode, widgets::SkinFileDialog::Mode::Open);
 }
 
 TEST_F(MainDialogTest, aCancelledOrFailedOpenLeavesDefaultsAndNoFileName)
@@ -533,8 +533,8 @@ TEST_F(MainDialogTest, keyboardAloneReachesEveryPartInOrder)
     for (int i = 0; i < 14; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
-        order << (qobject_cast<widgets::SkinTabCtrl*>(focus) ? QStringLiteral("tabs")
-                                                             : focus->objectName());
+        order << (qobject_cast<widgets::SkinTabBar*>(focus) ? QStringLiteral("tabs")
+                                                            : focus->objectName());
     }
     const QStringList expected = {QStringLiteral("tabs"),
                                   QStringLiteral("mailboxEdit"),

@@ -421,7 +421,7 @@ TEST_F(SendWorkflowTest, theWindowPaintsButTakesNoInputWhileASendRuns)
     auto sendButton = widgets::createDialogButton(QString(), &window, {20, 20}, 1024,
                                                   QStringLiteral("Send e-mail settings"));
     int commands = 0;
-    QObject::connect(sendButton->window(), &widgets::BmpButtonWindow::commandPosted, &window, [&] {
+    QObject::connect(sendButton->window(), &widgets::SkinButtonWidget::commandPosted, &window, [&] {
         ++commands;
         workflow->send(QStringLiteral("111;222"));
     });

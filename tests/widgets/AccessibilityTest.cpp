@@ -1,12 +1,12 @@
 // What assistive technology reads from the skinned toolkit: the tab strip's
 // tabs, the bitmap buttons and a message box's text.
 
-#include "BmpButton.h"
-#include "COrvexPropertyPage.h"
-#include "COrvexPropertySheet.h"
 #include "MessageBoxWindow.h"
+#include "SkinButton.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabPage.h"
+#include "SkinTabWidget.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -34,10 +34,10 @@ void press(QAccessibleInterface* control)
 TEST(TabStripAccessibility, tabsArePageTabsNamedByTextWithTheSelectedOneMarked)
 {
     QWidget window;
-    COrvexPropertySheet sheet(&window);
+    SkinTabWidget sheet(&window);
     sheet.setGeometry(0, 0, 400, 300);
     for (const char* title : {" General ", " Advanced ", " Incoming "})
-        sheet.addPage(new COrvexPropertyPage, QString::fromLatin1(title));
+        sheet.addPage(new SkinTabPage, QString::fromLatin1(title));
     window.show();
 
     QAccessibleInterface* strip = accessibleOf(sheet.tabControl());
@@ -79,15 +79,15 @@ TEST(TabStripAccessibility, tabsArePageTabsNamedByTextWithTheSelectedOneMarked)
 TEST(TabStripFocusCue, framesTheCurrentTabWhileTheStripHasTheFocus)
 {
     QWidget window;
-    COrvexPropertySheet sheet(&window);
+    SkinTabWidget sheet(&window);
     sheet.setGeometry(0, 0, 400, 300);
     for (const char* title : {" General ", " Advanced "})
-        sheet.addPage(new COrvexPropertyPage, QString::fromLatin1(title));
+        sheet.addPage(new SkinTabPage, QString::fromLatin1(title));
     sheet.setActivePage(1);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    SkinTabCtrl* strip = sheet.tabControl();
+    SkinTabBar* strip = sheet.tabControl();
     strip->clearFocus(); // the window gave it the focus as its first control
     const QImage unfocused = strip->render();
     strip->setFocus();
@@ -112,23 +112,23 @@ TEST(TabStripFocusCue, framesTheCurrentTabWhileTheStripHasTheFocus)
     EXPECT_EQ(strip->render(), unfocused);
 }
 
-TEST(BmpButtonAccessibility, isAPushButtonNamedByItsCaptionAndPressable)
+TEST(SkinButtonAccessibility, isAPushButtonNamedByItsCaptionAndPressable)
 {
     QWidget dialog;
     const char* captions[][2] = {{" Send ", "Send"}, {"  OK  ", "OK"}, {"To:", "To:"}};
     for (const auto& [caption, name] : captions) {
-        BmpButton button;
+        SkinButton button;
         button.create({}, &dialog, QRect(0, 0, 100, 30), 1, QString::fromLatin1(caption));
         QAccessibleInterface* control = accessibleOf(button.window());
         EXPECT_EQ(control->role(), QAccessible::Button);
         EXPECT_EQ(control->text(QAccessible::Name), QString::fromLatin1(name));
 
-        QSignalSpy commands(button.window(), &BmpButtonWindow::commandPosted);
+        QSignalSpy commands(button.window(), &SkinButtonWidget::commandPosted);
         press(control);
         EXPECT_TRUE(commands.wait(2000)) << caption;
     }
     // A caption set later renames the button.
-    BmpButton button;
+    SkinButton button;
     button.create({}, &dialog, QRect(0, 0, 100, 30), 2, QStringLiteral("Cancel"));
     button.setText(QStringLiteral(" Empty Fields "), true, 250);
     EXPECT_EQ(accessibleOf(button.window())->text(QAccessible::Name),

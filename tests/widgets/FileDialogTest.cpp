@@ -1,10 +1,10 @@
-#include "COrvexFileDialog.h"
 #include "FileDialogExtension.h"
 #include "FileDialogFrame.h"
 #include "FileDialogHook.h"
 #include "FileDialogWindow.h"
 #include "MessageBoxHook.h"
 #include "ModalDriver.h"
+#include "SkinFileDialog.h"
 #include "SkinMessageBox.h"
 #include "TestResourceBundle.h"
 
@@ -73,17 +73,17 @@ TEST(FileDialogHook, recordsTheRequestAndAnswersWithAPathOrACancel)
     hook.choose(QStringLiteral("/tmp/mail.txt"));
     hook.cancel();
     FileDialogRequest request = FileDialogRequest::settingsFile();
-    EXPECT_EQ(COrvexFileDialog::save(request, {}), COrvexFileDialog::Chosen);
+    EXPECT_EQ(SkinFileDialog::save(request, {}), SkinFileDialog::Chosen);
     EXPECT_EQ(request.fileName, QStringLiteral("/tmp/mail.txt"));
     FileDialogRequest second = FileDialogRequest::settingsFile();
-    EXPECT_EQ(COrvexFileDialog::open(second, {}), COrvexFileDialog::Cancelled);
+    EXPECT_EQ(SkinFileDialog::open(second, {}), SkinFileDialog::Cancelled);
     EXPECT_TRUE(second.fileName.isEmpty());
     // Nothing queued: cancelled.
-    EXPECT_EQ(COrvexFileDialog::open(second, {}), COrvexFileDialog::Cancelled);
+    EXPECT_EQ(SkinFileDialog::open(second, {}), SkinFileDialog::Cancelled);
 
     ASSERT_EQ(hook.calls().size(), 3);
-    EXPECT_EQ(hook.calls().at(0).mode, COrvexFileDialog::Mode::Save);
-    EXPECT_EQ(hook.calls().at(1).mode, COrvexFileDialog::Mode::Open);
+    EXPECT_EQ(hook.calls().at(0).mode, SkinFileDialog::Mode::Save);
+    EXPECT_EQ(hook.calls().at(1).mode, SkinFileDialog::Mode::Open);
     const FileDialogRequest& seen = hook.calls().at(0).request;
     EXPECT_EQ(seen.flags, 0x804u);
     EXPECT_EQ(seen.defaultExtension, QStringLiteral("txt"));
@@ -102,7 +102,7 @@ TEST(FileDialogHook, aPathLongerThanTheOldBufferIsAccepted)
     hook.choose(longPath);
     FileDialogRequest request = FileDialogRequest::settingsFile();
     request.fileName = QString(300, QLatin1Char('c'));
-    EXPECT_EQ(COrvexFileDialog::save(request, {}), COrvexFileDialog::Chosen);
+    EXPECT_EQ(SkinFileDialog::save(request, {}), SkinFileDialog::Chosen);
     EXPECT_EQ(request.fileName, longPath);
     EXPECT_EQ(hook.calls().size(), 1);
 }
@@ -128,7 +128,7 @@ protected:
     }
 
     // Runs a dialog, types `name` and presses the accept or cancel button.
-    int run(COrvexFileDialog::Mode mode, FileDialogRequest& request,
+    int run(SkinFileDialog::Mode mode, FileDialogRequest& request,
             const platform::LibraryHandle& skin, const QString& name, bool accept,
             bool* skinned = nullptr)
     {
@@ -147,8 +147,8 @@ protected:
             else
                 window->fileDialog()->reject();
         });
-        return mode == COrvexFileDialog::Mode::Save ? COrvexFileDialog::save(request, skin)
-                                                    : COrvexFileDialog::open(request, skin);
+        return mode == SkinFileDialog::Mode::Save ? SkinFileDialog::save(request, skin)
+                                                  : SkinFileDialog::open(request, skin);
     }
 
     test::TestResourceBundle complete;
@@ -163,9 +163,9 @@ TEST_F(FileDialogWindowTest, savingReturnsTheChosenPathAndCancellingLeavesTheReq
     FileDialogRequest request = FileDialogRequest::settingsFile();
     request.initialDirectory = folder.path();
     bool skinned = false;
-    EXPECT_EQ(run(COrvexFileDialog::Mode::Save, request, completeSkin, QStringLiteral("mail"), true,
+    EXPECT_EQ(run(SkinFileDialog::Mode::Save, request, completeSkin, QStringLiteral("mail"), true,
                   &skinned),
-              COrvexFileDialog::Chosen);
+              SkinFileDialog::Chosen);
     EXPECT_TRUE(skinned);
     EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/mail.txt"));
     EXPECT_EQ(request.filterIndex, 1);
@@ -173,8 +173,8 @@ TEST_F(FileDialogWindowTest, savingReturnsTheChosenPathAndCancellingLeavesTheReq
     FileDialogRequest cancelled = FileDialogRequest::settingsFile();
     cancelled.initialDirectory = folder.path();
     EXPECT_EQ(
-        run(COrvexFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"), false),
-        COrvexFileDialog::Cancelled);
+        run(SkinFileDialog::Mode::Open, cancelled, completeSkin, QStringLiteral("x.txt"), false),
+        SkinFileDialog::Cancelled);
     EXPECT_TRUE(cancelled.fileName.isEmpty());
 }
 
@@ -183,9 +183,9 @@ TEST_F(FileDialogWindowTest, aMissingFrameBitmapGivesThePlainDialog)
     FileDialogRequest request = FileDialogRequest::settingsFile();
     request.initialDirectory = folder.path();
     bool skinned = true;
-    EXPECT_EQ(run(COrvexFileDialog::Mode::Open, request, partialSkin, QStringLiteral("new.txt"),
-                  true, &skinned),
-              COrvexFileDialog::Chosen);
+    EXPECT_EQ(run(SkinFileDialog::Mode::Open, request, partialSkin, QStringLiteral("new.txt"), true,
+                  &skinned),
+              SkinFileDialog::Chosen);
     EXPECT_FALSE(skinned);
     // Opening does not require the file to exist: the caller reports it.
     EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/new.txt"));
@@ -209,7 +209,7 @@ TEST_F(FileDialogWindowTest, changingTheTypeWhileSavingReplacesTheTypedExtension
         afterChange = edit->text();
         QMetaObject::invokeMethod(window->fileDialog(), "accept");
     });
-    EXPECT_EQ(COrvexFileDialog::save(request, completeSkin), COrvexFileDialog::Chosen);
+    EXPECT_EQ(SkinFileDialog::save(request, completeSkin), SkinFileDialog::Chosen);
     EXPECT_EQ(afterChange, QStringLiteral("mail.ini"));
     EXPECT_EQ(request.fileName, folder.path() + QStringLiteral("/mail.ini"));
     EXPECT_EQ(request.defaultExtension, QStringLiteral("ini"));
@@ -265,7 +265,7 @@ TEST_F(FileDialogWindowTest, columnsShowNameSizeTypeAndDateWholeAndTheWindowKeep
         EXPECT_GE(window->minimumHeight(), window->fileDialog()->minimumSizeHint().height());
         window->fileDialog()->reject();
     });
-    EXPECT_EQ(COrvexFileDialog::open(request, completeSkin), COrvexFileDialog::Cancelled);
+    EXPECT_EQ(SkinFileDialog::open(request, completeSkin), SkinFileDialog::Cancelled);
 }
 
 TEST_F(FileDialogWindowTest, eachOpeningStartsWithNoSelectionAndAnEmptyName)
@@ -279,7 +279,7 @@ TEST_F(FileDialogWindowTest, eachOpeningStartsWithNoSelectionAndAnEmptyName)
         window->fileDialog()->selectFile(QStringLiteral("old.txt"));
         QTest::keyClick(window->fileDialog(), Qt::Key_Escape);
     });
-    ASSERT_EQ(COrvexFileDialog::open(first, completeSkin), COrvexFileDialog::Cancelled);
+    ASSERT_EQ(SkinFileDialog::open(first, completeSkin), SkinFileDialog::Cancelled);
 
     FileDialogRequest second = FileDialogRequest::settingsFile();
     second.initialDirectory = folder.path();
@@ -298,7 +298,7 @@ TEST_F(FileDialogWindowTest, eachOpeningStartsWithNoSelectionAndAnEmptyName)
         stayedOpen = window->isVisible();
         files->reject();
     });
-    EXPECT_EQ(COrvexFileDialog::open(second, completeSkin), COrvexFileDialog::Cancelled);
+    EXPECT_EQ(SkinFileDialog::open(second, completeSkin), SkinFileDialog::Cancelled);
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(second.fileName.isEmpty());
 }
@@ -338,15 +338,15 @@ TEST_F(FileDialogWindowTest, namesThatCannotBeUsedAreRefusedInTheDialogAndLongPa
             if (openAfterAccept)
                 window->fileDialog()->reject();
         });
-        const int result = COrvexFileDialog::save(request, completeSkin);
+        const int result = SkinFileDialog::save(request, completeSkin);
         if (c.chosen) {
-            EXPECT_EQ(result, COrvexFileDialog::Chosen);
+            EXPECT_EQ(result, SkinFileDialog::Chosen);
             EXPECT_EQ(request.fileName, c.typed);
             EXPECT_TRUE(boxes.requests().isEmpty());
         } else {
             // Said in a box over the dialog, which stays for another try.
             EXPECT_TRUE(openAfterAccept);
-            EXPECT_EQ(result, COrvexFileDialog::Cancelled);
+            EXPECT_EQ(result, SkinFileDialog::Cancelled);
             ASSERT_EQ(boxes.requests().size(), 1);
             EXPECT_EQ(boxes.requests().at(0).flags,
                       SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation);
@@ -367,7 +367,7 @@ TEST(FileDialogFrame, paintsBarsDecorationWhiteAreaAndEtchedCorner)
     const QSize sizes[FileDialogFrame::PieceCount] = {{8, 12}, {4, 12}, {14, 12}, {10, 9},
                                                       {10, 4}, {6, 16}, {3, 16},  {6, 16}};
     test::TestResourceBundle bundle;
-    const COrvexFileDialog::FrameNames names = COrvexFileDialog::FrameNames::defaults();
+    const SkinFileDialog::FrameNames names = SkinFileDialog::FrameNames::defaults();
     const QString ordered[] = {names.topRight,
                                names.top,
                                names.topLeft,

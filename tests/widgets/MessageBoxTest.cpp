@@ -134,7 +134,7 @@ TEST_F(MessageBoxSkinFixture, eachLayoutDefaultsAndAnswersByItsButtons)
                 seenDefault = box->defaultButton() ? box->defaultButton()->controlNumber() : 0;
                 for (int other : c.controls)
                     lefts.append(box->button(other) ? box->button(other)->x() : -1);
-                BmpButtonWindow* button = box->button(control);
+                SkinButtonWidget* button = box->button(control);
                 ASSERT_NE(button, nullptr);
                 QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
             });
@@ -212,7 +212,7 @@ TEST_F(MessageBoxSkinFixture, withoutButtonImagesTheButtonsArePlainOnTheSkinnedB
     MessageBoxWindow box(&owner, QStringLiteral("x"), QStringLiteral("C"), SkinMessageBox::MbOk);
     const QImage shot = box.grab().toImage();
     EXPECT_EQ(shot.pixel(1, 1), qRgb(200, 0, 0));
-    BmpButtonWindow* ok = box.button(72);
+    SkinButtonWidget* ok = box.button(72);
     ASSERT_NE(ok, nullptr);
     // A button without pictures is a grey rectangle.
     EXPECT_EQ(shot.pixel(ok->geometry().topLeft() + QPoint(1, 1)), qRgb(0x80, 0x80, 0x80));
@@ -261,7 +261,7 @@ TEST(SkinMessageBox, configurationFailsWithoutModulesOrPicturesAndBoxesStillWork
     owner.show();
     QString okText;
     whenModal<MessageBoxWindow>([&](MessageBoxWindow* box) {
-        BmpButtonWindow* ok = box->button(72);
+        SkinButtonWidget* ok = box->button(72);
         okText = ok ? ok->text() : QString();
         EXPECT_EQ(box->grab().toImage().pixel(1, 1), box->palette().color(QPalette::Button).rgb());
         QTest::keyClick(ok, Qt::Key_Return);

@@ -4,7 +4,7 @@
 
 #include "MessageBoxWindow.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
 #include "TestResourceBundle.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ TEST(ScaleTwo, messageBoxIconsAreDrawnAtTheScreensResolution)
 TEST(ScaleTwo, theTabStripIsComposedAtTheScreensResolutionFromTheFinerPictures)
 {
     ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
-    using S = SkinTabCtrl::Slot;
+    using S = SkinTabBar::Slot;
     constexpr QRgb Plain = 0xFF8090A0;
     constexpr QRgb Fine = 0xFF102030;
     // Every picture flat; the selected tab's middle also comes finer, with a
@@ -65,23 +65,23 @@ TEST(ScaleTwo, theTabStripIsComposedAtTheScreensResolutionFromTheFinerPictures)
         const bool selectedRow = slot == S::SelectedFirstLeft || slot == S::SelectedLeft ||
                                  slot == S::SelectedMiddle || slot == S::SelectedRight ||
                                  slot == S::SelectedLastRight;
-        bundle.addBitmap(QString::number(SkinTabCtrl::MainSheetNumbers[slot]),
+        bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[slot]),
                          flat(slot == S::SelectedMiddle ? 4 : 8, selectedRow ? 24 : 20, Plain));
     }
     QImage finer = flat(8, 48, Plain);
     for (int y = 0; y < finer.height(); ++y)
         finer.setPixel(0, y, Fine);
-    bundle.addBitmap(QString::number(SkinTabCtrl::MainSheetNumbers[S::SelectedMiddle]) +
+    bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[S::SelectedMiddle]) +
                          QStringLiteral("@2x"),
                      finer);
     const platform::LibraryHandle skin = bundle.load();
     ASSERT_FALSE(skin.isEmpty());
 
-    SkinTabCtrl tabs;
+    SkinTabBar tabs;
     tabs.resize(300, 120);
     for (const char* text : {"General", "Advanced", "Incoming"})
         tabs.addTab(QString::fromLatin1(text));
-    tabs.setSkin(skin, SkinTabCtrl::MainSheetNumbers);
+    tabs.setSkin(skin, SkinTabBar::MainSheetNumbers);
     tabs.setBackground(flat(400, 400, 0xFFFFFFFF), 0, 0);
     tabs.setCurrentIndex(1);
     tabs.show();

@@ -2,10 +2,10 @@
 // which keep their fixed light look, keep the skin's dark text; a window
 // without a skin follows the theme.
 
-#include "COrvexPropertyPage.h"
 #include "MessageBoxWindow.h"
 #include "SkinDialog.h"
 #include "SkinMessageBox.h"
+#include "SkinTabPage.h"
 #include "TestResourceBundle.h"
 
 #include <QApplication>
@@ -120,7 +120,7 @@ TEST_F(DarkThemeTest, skinnedSurfacesKeepTheSkinsDarkTextAndPlainWindowsFollowTh
          true},
         {"settings page",
          [&] {
-             COrvexPropertyPage page;
+             SkinTabPage page;
              page.resize(300, 100);
              auto* label = new QLabel(QStringLiteral("Mailbox name:"), &page);
              label->move(10, 10);

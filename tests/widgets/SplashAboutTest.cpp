@@ -1,6 +1,6 @@
 #include "AboutBox.h"
 #include "ProgramVersion.h"
-#include "SplashWnd.h"
+#include "SplashScreen.h"
 #include "TestResourceBundle.h"
 
 #include <QApplication>
@@ -61,10 +61,10 @@ protected:
 
 TEST_F(SplashTest, composesThePictureOverTheCapturedDesktopByteForByte)
 {
-    SplashWnd splash(skin, 137);
+    SplashScreen splash(skin, 137);
     splash.setDesktopSource(desktop);
     splash.compose(QRect(0, 0, 40, 20));
-    const QImage composite = splash.image().frame(skin::COBitmapUtil::Composite, 0);
+    const QImage composite = splash.image().frame(skin::LayeredImage::Composite, 0);
     ASSERT_EQ(composite.size(), QSize(40, 20));
     const auto at = [&](int x) {
         const uchar* p = composite.constScanLine(5) + x * 3; // blue, green, red
@@ -80,41 +80,41 @@ TEST_F(SplashTest, composesThePictureOverTheCapturedDesktopByteForByte)
 
 TEST_F(SplashTest, showsOnceWithTheMaskAsRegionAndKeepsTheEventLoopRunning)
 {
-    ASSERT_FALSE(SplashWnd::animationAvailable()); // offscreen
-    SplashWnd splash(skin, 137);
+    ASSERT_FALSE(SplashScreen::animationAvailable()); // offscreen
+    SplashScreen splash(skin, 137);
     splash.setDesktopSource(desktop);
     bool ranDuringWait = false;
     QTimer::singleShot(5, qApp,
                        [&] { ranDuringWait = splash.window() && splash.window()->isVisible(); });
     ASSERT_TRUE(splash.show(40, 0));
     EXPECT_TRUE(ranDuringWait);
-    EXPECT_EQ(SplashWnd::current(), &splash);
+    EXPECT_EQ(SplashScreen::current(), &splash);
     ASSERT_NE(splash.window(), nullptr);
     EXPECT_EQ(splash.window()->objectName(), QStringLiteral("QuillSplashWnd"));
     EXPECT_TRUE(splash.window()->mask().xored(QRegion(0, 0, 20, 20)).isEmpty());
     EXPECT_FALSE(splash.show(0, 0)) << "a second show is refused";
     EXPECT_TRUE(splash.hide(0));
     EXPECT_EQ(splash.window(), nullptr);
-    EXPECT_EQ(SplashWnd::current(), nullptr);
+    EXPECT_EQ(SplashScreen::current(), nullptr);
     EXPECT_FALSE(splash.hide(0));
     EXPECT_TRUE(splash.showFor(0, 0, 0)) << "shown again once hidden";
 }
 
 TEST_F(SplashTest, aPictureWithoutAlphaIsARectangleAndAMissingOneSkipsSilently)
 {
-    SplashWnd plain(skin, 138);
+    SplashScreen plain(skin, 138);
     ASSERT_TRUE(plain.show(0, 0));
     EXPECT_TRUE(plain.window()->mask().isEmpty());
-    EXPECT_TRUE(plain.image().frame(skin::COBitmapUtil::Composite, 0).isNull());
+    EXPECT_TRUE(plain.image().frame(skin::LayeredImage::Composite, 0).isNull());
     plain.hide(0);
 
-    SplashWnd missing(skin, 999);
+    SplashScreen missing(skin, 999);
     EXPECT_FALSE(missing.hasPicture());
     EXPECT_FALSE(missing.showFor(1500, 250, 250));
     EXPECT_EQ(missing.window(), nullptr);
 }
 
-TEST(SplashWnd, isCentredAndGoesNegativeWhenLargerThanTheDesktop)
+TEST(SplashScreen, isCentredAndGoesNegativeWhenLargerThanTheDesktop)
 {
     struct Case
     {
@@ -129,7 +129,7 @@ TEST(SplashWnd, isCentredAndGoesNegativeWhenLargerThanTheDesktop)
         {{1920, 0, 1280, 1024}, {300, 200}, {1920 + 490, 412}},
     };
     for (const Case& c : cases) {
-        const QRect place = SplashWnd::placement(c.desktop, c.picture);
+        const QRect place = SplashScreen::placement(c.desktop, c.picture);
         EXPECT_EQ(place.topLeft(), c.expected);
         EXPECT_EQ(place.size(), c.picture);
     }

@@ -1,6 +1,6 @@
-#include "COrvexPropertyPage.h"
-#include "COrvexPropertySheet.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabPage.h"
+#include "SkinTabWidget.h"
 #include "TabComposer.h"
 #include "TestResourceBundle.h"
 
@@ -11,7 +11,7 @@
 namespace mailvane::widgets {
 namespace {
 
-using S = SkinTabCtrl::Slot;
+using S = SkinTabBar::Slot;
 
 constexpr QRgb Snapshot = 0xFF0AC80A;
 
@@ -145,7 +145,7 @@ protected:
     {
         const TabPictures pictures = syntheticPictures();
         for (int slot = 0; slot < 16; ++slot)
-            bundle.addBitmap(QString::number(SkinTabCtrl::MainSheetNumbers[slot]),
+            bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[slot]),
                              pictures[slot].colour);
         skin = bundle.load();
         ASSERT_FALSE(skin.isEmpty());
@@ -157,12 +157,12 @@ protected:
 TEST_F(SkinnedTabs, textsSitThreePixelsLowerExceptOnTheSelectedSkinnedTab)
 {
     for (bool skinned : {true, false}) {
-        SkinTabCtrl tabs;
+        SkinTabBar tabs;
         tabs.resize(300, 150);
         for (const char* text : {"Tab", "Tab", "Tab"})
             tabs.addTab(QString::fromLatin1(text));
         if (skinned) {
-            tabs.setSkin(skin, SkinTabCtrl::MainSheetNumbers);
+            tabs.setSkin(skin, SkinTabBar::MainSheetNumbers);
             tabs.setBackground(flat(400, 400, 0xFFFFFFFF), 10, 10);
         }
         tabs.setCurrentIndex(1);
@@ -174,9 +174,9 @@ TEST_F(SkinnedTabs, textsSitThreePixelsLowerExceptOnTheSelectedSkinnedTab)
     }
 }
 
-TEST(SkinTabCtrl, withoutSkinDrawsRoundedTabsInTwoGreysOverTheSnapshot)
+TEST(SkinTabBar, withoutSkinDrawsRoundedTabsInTwoGreysOverTheSnapshot)
 {
-    SkinTabCtrl tabs;
+    SkinTabBar tabs;
     tabs.resize(300, 150);
     tabs.addTab(QStringLiteral("One"));
     tabs.addTab(QStringLiteral("Two"));
@@ -184,17 +184,17 @@ TEST(SkinTabCtrl, withoutSkinDrawsRoundedTabsInTwoGreysOverTheSnapshot)
     const QImage shot = tabs.render();
     const QRect idle = tabs.itemRect(0);
     const QRect selected = tabs.itemRect(1);
-    EXPECT_EQ(shot.pixel(idle.left() + 3, idle.top() + 12), SkinTabCtrl::IdleColour);
-    EXPECT_EQ(shot.pixel(selected.right() - 3, selected.top() + 12), SkinTabCtrl::SelectedColour);
-    EXPECT_EQ(shot.pixel(150, 100), SkinTabCtrl::SelectedColour);
+    EXPECT_EQ(shot.pixel(idle.left() + 3, idle.top() + 12), SkinTabBar::IdleColour);
+    EXPECT_EQ(shot.pixel(selected.right() - 3, selected.top() + 12), SkinTabBar::SelectedColour);
+    EXPECT_EQ(shot.pixel(150, 100), SkinTabBar::SelectedColour);
     // Rounded corners: the very corner of a tab shows what is behind.
     EXPECT_EQ(shot.pixel(selected.topLeft()), tabs.palette().color(QPalette::Window).rgb());
     // The outline runs along the tab's top.
-    EXPECT_EQ(shot.pixel(selected.center().x(), selected.top()), SkinTabCtrl::OutlineColour);
+    EXPECT_EQ(shot.pixel(selected.center().x(), selected.top()), SkinTabBar::OutlineColour);
 }
 
 // A page that notes what the tab strip showed when it was activated.
-class NotingPage : public COrvexPropertyPage
+class NotingPage : public SkinTabPage
 {
 public:
     bool onSetActive() override
@@ -211,9 +211,9 @@ TEST_F(SkinnedTabs, activatingAPageRecomposesFirstAndKeysChangePages)
 {
     QWidget host;
     host.resize(400, 300);
-    auto* sheet = new COrvexPropertySheet(&host);
+    auto* sheet = new SkinTabWidget(&host);
     sheet->setGeometry(10, 10, 360, 260);
-    sheet->tabControl()->setSkin(skin, SkinTabCtrl::MainSheetNumbers);
+    sheet->tabControl()->setSkin(skin, SkinTabBar::MainSheetNumbers);
     QList<NotingPage*> pages;
     for (const char* title : {"General", "Advanced", "Incoming", "Outgoing"}) {
         pages.append(new NotingPage);
@@ -252,7 +252,7 @@ TEST_F(SkinnedTabs, activatingAPageRecomposesFirstAndKeysChangePages)
     EXPECT_EQ(sheet->activeIndex(), 3) << "wraps round";
     // A page sits inside the frame and paints its colour.
     const QImage page = pages[3]->grab().toImage();
-    EXPECT_EQ(page.pixel(5, 5), COrvexPropertyPage::BackgroundColour);
+    EXPECT_EQ(page.pixel(5, 5), SkinTabPage::BackgroundColour);
 }
 
 } // namespace

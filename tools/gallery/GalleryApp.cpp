@@ -1,9 +1,9 @@
 #include "GalleryApp.h"
 
-#include "COrvexPropertySheet.h"
 #include "MainDialog.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabWidget.h"
 #include "UiText.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "GalleryDialog.h"
 
-#include "BmpButton.h"
+#include "SkinButton.h"
 #include "SkinDialog.h"
 
 #include <QApplication>
@@ -12,7 +12,7 @@
 namespace mailvane::gallery {
 namespace {
 
-using widgets::BmpButton;
+using widgets::SkinButton;
 
 // The picture numbers the program's secondary dialogs use.
 constexpr widgets::SkinFrameImages DialogFrame{146, 147, 140, 143, 142, 141, 145};
@@ -31,10 +31,10 @@ constexpr int ShapeRight = 121;
 constexpr std::uint32_t KeyWhite = 0xFFFFFF;
 constexpr int DialogMaxWidth = 250;
 
-std::unique_ptr<BmpButton> makeButton(const platform::LibraryHandle& skin, QWidget* parent,
-                                      QPoint at, int id, const QString& text, int maxWidth)
+std::unique_ptr<SkinButton> makeButton(const platform::LibraryHandle& skin, QWidget* parent,
+                                       QPoint at, int id, const QString& text, int maxWidth)
 {
-    auto button = std::make_unique<BmpButton>();
+    auto button = std::make_unique<SkinButton>();
     button->setShapeFromResources(skin, ShapeLeft, ShapeMiddle, ShapeRight, true, KeyWhite);
     button->create(skin, parent, QRect(at, QSize(100, 30)), id, text);
     for (int state = 0; state < 4; ++state) {
@@ -71,7 +71,7 @@ QImage renderSkinnedDialog(const platform::LibraryHandle& skin)
     dialog->resize(580, 300);
 
     caption(dialog.get(), QStringLiteral("Bitmap buttons in their four states:"), {60, 70});
-    std::vector<std::unique_ptr<BmpButton>> buttons;
+    std::vector<std::unique_ptr<SkinButton>> buttons;
     const int left = 60;
     buttons.push_back(
         makeButton(skin, dialog.get(), {left, 100}, 1, QStringLiteral("Normal"), DialogMaxWidth));

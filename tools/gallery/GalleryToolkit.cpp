@@ -1,8 +1,6 @@
 #include "GalleryToolkit.h"
 
 #include "AboutBox.h"
-#include "COrvexPropertyPage.h"
-#include "COrvexPropertySheet.h"
 #include "FileDialogFrame.h"
 #include "FileDialogWindow.h"
 #include "MessageBoxWindow.h"
@@ -10,8 +8,10 @@
 #include "SkinDialog.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
-#include "SplashWnd.h"
+#include "SkinTabBar.h"
+#include "SkinTabPage.h"
+#include "SkinTabWidget.h"
+#include "SplashScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -87,15 +87,15 @@ void addBoxes(QList<NamedImage>& out, QWidget& owner)
     }
 }
 
-QImage fileDialog(const platform::LibraryHandle& skin, widgets::COrvexFileDialog::Mode mode,
+QImage fileDialog(const platform::LibraryHandle& skin, widgets::SkinFileDialog::Mode mode,
                   const QString& folder)
 {
     widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
     request.initialDirectory = folder;
-    if (mode == widgets::COrvexFileDialog::Mode::Save)
+    if (mode == widgets::SkinFileDialog::Mode::Save)
         request.fileName = QStringLiteral("office mailbox.txt");
     widgets::FileDialogFrame frame;
-    frame.load(skin, widgets::COrvexFileDialog::FrameNames::settingsCommands());
+    frame.load(skin, widgets::SkinFileDialog::FrameNames::settingsCommands());
     widgets::FileDialogWindow window(mode, request, frame.isValid() ? &frame : nullptr, nullptr);
     window.show();
     for (int i = 0; i < 20; ++i)
@@ -104,9 +104,9 @@ QImage fileDialog(const platform::LibraryHandle& skin, widgets::COrvexFileDialog
 }
 
 // A page with a few labelled fields, enough to judge the page colour.
-widgets::COrvexPropertyPage* samplePage(const QString& first, const QString& second)
+widgets::SkinTabPage* samplePage(const QString& first, const QString& second)
 {
-    auto* page = new widgets::COrvexPropertyPage;
+    auto* page = new widgets::SkinTabPage;
     auto* form = new QFormLayout(page);
     form->addRow(first, new QLineEdit);
     form->addRow(second, new QLineEdit);
@@ -124,7 +124,7 @@ struct SheetHost
                            0, skin, widgets::SkinFrameImages{146, 147, 146, 170, 168, 169, 145}))
     {
         dialog->resize(520, 360);
-        sheet = new widgets::COrvexPropertySheet(dialog.get());
+        sheet = new widgets::SkinTabWidget(dialog.get());
         sheet->setGeometry(40, 76, 460, 264);
         sheet->addPage(
             samplePage(QStringLiteral("Mailbox name:"), QStringLiteral("E-mail address:")),
@@ -136,7 +136,7 @@ struct SheetHost
         sheet->addPage(samplePage(QStringLiteral("Access point:"), QStringLiteral("User name:")),
                        QStringLiteral("Outgoing"));
         if (!skin.isEmpty()) {
-            sheet->tabControl()->setSkin(skin, widgets::SkinTabCtrl::MainSheetNumbers);
+            sheet->tabControl()->setSkin(skin, widgets::SkinTabBar::MainSheetNumbers);
             dialog->show();
             QApplication::processEvents();
             sheet->tabControl()->setBackground(dialog->background(), sheet->x(), sheet->y());
@@ -153,7 +153,7 @@ struct SheetHost
     }
 
     std::unique_ptr<widgets::SkinDialog> dialog;
-    widgets::COrvexPropertySheet* sheet = nullptr;
+    widgets::SkinTabWidget* sheet = nullptr;
 };
 
 // A made-up desktop: a gradient with two windows on it.
@@ -181,19 +181,19 @@ QImage fakeDesktop(QSize size)
 QImage splashOverDesktop(const platform::LibraryHandle& skin)
 {
     QImage desktop = fakeDesktop(QSize(680, 440));
-    widgets::SplashWnd splash(skin, 137);
+    widgets::SplashScreen splash(skin, 137);
     if (!splash.hasPicture())
         return desktop;
-    const QRect place = widgets::SplashWnd::placement(
-        desktop.rect(), splash.image().frame(skin::COBitmapUtil::Foreground, 0).size());
+    const QRect place = widgets::SplashScreen::placement(
+        desktop.rect(), splash.image().frame(skin::LayeredImage::Foreground, 0).size());
     splash.setDesktopSource([&](const QRect& area) { return desktop.copy(area); });
     splash.compose(place);
-    QImage shown = splash.image().frame(skin::COBitmapUtil::Composite, 0);
+    QImage shown = splash.image().frame(skin::LayeredImage::Composite, 0);
     if (shown.isNull())
-        shown = splash.image().frame(skin::COBitmapUtil::Foreground, 0);
+        shown = splash.image().frame(skin::LayeredImage::Foreground, 0);
     const auto region =
-        splash.image().region(skin::COBitmapUtil::AlphaMask, 0,
-                              skin::KeyColour{0xFFFFFF, widgets::SplashWnd::MaskTolerance});
+        splash.image().region(skin::LayeredImage::AlphaMask, 0,
+                              skin::KeyColour{0xFFFFFF, widgets::SplashScreen::MaskTolerance});
     QPainter painter(&desktop);
     if (region)
         painter.setClipRegion(region->translated(place.topLeft()));
@@ -298,11 +298,11 @@ QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
             file.write("#E-Mail Settings File\n");
     }
     out.append({QStringLiteral("file-open"),
-                fileDialog(skin, widgets::COrvexFileDialog::Mode::Open, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Open, folder.path())});
     out.append({QStringLiteral("file-save"),
-                fileDialog(skin, widgets::COrvexFileDialog::Mode::Save, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Save, folder.path())});
     out.append({QStringLiteral("file-open-plain"),
-                fileDialog({}, widgets::COrvexFileDialog::Mode::Open, folder.path())});
+                fileDialog({}, widgets::SkinFileDialog::Mode::Open, folder.path())});
 
     {
         SheetHost host(skin);
@@ -348,9 +348,9 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
             file.write("#E-Mail Settings File\n");
     }
     out.append({QStringLiteral("file-open-scale2"),
-                fileDialog(skin, widgets::COrvexFileDialog::Mode::Open, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Open, folder.path())});
     out.append({QStringLiteral("file-save-scale2"),
-                fileDialog(skin, widgets::COrvexFileDialog::Mode::Save, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Save, folder.path())});
     return out;
 }
 

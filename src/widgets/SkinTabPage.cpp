@@ -1,4 +1,4 @@
-#include "COrvexPropertyPage.h"
+#include "SkinTabPage.h"
 
 #include "SkinColours.h"
 
@@ -6,7 +6,7 @@
 
 namespace mailvane::widgets {
 
-COrvexPropertyPage::COrvexPropertyPage(QWidget* parent) : QWidget(parent)
+SkinTabPage::SkinTabPage(QWidget* parent) : QWidget(parent)
 {
     // Labels and other transparent children draw straight onto the page colour.
     QPalette colours = palette();
@@ -16,12 +16,12 @@ COrvexPropertyPage::COrvexPropertyPage(QWidget* parent) : QWidget(parent)
     SkinColours::useSkinText(this);
 }
 
-bool COrvexPropertyPage::onSetActive()
+bool SkinTabPage::onSetActive()
 {
     return true;
 }
 
-void COrvexPropertyPage::paintEvent(QPaintEvent*)
+void SkinTabPage::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor::fromRgb(BackgroundColour));

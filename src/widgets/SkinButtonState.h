@@ -36,7 +36,7 @@ struct ButtonPieces
     bool complete() const { return !left.isNull() && !middle.isNull() && !right.isNull(); }
 };
 
-struct BmpButtonImpl
+struct SkinButtonState
 {
     platform::LibraryHandle module;
     int controlNumber = 0;

@@ -1,4 +1,4 @@
-#include "COBitmapUtil.h"
+#include "LayeredImage.h"
 
 #include "Dib24.h"
 #include "ImageFixtures.h"
@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-using mailvane::skin::COBitmapUtil;
+using mailvane::skin::LayeredImage;
 using mailvane::test::sectionPixel;
 namespace dib = mailvane::skin::dib;
 namespace platform = mailvane::platform;
@@ -41,9 +41,9 @@ QString writeFile(const mailvane::test::TempDir& dir, const char* name, const QB
     return path;
 }
 
-TEST(COBitmapUtil, readPixelsUsesTheLayerStrideInBothRowOrders)
+TEST(LayeredImage, readPixelsUsesTheLayerStrideInBothRowOrders)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     // 5 pixels of 3 bytes pad to a 16-byte row.
     const uchar rows[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
                           21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35};
@@ -82,10 +82,10 @@ void expectZeroPadding(const QByteArray& rows, uchar pixelByte, const char* what
         EXPECT_EQ(quint8(rows[i]), i % 16 == 15 ? 0 : pixelByte) << what << " byte " << i;
 }
 
-TEST(COBitmapUtil, rowsComeOutWithZeroPaddingWhateverTheSourceHeld)
+TEST(LayeredImage, rowsComeOutWithZeroPaddingWhateverTheSourceHeld)
 {
     QByteArray foregroundMemory, maskMemory, backgroundMemory;
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(garbagePadded(foregroundMemory, 40), 0, 0));
     ASSERT_TRUE(util.storeBitmap(garbagePadded(maskMemory, 0), 1, 0));
     expectZeroPadding(util.readPixels(0, 0), 40, "top-down");
@@ -99,7 +99,7 @@ TEST(COBitmapUtil, rowsComeOutWithZeroPaddingWhateverTheSourceHeld)
     for (int y = 0; y < 3; ++y)
         std::memset(padded.scanLine(y), 0, 21);
     ASSERT_TRUE(util.storeBitmap(padded, 2, 0));
-    ASSERT_TRUE(util.blendWithOffset(COBitmapUtil::BlendMode::FreeBuffersAfter, 2, 1, 0, 0));
+    ASSERT_TRUE(util.blendWithOffset(LayeredImage::BlendMode::FreeBuffersAfter, 2, 1, 0, 0));
     expectZeroPadding(util.readPixels(3, 0), 39, "composite"); // 40 × 255 / 256
     const QImage composite = util.frame(3, 0);
     for (int y = 0; y < composite.height(); ++y)
@@ -107,13 +107,13 @@ TEST(COBitmapUtil, rowsComeOutWithZeroPaddingWhateverTheSourceHeld)
 
     util.deleteFrame(2, 0);
     ASSERT_TRUE(util.storeBitmap(garbagePadded(backgroundMemory, 40), 2, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 0, 0));
+    ASSERT_TRUE(util.blend(LayeredImage::BlendMode::FreeBuffersAfter, 0, 0));
     expectZeroPadding(util.readPixels(3, 0), 39, "composite of equal sizes");
 }
 
-TEST(COBitmapUtil, headerComesFromTheFirstFrameAndGoesWithTheLast)
+TEST(LayeredImage, headerComesFromTheFirstFrameAndGoesWithTheLast)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(filled(6, 4, qRgb(1, 2, 3)), 2, 0));
     ASSERT_TRUE(util.storeBitmap(filled(9, 9, qRgb(1, 2, 3)), 2, 1));
     EXPECT_EQ(util.width(2), 6);
@@ -125,10 +125,10 @@ TEST(COBitmapUtil, headerComesFromTheFirstFrameAndGoesWithTheLast)
     EXPECT_EQ(util.frameDelay(2, 1), 0);
 }
 
-TEST(COBitmapUtil, fileOfAnotherSizeDiscardsTheLayersOtherFrames)
+TEST(LayeredImage, fileOfAnotherSizeDiscardsTheLayersOtherFrames)
 {
     mailvane::test::TempDir dir;
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(filled(3, 3, qRgb(9, 9, 9)), 0, 0));
     ASSERT_TRUE(util.storeBitmap(filled(3, 3, qRgb(9, 9, 9)), 0, 1));
     const QString path = writeFile(
@@ -140,13 +140,13 @@ TEST(COBitmapUtil, fileOfAnotherSizeDiscardsTheLayersOtherFrames)
     EXPECT_EQ(sectionPixel(util.frame(0, 1), 7, 1), 0x0000FFu);
 }
 
-TEST(COBitmapUtil, tileRepeatsTheSourceFromTheTopLeft)
+TEST(LayeredImage, tileRepeatsTheSourceFromTheTopLeft)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     const uchar rows[] = {10, 10, 10, 20, 20, 20, 30, 30, 30, 40, 40, 40};
     ASSERT_TRUE(util.createFromPixels(2, 2, rows, 0, 0));
     ASSERT_TRUE(util.tile(5, 3, 0, 0));
-    const QImage tiled = util.frame(COBitmapUtil::Composite, 0);
+    const QImage tiled = util.frame(LayeredImage::Composite, 0);
     ASSERT_EQ(tiled.size(), QSize(5, 3));
     EXPECT_EQ(sectionPixel(tiled, 0, 0), 0x0A0A0Au);
     EXPECT_EQ(sectionPixel(tiled, 3, 0), 0x141414u);
@@ -164,17 +164,17 @@ struct BlendCase
     uchar expected;
 };
 
-class COBitmapUtilBlend : public testing::TestWithParam<BlendCase>
+class LayeredImageBlend : public testing::TestWithParam<BlendCase>
 {};
 
-TEST_P(COBitmapUtilBlend, eachByteFollowsTheMaskFormula)
+TEST_P(LayeredImageBlend, eachByteFollowsTheMaskFormula)
 {
     const BlendCase& c = GetParam();
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, c.foreground), 4, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, c.mask), 5, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, c.background), 6, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 1, 0));
+    ASSERT_TRUE(util.blend(LayeredImage::BlendMode::FreeBuffersAfter, 1, 0));
     const QByteArray out = util.readPixels(7, 0);
     ASSERT_EQ(out.size(), 24);
     for (int row = 0; row < 2; ++row) {
@@ -184,57 +184,57 @@ TEST_P(COBitmapUtilBlend, eachByteFollowsTheMaskFormula)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Bytes, COBitmapUtilBlend,
+    Bytes, LayeredImageBlend,
     testing::Values(BlendCase{200, 0, 17, 199},   // opaque: 200 × 255 / 256
                     BlendCase{200, 255, 100, 99}, // transparent: 100 × 255 / 256
                     BlendCase{255, 0, 0, 254}, BlendCase{0, 255, 255, 254},
                     BlendCase{200, 128, 100, 149})); // (100·128 + 200·127) / 256
 
-TEST(COBitmapUtil, blendRefusesLayersOfDifferentSizes)
+TEST(LayeredImage, blendRefusesLayersOfDifferentSizes)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, 1), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(3, 2, 1), 1, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(4, 2, 1), 2, 0));
-    EXPECT_FALSE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
-    EXPECT_FALSE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 1));
-    EXPECT_FALSE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 2, 0));
+    EXPECT_FALSE(util.blend(LayeredImage::BlendMode::KeepBuffers, 0, 0));
+    EXPECT_FALSE(util.blend(LayeredImage::BlendMode::KeepBuffers, 0, 1));
+    EXPECT_FALSE(util.blend(LayeredImage::BlendMode::KeepBuffers, 2, 0));
     EXPECT_TRUE(util.frame(3, 0).isNull());
 }
 
-TEST(COBitmapUtil, freeOnlyModeMakesNoComposite)
+TEST(LayeredImage, freeOnlyModeMakesNoComposite)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 1), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 1), 1, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 1), 2, 0));
-    EXPECT_TRUE(util.blend(COBitmapUtil::BlendMode::FreeBuffersOnly, 0, 0));
+    EXPECT_TRUE(util.blend(LayeredImage::BlendMode::FreeBuffersOnly, 0, 0));
     EXPECT_TRUE(util.frame(3, 0).isNull());
 }
 
-TEST(COBitmapUtil, keptBuffersFollowTheBackgroundButNeverAStaleForeground)
+TEST(LayeredImage, keptBuffersFollowTheBackgroundButNeverAStaleForeground)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 200), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 255), 1, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 100), 2, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
+    ASSERT_TRUE(util.blend(LayeredImage::BlendMode::KeepBuffers, 0, 0));
     EXPECT_EQ(quint8(util.readPixels(3, 0)[0]), 99);
 
     // A new background is read on every blend.
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 0), 2, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
+    ASSERT_TRUE(util.blend(LayeredImage::BlendMode::KeepBuffers, 0, 0));
     EXPECT_EQ(quint8(util.readPixels(3, 0)[0]), 0);
 
     // A changed mask drops the kept bytes instead of blending old ones.
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 1, 0), 1, 0));
-    ASSERT_TRUE(util.blend(COBitmapUtil::BlendMode::KeepBuffers, 0, 0));
+    ASSERT_TRUE(util.blend(LayeredImage::BlendMode::KeepBuffers, 0, 0));
     EXPECT_EQ(quint8(util.readPixels(3, 0)[0]), 199);
 }
 
-TEST(COBitmapUtil, blendWithOffsetCutsTheBackground)
+TEST(LayeredImage, blendWithOffsetCutsTheBackground)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 0), 0, 0));
     ASSERT_TRUE(util.storeBitmap(uniformSection(2, 2, 255), 1, 0));
     QImage background = dib::newSection(4, 4);
@@ -243,23 +243,23 @@ TEST(COBitmapUtil, blendWithOffsetCutsTheBackground)
             dib::setPixelValue(background.scanLine(y) + 3 * x, 0x010101u * uint(10 * y + x));
     }
     ASSERT_TRUE(util.storeBitmap(background, 2, 0));
-    ASSERT_TRUE(util.blendWithOffset(COBitmapUtil::BlendMode::FreeBuffersAfter, 1, 2, 0, 0));
+    ASSERT_TRUE(util.blendWithOffset(LayeredImage::BlendMode::FreeBuffersAfter, 1, 2, 0, 0));
     const QImage composite = util.frame(3, 0);
     ASSERT_EQ(composite.size(), QSize(2, 2));
     // Background bytes × 255 / 256: 21 → 20, 32 → 31.
     EXPECT_EQ(sectionPixel(composite, 0, 0), 0x141414u);
     EXPECT_EQ(sectionPixel(composite, 1, 1), 0x1F1F1Fu);
-    EXPECT_FALSE(util.blendWithOffset(COBitmapUtil::BlendMode::FreeBuffersAfter, 3, 3, 0, 0));
+    EXPECT_FALSE(util.blendWithOffset(LayeredImage::BlendMode::FreeBuffersAfter, 3, 3, 0, 0));
 }
 
-TEST(COBitmapUtil, pngRouteKeepsAlphaAsMaskOfLayerOne)
+TEST(LayeredImage, pngRouteKeepsAlphaAsMaskOfLayerOne)
 {
     mailvane::test::TempDir dir;
     QImage rgba(2, 1, QImage::Format_ARGB32);
     rgba.setPixel(0, 0, qRgba(10, 20, 30, 255));
     rgba.setPixel(1, 0, qRgba(40, 50, 60, 64));
     const QString path = writeFile(dir, "alpha.png", mailvane::test::encodeImage(rgba, "PNG"));
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.loadFromFile(path, 0, 0));
     EXPECT_EQ(sectionPixel(util.frame(0, 0), 0, 0), 0x0A141Eu);
     EXPECT_EQ(sectionPixel(util.frame(0, 0), 1, 0), 0x28323Cu);
@@ -267,39 +267,39 @@ TEST(COBitmapUtil, pngRouteKeepsAlphaAsMaskOfLayerOne)
     EXPECT_EQ(sectionPixel(util.frame(1, 0), 1, 0), 0xBFBFBFu);
 
     // Into another layer the mask is dropped.
-    COBitmapUtil other;
+    LayeredImage other;
     ASSERT_TRUE(other.loadFromFile(path, 2, 0));
     EXPECT_TRUE(other.frame(3, 0).isNull());
     EXPECT_TRUE(other.frame(1, 0).isNull());
 }
 
-TEST(COBitmapUtil, pngRouteTakesTheHighByteOfSixteenBitSamples)
+TEST(LayeredImage, pngRouteTakesTheHighByteOfSixteenBitSamples)
 {
     mailvane::test::TempDir dir;
     QImage deep(1, 1, QImage::Format_RGBA64);
     deep.setPixelColor(0, 0, QColor::fromRgba64(0x12FF, 0x3400, 0xAB01, 0xFFFF));
     const QString path = writeFile(dir, "deep.png", mailvane::test::encodeImage(deep, "PNG"));
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.loadFromFile(path, 0, 0));
     EXPECT_EQ(sectionPixel(util.frame(0, 0), 0, 0), 0x1234ABu);
     EXPECT_EQ(sectionPixel(util.frame(1, 0), 0, 0), 0x000000u);
 }
 
-TEST(COBitmapUtil, pngBelowTwentyFourBitsIsNotTaken)
+TEST(LayeredImage, pngBelowTwentyFourBitsIsNotTaken)
 {
     mailvane::test::TempDir dir;
     QImage grey(2, 2, QImage::Format_Grayscale8);
     grey.fill(128);
     const QString path = writeFile(dir, "grey.png", mailvane::test::encodeImage(grey, "PNG"));
-    COBitmapUtil util;
+    LayeredImage util;
     EXPECT_FALSE(util.loadFromFile(path, 0, 0));
     EXPECT_TRUE(util.frame(0, 0).isNull());
 }
 
-TEST(COBitmapUtil, wbmpAndOtaFilesLoadThroughTheirRoutes)
+TEST(LayeredImage, wbmpAndOtaFilesLoadThroughTheirRoutes)
 {
     mailvane::test::TempDir dir;
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(
         util.loadFromFile(writeFile(dir, "a.wbmp", QByteArray("\0\0\x02\x01\x40", 5)), 0, 0));
     EXPECT_EQ(sectionPixel(util.frame(0, 0), 0, 0), 0x000000u);
@@ -310,20 +310,20 @@ TEST(COBitmapUtil, wbmpAndOtaFilesLoadThroughTheirRoutes)
     EXPECT_EQ(sectionPixel(util.frame(4, 0), 1, 0), 0x000000u);
 }
 
-TEST(COBitmapUtil, missingOrUnreadableFilesFail)
+TEST(LayeredImage, missingOrUnreadableFilesFail)
 {
     mailvane::test::TempDir dir;
-    COBitmapUtil util;
+    LayeredImage util;
     EXPECT_FALSE(util.loadFromFile(QString::fromStdString((dir / "none.bmp").string()), 0, 0));
     EXPECT_FALSE(util.loadFromFile(writeFile(dir, "junk.bin", "not an image at all"), 0, 0));
     EXPECT_FALSE(util.loadFromFile(writeFile(dir, "empty.bin", ""), 0, 0));
     EXPECT_FALSE(util.loadFromFile(writeFile(dir, "ok.ota", QByteArray("\0\x01\x01\x01\x80", 5)),
-                                   COBitmapUtil::LayerCount, 0));
+                                   LayeredImage::LayerCount, 0));
     EXPECT_FALSE(util.loadFromFile(writeFile(dir, "ok2.ota", QByteArray("\0\x01\x01\x01\x80", 5)),
-                                   0, COBitmapUtil::MaxFrames));
+                                   0, LayeredImage::MaxFrames));
 }
 
-class COBitmapUtilResources : public testing::Test
+class LayeredImageResources : public testing::Test
 {
 protected:
     void SetUp() override
@@ -353,17 +353,17 @@ protected:
     platform::LibraryHandle m_module;
 };
 
-TEST_F(COBitmapUtilResources, bitmapResourceComesFirst)
+TEST_F(LayeredImageResources, bitmapResourceComesFirst)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.loadFromResource(m_module, 5, 0, 0));
     EXPECT_EQ(util.frame(0, 0).size(), QSize(4, 4));
     EXPECT_EQ(sectionPixel(util.frame(0, 0), 3, 3), 0xFF0000u);
 }
 
-TEST_F(COBitmapUtilResources, namedTypeResourceTakesTheFileRoutes)
+TEST_F(LayeredImageResources, namedTypeResourceTakesTheFileRoutes)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.loadFromResource(m_module, 7, 0, 0));
     EXPECT_EQ(util.frame(0, 0).size(), QSize(3, 2));
     EXPECT_EQ(sectionPixel(util.frame(1, 0), 0, 0), 0x000000u);
@@ -377,9 +377,9 @@ TEST_F(COBitmapUtilResources, namedTypeResourceTakesTheFileRoutes)
     EXPECT_EQ(sectionPixel(util.frame(4, 1), 1, 0), 0x000000u);
 }
 
-TEST_F(COBitmapUtilResources, plainBitmapKeepsTheLayerHeader)
+TEST_F(LayeredImageResources, plainBitmapKeepsTheLayerHeader)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(filled(2, 2, qRgb(1, 1, 1)), 0, 0));
     ASSERT_TRUE(util.loadFromResource(m_module, 5, 0, 1));
     EXPECT_EQ(util.width(0), 2);
@@ -387,9 +387,9 @@ TEST_F(COBitmapUtilResources, plainBitmapKeepsTheLayerHeader)
     EXPECT_EQ(util.readPixels(0, 1).size(), util.layerHeader(0)->imageSize());
 }
 
-TEST_F(COBitmapUtilResources, failedLoadLeavesTheFrameEmpty)
+TEST_F(LayeredImageResources, failedLoadLeavesTheFrameEmpty)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(filled(2, 2, qRgb(1, 1, 1)), 0, 0));
     EXPECT_FALSE(util.loadFromResource(m_module, 11, 0, 0));
     EXPECT_TRUE(util.frame(0, 0).isNull());
@@ -399,7 +399,7 @@ TEST_F(COBitmapUtilResources, failedLoadLeavesTheFrameEmpty)
     EXPECT_FALSE(util.loadFromResource(m_module, 5, 8, 0));
 }
 
-TEST(COBitmapUtil, aCaptureOfTheWindowGoesIntoTheBackgroundLayer)
+TEST(LayeredImage, aCaptureOfTheWindowGoesIntoTheBackgroundLayer)
 {
     QWidget window;
     window.resize(20, 10);
@@ -407,7 +407,7 @@ TEST(COBitmapUtil, aCaptureOfTheWindowGoesIntoTheBackgroundLayer)
     QPalette palette = window.palette();
     palette.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
     window.setPalette(palette);
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeBitmap(filled(3, 3, qRgb(0, 0, 0)), 6, 1));
     const QImage grabbed = window.grab(QRect(2, 3, 5, 4)).toImage();
     ASSERT_TRUE(util.storeCapture(grabbed, 5, 4, 1, 0));
@@ -418,9 +418,9 @@ TEST(COBitmapUtil, aCaptureOfTheWindowGoesIntoTheBackgroundLayer)
     EXPECT_FALSE(util.storeCapture(QImage(), 5, 4, 1, 0));
 }
 
-TEST(COBitmapUtil, aCaptureCutShortByTheScreenEdgeLeavesTheRestBlack)
+TEST(LayeredImage, aCaptureCutShortByTheScreenEdgeLeavesTheRestBlack)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.storeCapture(filled(3, 2, qRgb(0x12, 0x34, 0x56)), 5, 4, 0, 0));
     EXPECT_EQ(util.frame(2, 0).size(), QSize(5, 4));
     EXPECT_EQ(sectionPixel(util.frame(2, 0), 2, 1), 0x123456u);
@@ -428,9 +428,9 @@ TEST(COBitmapUtil, aCaptureCutShortByTheScreenEdgeLeavesTheRestBlack)
     EXPECT_EQ(sectionPixel(util.frame(2, 0), 0, 2), 0u);
 }
 
-TEST(COBitmapUtil, regionOfAMissingFrameIsNothing)
+TEST(LayeredImage, regionOfAMissingFrameIsNothing)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     EXPECT_FALSE(util.region(0, 0, {0xFFFFFF, 0x010101}));
     ASSERT_TRUE(util.storeBitmap(filled(4, 1, qRgb(255, 255, 255)), 0, 0));
     ASSERT_TRUE(util.region(0, 0, {0xFFFFFF, 0x010101}));

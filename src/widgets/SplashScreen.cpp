@@ -1,6 +1,6 @@
-#include "SplashWnd.h"
+#include "SplashScreen.h"
 
-#include "SplashWindow.h"
+#include "SplashScreenWidget.h"
 #include "WindowOpacitySupport.h"
 
 #include <QElapsedTimer>
@@ -12,45 +12,45 @@
 namespace mailvane::widgets {
 namespace {
 
-SplashWnd*& shown()
+SplashScreen*& shown()
 {
-    static SplashWnd* splash = nullptr;
+    static SplashScreen* splash = nullptr;
     return splash;
 }
 
 } // namespace
 
-SplashWnd::SplashWnd(const platform::LibraryHandle& module, int number)
+SplashScreen::SplashScreen(const platform::LibraryHandle& module, int number)
 {
-    m_image.loadFromResource(module, number, skin::COBitmapUtil::Foreground, 0);
+    m_image.loadFromResource(module, number, skin::LayeredImage::Foreground, 0);
 }
 
-SplashWnd::~SplashWnd()
+SplashScreen::~SplashScreen()
 {
     destroy();
 }
 
-bool SplashWnd::hasPicture() const
+bool SplashScreen::hasPicture() const
 {
-    return !m_image.frame(skin::COBitmapUtil::Foreground, 0).isNull();
+    return !m_image.frame(skin::LayeredImage::Foreground, 0).isNull();
 }
 
-QWidget* SplashWnd::window() const
+QWidget* SplashScreen::window() const
 {
     return m_window.data();
 }
 
-SplashWnd* SplashWnd::current()
+SplashScreen* SplashScreen::current()
 {
     return shown();
 }
 
-bool SplashWnd::animationAvailable()
+bool SplashScreen::animationAvailable()
 {
     return WindowOpacitySupport::available();
 }
 
-QRect SplashWnd::placement(const QRect& desktop, const QSize& picture)
+QRect SplashScreen::placement(const QRect& desktop, const QSize& picture)
 {
     // Integer halves, towards zero: a larger picture sits at negative offsets.
     return QRect(desktop.x() + (desktop.width() - picture.width()) / 2,
@@ -58,9 +58,9 @@ QRect SplashWnd::placement(const QRect& desktop, const QSize& picture)
                  picture.height());
 }
 
-void SplashWnd::compose(const QRect& area)
+void SplashScreen::compose(const QRect& area)
 {
-    constexpr int Background = skin::COBitmapUtil::Background;
+    constexpr int Background = skin::LayeredImage::Background;
     if (m_desktop) {
         m_image.deleteFrame(Background, 0);
         m_image.storeBitmap(m_desktop(area), Background, 0);
@@ -72,10 +72,10 @@ void SplashWnd::compose(const QRect& area)
         m_image.storeCapture(grabbed, area.width(), area.height(), 0, 0);
     }
     // Without a mask there is nothing to blend: the picture is shown as it is.
-    m_image.blend(skin::COBitmapUtil::BlendMode::FreeBuffersAfter, 0, 0);
+    m_image.blend(skin::LayeredImage::BlendMode::FreeBuffersAfter, 0, 0);
 }
 
-void SplashWnd::wait(int ms)
+void SplashScreen::wait(int ms)
 {
     if (ms <= 0)
         return;
@@ -84,9 +84,9 @@ void SplashWnd::wait(int ms)
     loop.exec();
 }
 
-void SplashWnd::fade(bool in, int durationMs)
+void SplashScreen::fade(bool in, int durationMs)
 {
-    SplashWindow* window = m_window.data();
+    SplashScreenWidget* window = m_window.data();
     window->setWindowOpacity(in ? 0.0 : 1.0);
     window->show();
     if (durationMs > 0) {
@@ -108,16 +108,16 @@ void SplashWnd::fade(bool in, int durationMs)
         m_window->setWindowOpacity(in ? 1.0 : 0.0);
 }
 
-bool SplashWnd::show(int displayMs, int fadeInMs)
+bool SplashScreen::show(int displayMs, int fadeInMs)
 {
     if (!hasPicture() || m_window)
         return false;
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect();
-    const QImage picture = m_image.frame(skin::COBitmapUtil::Foreground, 0);
+    const QImage picture = m_image.frame(skin::LayeredImage::Foreground, 0);
     const QRect place = placement(desktop, picture.size());
 
-    auto* window = new SplashWindow(m_image);
+    auto* window = new SplashScreenWidget(m_image);
     window->setObjectName(QString::fromLatin1(WindowName));
     window->setGeometry(place);
     m_window = window;
@@ -134,8 +134,8 @@ bool SplashWnd::show(int displayMs, int fadeInMs)
         window->show();
         wait(fadeInMs);
     }
-    if (m_window && !m_image.frame(skin::COBitmapUtil::AlphaMask, 0).isNull()) {
-        const auto region = m_image.region(skin::COBitmapUtil::AlphaMask, 0,
+    if (m_window && !m_image.frame(skin::LayeredImage::AlphaMask, 0).isNull()) {
+        const auto region = m_image.region(skin::LayeredImage::AlphaMask, 0,
                                            skin::KeyColour{0xFFFFFF, MaskTolerance});
         if (region)
             m_window->setMask(*region);
@@ -144,7 +144,7 @@ bool SplashWnd::show(int displayMs, int fadeInMs)
     return true;
 }
 
-bool SplashWnd::hide(int fadeOutMs)
+bool SplashScreen::hide(int fadeOutMs)
 {
     if (!m_window)
         return false;
@@ -165,7 +165,7 @@ bool SplashWnd::hide(int fadeOutMs)
     return m_window.isNull();
 }
 
-bool SplashWnd::showFor(int displayMs, int fadeInMs, int fadeOutMs)
+bool SplashScreen::showFor(int displayMs, int fadeInMs, int fadeOutMs)
 {
     const bool showed = show(displayMs, fadeInMs);
     if (showed)
@@ -173,12 +173,12 @@ bool SplashWnd::showFor(int displayMs, int fadeInMs, int fadeOutMs)
     return showed;
 }
 
-void SplashWnd::destroy()
+void SplashScreen::destroy()
 {
     delete m_window.data();
     if (shown() == this)
         shown() = nullptr;
-    for (int layer = skin::COBitmapUtil::Foreground; layer <= skin::COBitmapUtil::Composite;
+    for (int layer = skin::LayeredImage::Foreground; layer <= skin::LayeredImage::Composite;
          ++layer)
         m_image.deleteFrame(layer, 0);
     m_image.freeBlendBuffers();

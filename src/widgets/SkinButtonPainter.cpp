@@ -1,12 +1,12 @@
-#include "BmpButtonPainter.h"
+#include "SkinButtonPainter.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace mailvane::widgets {
 
-bool BmpButtonPainter::paintImages(QPainter& painter, const BmpButtonImpl& button,
-                                   const QRect& client)
+bool SkinButtonPainter::paintImages(QPainter& painter, const SkinButtonState& button,
+                                    const QRect& client)
 {
     const ButtonPieces& pieces = button.currentPieces();
     if (!pieces.complete())
@@ -30,8 +30,8 @@ bool BmpButtonPainter::paintImages(QPainter& painter, const BmpButtonImpl& butto
     return true;
 }
 
-void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
-                                 const QRect& client)
+void SkinButtonPainter::paintText(QPainter& painter, const SkinButtonState& button,
+                                  const QRect& client)
 {
     const bool disabled = button.state == ButtonState::Disabled;
     QRect area = button.middleSpan;
@@ -53,7 +53,7 @@ void BmpButtonPainter::paintText(QPainter& painter, const BmpButtonImpl& button,
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, shown);
 }
 
-void BmpButtonPainter::paint(QPainter& painter, const BmpButtonImpl& button, const QRect& client)
+void SkinButtonPainter::paint(QPainter& painter, const SkinButtonState& button, const QRect& client)
 {
     if (!paintImages(painter, button, client))
         painter.fillRect(client, QColor::fromRgb(MissingImageGrey));

@@ -1,6 +1,6 @@
-#include "BmpButtonWindow.h"
+#include "SkinButtonWidget.h"
 
-#include "BmpButtonPainter.h"
+#include "SkinButtonPainter.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -15,7 +15,7 @@ constexpr int FontMargin = 2;
 
 } // namespace
 
-BmpButtonWindow::BmpButtonWindow(BmpButtonImpl& impl, QWidget* parent)
+SkinButtonWidget::SkinButtonWidget(SkinButtonState& impl, QWidget* parent)
     : QPushButton(parent), m_impl(impl)
 {
     setMouseTracking(true);
@@ -26,7 +26,7 @@ BmpButtonWindow::BmpButtonWindow(BmpButtonImpl& impl, QWidget* parent)
     connect(this, &QAbstractButton::clicked, this, [this] { postCommand(nullptr); });
 }
 
-void BmpButtonWindow::reshape()
+void SkinButtonWidget::reshape()
 {
     const ButtonShape shape = m_impl.shapeRegions
                                   ? ButtonShapeBuilder::build(*m_impl.shapeRegions, rect())
@@ -37,7 +37,7 @@ void BmpButtonWindow::reshape()
     setMask(shape.region);
 }
 
-void BmpButtonWindow::applyShape()
+void SkinButtonWidget::applyShape()
 {
     if (!m_impl.shapeRegions)
         return;
@@ -50,7 +50,7 @@ void BmpButtonWindow::applyShape()
     update();
 }
 
-void BmpButtonWindow::remakeFont()
+void SkinButtonWidget::remakeFont()
 {
     QFont font = QApplication::font("QMessageBox");
     const int spanHeight = m_impl.middleSpan.height();
@@ -63,32 +63,32 @@ void BmpButtonWindow::remakeFont()
     setFont(font);
 }
 
-void BmpButtonWindow::postCommand(QWidget* source)
+void SkinButtonWidget::postCommand(QWidget* source)
 {
     const int id = m_impl.controlNumber;
     QMetaObject::invokeMethod(
         this, [this, id, source] { Q_EMIT commandPosted(id, source); }, Qt::QueuedConnection);
 }
 
-void BmpButtonWindow::setState(ButtonState state)
+void SkinButtonWidget::setState(ButtonState state)
 {
     m_impl.state = state;
     update();
 }
 
-void BmpButtonWindow::paintEvent(QPaintEvent*)
+void SkinButtonWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    BmpButtonPainter::paint(painter, m_impl, rect());
+    SkinButtonPainter::paint(painter, m_impl, rect());
 }
 
-void BmpButtonWindow::resizeEvent(QResizeEvent* event)
+void SkinButtonWidget::resizeEvent(QResizeEvent* event)
 {
     QPushButton::resizeEvent(event);
     reshape();
 }
 
-void BmpButtonWindow::mouseMoveEvent(QMouseEvent* event)
+void SkinButtonWidget::mouseMoveEvent(QMouseEvent* event)
 {
     // Outside the shape the pointer is over whatever lies below the button,
     // even while a held button keeps delivering moves here.
@@ -104,7 +104,7 @@ void BmpButtonWindow::mouseMoveEvent(QMouseEvent* event)
     }
 }
 
-void BmpButtonWindow::onMouseLeave()
+void SkinButtonWidget::onMouseLeave()
 {
     if (!m_impl.tracking)
         return;
@@ -114,13 +114,13 @@ void BmpButtonWindow::onMouseLeave()
     m_impl.tracking = false;
 }
 
-void BmpButtonWindow::leaveEvent(QEvent* event)
+void SkinButtonWidget::leaveEvent(QEvent* event)
 {
     QPushButton::leaveEvent(event);
     onMouseLeave();
 }
 
-void BmpButtonWindow::mousePressEvent(QMouseEvent* event)
+void SkinButtonWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || m_impl.state == ButtonState::Disabled)
         return;
@@ -128,7 +128,7 @@ void BmpButtonWindow::mousePressEvent(QMouseEvent* event)
     setState(ButtonState::Pressed);
 }
 
-void BmpButtonWindow::mouseDoubleClickEvent(QMouseEvent* event)
+void SkinButtonWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The window class asks for double clicks, so the second press of one
     // comes only as this event, and the button has no rule for it: the
@@ -137,7 +137,7 @@ void BmpButtonWindow::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
 }
 
-void BmpButtonWindow::mouseReleaseEvent(QMouseEvent* event)
+void SkinButtonWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -151,7 +151,7 @@ void BmpButtonWindow::mouseReleaseEvent(QMouseEvent* event)
     postCommand(this);
 }
 
-void BmpButtonWindow::keyPressEvent(QKeyEvent* event)
+void SkinButtonWidget::keyPressEvent(QKeyEvent* event)
 {
     const bool enabled = m_impl.state != ButtonState::Disabled;
     switch (event->key()) {
@@ -182,7 +182,7 @@ void BmpButtonWindow::keyPressEvent(QKeyEvent* event)
     event->ignore();
 }
 
-void BmpButtonWindow::keyReleaseEvent(QKeyEvent* event)
+void SkinButtonWidget::keyReleaseEvent(QKeyEvent* event)
 {
     // Only the real release counts; a repeating key is still held.
     if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
@@ -196,14 +196,14 @@ void BmpButtonWindow::keyReleaseEvent(QKeyEvent* event)
     }
 }
 
-void BmpButtonWindow::focusInEvent(QFocusEvent* event)
+void SkinButtonWidget::focusInEvent(QFocusEvent* event)
 {
     QPushButton::focusInEvent(event); // keeps the dialog's default button in step
     m_impl.focused = true;
     update();
 }
 
-void BmpButtonWindow::focusOutEvent(QFocusEvent* event)
+void SkinButtonWidget::focusOutEvent(QFocusEvent* event)
 {
     QPushButton::focusOutEvent(event);
     m_impl.keyPressed = false;
@@ -211,7 +211,7 @@ void BmpButtonWindow::focusOutEvent(QFocusEvent* event)
     update();
 }
 
-void BmpButtonWindow::changeEvent(QEvent* event)
+void SkinButtonWidget::changeEvent(QEvent* event)
 {
     QPushButton::changeEvent(event);
     if (event->type() == QEvent::EnabledChange) {
@@ -221,7 +221,7 @@ void BmpButtonWindow::changeEvent(QEvent* event)
     }
 }
 
-bool BmpButtonWindow::event(QEvent* event)
+bool SkinButtonWidget::event(QEvent* event)
 {
     if (event->type() == QEvent::ApplicationFontChange) {
         remakeFont();

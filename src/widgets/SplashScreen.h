@@ -11,7 +11,7 @@
 // stays off the task bar by itself. The class names live on as the window's
 // object name.
 
-#include "COBitmapUtil.h"
+#include "LayeredImage.h"
 #include "ResourceLibrary.h"
 
 #include <QImage>
@@ -23,9 +23,9 @@ class QWidget;
 
 namespace mailvane::widgets {
 
-class SplashWindow;
+class SplashScreenWidget;
 
-class SplashWnd
+class SplashScreen
 {
 public:
     static constexpr const char* WindowName = "QuillSplashWnd";
@@ -36,10 +36,10 @@ public:
 
     // Loads picture `number` from `module`; a picture that does not load
     // leaves the splash empty, and showing it then does nothing.
-    SplashWnd(const platform::LibraryHandle& module, int number);
-    ~SplashWnd();
-    SplashWnd(const SplashWnd&) = delete;
-    SplashWnd& operator=(const SplashWnd&) = delete;
+    SplashScreen(const platform::LibraryHandle& module, int number);
+    ~SplashScreen();
+    SplashScreen(const SplashScreen&) = delete;
+    SplashScreen& operator=(const SplashScreen&) = delete;
 
     // Shows, waits `displayMs`, hides. Returns the result of showing.
     bool showFor(int displayMs, int fadeInMs, int fadeOutMs);
@@ -52,13 +52,13 @@ public:
     void destroy();
 
     bool hasPicture() const;
-    const skin::COBitmapUtil& image() const { return m_image; }
+    const skin::LayeredImage& image() const { return m_image; }
     QWidget* window() const;
 
     // Whether the platform can change a top-level window's opacity now.
     static bool animationAvailable();
     // The splash being shown, or null.
-    static SplashWnd* current();
+    static SplashScreen* current();
     // The picture's place: centred on `desktop`, negative when larger.
     static QRect placement(const QRect& desktop, const QSize& picture);
 
@@ -75,8 +75,8 @@ private:
     void fade(bool in, int durationMs);
     static void wait(int ms);
 
-    skin::COBitmapUtil m_image;
-    QPointer<SplashWindow> m_window;
+    skin::LayeredImage m_image;
+    QPointer<SplashScreenWidget> m_window;
     DesktopSource m_desktop;
 };
 

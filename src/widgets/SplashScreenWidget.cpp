@@ -1,13 +1,13 @@
-#include "SplashWindow.h"
+#include "SplashScreenWidget.h"
 
-#include "COBitmapUtil.h"
+#include "LayeredImage.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 
 namespace mailvane::widgets {
 
-SplashWindow::SplashWindow(const skin::COBitmapUtil& image)
+SplashScreenWidget::SplashScreenWidget(const skin::LayeredImage& image)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_image(image)
 {
@@ -17,13 +17,13 @@ SplashWindow::SplashWindow(const skin::COBitmapUtil& image)
     setAccessibleName(QGuiApplication::applicationDisplayName());
 }
 
-SplashWindow::~SplashWindow() = default;
+SplashScreenWidget::~SplashScreenWidget() = default;
 
-void SplashWindow::paintEvent(QPaintEvent*)
+void SplashScreenWidget::paintEvent(QPaintEvent*)
 {
-    QImage shown = m_image.frame(skin::COBitmapUtil::Composite, 0);
+    QImage shown = m_image.frame(skin::LayeredImage::Composite, 0);
     if (shown.isNull())
-        shown = m_image.frame(skin::COBitmapUtil::Foreground, 0);
+        shown = m_image.frame(skin::LayeredImage::Foreground, 0);
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), shown);
 }

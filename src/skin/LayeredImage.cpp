@@ -1,4 +1,4 @@
-#include "COBitmapUtil.h"
+#include "LayeredImage.h"
 
 #include "Dib24.h"
 
@@ -6,12 +6,12 @@
 
 namespace mailvane::skin {
 
-int COBitmapUtil::LayerHeader::stride() const
+int LayeredImage::LayerHeader::stride() const
 {
     return dib::strideFor(width);
 }
 
-void COBitmapUtil::put(int layer, int frame, const QImage& section, int delayMs)
+void LayeredImage::put(int layer, int frame, const QImage& section, int delayMs)
 {
     Layer& target = m_layers[layer];
     target.frames[frame] = Frame{section, delayMs};
@@ -20,7 +20,7 @@ void COBitmapUtil::put(int layer, int frame, const QImage& section, int delayMs)
     touched(layer);
 }
 
-void COBitmapUtil::putReplacingOtherSize(int layer, int frame, const QImage& section, int delayMs)
+void LayeredImage::putReplacingOtherSize(int layer, int frame, const QImage& section, int delayMs)
 {
     const std::optional<LayerHeader>& header = m_layers[layer].header;
     if (header && (header->width != section.width() || header->height != section.height()))
@@ -28,7 +28,7 @@ void COBitmapUtil::putReplacingOtherSize(int layer, int frame, const QImage& sec
     put(layer, frame, section, delayMs);
 }
 
-void COBitmapUtil::clearLayer(int layer)
+void LayeredImage::clearLayer(int layer)
 {
     Layer& target = m_layers[layer];
     if (target.frames.empty())
@@ -38,7 +38,7 @@ void COBitmapUtil::clearLayer(int layer)
     touched(layer);
 }
 
-void COBitmapUtil::touched(int layer)
+void LayeredImage::touched(int layer)
 {
     // Cached blend input must never outlive a change of the pixels it copied.
     const int role = layer % LayersPerSet;
@@ -46,7 +46,7 @@ void COBitmapUtil::touched(int layer)
         freeBlendBuffers();
 }
 
-void COBitmapUtil::deleteFrame(int layer, int index)
+void LayeredImage::deleteFrame(int layer, int index)
 {
     if (!valid(layer, index))
         return;
@@ -58,7 +58,7 @@ void COBitmapUtil::deleteFrame(int layer, int index)
         target.header.reset();
 }
 
-bool COBitmapUtil::storeBitmap(const QImage& bitmap, int layer, int frame)
+bool LayeredImage::storeBitmap(const QImage& bitmap, int layer, int frame)
 {
     if (!valid(layer, frame) || bitmap.isNull())
         return false;
@@ -70,7 +70,7 @@ bool COBitmapUtil::storeBitmap(const QImage& bitmap, int layer, int frame)
     return true;
 }
 
-bool COBitmapUtil::createFromPixels(int width, int height, const uchar* pixels, int layer,
+bool LayeredImage::createFromPixels(int width, int height, const uchar* pixels, int layer,
                                     int frame)
 {
     if (!valid(layer, frame) || !pixels)
@@ -85,7 +85,7 @@ bool COBitmapUtil::createFromPixels(int width, int height, const uchar* pixels, 
     return true;
 }
 
-const COBitmapUtil::Frame* COBitmapUtil::find(int layer, int index) const
+const LayeredImage::Frame* LayeredImage::find(int layer, int index) const
 {
     if (!valid(layer, index))
         return nullptr;
@@ -93,19 +93,19 @@ const COBitmapUtil::Frame* COBitmapUtil::find(int layer, int index) const
     return found == m_layers[layer].frames.end() ? nullptr : &found->second;
 }
 
-QImage COBitmapUtil::frame(int layer, int index) const
+QImage LayeredImage::frame(int layer, int index) const
 {
     const Frame* found = find(layer, index);
     return found ? found->image : QImage();
 }
 
-int COBitmapUtil::frameDelay(int layer, int index) const
+int LayeredImage::frameDelay(int layer, int index) const
 {
     const Frame* found = find(layer, index);
     return found ? found->delayMs : 0;
 }
 
-int COBitmapUtil::frameCount(int layer) const
+int LayeredImage::frameCount(int layer) const
 {
     if (!validLayer(layer))
         return 0;
@@ -119,24 +119,24 @@ int COBitmapUtil::frameCount(int layer) const
     return count;
 }
 
-std::optional<COBitmapUtil::LayerHeader> COBitmapUtil::layerHeader(int layer) const
+std::optional<LayeredImage::LayerHeader> LayeredImage::layerHeader(int layer) const
 {
     return validLayer(layer) ? m_layers[layer].header : std::nullopt;
 }
 
-int COBitmapUtil::width(int layer) const
+int LayeredImage::width(int layer) const
 {
     const auto header = layerHeader(layer);
     return header ? header->width : 0;
 }
 
-int COBitmapUtil::height(int layer) const
+int LayeredImage::height(int layer) const
 {
     const auto header = layerHeader(layer);
     return header ? header->height : 0;
 }
 
-QByteArray COBitmapUtil::readPixels(int layer, int frame) const
+QByteArray LayeredImage::readPixels(int layer, int frame) const
 {
     const auto header = layerHeader(layer);
     const QImage source = this->frame(layer, frame);
@@ -147,7 +147,7 @@ QByteArray COBitmapUtil::readPixels(int layer, int frame) const
     return dib::rowsOf(source, QRect(0, 0, header->width, header->height));
 }
 
-QByteArray COBitmapUtil::readPixelsBottomUp(int layer, int frame) const
+QByteArray LayeredImage::readPixelsBottomUp(int layer, int frame) const
 {
     const QByteArray topDown = readPixels(layer, frame);
     if (topDown.isEmpty())
@@ -161,7 +161,7 @@ QByteArray COBitmapUtil::readPixelsBottomUp(int layer, int frame) const
     return bottomUp;
 }
 
-bool COBitmapUtil::tile(int width, int height, int sourceLayer, int frame)
+bool LayeredImage::tile(int width, int height, int sourceLayer, int frame)
 {
     const QImage source = this->frame(sourceLayer, frame);
     if (source.isNull())
@@ -182,7 +182,7 @@ bool COBitmapUtil::tile(int width, int height, int sourceLayer, int frame)
     return true;
 }
 
-bool COBitmapUtil::storeCapture(const QImage& grabbed, int width, int height, int set, int frame)
+bool LayeredImage::storeCapture(const QImage& grabbed, int width, int height, int set, int frame)
 {
     if ((set != 0 && set != 1) || !validFrame(frame) || width <= 0 || height <= 0)
         return false;
@@ -199,7 +199,7 @@ bool COBitmapUtil::storeCapture(const QImage& grabbed, int width, int height, in
     return true;
 }
 
-std::optional<QRegion> COBitmapUtil::region(int layer, int frame, KeyColour key) const
+std::optional<QRegion> LayeredImage::region(int layer, int frame, KeyColour key) const
 {
     const QImage source = this->frame(layer, frame);
     if (source.isNull())

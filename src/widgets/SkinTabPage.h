@@ -9,20 +9,20 @@
 
 namespace mailvane::widgets {
 
-class COrvexPropertySheet;
+class SkinTabWidget;
 
-class COrvexPropertyPage : public QWidget
+class SkinTabPage : public QWidget
 {
     Q_OBJECT
 
 public:
     static constexpr QRgb BackgroundColour = 0xFFF3F4F6; // RGB(243, 244, 246)
 
-    explicit COrvexPropertyPage(QWidget* parent = nullptr);
+    explicit SkinTabPage(QWidget* parent = nullptr);
 
     // The sheet the page was added to, or null.
-    COrvexPropertySheet* sheet() const { return m_sheet; }
-    void setSheet(COrvexPropertySheet* sheet) { m_sheet = sheet; }
+    SkinTabWidget* sheet() const { return m_sheet; }
+    void setSheet(SkinTabWidget* sheet) { m_sheet = sheet; }
 
     // Called by the sheet when the page becomes the active one, after the tab
     // control has recomposed. Pages override it to refresh their controls;
@@ -33,7 +33,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    COrvexPropertySheet* m_sheet = nullptr;
+    SkinTabWidget* m_sheet = nullptr;
 };
 
 } // namespace mailvane::widgets

@@ -1,20 +1,20 @@
-#include "COrvexPropertySheet.h"
+#include "SkinTabWidget.h"
 
-#include "COrvexPropertyPage.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabPage.h"
 
 #include <QShortcut>
 #include <QStackedWidget>
 
 namespace mailvane::widgets {
 
-COrvexPropertySheet::COrvexPropertySheet(QWidget* parent)
-    : QWidget(parent), m_tabs(new SkinTabCtrl(this)), m_pages(new QStackedWidget(this))
+SkinTabWidget::SkinTabWidget(QWidget* parent)
+    : QWidget(parent), m_tabs(new SkinTabBar(this)), m_pages(new QStackedWidget(this))
 {
     m_tabs->setMinTabWidth(MinimumTabWidth);
     m_tabs->setTabHeight(TabHeight);
     m_tabs->lower();
-    connect(m_tabs, &SkinTabCtrl::tabActivated, this, &COrvexPropertySheet::onTabSelected);
+    connect(m_tabs, &SkinTabBar::tabActivated, this, &SkinTabWidget::onTabSelected);
     // Ctrl+Tab and Ctrl+Shift+Tab from anywhere in the sheet.
     const auto shortcut = [this](const QKeySequence& keys, int delta) {
         auto* s = new QShortcut(keys, this);
@@ -27,7 +27,7 @@ COrvexPropertySheet::COrvexPropertySheet(QWidget* parent)
     placePages();
 }
 
-void COrvexPropertySheet::addPage(COrvexPropertyPage* page, const QString& title)
+void SkinTabWidget::addPage(SkinTabPage* page, const QString& title)
 {
     if (!page)
         return;
@@ -41,29 +41,29 @@ void COrvexPropertySheet::addPage(COrvexPropertyPage* page, const QString& title
         setActivePage(0);
 }
 
-int COrvexPropertySheet::pageCount() const
+int SkinTabWidget::pageCount() const
 {
     return m_pages->count();
 }
 
-COrvexPropertyPage* COrvexPropertySheet::page(int index) const
+SkinTabPage* SkinTabWidget::page(int index) const
 {
-    return qobject_cast<COrvexPropertyPage*>(m_pages->widget(index));
+    return qobject_cast<SkinTabPage*>(m_pages->widget(index));
 }
 
-int COrvexPropertySheet::activeIndex() const
+int SkinTabWidget::activeIndex() const
 {
     return m_pages->currentIndex();
 }
 
-COrvexPropertyPage* COrvexPropertySheet::activePage() const
+SkinTabPage* SkinTabWidget::activePage() const
 {
     return page(activeIndex());
 }
 
-bool COrvexPropertySheet::setActivePage(int index)
+bool SkinTabWidget::setActivePage(int index)
 {
-    COrvexPropertyPage* target = page(index);
+    SkinTabPage* target = page(index);
     if (!target)
         return false;
     // The strip is recomposed before the page is activated.
@@ -76,26 +76,26 @@ bool COrvexPropertySheet::setActivePage(int index)
     return true;
 }
 
-void COrvexPropertySheet::onTabSelected(int index)
+void SkinTabWidget::onTabSelected(int index)
 {
     const int previous = activeIndex();
     if (!setActivePage(index))
         m_tabs->setCurrentIndex(previous);
 }
 
-void COrvexPropertySheet::placePages()
+void SkinTabWidget::placePages()
 {
     m_tabs->setGeometry(rect());
     m_pages->setGeometry(m_tabs->pageArea());
 }
 
-void COrvexPropertySheet::resizeEvent(QResizeEvent* event)
+void SkinTabWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     placePages();
 }
 
-void COrvexPropertySheet::step(int delta)
+void SkinTabWidget::step(int delta)
 {
     const int n = pageCount();
     if (n > 1)

@@ -1,7 +1,7 @@
-#include "BmpButton.h"
+#include "SkinButton.h"
 
-#include "COBitmapUtil.h"
 #include "Dib24.h"
+#include "LayeredImage.h"
 #include "RegionBuilder.h"
 
 #include <QFontDatabase>
@@ -32,11 +32,11 @@ struct LoadedPicture
 
 LoadedPicture loadPicture(const platform::LibraryHandle& module, int number)
 {
-    skin::COBitmapUtil loader;
-    if (!loader.loadFromResource(module, number, skin::COBitmapUtil::Foreground, 0))
+    skin::LayeredImage loader;
+    if (!loader.loadFromResource(module, number, skin::LayeredImage::Foreground, 0))
         return {};
-    return {loader.frame(skin::COBitmapUtil::Foreground, 0),
-            loader.frame(skin::COBitmapUtil::AlphaMask, 0)};
+    return {loader.frame(skin::LayeredImage::Foreground, 0),
+            loader.frame(skin::LayeredImage::AlphaMask, 0)};
 }
 
 std::optional<QRegion> regionOf(const QImage& image, std::uint32_t keyColour)
@@ -44,7 +44,7 @@ std::optional<QRegion> regionOf(const QImage& image, std::uint32_t keyColour)
     if (image.isNull())
         return std::nullopt;
     return skin::RegionBuilder::fromImage(image,
-                                          skin::KeyColour{keyColour, BmpButton::ShapeTolerance});
+                                          skin::KeyColour{keyColour, SkinButton::ShapeTolerance});
 }
 
 std::optional<ButtonShapeRegions> regionsOf(const QImage& left, const QImage& middle,
@@ -72,30 +72,30 @@ bool validState(int state)
 
 } // namespace
 
-BmpButton::BmpButton() : m_impl(std::make_unique<BmpButtonImpl>())
+SkinButton::SkinButton() : m_impl(std::make_unique<SkinButtonState>())
 {
     ++registration().live;
 }
 
-BmpButton::~BmpButton()
+SkinButton::~SkinButton()
 {
     delete m_window.data();
     if (--registration().live == 0)
         registration().name.clear();
 }
 
-int BmpButton::liveCount()
+int SkinButton::liveCount()
 {
     return registration().live;
 }
 
-QString BmpButton::registeredClassName()
+QString SkinButton::registeredClassName()
 {
     return registration().name;
 }
 
-bool BmpButton::create(const platform::LibraryHandle& module, QWidget* parent, const QRect& rect,
-                       int controlNumber, const QString& text)
+bool SkinButton::create(const platform::LibraryHandle& module, QWidget* parent, const QRect& rect,
+                        int controlNumber, const QString& text)
 {
     if (m_window)
         return false;
@@ -104,7 +104,7 @@ bool BmpButton::create(const platform::LibraryHandle& module, QWidget* parent, c
     m_impl->module = module;
     m_impl->controlNumber = controlNumber;
     m_impl->text = text;
-    auto* window = new BmpButtonWindow(*m_impl, parent);
+    auto* window = new SkinButtonWidget(*m_impl, parent);
     window->setObjectName(registration().name);
     window->setAccessibleName(accessibleCaption(text));
     window->setGeometry(rect);
@@ -115,7 +115,7 @@ bool BmpButton::create(const platform::LibraryHandle& module, QWidget* parent, c
     return true;
 }
 
-bool BmpButton::setShape(const std::optional<ButtonShapeRegions>& regions)
+bool SkinButton::setShape(const std::optional<ButtonShapeRegions>& regions)
 {
     if (!regions)
         return false;
@@ -125,9 +125,9 @@ bool BmpButton::setShape(const std::optional<ButtonShapeRegions>& regions)
     return true;
 }
 
-bool BmpButton::setShapeFromResources(const platform::LibraryHandle& module, int leftNumber,
-                                      int middleNumber, int rightNumber, bool useMaskLayer,
-                                      std::uint32_t keyColour)
+bool SkinButton::setShapeFromResources(const platform::LibraryHandle& module, int leftNumber,
+                                       int middleNumber, int rightNumber, bool useMaskLayer,
+                                       std::uint32_t keyColour)
 {
     const auto shapeOf = [&](int number) {
         LoadedPicture picture = loadPicture(module, number);
@@ -137,20 +137,20 @@ bool BmpButton::setShapeFromResources(const platform::LibraryHandle& module, int
         regionsOf(shapeOf(leftNumber), shapeOf(middleNumber), shapeOf(rightNumber), keyColour));
 }
 
-bool BmpButton::setShapeFromBitmaps(const QImage& left, const QImage& middle, const QImage& right,
-                                    std::uint32_t keyColour)
+bool SkinButton::setShapeFromBitmaps(const QImage& left, const QImage& middle, const QImage& right,
+                                     std::uint32_t keyColour)
 {
     return setShape(regionsOf(left, middle, right, keyColour));
 }
 
-void BmpButton::repaintIfCurrent(int state)
+void SkinButton::repaintIfCurrent(int state)
 {
     if (m_window && int(m_impl->state) == state)
         m_window->update();
 }
 
-bool BmpButton::setStateImagesFromResources(int state, const platform::LibraryHandle& module,
-                                            int leftNumber, int middleNumber, int rightNumber)
+bool SkinButton::setStateImagesFromResources(int state, const platform::LibraryHandle& module,
+                                             int leftNumber, int middleNumber, int rightNumber)
 {
     if (!validState(state))
         return false;
@@ -167,8 +167,8 @@ bool BmpButton::setStateImagesFromResources(int state, const platform::LibraryHa
     return true;
 }
 
-bool BmpButton::setStateImagesFromBitmaps(int state, const QImage& left, const QImage& middle,
-                                          const QImage& right)
+bool SkinButton::setStateImagesFromBitmaps(int state, const QImage& left, const QImage& middle,
+                                           const QImage& right)
 {
     if (!validState(state))
         return false;
@@ -181,7 +181,7 @@ bool BmpButton::setStateImagesFromBitmaps(int state, const QImage& left, const Q
     return true;
 }
 
-void BmpButton::setText(const QString& text, bool autoSize, int maxWidth)
+void SkinButton::setText(const QString& text, bool autoSize, int maxWidth)
 {
     if (m_window)
         m_window->remakeFont();
@@ -199,7 +199,7 @@ void BmpButton::setText(const QString& text, bool autoSize, int maxWidth)
     m_window->update();
 }
 
-void BmpButton::setTextColours(QRgb normal, QRgb disabled)
+void SkinButton::setTextColours(QRgb normal, QRgb disabled)
 {
     m_impl->textColour = normal;
     m_impl->disabledTextColour = disabled;
@@ -207,7 +207,7 @@ void BmpButton::setTextColours(QRgb normal, QRgb disabled)
         m_window->update();
 }
 
-void BmpButton::enable(bool on)
+void SkinButton::enable(bool on)
 {
     if (!m_window)
         return;
@@ -215,7 +215,7 @@ void BmpButton::enable(bool on)
     m_window->update();
 }
 
-QSize BmpButton::minimumSize() const
+QSize SkinButton::minimumSize() const
 {
     if (!m_impl->shapeRegions)
         return {0, 0};

@@ -1,6 +1,6 @@
 #pragma once
 
-// The skinned settings sheet: a SkinTabCtrl covering the whole sheet, which
+// The skinned settings sheet: a SkinTabBar covering the whole sheet, which
 // draws the tab strip and the frame around the page area, and the pages in a
 // stack placed over that area. Ctrl+Tab and Ctrl+Shift+Tab anywhere in the
 // sheet, and the arrow keys on the focused tab strip, change pages.
@@ -11,10 +11,10 @@ class QStackedWidget;
 
 namespace mailvane::widgets {
 
-class COrvexPropertyPage;
-class SkinTabCtrl;
+class SkinTabPage;
+class SkinTabBar;
 
-class COrvexPropertySheet : public QWidget
+class SkinTabWidget : public QWidget
 {
     Q_OBJECT
 
@@ -22,17 +22,17 @@ public:
     static constexpr int MinimumTabWidth = 50;
     static constexpr int TabHeight = 24;
 
-    explicit COrvexPropertySheet(QWidget* parent = nullptr);
+    explicit SkinTabWidget(QWidget* parent = nullptr);
 
     // Tells the page its sheet and adds it with `title` on its tab; the sheet
     // owns the page from then on. The first page added becomes active.
-    void addPage(COrvexPropertyPage* page, const QString& title);
+    void addPage(SkinTabPage* page, const QString& title);
 
-    SkinTabCtrl* tabControl() const { return m_tabs; }
+    SkinTabBar* tabControl() const { return m_tabs; }
     int pageCount() const;
-    COrvexPropertyPage* page(int index) const;
+    SkinTabPage* page(int index) const;
     int activeIndex() const;
-    COrvexPropertyPage* activePage() const;
+    SkinTabPage* activePage() const;
     // Recomposes the tabs, then shows the page. False for a bad index.
     bool setActivePage(int index);
 
@@ -47,7 +47,7 @@ private:
     void onTabSelected(int index);
     void step(int delta);
 
-    SkinTabCtrl* m_tabs;
+    SkinTabBar* m_tabs;
     QStackedWidget* m_pages;
 };
 

@@ -1,4 +1,4 @@
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
 
 #include "SkinImage.h"
 #include "TabComposer.h"
@@ -25,21 +25,21 @@ constexpr int FocusPadding = 4;
 
 } // namespace
 
-int SkinTabCtrl::compositionScale() const
+int SkinTabBar::compositionScale() const
 {
     // Whole device pixels per pixel: pictures are made at whole scales, and a
     // ratio such as 1.5 shows the next finer one reduced.
     return std::max(1, int(std::ceil(devicePixelRatioF())));
 }
 
-SkinTabCtrl::SkinTabCtrl(QWidget* parent) : QWidget(parent)
+SkinTabBar::SkinTabBar(QWidget* parent) : QWidget(parent)
 {
     TabStripAccessible::install();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SkinTabCtrl::setSkin(const platform::LibraryHandle& module, const TabSkinNumbers& numbers)
+void SkinTabBar::setSkin(const platform::LibraryHandle& module, const TabSkinNumbers& numbers)
 {
     m_module = module;
     m_numbers = numbers;
@@ -48,7 +48,7 @@ void SkinTabCtrl::setSkin(const platform::LibraryHandle& module, const TabSkinNu
     update();
 }
 
-void SkinTabCtrl::setBackground(const QImage& bitmap, int x, int y)
+void SkinTabBar::setBackground(const QImage& bitmap, int x, int y)
 {
     QImage snapshot(size(), QImage::Format_RGB32);
     snapshot.fill(Qt::white);
@@ -60,7 +60,7 @@ void SkinTabCtrl::setBackground(const QImage& bitmap, int x, int y)
     update();
 }
 
-void SkinTabCtrl::takeSnapshot()
+void SkinTabBar::takeSnapshot()
 {
     // What lies behind the sheet: the painting of the sheet's parent under
     // this control, without any child widgets.
@@ -76,7 +76,7 @@ void SkinTabCtrl::takeSnapshot()
     m_snapshot = snapshot;
 }
 
-int SkinTabCtrl::addTab(const QString& text)
+int SkinTabBar::addTab(const QString& text)
 {
     m_texts.append(text.left(TextCapacity - 1));
     if (m_current < 0)
@@ -86,7 +86,7 @@ int SkinTabCtrl::addTab(const QString& text)
     return int(m_texts.size()) - 1;
 }
 
-void SkinTabCtrl::setCurrentIndex(int index)
+void SkinTabBar::setCurrentIndex(int index)
 {
     if (index < 0 || index >= count() || index == m_current)
         return;
@@ -96,7 +96,7 @@ void SkinTabCtrl::setCurrentIndex(int index)
     announceCurrent();
 }
 
-void SkinTabCtrl::announceCurrent()
+void SkinTabBar::announceCurrent()
 {
     if (!QAccessible::isActive())
         return;
@@ -110,19 +110,19 @@ void SkinTabCtrl::announceCurrent()
     }
 }
 
-void SkinTabCtrl::setMinTabWidth(int width)
+void SkinTabBar::setMinTabWidth(int width)
 {
     m_minTabWidth = width;
     update();
 }
 
-void SkinTabCtrl::setTabHeight(int height)
+void SkinTabBar::setTabHeight(int height)
 {
     m_tabHeight = height;
     update();
 }
 
-QRect SkinTabCtrl::itemRect(int index) const
+QRect SkinTabBar::itemRect(int index) const
 {
     if (index < 0 || index >= count())
         return {};
@@ -137,7 +137,7 @@ QRect SkinTabCtrl::itemRect(int index) const
     }
 }
 
-QRect SkinTabCtrl::tabArea(int index) const
+QRect SkinTabBar::tabArea(int index) const
 {
     QRect area = itemRect(index);
     if (index == 0)
@@ -145,7 +145,7 @@ QRect SkinTabCtrl::tabArea(int index) const
     return area;
 }
 
-QRect SkinTabCtrl::pageArea() const
+QRect SkinTabBar::pageArea() const
 {
     // Inside the frame; the same insets the skinned frame leaves, roughly
     // matched by the plain frame.
@@ -153,7 +153,7 @@ QRect SkinTabCtrl::pageArea() const
     return QRect(QPoint(4, top), QPoint(width() - 5, height() - 5));
 }
 
-void SkinTabCtrl::recompose()
+void SkinTabBar::recompose()
 {
     if (!m_skinned)
         return;
@@ -179,7 +179,7 @@ void SkinTabCtrl::recompose()
     update();
 }
 
-void SkinTabCtrl::paintUnskinned(QPainter& painter) const
+void SkinTabBar::paintUnskinned(QPainter& painter) const
 {
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(QColor::fromRgb(OutlineColour), 1));
@@ -200,7 +200,7 @@ void SkinTabCtrl::paintUnskinned(QPainter& painter) const
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void SkinTabCtrl::paintTexts(QPainter& painter) const
+void SkinTabBar::paintTexts(QPainter& painter) const
 {
     painter.setFont(font());
     painter.setPen(QColor(Qt::black));
@@ -214,7 +214,7 @@ void SkinTabCtrl::paintTexts(QPainter& painter) const
     }
 }
 
-void SkinTabCtrl::paintFocusCue(QPainter& painter) const
+void SkinTabBar::paintFocusCue(QPainter& painter) const
 {
     // A dotted frame around the current tab's text, where the text is drawn
     // (the selected tab of the skinned strip stands higher than the others).
@@ -236,7 +236,7 @@ void SkinTabCtrl::paintFocusCue(QPainter& painter) const
     painter.restore();
 }
 
-void SkinTabCtrl::paintOn(QPainter& painter) const
+void SkinTabBar::paintOn(QPainter& painter) const
 {
     if (m_skinned) {
         // Made at whole device pixels per pixel; reduced smoothly where the
@@ -255,10 +255,10 @@ void SkinTabCtrl::paintOn(QPainter& painter) const
         paintFocusCue(painter);
 }
 
-QImage SkinTabCtrl::render() const
+QImage SkinTabBar::render() const
 {
     if (m_skinned && m_composition.isNull())
-        const_cast<SkinTabCtrl*>(this)->recompose();
+        const_cast<SkinTabBar*>(this)->recompose();
     QImage out(size(), QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter painter(&out);
@@ -266,7 +266,7 @@ QImage SkinTabCtrl::render() const
     return out;
 }
 
-void SkinTabCtrl::paintEvent(QPaintEvent*)
+void SkinTabBar::paintEvent(QPaintEvent*)
 {
     // A move to a screen of another resolution needs a new composition.
     if (m_skinned &&
@@ -276,33 +276,33 @@ void SkinTabCtrl::paintEvent(QPaintEvent*)
     paintOn(painter);
 }
 
-void SkinTabCtrl::resizeEvent(QResizeEvent* event)
+void SkinTabBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_composition = QImage();
 }
 
-void SkinTabCtrl::focusInEvent(QFocusEvent* event)
+void SkinTabBar::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     update(); // the focus cue
     announceCurrent();
 }
 
-void SkinTabCtrl::focusOutEvent(QFocusEvent* event)
+void SkinTabBar::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     update();
 }
 
-void SkinTabCtrl::chooseTab(int index)
+void SkinTabBar::chooseTab(int index)
 {
     if (index < 0 || index >= count() || index == m_current)
         return;
     Q_EMIT tabActivated(index);
 }
 
-void SkinTabCtrl::mousePressEvent(QMouseEvent* event)
+void SkinTabBar::mousePressEvent(QMouseEvent* event)
 {
     for (int i = 0; i < count(); ++i) {
         if (tabArea(i).contains(event->position().toPoint())) {
@@ -314,7 +314,7 @@ void SkinTabCtrl::mousePressEvent(QMouseEvent* event)
     QWidget::mousePressEvent(event);
 }
 
-void SkinTabCtrl::keyPressEvent(QKeyEvent* event)
+void SkinTabBar::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Left:

@@ -1,7 +1,7 @@
-#include "BmpButton.h"
+#include "SkinButton.h"
 
-#include "COBitmapUtil.h"
 #include "ImageFixtures.h"
+#include "LayeredImage.h"
 #include "TempDir.h"
 
 #include <QApplication>
@@ -13,9 +13,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using mailvane::widgets::BmpButton;
-using mailvane::widgets::BmpButtonWindow;
 using mailvane::widgets::ButtonState;
+using mailvane::widgets::SkinButton;
+using mailvane::widgets::SkinButtonWidget;
 
 namespace {
 
@@ -41,7 +41,7 @@ QImage middle(QRgb colour)
     return image;
 }
 
-class BmpButtonTest : public testing::Test
+class SkinButtonTest : public testing::Test
 {
 protected:
     void SetUp() override
@@ -64,7 +64,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_parent));
         m_window = m_button.window();
         ASSERT_NE(m_window, nullptr);
-        m_commands = std::make_unique<QSignalSpy>(m_window, &BmpButtonWindow::commandPosted);
+        m_commands = std::make_unique<QSignalSpy>(m_window, &SkinButtonWidget::commandPosted);
     }
 
     int commandsAfterEvents()
@@ -86,12 +86,12 @@ protected:
     QPoint outside() const { return {150, 10}; }
 
     QWidget m_parent;
-    BmpButton m_button;
-    BmpButtonWindow* m_window = nullptr;
+    SkinButton m_button;
+    SkinButtonWidget* m_window = nullptr;
     std::unique_ptr<QSignalSpy> m_commands;
 };
 
-TEST_F(BmpButtonTest, shapeCutsTheCornersAndSpansTheMiddle)
+TEST_F(SkinButtonTest, shapeCutsTheCornersAndSpansTheMiddle)
 {
     const QRegion mask = m_window->mask();
     // Created at 100 × 30 after the shape was set: the window keeps its size
@@ -106,7 +106,7 @@ TEST_F(BmpButtonTest, shapeCutsTheCornersAndSpansTheMiddle)
     EXPECT_TRUE(mask.contains(QPoint(99, 10)));
 }
 
-TEST_F(BmpButtonTest, shapeGivenToAnExistingWindowFitsTheWindowToIt)
+TEST_F(SkinButtonTest, shapeGivenToAnExistingWindowFitsTheWindowToIt)
 {
     ASSERT_TRUE(m_button.setShapeFromBitmaps(cap(qRgb(1, 1, 1), true), middle(qRgb(1, 1, 1)),
                                              cap(qRgb(1, 1, 1), false), White));
@@ -116,7 +116,7 @@ TEST_F(BmpButtonTest, shapeGivenToAnExistingWindowFitsTheWindowToIt)
     EXPECT_EQ(m_button.minimumSize(), QSize(2 * CapWidth, PieceHeight));
 }
 
-TEST_F(BmpButtonTest, tooNarrowForBothCapsFallsBackToTheRectangle)
+TEST_F(SkinButtonTest, tooNarrowForBothCapsFallsBackToTheRectangle)
 {
     m_window->resize(8, 20);
     EXPECT_EQ(m_window->mask(), QRegion(0, 0, 8, 20));
@@ -124,14 +124,14 @@ TEST_F(BmpButtonTest, tooNarrowForBothCapsFallsBackToTheRectangle)
     EXPECT_EQ(m_window->mask(), QRegion(0, 0, 60, 15));
 }
 
-TEST_F(BmpButtonTest, minimumSizeAddsTheCapsRightEdges)
+TEST_F(SkinButtonTest, minimumSizeAddsTheCapsRightEdges)
 {
     EXPECT_EQ(m_button.minimumSize(), QSize(2 * CapWidth, PieceHeight));
-    BmpButton unshaped;
+    SkinButton unshaped;
     EXPECT_EQ(unshaped.minimumSize(), QSize(0, 0));
 }
 
-TEST_F(BmpButtonTest, clickInsidePostsTheCommandWithTheButton)
+TEST_F(SkinButtonTest, clickInsidePostsTheCommandWithTheButton)
 {
     QTest::mousePress(m_window, Qt::LeftButton, {}, inside());
     EXPECT_EQ(m_button.state(), ButtonState::Pressed);
@@ -144,7 +144,7 @@ TEST_F(BmpButtonTest, clickInsidePostsTheCommandWithTheButton)
     EXPECT_EQ(m_commands->at(0).at(1).value<QWidget*>(), m_window);
 }
 
-TEST_F(BmpButtonTest, doubleClickPostsOneCommand)
+TEST_F(SkinButtonTest, doubleClickPostsOneCommand)
 {
     // A widget sees a double click as press, release, double click, release:
     // the second press arrives only as the double click, which the button
@@ -156,7 +156,7 @@ TEST_F(BmpButtonTest, doubleClickPostsOneCommand)
     EXPECT_EQ(commandsAfterEvents(), 1);
 }
 
-TEST_F(BmpButtonTest, releaseOutsideAfterPressingInsidePostsNothing)
+TEST_F(SkinButtonTest, releaseOutsideAfterPressingInsidePostsNothing)
 {
     moveTo(inside());
     QTest::mousePress(m_window, Qt::LeftButton, {}, inside());
@@ -168,7 +168,7 @@ TEST_F(BmpButtonTest, releaseOutsideAfterPressingInsidePostsNothing)
     EXPECT_EQ(m_button.state(), ButtonState::Normal);
 }
 
-TEST_F(BmpButtonTest, hoverComesWithMovingInAndGoesWithLeaving)
+TEST_F(SkinButtonTest, hoverComesWithMovingInAndGoesWithLeaving)
 {
     moveTo(inside());
     EXPECT_EQ(m_button.state(), ButtonState::Hover);
@@ -177,7 +177,7 @@ TEST_F(BmpButtonTest, hoverComesWithMovingInAndGoesWithLeaving)
     EXPECT_EQ(m_button.state(), ButtonState::Normal);
 }
 
-TEST_F(BmpButtonTest, spaceReleasePostsAKeyboardCommand)
+TEST_F(SkinButtonTest, spaceReleasePostsAKeyboardCommand)
 {
     m_window->setFocus();
     QTest::keyPress(m_window, Qt::Key_Space);
@@ -189,7 +189,7 @@ TEST_F(BmpButtonTest, spaceReleasePostsAKeyboardCommand)
     EXPECT_NE(m_button.state(), ButtonState::Pressed);
 }
 
-TEST_F(BmpButtonTest, repeatedSpaceKeyDownPressesAgainAfterTheMouseLeft)
+TEST_F(SkinButtonTest, repeatedSpaceKeyDownPressesAgainAfterTheMouseLeft)
 {
     moveTo(inside());
     m_window->setFocus();
@@ -210,7 +210,7 @@ TEST_F(BmpButtonTest, repeatedSpaceKeyDownPressesAgainAfterTheMouseLeft)
     EXPECT_EQ(commandsAfterEvents(), 1);
 }
 
-TEST_F(BmpButtonTest, escapeWhileSpaceHeldCancelsTheClick)
+TEST_F(SkinButtonTest, escapeWhileSpaceHeldCancelsTheClick)
 {
     m_window->setFocus();
     QTest::keyPress(m_window, Qt::Key_Space);
@@ -220,7 +220,7 @@ TEST_F(BmpButtonTest, escapeWhileSpaceHeldCancelsTheClick)
     EXPECT_EQ(commandsAfterEvents(), 0);
 }
 
-TEST_F(BmpButtonTest, enterPostsAKeyboardCommand)
+TEST_F(SkinButtonTest, enterPostsAKeyboardCommand)
 {
     m_window->setFocus();
     QTest::keyClick(m_window, Qt::Key_Return);
@@ -228,7 +228,7 @@ TEST_F(BmpButtonTest, enterPostsAKeyboardCommand)
     EXPECT_EQ(m_commands->at(0).at(1).value<QWidget*>(), nullptr);
 }
 
-TEST_F(BmpButtonTest, disabledButtonIgnoresMouseAndKeys)
+TEST_F(SkinButtonTest, disabledButtonIgnoresMouseAndKeys)
 {
     m_button.enable(false);
     EXPECT_EQ(m_button.state(), ButtonState::Disabled);
@@ -245,7 +245,7 @@ TEST_F(BmpButtonTest, disabledButtonIgnoresMouseAndKeys)
     EXPECT_EQ(m_window->focusPolicy(), Qt::StrongFocus);
 }
 
-TEST_F(BmpButtonTest, focusLossDropsTheSpaceKeyPress)
+TEST_F(SkinButtonTest, focusLossDropsTheSpaceKeyPress)
 {
     QLineEdit other(&m_parent);
     other.show();
@@ -256,13 +256,13 @@ TEST_F(BmpButtonTest, focusLossDropsTheSpaceKeyPress)
     EXPECT_EQ(commandsAfterEvents(), 0);
 }
 
-TEST_F(BmpButtonTest, autoSizeFitsTheTextUpToTheMaximum)
+TEST_F(SkinButtonTest, autoSizeFitsTheTextUpToTheMaximum)
 {
     const int caps = m_window->width() - m_button.middleSpan().width();
     m_button.setText(QStringLiteral("Go"), true, 250);
     const int textWidth = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
                               .horizontalAdvance(QStringLiteral("Go"));
-    EXPECT_EQ(m_window->width(), caps + textWidth + BmpButton::AutoSizePadding);
+    EXPECT_EQ(m_window->width(), caps + textWidth + SkinButton::AutoSizePadding);
     EXPECT_EQ(m_window->height(), 30);
 
     m_button.setText(QString(200, QLatin1Char('W')), true, 120);
@@ -270,7 +270,7 @@ TEST_F(BmpButtonTest, autoSizeFitsTheTextUpToTheMaximum)
     EXPECT_EQ(m_button.middleSpan().width(), 120 - 2 * CapWidth);
 }
 
-TEST_F(BmpButtonTest, paintsCapsMiddleAndGreyWithoutImages)
+TEST_F(SkinButtonTest, paintsCapsMiddleAndGreyWithoutImages)
 {
     m_button.setText(QString(), false, 0);
     QImage shot = m_window->grab().toImage();
@@ -306,7 +306,7 @@ protected:
     }
 };
 
-TEST_F(BmpButtonTest, onlyTheCurrentStatesNewImagesRepaint)
+TEST_F(SkinButtonTest, onlyTheCurrentStatesNewImagesRepaint)
 {
     PaintCounter counter;
     QCoreApplication::processEvents();
@@ -321,7 +321,7 @@ TEST_F(BmpButtonTest, onlyTheCurrentStatesNewImagesRepaint)
     EXPECT_GT(counter.paints, 0);
 }
 
-TEST_F(BmpButtonTest, fontFitsTheMiddleSpan)
+TEST_F(SkinButtonTest, fontFitsTheMiddleSpan)
 {
     QFont huge = QApplication::font("QMessageBox");
     huge.setPixelSize(60);
@@ -331,25 +331,25 @@ TEST_F(BmpButtonTest, fontFitsTheMiddleSpan)
     QApplication::setFont(QFont(), "QMessageBox");
 }
 
-TEST_F(BmpButtonTest, stateOutsideTheFourIsRefused)
+TEST_F(SkinButtonTest, stateOutsideTheFourIsRefused)
 {
     EXPECT_FALSE(m_button.setStateImagesFromBitmaps(4, QImage(), QImage(), QImage()));
     EXPECT_FALSE(m_button.setStateImagesFromResources(-1, {}, 1, 2, 3));
 }
 
-TEST_F(BmpButtonTest, secondCreateIsRefused)
+TEST_F(SkinButtonTest, secondCreateIsRefused)
 {
     EXPECT_FALSE(m_button.create({}, &m_parent, QRect(0, 0, 50, 20), 7, QString()));
 }
 
-TEST(BmpButtonDialog, enterInTheDialogActivatesTheDefaultButton)
+TEST(SkinButtonDialog, enterInTheDialogActivatesTheDefaultButton)
 {
     QDialog dialog;
     QLineEdit edit(&dialog);
-    BmpButton button;
+    SkinButton button;
     ASSERT_TRUE(button.create({}, &dialog, QRect(0, 40, 100, 30), 1, QStringLiteral("OK")));
     button.window()->setDefault(true);
-    QSignalSpy commands(button.window(), &BmpButtonWindow::commandPosted);
+    QSignalSpy commands(button.window(), &SkinButtonWidget::commandPosted);
     dialog.show();
     edit.setFocus();
     QTest::keyClick(&edit, Qt::Key_Return);
@@ -358,29 +358,29 @@ TEST(BmpButtonDialog, enterInTheDialogActivatesTheDefaultButton)
     EXPECT_EQ(commands.at(0).at(0).toInt(), 1);
 }
 
-TEST(BmpButtonRegistration, classLivesAsLongAsTheButtons)
+TEST(SkinButtonRegistration, classLivesAsLongAsTheButtons)
 {
-    ASSERT_EQ(BmpButton::liveCount(), 0);
+    ASSERT_EQ(SkinButton::liveCount(), 0);
     QWidget parent;
     {
-        auto first = std::make_unique<BmpButton>();
-        EXPECT_EQ(BmpButton::liveCount(), 1);
-        EXPECT_TRUE(BmpButton::registeredClassName().isEmpty());
+        auto first = std::make_unique<SkinButton>();
+        EXPECT_EQ(SkinButton::liveCount(), 1);
+        EXPECT_TRUE(SkinButton::registeredClassName().isEmpty());
         ASSERT_TRUE(first->create({}, &parent, QRect(0, 0, 50, 20), 1, QString()));
-        EXPECT_EQ(BmpButton::registeredClassName(), QStringLiteral("BmpButtonImplClass"));
+        EXPECT_EQ(SkinButton::registeredClassName(), QStringLiteral("BmpButtonImplClass"));
         EXPECT_EQ(first->window()->objectName(), QStringLiteral("BmpButtonImplClass"));
-        BmpButton second;
-        EXPECT_EQ(BmpButton::liveCount(), 2);
+        SkinButton second;
+        EXPECT_EQ(SkinButton::liveCount(), 2);
         first.reset();
-        EXPECT_EQ(BmpButton::registeredClassName(), QStringLiteral("BmpButtonImplClass"));
+        EXPECT_EQ(SkinButton::registeredClassName(), QStringLiteral("BmpButtonImplClass"));
     }
-    EXPECT_EQ(BmpButton::liveCount(), 0);
-    EXPECT_TRUE(BmpButton::registeredClassName().isEmpty());
+    EXPECT_EQ(SkinButton::liveCount(), 0);
+    EXPECT_TRUE(SkinButton::registeredClassName().isEmpty());
 }
 
-TEST(BmpButtonRegistration, windowDestroyedWithItsParentLeavesTheButtonUsable)
+TEST(SkinButtonRegistration, windowDestroyedWithItsParentLeavesTheButtonUsable)
 {
-    BmpButton button;
+    SkinButton button;
     {
         QWidget parent;
         ASSERT_TRUE(button.create({}, &parent, QRect(0, 0, 50, 20), 1, QString()));
@@ -390,7 +390,7 @@ TEST(BmpButtonRegistration, windowDestroyedWithItsParentLeavesTheButtonUsable)
     button.enable(false);
 }
 
-class BmpButtonResources : public testing::Test
+class SkinButtonResources : public testing::Test
 {
 protected:
     void SetUp() override
@@ -418,26 +418,26 @@ protected:
     mailvane::platform::LibraryHandle m_module;
 };
 
-TEST_F(BmpButtonResources, shapeComesFromTheMaskLayerWhenAsked)
+TEST_F(SkinButtonResources, shapeComesFromTheMaskLayerWhenAsked)
 {
-    BmpButton masked;
+    SkinButton masked;
     ASSERT_TRUE(masked.setShapeFromResources(m_module, 136, 120, 121, true, White));
     EXPECT_EQ(masked.minimumSize(), QSize(2 * CapWidth, PieceHeight));
 
     // The colour layer is white everywhere: nothing of it is opaque.
-    BmpButton colourOnly;
+    SkinButton colourOnly;
     ASSERT_TRUE(colourOnly.setShapeFromResources(m_module, 136, 120, 121, false, White));
     EXPECT_EQ(colourOnly.minimumSize(), QSize(0, 0));
 
-    BmpButton missing;
+    SkinButton missing;
     EXPECT_FALSE(missing.setShapeFromResources(m_module, 136, 999, 121, true, White));
     EXPECT_FALSE(missing.setShapeFromResources({}, 136, 120, 121, true, White));
 }
 
-TEST_F(BmpButtonResources, eachStateKeepsItsPiecesWhateverTheOthersSize)
+TEST_F(SkinButtonResources, eachStateKeepsItsPiecesWhateverTheOthersSize)
 {
     QWidget parent;
-    BmpButton button;
+    SkinButton button;
     ASSERT_TRUE(button.setStateImagesFromResources(0, m_module, 136, 120, 121));
     // The pressed state's left piece is narrower than the normal one; the
     // normal state must still paint its (white) pieces, not the grey fallback.

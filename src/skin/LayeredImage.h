@@ -23,7 +23,7 @@
 
 namespace mailvane::skin {
 
-class COBitmapUtil
+class LayeredImage
 {
 public:
     static constexpr int LayerCount = 8;
@@ -59,9 +59,9 @@ public:
         qsizetype imageSize() const { return qsizetype(stride()) * height; }
     };
 
-    COBitmapUtil() = default;
-    COBitmapUtil(const COBitmapUtil&) = delete;
-    COBitmapUtil& operator=(const COBitmapUtil&) = delete;
+    LayeredImage() = default;
+    LayeredImage(const LayeredImage&) = delete;
+    LayeredImage& operator=(const LayeredImage&) = delete;
 
     // Loading. A load from a resource empties the target frame first, so a
     // failed load leaves it empty. A PNG with alpha loaded into layer 0 puts

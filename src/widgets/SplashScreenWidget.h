@@ -6,24 +6,24 @@
 #include <QWidget>
 
 namespace mailvane::skin {
-class COBitmapUtil;
+class LayeredImage;
 }
 
 namespace mailvane::widgets {
 
-class SplashWindow : public QWidget
+class SplashScreenWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SplashWindow(const skin::COBitmapUtil& image);
-    ~SplashWindow() override;
+    explicit SplashScreenWidget(const skin::LayeredImage& image);
+    ~SplashScreenWidget() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const skin::COBitmapUtil& m_image;
+    const skin::LayeredImage& m_image;
 };
 
 } // namespace mailvane::widgets

@@ -15,7 +15,7 @@ class QWidget;
 
 namespace mailvane::widgets {
 
-class COrvexFileDialog
+class SkinFileDialog
 {
 public:
     enum class Mode

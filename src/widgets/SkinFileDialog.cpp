@@ -1,4 +1,4 @@
-#include "COrvexFileDialog.h"
+#include "SkinFileDialog.h"
 
 #include "FileDialogFrame.h"
 #include "FileDialogHook.h"
@@ -6,7 +6,7 @@
 
 namespace mailvane::widgets {
 
-COrvexFileDialog::FrameNames COrvexFileDialog::FrameNames::defaults()
+SkinFileDialog::FrameNames SkinFileDialog::FrameNames::defaults()
 {
     return {QStringLiteral("OPENSAVE_TOP_RIGHT"),    QStringLiteral("OPENSAVE_TOP"),
             QStringLiteral("OPENSAVE_TOP_LEFT"),     QStringLiteral("OPENSAVE_LEFT_BOTTOM"),
@@ -14,7 +14,7 @@ COrvexFileDialog::FrameNames COrvexFileDialog::FrameNames::defaults()
             QStringLiteral("OPENSAVE_DECOR_MIDDLE"), QStringLiteral("OPENSAVE_DECOR_RIGHT")};
 }
 
-COrvexFileDialog::FrameNames COrvexFileDialog::FrameNames::settingsCommands()
+SkinFileDialog::FrameNames SkinFileDialog::FrameNames::settingsCommands()
 {
     return {QStringLiteral("IDB_BAR_TOP"),      QStringLiteral("IDB_BAR_TOP"),
             QStringLiteral("IDB_BAR_TOP_LEFT"), QStringLiteral("IDB_BAR_LEFT_BOTTOM"),
@@ -22,21 +22,21 @@ COrvexFileDialog::FrameNames COrvexFileDialog::FrameNames::settingsCommands()
             QStringLiteral("IDB_DECOR_MIDDLE"), QStringLiteral("IDB_DECOR_RIGHT")};
 }
 
-int COrvexFileDialog::open(FileDialogRequest& request, const platform::LibraryHandle& module,
-                           const FrameNames& names, QWidget* parent)
+int SkinFileDialog::open(FileDialogRequest& request, const platform::LibraryHandle& module,
+                         const FrameNames& names, QWidget* parent)
 {
     return run(Mode::Open, request, module, names, parent);
 }
 
-int COrvexFileDialog::save(FileDialogRequest& request, const platform::LibraryHandle& module,
-                           const FrameNames& names, QWidget* parent)
+int SkinFileDialog::save(FileDialogRequest& request, const platform::LibraryHandle& module,
+                         const FrameNames& names, QWidget* parent)
 {
     return run(Mode::Save, request, module, names, parent);
 }
 
-int COrvexFileDialog::run(Mode mode, FileDialogRequest& request,
-                          const platform::LibraryHandle& module, const FrameNames& names,
-                          QWidget* parent)
+int SkinFileDialog::run(Mode mode, FileDialogRequest& request,
+                        const platform::LibraryHandle& module, const FrameNames& names,
+                        QWidget* parent)
 {
     if (FileDialogHook* hook = FileDialogHook::current()) {
         const std::optional<QString> chosen = hook->take({mode, request});

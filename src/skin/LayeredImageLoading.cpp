@@ -1,9 +1,9 @@
 // The loading routes of the image container: bitmap resources, named-type
 // resources and files (animated GIF, the picture loader, PNG, WBMP, OTA).
 
-#include "COBitmapUtil.h"
 #include "Dib24.h"
 #include "GifComposer.h"
+#include "LayeredImage.h"
 #include "MonoBitmapDecoder.h"
 #include "PictureLoader.h"
 #include "RawPngDecoder.h"
@@ -22,7 +22,7 @@ bool isNumber(const QString& text)
 
 } // namespace
 
-bool COBitmapUtil::loadFromResource(const platform::LibraryHandle& module, int number, int layer,
+bool LayeredImage::loadFromResource(const platform::LibraryHandle& module, int number, int layer,
                                     int frame)
 {
     if (!valid(layer, frame) || module.isEmpty() || number == 0)
@@ -53,7 +53,7 @@ bool COBitmapUtil::loadFromResource(const platform::LibraryHandle& module, int n
     return false;
 }
 
-bool COBitmapUtil::loadFromFile(const QString& path, int layer, int frame)
+bool LayeredImage::loadFromFile(const QString& path, int layer, int frame)
 {
     if (!valid(layer, frame))
         return false;
@@ -63,7 +63,7 @@ bool COBitmapUtil::loadFromFile(const QString& path, int layer, int frame)
     return loadFromBytes(file.readAll(), layer, frame);
 }
 
-bool COBitmapUtil::loadFromBytes(const QByteArray& bytes, int layer, int frame)
+bool LayeredImage::loadFromBytes(const QByteArray& bytes, int layer, int frame)
 {
     if (!valid(layer, frame) || bytes.isEmpty())
         return false;
@@ -77,7 +77,7 @@ bool COBitmapUtil::loadFromBytes(const QByteArray& bytes, int layer, int frame)
            loadOther(MonoBitmapDecoder::decodeOta(bytes), layer, frame);
 }
 
-bool COBitmapUtil::loadGif(const QByteArray& bytes, int layer, int frame)
+bool LayeredImage::loadGif(const QByteArray& bytes, int layer, int frame)
 {
     const std::optional<ComposedGif> gif = GifComposer::compose(bytes, m_backgroundOverride);
     if (!gif)
@@ -88,7 +88,7 @@ bool COBitmapUtil::loadGif(const QByteArray& bytes, int layer, int frame)
     return true;
 }
 
-bool COBitmapUtil::loadPng(const QByteArray& bytes, int layer, int frame)
+bool LayeredImage::loadPng(const QByteArray& bytes, int layer, int frame)
 {
     const std::optional<DecodedPng> png = RawPngDecoder::decode(bytes);
     if (!png)
@@ -99,7 +99,7 @@ bool COBitmapUtil::loadPng(const QByteArray& bytes, int layer, int frame)
     return true;
 }
 
-bool COBitmapUtil::loadOther(const QImage& section, int layer, int frame)
+bool LayeredImage::loadOther(const QImage& section, int layer, int frame)
 {
     if (section.isNull())
         return false;

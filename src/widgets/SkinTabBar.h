@@ -19,7 +19,7 @@ namespace mailvane::widgets {
 // The sixteen picture numbers of the tab strip and frame, in slot order.
 using TabSkinNumbers = std::array<int, 16>;
 
-class SkinTabCtrl : public QWidget
+class SkinTabBar : public QWidget
 {
     Q_OBJECT
 
@@ -58,7 +58,7 @@ public:
     // Where the skinned frame's top edge runs.
     static constexpr int FrameTopY = 23;
 
-    explicit SkinTabCtrl(QWidget* parent = nullptr);
+    explicit SkinTabBar(QWidget* parent = nullptr);
 
     void setSkin(const platform::LibraryHandle& module, const TabSkinNumbers& numbers);
     bool isSkinned() const { return m_skinned; }

@@ -6,18 +6,18 @@
 // key, focus and paint handling follow the button's own rules rather than
 // QPushButton's.
 
-#include "BmpButtonImpl.h"
+#include "SkinButtonState.h"
 
 #include <QPushButton>
 
 namespace mailvane::widgets {
 
-class BmpButtonWindow : public QPushButton
+class SkinButtonWidget : public QPushButton
 {
     Q_OBJECT
 
 public:
-    BmpButtonWindow(BmpButtonImpl& impl, QWidget* parent);
+    SkinButtonWidget(SkinButtonState& impl, QWidget* parent);
 
     int controlNumber() const { return m_impl.controlNumber; }
     ButtonState state() const { return m_impl.state; }
@@ -56,7 +56,7 @@ private:
     void postCommand(QWidget* source);
     void setState(ButtonState state);
 
-    BmpButtonImpl& m_impl;
+    SkinButtonState& m_impl;
 };
 
 } // namespace mailvane::widgets

@@ -2,13 +2,13 @@
 
 // The push button of every skinned dialog: painted from a left cap, a
 // stretched middle and a right cap per state, shaped by those pictures, with
-// a hover look. A BmpButton owns its implementation; its window is made by
-// create() and reports activations through BmpButtonWindow::commandPosted.
-// Each state keeps its own three pictures (ButtonPieces in BmpButtonImpl.h),
+// a hover look. A SkinButton owns its implementation; its window is made by
+// create() and reports activations through SkinButtonWidget::commandPosted.
+// Each state keeps its own three pictures (ButtonPieces in SkinButtonState.h),
 // copied in; the pictures a shape is made from are not kept.
 
-#include "BmpButtonImpl.h"
-#include "BmpButtonWindow.h"
+#include "SkinButtonState.h"
+#include "SkinButtonWidget.h"
 
 #include <QImage>
 #include <QPointer>
@@ -20,7 +20,7 @@ class QWidget;
 
 namespace mailvane::widgets {
 
-class BmpButton
+class SkinButton
 {
 public:
     static constexpr const char* ClassName = "BmpButtonImplClass";
@@ -28,10 +28,10 @@ public:
     static constexpr std::uint32_t ShapeTolerance = 0x010101;
     static constexpr int AutoSizePadding = 24;
 
-    BmpButton();
-    ~BmpButton();
-    BmpButton(const BmpButton&) = delete;
-    BmpButton& operator=(const BmpButton&) = delete;
+    SkinButton();
+    ~SkinButton();
+    SkinButton(const SkinButton&) = delete;
+    SkinButton& operator=(const SkinButton&) = delete;
 
     // Makes and shows the window as a child of `parent` at `rect`; false when
     // the window exists already.
@@ -64,7 +64,7 @@ public:
     void enable(bool on);
 
     // The window, or null while it does not exist.
-    BmpButtonWindow* window() const { return m_window.data(); }
+    SkinButtonWidget* window() const { return m_window.data(); }
     QSize minimumSize() const;
     ButtonState state() const { return m_impl->state; }
     QRect middleSpan() const { return m_impl->middleSpan; }
@@ -78,8 +78,8 @@ private:
     bool setShape(const std::optional<ButtonShapeRegions>& regions);
     void repaintIfCurrent(int state);
 
-    std::unique_ptr<BmpButtonImpl> m_impl;
-    QPointer<BmpButtonWindow> m_window;
+    std::unique_ptr<SkinButtonState> m_impl;
+    QPointer<SkinButtonWidget> m_window;
 };
 
 } // namespace mailvane::widgets

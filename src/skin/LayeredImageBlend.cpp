@@ -2,30 +2,30 @@
 // alpha mask, with the foreground and mask bytes kept between blends of the
 // same frame (an animation blends one frame over a moving background).
 
-#include "COBitmapUtil.h"
 #include "Dib24.h"
+#include "LayeredImage.h"
 #include "MaskBlend.h"
 
 #include <cstring>
 
 namespace mailvane::skin {
 
-void COBitmapUtil::freeBlendBuffers()
+void LayeredImage::freeBlendBuffers()
 {
     m_blend = BlendBuffers();
 }
 
-bool COBitmapUtil::blend(BlendMode mode, int set, int frame)
+bool LayeredImage::blend(BlendMode mode, int set, int frame)
 {
     return blendImpl(mode, std::nullopt, set, frame);
 }
 
-bool COBitmapUtil::blendWithOffset(BlendMode mode, int x, int y, int set, int frame)
+bool LayeredImage::blendWithOffset(BlendMode mode, int x, int y, int set, int frame)
 {
     return blendImpl(mode, QPoint(x, y), set, frame);
 }
 
-bool COBitmapUtil::blendImpl(BlendMode mode, std::optional<QPoint> offset, int set, int frame)
+bool LayeredImage::blendImpl(BlendMode mode, std::optional<QPoint> offset, int set, int frame)
 {
     if ((set != 0 && set != 1) || !validFrame(frame))
         return false;
