@@ -6,7 +6,7 @@
 #include "GifComposer.h"
 #include "GifParser.h"
 
-using namespace mailvane::widgets;
+using namespace mailvane::skin;
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {

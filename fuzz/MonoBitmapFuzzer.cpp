@@ -6,7 +6,7 @@
 #include "FuzzCheck.h"
 #include "MonoBitmapDecoder.h"
 
-using namespace mailvane::widgets;
+using namespace mailvane::skin;
 
 namespace {
 

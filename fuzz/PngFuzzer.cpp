@@ -9,7 +9,7 @@
 #include "PictureLimits.h"
 #include "RawPngDecoder.h"
 
-using namespace mailvane::widgets;
+using namespace mailvane::skin;
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {

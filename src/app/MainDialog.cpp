@@ -5,6 +5,7 @@
 #include "ConnectionPage.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
+#include "DialogButton.h"
 #include "FileCommands.h"
 #include "GeneralPage.h"
 #include "HeadingLabel.h"
@@ -16,6 +17,7 @@
 #include "SkinHorizontalBar.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
+#include "SkinPictures.h"
 #include "SkinTabBar.h"
 #include "SkinTabWidget.h"
 #include "SkinVerticalBar.h"
@@ -38,25 +40,6 @@ namespace ids = main_window;
 
 namespace {
 
-// The frame of the main window (the extra top picture 167 has no place in
-// this frame and is left out).
-constexpr widgets::SkinFrameImages MainFrame{146, 147, 146, 170, 168, 169, 145};
-
-constexpr int ApplicationIcon = 139;
-constexpr int AboutProduct = 171;
-constexpr int AboutEmblem = 185;
-constexpr int AboutEmblemMask = 184;
-
-struct ButtonImages
-{
-    int left, middle, right;
-};
-// Normal, pressed, hover, disabled.
-constexpr ButtonImages ButtonStates[] = {
-    {136, 120, 121}, {122, 124, 123}, {125, 127, 126}, {131, 133, 132}};
-constexpr std::uint32_t TransparentWhite = 0xFFFFFF;
-constexpr QSize InitialButtonSize{100, 30};
-
 // Spacing of the hand-made layout (the template gives no geometry).
 constexpr int Margin = 16;
 constexpr int RowGap = 10;
@@ -76,7 +59,7 @@ MainDialog::MainDialog(QWidget* parent) : widgets::SkinDialog(templates::MainWin
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(widgets::uiText(strings::MainWindowTitle));
-    new widgets::WhatsThisHelp(this, &MainDialog::helpFor);
+    widgets::installHelp(this, &MainDialog::helpFor);
 }
 
 MainDialog::~MainDialog()
@@ -99,7 +82,7 @@ void MainDialog::setSkinLibrary(const platform::LibraryHandle& skin)
 {
     m_skin = skin;
     if (!skin.isEmpty())
-        setSkin(skin, MainFrame);
+        setSkin(skin, widgets::MainWindowFrame);
 }
 
 settings::StringId MainDialog::helpFor(int control)
@@ -130,7 +113,7 @@ bool MainDialog::initDialog()
 
     if (!m_skin.isEmpty()) {
         skin::SkinImage icon;
-        const QImage picture = icon.load(m_skin, ApplicationIcon);
+        const QImage picture = icon.load(m_skin, widgets::ApplicationIconPicture);
         if (!picture.isNull())
             m_icon = QIcon(QPixmap::fromImage(picture));
     }
@@ -223,12 +206,6 @@ void MainDialog::buildMenu()
         &MainDialog::onWhatsThis);
     help->addSeparator();
     add(help, strings::AboutItem, menu::AboutCommand, QKeySequence(), &MainDialog::onAbout);
-
-    auto* helpKey = new QAction(this);
-    helpKey->setShortcut(QKeySequence::HelpContents);
-    helpKey->setShortcutContext(Qt::WindowShortcut);
-    connect(helpKey, &QAction::triggered, this, &MainDialog::onHelpKey);
-    addAction(helpKey);
 }
 
 void MainDialog::createButtons()
@@ -239,8 +216,9 @@ void MainDialog::createButtons()
             // No skin: a calm button in the palette's colours instead of grey blocks.
             const int height = fontMetrics().height() + 14;
             const widgets::ButtonPieces normal = widgets::plainButtonPieces(palette(), 0, height);
-            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right, TransparentWhite);
-            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
+            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right,
+                                        widgets::ButtonKeyColour);
+            button->create(m_skin, this, QRect(QPoint(0, 0), widgets::InitialButtonSize), control,
                            widgets::uiText(caption));
             for (int state = 0; state < 4; ++state) {
                 const widgets::ButtonPieces pieces =
@@ -252,16 +230,8 @@ void MainDialog::createButtons()
             button->setTextColours(colours.color(QPalette::Active, QPalette::ButtonText).rgba(),
                                    colours.color(QPalette::Disabled, QPalette::ButtonText).rgba());
         } else {
-            const ButtonImages& normal = ButtonStates[0];
-            button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
-                                          TransparentWhite);
-            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
-                           widgets::uiText(caption));
-            for (int state = 0; state < 4; ++state) {
-                const ButtonImages& images = ButtonStates[state];
-                button->setStateImagesFromResources(state, m_skin, images.left, images.middle,
-                                                    images.right);
-            }
+            widgets::createSkinnedButton(*button, m_skin, this, QPoint(0, 0), control,
+                                         widgets::uiText(caption));
         }
         button->setText(widgets::uiText(caption), true, ButtonMaxWidth);
         QWidget* window = button->window();
@@ -574,8 +544,8 @@ void MainDialog::onWhatsThis()
 
 void MainDialog::onAbout()
 {
-    widgets::AboutBox::show(this, m_skin, AboutProduct, AboutEmblem, AboutEmblemMask, QString(),
-                            QString());
+    widgets::AboutBox::show(this, m_skin, widgets::AboutProductPicture, widgets::AboutEmblemPicture,
+                            widgets::AboutEmblemMaskPicture, QString(), QString());
 }
 
 void MainDialog::onEmptyFields()
@@ -619,11 +589,6 @@ void MainDialog::onButtonCommand(int control)
     default:
         break;
     }
-}
-
-void MainDialog::onHelpKey()
-{
-    widgets::WhatsThisHelp::requestHelp(QApplication::focusWidget());
 }
 
 } // namespace mailvane::app

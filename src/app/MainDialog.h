@@ -120,7 +120,6 @@ private:
     // The end of Open, whatever its outcome.
     void finishOpen(int result);
     void onButtonCommand(int control);
-    void onHelpKey();
     std::array<pages::SettingsPage*, 4> pages() const;
     send::SendWorkflow& sendWorkflow();
 

@@ -4,12 +4,12 @@
 #include "BlockingCall.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
-#include "DialogFrame.h"
-#include "HelpTable.h"
 #include "PhoneLink.h"
 #include "Recipients.h"
+#include "SkinPictures.h"
 #include "UiText.h"
 #include "WaitDialog.h"
+#include "WhatsThisHelp.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

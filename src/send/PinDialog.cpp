@@ -3,13 +3,14 @@
 #include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
-#include "DialogFrame.h"
-#include "DigitEdit.h"
-#include "HelpTable.h"
+#include "FieldEdit.h"
 #include "SkinMessageBox.h"
+#include "SkinPictures.h"
 #include "UiText.h"
+#include "WhatsThisHelp.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 namespace mailvane::send {
 namespace {
@@ -48,7 +49,8 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
     label->setGeometry(LabelRect);
     widgets::setControlId(label, PinLabel);
 
-    m_pinEdit = new widgets::DigitEdit(this);
+    m_pinEdit = new QLineEdit(this);
+    widgets::restrictEdit(m_pinEdit, true);
     m_pinEdit->setObjectName(QStringLiteral("pinEdit"));
     m_pinEdit->setGeometry(EditRect);
     widgets::setControlId(m_pinEdit, PinEdit);

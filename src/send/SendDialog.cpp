@@ -3,10 +3,10 @@
 #include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
-#include "DialogFrame.h"
-#include "HelpTable.h"
 #include "SettingsSummary.h"
+#include "SkinPictures.h"
 #include "UiText.h"
+#include "WhatsThisHelp.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

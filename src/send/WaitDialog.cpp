@@ -1,7 +1,7 @@
 #include "WaitDialog.h"
 
 #include "ControlIds.h"
-#include "DialogFrame.h"
+#include "SkinPictures.h"
 #include "UiText.h"
 
 #include <QCloseEvent>

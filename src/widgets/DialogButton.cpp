@@ -1,43 +1,32 @@
 #include "DialogButton.h"
 
 #include "ControlIds.h"
+#include "SkinPictures.h"
 
 namespace mailvane::widgets {
-namespace {
 
-// Skin pictures of the dialog buttons, per state: left cap, middle, right cap.
-struct StatePictures
+void createSkinnedButton(SkinButton& button, const platform::LibraryHandle& skin, QWidget* parent,
+                         QPoint topLeft, int controlNumber, const QString& caption)
 {
-    int left;
-    int middle;
-    int right;
-};
-constexpr StatePictures ButtonPictures[widgets::ButtonStateCount] = {
-    {136, 120, 121}, // normal
-    {122, 124, 123}, // pressed
-    {125, 127, 126}, // hover
-    {131, 133, 132}, // disabled
-};
-constexpr std::uint32_t KeyWhite = 0xFFFFFF;
-constexpr QSize InitialSize{100, 30};
-
-} // namespace
-
-std::unique_ptr<widgets::SkinButton> createDialogButton(const platform::LibraryHandle& skin,
-                                                        QWidget* dialog, QPoint topLeft,
-                                                        int controlNumber, const QString& caption)
-{
-    auto button = std::make_unique<widgets::SkinButton>();
-    const StatePictures& normal = ButtonPictures[0];
-    button->setShapeFromResources(skin, normal.left, normal.middle, normal.right, true, KeyWhite);
-    button->create(skin, dialog, QRect(topLeft, InitialSize), controlNumber, caption);
-    for (int state = 0; state < widgets::ButtonStateCount; ++state) {
-        const StatePictures& pictures = ButtonPictures[state];
-        button->setStateImagesFromResources(state, skin, pictures.left, pictures.middle,
-                                            pictures.right);
+    const ButtonPictures& normal = ButtonStatePictures[0];
+    button.setShapeFromResources(skin, normal.left, normal.middle, normal.right, true,
+                                 ButtonKeyColour);
+    button.create(skin, parent, QRect(topLeft, InitialButtonSize), controlNumber, caption);
+    for (int state = 0; state < ButtonStateCount; ++state) {
+        const ButtonPictures& pictures = ButtonStatePictures[state];
+        button.setStateImagesFromResources(state, skin, pictures.left, pictures.middle,
+                                           pictures.right);
     }
+}
+
+std::unique_ptr<SkinButton> createDialogButton(const platform::LibraryHandle& skin, QWidget* dialog,
+                                               QPoint topLeft, int controlNumber,
+                                               const QString& caption)
+{
+    auto button = std::make_unique<SkinButton>();
+    createSkinnedButton(*button, skin, dialog, topLeft, controlNumber, caption);
     button->setText(caption, true, DialogButtonMaxWidth);
-    widgets::setControlId(button->window(), controlNumber);
+    setControlId(button->window(), controlNumber);
     return button;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
-// The bitmap buttons of the secondary dialogs (PIN, Send, Choose Recipients):
-// shaped by the normal pictures, a picture triple per state, white as the key
-// colour, created 100 by 30 at the template's place and widened to their
-// caption.
+// The skinned bitmap buttons of our windows: shaped by the normal pictures,
+// a picture triple per state (SkinPictures.h), white as the key colour,
+// created 100 by 30 and widened to their caption.
 
 #include "SkinButton.h"
 
@@ -13,10 +12,16 @@ namespace mailvane::widgets {
 
 inline constexpr int DialogButtonMaxWidth = 250;
 
-// Makes the button over `dialog` at `topLeft`; its activations arrive through
+// Gives `button` the skin's button pictures and creates its window over
+// `parent` at `topLeft` with `caption`; the caller sets the caption's width.
+void createSkinnedButton(SkinButton& button, const platform::LibraryHandle& skin, QWidget* parent,
+                         QPoint topLeft, int controlNumber, const QString& caption);
+
+// A button of a secondary dialog (PIN, Send, Choose Recipients) over `dialog`
+// at the template's `topLeft`; its activations arrive through
 // window()->commandPosted.
-std::unique_ptr<widgets::SkinButton> createDialogButton(const platform::LibraryHandle& skin,
-                                                        QWidget* dialog, QPoint topLeft,
-                                                        int controlNumber, const QString& caption);
+std::unique_ptr<SkinButton> createDialogButton(const platform::LibraryHandle& skin, QWidget* dialog,
+                                               QPoint topLeft, int controlNumber,
+                                               const QString& caption);
 
 } // namespace mailvane::widgets

@@ -11,7 +11,7 @@ namespace {
 
 // Swallows key presses that would type anything but digits, so that a field
 // holding a value from a file (which the validator lets stand) gets no
-// letters typed into it either.
+// letters typed into it either, and all composed input.
 class DigitKeyFilter : public QObject
 {
 public:
@@ -20,6 +20,8 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        if (event->type() == QEvent::InputMethod)
+            return true;
         return event->type() == QEvent::KeyPress &&
                typesNonDigit(*static_cast<const QKeyEvent*>(event));
     }

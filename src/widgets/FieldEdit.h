@@ -1,10 +1,12 @@
 #pragma once
 
-// Input restrictions of the settings edits: only characters that the record
-// can hold (ISO-8859-1), and for digit fields only digits. The digit rule
-// holds for typed, pasted and dropped text alike: a paste or drop that is not
-// all digits is refused whole, since keeping only its digits would turn
-// "8a0" into a port nobody entered. Text the program puts into a field (a
+// Input restrictions of our edits: only characters that the record can hold
+// (ISO-8859-1), and for digit fields (the settings pages' ports and counts,
+// the PIN) only digits. The digit rule holds for typed, pasted and dropped
+// text alike: a paste or drop that is not all digits is refused whole, since
+// keeping only its digits would turn "8a0" into a port nobody entered.
+// Composed text (an input method's) is refused in a digit field, whatever it
+// holds: digits are typed as they are. Text the program puts into a field (a
 // value read from a settings file) is shown as it is.
 
 #include <QObject>
@@ -42,7 +44,8 @@ bool isDigitsOnly(const QString& text);
 // (Ctrl or Meta held) and keys that type nothing are not typing.
 bool typesNonDigit(const QKeyEvent& event);
 
-// Restricts `edit` to single-byte text; with `digitsOnly`, to digits.
+// Restricts `edit` to single-byte text; with `digitsOnly`, to digits: the
+// one digit rule of every digits-only field.
 void restrictEdit(QLineEdit* edit, bool digitsOnly);
 
 } // namespace mailvane::widgets

@@ -4,7 +4,9 @@
 #include "HelpPopup.h"
 #include "UiText.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QWhatsThis>
 #include <QWidget>
@@ -62,6 +64,24 @@ bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event)
     Q_EMIT helpShown(number, text);
     event->accept();
     return true;
+}
+
+void installHelp(QWidget* window, WhatsThisHelp::Lookup lookup)
+{
+    new WhatsThisHelp(window, std::move(lookup));
+    auto* helpKey = new QAction(window);
+    helpKey->setShortcut(QKeySequence::HelpContents);
+    helpKey->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(helpKey, &QAction::triggered, window,
+                     [] { WhatsThisHelp::requestHelp(QApplication::focusWidget()); });
+    window->addAction(helpKey);
+}
+
+void installHelp(QDialog* dialog, std::span<const HelpEntry> table)
+{
+    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, true);
+    installHelp(static_cast<QWidget*>(dialog),
+                [table](int control) { return lookUpHelp(table, control); });
 }
 
 } // namespace mailvane::widgets

@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <span>
 
+class QDialog;
 class QWidget;
 
 namespace mailvane::widgets {
@@ -52,5 +53,14 @@ private:
     QWidget* m_root;
     Lookup m_lookup;
 };
+
+// The help of one of our windows: watches `window` for help requests (a
+// click in context-help mode, or F1, which asks about the control with the
+// focus) and answers them through `lookup`.
+void installHelp(QWidget* window, WhatsThisHelp::Lookup lookup);
+
+// The help of a secondary dialog: as above from `table`, which must outlive
+// the dialog, with the title bar's help button.
+void installHelp(QDialog* dialog, std::span<const HelpEntry> table);
 
 } // namespace mailvane::widgets

@@ -8,6 +8,7 @@
 #include "SkinDialog.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
+#include "SkinPictures.h"
 #include "SkinTabBar.h"
 #include "SkinTabPage.h"
 #include "SkinTabWidget.h"
@@ -120,8 +121,7 @@ struct SheetHost
     explicit SheetHost(const platform::LibraryHandle& skin)
         : dialog(skin.isEmpty()
                      ? std::make_unique<widgets::SkinDialog>(0)
-                     : std::make_unique<widgets::SkinDialog>(
-                           0, skin, widgets::SkinFrameImages{146, 147, 146, 170, 168, 169, 145}))
+                     : std::make_unique<widgets::SkinDialog>(0, skin, widgets::MainWindowFrame))
     {
         dialog->resize(520, 360);
         sheet = new widgets::SkinTabWidget(dialog.get());
