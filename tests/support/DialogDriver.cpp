@@ -7,9 +7,10 @@
 
 namespace mailvane::test {
 
-DialogDriver::DialogDriver()
+DialogDriver::DialogDriver(std::chrono::milliseconds limit) : m_limit(limit)
 {
-    m_timer.setInterval(5);
+    m_clock.start();
+    m_timer.setInterval(2);
     connect(&m_timer, &QTimer::timeout, this, &DialogDriver::poll);
     m_timer.start();
 }
@@ -29,14 +30,38 @@ void DialogDriver::poll()
         action();
     }
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == m_last || !modal->isVisible())
+    if (!modal || modal == m_last || !modal->isVisible()) {
+        if (!m_steps.empty() && m_clock.elapsed() > m_limit.count())
+            giveUp();
         return;
+    }
     m_last = modal;
     m_seen << QString::fromLatin1(modal->metaObject()->className());
     if (!m_steps.empty() && m_steps.front().matches(modal)) {
         const Step step = std::move(m_steps.front());
         m_steps.pop_front();
+        m_clock.restart();
         step.action(modal);
+        finishIfDone();
+    }
+}
+
+void DialogDriver::giveUp()
+{
+    ADD_FAILURE() << "an expected modal dialog did not come up within " << m_limit.count()
+                  << " ms (modal windows seen: " << m_seen.join(QStringLiteral(", ")).toStdString()
+                  << ")";
+    m_steps.clear();
+    if (QWidget* stuck = QApplication::activeModalWidget())
+        stuck->close();
+    finishIfDone();
+}
+
+void DialogDriver::finishIfDone()
+{
+    if (m_deleteWhenFinished && m_steps.empty()) {
+        m_timer.stop();
+        deleteLater();
     }
 }
 

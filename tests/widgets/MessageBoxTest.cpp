@@ -1,7 +1,7 @@
+#include "DialogDriver.h"
 #include "MessageBoxHook.h"
 #include "MessageBoxLayout.h"
 #include "MessageBoxWindow.h"
-#include "ModalDriver.h"
 #include "SkinMessageBox.h"
 #include "TestResourceBundle.h"
 
