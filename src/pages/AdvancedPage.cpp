@@ -21,16 +21,6 @@ using widgets::uiText;
 
 namespace {
 
-settings::TextField& text(settings::EmailSettings& record, FieldId id)
-{
-    return settings::textValue(settings::fieldInfo(id), record);
-}
-
-std::size_t limitOf(FieldId id)
-{
-    return settings::fieldInfo(id).readLimit.value_or(0);
-}
-
 void setNumber(settings::EmailSettings& record, FieldId id, int value)
 {
     settings::setNumberValue(settings::fieldInfo(id), record, value);
@@ -128,24 +118,14 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
     const auto completeness = [this] {
         requestCompletenessTest();
     };
-    bindEdit(
-        m_smtpUserNameEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpUsername); },
-        limitOf(FieldId::SmtpUsername));
-    bindEdit(
-        m_smtpPasswordEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpPassword); },
-        limitOf(FieldId::SmtpPassword));
-    bindEdit(
-        m_outgoingPortEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingPort); },
-        limitOf(FieldId::OutgoingPort), completeness);
-    bindEdit(
-        m_incomingPortEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingPort); },
-        limitOf(FieldId::IncomingPort), completeness);
-    bindEdit(
-        m_replyToEdit, [this]() -> auto& { return text(m_record, FieldId::ReplyToAddress); },
-        limitOf(FieldId::ReplyToAddress));
-    bindEdit(
-        m_retrieveEmailsEdit, [this]() -> auto& { return text(m_record, FieldId::RetrieveEmails); },
-        limitOf(FieldId::RetrieveEmails));
+    bindEdits(m_record, {
+                            {m_smtpUserNameEdit, FieldId::SmtpUsername},
+                            {m_smtpPasswordEdit, FieldId::SmtpPassword},
+                            {m_outgoingPortEdit, FieldId::OutgoingPort, completeness},
+                            {m_incomingPortEdit, FieldId::IncomingPort, completeness},
+                            {m_replyToEdit, FieldId::ReplyToAddress},
+                            {m_retrieveEmailsEdit, FieldId::RetrieveEmails},
+                        });
 
     connect(m_smtpYesRadio, &QAbstractButton::clicked, this,
             [this] { setSmtpAuthorization(true); });

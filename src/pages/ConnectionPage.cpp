@@ -31,11 +31,6 @@ namespace {
 constexpr std::array<settings::StringId, 3> CallSpeedItems = {
     strings::AutoBauding, strings::Speed9600, strings::Speed14400};
 
-std::size_t limitOf(GroupField field)
-{
-    return settings::groupFieldInfo(field).readLimit.value_or(0);
-}
-
 const widgets::HelpEntry HelpTable[] = {
     {{ids::ProxyGroup}, 107},
     {{ids::ProxiesYesRadio, ids::ProxiesNoRadio, ids::ProxiesLabel}, 108},
@@ -283,18 +278,6 @@ void ConnectionPage::bindEdits()
     const auto testOnly = [this] {
         requestCompletenessTest();
     };
-    const auto bind = [this](QLineEdit* edit, GroupField field, std::function<void()> after,
-                             std::function<bool()> guard = {}) {
-        bindEdit(
-            edit, [ this, field ]() -> auto& { return text(field); }, limitOf(field),
-            std::move(after), std::move(guard));
-    };
-    bind(m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest);
-    bind(m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest);
-    bind(m_secondaryProxyEdit, GroupField::SecondaryProxy, marksAndTest);
-    bind(m_secondaryPortEdit, GroupField::SecondaryProxyPort, marksAndTest);
-    bind(m_accessPointEdit, GroupField::GprsAccessPoint, testOnly);
-    bind(m_dialUpEdit, GroupField::GsmDialUpNumber, testOnly);
     // The GPRS and GSM login edits share two fields: emptying the edits of a
     // group being turned off must not empty the fields the other group shows.
     const auto guarded = [](QLineEdit* edit) {
@@ -302,10 +285,22 @@ void ConnectionPage::bindEdits()
             return !edit->text().isEmpty() || s_clearingGuard;
         };
     };
-    bind(m_gprsUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gprsUserEdit));
-    bind(m_gprsPasswordEdit, GroupField::BearerPassword, marksAndTest, guarded(m_gprsPasswordEdit));
-    bind(m_gsmUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gsmUserEdit));
-    bind(m_gsmPasswordEdit, GroupField::BearerPassword, marksAndTest, guarded(m_gsmPasswordEdit));
+    bindEdits(
+        m_group,
+        {
+            {m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest},
+            {m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest},
+            {m_secondaryProxyEdit, GroupField::SecondaryProxy, marksAndTest},
+            {m_secondaryPortEdit, GroupField::SecondaryProxyPort, marksAndTest},
+            {m_accessPointEdit, GroupField::GprsAccessPoint, testOnly},
+            {m_dialUpEdit, GroupField::GsmDialUpNumber, testOnly},
+            {m_gprsUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gprsUserEdit)},
+            {m_gprsPasswordEdit, GroupField::BearerPassword, marksAndTest,
+             guarded(m_gprsPasswordEdit)},
+            {m_gsmUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gsmUserEdit)},
+            {m_gsmPasswordEdit, GroupField::BearerPassword, marksAndTest,
+             guarded(m_gsmPasswordEdit)},
+        });
 }
 
 void ConnectionPage::connectButtons()

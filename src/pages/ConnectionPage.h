@@ -93,6 +93,7 @@ private:
     void buildBearerRow(QVBoxLayout* column);
     void buildGprsGroup(QVBoxLayout* column);
     void buildGsmGroup(QVBoxLayout* column);
+    using SettingsPage::bindEdits;
     void bindEdits();
     void connectButtons();
 

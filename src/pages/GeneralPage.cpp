@@ -23,11 +23,6 @@ settings::TextField& text(settings::EmailSettings& record, FieldId id)
     return settings::textValue(settings::fieldInfo(id), record);
 }
 
-std::size_t limitOf(FieldId id)
-{
-    return settings::fieldInfo(id).readLimit.value_or(0);
-}
-
 const widgets::HelpEntry HelpTable[] = {
     {{ids::MailboxEdit, ids::MailboxLabel}, 90},
     {{ids::EmailAddressEdit, ids::EmailAddressLabel}, 91},
@@ -101,26 +96,14 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     const auto completeness = [this] {
         requestCompletenessTest();
     };
-    bindEdit(
-        m_mailboxEdit, [this]() -> auto& { return text(m_record, FieldId::Mailbox); },
-        limitOf(FieldId::Mailbox));
-    bindEdit(
-        m_addressEdit, [this]() -> auto& { return text(m_record, FieldId::EmailAddress); },
-        limitOf(FieldId::EmailAddress));
-    bindEdit(
-        m_outgoingServerEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingServer); },
-        limitOf(FieldId::OutgoingServer), completeness);
-    bindEdit(
-        m_incomingServerEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingServer); },
-        limitOf(FieldId::IncomingServer), completeness);
-    bindEdit(
-        m_userNameEdit,
-        [this]() -> auto& { return text(m_record, FieldId::IncomingServerUsername); },
-        limitOf(FieldId::IncomingServerUsername));
-    bindEdit(
-        m_passwordEdit,
-        [this]() -> auto& { return text(m_record, FieldId::IncomingServerPassword); },
-        limitOf(FieldId::IncomingServerPassword));
+    bindEdits(m_record, {
+                            {m_mailboxEdit, FieldId::Mailbox},
+                            {m_addressEdit, FieldId::EmailAddress},
+                            {m_outgoingServerEdit, FieldId::OutgoingServer, completeness},
+                            {m_incomingServerEdit, FieldId::IncomingServer, completeness},
+                            {m_userNameEdit, FieldId::IncomingServerUsername},
+                            {m_passwordEdit, FieldId::IncomingServerPassword},
+                        });
 
     connect(m_pop3Radio, &QAbstractButton::clicked, this, [this] { onServerTypeClicked(true); });
     connect(m_imap4Radio, &QAbstractButton::clicked, this, [this] { onServerTypeClicked(false); });

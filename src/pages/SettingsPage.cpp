@@ -63,6 +63,38 @@ void SettingsPage::bindEdit(QLineEdit* edit, FieldRef field, std::size_t limit,
             });
 }
 
+namespace {
+
+// The longest text a field takes; the edit rule puts back a longer one.
+std::size_t limitOf(const settings::FieldInfo& info)
+{
+    return info.readLimit.value_or(0);
+}
+
+} // namespace
+
+void SettingsPage::bindEdits(settings::EmailSettings& record,
+                             std::initializer_list<RecordEdit> edits)
+{
+    for (const RecordEdit& row : edits) {
+        const settings::FieldInfo& info = settings::fieldInfo(row.field);
+        bindEdit(
+            row.edit, [&record, &info ]() -> auto& { return settings::textValue(info, record); },
+            limitOf(info), row.after);
+    }
+}
+
+void SettingsPage::bindEdits(settings::ConnectionSettings& group,
+                             std::initializer_list<GroupEdit> edits)
+{
+    for (const GroupEdit& row : edits) {
+        const settings::FieldInfo& info = settings::groupFieldInfo(row.field);
+        bindEdit(
+            row.edit, [&group, &info ]() -> auto& { return settings::textValue(info, group); },
+            limitOf(info), row.after, row.guard);
+    }
+}
+
 void SettingsPage::showText(QLineEdit* edit, const settings::TextField& value)
 {
     edit->setText(value ? fromRecordText(*value) : QString());

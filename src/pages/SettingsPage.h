@@ -9,6 +9,7 @@
 // initialisation would.
 
 #include "EmailSettings.h"
+#include "SettingsFields.h"
 #include "SkinTabPage.h"
 #include "StringTable.h"
 #include "WhatsThisHelp.h"
@@ -76,6 +77,27 @@ protected:
     // rule to run at all.
     void bindEdit(QLineEdit* edit, FieldRef field, std::size_t limit,
                   std::function<void()> after = {}, std::function<bool()> guard = {});
+
+    // One row of a page's edit bindings: the edit, the text field it holds
+    // and what runs after it stored a text.
+    struct RecordEdit
+    {
+        QLineEdit* edit;
+        settings::FieldId field;
+        std::function<void()> after = {};
+    };
+    struct GroupEdit
+    {
+        QLineEdit* edit;
+        settings::GroupField field;
+        std::function<void()> after = {};
+        std::function<bool()> guard = {};
+    };
+
+    // Binds each edit to its field of `record` (or of `group`) by the edit
+    // rule, with the field's read limit.
+    void bindEdits(settings::EmailSettings& record, std::initializer_list<RecordEdit> edits);
+    void bindEdits(settings::ConnectionSettings& group, std::initializer_list<GroupEdit> edits);
 
     // Puts a field's value into its edit (empty for an absent field).
     static void showText(QLineEdit* edit, const settings::TextField& value);
