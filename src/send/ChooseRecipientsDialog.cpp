@@ -137,9 +137,9 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::
         widgets::createDialogButton(skin, this, OkPlace, OkButton, widgets::uiText(OkLabel));
     m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
                                                  widgets::uiText(CancelLabel));
-    for (const auto* button : {m_addButton.get(), m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
-                &ChooseRecipientsDialog::onCommand);
+    widgets::onActivated(*m_addButton, this, [this] { addSelected(); });
+    widgets::onActivated(*m_okButton, this, [this] { onOk(); });
+    widgets::onActivated(*m_cancelButton, this, [this] { reject(); });
     m_okButton->window()->setDefault(true);
 
     widgets::installHelp(this, Help);
@@ -215,23 +215,6 @@ bool ChooseRecipientsDialog::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return SkinDialog::eventFilter(watched, event);
-}
-
-void ChooseRecipientsDialog::onCommand(int controlNumber)
-{
-    switch (controlNumber) {
-    case AddButton:
-        addSelected();
-        break;
-    case OkButton:
-        onOk();
-        break;
-    case CancelButton:
-        reject();
-        break;
-    default:
-        break;
-    }
 }
 
 void ChooseRecipientsDialog::onOk()

@@ -76,7 +76,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onCommand(int controlNumber);
     void onOk();
 
     phone::PhoneLink& m_link;

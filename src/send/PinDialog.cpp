@@ -61,9 +61,8 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
         widgets::createDialogButton(skin, this, OkPlace, OkButton, widgets::uiText(OkLabel));
     m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
                                                  widgets::uiText(CancelLabel));
-    for (const auto* button : {m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
-                &PinDialog::onCommand);
+    widgets::onActivated(*m_okButton, this, [this] { onOk(); });
+    widgets::onActivated(*m_cancelButton, this, [this] { reject(); });
     m_okButton->window()->setDefault(true);
     setTabOrder(m_pinEdit, m_okButton->window());
     setTabOrder(m_okButton->window(), m_cancelButton->window());
@@ -73,14 +72,6 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
 }
 
 PinDialog::~PinDialog() = default;
-
-void PinDialog::onCommand(int controlNumber)
-{
-    if (controlNumber == OkButton)
-        onOk();
-    else if (controlNumber == CancelButton)
-        reject();
-}
 
 void PinDialog::onPinEdited()
 {

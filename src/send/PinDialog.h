@@ -43,7 +43,6 @@ public:
     QLineEdit* pinEdit() const { return m_pinEdit; }
 
 private:
-    void onCommand(int controlNumber);
     void onPinEdited();
     void onOk();
 

@@ -105,9 +105,8 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
         widgets::createDialogButton(skin, this, SendPlace, SendButton, widgets::uiText(SendLabel));
     m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
                                                  widgets::uiText(CancelLabel));
-    for (const auto* button : {m_sendButton.get(), m_cancelButton.get()})
-        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
-                &SendDialog::onCommand);
+    widgets::onActivated(*m_sendButton, this, [this] { accept(); });
+    widgets::onActivated(*m_cancelButton, this, [this] { reject(); });
     m_sendButton->window()->setDefault(true);
     m_sendButton->window()->setFocus();
 
@@ -115,13 +114,5 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
 }
 
 SendDialog::~SendDialog() = default;
-
-void SendDialog::onCommand(int controlNumber)
-{
-    if (controlNumber == SendButton)
-        accept();
-    else if (controlNumber == CancelButton)
-        reject();
-}
 
 } // namespace mailvane::send

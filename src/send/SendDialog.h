@@ -51,7 +51,6 @@ public:
     QPlainTextEdit* settingsBox() const { return m_settingsBox; }
 
 private:
-    void onCommand(int controlNumber);
 
     QPlainTextEdit* m_recipientsBox = nullptr;
     QPlainTextEdit* m_settingsBox = nullptr;

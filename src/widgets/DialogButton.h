@@ -17,6 +17,15 @@ inline constexpr int DialogButtonMaxWidth = 250;
 void createSkinnedButton(SkinButton& button, const platform::LibraryHandle& skin, QWidget* parent,
                          QPoint topLeft, int controlNumber, const QString& caption);
 
+// Runs `handler` each time `button` is activated, while `context` lives: one
+// handler per button, rather than one switch over the control numbers.
+template <typename Handler>
+void onActivated(const SkinButton& button, const QObject* context, Handler handler)
+{
+    QObject::connect(button.window(), &SkinButtonWidget::commandPosted, context,
+                     [handler = std::move(handler)](int, QWidget*) { handler(); });
+}
+
 // A button of a secondary dialog (PIN, Send, Choose Recipients) over `dialog`
 // at the template's `topLeft`; its activations arrive through
 // window()->commandPosted.
