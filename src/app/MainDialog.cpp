@@ -40,10 +40,6 @@ namespace ids = main_window;
 
 namespace {
 
-// Spacing of the hand-made layout (the template gives no geometry).
-constexpr int Margin = 16;
-constexpr int RowGap = 10;
-
 const widgets::HelpEntry HelpTable[] = {
     {{ids::RecipientsEdit, ids::ChooseRecipientsButton}, strings::RecipientsHelp},
     {{ids::SendButton}, strings::SendHelp},
@@ -147,7 +143,7 @@ bool MainDialog::initDialog()
     // The window is a fixed dialog: smaller would squeeze the fields and cut
     // off Send, larger would only open gaps.
     m_sheetSize = measureSheet();
-    setFixedSize(layoutSize());
+    setFixedSize(MainWindowLayout::size(layoutParts()));
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
         m_sheet->tabControl()->setSkin(m_skin, widgets::SkinTabBar::MainSheetNumbers);
@@ -307,65 +303,34 @@ QSize MainDialog::sheetSize() const
     return m_sheetSize;
 }
 
-QSize MainDialog::layoutSize() const
+MainWindowParts MainDialog::layoutParts() const
 {
-    const QSize sheet = sheetSize();
-    const int topHeight = topBar() ? topBar()->height() : 0;
-    const int width = sheet.width() + sideSpace();
-    const int rows =
-        m_menuBar->sizeHint().height() + topHeight + RowGap + m_heading->sizeHint().height() +
-        RowGap +
-        std::max(m_recipientsEdit->sizeHint().height(), m_chooseButton->window()->height()) +
-        RowGap;
-    return {width, rows + sheet.height() + SheetBottomSpace};
+    MainWindowParts parts;
+    parts.menuHeight = m_menuBar->sizeHint().height();
+    parts.topBarHeight = topBar() ? topBar()->height() : 0;
+    parts.leftBarWidth = leftBar() ? leftBar()->width() : 0;
+    parts.sheet = sheetSize();
+    parts.headingHeight = m_heading->sizeHint().height();
+    parts.recipientsEditHeight = m_recipientsEdit->sizeHint().height();
+    parts.chooseButton = m_chooseButton->window()->size();
+    parts.emptyButton = m_emptyButton->window()->size();
+    parts.sendButton = m_sendButton->window()->size();
+    return parts;
 }
 
 void MainDialog::layOut()
 {
     if (!m_sheet)
         return;
-    const int menuHeight = m_menuBar->sizeHint().height();
-    m_menuBar->setGeometry(0, 0, width(), menuHeight);
+    const MainWindowPlaces places = MainWindowLayout::places(layoutParts(), size());
+    m_menuBar->setGeometry(places.menuBar);
     placeFrameBelowMenu();
-
-    // The sheet stands where the template put it: centred with a shift of 10
-    // to the right (past the left bar), with a fixed band below it. The rows
-    // above line up with its edges.
-    QSize sheet = sheetSize();
-    sheet.setWidth(std::max(sheet.width(), width() - sideSpace()));
-    const int left = (width() - sheet.width()) / 2 + 10;
-    const int right = left + sheet.width();
-    int y = menuHeight + (topBar() ? topBar()->height() : 0) + RowGap;
-
-    m_heading->setGeometry(left, y, right - left, m_heading->sizeHint().height());
-    y += m_heading->height() + RowGap;
-
-    QWidget* choose = m_chooseButton->window();
-    const int rowHeight = std::max(m_recipientsEdit->sizeHint().height(), choose->height());
-    choose->move(left, y + (rowHeight - choose->height()) / 2);
-    const int editLeft = choose->x() + choose->width() + RowGap;
-    const int editHeight = m_recipientsEdit->sizeHint().height();
-    m_recipientsEdit->setGeometry(editLeft, y + (rowHeight - editHeight) / 2, right - editLeft,
-                                  editHeight);
-
-    const int sheetTop =
-        std::max(y + rowHeight + RowGap, height() - sheet.height() - SheetBottomSpace);
-    m_sheet->setGeometry(left, sheetTop, sheet.width(), height() - SheetBottomSpace - sheetTop);
-
-    const int bandTop = m_sheet->geometry().bottom() + 1;
-    QWidget* empty = m_emptyButton->window();
-    QWidget* send = m_sendButton->window();
-    const int buttonY = bandTop + (SheetBottomSpace - send->height()) / 2;
-    empty->move(left, buttonY);
-    send->move(right - send->width(), buttonY);
-}
-
-int MainDialog::sideSpace() const
-{
-    // The sheet is shifted 10 to the right of centre: the space beside it
-    // must hold the left bar and a margin on that side.
-    const int bar = leftBar() ? leftBar()->width() : 0;
-    return std::max(3 * Margin, 2 * bar + Margin);
+    m_heading->setGeometry(places.heading);
+    m_chooseButton->window()->move(places.chooseButton.topLeft());
+    m_recipientsEdit->setGeometry(places.recipientsEdit);
+    m_sheet->setGeometry(places.sheet);
+    m_emptyButton->window()->move(places.emptyButton.topLeft());
+    m_sendButton->window()->move(places.sendButton.topLeft());
 }
 
 void MainDialog::placeFrameBelowMenu()

@@ -8,6 +8,7 @@
 
 #include "CurrentFile.h"
 #include "EmailSettings.h"
+#include "MainWindowLayout.h"
 #include "SkinDialog.h"
 #include "StringTable.h"
 
@@ -44,8 +45,6 @@ class MainDialog : public widgets::SkinDialog
     Q_OBJECT
 
 public:
-    // The space below the sheet, where the Send and Empty Fields buttons sit.
-    static constexpr int SheetBottomSpace = 95;
     static constexpr int ButtonMaxWidth = 350;
 
     explicit MainDialog(QWidget* parent = nullptr);
@@ -111,10 +110,9 @@ private:
     void createButtons();
     void createSheet();
     void layOut();
-    QSize layoutSize() const;
+    MainWindowParts layoutParts() const;
     QSize sheetSize() const;
     QSize measureSheet() const;
-    int sideSpace() const;
     void placeFrameBelowMenu();
     void clearPageFlags();
     // The end of Open, whatever its outcome.
