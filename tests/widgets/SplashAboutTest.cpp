@@ -135,18 +135,6 @@ TEST(SplashScreen, isCentredAndGoesNegativeWhenLargerThanTheDesktop)
     }
 }
 
-TEST(ProgramVersion, namesTheProgramFileByTheQuoteRule)
-{
-    EXPECT_EQ(platform::ProgramVersion::programFileOf(QStringLiteral("\"/opt/mail vane/app\" -x")),
-              QStringLiteral("/opt/mail vane/app"));
-    EXPECT_EQ(platform::ProgramVersion::programFileOf(QStringLiteral("/opt/app")),
-              QStringLiteral("/opt/app"));
-    EXPECT_EQ(platform::ProgramVersion::programFileOf(QStringLiteral("/opt/app\"x\"")),
-              QStringLiteral("/opt/app"));
-    EXPECT_EQ(platform::ProgramVersion::programFileOf(QStringLiteral("\"/opt/app")),
-              QStringLiteral("/opt/app"));
-}
-
 TEST(AboutBox, nameLineCarriesTheBuildNumberOfTheProgramFile)
 {
     QTemporaryDir folder;
