@@ -3,8 +3,8 @@
 // children), offscreen, with the default skin. Each repetition shows a fresh
 // window and closes it as soon as it has painted.
 
-#include "COrvexFileDialog.h"
 #include "ResourceLibrary.h"
+#include "SkinFileDialog.h"
 #include "SkinMessageBox.h"
 
 #include <QApplication>
@@ -72,14 +72,14 @@ void BM_MessageBoxFirstPaint(benchmark::State& state)
     QWidget owner;
     owner.resize(400, 300);
     owner.show();
-    FirstPaint watcher(skin::SkinMessageBox::WindowObjectName);
+    FirstPaint watcher(widgets::SkinMessageBox::WindowObjectName);
     qApp->installEventFilter(&watcher);
     for (auto _ : state) {
         watcher.reset();
         const auto start = Clock::now();
-        skin::SkinMessageBox::show(&owner,
-                                   QStringLiteral("Do you want to save the changes you made?"),
-                                   QStringLiteral("Mailvane"), 51);
+        widgets::SkinMessageBox::show(&owner,
+                                      QStringLiteral("Do you want to save the changes you made?"),
+                                      QStringLiteral("Mailvane"), 51);
         state.SetIterationTime(std::chrono::duration<double>(watcher.painted() - start).count());
     }
     qApp->removeEventFilter(&watcher);
@@ -93,15 +93,15 @@ void BM_FileDialogFirstPaint(benchmark::State& state)
         if (file.open(QIODevice::WriteOnly))
             file.write("#E-Mail Settings File\n");
     }
-    FirstPaint watcher(skin::COrvexFileDialog::WindowObjectName);
+    FirstPaint watcher(widgets::SkinFileDialog::WindowObjectName);
     qApp->installEventFilter(&watcher);
     for (auto _ : state) {
         watcher.reset();
-        skin::FileDialogRequest request = skin::FileDialogRequest::settingsFile();
+        widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
         request.initialDirectory = folder.path();
         const auto start = Clock::now();
-        skin::COrvexFileDialog::open(request, g_skin,
-                                     skin::COrvexFileDialog::FrameNames::settingsCommands());
+        widgets::SkinFileDialog::open(request, g_skin,
+                                      widgets::SkinFileDialog::FrameNames::settingsCommands());
         state.SetIterationTime(std::chrono::duration<double>(watcher.painted() - start).count());
     }
     qApp->removeEventFilter(&watcher);
@@ -141,14 +141,14 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     g_skin = platform::loadResourceLibrary(QStringLiteral(MAILVANE_DEFAULT_SKIN));
-    if (g_skin.isEmpty() || skin::SkinMessageBox::configure(labelOf, g_skin) != 0) {
+    if (g_skin.isEmpty() || widgets::SkinMessageBox::configure(labelOf, g_skin) != 0) {
         std::fprintf(stderr, "the default skin did not load: %s\n", MAILVANE_DEFAULT_SKIN);
         return EXIT_FAILURE;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    skin::SkinMessageBox::release();
+    widgets::SkinMessageBox::release();
     platform::freeResourceLibrary(g_skin);
     return EXIT_SUCCESS;
 }

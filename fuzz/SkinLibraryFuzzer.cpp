@@ -4,8 +4,8 @@
 // image container as a skin loads it (bitmap, GIF, PNG, WBMP, OTA, any other
 // picture), and what comes out keeps the container's and the picture limits.
 
-#include "COBitmapUtil.h"
 #include "FuzzCheck.h"
+#include "LayeredImage.h"
 #include "PictureLimits.h"
 #include "ResourceBundleCheck.h"
 #include "ResourceLibrary.h"
@@ -42,11 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             const int number = name.toInt(&isNumber);
             if (!isNumber || number == 0)
                 continue;
-            skin::COBitmapUtil images;
+            skin::LayeredImage images;
             if (!images.loadFromResource(library, number, 0, 0))
                 continue;
             const int frames = images.frameCount(0);
-            FUZZ_CHECK(frames >= 1 && frames <= skin::COBitmapUtil::MaxFrames);
+            FUZZ_CHECK(frames >= 1 && frames <= skin::LayeredImage::MaxFrames);
             const qint64 pixels = qint64{images.width(0)} * images.height(0);
             FUZZ_CHECK(pixels > 0 && pixels <= skin::MaxPicturePixels);
             FUZZ_CHECK(pixels * frames <=

@@ -1,8 +1,8 @@
 #include "FileCommands.h"
 
-#include "COrvexFileDialog.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
+#include "SkinFileDialog.h"
 #include "SkinMessageBox.h"
 #include "UiText.h"
 
@@ -13,8 +13,8 @@
 namespace mailvane::app {
 
 namespace strings = settings::strings;
-using skin::COrvexFileDialog;
-using skin::SkinMessageBox;
+using widgets::SkinFileDialog;
+using widgets::SkinMessageBox;
 
 namespace {
 
@@ -60,22 +60,22 @@ FileCommands::FileCommands(QWidget* owner, const platform::LibraryHandle& skin)
 
 int FileCommands::ask(const QString& text, settings::StringId caption, unsigned flags)
 {
-    return SkinMessageBox::show(m_owner, text, uiText(caption), flags);
+    return SkinMessageBox::show(m_owner, text, widgets::uiText(caption), flags);
 }
 
 QString FileCommands::askSavePath()
 {
-    skin::FileDialogRequest request = skin::FileDialogRequest::settingsFile();
-    const int result = COrvexFileDialog::save(
-        request, m_skin, COrvexFileDialog::FrameNames::settingsCommands(), m_owner);
-    return result == COrvexFileDialog::Chosen ? request.fileName : QString();
+    widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
+    const int result = SkinFileDialog::save(
+        request, m_skin, SkinFileDialog::FrameNames::settingsCommands(), m_owner);
+    return result == SkinFileDialog::Chosen ? request.fileName : QString();
 }
 
 bool FileCommands::mayReplace(const QString& path, const QString& shownName)
 {
     if (!canRead(path))
         return true;
-    return ask(uiText(strings::SaveChangesToFile) + shownName + QLatin1Char(')'),
+    return ask(widgets::uiText(strings::SaveChangesToFile) + shownName + QLatin1Char(')'),
                strings::ReplaceExistingFile, YesNoExclamation) == SkinMessageBox::IdYes;
 }
 
@@ -85,7 +85,8 @@ int FileCommands::write(const QString& path, const settings::EmailSettings& reco
     if (result.ok())
         return Done;
     // A failed save must not pass for a completed one.
-    ask(uiText(strings::SaveFailedMessage) + path + QStringLiteral(": ") + describe(result),
+    ask(widgets::uiText(strings::SaveFailedMessage) + path + QStringLiteral(": ") +
+            describe(result),
         strings::SaveFailedCaption, OkExclamation);
     return Stopped;
 }
@@ -122,7 +123,7 @@ int FileCommands::writeAs(const QString& path, QString& currentFile,
 int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailSettings& record)
 {
     if (!currentFile.isEmpty()) {
-        const int answer = ask(uiText(strings::SaveChangesToFile) +
+        const int answer = ask(widgets::uiText(strings::SaveChangesToFile) +
                                    QFileInfo(currentFile).fileName() + QLatin1Char(')'),
                                strings::SaveChangesCaption, YesNoCancelExclamation);
         if (answer == SkinMessageBox::IdNo)
@@ -132,8 +133,8 @@ int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailS
         return write(currentFile, record);
     }
 
-    const int answer = ask(uiText(strings::SaveChangesQuestion), strings::SaveChangesCaption,
-                           YesNoCancelExclamation);
+    const int answer = ask(widgets::uiText(strings::SaveChangesQuestion),
+                           strings::SaveChangesCaption, YesNoCancelExclamation);
     if (answer == SkinMessageBox::IdNo)
         return Done;
     if (answer != SkinMessageBox::IdYes)
@@ -146,13 +147,13 @@ int FileCommands::saveChangesPrompt(QString& currentFile, const settings::EmailS
 
 int FileCommands::open(QString& currentFile, settings::EmailSettings& record)
 {
-    skin::FileDialogRequest request = skin::FileDialogRequest::settingsFile();
+    widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
     // The open dialog only hides the read-only box and adds no extension.
-    request.flags = skin::FileDialogRequest::OfnHideReadOnly;
+    request.flags = widgets::FileDialogRequest::OfnHideReadOnly;
     request.defaultExtension.clear();
-    const int result = COrvexFileDialog::open(
-        request, m_skin, COrvexFileDialog::FrameNames::settingsCommands(), m_owner);
-    if (result != COrvexFileDialog::Chosen)
+    const int result = SkinFileDialog::open(
+        request, m_skin, SkinFileDialog::FrameNames::settingsCommands(), m_owner);
+    if (result != SkinFileDialog::Chosen)
         return Stopped;
     return openPath(request.fileName, currentFile, record);
 }
@@ -161,7 +162,8 @@ int FileCommands::openPath(const QString& path, QString& currentFile,
                            settings::EmailSettings& record)
 {
     if (!canRead(path)) {
-        ask(uiText(strings::FileNotFoundMessage), strings::FileNotFoundCaption, OkExclamation);
+        ask(widgets::uiText(strings::FileNotFoundMessage), strings::FileNotFoundCaption,
+            OkExclamation);
         return Stopped;
     }
     const settings::ReadResult result = settings::readSettingsFile(toPath(path), record);
@@ -169,7 +171,7 @@ int FileCommands::openPath(const QString& path, QString& currentFile,
         currentFile = path;
         return Done;
     }
-    ask(uiText(strings::InvalidFileFormatMessage), strings::InvalidFileFormatCaption,
+    ask(widgets::uiText(strings::InvalidFileFormatMessage), strings::InvalidFileFormatCaption,
         OkExclamation);
     return result.status == settings::ReadStatus::Invalid ? InvalidFile : Stopped;
 }

@@ -6,7 +6,7 @@
 #include "SingleInstance.h"
 #include "SkinLibraryLocator.h"
 #include "SkinMessageBox.h"
-#include "SplashWnd.h"
+#include "SplashScreen.h"
 #include "StartupProbe.h"
 #include "UiText.h"
 
@@ -36,7 +36,7 @@ void MainApp::loadSkin()
 
 int MainApp::run(const QString& file)
 {
-    SingleInstance instance(uiText(settings::strings::MainWindowTitle),
+    SingleInstance instance(widgets::uiText(settings::strings::MainWindowTitle),
                             InstanceScope::forThisSession());
     switch (instance.claim(file)) {
     case SingleInstance::Claim::Forwarded:
@@ -52,11 +52,11 @@ int MainApp::run(const QString& file)
 
     StartupProbe probe;
     probe.splashStarted();
-    skin::SplashWnd splash(m_skin, SplashPicture);
+    widgets::SplashScreen splash(m_skin, SplashPicture);
     splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
     probe.splashEnded();
 
-    skin::SkinMessageBox::configure([](int id) { return uiText(id); }, m_skin);
+    widgets::SkinMessageBox::configure([](int id) { return widgets::uiText(id); }, m_skin);
 
     // The phone link, made by the main window, reaches the configured phone.
     const std::string phone = phone::configuredPhoneSelection();

@@ -2,11 +2,10 @@
 
 #include "AboutBox.h"
 #include "AdvancedPage.h"
-#include "BmpButton.h"
-#include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
+#include "DialogButton.h"
 #include "FileCommands.h"
 #include "GeneralPage.h"
 #include "HeadingLabel.h"
@@ -14,21 +13,24 @@
 #include "PhoneLink.h"
 #include "PlainButtonArt.h"
 #include "SendWorkflow.h"
+#include "SkinButton.h"
 #include "SkinHorizontalBar.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinPictures.h"
+#include "SkinTabBar.h"
+#include "SkinTabWidget.h"
 #include "SkinVerticalBar.h"
 #include "TokenTableLocator.h"
 #include "UiText.h"
 #include "WhatsThisHelp.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QWhatsThis>
+#include <cstdio>
 #include <limits>
 
 namespace mailvane::app {
@@ -38,30 +40,7 @@ namespace ids = main_window;
 
 namespace {
 
-// The frame of the main window (the extra top picture 167 has no place in
-// this frame and is left out).
-constexpr skin::SkinFrameImages MainFrame{146, 147, 146, 170, 168, 169, 145};
-
-constexpr int ApplicationIcon = 139;
-constexpr int AboutProduct = 171;
-constexpr int AboutEmblem = 185;
-constexpr int AboutEmblemMask = 184;
-
-struct ButtonImages
-{
-    int left, middle, right;
-};
-// Normal, pressed, hover, disabled.
-constexpr ButtonImages ButtonStates[] = {
-    {136, 120, 121}, {122, 124, 123}, {125, 127, 126}, {131, 133, 132}};
-constexpr std::uint32_t TransparentWhite = 0xFFFFFF;
-constexpr QSize InitialButtonSize{100, 30};
-
-// Spacing of the hand-made layout (the template gives no geometry).
-constexpr int Margin = 16;
-constexpr int RowGap = 10;
-
-const HelpEntry HelpTable[] = {
+const widgets::HelpEntry HelpTable[] = {
     {{ids::RecipientsEdit, ids::ChooseRecipientsButton}, strings::RecipientsHelp},
     {{ids::SendButton}, strings::SendHelp},
     {{ids::HeadingStatic}, strings::Heading},
@@ -69,19 +48,19 @@ const HelpEntry HelpTable[] = {
 
 } // namespace
 
-MainDialog::MainDialog(QWidget* parent) : skin::SkinDialog(templates::MainWindow, parent)
+MainDialog::MainDialog(QWidget* parent) : widgets::SkinDialog(templates::MainWindow, parent)
 {
     setObjectName(QStringLiteral("mainDialog"));
     // A caption with the title-bar help button; no minimise or maximise box.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(uiText(strings::MainWindowTitle));
-    new WhatsThisHelp(this, &MainDialog::helpFor);
+    setWindowTitle(widgets::uiText(strings::MainWindowTitle));
+    widgets::installHelp(this, &MainDialog::helpFor);
 }
 
 MainDialog::~MainDialog()
 {
-    if (HelpPopup* popup = HelpPopup::current())
+    if (widgets::HelpPopup* popup = widgets::HelpPopup::current())
         popup->close();
     m_record.clear();
     // The buttons' windows are children; the buttons go before them.
@@ -92,19 +71,19 @@ MainDialog::~MainDialog()
     m_sheet = nullptr;
     m_sendWorkflow.reset(); // borrows the record and the link
     m_phoneLink.reset();
-    skin::SkinMessageBox::release();
+    widgets::SkinMessageBox::release();
 }
 
 void MainDialog::setSkinLibrary(const platform::LibraryHandle& skin)
 {
     m_skin = skin;
     if (!skin.isEmpty())
-        setSkin(skin, MainFrame);
+        setSkin(skin, widgets::MainWindowFrame);
 }
 
 settings::StringId MainDialog::helpFor(int control)
 {
-    return lookUpHelp(HelpTable, control);
+    return widgets::lookUpHelp(HelpTable, control);
 }
 
 bool MainDialog::initDialog()
@@ -112,7 +91,7 @@ bool MainDialog::initDialog()
     const bool first = m_sheet == nullptr;
     if (first)
         m_record.clear();
-    skin::SkinDialog::initDialog();
+    widgets::SkinDialog::initDialog();
     if (!first) {
         // A second modal run keeps what the first one built.
         layOut();
@@ -130,7 +109,7 @@ bool MainDialog::initDialog()
 
     if (!m_skin.isEmpty()) {
         skin::SkinImage icon;
-        const QImage picture = icon.load(m_skin, ApplicationIcon);
+        const QImage picture = icon.load(m_skin, widgets::ApplicationIconPicture);
         if (!picture.isNull())
             m_icon = QIcon(QPixmap::fromImage(picture));
     }
@@ -140,19 +119,19 @@ bool MainDialog::initDialog()
 
     buildMenu();
     m_heading = new HeadingLabel(this);
-    setControlId(m_heading, ids::HeadingStatic);
+    widgets::setControlId(m_heading, ids::HeadingStatic);
     m_heading->setObjectName(QStringLiteral("headingStatic"));
     m_recipientsEdit = new QLineEdit(this);
-    setControlId(m_recipientsEdit, ids::RecipientsEdit);
+    widgets::setControlId(m_recipientsEdit, ids::RecipientsEdit);
     m_recipientsEdit->setObjectName(QStringLiteral("recipientsEdit"));
     // Any text goes in (the Send command names a piece that is not a phone
     // number), and all of it: the edit's own limit of 32,767 characters would
     // cut a long list of chosen contacts without a word.
     m_recipientsEdit->setMaxLength(std::numeric_limits<int>::max());
     createButtons();
-    setWindowTitle(uiText(strings::MainWindowTitle));
+    setWindowTitle(widgets::uiText(strings::MainWindowTitle));
     createSheet();
-    m_heading->setText(uiText(strings::Heading));
+    m_heading->setText(widgets::uiText(strings::Heading));
     m_heading->setAccessibleName(m_heading->text());
     m_recipientsEdit->setAccessibleName(m_chooseButton->text());
 
@@ -164,10 +143,10 @@ bool MainDialog::initDialog()
     // The window is a fixed dialog: smaller would squeeze the fields and cut
     // off Send, larger would only open gaps.
     m_sheetSize = measureSheet();
-    setFixedSize(layoutSize());
+    setFixedSize(MainWindowLayout::size(layoutParts()));
     layOut();
     if (m_sheet->tabControl() && !m_skin.isEmpty()) {
-        m_sheet->tabControl()->setSkin(m_skin, skin::SkinTabCtrl::MainSheetNumbers);
+        m_sheet->tabControl()->setSkin(m_skin, widgets::SkinTabBar::MainSheetNumbers);
         m_sheet->tabControl()->setBackground(background(), m_sheet->x(), m_sheet->y());
     }
 
@@ -196,7 +175,7 @@ void MainDialog::buildMenu()
     m_menuBar->setNativeMenuBar(false);
     const auto add = [this](QMenu* menu, settings::StringId text, int command,
                             QKeySequence shortcut, void (MainDialog::*handler)()) {
-        QAction* action = menu->addAction(uiText(text));
+        QAction* action = menu->addAction(widgets::uiText(text));
         action->setData(command);
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -206,7 +185,7 @@ void MainDialog::buildMenu()
     // The file commands have keys of their own, the usual ones of desktop
     // programs, written out: the platform's standard sequence for Save As is
     // empty on some desktops, which left it without a key.
-    QMenu* file = m_menuBar->addMenu(uiText(strings::FileMenu));
+    QMenu* file = m_menuBar->addMenu(widgets::uiText(strings::FileMenu));
     add(file, strings::NewItem, menu::NewCommand, QKeySequence(Qt::CTRL | Qt::Key_N),
         &MainDialog::onNew);
     add(file, strings::OpenItem, menu::OpenCommand, QKeySequence(Qt::CTRL | Qt::Key_O),
@@ -218,32 +197,28 @@ void MainDialog::buildMenu()
     file->addSeparator();
     add(file, strings::ExitItem, menu::ExitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q),
         &MainDialog::onExit);
-    QMenu* help = m_menuBar->addMenu(uiText(strings::HelpMenu));
+    QMenu* help = m_menuBar->addMenu(widgets::uiText(strings::HelpMenu));
     add(help, strings::WhatsThisItem, menu::WhatsThisCommand, QKeySequence(),
         &MainDialog::onWhatsThis);
     help->addSeparator();
     add(help, strings::AboutItem, menu::AboutCommand, QKeySequence(), &MainDialog::onAbout);
-
-    auto* helpKey = new QAction(this);
-    helpKey->setShortcut(QKeySequence::HelpContents);
-    helpKey->setShortcutContext(Qt::WindowShortcut);
-    connect(helpKey, &QAction::triggered, this, &MainDialog::onHelpKey);
-    addAction(helpKey);
 }
 
 void MainDialog::createButtons()
 {
     const auto make = [this](int control, settings::StringId caption, const char* name) {
-        auto button = std::make_unique<skin::BmpButton>();
+        auto button = std::make_unique<widgets::SkinButton>();
         if (m_skin.isEmpty()) {
             // No skin: a calm button in the palette's colours instead of grey blocks.
             const int height = fontMetrics().height() + 14;
-            const ButtonPieces normal = plainButtonPieces(palette(), 0, height);
-            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right, TransparentWhite);
-            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
-                           uiText(caption));
+            const widgets::ButtonPieces normal = widgets::plainButtonPieces(palette(), 0, height);
+            button->setShapeFromBitmaps(normal.left, normal.middle, normal.right,
+                                        widgets::ButtonKeyColour);
+            button->create(m_skin, this, QRect(QPoint(0, 0), widgets::InitialButtonSize), control,
+                           widgets::uiText(caption));
             for (int state = 0; state < 4; ++state) {
-                const ButtonPieces pieces = plainButtonPieces(palette(), state, height);
+                const widgets::ButtonPieces pieces =
+                    widgets::plainButtonPieces(palette(), state, height);
                 button->setStateImagesFromBitmaps(state, pieces.left, pieces.middle, pieces.right);
             }
             // Drawn in the theme's colours: so is the label.
@@ -251,25 +226,17 @@ void MainDialog::createButtons()
             button->setTextColours(colours.color(QPalette::Active, QPalette::ButtonText).rgba(),
                                    colours.color(QPalette::Disabled, QPalette::ButtonText).rgba());
         } else {
-            const ButtonImages& normal = ButtonStates[0];
-            button->setShapeFromResources(m_skin, normal.left, normal.middle, normal.right, true,
-                                          TransparentWhite);
-            button->create(m_skin, this, QRect(QPoint(0, 0), InitialButtonSize), control,
-                           uiText(caption));
-            for (int state = 0; state < 4; ++state) {
-                const ButtonImages& images = ButtonStates[state];
-                button->setStateImagesFromResources(state, m_skin, images.left, images.middle,
-                                                    images.right);
-            }
+            widgets::createSkinnedButton(*button, m_skin, this, QPoint(0, 0), control,
+                                         widgets::uiText(caption));
         }
-        button->setText(uiText(caption), true, ButtonMaxWidth);
+        button->setText(widgets::uiText(caption), true, ButtonMaxWidth);
         QWidget* window = button->window();
         window->setObjectName(QString::fromLatin1(name));
-        setControlId(window, control);
+        widgets::setControlId(window, control);
         // Enter in the recipients field must not press a button by surprise.
         if (auto* push = qobject_cast<QPushButton*>(window))
             push->setAutoDefault(false);
-        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
+        connect(button->window(), &widgets::SkinButtonWidget::commandPosted, this,
                 [this](int number, QWidget*) { onButtonCommand(number); });
         return button;
     };
@@ -288,14 +255,14 @@ void MainDialog::createSheet()
     m_incomingPage->setObjectName(QStringLiteral("incomingPage"));
     m_outgoingPage->setObjectName(QStringLiteral("outgoingPage"));
 
-    m_sheet = new skin::COrvexPropertySheet(this);
+    m_sheet = new widgets::SkinTabWidget(this);
     m_sheet->setObjectName(QStringLiteral("settingsSheet"));
-    m_sheet->setAccessibleName(uiText(strings::SheetCaption));
-    m_sheet->tabControl()->setAccessibleName(uiText(strings::SheetCaption));
-    m_sheet->addPage(m_generalPage, uiText(strings::GeneralTab));
-    m_sheet->addPage(m_advancedPage, uiText(strings::AdvancedTab));
-    m_sheet->addPage(m_incomingPage, uiText(strings::IncomingTab));
-    m_sheet->addPage(m_outgoingPage, uiText(strings::OutgoingTab));
+    m_sheet->setAccessibleName(widgets::uiText(strings::SheetCaption));
+    m_sheet->tabControl()->setAccessibleName(widgets::uiText(strings::SheetCaption));
+    m_sheet->addPage(m_generalPage, widgets::uiText(strings::GeneralTab));
+    m_sheet->addPage(m_advancedPage, widgets::uiText(strings::AdvancedTab));
+    m_sheet->addPage(m_incomingPage, widgets::uiText(strings::IncomingTab));
+    m_sheet->addPage(m_outgoingPage, widgets::uiText(strings::OutgoingTab));
     for (pages::SettingsPage* page : pages())
         connect(page, &pages::SettingsPage::completenessTestRequested, this,
                 &MainDialog::updateSendButton);
@@ -310,7 +277,7 @@ std::array<pages::SettingsPage*, 4> MainDialog::pages() const
 QWidget* MainDialog::buttonWindow(int control) const
 {
     for (const auto* button : {&m_sendButton, &m_chooseButton, &m_emptyButton}) {
-        if (*button && (*button)->window() && controlId((*button)->window()) == control)
+        if (*button && (*button)->window() && widgets::controlId((*button)->window()) == control)
             return (*button)->window();
     }
     return nullptr;
@@ -336,74 +303,43 @@ QSize MainDialog::sheetSize() const
     return m_sheetSize;
 }
 
-QSize MainDialog::layoutSize() const
+MainWindowParts MainDialog::layoutParts() const
 {
-    const QSize sheet = sheetSize();
-    const int topHeight = topBar() ? topBar()->height() : 0;
-    const int width = sheet.width() + sideSpace();
-    const int rows =
-        m_menuBar->sizeHint().height() + topHeight + RowGap + m_heading->sizeHint().height() +
-        RowGap +
-        std::max(m_recipientsEdit->sizeHint().height(), m_chooseButton->window()->height()) +
-        RowGap;
-    return {width, rows + sheet.height() + SheetBottomSpace};
+    MainWindowParts parts;
+    parts.menuHeight = m_menuBar->sizeHint().height();
+    parts.topBarHeight = topBar() ? topBar()->height() : 0;
+    parts.leftBarWidth = leftBar() ? leftBar()->width() : 0;
+    parts.sheet = sheetSize();
+    parts.headingHeight = m_heading->sizeHint().height();
+    parts.recipientsEditHeight = m_recipientsEdit->sizeHint().height();
+    parts.chooseButton = m_chooseButton->window()->size();
+    parts.emptyButton = m_emptyButton->window()->size();
+    parts.sendButton = m_sendButton->window()->size();
+    return parts;
 }
 
 void MainDialog::layOut()
 {
     if (!m_sheet)
         return;
-    const int menuHeight = m_menuBar->sizeHint().height();
-    m_menuBar->setGeometry(0, 0, width(), menuHeight);
+    const MainWindowPlaces places = MainWindowLayout::places(layoutParts(), size());
+    m_menuBar->setGeometry(places.menuBar);
     placeFrameBelowMenu();
-
-    // The sheet stands where the template put it: centred with a shift of 10
-    // to the right (past the left bar), with a fixed band below it. The rows
-    // above line up with its edges.
-    QSize sheet = sheetSize();
-    sheet.setWidth(std::max(sheet.width(), width() - sideSpace()));
-    const int left = (width() - sheet.width()) / 2 + 10;
-    const int right = left + sheet.width();
-    int y = menuHeight + (topBar() ? topBar()->height() : 0) + RowGap;
-
-    m_heading->setGeometry(left, y, right - left, m_heading->sizeHint().height());
-    y += m_heading->height() + RowGap;
-
-    QWidget* choose = m_chooseButton->window();
-    const int rowHeight = std::max(m_recipientsEdit->sizeHint().height(), choose->height());
-    choose->move(left, y + (rowHeight - choose->height()) / 2);
-    const int editLeft = choose->x() + choose->width() + RowGap;
-    const int editHeight = m_recipientsEdit->sizeHint().height();
-    m_recipientsEdit->setGeometry(editLeft, y + (rowHeight - editHeight) / 2, right - editLeft,
-                                  editHeight);
-
-    const int sheetTop =
-        std::max(y + rowHeight + RowGap, height() - sheet.height() - SheetBottomSpace);
-    m_sheet->setGeometry(left, sheetTop, sheet.width(), height() - SheetBottomSpace - sheetTop);
-
-    const int bandTop = m_sheet->geometry().bottom() + 1;
-    QWidget* empty = m_emptyButton->window();
-    QWidget* send = m_sendButton->window();
-    const int buttonY = bandTop + (SheetBottomSpace - send->height()) / 2;
-    empty->move(left, buttonY);
-    send->move(right - send->width(), buttonY);
-}
-
-int MainDialog::sideSpace() const
-{
-    // The sheet is shifted 10 to the right of centre: the space beside it
-    // must hold the left bar and a margin on that side.
-    const int bar = leftBar() ? leftBar()->width() : 0;
-    return std::max(3 * Margin, 2 * bar + Margin);
+    m_heading->setGeometry(places.heading);
+    m_chooseButton->window()->move(places.chooseButton.topLeft());
+    m_recipientsEdit->setGeometry(places.recipientsEdit);
+    m_sheet->setGeometry(places.sheet);
+    m_emptyButton->window()->move(places.emptyButton.topLeft());
+    m_sendButton->window()->move(places.sendButton.topLeft());
 }
 
 void MainDialog::placeFrameBelowMenu()
 {
     // The menu bar takes the top of the client area; the skin frame starts below it.
     const int menuHeight = m_menuBar ? m_menuBar->sizeHint().height() : 0;
-    if (skin::SkinHorizontalBar* top = topBar())
+    if (widgets::SkinHorizontalBar* top = topBar())
         top->setGeometry(0, menuHeight, width(), top->height());
-    if (skin::SkinVerticalBar* side = leftBar()) {
+    if (widgets::SkinVerticalBar* side = leftBar()) {
         const int topHeight = menuHeight + (topBar() ? topBar()->height() : 0);
         side->setGeometry(0, topHeight, side->width(), height() - topHeight);
     }
@@ -411,7 +347,7 @@ void MainDialog::placeFrameBelowMenu()
 
 void MainDialog::resizeEvent(QResizeEvent* event)
 {
-    skin::SkinDialog::resizeEvent(event);
+    widgets::SkinDialog::resizeEvent(event);
     layOut();
 }
 
@@ -422,14 +358,14 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    skin::SkinDialog::keyPressEvent(event);
+    widgets::SkinDialog::keyPressEvent(event);
 }
 
 void MainDialog::reject()
 {
     // Reached only through closeEvent, after the question.
     if (m_closing)
-        skin::SkinDialog::reject();
+        widgets::SkinDialog::reject();
 }
 
 void MainDialog::closeEvent(QCloseEvent* event)
@@ -443,7 +379,7 @@ void MainDialog::closeEvent(QCloseEvent* event)
     }
     m_closing = true;
     event->accept();
-    skin::SkinDialog::reject();
+    widgets::SkinDialog::reject();
     m_closing = false;
 }
 
@@ -573,8 +509,8 @@ void MainDialog::onWhatsThis()
 
 void MainDialog::onAbout()
 {
-    skin::AboutBox::show(this, m_skin, AboutProduct, AboutEmblem, AboutEmblemMask, QString(),
-                         QString());
+    widgets::AboutBox::show(this, m_skin, widgets::AboutProductPicture, widgets::AboutEmblemPicture,
+                            widgets::AboutEmblemMaskPicture, QString(), QString());
 }
 
 void MainDialog::onEmptyFields()
@@ -618,11 +554,6 @@ void MainDialog::onButtonCommand(int control)
     default:
         break;
     }
-}
-
-void MainDialog::onHelpKey()
-{
-    WhatsThisHelp::requestHelp(QApplication::focusWidget());
 }
 
 } // namespace mailvane::app

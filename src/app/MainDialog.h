@@ -8,6 +8,7 @@
 
 #include "CurrentFile.h"
 #include "EmailSettings.h"
+#include "MainWindowLayout.h"
 #include "SkinDialog.h"
 #include "StringTable.h"
 
@@ -21,10 +22,10 @@ class QMenuBar;
 namespace mailvane::phone {
 class PhoneLink;
 }
-namespace mailvane::skin {
-class BmpButton;
-class COrvexPropertySheet;
-} // namespace mailvane::skin
+namespace mailvane::widgets {
+class SkinButton;
+class SkinTabWidget;
+} // namespace mailvane::widgets
 namespace mailvane::send {
 class SendWorkflow;
 }
@@ -39,13 +40,11 @@ namespace mailvane::app {
 
 class HeadingLabel;
 
-class MainDialog : public skin::SkinDialog
+class MainDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
 public:
-    // The space below the sheet, where the Send and Empty Fields buttons sit.
-    static constexpr int SheetBottomSpace = 95;
     static constexpr int ButtonMaxWidth = 350;
 
     explicit MainDialog(QWidget* parent = nullptr);
@@ -62,7 +61,7 @@ public:
 
     const QString& currentFile() const { return m_currentFile.path(); }
     bool settingsChanged() const;
-    skin::COrvexPropertySheet* sheet() const { return m_sheet; }
+    widgets::SkinTabWidget* sheet() const { return m_sheet; }
     pages::GeneralPage* generalPage() const { return m_generalPage; }
     pages::AdvancedPage* advancedPage() const { return m_advancedPage; }
     pages::ConnectionPage* incomingPage() const { return m_incomingPage; }
@@ -111,16 +110,14 @@ private:
     void createButtons();
     void createSheet();
     void layOut();
-    QSize layoutSize() const;
+    MainWindowParts layoutParts() const;
     QSize sheetSize() const;
     QSize measureSheet() const;
-    int sideSpace() const;
     void placeFrameBelowMenu();
     void clearPageFlags();
     // The end of Open, whatever its outcome.
     void finishOpen(int result);
     void onButtonCommand(int control);
-    void onHelpKey();
     std::array<pages::SettingsPage*, 4> pages() const;
     send::SendWorkflow& sendWorkflow();
 
@@ -132,14 +129,14 @@ private:
     QMenuBar* m_menuBar = nullptr;
     HeadingLabel* m_heading = nullptr;
     QLineEdit* m_recipientsEdit = nullptr;
-    skin::COrvexPropertySheet* m_sheet = nullptr;
+    widgets::SkinTabWidget* m_sheet = nullptr;
     pages::GeneralPage* m_generalPage = nullptr;
     pages::AdvancedPage* m_advancedPage = nullptr;
     pages::ConnectionPage* m_incomingPage = nullptr;
     pages::ConnectionPage* m_outgoingPage = nullptr;
-    std::unique_ptr<skin::BmpButton> m_sendButton;
-    std::unique_ptr<skin::BmpButton> m_chooseButton;
-    std::unique_ptr<skin::BmpButton> m_emptyButton;
+    std::unique_ptr<widgets::SkinButton> m_sendButton;
+    std::unique_ptr<widgets::SkinButton> m_chooseButton;
+    std::unique_ptr<widgets::SkinButton> m_emptyButton;
     QSize m_sheetSize;
     bool m_closing = false;
     std::unique_ptr<send::SendWorkflow> m_sendWorkflow; // made on first use

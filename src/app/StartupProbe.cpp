@@ -1,6 +1,6 @@
 #include "StartupProbe.h"
 
-#include "SplashWnd.h"
+#include "SplashScreen.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -55,7 +55,8 @@ bool StartupProbe::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::Paint)
         return false;
-    if (m_splashPaintNs == 0 && watched->objectName() == QLatin1String(skin::SplashWnd::WindowName))
+    if (m_splashPaintNs == 0 &&
+        watched->objectName() == QLatin1String(widgets::SplashScreen::WindowName))
         m_splashPaintNs = nowNs();
     if (watched == m_window && !m_reported) {
         m_reported = true;

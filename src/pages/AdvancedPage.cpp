@@ -1,7 +1,6 @@
 #include "AdvancedPage.h"
 
 #include "AccessibleNames.h"
-#include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"
 #include "SettingsFields.h"
@@ -15,29 +14,19 @@
 namespace mailvane::pages {
 
 namespace strings = settings::strings;
-namespace ids = app::advanced;
+using ids = AdvancedPage;
 namespace values = settings::values;
-using app::uiText;
 using settings::FieldId;
+using widgets::uiText;
 
 namespace {
-
-settings::TextField& text(settings::EmailSettings& record, FieldId id)
-{
-    return settings::textValue(settings::fieldInfo(id), record);
-}
-
-std::size_t limitOf(FieldId id)
-{
-    return settings::fieldInfo(id).readLimit.value_or(0);
-}
 
 void setNumber(settings::EmailSettings& record, FieldId id, int value)
 {
     settings::setNumberValue(settings::fieldInfo(id), record, value);
 }
 
-const app::HelpEntry HelpTable[] = {
+const widgets::HelpEntry HelpTable[] = {
     {{ids::SmtpUserNameEdit, ids::SmtpUserNameLabel}, 97},
     {{ids::SmtpPasswordEdit, ids::SmtpPasswordLabel}, 98},
     {{ids::OutgoingPortEdit, ids::OutgoingPortLabel}, 99},
@@ -52,7 +41,7 @@ const app::HelpEntry HelpTable[] = {
 } // namespace
 
 AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
-    : SettingsPage(app::templates::AdvancedPage, parent), m_record(record)
+    : SettingsPage(TemplateId, parent), m_record(record)
 {
     setObjectName(QStringLiteral("advancedPage"));
     auto* grid = new QGridLayout(this);
@@ -61,10 +50,11 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
     const auto addRow = [&](QLabel* label, QWidget* field) {
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
-        app::nameAfterLabel(field, label);
+        widgets::nameAfterLabel(field, label);
         ++row;
     };
-    const auto addPair = [&](QLabel* label, app::RadioButton* first, app::RadioButton* second) {
+    const auto addPair = [&](QLabel* label, widgets::RadioButton* first,
+                             widgets::RadioButton* second) {
         auto* pair = new QHBoxLayout;
         pair->addWidget(first);
         pair->addSpacing(12);
@@ -72,7 +62,7 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
         pair->addStretch(1);
         grid->addWidget(label, row, 0);
         grid->addLayout(pair, row, 1);
-        app::describeAfterLabel({first, second}, label);
+        widgets::describeAfterLabel({first, second}, label);
         ++row;
     };
 
@@ -128,30 +118,20 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
     const auto completeness = [this] {
         requestCompletenessTest();
     };
-    bindEdit(
-        m_smtpUserNameEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpUsername); },
-        limitOf(FieldId::SmtpUsername));
-    bindEdit(
-        m_smtpPasswordEdit, [this]() -> auto& { return text(m_record, FieldId::SmtpPassword); },
-        limitOf(FieldId::SmtpPassword));
-    bindEdit(
-        m_outgoingPortEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingPort); },
-        limitOf(FieldId::OutgoingPort), completeness);
-    bindEdit(
-        m_incomingPortEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingPort); },
-        limitOf(FieldId::IncomingPort), completeness);
-    bindEdit(
-        m_replyToEdit, [this]() -> auto& { return text(m_record, FieldId::ReplyToAddress); },
-        limitOf(FieldId::ReplyToAddress));
-    bindEdit(
-        m_retrieveEmailsEdit, [this]() -> auto& { return text(m_record, FieldId::RetrieveEmails); },
-        limitOf(FieldId::RetrieveEmails));
+    bindEdits(m_record, {
+                            {m_smtpUserNameEdit, FieldId::SmtpUsername},
+                            {m_smtpPasswordEdit, FieldId::SmtpPassword},
+                            {m_outgoingPortEdit, FieldId::OutgoingPort, completeness},
+                            {m_incomingPortEdit, FieldId::IncomingPort, completeness},
+                            {m_replyToEdit, FieldId::ReplyToAddress},
+                            {m_retrieveEmailsEdit, FieldId::RetrieveEmails},
+                        });
 
     connect(m_smtpYesRadio, &QAbstractButton::clicked, this,
             [this] { setSmtpAuthorization(true); });
     connect(m_smtpNoRadio, &QAbstractButton::clicked, this,
             [this] { setSmtpAuthorization(false); });
-    const auto choice = [this](app::RadioButton* on, app::RadioButton* off, FieldId field,
+    const auto choice = [this](widgets::RadioButton* on, widgets::RadioButton* off, FieldId field,
                                int value) {
         connect(on, &QAbstractButton::clicked, this, [this, on, off, field, value] {
             if (!on->isChecked())
@@ -169,7 +149,7 @@ AdvancedPage::AdvancedPage(settings::EmailSettings& record, QWidget* parent)
 
 settings::StringId AdvancedPage::helpFor(int control) const
 {
-    return app::lookUpHelp(HelpTable, control);
+    return widgets::lookUpHelp(HelpTable, control);
 }
 
 void AdvancedPage::createPage()
@@ -179,7 +159,7 @@ void AdvancedPage::createPage()
 
 void AdvancedPage::setSmtpAuthorization(bool yes)
 {
-    app::RadioButton* on = yes ? m_smtpYesRadio : m_smtpNoRadio;
+    widgets::RadioButton* on = yes ? m_smtpYesRadio : m_smtpNoRadio;
     if (!on->isChecked())
         return;
     checkOnly(on, yes ? m_smtpNoRadio : m_smtpYesRadio);
@@ -208,7 +188,7 @@ void AdvancedPage::activate()
     const bool pop3 = type && *type == values::Pop3;
     m_incomingPortLabel->setText(
         uiText(pop3 ? strings::IncomingPop3Port : strings::IncomingImap4Port));
-    app::nameAfterLabel(m_incomingPortEdit, m_incomingPortLabel);
+    widgets::nameAfterLabel(m_incomingPortEdit, m_incomingPortLabel);
     if (type) {
         for (QWidget* w :
              std::initializer_list<QWidget*>{m_secureLoginLabel, m_secureYesRadio, m_secureNoRadio})
@@ -226,7 +206,7 @@ void AdvancedPage::activate()
     makeRadiosTabStops();
 }
 
-void AdvancedPage::showFlag(app::RadioButton* yes, app::RadioButton* no,
+void AdvancedPage::showFlag(widgets::RadioButton* yes, widgets::RadioButton* no,
                             const settings::FlagField& flag)
 {
     yes->setChecked(flag && *flag != 0);

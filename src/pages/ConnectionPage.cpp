@@ -2,7 +2,6 @@
 
 #include "AccessibleNames.h"
 #include "ControlIds.h"
-#include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"
 #include "SettingsFields.h"
@@ -20,10 +19,10 @@
 namespace mailvane::pages {
 
 namespace strings = settings::strings;
-namespace ids = app::connection;
+using ids = ConnectionPage;
 namespace values = settings::values;
-using app::uiText;
 using settings::GroupField;
+using widgets::uiText;
 
 bool ConnectionPage::s_clearingGuard = true;
 
@@ -32,12 +31,7 @@ namespace {
 constexpr std::array<settings::StringId, 3> CallSpeedItems = {
     strings::AutoBauding, strings::Speed9600, strings::Speed14400};
 
-std::size_t limitOf(GroupField field)
-{
-    return settings::groupFieldInfo(field).readLimit.value_or(0);
-}
-
-const app::HelpEntry HelpTable[] = {
+const widgets::HelpEntry HelpTable[] = {
     {{ids::ProxyGroup}, 107},
     {{ids::ProxiesYesRadio, ids::ProxiesNoRadio, ids::ProxiesLabel}, 108},
     {{ids::PrimaryProxyEdit, ids::PrimaryProxyLabel}, 109},
@@ -72,7 +66,7 @@ QHBoxLayout* pairRow(QWidget* first, QWidget* second)
 QGroupBox* makeGroup(QWidget* parent, int control, settings::StringId title, const char* name)
 {
     auto* box = new QGroupBox(uiText(title), parent);
-    app::setControlId(box, control);
+    widgets::setControlId(box, control);
     box->setObjectName(QString::fromLatin1(name));
     return box;
 }
@@ -80,7 +74,7 @@ QGroupBox* makeGroup(QWidget* parent, int control, settings::StringId title, con
 } // namespace
 
 ConnectionPage::ConnectionPage(settings::ConnectionSettings& group, QWidget* parent)
-    : SettingsPage(app::templates::ConnectionPage, parent), m_group(group)
+    : SettingsPage(TemplateId, parent), m_group(group)
 {
     setObjectName(QStringLiteral("connectionPage"));
     auto* column = new QVBoxLayout(this);
@@ -120,7 +114,7 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
     m_proxiesNoRadio = makeRadio(ids::ProxiesNoRadio, strings::No, "proxiesNoRadio");
     grid->addWidget(proxiesLabel, 0, 0);
     grid->addLayout(pairRow(m_proxiesYesRadio, m_proxiesNoRadio), 0, 2);
-    app::describeAfterLabel({m_proxiesYesRadio, m_proxiesNoRadio}, proxiesLabel);
+    widgets::describeAfterLabel({m_proxiesYesRadio, m_proxiesNoRadio}, proxiesLabel);
 
     const auto addProxy = [&](int row, int labelId, settings::StringId labelText,
                               const char* labelName, QLabel* mark, QLineEdit* edit, int portLabelId,
@@ -133,8 +127,8 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
         grid->addWidget(edit, row, 2);
         grid->addWidget(portLabel, row, 3);
         grid->addWidget(portEdit, row, 4);
-        app::nameAfterLabel(edit, label);
-        app::nameAfterLabel(portEdit, portLabel);
+        widgets::nameAfterLabel(edit, label);
+        widgets::nameAfterLabel(portEdit, portLabel);
         m_proxyControls.insert(m_proxyControls.end(), {label, edit, portLabel, portEdit});
     };
     m_primaryProxyMark = makeMark(ids::PrimaryProxyMark, "primaryProxyMark");
@@ -167,7 +161,7 @@ void ConnectionPage::buildBearerRow(QVBoxLayout* column)
     row->addWidget(m_bearerMark);
     row->addSpacing(8);
     row->addLayout(pairRow(m_gprsRadio, m_gsmRadio), 1);
-    app::describeAfterLabel({m_gprsRadio, m_gsmRadio}, label);
+    widgets::describeAfterLabel({m_gprsRadio, m_gsmRadio}, label);
     column->addLayout(row);
 }
 
@@ -197,14 +191,14 @@ void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
     grid->addWidget(authLabel, 1, 0);
     grid->addWidget(m_gprsAuthMark, 1, 1);
     grid->addLayout(pairRow(m_gprsNormalRadio, m_gprsSecureRadio), 1, 2);
-    app::describeAfterLabel({m_gprsNormalRadio, m_gprsSecureRadio}, authLabel);
+    widgets::describeAfterLabel({m_gprsNormalRadio, m_gprsSecureRadio}, authLabel);
     grid->addWidget(userLabel, 2, 0);
     grid->addWidget(m_gprsUserEdit, 2, 2);
     grid->addWidget(passwordLabel, 3, 0);
     grid->addWidget(m_gprsPasswordEdit, 3, 2);
-    app::nameAfterLabel(m_accessPointEdit, accessLabel);
-    app::nameAfterLabel(m_gprsUserEdit, userLabel);
-    app::nameAfterLabel(m_gprsPasswordEdit, passwordLabel);
+    widgets::nameAfterLabel(m_accessPointEdit, accessLabel);
+    widgets::nameAfterLabel(m_gprsUserEdit, userLabel);
+    widgets::nameAfterLabel(m_gprsPasswordEdit, passwordLabel);
     m_gprsControls = {accessLabel,        authLabel,         userLabel,
                       passwordLabel,      m_accessPointEdit, m_gprsUserEdit,
                       m_gprsPasswordEdit, m_gprsNormalRadio, m_gprsSecureRadio};
@@ -236,7 +230,7 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     // would then refill the emptied text with the first item and make a key
     // press choose it.
     m_callSpeedCombo->setCompleter(nullptr);
-    app::setControlId(m_callSpeedCombo, ids::CallSpeedCombo);
+    widgets::setControlId(m_callSpeedCombo, ids::CallSpeedCombo);
     m_callSpeedCombo->setObjectName(QStringLiteral("callSpeedCombo"));
     QLabel* userLabel = makeLabel(ids::GsmUserNameLabel, strings::UserName, "gsmUserNameLabel");
     m_gsmUserEdit = makeEdit(ids::GsmUserNameEdit, "gsmUserNameEdit");
@@ -249,20 +243,20 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     grid->addWidget(authLabel, 1, 0);
     grid->addWidget(m_gsmAuthMark, 1, 1);
     grid->addLayout(pairRow(m_gsmNormalRadio, m_gsmSecureRadio), 1, 2);
-    app::describeAfterLabel({m_gsmNormalRadio, m_gsmSecureRadio}, authLabel);
+    widgets::describeAfterLabel({m_gsmNormalRadio, m_gsmSecureRadio}, authLabel);
     grid->addWidget(typeLabel, 2, 0);
     grid->addLayout(pairRow(m_analogRadio, m_isdnRadio), 2, 2);
-    app::describeAfterLabel({m_analogRadio, m_isdnRadio}, typeLabel);
+    widgets::describeAfterLabel({m_analogRadio, m_isdnRadio}, typeLabel);
     grid->addWidget(speedLabel, 3, 0);
     grid->addWidget(m_callSpeedCombo, 3, 2);
     grid->addWidget(userLabel, 4, 0);
     grid->addWidget(m_gsmUserEdit, 4, 2);
     grid->addWidget(passwordLabel, 5, 0);
     grid->addWidget(m_gsmPasswordEdit, 5, 2);
-    app::nameAfterLabel(m_dialUpEdit, dialLabel);
-    app::nameAfterLabel(m_callSpeedCombo, speedLabel);
-    app::nameAfterLabel(m_gsmUserEdit, userLabel);
-    app::nameAfterLabel(m_gsmPasswordEdit, passwordLabel);
+    widgets::nameAfterLabel(m_dialUpEdit, dialLabel);
+    widgets::nameAfterLabel(m_callSpeedCombo, speedLabel);
+    widgets::nameAfterLabel(m_gsmUserEdit, userLabel);
+    widgets::nameAfterLabel(m_gsmPasswordEdit, passwordLabel);
     m_gsmControls = {dialLabel,     authLabel,         typeLabel,        speedLabel,
                      userLabel,     passwordLabel,     m_dialUpEdit,     m_callSpeedCombo,
                      m_gsmUserEdit, m_gsmPasswordEdit, m_gsmNormalRadio, m_gsmSecureRadio,
@@ -284,18 +278,6 @@ void ConnectionPage::bindEdits()
     const auto testOnly = [this] {
         requestCompletenessTest();
     };
-    const auto bind = [this](QLineEdit* edit, GroupField field, std::function<void()> after,
-                             std::function<bool()> guard = {}) {
-        bindEdit(
-            edit, [ this, field ]() -> auto& { return text(field); }, limitOf(field),
-            std::move(after), std::move(guard));
-    };
-    bind(m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest);
-    bind(m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest);
-    bind(m_secondaryProxyEdit, GroupField::SecondaryProxy, marksAndTest);
-    bind(m_secondaryPortEdit, GroupField::SecondaryProxyPort, marksAndTest);
-    bind(m_accessPointEdit, GroupField::GprsAccessPoint, testOnly);
-    bind(m_dialUpEdit, GroupField::GsmDialUpNumber, testOnly);
     // The GPRS and GSM login edits share two fields: emptying the edits of a
     // group being turned off must not empty the fields the other group shows.
     const auto guarded = [](QLineEdit* edit) {
@@ -303,10 +285,22 @@ void ConnectionPage::bindEdits()
             return !edit->text().isEmpty() || s_clearingGuard;
         };
     };
-    bind(m_gprsUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gprsUserEdit));
-    bind(m_gprsPasswordEdit, GroupField::BearerPassword, marksAndTest, guarded(m_gprsPasswordEdit));
-    bind(m_gsmUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gsmUserEdit));
-    bind(m_gsmPasswordEdit, GroupField::BearerPassword, marksAndTest, guarded(m_gsmPasswordEdit));
+    bindEdits(
+        m_group,
+        {
+            {m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest},
+            {m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest},
+            {m_secondaryProxyEdit, GroupField::SecondaryProxy, marksAndTest},
+            {m_secondaryPortEdit, GroupField::SecondaryProxyPort, marksAndTest},
+            {m_accessPointEdit, GroupField::GprsAccessPoint, testOnly},
+            {m_dialUpEdit, GroupField::GsmDialUpNumber, testOnly},
+            {m_gprsUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gprsUserEdit)},
+            {m_gprsPasswordEdit, GroupField::BearerPassword, marksAndTest,
+             guarded(m_gprsPasswordEdit)},
+            {m_gsmUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gsmUserEdit)},
+            {m_gsmPasswordEdit, GroupField::BearerPassword, marksAndTest,
+             guarded(m_gsmPasswordEdit)},
+        });
 }
 
 void ConnectionPage::connectButtons()
@@ -316,7 +310,8 @@ void ConnectionPage::connectButtons()
     connect(m_gprsRadio, &QAbstractButton::clicked, this, [this] { onBearerClicked(false); });
     connect(m_gsmRadio, &QAbstractButton::clicked, this, [this] { onBearerClicked(true); });
 
-    const auto authentication = [this](app::RadioButton* on, app::RadioButton* off, int value) {
+    const auto authentication = [this](widgets::RadioButton* on, widgets::RadioButton* off,
+                                       int value) {
         connect(on, &QAbstractButton::clicked, this, [this, on, off, value] {
             if (on->isChecked()) {
                 checkOnly(on, off);
@@ -332,7 +327,7 @@ void ConnectionPage::connectButtons()
     authentication(m_gsmNormalRadio, m_gsmSecureRadio, values::Normal);
     authentication(m_gsmSecureRadio, m_gsmNormalRadio, values::Secure);
 
-    const auto callType = [this](app::RadioButton* on, app::RadioButton* off, int value) {
+    const auto callType = [this](widgets::RadioButton* on, widgets::RadioButton* off, int value) {
         connect(on, &QAbstractButton::clicked, this, [this, on, off, value] {
             if (!on->isChecked())
                 return;
@@ -368,7 +363,7 @@ settings::StringId ConnectionPage::helpFor(int control) const
     case ids::GsmAuthenticationMark:
         return markHelp(m_gsmAuthMark);
     default:
-        return app::lookUpHelp(HelpTable, control);
+        return widgets::lookUpHelp(HelpTable, control);
     }
 }
 
@@ -434,7 +429,8 @@ void ConnectionPage::enableGsm(bool on)
     m_callSpeedCombo->setCurrentIndex(-1);
     m_callSpeedCombo->clearEditText();
     emptyBearerLogin(m_gsmUserEdit, m_gsmPasswordEdit);
-    for (app::RadioButton* radio : {m_gsmNormalRadio, m_gsmSecureRadio, m_analogRadio, m_isdnRadio})
+    for (widgets::RadioButton* radio :
+         {m_gsmNormalRadio, m_gsmSecureRadio, m_analogRadio, m_isdnRadio})
         radio->setChecked(false);
     clearField(GroupField::GsmDialUpNumber, m_group);
     clearField(GroupField::GsmDataCallSpeed, m_group);
@@ -443,7 +439,7 @@ void ConnectionPage::enableGsm(bool on)
 
 void ConnectionPage::onProxiesClicked(bool yes)
 {
-    app::RadioButton* on = yes ? m_proxiesYesRadio : m_proxiesNoRadio;
+    widgets::RadioButton* on = yes ? m_proxiesYesRadio : m_proxiesNoRadio;
     if (on->isChecked()) {
         checkOnly(on, yes ? m_proxiesNoRadio : m_proxiesYesRadio);
         settings::setNumberValue(settings::groupFieldInfo(GroupField::Proxies), m_group,
@@ -456,7 +452,7 @@ void ConnectionPage::onProxiesClicked(bool yes)
 
 void ConnectionPage::onBearerClicked(bool gsm)
 {
-    app::RadioButton* on = gsm ? m_gsmRadio : m_gprsRadio;
+    widgets::RadioButton* on = gsm ? m_gsmRadio : m_gprsRadio;
     const settings::FieldInfo& bearerSpec = settings::groupFieldInfo(GroupField::DataBearer);
     const std::optional<int> bearer = settings::numberValue(bearerSpec, m_group);
     const int chosen = gsm ? values::GsmData : values::Gprs;
@@ -485,7 +481,7 @@ void ConnectionPage::onCallSpeedTyped()
 {
     // Only the three items may be chosen: typing is undone at once.
     const settings::TextField& speed = text(GroupField::GsmDataCallSpeed);
-    m_callSpeedCombo->lineEdit()->setText(speed ? app::fromRecordText(*speed) : QString());
+    m_callSpeedCombo->lineEdit()->setText(speed ? widgets::fromRecordText(*speed) : QString());
 }
 
 void ConnectionPage::updateMarks()

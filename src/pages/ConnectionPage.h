@@ -20,6 +20,60 @@ class ConnectionPage : public SettingsPage
     Q_OBJECT
 
 public:
+    static constexpr int TemplateId = 132;
+
+    // The numbers help tables and tests name the page's controls by.
+    enum Control : int
+    {
+        PrimaryProxyEdit = 1001,
+        AccessPointEdit = 1002,
+        PrimaryProxyPortEdit = 1003,
+        SecondaryProxyEdit = 1004,
+        SecondaryProxyPortEdit = 1006,
+        GprsRadio = 1007,
+        GprsUserNameEdit = 1008,
+        ProxiesYesRadio = 1010,
+        ProxiesNoRadio = 1011,
+        GsmDataRadio = 1012,
+        GprsPasswordEdit = 1013,
+        DialUpNumberEdit = 1014,
+        GprsNormalRadio = 1016,
+        GprsSecureRadio = 1017,
+        GsmNormalRadio = 1020,
+        GsmSecureRadio = 1021,
+        AnalogRadio = 1022,
+        IsdnRadio = 1023,
+        GsmUserNameEdit = 1024,
+        GsmPasswordEdit = 1025,
+        PrimaryProxyLabel = 1034,
+        PrimaryProxyPortLabel = 1035,
+        SecondaryProxyLabel = 1036,
+        SecondaryProxyPortLabel = 1037,
+        AccessPointLabel = 1038,
+        GprsAuthenticationLabel = 1039,
+        GprsUserNameLabel = 1041,
+        GprsPasswordLabel = 1042,
+        GprsGroup = 1043,
+        GsmGroup = 1044,
+        DialUpNumberLabel = 1045,
+        GsmAuthenticationLabel = 1046,
+        CallTypeLabel = 1047,
+        CallSpeedLabel = 1048,
+        GsmUserNameLabel = 1049,
+        GsmPasswordLabel = 1050,
+        ProxyGroup = 1071,
+        ProxiesLabel = 1072,
+        DataBearerLabel = 1073,
+        CallSpeedCombo = 1077,
+        DataBearerMark = 1096,
+        PrimaryProxyMark = 1097,
+        AccessPointMark = 1100,
+        DialUpNumberMark = 1101,
+        SecondaryProxyMark = 1102,
+        GprsAuthenticationMark = 1103,
+        GsmAuthenticationMark = 1104,
+    };
+
     explicit ConnectionPage(settings::ConnectionSettings& group, QWidget* parent = nullptr);
 
     settings::StringId helpFor(int control) const override;
@@ -39,6 +93,7 @@ private:
     void buildBearerRow(QVBoxLayout* column);
     void buildGprsGroup(QVBoxLayout* column);
     void buildGsmGroup(QVBoxLayout* column);
+    using SettingsPage::bindEdits;
     void bindEdits();
     void connectButtons();
 
@@ -59,8 +114,8 @@ private:
     settings::ConnectionSettings& m_group;
 
     QGroupBox* m_proxyBox;
-    app::RadioButton* m_proxiesYesRadio;
-    app::RadioButton* m_proxiesNoRadio;
+    widgets::RadioButton* m_proxiesYesRadio;
+    widgets::RadioButton* m_proxiesNoRadio;
     QLineEdit* m_primaryProxyEdit;
     QLineEdit* m_primaryPortEdit;
     QLineEdit* m_secondaryProxyEdit;
@@ -70,13 +125,13 @@ private:
     QLabel* m_secondaryProxyMark;
     QLabel* m_bearerMark;
 
-    app::RadioButton* m_gprsRadio;
-    app::RadioButton* m_gsmRadio;
+    widgets::RadioButton* m_gprsRadio;
+    widgets::RadioButton* m_gsmRadio;
 
     QGroupBox* m_gprsBox;
     QLineEdit* m_accessPointEdit;
-    app::RadioButton* m_gprsNormalRadio;
-    app::RadioButton* m_gprsSecureRadio;
+    widgets::RadioButton* m_gprsNormalRadio;
+    widgets::RadioButton* m_gprsSecureRadio;
     QLineEdit* m_gprsUserEdit;
     QLineEdit* m_gprsPasswordEdit;
     QLabel* m_accessPointMark;
@@ -85,10 +140,10 @@ private:
 
     QGroupBox* m_gsmBox;
     QLineEdit* m_dialUpEdit;
-    app::RadioButton* m_gsmNormalRadio;
-    app::RadioButton* m_gsmSecureRadio;
-    app::RadioButton* m_analogRadio;
-    app::RadioButton* m_isdnRadio;
+    widgets::RadioButton* m_gsmNormalRadio;
+    widgets::RadioButton* m_gsmSecureRadio;
+    widgets::RadioButton* m_analogRadio;
+    widgets::RadioButton* m_isdnRadio;
     QComboBox* m_callSpeedCombo;
     QLineEdit* m_gsmUserEdit;
     QLineEdit* m_gsmPasswordEdit;

@@ -1,7 +1,6 @@
 #include "GeneralPage.h"
 
 #include "AccessibleNames.h"
-#include "ControlNumbers.h"
 #include "FieldAccess.h"
 #include "RadioButton.h"
 #include "SettingsFields.h"
@@ -14,7 +13,7 @@
 namespace mailvane::pages {
 
 namespace strings = settings::strings;
-namespace ids = app::general;
+using ids = GeneralPage;
 using settings::FieldId;
 
 namespace {
@@ -24,12 +23,7 @@ settings::TextField& text(settings::EmailSettings& record, FieldId id)
     return settings::textValue(settings::fieldInfo(id), record);
 }
 
-std::size_t limitOf(FieldId id)
-{
-    return settings::fieldInfo(id).readLimit.value_or(0);
-}
-
-const app::HelpEntry HelpTable[] = {
+const widgets::HelpEntry HelpTable[] = {
     {{ids::MailboxEdit, ids::MailboxLabel}, 90},
     {{ids::EmailAddressEdit, ids::EmailAddressLabel}, 91},
     {{ids::OutgoingServerEdit, ids::OutgoingServerLabel}, 92},
@@ -42,7 +36,7 @@ const app::HelpEntry HelpTable[] = {
 } // namespace
 
 GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
-    : SettingsPage(app::templates::GeneralPage, parent), m_record(record)
+    : SettingsPage(TemplateId, parent), m_record(record)
 {
     setObjectName(QStringLiteral("generalPage"));
     auto* grid = new QGridLayout(this);
@@ -53,7 +47,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
         if (mark)
             grid->addWidget(mark, row, 1);
         grid->addWidget(field, row, 2);
-        app::nameAfterLabel(field, label);
+        widgets::nameAfterLabel(field, label);
         ++row;
     };
 
@@ -79,7 +73,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     types->addStretch(1);
     grid->addWidget(typeLabel, row, 0);
     grid->addLayout(types, row, 2);
-    app::describeAfterLabel({m_pop3Radio, m_imap4Radio}, typeLabel);
+    widgets::describeAfterLabel({m_pop3Radio, m_imap4Radio}, typeLabel);
     ++row;
 
     m_incomingServerMark = makeMark(ids::IncomingServerMark, "incomingServerMark");
@@ -102,26 +96,14 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     const auto completeness = [this] {
         requestCompletenessTest();
     };
-    bindEdit(
-        m_mailboxEdit, [this]() -> auto& { return text(m_record, FieldId::Mailbox); },
-        limitOf(FieldId::Mailbox));
-    bindEdit(
-        m_addressEdit, [this]() -> auto& { return text(m_record, FieldId::EmailAddress); },
-        limitOf(FieldId::EmailAddress));
-    bindEdit(
-        m_outgoingServerEdit, [this]() -> auto& { return text(m_record, FieldId::OutgoingServer); },
-        limitOf(FieldId::OutgoingServer), completeness);
-    bindEdit(
-        m_incomingServerEdit, [this]() -> auto& { return text(m_record, FieldId::IncomingServer); },
-        limitOf(FieldId::IncomingServer), completeness);
-    bindEdit(
-        m_userNameEdit,
-        [this]() -> auto& { return text(m_record, FieldId::IncomingServerUsername); },
-        limitOf(FieldId::IncomingServerUsername));
-    bindEdit(
-        m_passwordEdit,
-        [this]() -> auto& { return text(m_record, FieldId::IncomingServerPassword); },
-        limitOf(FieldId::IncomingServerPassword));
+    bindEdits(m_record, {
+                            {m_mailboxEdit, FieldId::Mailbox},
+                            {m_addressEdit, FieldId::EmailAddress},
+                            {m_outgoingServerEdit, FieldId::OutgoingServer, completeness},
+                            {m_incomingServerEdit, FieldId::IncomingServer, completeness},
+                            {m_userNameEdit, FieldId::IncomingServerUsername},
+                            {m_passwordEdit, FieldId::IncomingServerPassword},
+                        });
 
     connect(m_pop3Radio, &QAbstractButton::clicked, this, [this] { onServerTypeClicked(true); });
     connect(m_imap4Radio, &QAbstractButton::clicked, this, [this] { onServerTypeClicked(false); });
@@ -133,7 +115,7 @@ settings::StringId GeneralPage::helpFor(int control) const
         return markHelp(m_outgoingServerMark);
     if (control == ids::IncomingServerMark)
         return markHelp(m_incomingServerMark);
-    return app::lookUpHelp(HelpTable, control);
+    return widgets::lookUpHelp(HelpTable, control);
 }
 
 void GeneralPage::createPage()

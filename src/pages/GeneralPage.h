@@ -13,6 +13,31 @@ class GeneralPage : public SettingsPage
     Q_OBJECT
 
 public:
+    static constexpr int TemplateId = 130;
+
+    // The numbers help tables and tests name the page's controls by.
+    enum Control : int
+    {
+        MailboxEdit = 1001,
+        EmailAddressEdit = 1002,
+        OutgoingServerEdit = 1004,
+        Pop3Radio = 1005,
+        IncomingServerEdit = 1006,
+        UserNameEdit = 1007,
+        PasswordEdit = 1008,
+        Imap4Radio = 1009,
+        MailboxLabel = 1055,
+        EmailAddressLabel = 1057,
+        OutgoingServerLabel = 1058,
+        ServerTypeLabel = 1059,
+        IncomingServerLabel = 1060,
+        UserNameLabel = 1061,
+        PasswordLabel = 1062,
+        OutgoingServerMark = 1093,
+        IncomingServerMark = 1094,
+        MandatoryNote = 1098,
+    };
+
     explicit GeneralPage(settings::EmailSettings& record, QWidget* parent = nullptr);
 
     settings::StringId helpFor(int control) const override;
@@ -35,8 +60,8 @@ private:
     QLineEdit* m_incomingServerEdit;
     QLineEdit* m_userNameEdit;
     QLineEdit* m_passwordEdit;
-    app::RadioButton* m_pop3Radio;
-    app::RadioButton* m_imap4Radio;
+    widgets::RadioButton* m_pop3Radio;
+    widgets::RadioButton* m_imap4Radio;
     QLabel* m_outgoingServerMark;
     QLabel* m_incomingServerMark;
 };

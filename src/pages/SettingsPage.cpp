@@ -11,13 +11,13 @@
 
 namespace mailvane::pages {
 
-using app::fromRecordText;
-using app::uiText;
+using widgets::fromRecordText;
+using widgets::uiText;
 
 SettingsPage::SettingsPage(int templateId, QWidget* parent)
-    : skin::COrvexPropertyPage(parent), m_templateId(templateId)
+    : widgets::SkinTabPage(parent), m_templateId(templateId)
 {
-    new app::WhatsThisHelp(this, [this](int control) { return helpFor(control); });
+    new widgets::WhatsThisHelp(this, [this](int control) { return helpFor(control); });
 }
 
 void SettingsPage::ensureCreated()
@@ -39,7 +39,7 @@ bool SettingsPage::onSetActive()
     ensureCreated();
     m_shown = true;
     activate();
-    return skin::COrvexPropertyPage::onSetActive();
+    return widgets::SkinTabPage::onSetActive();
 }
 
 void SettingsPage::bindEdit(QLineEdit* edit, FieldRef field, std::size_t limit,
@@ -56,11 +56,43 @@ void SettingsPage::bindEdit(QLineEdit* edit, FieldRef field, std::size_t limit,
                     showText(edit, field());
                     return;
                 }
-                field() = app::toRecordText(text);
+                field() = widgets::toRecordText(text);
                 m_changed = true;
                 if (after)
                     after();
             });
+}
+
+namespace {
+
+// The longest text a field takes; the edit rule puts back a longer one.
+std::size_t limitOf(const settings::FieldInfo& info)
+{
+    return info.readLimit.value_or(0);
+}
+
+} // namespace
+
+void SettingsPage::bindEdits(settings::EmailSettings& record,
+                             std::initializer_list<RecordEdit> edits)
+{
+    for (const RecordEdit& row : edits) {
+        const settings::FieldInfo& info = settings::fieldInfo(row.field);
+        bindEdit(
+            row.edit, [&record, &info ]() -> auto& { return settings::textValue(info, record); },
+            limitOf(info), row.after);
+    }
+}
+
+void SettingsPage::bindEdits(settings::ConnectionSettings& group,
+                             std::initializer_list<GroupEdit> edits)
+{
+    for (const GroupEdit& row : edits) {
+        const settings::FieldInfo& info = settings::groupFieldInfo(row.field);
+        bindEdit(
+            row.edit, [&group, &info ]() -> auto& { return settings::textValue(info, group); },
+            limitOf(info), row.after, row.guard);
+    }
 }
 
 void SettingsPage::showText(QLineEdit* edit, const settings::TextField& value)
@@ -71,7 +103,7 @@ void SettingsPage::showText(QLineEdit* edit, const settings::TextField& value)
 QLabel* SettingsPage::makeLabel(int control, settings::StringId text, const char* name)
 {
     auto* label = new QLabel(uiText(text), this);
-    app::setControlId(label, control);
+    widgets::setControlId(label, control);
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
@@ -79,7 +111,7 @@ QLabel* SettingsPage::makeLabel(int control, settings::StringId text, const char
 QLabel* SettingsPage::makeMark(int control, const char* name)
 {
     auto* mark = new QLabel(this);
-    app::setControlId(mark, control);
+    widgets::setControlId(mark, control);
     mark->setObjectName(QString::fromLatin1(name));
     // The column keeps its width whether the mark shows or not.
     mark->setMinimumWidth(mark->fontMetrics().horizontalAdvance(QLatin1Char('*')) + 2);
@@ -90,26 +122,27 @@ QLabel* SettingsPage::makeMark(int control, const char* name)
 QLineEdit* SettingsPage::makeEdit(int control, const char* name, bool digitsOnly)
 {
     auto* edit = new QLineEdit(this);
-    app::setControlId(edit, control);
+    widgets::setControlId(edit, control);
     edit->setObjectName(QString::fromLatin1(name));
-    app::restrictEdit(edit, digitsOnly);
+    widgets::restrictEdit(edit, digitsOnly);
     return edit;
 }
 
 QLineEdit* SettingsPage::makePasswordEdit(int control, const char* name)
 {
-    auto* edit = new app::PasswordEdit(this);
-    app::setControlId(edit, control);
+    auto* edit = new widgets::PasswordEdit(this);
+    widgets::setControlId(edit, control);
     edit->setObjectName(QString::fromLatin1(name));
-    app::restrictEdit(edit, false);
+    widgets::restrictEdit(edit, false);
     return edit;
 }
 
-app::RadioButton* SettingsPage::makeRadio(int control, settings::StringId text, const char* name)
+widgets::RadioButton* SettingsPage::makeRadio(int control, settings::StringId text,
+                                              const char* name)
 {
-    auto* radio = new app::RadioButton(this);
+    auto* radio = new widgets::RadioButton(this);
     radio->setText(uiText(text));
-    app::setControlId(radio, control);
+    widgets::setControlId(radio, control);
     radio->setObjectName(QString::fromLatin1(name));
     return radio;
 }
@@ -126,7 +159,7 @@ bool SettingsPage::isMarkShown(const QLabel* mark)
     return mark->text() == QLatin1String(MandatoryMarkText);
 }
 
-void SettingsPage::checkOnly(app::RadioButton* on, app::RadioButton* off)
+void SettingsPage::checkOnly(widgets::RadioButton* on, widgets::RadioButton* off)
 {
     if (on)
         on->setChecked(true);
@@ -136,8 +169,8 @@ void SettingsPage::checkOnly(app::RadioButton* on, app::RadioButton* off)
 
 void SettingsPage::makeRadiosTabStops()
 {
-    const auto radios = findChildren<app::RadioButton*>();
-    for (app::RadioButton* radio : radios)
+    const auto radios = findChildren<widgets::RadioButton*>();
+    for (widgets::RadioButton* radio : radios)
         radio->setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -8,8 +8,9 @@
 // first time it becomes active (or is filled), as a dialog page's
 // initialisation would.
 
-#include "COrvexPropertyPage.h"
 #include "EmailSettings.h"
+#include "SettingsFields.h"
+#include "SkinTabPage.h"
 #include "StringTable.h"
 #include "WhatsThisHelp.h"
 
@@ -21,13 +22,13 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 
-namespace mailvane::app {
+namespace mailvane::widgets {
 class RadioButton;
 }
 
 namespace mailvane::pages {
 
-class SettingsPage : public skin::COrvexPropertyPage
+class SettingsPage : public widgets::SkinTabPage
 {
     Q_OBJECT
 
@@ -77,6 +78,27 @@ protected:
     void bindEdit(QLineEdit* edit, FieldRef field, std::size_t limit,
                   std::function<void()> after = {}, std::function<bool()> guard = {});
 
+    // One row of a page's edit bindings: the edit, the text field it holds
+    // and what runs after it stored a text.
+    struct RecordEdit
+    {
+        QLineEdit* edit;
+        settings::FieldId field;
+        std::function<void()> after = {};
+    };
+    struct GroupEdit
+    {
+        QLineEdit* edit;
+        settings::GroupField field;
+        std::function<void()> after = {};
+        std::function<bool()> guard = {};
+    };
+
+    // Binds each edit to its field of `record` (or of `group`) by the edit
+    // rule, with the field's read limit.
+    void bindEdits(settings::EmailSettings& record, std::initializer_list<RecordEdit> edits);
+    void bindEdits(settings::ConnectionSettings& group, std::initializer_list<GroupEdit> edits);
+
     // Puts a field's value into its edit (empty for an absent field).
     static void showText(QLineEdit* edit, const settings::TextField& value);
 
@@ -85,12 +107,12 @@ protected:
     QLabel* makeMark(int control, const char* name);
     QLineEdit* makeEdit(int control, const char* name, bool digitsOnly = false);
     QLineEdit* makePasswordEdit(int control, const char* name);
-    app::RadioButton* makeRadio(int control, settings::StringId text, const char* name);
+    widgets::RadioButton* makeRadio(int control, settings::StringId text, const char* name);
 
     static void setMark(QLabel* mark, bool shown);
     static bool isMarkShown(const QLabel* mark);
     // Turns one button of a pair on and the other off; both off with null.
-    static void checkOnly(app::RadioButton* on, app::RadioButton* off);
+    static void checkOnly(widgets::RadioButton* on, widgets::RadioButton* off);
 
     // Makes every radio button of the page a tab stop.
     void makeRadiosTabStops();

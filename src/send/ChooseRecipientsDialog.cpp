@@ -4,12 +4,12 @@
 #include "BlockingCall.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
-#include "DialogFrame.h"
-#include "HelpTable.h"
 #include "PhoneLink.h"
 #include "Recipients.h"
+#include "SkinPictures.h"
 #include "UiText.h"
 #include "WaitDialog.h"
+#include "WhatsThisHelp.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,7 +21,7 @@ namespace {
 
 using namespace settings::strings;
 
-const app::HelpEntry Help[] = {
+const widgets::HelpEntry Help[] = {
     {{ChooseRecipientsDialog::AddButton}, AddHelp},
     {{ChooseRecipientsDialog::ContactsList}, ContactsListHelp},
     {{ChooseRecipientsDialog::RecipientsList}, RecipientsListHelp},
@@ -49,7 +49,7 @@ QTreeWidget* addList(QWidget* dialog, const QRect& rect, int id)
     auto* list = new QTreeWidget(dialog);
     list->setGeometry(rect);
     list->setColumnCount(2);
-    list->setHeaderLabels({app::uiText(NameColumn), app::uiText(NumberColumn)});
+    list->setHeaderLabels({widgets::uiText(NameColumn), widgets::uiText(NumberColumn)});
     list->setColumnWidth(ChooseRecipientsDialog::NameColumn, NameWidth);
     list->setColumnWidth(ChooseRecipientsDialog::NumberColumn, NumberWidth);
     list->setRootIsDecorated(false);
@@ -60,7 +60,7 @@ QTreeWidget* addList(QWidget* dialog, const QRect& rect, int id)
     list->header()->setSectionsClickable(false);
     list->header()->setSectionsMovable(false);
     list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    app::setControlId(list, id);
+    widgets::setControlId(list, id);
     return list;
 }
 
@@ -68,7 +68,7 @@ QLabel* addLabel(QWidget* dialog, const QString& caption, const QRect& rect, int
 {
     auto* label = new QLabel(caption, dialog);
     label->setGeometry(rect);
-    app::setControlId(label, id);
+    widgets::setControlId(label, id);
     return label;
 }
 
@@ -109,20 +109,21 @@ QString fieldForm(const QString& number)
 
 ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::LibraryHandle& skin,
                                                phone::PhoneLink& link)
-    : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent), m_link(link), m_skin(skin)
+    : SkinDialog(TemplateId, skin, widgets::SecondaryDialogFrame, parent), m_link(link),
+      m_skin(skin)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(app::uiText(ChooseRecipientsTitle));
-    QLabel* contactsLabel = addLabel(this, app::uiText(settings::strings::ContactsLabel),
+    setWindowTitle(widgets::uiText(ChooseRecipientsTitle));
+    QLabel* contactsLabel = addLabel(this, widgets::uiText(settings::strings::ContactsLabel),
                                      ContactsLabelRect, ContactsLabel);
-    QLabel* recipientsLabel = addLabel(this, app::uiText(settings::strings::RecipientsLabel),
+    QLabel* recipientsLabel = addLabel(this, widgets::uiText(settings::strings::RecipientsLabel),
                                        RecipientsLabelRect, RecipientsLabel);
     m_contacts = addList(this, ContactsRect, ContactsList);
     m_contacts->setObjectName(QStringLiteral("contactsList"));
-    app::nameAfterLabel(m_contacts, contactsLabel);
+    widgets::nameAfterLabel(m_contacts, contactsLabel);
     m_recipients = addList(this, RecipientsRect, RecipientsList);
     m_recipients->setObjectName(QStringLiteral("recipientsList"));
-    app::nameAfterLabel(m_recipients, recipientsLabel);
+    widgets::nameAfterLabel(m_recipients, recipientsLabel);
     m_recipients->installEventFilter(this);
     m_notice = addLabel(this, QString(), NoticeRect, ContactsNotice);
     m_notice->setObjectName(QStringLiteral("contactsNotice"));
@@ -130,16 +131,18 @@ ChooseRecipientsDialog::ChooseRecipientsDialog(QWidget* parent, const platform::
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->hide();
 
-    m_addButton = createDialogButton(skin, this, AddPlace, AddButton, app::uiText(AddLabel));
-    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
-    m_cancelButton =
-        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
-    for (const auto* button : {m_addButton.get(), m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
-                &ChooseRecipientsDialog::onCommand);
+    m_addButton =
+        widgets::createDialogButton(skin, this, AddPlace, AddButton, widgets::uiText(AddLabel));
+    m_okButton =
+        widgets::createDialogButton(skin, this, OkPlace, OkButton, widgets::uiText(OkLabel));
+    m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
+                                                 widgets::uiText(CancelLabel));
+    widgets::onActivated(*m_addButton, this, [this] { addSelected(); });
+    widgets::onActivated(*m_okButton, this, [this] { onOk(); });
+    widgets::onActivated(*m_cancelButton, this, [this] { reject(); });
     m_okButton->window()->setDefault(true);
 
-    installHelp(this, Help);
+    widgets::installHelp(this, Help);
 }
 
 ChooseRecipientsDialog::~ChooseRecipientsDialog() = default;
@@ -157,7 +160,7 @@ void ChooseRecipientsDialog::loadContacts()
     m_contacts->setEnabled(true);
     phone::ContactList contacts;
     WaitDialog wait(m_skin, this);
-    wait.setProgressText(app::uiText(ReadingContacts));
+    wait.setProgressText(widgets::uiText(ReadingContacts));
     wait.show();
     phone::ContactsResult result;
     runBlockingCall([this, &contacts, &result] { result = m_link.ReadContacts(contacts); });
@@ -184,7 +187,7 @@ void ChooseRecipientsDialog::loadContacts()
         m_contacts->insertTopLevelItem(0, item);
     }
     if (m_contacts->topLevelItemCount() == 0) {
-        auto* none = new QTreeWidgetItem({app::uiText(NoContactsFound)});
+        auto* none = new QTreeWidgetItem({widgets::uiText(NoContactsFound)});
         m_contacts->addTopLevelItem(none);
         // The notice is wider than the name column.
         m_contacts->setFirstColumnSpanned(0, QModelIndex(), true);
@@ -212,23 +215,6 @@ bool ChooseRecipientsDialog::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return SkinDialog::eventFilter(watched, event);
-}
-
-void ChooseRecipientsDialog::onCommand(int controlNumber)
-{
-    switch (controlNumber) {
-    case AddButton:
-        addSelected();
-        break;
-    case OkButton:
-        onOk();
-        break;
-    case CancelButton:
-        reject();
-        break;
-    default:
-        break;
-    }
 }
 
 void ChooseRecipientsDialog::onOk()

@@ -12,8 +12,8 @@
 class QLabel;
 class QTreeWidget;
 
-namespace mailvane::skin {
-class BmpButton;
+namespace mailvane::widgets {
+class SkinButton;
 }
 
 namespace mailvane::phone {
@@ -22,7 +22,7 @@ class PhoneLink;
 
 namespace mailvane::send {
 
-class ChooseRecipientsDialog : public skin::SkinDialog
+class ChooseRecipientsDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -76,7 +76,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onCommand(int controlNumber);
     void onOk();
 
     phone::PhoneLink& m_link;
@@ -84,9 +83,9 @@ private:
     QTreeWidget* m_contacts = nullptr;
     QTreeWidget* m_recipients = nullptr;
     QLabel* m_notice = nullptr;
-    std::unique_ptr<skin::BmpButton> m_addButton;
-    std::unique_ptr<skin::BmpButton> m_okButton;
-    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::SkinButton> m_addButton;
+    std::unique_ptr<widgets::SkinButton> m_okButton;
+    std::unique_ptr<widgets::SkinButton> m_cancelButton;
     QString m_result;
 };
 

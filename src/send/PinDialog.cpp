@@ -3,20 +3,21 @@
 #include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
-#include "DialogFrame.h"
-#include "DigitEdit.h"
-#include "HelpTable.h"
+#include "FieldEdit.h"
 #include "SkinMessageBox.h"
+#include "SkinPictures.h"
 #include "UiText.h"
+#include "WhatsThisHelp.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 namespace mailvane::send {
 namespace {
 
 using namespace settings::strings;
 
-const app::HelpEntry Help[] = {
+const widgets::HelpEntry Help[] = {
     {{PinDialog::PinEdit, PinDialog::PinLabel}, PinHelp},
     {{PinDialog::OkButton}, OkHelp},
     {{PinDialog::CancelButton}, CancelHelp},
@@ -33,51 +34,44 @@ constexpr QPoint CancelPlace{270, 156};
 } // namespace
 
 PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
-    : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent)
+    : SkinDialog(TemplateId, skin, widgets::SecondaryDialogFrame, parent)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(app::uiText(PinTitle));
+    setWindowTitle(widgets::uiText(PinTitle));
 
-    auto* explanation = new QLabel(app::uiText(PinExplanation), this);
+    auto* explanation = new QLabel(widgets::uiText(PinExplanation), this);
     explanation->setGeometry(ExplanationRect);
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    app::setControlId(explanation, Explanation);
+    widgets::setControlId(explanation, Explanation);
 
-    auto* label = new QLabel(app::uiText(settings::strings::PinLabel), this);
+    auto* label = new QLabel(widgets::uiText(settings::strings::PinLabel), this);
     label->setGeometry(LabelRect);
-    app::setControlId(label, PinLabel);
+    widgets::setControlId(label, PinLabel);
 
-    m_pinEdit = new DigitEdit(this);
+    m_pinEdit = new QLineEdit(this);
+    widgets::restrictEdit(m_pinEdit, true);
     m_pinEdit->setObjectName(QStringLiteral("pinEdit"));
     m_pinEdit->setGeometry(EditRect);
-    app::setControlId(m_pinEdit, PinEdit);
-    app::nameAfterLabel(m_pinEdit, label);
+    widgets::setControlId(m_pinEdit, PinEdit);
+    widgets::nameAfterLabel(m_pinEdit, label);
     connect(m_pinEdit, &QLineEdit::textChanged, this, &PinDialog::onPinEdited);
 
-    m_okButton = createDialogButton(skin, this, OkPlace, OkButton, app::uiText(OkLabel));
-    m_cancelButton =
-        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
-    for (const auto* button : {m_okButton.get(), m_cancelButton.get()})
-        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
-                &PinDialog::onCommand);
+    m_okButton =
+        widgets::createDialogButton(skin, this, OkPlace, OkButton, widgets::uiText(OkLabel));
+    m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
+                                                 widgets::uiText(CancelLabel));
+    widgets::onActivated(*m_okButton, this, [this] { onOk(); });
+    widgets::onActivated(*m_cancelButton, this, [this] { reject(); });
     m_okButton->window()->setDefault(true);
     setTabOrder(m_pinEdit, m_okButton->window());
     setTabOrder(m_okButton->window(), m_cancelButton->window());
     m_pinEdit->setFocus();
 
-    installHelp(this, Help);
+    widgets::installHelp(this, Help);
 }
 
 PinDialog::~PinDialog() = default;
-
-void PinDialog::onCommand(int controlNumber)
-{
-    if (controlNumber == OkButton)
-        onOk();
-    else if (controlNumber == CancelButton)
-        reject();
-}
 
 void PinDialog::onPinEdited()
 {
@@ -94,9 +88,9 @@ void PinDialog::onOk()
         accept();
         return;
     }
-    skin::SkinMessageBox::show(this, app::uiText(InvalidPinMessage), app::uiText(InvalidPinCaption),
-                               skin::SkinMessageBox::MbOk |
-                                   skin::SkinMessageBox::MbIconExclamation);
+    widgets::SkinMessageBox::show(
+        this, widgets::uiText(InvalidPinMessage), widgets::uiText(InvalidPinCaption),
+        widgets::SkinMessageBox::MbOk | widgets::SkinMessageBox::MbIconExclamation);
 }
 
 } // namespace mailvane::send

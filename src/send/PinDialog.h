@@ -11,13 +11,13 @@
 class QLabel;
 class QLineEdit;
 
-namespace mailvane::skin {
-class BmpButton;
+namespace mailvane::widgets {
+class SkinButton;
 }
 
 namespace mailvane::send {
 
-class PinDialog : public skin::SkinDialog
+class PinDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -43,13 +43,12 @@ public:
     QLineEdit* pinEdit() const { return m_pinEdit; }
 
 private:
-    void onCommand(int controlNumber);
     void onPinEdited();
     void onOk();
 
     QLineEdit* m_pinEdit = nullptr;
-    std::unique_ptr<skin::BmpButton> m_okButton;
-    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::SkinButton> m_okButton;
+    std::unique_ptr<widgets::SkinButton> m_cancelButton;
     QString m_pin;
 };
 

@@ -3,10 +3,10 @@
 #include "AccessibleNames.h"
 #include "ControlIds.h"
 #include "DialogButton.h"
-#include "DialogFrame.h"
-#include "HelpTable.h"
 #include "SettingsSummary.h"
+#include "SkinPictures.h"
 #include "UiText.h"
+#include "WhatsThisHelp.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,7 +16,7 @@ namespace {
 
 using namespace settings::strings;
 
-const app::HelpEntry Help[] = {
+const widgets::HelpEntry Help[] = {
     {{SendDialog::SendButton}, SendHelp},
     {{SendDialog::CancelButton}, CancelHelp},
     {{SendDialog::RecipientsBox, SendDialog::RecipientsLabel}, RecipientsBoxHelp},
@@ -45,7 +45,7 @@ QLabel* addLabel(QWidget* dialog, const QString& caption, const QRect& rect, int
     auto* label = new QLabel(caption, dialog);
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    app::setControlId(label, id);
+    widgets::setControlId(label, id);
     return label;
 }
 
@@ -56,7 +56,7 @@ QPlainTextEdit* addTextBox(QWidget* dialog, const QString& content, const QRect&
     box->setReadOnly(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setPlainText(content);
-    app::setControlId(box, id);
+    widgets::setControlId(box, id);
     return box;
 }
 
@@ -75,17 +75,17 @@ QString recipientsBoxText(const QString& recipients)
 
 SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
                        const settings::EmailSettings& record)
-    : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent)
+    : SkinDialog(TemplateId, skin, widgets::SecondaryDialogFrame, parent)
 {
     setFixedSize(ClientSize);
-    setWindowTitle(app::uiText(SendCaption));
+    setWindowTitle(widgets::uiText(SendCaption));
 
-    QLabel* recipientsLabel = addLabel(this, app::uiText(settings::strings::RecipientsLabel),
+    QLabel* recipientsLabel = addLabel(this, widgets::uiText(settings::strings::RecipientsLabel),
                                        RecipientsLabelRect, RecipientsLabel);
     QLabel* settingsLabel =
-        addLabel(this, app::uiText(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
+        addLabel(this, widgets::uiText(EmailSettingsLabel), SettingsLabelRect, SettingsLabel);
     QLabel* warning =
-        addLabel(this, app::uiText(settings::strings::CostWarning), WarningRect, CostWarning);
+        addLabel(this, widgets::uiText(settings::strings::CostWarning), WarningRect, CostWarning);
     warning->setWordWrap(true);
 
     const std::string& to = record.to.value_or(std::string());
@@ -98,29 +98,21 @@ SendDialog::SendDialog(QWidget* parent, const platform::LibraryHandle& skin,
     summary.remove(u'\r');
     m_settingsBox = addTextBox(this, summary, SettingsBoxRect, SettingsBox);
     m_settingsBox->setObjectName(QStringLiteral("settingsBox"));
-    app::nameAfterLabel(m_recipientsBox, recipientsLabel);
-    app::nameAfterLabel(m_settingsBox, settingsLabel);
+    widgets::nameAfterLabel(m_recipientsBox, recipientsLabel);
+    widgets::nameAfterLabel(m_settingsBox, settingsLabel);
 
-    m_sendButton = createDialogButton(skin, this, SendPlace, SendButton, app::uiText(SendLabel));
-    m_cancelButton =
-        createDialogButton(skin, this, CancelPlace, CancelButton, app::uiText(CancelLabel));
-    for (const auto* button : {m_sendButton.get(), m_cancelButton.get()})
-        connect(button->window(), &skin::BmpButtonWindow::commandPosted, this,
-                &SendDialog::onCommand);
+    m_sendButton =
+        widgets::createDialogButton(skin, this, SendPlace, SendButton, widgets::uiText(SendLabel));
+    m_cancelButton = widgets::createDialogButton(skin, this, CancelPlace, CancelButton,
+                                                 widgets::uiText(CancelLabel));
+    widgets::onActivated(*m_sendButton, this, [this] { accept(); });
+    widgets::onActivated(*m_cancelButton, this, [this] { reject(); });
     m_sendButton->window()->setDefault(true);
     m_sendButton->window()->setFocus();
 
-    installHelp(this, Help);
+    widgets::installHelp(this, Help);
 }
 
 SendDialog::~SendDialog() = default;
-
-void SendDialog::onCommand(int controlNumber)
-{
-    if (controlNumber == SendButton)
-        accept();
-    else if (controlNumber == CancelButton)
-        reject();
-}
 
 } // namespace mailvane::send

@@ -11,8 +11,8 @@
 
 class QPlainTextEdit;
 
-namespace mailvane::skin {
-class BmpButton;
+namespace mailvane::widgets {
+class SkinButton;
 }
 
 namespace mailvane::send {
@@ -23,7 +23,7 @@ namespace mailvane::send {
 // last ";" only when it is not empty. Blanks inside a piece stay.
 QString recipientsBoxText(const QString& recipients);
 
-class SendDialog : public skin::SkinDialog
+class SendDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 
@@ -51,12 +51,11 @@ public:
     QPlainTextEdit* settingsBox() const { return m_settingsBox; }
 
 private:
-    void onCommand(int controlNumber);
 
     QPlainTextEdit* m_recipientsBox = nullptr;
     QPlainTextEdit* m_settingsBox = nullptr;
-    std::unique_ptr<skin::BmpButton> m_sendButton;
-    std::unique_ptr<skin::BmpButton> m_cancelButton;
+    std::unique_ptr<widgets::SkinButton> m_sendButton;
+    std::unique_ptr<widgets::SkinButton> m_cancelButton;
 };
 
 } // namespace mailvane::send

@@ -18,7 +18,7 @@ namespace mailvane::send {
 namespace {
 
 using namespace settings::strings;
-using skin::SkinMessageBox;
+using widgets::SkinMessageBox;
 
 constexpr unsigned Warning = SkinMessageBox::MbOk | SkinMessageBox::MbIconExclamation;
 
@@ -65,7 +65,7 @@ void tellTerminal(const std::string& line)
 OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
 {
     const phone::OutcomeReport report = phone::reportOutcome(outcome);
-    return {app::uiText(report.caption), fromUtf8(report.text),
+    return {widgets::uiText(report.caption), fromUtf8(report.text),
             report.warning ? Warning : unsigned(SkinMessageBox::MbOk)};
 }
 
@@ -88,13 +88,13 @@ void SendWorkflow::send(const QString& field)
     if (recipients.invalidPiece) {
         const std::string message = settings::invalidNumberMessage(*recipients.invalidPiece);
         tellTerminal(message);
-        showMessage({app::uiText(RecipientsInvalidCaption), fromUtf8(message), Warning});
+        showMessage({widgets::uiText(RecipientsInvalidCaption), fromUtf8(message), Warning});
         return;
     }
     const std::vector<std::string>& numbers = recipients.numbers;
     if (numbers.empty()) {
-        showMessage(
-            {app::uiText(RecipientsMissingCaption), app::uiText(NoRecipientsMessage), Warning});
+        showMessage({widgets::uiText(RecipientsMissingCaption),
+                     widgets::uiText(NoRecipientsMessage), Warning});
         return;
     }
 
@@ -149,7 +149,7 @@ phone::SendingOutcome SendWorkflow::deliver(const std::vector<std::string>& numb
     });
     const auto onRecipient = [&](std::size_t index, std::size_t count, const std::string& number) {
         recipient = index;
-        const QString line = app::uiText(SendingProgress)
+        const QString line = widgets::uiText(SendingProgress)
                                  .arg(QString::fromLatin1(number.data(), qsizetype(number.size())))
                                  .arg(index)
                                  .arg(count);

@@ -1,7 +1,7 @@
 #include "WaitDialog.h"
 
 #include "ControlIds.h"
-#include "DialogFrame.h"
+#include "SkinPictures.h"
 #include "UiText.h"
 
 #include <QCloseEvent>
@@ -27,7 +27,7 @@ QWidget* outermostWindow(QWidget* widget)
 } // namespace
 
 WaitDialog::WaitDialog(const platform::LibraryHandle& skin, QWidget* parent)
-    : SkinDialog(TemplateId, skin, SecondaryDialogFrame, parent)
+    : SkinDialog(TemplateId, skin, widgets::SecondaryDialogFrame, parent)
 {
     // A popup without caption bar that takes no input of its own.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -37,24 +37,24 @@ WaitDialog::WaitDialog(const platform::LibraryHandle& skin, QWidget* parent)
     m_message = new QLabel(this);
     m_message->setGeometry(MessageRect);
     m_message->setAlignment(Qt::AlignCenter);
-    app::setControlId(m_message, Message);
+    widgets::setControlId(m_message, Message);
 
     m_progressLine = new QLabel(this);
     m_progressLine->setGeometry(ProgressLineRect);
     m_progressLine->setAlignment(Qt::AlignCenter);
-    app::setControlId(m_progressLine, ProgressLine);
+    widgets::setControlId(m_progressLine, ProgressLine);
 
     m_bar = new QProgressBar(this);
     m_bar->setGeometry(ProgressBarRect);
     m_bar->setTextVisible(false);
-    app::setControlId(m_bar, ProgressBar);
+    widgets::setControlId(m_bar, ProgressBar);
     setProgress(0, 0);
 }
 
 bool WaitDialog::initDialog()
 {
     SkinDialog::initDialog();
-    m_message->setText(app::uiText(settings::strings::WaitMessage));
+    m_message->setText(widgets::uiText(settings::strings::WaitMessage));
     return true;
 }
 

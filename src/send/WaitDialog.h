@@ -13,7 +13,7 @@ class QProgressBar;
 
 namespace mailvane::send {
 
-class WaitDialog : public skin::SkinDialog
+class WaitDialog : public widgets::SkinDialog
 {
     Q_OBJECT
 

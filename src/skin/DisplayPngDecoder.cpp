@@ -3,7 +3,7 @@
 #include "DiagnosticTrace.h"
 #include "Dib24.h"
 #include "PictureGate.h"
-#include "PngMemorySource.h"
+#include "PngRead.h"
 
 #include <csetjmp>
 #include <png.h>
@@ -54,7 +54,7 @@ void applyTransformations(png_structp png, png_infop info)
 // Everything that may be jumped over by png_longjmp lives here: only plain
 // locals, and the results are written through `colour`, whose owner sits in
 // the caller's frame. Returns false on any decoder error.
-bool decodeInto(png_structp png, png_infop info, PngMemorySource* source, QImage* colour)
+bool decodeInto(png_structp png, png_infop info, QImage* colour)
 {
     png_bytep* volatile rows = nullptr;
     if (setjmp(png_jmpbuf(png))) {
@@ -62,8 +62,6 @@ bool decodeInto(png_structp png, png_infop info, PngMemorySource* source, QImage
         return false;
     }
 
-    png_set_read_fn(png, source, readPngFromMemory);
-    png_set_sig_bytes(png, PngSignatureSize);
     png_read_info(png, info);
     applyTransformations(png, info);
 
@@ -99,22 +97,12 @@ std::optional<DecodedPng> DisplayPngDecoder::decode(const QByteArray& bytes)
     if (!hasPngSignature(bytes) || !PictureGate::admits(PictureFormat::Png, bytes))
         return std::nullopt;
 
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onDecoderError, nullptr);
-    if (!png)
-        return std::nullopt;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        return std::nullopt;
-    }
-
-    PngMemorySource source = pngSourceAfterSignature(bytes);
     QImage colour;
-    const bool decoded = decodeInto(png, info, &source, &colour);
-    png_destroy_read_struct(&png, &info, nullptr);
-    if (!decoded)
-        return std::nullopt;
+    {
+        PngRead read(bytes, onDecoderError);
+        if (!read.isValid() || !decodeInto(read.png(), read.info(), &colour))
+            return std::nullopt;
+    }
 
     DecodedPng result;
     if (colour.format() == QImage::Format_ARGB32) {

@@ -2,7 +2,7 @@
 
 #include "Dib24.h"
 #include "PictureGate.h"
-#include "PngMemorySource.h"
+#include "PngRead.h"
 
 #include <png.h>
 
@@ -11,12 +11,10 @@ namespace {
 
 // Everything that can make libpng jump back happens in here, where no object
 // with a destructor lives.
-bool readWholeImage(png_structp png, png_infop info, PngMemorySource* source)
+bool readWholeImage(png_structp png, png_infop info)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_read_fn(png, source, readPngFromMemory);
-    png_set_sig_bytes(png, PngSignatureSize);
     png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     return true;
 }
@@ -57,17 +55,13 @@ std::optional<DecodedPng> RawPngDecoder::decode(const QByteArray& bytes)
 {
     if (!hasPngSignature(bytes) || !PictureGate::admits(PictureFormat::Png, bytes))
         return std::nullopt;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png)
+    PngRead read(bytes);
+    if (!read.isValid())
         return std::nullopt;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        return std::nullopt;
-    }
-    PngMemorySource source = pngSourceAfterSignature(bytes);
+    png_structp png = read.png();
+    png_infop info = read.info();
     std::optional<DecodedPng> result;
-    if (readWholeImage(png, info, &source)) {
+    if (readWholeImage(png, info)) {
         const int colourType = png_get_color_type(png, info);
         const int depth = png_get_bit_depth(png, info);
         // Grey images with alpha reach 32 bits per pixel at depth 16 but have
@@ -80,7 +74,6 @@ std::optional<DecodedPng> RawPngDecoder::decode(const QByteArray& bytes)
                 result = std::move(decoded);
         }
     }
-    png_destroy_read_struct(&png, &info, nullptr);
     return result;
 }
 

@@ -1,13 +1,13 @@
 #include "AdvancedPage.h"
-#include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
-#include "ControlNumbers.h"
 #include "MainDialog.h"
 #include "PageTestSupport.h"
 #include "PinDialog.h"
+#include "SkinTabWidget.h"
 
 #include <QClipboard>
 #include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QMimeData>
 
 using namespace mailvane;
@@ -40,34 +40,74 @@ void drop(QLineEdit* edit, const QString& text)
     QApplication::sendEvent(edit, &event);
 }
 
-TEST(DigitFields, pastedOrDroppedTextIsTakenOnlyWhenItIsAllDigits)
+void compose(QLineEdit* edit, const QString& text)
 {
-    app::MainDialog window;
-    window.show();
-    QApplication::processEvents();
-    for (pages::ConnectionPage* page : {window.incomingPage(), window.outgoingPage()}) {
-        for (int i = 0; i < window.sheet()->pageCount(); ++i) {
-            if (window.sheet()->page(i) == page)
-                window.sheet()->setActivePage(i);
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(edit, &event);
+}
+
+// The main window with both proxy groups on, and a PIN dialog over it: every
+// digits-only field of the program.
+class DigitFields : public testing::Test
+{
+protected:
+    DigitFields()
+    {
+        window.show();
+        QApplication::processEvents();
+        for (pages::ConnectionPage* page : {window.incomingPage(), window.outgoingPage()}) {
+            for (int i = 0; i < window.sheet()->pageCount(); ++i) {
+                if (window.sheet()->page(i) == page)
+                    window.sheet()->setActivePage(i);
+            }
+            click(page, pages::ConnectionPage::ProxiesYesRadio);
         }
-        click(page, app::connection::ProxiesYesRadio);
+        pin.show();
+        const std::pair<QWidget*, int> pageFields[] = {
+            {window.advancedPage(), pages::AdvancedPage::OutgoingPortEdit},
+            {window.advancedPage(), pages::AdvancedPage::IncomingPortEdit},
+            {window.advancedPage(), pages::AdvancedPage::RetrieveEmailsEdit},
+            {window.incomingPage(), pages::ConnectionPage::PrimaryProxyPortEdit},
+            {window.incomingPage(), pages::ConnectionPage::SecondaryProxyPortEdit},
+            {window.outgoingPage(), pages::ConnectionPage::PrimaryProxyPortEdit},
+            {window.outgoingPage(), pages::ConnectionPage::SecondaryProxyPortEdit},
+        };
+        digitEdits.push_back(pin.pinEdit());
+        for (const auto& [page, id] : pageFields)
+            digitEdits.push_back(edit(page, id));
     }
-    send::PinDialog pin(QString(), &window);
-    pin.show();
 
-    const std::pair<QWidget*, int> pageFields[] = {
-        {window.advancedPage(), app::advanced::OutgoingPortEdit},
-        {window.advancedPage(), app::advanced::IncomingPortEdit},
-        {window.advancedPage(), app::advanced::RetrieveEmailsEdit},
-        {window.incomingPage(), app::connection::PrimaryProxyPortEdit},
-        {window.incomingPage(), app::connection::SecondaryProxyPortEdit},
-        {window.outgoingPage(), app::connection::PrimaryProxyPortEdit},
-        {window.outgoingPage(), app::connection::SecondaryProxyPortEdit},
-    };
-    std::vector<QLineEdit*> digitEdits = {pin.pinEdit()};
-    for (const auto& [page, id] : pageFields)
-        digitEdits.push_back(edit(page, id));
+    app::MainDialog window;
+    send::PinDialog pin{QString(), &window};
+    std::vector<QLineEdit*> digitEdits;
+};
 
+// One rule for every digit field: keys that type a non-digit are refused
+// with or without Alt, shortcuts still work, and composed text is refused
+// even when it is digits.
+TEST_F(DigitFields, typedTextIsTakenOnlyWhenItIsDigitsAndComposedTextNever)
+{
+    for (QLineEdit* field : digitEdits) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("12"));
+        QTest::keyClick(field, Qt::Key_A);
+        QTest::keyClick(field, Qt::Key_A, Qt::AltModifier);
+        QTest::keyClick(field, Qt::Key_Space);
+        compose(field, QStringLiteral("x"));
+        compose(field, QStringLiteral("5"));
+        EXPECT_EQ(field->text(), QStringLiteral("12"));
+        // Ctrl+A selects all: the typed 3 replaces the selection.
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_3);
+        EXPECT_EQ(field->text(), QStringLiteral("3"));
+    }
+}
+
+TEST_F(DigitFields, pastedOrDroppedTextIsTakenOnlyWhenItIsAllDigits)
+{
     using Route = void (*)(QLineEdit*, const QString&);
     const std::pair<const char*, Route> routes[] = {
         {"Ctrl+V", pasteByKey}, {"menu paste", pasteByMenu}, {"drop", drop}};

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace mailvane;
-using skin::SkinMessageBox;
+using widgets::SkinMessageBox;
 
 namespace {
 
@@ -24,8 +24,8 @@ class FileCommandsTest : public testing::Test
 {
 protected:
     test::TempDir m_dir;
-    skin::MessageBoxHook m_boxes{SkinMessageBox::IdOk};
-    skin::FileDialogHook m_files;
+    widgets::MessageBoxHook m_boxes{SkinMessageBox::IdOk};
+    widgets::FileDialogHook m_files;
     QWidget m_owner;
     app::FileCommands m_commands{&m_owner, {}};
     settings::EmailSettings m_record;

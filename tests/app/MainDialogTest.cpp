@@ -1,20 +1,20 @@
 #include "MainDialog.h"
 
 #include "AdvancedPage.h"
-#include "COrvexPropertySheet.h"
 #include "ConnectionPage.h"
 #include "ControlNumbers.h"
+#include "DialogDriver.h"
 #include "FileDialogHook.h"
 #include "GeneralPage.h"
 #include "HelpPopup.h"
 #include "MessageBoxHook.h"
 #include "MessageBoxWindow.h"
-#include "ModalDriver.h"
 #include "PageTestSupport.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabWidget.h"
 #include "TempDir.h"
 
 #include <QComboBox>
@@ -26,10 +26,10 @@
 
 using namespace mailvane;
 using namespace mailvane::test;
-using skin::SkinMessageBox;
-namespace general = app::general;
-namespace advanced = app::advanced;
-namespace connection = app::connection;
+using widgets::SkinMessageBox;
+using general = pages::GeneralPage;
+using advanced = pages::AdvancedPage;
+using connection = pages::ConnectionPage;
 
 namespace {
 
@@ -89,14 +89,14 @@ protected:
     QStringList captions() const
     {
         QStringList result;
-        for (const skin::MessageBoxRequest& request : m_boxes.requests())
+        for (const widgets::MessageBoxRequest& request : m_boxes.requests())
             result << request.caption;
         return result;
     }
 
     TempDir m_dir;
-    skin::MessageBoxHook m_boxes{SkinMessageBox::IdCancel};
-    skin::FileDialogHook m_files;
+    widgets::MessageBoxHook m_boxes{SkinMessageBox::IdCancel};
+    widgets::FileDialogHook m_files;
     app::MainDialog m_dialog;
 };
 
@@ -194,7 +194,7 @@ TEST_F(MainDialogTest, generalPageMarksAndSendFollowEachPortOnItsOwn)
 
 TEST_F(MainDialogTest, fileCommandKeysRunTheirCommands)
 {
-    using Mode = skin::COrvexFileDialog::Mode;
+    using Mode = widgets::SkinFileDialog::Mode;
     struct Case
     {
         const char* command;
@@ -287,7 +287,7 @@ TEST_F(MainDialogTest, saveAsWritesTheFileAndAsksBeforeReplacingOne)
     EXPECT_FALSE(m_dialog.settingsChanged());
     EXPECT_NE(readFile(path).find("Outgoing Server: smtp.x\r\n"), std::string::npos);
     ASSERT_EQ(m_files.calls().size(), 1);
-    EXPECT_EQ(m_files.calls()[0].mode, skin::COrvexFileDialog::Mode::Save);
+    EXPECT_EQ(m_files.calls()[0].mode, widgets::SkinFileDialog::Mode::Save);
     EXPECT_EQ(m_files.calls()[0].request.defaultExtension, QStringLiteral("txt"));
 
     // The file exists now: declining the question writes nothing.
@@ -364,7 +364,7 @@ TEST_F(MainDialogTest, openFillsEveryPageAndKeepsTheRecipients)
     EXPECT_EQ(m_dialog.record().incoming.gsmDataCallSpeed, "9600");
     EXPECT_FALSE(m_dialog.settingsChanged());
     ASSERT_EQ(m_files.calls().size(), 1);
-    EXPECT_EQ(m_files.calls()[0].mode, skin::COrvexFileDialog::Mode::Open);
+    EXPECT_EQ(m_files.calls()[0].mode, widgets::SkinFileDialog::Mode::Open);
 }
 
 TEST_F(MainDialogTest, aCancelledOrFailedOpenLeavesDefaultsAndNoFileName)
@@ -533,8 +533,8 @@ TEST_F(MainDialogTest, keyboardAloneReachesEveryPartInOrder)
     for (int i = 0; i < 14; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
-        order << (qobject_cast<skin::SkinTabCtrl*>(focus) ? QStringLiteral("tabs")
-                                                          : focus->objectName());
+        order << (qobject_cast<widgets::SkinTabBar*>(focus) ? QStringLiteral("tabs")
+                                                            : focus->objectName());
     }
     const QStringList expected = {QStringLiteral("tabs"),
                                   QStringLiteral("mailboxEdit"),
@@ -558,38 +558,39 @@ TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)
     QWidget* empty = m_dialog.buttonWindow(app::main_window::EmptyFieldsButton);
     empty->setFocus();
     QTest::keyClick(empty, Qt::Key_F1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() != nullptr; }, 2000));
-    EXPECT_EQ(app::HelpPopup::current()->text(), QStringLiteral("No help topic available."));
-    app::HelpPopup::current()->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return widgets::HelpPopup::current() != nullptr; }, 2000));
+    EXPECT_EQ(widgets::HelpPopup::current()->text(), QStringLiteral("No help topic available."));
+    widgets::HelpPopup::current()->close();
 
     QLineEdit* mailbox = edit(m_dialog.generalPage(), general::MailboxEdit);
     mailbox->setFocus();
     QTest::keyClick(mailbox, Qt::Key_F1);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return app::HelpPopup::current() && app::HelpPopup::current()->text() ==
-                                                    QStringLiteral("Type the name of the mailbox.");
+            return widgets::HelpPopup::current() &&
+                   widgets::HelpPopup::current()->text() ==
+                       QStringLiteral("Type the name of the mailbox.");
         },
         2000));
-    QTest::keyClick(app::HelpPopup::current(), Qt::Key_Space);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() == nullptr; }, 2000));
+    QTest::keyClick(widgets::HelpPopup::current(), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return widgets::HelpPopup::current() == nullptr; }, 2000));
 
     // What's This? puts the window into context-help mode; the next click
     // on a control shows its text.
     run(app::menu::WhatsThisCommand);
     ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
-    QWidget* heading = app::findControl(&m_dialog, app::main_window::HeadingStatic);
+    QWidget* heading = widgets::findControl(&m_dialog, app::main_window::HeadingStatic);
     QTest::mouseClick(heading, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return app::HelpPopup::current() &&
-                   app::HelpPopup::current()->text() ==
+            return widgets::HelpPopup::current() &&
+                   widgets::HelpPopup::current()->text() ==
                        QStringLiteral("E-mail settings for Orvex 7741 and Orvex "
                                       "7742 phones");
         },
         2000));
-    QTest::mouseClick(app::HelpPopup::current(), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app::HelpPopup::current() == nullptr; }, 2000));
+    QTest::mouseClick(widgets::HelpPopup::current(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return widgets::HelpPopup::current() == nullptr; }, 2000));
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
 
     EXPECT_EQ(app::MainDialog::helpFor(app::main_window::SendButton), settings::strings::SendHelp);
@@ -607,7 +608,7 @@ namespace {
 // button: the box answers OK, which the commands must take as Cancel or No.
 TEST(QuestionBoxClosed, withoutAnAnswerCountsAsCancelOrNo)
 {
-    using skin::MessageBoxWindow;
+    using widgets::MessageBoxWindow;
     struct Close
     {
         const char* name;
@@ -635,7 +636,7 @@ TEST(QuestionBoxClosed, withoutAnAnswerCountsAsCancelOrNo)
         for (Command command : {Command::New, Command::Exit, Command::ReplaceOnSaveAs}) {
             SCOPED_TRACE(std::string(how.name) + " " + std::to_string(static_cast<int>(command)));
             std::ofstream(path, std::ios::trunc) << "Mailbox: old\r\n";
-            skin::FileDialogHook files;
+            widgets::FileDialogHook files;
             app::MainDialog window;
             window.show();
             QApplication::processEvents();

@@ -7,7 +7,7 @@
 TEST(ProgramFile, windowProgramCarriesItsVersionRecord)
 {
     const auto version =
-        mailvane::skin::ProgramVersion::readFileVersion(QStringLiteral(MAILVANE_APP_PATH));
+        mailvane::platform::ProgramVersion::readFileVersion(QStringLiteral(MAILVANE_APP_PATH));
     ASSERT_TRUE(version.has_value());
-    EXPECT_EQ(*version, (mailvane::skin::FileVersion{MAILVANE_EXPECTED_VERSION}));
+    EXPECT_EQ(*version, (mailvane::platform::FileVersion{MAILVANE_EXPECTED_VERSION}));
 }

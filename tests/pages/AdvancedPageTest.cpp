@@ -1,13 +1,12 @@
 #include "AdvancedPage.h"
 
-#include "ControlNumbers.h"
 #include "PageTestSupport.h"
 
 #include <QSignalSpy>
 
 using namespace mailvane;
 using namespace mailvane::test;
-namespace ids = app::advanced;
+using ids = pages::AdvancedPage;
 
 namespace {
 

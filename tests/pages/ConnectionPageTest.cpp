@@ -1,6 +1,5 @@
 #include "ConnectionPage.h"
 
-#include "ControlNumbers.h"
 #include "PageTestSupport.h"
 #include "SettingsFileWriter.h"
 
@@ -9,7 +8,7 @@
 
 using namespace mailvane;
 using namespace mailvane::test;
-namespace ids = app::connection;
+using ids = pages::ConnectionPage;
 namespace values = settings::values;
 
 namespace {

@@ -1,6 +1,5 @@
 #include "GeneralPage.h"
 
-#include "ControlNumbers.h"
 #include "PageTestSupport.h"
 
 #include <QKeyEvent>
@@ -8,7 +7,7 @@
 
 using namespace mailvane;
 using namespace mailvane::test;
-namespace ids = app::general;
+using ids = pages::GeneralPage;
 
 namespace {
 
@@ -159,7 +158,7 @@ TEST_F(GeneralPageTest, marksFollowThePortsAtActivationAndHelpFollowsTheMarks)
 TEST_F(GeneralPageTest, everyControlHasAnAccessibleName)
 {
     for (QWidget* w : m_page.findChildren<QWidget*>()) {
-        if (app::controlId(w) != 0 && !qobject_cast<QLabel*>(w)) {
+        if (widgets::controlId(w) != 0 && !qobject_cast<QLabel*>(w)) {
             EXPECT_FALSE(w->accessibleName().isEmpty() && w->property("text").toString().isEmpty())
                 << w->objectName().toStdString();
         }

@@ -17,7 +17,7 @@ namespace mailvane::test {
 
 template <typename T = QWidget> T* control(QWidget* page, int id)
 {
-    T* found = app::findControl<T>(page, id);
+    T* found = widgets::findControl<T>(page, id);
     EXPECT_NE(found, nullptr) << "control " << id;
     return found;
 }

@@ -239,8 +239,9 @@ TEST(WaitDialog, isCentredOverTheMainWindowAndCannotBeEndedByTheOperator)
     QTest::keyClick(&wait, Qt::Key_Escape);
     wait.close();
     EXPECT_TRUE(wait.isVisible());
-    EXPECT_TRUE(app::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
-                QStringLiteral("Connecting to phone.\nThis may take a while."));
+    EXPECT_TRUE(
+        widgets::findControl(&wait, send::WaitDialog::Message)->property("text").toString() ==
+        QStringLiteral("Connecting to phone.\nThis may take a while."));
 }
 
 } // namespace

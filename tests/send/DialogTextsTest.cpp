@@ -151,18 +151,18 @@ TEST(DialogHelp, everyControlHasItsTextAndOthersHaveNone)
         dialog->show();
     for (const Case& c : cases) {
         QWidget* dialog = dialogs[c.dialog].get();
-        auto* help = dialog->findChild<app::WhatsThisHelp*>();
+        auto* help = dialog->findChild<widgets::WhatsThisHelp*>();
         ASSERT_NE(help, nullptr);
         int shownFor = -1;
         QString shown;
-        const auto connection = QObject::connect(help, &app::WhatsThisHelp::helpShown, dialog,
+        const auto connection = QObject::connect(help, &widgets::WhatsThisHelp::helpShown, dialog,
                                                  [&](int control, settings::StringId text) {
                                                      shownFor = control;
-                                                     shown = app::uiText(text);
+                                                     shown = widgets::uiText(text);
                                                  });
-        QWidget* control = app::findControl(dialog, c.control);
+        QWidget* control = widgets::findControl(dialog, c.control);
         ASSERT_NE(control, nullptr) << c.dialog << " " << c.control;
-        app::WhatsThisHelp::requestHelp(control);
+        widgets::WhatsThisHelp::requestHelp(control);
         QObject::disconnect(connection);
         EXPECT_EQ(shownFor, c.control) << c.dialog << " " << c.control;
         EXPECT_EQ(shown, c.help) << c.dialog << " " << c.control;

@@ -110,7 +110,7 @@ protected:
 
     settings::EmailSettings record;
     QWidget window;
-    skin::MessageBoxHook boxes;
+    widgets::MessageBoxHook boxes;
     test::DialogDriver driver;
 };
 

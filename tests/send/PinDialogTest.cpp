@@ -28,7 +28,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    skin::MessageBoxHook boxes;
+    widgets::MessageBoxHook boxes;
     PinDialog dialog;
 };
 
@@ -64,7 +64,7 @@ TEST_F(PinDialogTest, anEmptyPinIsRefusedAndTheDialogStaysOpenUntilOneIsGiven)
 {
     clickOk();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.requests().isEmpty(); }, 2000));
-    const skin::MessageBoxRequest& box = boxes.requests().front();
+    const widgets::MessageBoxRequest& box = boxes.requests().front();
     EXPECT_EQ(box.caption, QStringLiteral("Invalid PIN Code"));
     EXPECT_EQ(box.text, QStringLiteral("The PIN code is invalid."));
     EXPECT_EQ(box.flags, 0x30u);

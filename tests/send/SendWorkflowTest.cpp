@@ -36,8 +36,8 @@
 
 using namespace mailvane;
 namespace fs = std::filesystem;
-using skin::MessageBoxHook;
-using skin::SkinMessageBox;
+using widgets::MessageBoxHook;
+using widgets::SkinMessageBox;
 
 namespace {
 
@@ -418,10 +418,10 @@ TEST_F(SendWorkflowTest, theWindowPaintsButTakesNoInputWhileASendRuns)
     workflow = std::make_unique<send::SendWorkflow>(&window, QString(), record, *link);
 
     // The main window's Send button, wired as the window wires it.
-    auto sendButton = send::createDialogButton(QString(), &window, {20, 20}, 1024,
-                                               QStringLiteral("Send e-mail settings"));
+    auto sendButton = widgets::createDialogButton(QString(), &window, {20, 20}, 1024,
+                                                  QStringLiteral("Send e-mail settings"));
     int commands = 0;
-    QObject::connect(sendButton->window(), &skin::BmpButtonWindow::commandPosted, &window, [&] {
+    QObject::connect(sendButton->window(), &widgets::SkinButtonWidget::commandPosted, &window, [&] {
         ++commands;
         workflow->send(QStringLiteral("111;222"));
     });

@@ -1,14 +1,14 @@
-#include "COBitmapUtil.h"
 #include "GifComposer.h"
 #include "GifParser.h"
 #include "ImageFixtures.h"
+#include "LayeredImage.h"
 #include "PictureLimits.h"
 
 #include <gtest/gtest.h>
 
-using mailvane::skin::COBitmapUtil;
 using mailvane::skin::GifComposer;
 using mailvane::skin::GifParser;
+using mailvane::skin::LayeredImage;
 using mailvane::test::GifDescription;
 using mailvane::test::GifFrameDescription;
 using mailvane::test::sectionPixel;
@@ -111,7 +111,7 @@ TEST(GifComposer, standAloneFrameCarriesItsOwnControlExtension)
 
 TEST(GifComposer, disposalToBackgroundAndTransparencyCompose)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.loadFromBytes(mailvane::test::encodeGif(threeFrames()), 0, 0));
     ASSERT_EQ(util.frameCount(0), 3);
     EXPECT_EQ(util.loopCount(), 4);
@@ -129,7 +129,7 @@ TEST(GifComposer, disposalToBackgroundAndTransparencyCompose)
 
 TEST(GifComposer, backgroundOverrideFillsDisposedArea)
 {
-    COBitmapUtil util;
+    LayeredImage util;
     util.setBackgroundOverride(qRgb(0, 255, 0));
     ASSERT_TRUE(util.loadFromBytes(mailvane::test::encodeGif(threeFrames()), 0, 0));
     EXPECT_EQ(sectionPixel(util.frame(0, 2), 3, 0), 0x00FF00u);
@@ -141,7 +141,7 @@ TEST(GifComposer, singleFrameGoesToThePictureLoader)
     description.frames.resize(1);
     const QByteArray file = mailvane::test::encodeGif(description);
     EXPECT_FALSE(GifComposer::compose(file));
-    COBitmapUtil util;
+    LayeredImage util;
     ASSERT_TRUE(util.loadFromBytes(file, 0, 0));
     EXPECT_EQ(util.frameCount(0), 1);
     EXPECT_EQ(sectionPixel(util.frame(0, 0), 3, 1), Red);

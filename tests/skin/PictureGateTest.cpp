@@ -4,10 +4,10 @@
 
 #include "PictureGate.h"
 
-#include "COBitmapUtil.h"
 #include "DisplayPngDecoder.h"
 #include "GifComposer.h"
 #include "ImageFixtures.h"
+#include "LayeredImage.h"
 #include "PictureLimits.h"
 #include "PictureLoader.h"
 #include "RawPngDecoder.h"
@@ -160,7 +160,7 @@ TEST(PictureGate, everyRouteRefusesAPicturePastTheLimitThatItsDecoderUnderstates
     EXPECT_TRUE(PictureLoader::fromBitmap(gifOnScreen(2, 2, 2, 2)).isNull());
 
     for (const QByteArray& bytes : {iconPastLimit, wideScreen}) {
-        COBitmapUtil images;
+        LayeredImage images;
         EXPECT_FALSE(images.loadFromBytes(bytes, 0, 0));
         EXPECT_TRUE(images.frame(0, 0).isNull());
     }
@@ -177,7 +177,7 @@ TEST(PictureGate, skinLibraryMemberWithAGifScreenPastTheLimitIsRefused)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     platform::LibraryHandle library = platform::loadResourceLibraryData(file.readAll());
     ASSERT_FALSE(library.isEmpty());
-    COBitmapUtil images;
+    LayeredImage images;
     EXPECT_FALSE(images.loadFromResource(library, 3, 0, 0));
     EXPECT_TRUE(images.frame(0, 0).isNull());
     // Its plain bitmap is within the limit and still loads.

@@ -1,9 +1,9 @@
 #include "GalleryApp.h"
 
-#include "COrvexPropertySheet.h"
 #include "MainDialog.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
+#include "SkinTabBar.h"
+#include "SkinTabWidget.h"
 #include "UiText.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ QImage grab(QWidget& window, qreal scale)
 QList<WindowPicture> renderMainWindow(const platform::LibraryHandle& skin, qreal scale,
                                       const QString& prefix)
 {
-    skin::SkinMessageBox::configure([](int id) { return app::uiText(id); }, skin);
+    widgets::SkinMessageBox::configure([](int id) { return widgets::uiText(id); }, skin);
     app::MainDialog dialog;
     dialog.setSkinLibrary(skin);
     dialog.show();

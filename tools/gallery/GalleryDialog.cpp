@@ -1,7 +1,9 @@
 #include "GalleryDialog.h"
 
-#include "BmpButton.h"
+#include "DialogButton.h"
+#include "SkinButton.h"
 #include "SkinDialog.h"
+#include "SkinPictures.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,35 +14,14 @@
 namespace mailvane::gallery {
 namespace {
 
-using skin::BmpButton;
+using widgets::SkinButton;
 
-// The picture numbers the program's secondary dialogs use.
-constexpr skin::SkinFrameImages DialogFrame{146, 147, 140, 143, 142, 141, 145};
 
-struct StateImages
+std::unique_ptr<SkinButton> makeButton(const platform::LibraryHandle& skin, QWidget* parent,
+                                       QPoint at, int id, const QString& text, int maxWidth)
 {
-    int left;
-    int middle;
-    int right;
-};
-constexpr StateImages ButtonImages[] = {
-    {136, 120, 121}, {122, 124, 123}, {125, 127, 126}, {131, 133, 132}};
-constexpr int ShapeLeft = 136;
-constexpr int ShapeMiddle = 120;
-constexpr int ShapeRight = 121;
-constexpr std::uint32_t KeyWhite = 0xFFFFFF;
-constexpr int DialogMaxWidth = 250;
-
-std::unique_ptr<BmpButton> makeButton(const platform::LibraryHandle& skin, QWidget* parent,
-                                      QPoint at, int id, const QString& text, int maxWidth)
-{
-    auto button = std::make_unique<BmpButton>();
-    button->setShapeFromResources(skin, ShapeLeft, ShapeMiddle, ShapeRight, true, KeyWhite);
-    button->create(skin, parent, QRect(at, QSize(100, 30)), id, text);
-    for (int state = 0; state < 4; ++state) {
-        const StateImages& images = ButtonImages[state];
-        button->setStateImagesFromResources(state, skin, images.left, images.middle, images.right);
-    }
+    auto button = std::make_unique<SkinButton>();
+    widgets::createSkinnedButton(*button, skin, parent, at, id, text);
     button->setText(text, true, maxWidth);
     return button;
 }
@@ -64,30 +45,31 @@ QLabel* caption(QWidget* parent, const QString& text, QPoint at)
 
 QImage renderSkinnedDialog(const platform::LibraryHandle& skin)
 {
-    std::unique_ptr<skin::SkinDialog> dialog =
-        skin.isEmpty() ? std::make_unique<skin::SkinDialog>(0)
-                       : std::make_unique<skin::SkinDialog>(0, skin, DialogFrame);
+    std::unique_ptr<widgets::SkinDialog> dialog =
+        skin.isEmpty()
+            ? std::make_unique<widgets::SkinDialog>(0)
+            : std::make_unique<widgets::SkinDialog>(0, skin, widgets::SecondaryDialogFrame);
     dialog->setWindowTitle(QStringLiteral("Gallery"));
     dialog->resize(580, 300);
 
     caption(dialog.get(), QStringLiteral("Bitmap buttons in their four states:"), {60, 70});
-    std::vector<std::unique_ptr<BmpButton>> buttons;
+    std::vector<std::unique_ptr<SkinButton>> buttons;
     const int left = 60;
-    buttons.push_back(
-        makeButton(skin, dialog.get(), {left, 100}, 1, QStringLiteral("Normal"), DialogMaxWidth));
+    buttons.push_back(makeButton(skin, dialog.get(), {left, 100}, 1, QStringLiteral("Normal"),
+                                 widgets::DialogButtonMaxWidth));
     buttons.push_back(makeButton(skin, dialog.get(), {left + 120, 100}, 2,
-                                 QStringLiteral("Pressed"), DialogMaxWidth));
+                                 QStringLiteral("Pressed"), widgets::DialogButtonMaxWidth));
     buttons.push_back(makeButton(skin, dialog.get(), {left + 240, 100}, 3, QStringLiteral("Hover"),
-                                 DialogMaxWidth));
+                                 widgets::DialogButtonMaxWidth));
     buttons.push_back(makeButton(skin, dialog.get(), {left + 360, 100}, 4,
-                                 QStringLiteral("Disabled"), DialogMaxWidth));
+                                 QStringLiteral("Disabled"), widgets::DialogButtonMaxWidth));
     caption(dialog.get(), QStringLiteral("Long text, at most 200 wide:"), {60, 160});
     buttons.push_back(
         makeButton(skin, dialog.get(), {left, 190}, 5,
                    QStringLiteral("Send the e-mail settings to every recipient in the list"), 200));
     caption(dialog.get(), QStringLiteral("Focused:"), {300, 160});
-    buttons.push_back(
-        makeButton(skin, dialog.get(), {300, 190}, 6, QStringLiteral("OK"), DialogMaxWidth));
+    buttons.push_back(makeButton(skin, dialog.get(), {300, 190}, 6, QStringLiteral("OK"),
+                                 widgets::DialogButtonMaxWidth));
 
     dialog->show();
     dialog->activateWindow();

@@ -100,13 +100,13 @@ void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidg
 {
     send::WaitDialog sending(skin, &main);
     sending.setProgressText(
-        app::uiText(SendingProgress).arg(QStringLiteral("+4512345678")).arg(2).arg(3));
+        widgets::uiText(SendingProgress).arg(QStringLiteral("+4512345678")).arg(2).arg(3));
     sending.setProgress(8, 18);
     out.append({QStringLiteral("send-wait-progress"), shoot(sending)});
     sending.hide();
 
     send::WaitDialog reading(skin, &main);
-    reading.setProgressText(app::uiText(ReadingContacts));
+    reading.setProgressText(widgets::uiText(ReadingContacts));
     out.append({QStringLiteral("send-wait-contacts"), shoot(reading)});
 }
 
@@ -126,7 +126,7 @@ phone::SendingOutcome failedOutcome(std::size_t sent, std::vector<std::string> n
 
 void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidget& main)
 {
-    skin::SkinMessageBox::configure([](int id) { return app::uiText(id); }, skin);
+    widgets::SkinMessageBox::configure([](int id) { return widgets::uiText(id); }, skin);
     struct Message
     {
         const char* name;
@@ -158,18 +158,18 @@ void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QW
              0, three, {platform::E_ABORT, phone::causeOfStatus(platform::E_ABORT), "", 0, 0}))},
         {"send-outcome-no-recipients", send::outcomeMessage(nobody)},
         {"send-recipients-invalid",
-         {app::uiText(RecipientsInvalidCaption),
+         {widgets::uiText(RecipientsInvalidCaption),
           QString::fromUtf8(invalid.data(), qsizetype(invalid.size())),
-          skin::SkinMessageBox::MbOk | skin::SkinMessageBox::MbIconExclamation}},
+          widgets::SkinMessageBox::MbOk | widgets::SkinMessageBox::MbIconExclamation}},
         {"send-invalid-pin",
-         {app::uiText(InvalidPinCaption), app::uiText(InvalidPinMessage),
-          skin::SkinMessageBox::MbOk | skin::SkinMessageBox::MbIconExclamation}},
+         {widgets::uiText(InvalidPinCaption), widgets::uiText(InvalidPinMessage),
+          widgets::SkinMessageBox::MbOk | widgets::SkinMessageBox::MbIconExclamation}},
     };
     for (const Message& m : messages) {
-        skin::MessageBoxWindow box(&main, m.message.text, m.message.caption, m.message.flags);
+        widgets::MessageBoxWindow box(&main, m.message.text, m.message.caption, m.message.flags);
         out.append({QString::fromLatin1(m.name), shoot(box)});
     }
-    skin::SkinMessageBox::release();
+    widgets::SkinMessageBox::release();
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "GallerySheet.h"
 
-#include "COBitmapUtil.h"
 #include "GallerySamples.h"
 #include "ImageFixtures.h"
+#include "LayeredImage.h"
 #include "ResourceLibrary.h"
 
 #include <QPainter>
@@ -11,7 +11,7 @@
 namespace mailvane::gallery {
 namespace {
 
-using skin::COBitmapUtil;
+using skin::LayeredImage;
 
 constexpr int Zoom = 3;
 constexpr int Gap = 16;
@@ -57,27 +57,27 @@ QList<RouteResult> renderRoutes(const QString& workDir)
     platform::LibraryHandle library = platform::loadResourceLibrary(bundle);
 
     QList<RouteResult> results;
-    COBitmapUtil util;
+    LayeredImage util;
     util.loadFromResource(library, SampleBitmap, 4, 0);
     results.append({QStringLiteral("route-bmp"), QStringLiteral("BMP resource"), util.frame(4, 0)});
 
-    util.loadFromResource(library, SamplePng, COBitmapUtil::Foreground, 0);
-    const QImage colour = util.frame(COBitmapUtil::Foreground, 0);
-    const QImage mask = util.frame(COBitmapUtil::AlphaMask, 0);
+    util.loadFromResource(library, SamplePng, LayeredImage::Foreground, 0);
+    const QImage colour = util.frame(LayeredImage::Foreground, 0);
+    const QImage mask = util.frame(LayeredImage::AlphaMask, 0);
     results.append({QStringLiteral("route-png-colour"), QStringLiteral("PNG colour"), colour});
     results.append(
         {QStringLiteral("route-png-mask"), QStringLiteral("PNG mask (255 - alpha)"), mask});
     if (!colour.isNull()) {
-        util.storeBitmap(checkerboard(colour.width(), colour.height()), COBitmapUtil::Background,
+        util.storeBitmap(checkerboard(colour.width(), colour.height()), LayeredImage::Background,
                          0);
-        util.blend(COBitmapUtil::BlendMode::FreeBuffersAfter, 0, 0);
+        util.blend(LayeredImage::BlendMode::FreeBuffersAfter, 0, 0);
     }
     results.append({QStringLiteral("route-png-blend"), QStringLiteral("PNG blended on checks"),
-                    util.frame(COBitmapUtil::Composite, 0)});
-    const auto region = util.region(COBitmapUtil::AlphaMask, 0, MaskKey);
+                    util.frame(LayeredImage::Composite, 0)});
+    const auto region = util.region(LayeredImage::AlphaMask, 0, MaskKey);
     results.append(
         {QStringLiteral("route-region"), QStringLiteral("Region of the mask"),
-         region ? regionOutline(util.frame(COBitmapUtil::Composite, 0), *region) : QImage()});
+         region ? regionOutline(util.frame(LayeredImage::Composite, 0), *region) : QImage()});
 
     util.loadFromResource(library, SampleGif, 5, 0);
     for (int i = 0; i < util.frameCount(5); ++i) {

@@ -1,8 +1,6 @@
 #include "GalleryToolkit.h"
 
 #include "AboutBox.h"
-#include "COrvexPropertyPage.h"
-#include "COrvexPropertySheet.h"
 #include "FileDialogFrame.h"
 #include "FileDialogWindow.h"
 #include "MessageBoxWindow.h"
@@ -10,8 +8,11 @@
 #include "SkinDialog.h"
 #include "SkinImage.h"
 #include "SkinMessageBox.h"
-#include "SkinTabCtrl.h"
-#include "SplashWnd.h"
+#include "SkinPictures.h"
+#include "SkinTabBar.h"
+#include "SkinTabPage.h"
+#include "SkinTabWidget.h"
+#include "SplashScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,7 +31,7 @@ MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
 namespace mailvane::gallery {
 namespace {
 
-using skin::SkinMessageBox;
+using widgets::SkinMessageBox;
 
 QString buttonLabel(int id)
 {
@@ -81,22 +82,22 @@ void addBoxes(QList<NamedImage>& out, QWidget& owner)
          "Sending error"},
     };
     for (const Box& b : boxes) {
-        skin::MessageBoxWindow box(&owner, QString::fromUtf8(b.text), QString::fromUtf8(b.caption),
-                                   b.flags);
+        widgets::MessageBoxWindow box(&owner, QString::fromUtf8(b.text),
+                                      QString::fromUtf8(b.caption), b.flags);
         out.append({QString::fromLatin1(b.name), shoot(box)});
     }
 }
 
-QImage fileDialog(const platform::LibraryHandle& skin, skin::COrvexFileDialog::Mode mode,
+QImage fileDialog(const platform::LibraryHandle& skin, widgets::SkinFileDialog::Mode mode,
                   const QString& folder)
 {
-    skin::FileDialogRequest request = skin::FileDialogRequest::settingsFile();
+    widgets::FileDialogRequest request = widgets::FileDialogRequest::settingsFile();
     request.initialDirectory = folder;
-    if (mode == skin::COrvexFileDialog::Mode::Save)
+    if (mode == widgets::SkinFileDialog::Mode::Save)
         request.fileName = QStringLiteral("office mailbox.txt");
-    skin::FileDialogFrame frame;
-    frame.load(skin, skin::COrvexFileDialog::FrameNames::settingsCommands());
-    skin::FileDialogWindow window(mode, request, frame.isValid() ? &frame : nullptr, nullptr);
+    widgets::FileDialogFrame frame;
+    frame.load(skin, widgets::SkinFileDialog::FrameNames::settingsCommands());
+    widgets::FileDialogWindow window(mode, request, frame.isValid() ? &frame : nullptr, nullptr);
     window.show();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents(); // let the folder list fill
@@ -104,9 +105,9 @@ QImage fileDialog(const platform::LibraryHandle& skin, skin::COrvexFileDialog::M
 }
 
 // A page with a few labelled fields, enough to judge the page colour.
-skin::COrvexPropertyPage* samplePage(const QString& first, const QString& second)
+widgets::SkinTabPage* samplePage(const QString& first, const QString& second)
 {
-    auto* page = new skin::COrvexPropertyPage;
+    auto* page = new widgets::SkinTabPage;
     auto* form = new QFormLayout(page);
     form->addRow(first, new QLineEdit);
     form->addRow(second, new QLineEdit);
@@ -119,12 +120,11 @@ struct SheetHost
 {
     explicit SheetHost(const platform::LibraryHandle& skin)
         : dialog(skin.isEmpty()
-                     ? std::make_unique<skin::SkinDialog>(0)
-                     : std::make_unique<skin::SkinDialog>(
-                           0, skin, skin::SkinFrameImages{146, 147, 146, 170, 168, 169, 145}))
+                     ? std::make_unique<widgets::SkinDialog>(0)
+                     : std::make_unique<widgets::SkinDialog>(0, skin, widgets::MainWindowFrame))
     {
         dialog->resize(520, 360);
-        sheet = new skin::COrvexPropertySheet(dialog.get());
+        sheet = new widgets::SkinTabWidget(dialog.get());
         sheet->setGeometry(40, 76, 460, 264);
         sheet->addPage(
             samplePage(QStringLiteral("Mailbox name:"), QStringLiteral("E-mail address:")),
@@ -136,7 +136,7 @@ struct SheetHost
         sheet->addPage(samplePage(QStringLiteral("Access point:"), QStringLiteral("User name:")),
                        QStringLiteral("Outgoing"));
         if (!skin.isEmpty()) {
-            sheet->tabControl()->setSkin(skin, skin::SkinTabCtrl::MainSheetNumbers);
+            sheet->tabControl()->setSkin(skin, widgets::SkinTabBar::MainSheetNumbers);
             dialog->show();
             QApplication::processEvents();
             sheet->tabControl()->setBackground(dialog->background(), sheet->x(), sheet->y());
@@ -152,8 +152,8 @@ struct SheetHost
         return dialog->grab().toImage();
     }
 
-    std::unique_ptr<skin::SkinDialog> dialog;
-    skin::COrvexPropertySheet* sheet = nullptr;
+    std::unique_ptr<widgets::SkinDialog> dialog;
+    widgets::SkinTabWidget* sheet = nullptr;
 };
 
 // A made-up desktop: a gradient with two windows on it.
@@ -181,19 +181,19 @@ QImage fakeDesktop(QSize size)
 QImage splashOverDesktop(const platform::LibraryHandle& skin)
 {
     QImage desktop = fakeDesktop(QSize(680, 440));
-    skin::SplashWnd splash(skin, 137);
+    widgets::SplashScreen splash(skin, 137);
     if (!splash.hasPicture())
         return desktop;
-    const QRect place = skin::SplashWnd::placement(
-        desktop.rect(), splash.image().frame(skin::COBitmapUtil::Foreground, 0).size());
+    const QRect place = widgets::SplashScreen::placement(
+        desktop.rect(), splash.image().frame(skin::LayeredImage::Foreground, 0).size());
     splash.setDesktopSource([&](const QRect& area) { return desktop.copy(area); });
     splash.compose(place);
-    QImage shown = splash.image().frame(skin::COBitmapUtil::Composite, 0);
+    QImage shown = splash.image().frame(skin::LayeredImage::Composite, 0);
     if (shown.isNull())
-        shown = splash.image().frame(skin::COBitmapUtil::Foreground, 0);
+        shown = splash.image().frame(skin::LayeredImage::Foreground, 0);
     const auto region =
-        splash.image().region(skin::COBitmapUtil::AlphaMask, 0,
-                              skin::KeyColour{0xFFFFFF, skin::SplashWnd::MaskTolerance});
+        splash.image().region(skin::LayeredImage::AlphaMask, 0,
+                              skin::KeyColour{0xFFFFFF, widgets::SplashScreen::MaskTolerance});
     QPainter painter(&desktop);
     if (region)
         painter.setClipRegion(region->translated(place.topLeft()));
@@ -298,11 +298,11 @@ QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
             file.write("#E-Mail Settings File\n");
     }
     out.append({QStringLiteral("file-open"),
-                fileDialog(skin, skin::COrvexFileDialog::Mode::Open, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Open, folder.path())});
     out.append({QStringLiteral("file-save"),
-                fileDialog(skin, skin::COrvexFileDialog::Mode::Save, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Save, folder.path())});
     out.append({QStringLiteral("file-open-plain"),
-                fileDialog({}, skin::COrvexFileDialog::Mode::Open, folder.path())});
+                fileDialog({}, widgets::SkinFileDialog::Mode::Open, folder.path())});
 
     {
         SheetHost host(skin);
@@ -317,7 +317,7 @@ QList<NamedImage> renderToolkit(const platform::LibraryHandle& skin)
     out.append({QStringLiteral("splash"), splashOverDesktop(skin)});
     if (!skin.isEmpty())
         out.append({QStringLiteral("skin-pictures"), pictureSheet(skin)});
-    skin::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
+    widgets::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
     out.append({QStringLiteral("about"), shoot(about)});
     return out;
 }
@@ -331,12 +331,13 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
     }
     SkinMessageBox::configure(buttonLabel, skin);
     QWidget owner;
-    skin::MessageBoxWindow box(&owner, QStringLiteral("Do you want to save the changes you made?"),
-                               QStringLiteral("Mailvane"), 51);
+    widgets::MessageBoxWindow box(&owner,
+                                  QStringLiteral("Do you want to save the changes you made?"),
+                                  QStringLiteral("Mailvane"), 51);
     out.append({QStringLiteral("box-scale2"), shoot(box)});
-    skin::MessageBoxWindow stop(&owner, QStringLiteral("The phone refused the message."),
-                                QStringLiteral("Sending error"),
-                                SkinMessageBox::MbOk | SkinMessageBox::MbIconHand);
+    widgets::MessageBoxWindow stop(&owner, QStringLiteral("The phone refused the message."),
+                                   QStringLiteral("Sending error"),
+                                   SkinMessageBox::MbOk | SkinMessageBox::MbIconHand);
     out.append({QStringLiteral("box-stop-scale2"), shoot(stop)});
     SkinMessageBox::release();
 
@@ -347,9 +348,9 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
             file.write("#E-Mail Settings File\n");
     }
     out.append({QStringLiteral("file-open-scale2"),
-                fileDialog(skin, skin::COrvexFileDialog::Mode::Open, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Open, folder.path())});
     out.append({QStringLiteral("file-save-scale2"),
-                fileDialog(skin, skin::COrvexFileDialog::Mode::Save, folder.path())});
+                fileDialog(skin, widgets::SkinFileDialog::Mode::Save, folder.path())});
     return out;
 }
 

@@ -1,0 +1,17 @@
+#include "SkinColours.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace mailvane::widgets {
+
+void SkinColours::useSkinText(QWidget* widget)
+{
+    QPalette colours = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, QPalette::WindowText, QColor::fromRgb(Text));
+    colours.setColor(QPalette::Disabled, QPalette::WindowText, QColor::fromRgb(DisabledText));
+    widget->setPalette(colours);
+}
+
+} // namespace mailvane::widgets

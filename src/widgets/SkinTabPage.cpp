@@ -1,0 +1,30 @@
+#include "SkinTabPage.h"
+
+#include "SkinColours.h"
+
+#include <QPainter>
+
+namespace mailvane::widgets {
+
+SkinTabPage::SkinTabPage(QWidget* parent) : QWidget(parent)
+{
+    // Labels and other transparent children draw straight onto the page colour.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor::fromRgb(BackgroundColour));
+    setPalette(colours);
+    // The page is light whatever the theme: so is its text.
+    SkinColours::useSkinText(this);
+}
+
+bool SkinTabPage::onSetActive()
+{
+    return true;
+}
+
+void SkinTabPage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgb(BackgroundColour));
+}
+
+} // namespace mailvane::widgets

@@ -1,0 +1,187 @@
+#include "SplashScreen.h"
+
+#include "SplashScreenWidget.h"
+#include "WindowOpacitySupport.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace mailvane::widgets {
+namespace {
+
+SplashScreen*& shown()
+{
+    static SplashScreen* splash = nullptr;
+    return splash;
+}
+
+} // namespace
+
+SplashScreen::SplashScreen(const platform::LibraryHandle& module, int number)
+{
+    m_image.loadFromResource(module, number, skin::LayeredImage::Foreground, 0);
+}
+
+SplashScreen::~SplashScreen()
+{
+    destroy();
+}
+
+bool SplashScreen::hasPicture() const
+{
+    return !m_image.frame(skin::LayeredImage::Foreground, 0).isNull();
+}
+
+QWidget* SplashScreen::window() const
+{
+    return m_window.data();
+}
+
+SplashScreen* SplashScreen::current()
+{
+    return shown();
+}
+
+bool SplashScreen::animationAvailable()
+{
+    return WindowOpacitySupport::available();
+}
+
+QRect SplashScreen::placement(const QRect& desktop, const QSize& picture)
+{
+    // Integer halves, towards zero: a larger picture sits at negative offsets.
+    return QRect(desktop.x() + (desktop.width() - picture.width()) / 2,
+                 desktop.y() + (desktop.height() - picture.height()) / 2, picture.width(),
+                 picture.height());
+}
+
+void SplashScreen::compose(const QRect& area)
+{
+    constexpr int Background = skin::LayeredImage::Background;
+    if (m_desktop) {
+        m_image.deleteFrame(Background, 0);
+        m_image.storeBitmap(m_desktop(area), Background, 0);
+    } else {
+        QImage grabbed;
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            grabbed =
+                screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        m_image.storeCapture(grabbed, area.width(), area.height(), 0, 0);
+    }
+    // Without a mask there is nothing to blend: the picture is shown as it is.
+    m_image.blend(skin::LayeredImage::BlendMode::FreeBuffersAfter, 0, 0);
+}
+
+void SplashScreen::wait(int ms)
+{
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void SplashScreen::fade(bool in, int durationMs)
+{
+    SplashScreenWidget* window = m_window.data();
+    window->setWindowOpacity(in ? 0.0 : 1.0);
+    window->show();
+    if (durationMs > 0) {
+        QEventLoop loop;
+        QTimer steps;
+        QElapsedTimer clock;
+        clock.start();
+        QObject::connect(&steps, &QTimer::timeout, &loop, [&] {
+            const qreal done = qMin<qreal>(1.0, qreal(clock.elapsed()) / durationMs);
+            if (m_window)
+                m_window->setWindowOpacity(in ? done : 1.0 - done);
+            if (done >= 1.0 || !m_window)
+                loop.quit();
+        });
+        steps.start(FadeStepMs);
+        loop.exec();
+    }
+    if (m_window)
+        m_window->setWindowOpacity(in ? 1.0 : 0.0);
+}
+
+bool SplashScreen::show(int displayMs, int fadeInMs)
+{
+    if (!hasPicture() || m_window)
+        return false;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen ? screen->geometry() : QRect();
+    const QImage picture = m_image.frame(skin::LayeredImage::Foreground, 0);
+    const QRect place = placement(desktop, picture.size());
+
+    auto* window = new SplashScreenWidget(m_image);
+    window->setObjectName(QString::fromLatin1(WindowName));
+    window->setGeometry(place);
+    m_window = window;
+    shown() = this;
+    QObject::connect(window, &QObject::destroyed, window, [this] {
+        if (shown() == this)
+            shown() = nullptr;
+    });
+    compose(place);
+
+    if (animationAvailable()) {
+        fade(true, fadeInMs);
+    } else {
+        window->show();
+        wait(fadeInMs);
+    }
+    if (m_window && !m_image.frame(skin::LayeredImage::AlphaMask, 0).isNull()) {
+        const auto region = m_image.region(skin::LayeredImage::AlphaMask, 0,
+                                           skin::KeyColour{0xFFFFFF, MaskTolerance});
+        if (region)
+            m_window->setMask(*region);
+    }
+    wait(displayMs);
+    return true;
+}
+
+bool SplashScreen::hide(int fadeOutMs)
+{
+    if (!m_window)
+        return false;
+    if (animationAvailable()) {
+        m_window->clearMask();
+        compose(m_window->geometry());
+        m_window->update();
+        fade(false, fadeOutMs);
+    } else {
+        wait(fadeOutMs);
+    }
+    if (m_window) {
+        m_window->hide();
+        delete m_window.data();
+    }
+    if (shown() == this)
+        shown() = nullptr;
+    return m_window.isNull();
+}
+
+bool SplashScreen::showFor(int displayMs, int fadeInMs, int fadeOutMs)
+{
+    const bool showed = show(displayMs, fadeInMs);
+    if (showed)
+        hide(fadeOutMs);
+    return showed;
+}
+
+void SplashScreen::destroy()
+{
+    delete m_window.data();
+    if (shown() == this)
+        shown() = nullptr;
+    for (int layer = skin::LayeredImage::Foreground; layer <= skin::LayeredImage::Composite;
+         ++layer)
+        m_image.deleteFrame(layer, 0);
+    m_image.freeBlendBuffers();
+}
+
+} // namespace mailvane::widgets

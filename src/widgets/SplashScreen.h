@@ -1,0 +1,83 @@
+#pragma once
+
+// The start-up picture: centred on the screen, frameless and above other
+// windows, its transparent parts showing the desktop behind it (captured and
+// blended, and cut away by a window mask). Where the platform can change a
+// window's opacity it fades in and out. All waiting happens in a local event
+// loop, so the splash keeps painting.
+//
+// The platform's window classes and the invisible owner window that kept the
+// splash off the task bar have no counterpart here: a splash-screen window
+// stays off the task bar by itself. The class names live on as the window's
+// object name.
+
+#include "LayeredImage.h"
+#include "ResourceLibrary.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <functional>
+
+class QWidget;
+
+namespace mailvane::widgets {
+
+class SplashScreenWidget;
+
+class SplashScreen
+{
+public:
+    static constexpr const char* WindowName = "QuillSplashWnd";
+    static constexpr const char* OwnerName = "QuillSplashWndInv";
+    // Per-channel tolerance of the mask's white when the region is made.
+    static constexpr std::uint32_t MaskTolerance = 0x010101;
+    static constexpr int FadeStepMs = 15;
+
+    // Loads picture `number` from `module`; a picture that does not load
+    // leaves the splash empty, and showing it then does nothing.
+    SplashScreen(const platform::LibraryHandle& module, int number);
+    ~SplashScreen();
+    SplashScreen(const SplashScreen&) = delete;
+    SplashScreen& operator=(const SplashScreen&) = delete;
+
+    // Shows, waits `displayMs`, hides. Returns the result of showing.
+    bool showFor(int displayMs, int fadeInMs, int fadeOutMs);
+    // Shows the splash and waits `displayMs`. False without a picture or
+    // while the window exists.
+    bool show(int displayMs, int fadeInMs);
+    // Hides and destroys the window; false when there is none.
+    bool hide(int fadeOutMs);
+    // Frees the picture and any window left.
+    void destroy();
+
+    bool hasPicture() const;
+    const skin::LayeredImage& image() const { return m_image; }
+    QWidget* window() const;
+
+    // Whether the platform can change a top-level window's opacity now.
+    static bool animationAvailable();
+    // The splash being shown, or null.
+    static SplashScreen* current();
+    // The picture's place: centred on `desktop`, negative when larger.
+    static QRect placement(const QRect& desktop, const QSize& picture);
+
+    // Where the desktop under the splash comes from; the screen by default.
+    // Tests and the gallery give a picture of their own.
+    using DesktopSource = std::function<QImage(const QRect& area)>;
+    void setDesktopSource(DesktopSource source) { m_desktop = std::move(source); }
+
+    // Captures the desktop under `area` into layer 2 and blends the picture
+    // over it into layer 3.
+    void compose(const QRect& area);
+
+private:
+    void fade(bool in, int durationMs);
+    static void wait(int ms);
+
+    skin::LayeredImage m_image;
+    QPointer<SplashScreenWidget> m_window;
+    DesktopSource m_desktop;
+};
+
+} // namespace mailvane::widgets

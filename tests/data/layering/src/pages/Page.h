@@ -1,0 +1,4 @@
+#pragma once
+
+#include "Dialog.h"
+#include "Window.h"

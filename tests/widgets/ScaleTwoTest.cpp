@@ -1,0 +1,118 @@
+// Runs at a scale factor of 2 (its main sets QT_SCALE_FACTOR): two device
+// pixels for each pixel. What the toolkit composes or draws itself must use
+// them, not show a picture made for one device pixel enlarged.
+
+#include "MessageBoxWindow.h"
+#include "SkinMessageBox.h"
+#include "SkinTabBar.h"
+#include "TestResourceBundle.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace mailvane::widgets {
+namespace {
+
+QImage flat(int w, int h, QRgb colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// Whether some aligned 2 × 2 block of device pixels is not one colour: a
+// picture enlarged from one device pixel per pixel has none.
+bool hasDetailFinerThanAPixel(const QImage& image)
+{
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb c = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c ||
+                image.pixel(x + 1, y + 1) != c)
+                return true;
+        }
+    return false;
+}
+
+TEST(ScaleTwo, messageBoxIconsAreDrawnAtTheScreensResolution)
+{
+    ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
+    QWidget owner;
+    for (unsigned flags : {SkinMessageBox::MbIconHand, SkinMessageBox::MbIconExclamation,
+                           SkinMessageBox::MbIconAsterisk}) {
+        SCOPED_TRACE(flags);
+        MessageBoxWindow box(&owner, QStringLiteral("Text"), QStringLiteral("Caption"), flags);
+        const int extent = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        const QPixmap icon = box.iconPixmap();
+        EXPECT_EQ(icon.deviceIndependentSize().toSize(), QSize(extent, extent));
+        EXPECT_EQ(icon.width(), 2 * extent);
+        EXPECT_TRUE(hasDetailFinerThanAPixel(icon.toImage()));
+    }
+}
+
+TEST(ScaleTwo, theTabStripIsComposedAtTheScreensResolutionFromTheFinerPictures)
+{
+    ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
+    using S = SkinTabBar::Slot;
+    constexpr QRgb Plain = 0xFF8090A0;
+    constexpr QRgb Fine = 0xFF102030;
+    // Every picture flat; the selected tab's middle also comes finer, with a
+    // line one device pixel wide down its left edge.
+    test::TestResourceBundle bundle;
+    for (int slot = 0; slot < S::SlotCount; ++slot) {
+        const bool selectedRow = slot == S::SelectedFirstLeft || slot == S::SelectedLeft ||
+                                 slot == S::SelectedMiddle || slot == S::SelectedRight ||
+                                 slot == S::SelectedLastRight;
+        bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[slot]),
+                         flat(slot == S::SelectedMiddle ? 4 : 8, selectedRow ? 24 : 20, Plain));
+    }
+    QImage finer = flat(8, 48, Plain);
+    for (int y = 0; y < finer.height(); ++y)
+        finer.setPixel(0, y, Fine);
+    bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[S::SelectedMiddle]) +
+                         QStringLiteral("@2x"),
+                     finer);
+    const platform::LibraryHandle skin = bundle.load();
+    ASSERT_FALSE(skin.isEmpty());
+
+    SkinTabBar tabs;
+    tabs.resize(300, 120);
+    for (const char* text : {"General", "Advanced", "Incoming"})
+        tabs.addTab(QString::fromLatin1(text));
+    tabs.setSkin(skin, SkinTabBar::MainSheetNumbers);
+    tabs.setBackground(flat(400, 400, 0xFFFFFFFF), 0, 0);
+    tabs.setCurrentIndex(1);
+    tabs.show();
+    QApplication::processEvents();
+    tabs.recompose();
+
+    const QImage& composition = tabs.composition();
+    EXPECT_EQ(composition.devicePixelRatio(), 2.0);
+    ASSERT_EQ(composition.size(), tabs.size() * 2);
+    // In the top rows only the selected tab is drawn: its middle tiles show
+    // the fine line, one device pixel wide; the flat pictures around it,
+    // enlarged, keep their colour.
+    int fineLines = 0;
+    for (int x = 1; x + 1 < composition.width(); ++x) {
+        if (composition.pixel(x, 2) == Fine && composition.pixel(x - 1, 2) != Fine &&
+            composition.pixel(x + 1, 2) != Fine)
+            ++fineLines;
+    }
+    EXPECT_GT(fineLines, 2);
+    const QRect selected = tabs.itemRect(1);
+    EXPECT_EQ(composition.pixel(2 * selected.left() + 2, 2), Plain);
+}
+
+} // namespace
+} // namespace mailvane::widgets
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_SCALE_FACTOR", "2", 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
