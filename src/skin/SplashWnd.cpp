@@ -104,7 +104,7 @@ void SplashWnd::fade(bool in, int durationMs)
         m_window->setWindowOpacity(in ? 1.0 : 0.0);
 }
 
-bool SplashWnd::show(int displayMs, int fadeInMs)
+bool SplashWnd::show(int displayMs, int fadeInMs, const WhileShown& whileShown)
 {
     if (!hasPicture() || m_window)
         return false;
@@ -136,7 +136,14 @@ bool SplashWnd::show(int displayMs, int fadeInMs)
         if (region)
             m_window->setMask(*region);
     }
-    wait(displayMs);
+    QElapsedTimer shownFor;
+    shownFor.start();
+    if (whileShown) {
+        // Let the splash finish its paint before the work holds the thread.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        whileShown();
+    }
+    wait(displayMs - static_cast<int>(shownFor.elapsed()));
     return true;
 }
 
@@ -161,9 +168,9 @@ bool SplashWnd::hide(int fadeOutMs)
     return m_window.isNull();
 }
 
-bool SplashWnd::showFor(int displayMs, int fadeInMs, int fadeOutMs)
+bool SplashWnd::showFor(int displayMs, int fadeInMs, int fadeOutMs, const WhileShown& whileShown)
 {
-    const bool showed = show(displayMs, fadeInMs);
+    const bool showed = show(displayMs, fadeInMs, whileShown);
     if (showed)
         hide(fadeOutMs);
     return showed;

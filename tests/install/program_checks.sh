@@ -55,7 +55,7 @@ check_window_program() {
     pids+=($!)
     # The main window's title is the name and seven blanks; the splash before it
     # is titled with the name alone.
-    DISPLAY=":$display" timeout 30 xdotool search --sync --name '^Mailvane {7}$' >/dev/null ||
+    DISPLAY=":$display" timeout 30 xdotool search --sync --onlyvisible --name '^Mailvane {7}$' >/dev/null ||
         fail "$1 showed no main window: $(cat "$root/err.txt")"
     if grep -q "without its skin" "$root/err.txt"; then
         fail "$1 has no skin: $(cat "$root/err.txt")"
