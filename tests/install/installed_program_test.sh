@@ -34,6 +34,19 @@ done
 [[ -f "$prefix/share/bash-completion/completions/mailvane-cli" ]] ||
     fail "the bash completion was not installed"
 
+# The phone back ends (libgammu, libcurl, the settings store) are a module
+# loaded only for a phone: without it mailvane-cli still encodes, and a phone
+# command says what is missing instead of crashing or claiming success.
+module=$(find "$prefix" -name mailvane-phone.so)
+[[ -n "$module" ]] || fail "the phone back ends were not installed"
+rm "$module"
+check_cli_encodes "$prefix/bin/mailvane-cli" "$build/cli/mailvane-cli"
+if said=$("${clean_env[@]}" "$prefix/bin/mailvane-cli" contacts --phone gammu 2>&1); then
+    fail "contacts without the phone back ends succeeded: $said"
+fi
+[[ "$said" == *"cannot load the phone back ends"* ]] ||
+    fail "contacts without the phone back ends does not say so: $said"
+
 # The installed window program finds its skin and token table.
 check_window_program "$prefix/bin/mailvane" || exit 0
 echo "installed programs found their token table, settings, version and skin"
