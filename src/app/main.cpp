@@ -2,11 +2,14 @@
 // and sends them to phones; mailvane-cli does the same without a window.
 //
 // The program file itself links nothing but the C++ runtime: it answers
-// --help and --version at once, then loads the window's code (WindowMain.cpp,
-// a module installed with the program) and hands it the command line.
+// --help and --version at once, hands a later start's request to the running
+// program when it can (QuickForward.h), and otherwise loads the window's code
+// (WindowMain.cpp, a module installed with the program) and hands it the
+// command line.
 
 #include "ProgramLocation.h"
 #include "ProgramOptions.h"
+#include "QuickForward.h"
 #include "VersionRecord.h"
 
 #include <cstdio>
@@ -29,8 +32,8 @@ int runWindow(int argc, char** argv)
         std::fprintf(stderr, "mailvane: cannot load the window's code: %s\n", dlerror());
         return EXIT_FAILURE;
     }
-    const auto entry = reinterpret_cast<mailvane::app::WindowEntry>(
-        dlsym(handle, mailvane::app::WindowEntryName));
+    const auto entry =
+        reinterpret_cast<mailvane::app::WindowEntry>(dlsym(handle, mailvane::app::WindowEntryName));
     if (!entry) {
         std::fprintf(stderr, "mailvane: %s holds no window: %s\n", module.c_str(), dlerror());
         return EXIT_FAILURE;
@@ -56,6 +59,17 @@ int main(int argc, char** argv)
             std::printf("mailvane %s\n", MAILVANE_VERSION);
             return EXIT_SUCCESS;
         }
+    }
+    const mailvane::app::QuickForward forwarded =
+        mailvane::app::QuickForward::tryForward(argc, argv);
+    switch (forwarded.outcome) {
+    case mailvane::app::QuickForward::Outcome::Delivered:
+        return EXIT_SUCCESS;
+    case mailvane::app::QuickForward::Outcome::Refused:
+        std::fprintf(stderr, "mailvane: %s\n", forwarded.problem.c_str());
+        return EXIT_FAILURE;
+    case mailvane::app::QuickForward::Outcome::NotTried:
+        break;
     }
     return runWindow(argc, argv);
 }

@@ -49,4 +49,20 @@ fi
 
 # The installed window program finds its skin and token table.
 check_window_program "$prefix/bin/mailvane" || exit 0
+
+# A later start hands its FILE to the running window from the program file
+# alone, without the window's code; a first start without that code says so.
+module=$(find "$prefix" -name mailvane-window.so)
+[[ -n "$module" ]] || fail "the window's module was not installed"
+rm "$module"
+second=("${clean_env[@]}" DISPLAY=":$display" XDG_RUNTIME_DIR="$root/runtime" "$prefix/bin/mailvane")
+said=$("${second[@]}" "$source_dir/examples/imap4-gprs.txt" 2>&1) ||
+    fail "a later start did not hand its file to the running window: $said"
+kill "$window_pid"
+wait "$window_pid" 2>/dev/null || true
+if said=$("${second[@]}" 2>&1); then
+    fail "mailvane without the window's module succeeded: $said"
+fi
+[[ "$said" == *"cannot load the window's code"* ]] ||
+    fail "mailvane without the window's module does not say so: $said"
 echo "installed programs found their token table, settings, version and skin"
