@@ -27,12 +27,14 @@ contacts=$("${clean_env[@]}" "$prefix/bin/mailvane-cli" contacts) ||
 check_version "$prefix/bin/mailvane-cli" mailvane-cli "$3"
 check_version "$prefix/bin/mailvane" mailvane "$3" "$4"
 
-# The manual pages and the completion are where man and bash-completion look.
+# The manual pages and the completions are where man, bash-completion and zsh look.
 for page in mailvane.1 mailvane-cli.1; do
     [[ -f "$prefix/share/man/man1/$page" ]] || fail "the manual page $page was not installed"
 done
 [[ -f "$prefix/share/bash-completion/completions/mailvane-cli" ]] ||
     fail "the bash completion was not installed"
+[[ -f "$prefix/share/zsh/vendor-completions/_mailvane-cli" ]] ||
+    fail "the zsh completion was not installed"
 
 # The phone back ends (libgammu, libcurl, the settings store) are a module
 # loaded only for a phone: without it mailvane-cli still encodes, and a phone

@@ -32,6 +32,7 @@ for file in usr/bin/mailvane usr/bin/mailvane-cli \
     usr/share/applications/mailvane.desktop usr/share/icons/hicolor/48x48/apps/mailvane.png \
     usr/share/man/man1/mailvane.1.gz usr/share/man/man1/mailvane-cli.1.gz \
     usr/share/bash-completion/completions/mailvane-cli \
+    usr/share/zsh/vendor-completions/_mailvane-cli \
     usr/share/doc/mailvane/copyright usr/share/doc/mailvane/changelog.Debian.gz; do
     [[ -f "$unpacked/$file" ]] || fail "the package lacks /$file"
 done
