@@ -27,15 +27,15 @@ _mailvane-cli()
         return
     fi
 
-    local -a specs
+    local -a descriptions
     case $words[2] in
     check | summary)
-        specs=(
+        descriptions=(
             '1:settings file:_files'
         )
         ;;
     encode)
-        specs=(
+        descriptions=(
             '--pin=:PIN:'
             '--format=:FORMAT:(document wbxml push messages)'
             '--to=:NUMBERS:'
@@ -47,7 +47,7 @@ _mailvane-cli()
         )
         ;;
     send)
-        specs=(
+        descriptions=(
             '--pin=:PIN:'
             '--to=:NUMBERS:'
             '--to-file=:LIST:_files'
@@ -66,7 +66,7 @@ _mailvane-cli()
         )
         ;;
     contacts)
-        specs=(
+        descriptions=(
             '--phone=:PHONE:_mailvane_cli_phone'
         )
         ;;
@@ -77,7 +77,7 @@ _mailvane-cli()
     # The command's own words: its options and operand come after it.
     shift words
     ((CURRENT--))
-    _arguments -S '--help' "${specs[@]}"
+    _arguments -S '--help' "${descriptions[@]}"
 }
 
 _mailvane-cli "$@"
