@@ -4,6 +4,7 @@ add_executable(kannel_batch_bench ${CMAKE_CURRENT_SOURCE_DIR}/KannelBatchBench.c
 target_link_libraries(kannel_batch_bench PRIVATE
     mailvane::options mailvane::phone mailvane::phone_test_support mailvane::settings
     mailvane::provisioning)
+mailvane_link_phone_devices(kannel_batch_bench)
 add_dependencies(kannel_batch_bench mailvane-cli)
 target_compile_definitions(kannel_batch_bench PRIVATE
     MAILVANE_CLI_PATH="$<TARGET_FILE:mailvane-cli>"

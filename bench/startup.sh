@@ -8,7 +8,9 @@
 #   - first paint without the splash: start to the main window's first paint
 #     with the time the splash took taken out;
 #   - peak resident memory with the window up;
-#   - --help and --version of mailvane and mailvane-cli, process start to exit.
+#   - --help and --version of mailvane and mailvane-cli, and a later start of
+#     mailvane that hands its request to the running window, process start to
+#     exit, beside /bin/true, the floor that starting any process costs here.
 # Each is run RUNS times (10 by default); every run and the medians are printed.
 #
 #   bench/startup.sh [path/to/mailvane [path/to/startup_baseline [path/to/mailvane-cli]]]
@@ -20,7 +22,9 @@ program=${1:-build/app/mailvane}
 baseline=${2:-build/bench/startup_baseline}
 cli=${3:-build/cli/mailvane-cli}
 runs=${RUNS:-10}
-command -v Xvfb >/dev/null || { echo "Xvfb is needed (scripts/setup installs it)" >&2; exit 1; }
+for tool in Xvfb xdotool; do
+    command -v $tool >/dev/null || { echo "$tool is needed (scripts/setup installs it)" >&2; exit 1; }
+done
 for file in "$program" "$baseline" "$cli"; do
     [[ -x $file ]] || { echo "$file is missing: build it first" >&2; exit 1; }
 done
@@ -71,14 +75,26 @@ for ((i = 1; i <= runs; i++)); do
     ((rss > rss_max)) && rss_max=$rss
 done
 
-doors=()
-for door in "$program --help" "$program --version" "$cli --help" "$cli --version"; do
-    times=()
-    for ((i = 1; i <= runs; i++)); do
+# A window that later starts hand their request to ("$program --" asks it to
+# come forward), in a runtime folder of its own.
+runtime=$(mktemp -d)
+XDG_RUNTIME_DIR=$runtime "$program" >/dev/null 2>&1 &
+running=$!
+trap 'kill $running $xvfb 2>/dev/null; rm -rf "$fifo" "$runtime"' EXIT
+# Its main window (titled with the name and seven blanks) is up: the splash is over.
+timeout 30 xdotool search --sync --onlyvisible --name '^Mailvane {7}$' >/dev/null ||
+    { echo "the window program showed no main window" >&2; exit 1; }
+export XDG_RUNTIME_DIR=$runtime
+
+# One round of every door per run, so that a busy moment weighs on all alike.
+doors=("/bin/true --" "$program --help" "$program --version" "$cli --help" "$cli --version"
+    "$program --")
+declare -A door_times
+for ((i = 1; i <= runs; i++)); do
+    for door in "${doors[@]}"; do
         # shellcheck disable=SC2086
-        times+=("$(elapsed $door)")
+        door_times[$door]+="$(elapsed $door) "
     done
-    doors+=("$(basename "${door% *}") ${door##* } $(median "${times[@]}") ms")
 done
 
 b=$(median "${base[@]}")
@@ -89,4 +105,14 @@ echo "  splash first paint: $s ms = $(awk -v s="$s" -v b="$b" 'BEGIN {printf "%.
 echo "  main window first paint after the splash: $(median "${window[@]}") ms (target <= 20)"
 echo "  main window first paint, splash taken out: $(median "${unsplashed[@]}") ms"
 echo "  peak RSS: $((rss_max / 1024)) MB (target <= 60)"
-for door in "${doors[@]}"; do echo "  $door (target <= 10)"; done
+for door in "${doors[@]}"; do
+    # shellcheck disable=SC2086
+    line="$(basename "${door% *}") ${door##* } $(median ${door_times[$door]}) ms"
+    if [[ $door == /bin/true* ]]; then
+        echo "  $line (starting a process that does nothing)"
+    elif [[ $door == *" --" ]]; then
+        echo "  $line (a later start handing over to the running window)"
+    else
+        echo "  $line (target <= 10)"
+    fi
+done

@@ -5,9 +5,9 @@
 #include "Command.h"
 #include "DocumentBuilder.h"
 #include "GatewaySender.h"
-#include "KannelGateway.h"
 #include "LinkSender.h"
 #include "PhoneLink.h"
+#include "PhoneModule.h"
 #include "ProgressLine.h"
 #include "PushBuilder.h"
 #include "Recipients.h"
@@ -140,14 +140,18 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
 
     ProgressLine progress(items.size(), isatty(STDERR_FILENO) == 1);
     // The back end and its sender; only one pair is used.
-    std::unique_ptr<phone::KannelGateway> gateway;
+    std::unique_ptr<phone::SmsGateway> gateway;
     std::unique_ptr<phone::PhoneLink> link;
     std::unique_ptr<phone::PushSender> sender;
     unsigned jobs = request.jobs;
     if (phone.kind == phone::PhoneSelection::Kind::Gateway) {
         if (!buildMissingPushes(parcels, tokenTable))
             return ExitFailure;
-        gateway = std::make_unique<phone::KannelGateway>(phone.gateway);
+        // A gateway URL was read by the back ends' module, so it is loaded.
+        const phone::PhoneModuleFunctions* module = phone::phoneModule();
+        if (!module)
+            return ExitFailure;
+        gateway = module->createGateway(phone.gateway);
         std::vector<std::string> pushes;
         pushes.reserve(parcels.size());
         for (Parcel& parcel : parcels)

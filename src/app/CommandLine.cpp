@@ -1,22 +1,21 @@
 #include "CommandLine.h"
 
+#include "ProgramOptions.h"
+
 namespace mailvane::app {
 
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
-    const QString separator = QStringLiteral("--");
+    const QString separator =
+        QString::fromLatin1(EndOfOptions.data(), qsizetype(EndOfOptions.size()));
     const qsizetype end = arguments.indexOf(separator);
     const QStringList options = arguments.mid(0, end < 0 ? arguments.size() : end);
     const QStringList afterSeparator = end < 0 ? QStringList() : arguments.mid(end + 1);
 
     CommandLine line;
     for (const QString& option : options) {
-        if (option == QLatin1String("-h") || option == QLatin1String("--help")) {
-            line.action = Action::Help;
-            return line;
-        }
-        if (option == QLatin1String("-v") || option == QLatin1String("--version")) {
-            line.action = Action::Version;
+        if (const ProgramOptionInfo* info = findProgramOption(option.toStdString())) {
+            line.action = info->option == ProgramOption::Help ? Action::Help : Action::Version;
             return line;
         }
     }

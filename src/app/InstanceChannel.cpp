@@ -142,15 +142,11 @@ ForwardResult forwardRequest(const QString& name, const message::Request& reques
     QByteArray answer;
     while (!answer.contains('\n') && socket.waitForReadyRead(remaining()))
         answer.append(socket.readAll());
-    if (answer == bytesOf(message::Accepted))
+    const std::optional<std::string> problem =
+        message::answerProblem(std::string_view(answer.constData(), answer.size()), timeoutMs);
+    if (!problem)
         return {true, {}};
-    const QByteArray refused = bytesOf(message::RefusedPrefix);
-    if (answer.startsWith(refused))
-        return {false, QStringLiteral("the running Mailvane refused the request: %1")
-                           .arg(QString::fromUtf8(answer.mid(refused.size()).trimmed()))};
-    return {false, QStringLiteral("the running Mailvane did not confirm the request within %1 "
-                                  "seconds")
-                       .arg(timeoutMs / 1000)};
+    return {false, QString::fromStdString(*problem)};
 }
 
 } // namespace mailvane::app

@@ -97,4 +97,18 @@ ParseResult parse(std::string_view bytes)
     return result;
 }
 
+std::optional<std::string> answerProblem(std::string_view answer, int timeoutMs)
+{
+    if (answer == Accepted)
+        return std::nullopt;
+    if (answer.starts_with(RefusedPrefix)) {
+        std::string_view reason = answer.substr(RefusedPrefix.size());
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' '))
+            reason.remove_suffix(1);
+        return "the running Mailvane refused the request: " + std::string(reason);
+    }
+    return "the running Mailvane did not confirm the request within " +
+           std::to_string(timeoutMs / 1000) + " seconds";
+}
+
 } // namespace mailvane::app::instance_message

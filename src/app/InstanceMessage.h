@@ -30,6 +30,9 @@ inline constexpr std::size_t MaxMessageBytes = MaxHeaderBytes + MaxPathBytes;
 inline constexpr std::string_view Accepted = "ok\n";
 inline constexpr std::string_view RefusedPrefix = "refused: ";
 
+// How long a later start waits for the running program to take its request.
+inline constexpr int ForwardTimeoutMs = 10000;
+
 enum class Kind
 {
     Raise,
@@ -62,5 +65,10 @@ std::optional<std::string> encode(const Request& request);
 
 // Reads what has arrived so far on one connection.
 ParseResult parse(std::string_view bytes);
+
+// What a later start makes of the running program's answer, `answer` being
+// all that arrived within `timeoutMs`: nothing when the request was taken,
+// otherwise why not, in words for a person.
+std::optional<std::string> answerProblem(std::string_view answer, int timeoutMs);
 
 } // namespace mailvane::app::instance_message

@@ -12,6 +12,7 @@
 
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace mailvane::app {
 
@@ -50,38 +51,45 @@ int MainApp::run(const QString& file)
     // The three-dimensional control look needs no switching on here.
     loadSkin();
 
+    // The main window is built, hidden, while the splash is up, so that it
+    // appears as soon as the splash has gone; people still see the splash,
+    // then the window.
+    std::unique_ptr<MainDialog> dialog;
+    const auto buildMainWindow = [this, &dialog] {
+        widgets::SkinMessageBox::configure([](int id) { return widgets::uiText(id); }, m_skin);
+        // The phone link, made by the main window, reaches the configured phone.
+        const std::string phone = phone::configuredPhoneSelection();
+        if (!phone::installPhoneBackEnd(phone)) {
+            std::fprintf(stderr, "mailvane: the configured phone \"%s\" is not understood; %s\n",
+                         phone.c_str(), phone::phoneSelectionHelp().c_str());
+            phone::installPhoneBackEnd("none");
+        }
+        dialog = std::make_unique<MainDialog>();
+        dialog->setSkinLibrary(m_skin);
+        dialog->prepare();
+    };
+
     StartupProbe probe;
     probe.splashStarted();
     widgets::SplashScreen splash(m_skin, SplashPicture);
-    splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs);
+    splash.showFor(SplashDisplayMs, SplashFadeInMs, SplashFadeOutMs, buildMainWindow);
     probe.splashEnded();
+    if (!dialog) // no splash was shown
+        buildMainWindow();
 
-    widgets::SkinMessageBox::configure([](int id) { return widgets::uiText(id); }, m_skin);
-
-    // The phone link, made by the main window, reaches the configured phone.
-    const std::string phone = phone::configuredPhoneSelection();
-    if (!phone::installPhoneBackEnd(phone)) {
-        std::fprintf(stderr, "mailvane: the configured phone \"%s\" is not understood; %s\n",
-                     phone.c_str(), phone::phoneSelectionHelp().c_str());
-        phone::installPhoneBackEnd("none");
-    }
-
-    {
-        MainDialog dialog;
-        dialog.setSkinLibrary(m_skin);
-        probe.watch(&dialog);
-        QObject::connect(&instance, &SingleInstance::raiseRequested, &dialog,
-                         &MainDialog::bringToFront);
-        QObject::connect(&instance, &SingleInstance::openRequested, &dialog, &MainDialog::openFile);
-        // Once the window runs: the file of this start, then what later
-        // starts sent meanwhile.
-        QTimer::singleShot(0, &dialog, [&dialog, &instance, file] {
-            if (!file.isEmpty())
-                dialog.openFile(file);
-            instance.startDelivering();
-        });
-        dialog.exec();
-    }
+    MainDialog* window = dialog.get();
+    probe.watch(window);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, window, &MainDialog::bringToFront);
+    QObject::connect(&instance, &SingleInstance::openRequested, window, &MainDialog::openFile);
+    // Once the window runs: the file of this start, then what later starts
+    // sent meanwhile.
+    QTimer::singleShot(0, window, [window, &instance, file] {
+        if (!file.isEmpty())
+            window->openFile(file);
+        instance.startDelivering();
+    });
+    window->exec();
+    dialog.reset();
     splash.destroy();
     return 0;
 }

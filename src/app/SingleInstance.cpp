@@ -1,13 +1,12 @@
 #include "SingleInstance.h"
 
+#include "InstanceAddress.h"
 #include "X11Windows.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
@@ -16,22 +15,12 @@
 namespace mailvane::app {
 namespace {
 
-// The display this program shows on, as a file-name part: the X display
-// without its screen number, the Wayland socket, or the platform's name.
-QString displayName()
+// The display this program shows on, as a file-name part.
+std::string displayPart()
 {
-    const QString platform = QGuiApplication::platformName();
-    QString display;
-    if (platform == QLatin1String("xcb")) {
-        display = qEnvironmentVariable("DISPLAY");
-        // ":0.0" and ":0" are one display.
-        display.remove(QRegularExpression(QStringLiteral("\\.[0-9]+$")));
-    } else if (platform.startsWith(QLatin1String("wayland"))) {
-        display = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
-    }
-    QString name = platform + QLatin1Char('-') + display;
-    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")), QStringLiteral("_"));
-    return name;
+    return instance_address::displayPart(QGuiApplication::platformName().toStdString(),
+                                         qEnvironmentVariable("DISPLAY").toStdString(),
+                                         qEnvironmentVariable("WAYLAND_DISPLAY").toStdString());
 }
 
 } // namespace
@@ -39,8 +28,9 @@ QString displayName()
 InstanceScope InstanceScope::forThisSession()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    const QString base = QDir(folder).filePath(QStringLiteral("mailvane-") + displayName());
-    return {base + QStringLiteral(".lock"), base + QStringLiteral(".socket")};
+    const std::string base = instance_address::basePath(folder.toStdString(), displayPart());
+    return {QString::fromStdString(base + std::string(instance_address::LockSuffix)),
+            QString::fromStdString(base + std::string(instance_address::SocketSuffix))};
 }
 
 SingleInstance::SingleInstance(QString title, InstanceScope scope, QObject* parent)

@@ -45,7 +45,7 @@ public:
     };
 
     // How long a later start waits for the running program to take its request.
-    static constexpr int ForwardTimeoutMs = 10000;
+    static constexpr int ForwardTimeoutMs = instance_message::ForwardTimeoutMs;
     // While an Open waits for a dialog to close, this often it looks again.
     static constexpr int DeliveryRetryMs = 100;
 

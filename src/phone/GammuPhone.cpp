@@ -112,18 +112,6 @@ bool hasGammuConfiguration()
     return found;
 }
 
-std::optional<int> gammuSectionNumber(const std::string& section)
-{
-    std::string digits = section;
-    if (digits.rfind("gammu", 0) == 0)
-        digits.erase(0, 5);
-    if (digits.empty())
-        return 0;
-    if (digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    return std::stoi(digits);
-}
-
 GammuPhone::GammuPhone(GammuTarget target, GammuTimeouts timeouts)
     : m_target(std::move(target)), m_timeouts(timeouts)
 {}

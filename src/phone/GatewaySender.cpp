@@ -4,12 +4,12 @@
 
 namespace mailvane::phone {
 
-GatewaySender::GatewaySender(KannelGateway& gateway, std::string_view pushHex) : m_gateway(gateway)
+GatewaySender::GatewaySender(SmsGateway& gateway, std::string_view pushHex) : m_gateway(gateway)
 {
     cut(pushHex);
 }
 
-GatewaySender::GatewaySender(KannelGateway& gateway, std::span<const std::string> pushes,
+GatewaySender::GatewaySender(SmsGateway& gateway, std::span<const std::string> pushes,
                              std::vector<std::size_t> pushOfNumber)
     : m_gateway(gateway), m_pushOfNumber(std::move(pushOfNumber))
 {

@@ -1,12 +1,12 @@
 #pragma once
 
-// Sends pushes straight to a Kannel gateway, several numbers at once. Each
+// Sends pushes straight to an SMS gateway, several numbers at once. Each
 // push is cut once, however many numbers receive it; each number takes the
 // next concatenation reference in list order, as the phone link would give it.
 
-#include "KannelGateway.h"
 #include "MessageSegmenter.h"
 #include "PushSender.h"
+#include "SmsGateway.h"
 
 #include <cstdint>
 #include <span>
@@ -19,9 +19,9 @@ class GatewaySender final : public PushSender
 {
 public:
     // Every number receives the push `pushHex` (hexadecimal text).
-    GatewaySender(KannelGateway& gateway, std::string_view pushHex);
+    GatewaySender(SmsGateway& gateway, std::string_view pushHex);
     // Number i of the batch receives pushes[pushOfNumber[i]].
-    GatewaySender(KannelGateway& gateway, std::span<const std::string> pushes,
+    GatewaySender(SmsGateway& gateway, std::span<const std::string> pushes,
                   std::vector<std::size_t> pushOfNumber);
 
     // Whether every push yields messages; nothing can be sent otherwise.
@@ -43,7 +43,7 @@ private:
 
     void cut(std::string_view pushHex);
 
-    KannelGateway& m_gateway;
+    SmsGateway& m_gateway;
     provisioning::MessageSegmenter m_references;
     std::vector<CutPush> m_pushes;
     std::vector<std::size_t> m_pushOfNumber; // empty: every number gets push 0

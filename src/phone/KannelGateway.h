@@ -10,9 +10,9 @@
 // so requests in flight never share one.
 
 #include "GatewayAddress.h"
-#include "PhoneDevice.h"
 #include "PhoneStatus.h"
 #include "SendsmsCodec.h"
+#include "SmsGateway.h"
 
 #include <chrono>
 #include <mutex>
@@ -27,7 +27,7 @@ struct GatewayTimeouts
     std::chrono::milliseconds request{20'000}; // one whole request, answer included
 };
 
-class KannelGateway final : public PhoneDevice
+class KannelGateway final : public SmsGateway
 {
 public:
     explicit KannelGateway(GatewayAddress address, GatewayTimeouts timeouts = {});
@@ -35,12 +35,8 @@ public:
     KannelGateway(const KannelGateway&) = delete;
     KannelGateway& operator=(const KannelGateway&) = delete;
 
-    // Sends one message and waits for the gateway's verdict, never longer
-    // than the request timeout.
-    GatewayAnswer post(const OutgoingMessage& message);
-
-    // "gateway URL: TEXT (HTTP n)", naming the gateway without its password.
-    std::string describe(const GatewayAnswer& answer) const;
+    GatewayAnswer post(const OutgoingMessage& message) override;
+    std::string describe(const GatewayAnswer& answer) const override;
 
     const GatewayAddress& address() const { return m_address; }
 

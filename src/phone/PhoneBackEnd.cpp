@@ -1,6 +1,6 @@
 #include "PhoneBackEnd.h"
 
-#include "KannelGateway.h"
+#include "PhoneModule.h"
 #include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SimulatedPhone.h"
@@ -19,6 +19,22 @@ public:
 
 constexpr std::string_view GatewayPrefix = "kannel:";
 
+// The Gammu configuration is looked for by libgammu, in the module; none when
+// the module cannot be loaded.
+bool gammuConfigured()
+{
+    const PhoneModuleFunctions* module = phoneModule();
+    return module && module->hasGammuConfiguration();
+}
+
+GatewayAddressResult parseGateway(std::string_view url)
+{
+    std::string error;
+    if (const PhoneModuleFunctions* module = phoneModule(&error))
+        return module->parseGatewayAddress(url);
+    return {std::nullopt, error};
+}
+
 std::string_view trimmed(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t");
@@ -35,7 +51,7 @@ std::optional<PhoneSelection> parsePhoneSelection(std::string_view text)
     PhoneSelection selection;
     if (text.empty()) {
         selection.kind =
-            hasGammuConfiguration() ? PhoneSelection::Kind::Gammu : PhoneSelection::Kind::None;
+            gammuConfigured() ? PhoneSelection::Kind::Gammu : PhoneSelection::Kind::None;
         return selection;
     }
     if (text == "none")
@@ -57,7 +73,7 @@ std::optional<PhoneSelection> parsePhoneSelection(std::string_view text)
         return selection;
     }
     if (text.starts_with(GatewayPrefix)) {
-        GatewayAddressResult parsed = parseGatewayAddress(text.substr(GatewayPrefix.size()));
+        GatewayAddressResult parsed = parseGateway(text.substr(GatewayPrefix.size()));
         if (!parsed.address)
             return std::nullopt;
         selection.kind = PhoneSelection::Kind::Gateway;
@@ -82,7 +98,7 @@ std::string phoneSelectionError(std::string_view text)
 {
     text = trimmed(text);
     if (text.starts_with(GatewayPrefix)) {
-        const GatewayAddressResult parsed = parseGatewayAddress(text.substr(GatewayPrefix.size()));
+        const GatewayAddressResult parsed = parseGateway(text.substr(GatewayPrefix.size()));
         if (!parsed.address)
             return parsed.error;
     }
@@ -92,17 +108,36 @@ std::string phoneSelectionError(std::string_view text)
 std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
                                                const GammuTimeouts& timeouts)
 {
+    // Without the module a real phone or gateway cannot be reached; the
+    // loader has said why.
+    const PhoneModuleFunctions* module = nullptr;
     switch (selection.kind) {
     case PhoneSelection::Kind::Gammu:
-        return std::make_shared<GammuPhone>(selection.gammu, timeouts);
+        if ((module = phoneModule()))
+            return module->createGammuPhone(selection.gammu, timeouts);
+        break;
     case PhoneSelection::Kind::Simulated:
         return std::make_shared<SimulatedPhone>(selection.folder);
     case PhoneSelection::Kind::Gateway:
-        return std::make_shared<KannelGateway>(selection.gateway);
+        if ((module = phoneModule()))
+            return module->createGateway(selection.gateway);
+        break;
     case PhoneSelection::Kind::None:
         break;
     }
     return std::make_shared<AbsentPhone>();
+}
+
+std::optional<int> gammuSectionNumber(const std::string& section)
+{
+    std::string digits = section;
+    if (digits.rfind("gammu", 0) == 0)
+        digits.erase(0, 5);
+    if (digits.empty())
+        return 0;
+    if (digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(digits);
 }
 
 bool installPhoneBackEnd(std::string_view text)

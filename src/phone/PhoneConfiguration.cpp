@@ -1,6 +1,6 @@
 #include "PhoneConfiguration.h"
 
-#include "ProgramSettings.h"
+#include "PhoneModule.h"
 
 #include <cstdlib>
 
@@ -12,7 +12,9 @@ std::string configuredPhoneSelection(const std::optional<std::string>& commandLi
         return *commandLine;
     if (const char* environment = std::getenv(PhoneEnvironmentVariable))
         return environment;
-    return platform::readProgramSetting(QLatin1String(PhoneSettingName)).toStdString();
+    // The settings store is read in the back ends' module: it needs Qt.
+    const PhoneModuleFunctions* module = phoneModule();
+    return module ? module->configuredDevice() : std::string();
 }
 
 } // namespace mailvane::phone

@@ -21,4 +21,9 @@ std::filesystem::path installedConfigDirectory(const std::filesystem::path& prog
     return (programDir / MAILVANE_CONFIG_FROM_PROGRAM).lexically_normal();
 }
 
+std::filesystem::path installedModuleDirectory(const std::filesystem::path& programDir)
+{
+    return (programDir / MAILVANE_MODULES_FROM_PROGRAM).lexically_normal();
+}
+
 } // namespace mailvane::platform

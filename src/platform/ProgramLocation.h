@@ -18,4 +18,8 @@ std::filesystem::path installedDataDirectory(const std::filesystem::path& progra
 // The folder of the program settings file of an installed program in `programDir`.
 std::filesystem::path installedConfigDirectory(const std::filesystem::path& programDir);
 
+// The folder of the modules a program in `programDir` loads when it needs
+// them (the window's code); the build tree keeps the same relative place.
+std::filesystem::path installedModuleDirectory(const std::filesystem::path& programDir);
+
 } // namespace mailvane::platform

@@ -3,20 +3,13 @@
 // The program file's version record. The build embeds the four-part file
 // version in the program as a marked string in a section of its own; the
 // About box reads it back from the file on disk, as it would read a version
-// resource.
-//
-// A program embeds its record once, at namespace scope in one source file:
-//     MAILVANE_EMBED_FILE_VERSION("1.0.0.1");
+// resource (VersionRecord.h embeds it).
+
+#include "VersionRecord.h"
 
 #include <QString>
 #include <array>
 #include <optional>
-
-#define MAILVANE_VERSION_MARKER "MAILVANE-FILE-VERSION="
-
-#define MAILVANE_EMBED_FILE_VERSION(version)                                                       \
-    extern "C" __attribute__((used, section(".mailvane_version")))                                 \
-    const char mailvaneFileVersionRecord[] = MAILVANE_VERSION_MARKER version
 
 namespace mailvane::platform {
 

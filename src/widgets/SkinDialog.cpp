@@ -7,6 +7,7 @@
 #include "SkinVerticalBar.h"
 
 #include <QPainter>
+#include <QWindow>
 
 namespace mailvane::widgets {
 
@@ -55,6 +56,25 @@ int SkinDialog::exec()
     const int result = QDialog::exec();
     m_initialised = false;
     return result;
+}
+
+void SkinDialog::prepare()
+{
+    if (m_initialised)
+        return;
+    // Shown without reaching the screen, the dialog goes through everything
+    // showing does (initDialog, the resizes a hidden widget defers, layout,
+    // its native window) and stays hidden.
+    setAttribute(Qt::WA_DontShowOnScreen);
+    show();
+    QImage scratch(size(), QImage::Format_ARGB32_Premultiplied);
+    render(&scratch);
+    hide();
+    setAttribute(Qt::WA_DontShowOnScreen, false);
+    // The native window made for the hidden showing did not follow the
+    // dialog to its place.
+    if (QWindow* window = windowHandle())
+        window->setGeometry(geometry());
 }
 
 void SkinDialog::showEvent(QShowEvent* event)

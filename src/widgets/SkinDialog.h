@@ -47,6 +47,12 @@ public:
     // Runs the dialog modally; it counts as uninitialised again afterwards.
     int exec() override;
 
+    // Builds the dialog ahead of showing it, hidden: initDialog(), layout,
+    // native window, and one rendering off screen that loads the fonts and
+    // pictures a first paint needs. Showing it afterwards only maps and
+    // paints it. Does nothing once the dialog is initialised.
+    void prepare();
+
     int templateId() const { return m_templateId; }
     bool isSkinned() const { return m_skinned; }
     bool isInitialised() const { return m_initialised; }

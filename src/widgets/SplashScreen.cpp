@@ -108,7 +108,7 @@ void SplashScreen::fade(bool in, int durationMs)
         m_window->setWindowOpacity(in ? 1.0 : 0.0);
 }
 
-bool SplashScreen::show(int displayMs, int fadeInMs)
+bool SplashScreen::show(int displayMs, int fadeInMs, const WhileShown& whileShown)
 {
     if (!hasPicture() || m_window)
         return false;
@@ -140,7 +140,14 @@ bool SplashScreen::show(int displayMs, int fadeInMs)
         if (region)
             m_window->setMask(*region);
     }
-    wait(displayMs);
+    QElapsedTimer shownFor;
+    shownFor.start();
+    if (whileShown) {
+        // Let the splash finish its paint before the work holds the thread.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        whileShown();
+    }
+    wait(displayMs - static_cast<int>(shownFor.elapsed()));
     return true;
 }
 
@@ -165,9 +172,9 @@ bool SplashScreen::hide(int fadeOutMs)
     return m_window.isNull();
 }
 
-bool SplashScreen::showFor(int displayMs, int fadeInMs, int fadeOutMs)
+bool SplashScreen::showFor(int displayMs, int fadeInMs, int fadeOutMs, const WhileShown& whileShown)
 {
-    const bool showed = show(displayMs, fadeInMs);
+    const bool showed = show(displayMs, fadeInMs, whileShown);
     if (showed)
         hide(fadeOutMs);
     return showed;

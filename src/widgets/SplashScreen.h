@@ -41,11 +41,17 @@ public:
     SplashScreen(const SplashScreen&) = delete;
     SplashScreen& operator=(const SplashScreen&) = delete;
 
+    // Work done while the splash is up, within its display time (building
+    // the next window hidden, say). Time it takes beyond the display time
+    // lengthens the display.
+    using WhileShown = std::function<void()>;
+
     // Shows, waits `displayMs`, hides. Returns the result of showing.
-    bool showFor(int displayMs, int fadeInMs, int fadeOutMs);
-    // Shows the splash and waits `displayMs`. False without a picture or
-    // while the window exists.
-    bool show(int displayMs, int fadeInMs);
+    bool showFor(int displayMs, int fadeInMs, int fadeOutMs, const WhileShown& whileShown = {});
+    // Shows the splash and waits `displayMs`, running `whileShown` (when
+    // given) once the splash is fully shown. False without a picture or while
+    // the window exists; `whileShown` is not run then.
+    bool show(int displayMs, int fadeInMs, const WhileShown& whileShown = {});
     // Hides and destroys the window; false when there is none.
     bool hide(int fadeOutMs);
     // Frees the picture and any window left.

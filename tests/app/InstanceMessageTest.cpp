@@ -68,5 +68,29 @@ TEST(InstanceMessage, anyOtherBytesAreRefusedWithAReason)
     }
 }
 
+TEST(InstanceMessage, onlyAWholeOkLineIsATakenRequest)
+{
+    struct Case
+    {
+        std::string_view answer;
+        const char* problem; // null: taken
+    };
+    const Case cases[] = {
+        {"ok\n", nullptr},
+        {"ok", "the running Mailvane did not confirm the request within 10 seconds"},
+        {"", "the running Mailvane did not confirm the request within 10 seconds"},
+        {"refused: a dialog is open\n",
+         "the running Mailvane refused the request: a dialog is open"},
+        {"ok\nok\n", "the running Mailvane did not confirm the request within 10 seconds"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> problem = answerProblem(c.answer, 10000);
+        if (c.problem)
+            EXPECT_EQ(problem, c.problem) << c.answer;
+        else
+            EXPECT_FALSE(problem) << c.answer << ": " << *problem;
+    }
+}
+
 } // namespace
 } // namespace mailvane::app::instance_message

@@ -672,3 +672,23 @@ TEST(QuestionBoxClosed, withoutAnAnswerCountsAsCancelOrNo)
 }
 
 } // namespace
+
+// Built hidden while the splash is up, the window must come out as one built
+// when it is shown: the sheet is measured while nothing is on screen.
+TEST(PreparedMainDialog, isBuiltHiddenAndShowsAsOneBuiltOnShowing)
+{
+    app::MainDialog shown;
+    shown.show();
+    QApplication::processEvents();
+
+    app::MainDialog prepared;
+    prepared.prepare();
+    EXPECT_TRUE(prepared.isInitialised());
+    EXPECT_FALSE(prepared.isVisible());
+    EXPECT_EQ(prepared.size(), shown.size());
+    prepared.show();
+    QApplication::processEvents();
+    EXPECT_EQ(prepared.size(), shown.size());
+    EXPECT_EQ(prepared.sheet()->geometry(), shown.sheet()->geometry());
+    EXPECT_EQ(prepared.focusWidget(), prepared.recipientsEdit());
+}

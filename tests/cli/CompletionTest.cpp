@@ -1,13 +1,13 @@
 #include "Program.h"
 #include "TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <vector>
 
 using mailvane::cli::Command;
 using mailvane::cli::OptionInfo;
@@ -35,8 +35,8 @@ std::set<std::string> complete(const std::string& line, const std::filesystem::p
             << "_mailvane_cli\n"
             << "printf '%s\\n' \"${COMPREPLY[@]}\"\n";
     }
-    const std::string command = "cd '" + folder.string() + "' && bash --norc " +
-                                script.string() + " 2>&1";
+    const std::string command =
+        "cd '" + folder.string() + "' && bash --norc " + script.string() + " 2>&1";
     std::set<std::string> offered;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -64,16 +64,14 @@ std::set<std::string> longNames(std::span<const OptionInfo> options)
 }
 
 void expectSame(const std::string& line, const std::set<std::string>& parser,
-                const std::set<std::string>& offered)
+                const std::set<std::string>& offered, const char* script = ScriptFile)
 {
     for (const std::string& word : parser)
-        EXPECT_TRUE(offered.contains(word))
-            << "'" << line << "': the parser knows " << word << ", " << ScriptFile
-            << " does not offer it";
+        EXPECT_TRUE(offered.contains(word)) << "'" << line << "': the parser knows " << word << ", "
+                                            << script << " does not offer it";
     for (const std::string& word : offered)
-        EXPECT_TRUE(parser.contains(word))
-            << "'" << line << "': " << ScriptFile << " offers " << word
-            << ", which the parser does not know";
+        EXPECT_TRUE(parser.contains(word)) << "'" << line << "': " << script << " offers " << word
+                                           << ", which the parser does not know";
 }
 
 class Completion : public ::testing::Test
@@ -87,7 +85,10 @@ protected:
         std::filesystem::create_directory(m_folder / "phone");
     }
 
-    std::set<std::string> offered(const std::string& line) { return complete(line, m_folder.path()); }
+    std::set<std::string> offered(const std::string& line)
+    {
+        return complete(line, m_folder.path());
+    }
 
     mailvane::test::TempDir m_folder;
 };
@@ -150,7 +151,130 @@ TEST_F(Completion, offersFormatsAndPhoneForms)
     };
     for (const Case& c : cases) {
         const auto words = offered(c.line);
-        EXPECT_TRUE(words.contains(c.expected)) << "'" << c.line << "' does not offer "
-                                                << c.expected << " (" << words.size() << " offered)";
+        EXPECT_TRUE(words.contains(c.expected))
+            << "'" << c.line << "' does not offer " << c.expected << " (" << words.size()
+            << " offered)";
+    }
+}
+
+namespace {
+
+const char* const ZshScriptFile = "cli/mailvane-cli.zsh";
+
+// Asks zsh's completion (through tests/cli/zsh_complete.zsh, on a
+// pseudo-terminal) what it offers for each of `lines`, typed in `folder`.
+std::vector<std::set<std::string>> completeInZsh(const std::vector<std::string>& lines,
+                                                 const std::filesystem::path& folder)
+{
+    // zsh finds a completion function by its file name.
+    const std::filesystem::path functions = folder / ".zsh-functions";
+    std::filesystem::create_directory(functions);
+    std::filesystem::copy_file(std::filesystem::path(MAILVANE_SOURCE_DIR) / ZshScriptFile,
+                               functions / "_mailvane-cli",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::string command = "timeout 120 zsh -f '" MAILVANE_SOURCE_DIR
+                          "/tests/cli/zsh_complete.zsh' '" +
+                          functions.string() + "' '" + folder.string() + "'";
+    for (const std::string& line : lines)
+        command += " '" + line + "'";
+    std::vector<std::set<std::string>> offers(1);
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return {};
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) {
+        std::string word = buffer;
+        if (!word.empty() && word.back() == '\n')
+            word.pop_back();
+        if (word == "--end--")
+            offers.emplace_back();
+        else if (!word.empty())
+            offers.back().insert(word);
+    }
+    ::pclose(pipe);
+    offers.pop_back(); // after the last line's end
+    return offers;
+}
+
+class ZshCompletion : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists("/usr/bin/zsh"))
+            GTEST_SKIP() << "zsh is not installed (scripts/setup installs it)";
+        std::ofstream(m_folder / "settings.txt") << "#E-Mail Settings File\r\n";
+        std::filesystem::create_directory(m_folder / "phone");
+    }
+
+    std::vector<std::set<std::string>> offered(const std::vector<std::string>& lines)
+    {
+        std::vector<std::set<std::string>> offers = completeInZsh(lines, m_folder.path());
+        EXPECT_EQ(offers.size(), lines.size()) << "zsh did not answer every line";
+        offers.resize(lines.size());
+        return offers;
+    }
+
+    mailvane::test::TempDir m_folder;
+};
+
+} // namespace
+
+TEST_F(ZshCompletion, offersTheCommandsAndOptionsTheParserKnowsAndNoOther)
+{
+    std::vector<std::string> lines = {"mailvane-cli ", "mailvane-cli --"};
+    std::vector<std::set<std::string>> expected(2);
+    for (const Command* command : mailvane::cli::commands()) {
+        expected[0].insert(std::string(command->name));
+        lines.push_back("mailvane-cli " + std::string(command->name) + " --");
+        expected.push_back(longNames(command->options));
+        expected.back().insert("--help");
+    }
+    expected[1] = longNames(mailvane::cli::programOptions());
+
+    const std::vector<std::set<std::string>> offers = offered(lines);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        expectSame(lines[i], expected[i], offers[i], ZshScriptFile);
+}
+
+// After an option: files for a path, nothing for a number or a PIN, the
+// fixed values where there are some, and after a switch the settings FILE.
+TEST_F(ZshCompletion, offersFilesOnlyWhereAFileBelongsAndTheFixedValues)
+{
+    struct Expected
+    {
+        std::string line;
+        bool file;
+        std::string word; // offered too, when not empty
+    };
+    std::vector<Expected> cases;
+    for (const Command* command : mailvane::cli::commands()) {
+        for (const OptionInfo& option : command->options) {
+            const std::string value(option.valueName);
+            const bool fileValue =
+                value == "PATH" || value == "FILE" || value == "LIST" || value == "TABLE";
+            const bool nextIsOperand = value.empty() && command->operandCount > 0;
+            cases.push_back({"mailvane-cli " + std::string(command->name) + " --" +
+                                 std::string(option.name) + " ",
+                             fileValue || nextIsOperand,
+                             {}});
+        }
+    }
+    cases.push_back({"mailvane-cli encode settings.txt --format pu", false, "push"});
+    cases.push_back({"mailvane-cli encode settings.txt --security net", false, "netwpin"});
+    cases.push_back({"mailvane-cli contacts --phone ", false, "none"});
+    cases.push_back({"mailvane-cli contacts --phone ka", false, "kannel:http://"});
+    cases.push_back({"mailvane-cli send settings.txt --phone sim:", false, "phone"});
+
+    std::vector<std::string> lines;
+    for (const Expected& c : cases)
+        lines.push_back(c.line);
+    const std::vector<std::set<std::string>> offers = offered(lines);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(offers[i].contains("settings.txt"), cases[i].file) << "'" << cases[i].line << "'";
+        if (!cases[i].word.empty()) {
+            EXPECT_TRUE(offers[i].contains(cases[i].word))
+                << "'" << cases[i].line << "' does not offer " << cases[i].word;
+        }
     }
 }

@@ -40,22 +40,26 @@ check_version() {
 
 # check_window_program PROGRAM: started on an X server of its own, the window
 # program shows its window and says nothing about a missing skin or token table.
-# Returns 1 (after saying why) when Xvfb or xdotool is missing.
+# Returns 1 (after saying why) when Xvfb or xdotool is missing. The program keeps
+# running; `display`, `window_pid` and $root/runtime are its display, process and
+# runtime folder.
 check_window_program() {
     command -v Xvfb >/dev/null && command -v xdotool >/dev/null || {
         echo "SKIP the window check: Xvfb or xdotool missing"; return 1; }
     Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$root/display" >/dev/null 2>&1 &
     pids+=($!)
     for _ in $(seq 200); do [[ -s "$root/display" ]] && break; sleep 0.1; done
-    local display
     display=$(cat "$root/display")
     [[ -n "$display" ]] || fail "Xvfb did not start"
-    "${clean_env[@]}" DISPLAY=":$display" MAILVANE_PHONE=none "$1" \
+    # A session's runtime folder, where the program keeps its lock and socket.
+    mkdir -m 700 -p "$root/runtime"
+    "${clean_env[@]}" DISPLAY=":$display" XDG_RUNTIME_DIR="$root/runtime" MAILVANE_PHONE=none "$1" \
         >"$root/out.txt" 2>"$root/err.txt" &
+    window_pid=$!
     pids+=($!)
     # The main window's title is the name and seven blanks; the splash before it
     # is titled with the name alone.
-    DISPLAY=":$display" timeout 30 xdotool search --sync --name '^Mailvane {7}$' >/dev/null ||
+    DISPLAY=":$display" timeout 30 xdotool search --sync --onlyvisible --name '^Mailvane {7}$' >/dev/null ||
         fail "$1 showed no main window: $(cat "$root/err.txt")"
     if grep -q "without its skin" "$root/err.txt"; then
         fail "$1 has no skin: $(cat "$root/err.txt")"

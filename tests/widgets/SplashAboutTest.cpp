@@ -100,6 +100,25 @@ TEST_F(SplashTest, showsOnceWithTheMaskAsRegionAndKeepsTheEventLoopRunning)
     EXPECT_TRUE(splash.showFor(0, 0, 0)) << "shown again once hidden";
 }
 
+TEST_F(SplashTest, workGivenToTheSplashRunsOnceWhileItIsUp)
+{
+    SplashScreen splash(skin, 137);
+    splash.setDesktopSource(desktop);
+    int runs = 0;
+    bool splashWasUp = false;
+    ASSERT_TRUE(splash.showFor(0, 0, 0, [&] {
+        ++runs;
+        splashWasUp = splash.window() && splash.window()->isVisible();
+    }));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(splashWasUp);
+    EXPECT_EQ(splash.window(), nullptr) << "hidden after the work";
+
+    SplashScreen missing(skin, 999);
+    EXPECT_FALSE(missing.showFor(0, 0, 0, [&] { ++runs; }));
+    EXPECT_EQ(runs, 1) << "no splash, no work: the caller does it";
+}
+
 TEST_F(SplashTest, aPictureWithoutAlphaIsARectangleAndAMissingOneSkipsSilently)
 {
     SplashScreen plain(skin, 138);

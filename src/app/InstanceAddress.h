@@ -1,0 +1,26 @@
+#pragma once
+
+// Where the running program of one user's session on one display keeps its
+// lock and listens for later starts. Free of Qt, so that the program file
+// can reach a running program before it loads the window's code; the window's
+// code (SingleInstance) names the same places through these functions.
+
+#include <string>
+#include <string_view>
+
+namespace mailvane::app::instance_address {
+
+inline constexpr std::string_view LockSuffix = ".lock";
+inline constexpr std::string_view SocketSuffix = ".socket";
+
+// The display as a file-name part, "<platform>-<display>": for "xcb" the X
+// display without its screen number (":0.0" and ":0" are one display), for a
+// Wayland platform its socket ("wayland-0" when none is named), for others
+// the platform alone. Every byte but A-Z, a-z, 0-9, "_", "." and "-" becomes "_".
+std::string displayPart(std::string_view platform, std::string_view x11Display,
+                        std::string_view waylandDisplay);
+
+// The lock and the socket are this with LockSuffix and SocketSuffix.
+std::string basePath(std::string_view runtimeFolder, std::string_view displayPart);
+
+} // namespace mailvane::app::instance_address
