@@ -24,8 +24,6 @@ namespace values = settings::values;
 using settings::GroupField;
 using widgets::uiText;
 
-bool ConnectionPage::s_clearingGuard = true;
-
 namespace {
 
 constexpr std::array<settings::StringId, 3> CallSpeedItems = {
@@ -53,24 +51,6 @@ const widgets::HelpEntry HelpTable[] = {
     {{ids::GsmPasswordEdit, ids::GsmPasswordLabel}, 125},
 };
 
-QHBoxLayout* pairRow(QWidget* first, QWidget* second)
-{
-    auto* pair = new QHBoxLayout;
-    pair->addWidget(first);
-    pair->addSpacing(12);
-    pair->addWidget(second);
-    pair->addStretch(1);
-    return pair;
-}
-
-QGroupBox* makeGroup(QWidget* parent, int control, settings::StringId title, const char* name)
-{
-    auto* box = new QGroupBox(uiText(title), parent);
-    widgets::setControlId(box, control);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 } // namespace
 
 ConnectionPage::ConnectionPage(settings::ConnectionSettings& group, QWidget* parent)
@@ -91,19 +71,15 @@ ConnectionPage::ConnectionPage(settings::ConnectionSettings& group, QWidget* par
     column->addLayout(bearers);
     column->addStretch(1);
 
-    for (const auto* controls : {&m_proxyControls, &m_gprsControls, &m_gsmControls}) {
-        for (QWidget* w : *controls)
-            w->setEnabled(false);
-    }
-    m_gprsBox->setEnabled(false);
-    m_gsmBox->setEnabled(false);
+    for (QWidget* w : m_proxyControls)
+        w->setEnabled(false);
     bindEdits();
     connectButtons();
 }
 
 void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
 {
-    m_proxyBox = makeGroup(this, ids::ProxyGroup, strings::Proxy, "proxyGroup");
+    m_proxyBox = makeGroupBox(ids::ProxyGroup, strings::Proxy, "proxyGroup");
     auto* grid = new QGridLayout(m_proxyBox);
     grid->setColumnStretch(2, 3);
     grid->setColumnStretch(4, 1);
@@ -167,58 +143,39 @@ void ConnectionPage::buildBearerRow(QVBoxLayout* column)
 
 void ConnectionPage::buildGprsGroup(QVBoxLayout* column)
 {
-    m_gprsBox = makeGroup(this, ids::GprsGroup, strings::Gprs, "gprsGroup");
-    auto* grid = new QGridLayout(m_gprsBox);
-    grid->setColumnStretch(2, 1);
-    QLabel* accessLabel =
-        makeLabel(ids::AccessPointLabel, strings::AccessPoint, "accessPointLabel");
-    m_accessPointMark = makeMark(ids::AccessPointMark, "accessPointMark");
-    m_accessPointEdit = makeEdit(ids::AccessPointEdit, "accessPointEdit");
-    QLabel* authLabel = makeLabel(ids::GprsAuthenticationLabel, strings::AuthenticationType,
-                                  "gprsAuthenticationLabel");
-    m_gprsAuthMark = makeMark(ids::GprsAuthenticationMark, "gprsAuthenticationMark");
-    m_gprsNormalRadio = makeRadio(ids::GprsNormalRadio, strings::Normal, "gprsNormalRadio");
-    m_gprsSecureRadio = makeRadio(ids::GprsSecureRadio, strings::Secure, "gprsSecureRadio");
-    QLabel* userLabel = makeLabel(ids::GprsUserNameLabel, strings::UserName, "gprsUserNameLabel");
-    m_gprsUserEdit = makeEdit(ids::GprsUserNameEdit, "gprsUserNameEdit");
-    QLabel* passwordLabel =
-        makeLabel(ids::GprsPasswordLabel, strings::Password, "gprsPasswordLabel");
-    m_gprsPasswordEdit = makePasswordEdit(ids::GprsPasswordEdit, "gprsPasswordEdit");
-
-    grid->addWidget(accessLabel, 0, 0);
-    grid->addWidget(m_accessPointMark, 0, 1);
-    grid->addWidget(m_accessPointEdit, 0, 2);
-    grid->addWidget(authLabel, 1, 0);
-    grid->addWidget(m_gprsAuthMark, 1, 1);
-    grid->addLayout(pairRow(m_gprsNormalRadio, m_gprsSecureRadio), 1, 2);
-    widgets::describeAfterLabel({m_gprsNormalRadio, m_gprsSecureRadio}, authLabel);
-    grid->addWidget(userLabel, 2, 0);
-    grid->addWidget(m_gprsUserEdit, 2, 2);
-    grid->addWidget(passwordLabel, 3, 0);
-    grid->addWidget(m_gprsPasswordEdit, 3, 2);
-    widgets::nameAfterLabel(m_accessPointEdit, accessLabel);
-    widgets::nameAfterLabel(m_gprsUserEdit, userLabel);
-    widgets::nameAfterLabel(m_gprsPasswordEdit, passwordLabel);
-    m_gprsControls = {accessLabel,        authLabel,         userLabel,
-                      passwordLabel,      m_accessPointEdit, m_gprsUserEdit,
-                      m_gprsPasswordEdit, m_gprsNormalRadio, m_gprsSecureRadio};
-    column->addWidget(m_gprsBox);
+    m_gprs = std::make_unique<BearerGroup>(
+        *this, column,
+        BearerGroup::Controls{ids::GprsGroup, ids::AccessPointLabel, ids::AccessPointMark,
+                              ids::AccessPointEdit, ids::GprsAuthenticationLabel,
+                              ids::GprsAuthenticationMark, ids::GprsNormalRadio,
+                              ids::GprsSecureRadio, ids::GprsUserNameLabel, ids::GprsUserNameEdit,
+                              ids::GprsPasswordLabel, ids::GprsPasswordEdit},
+        BearerGroup::Texts{strings::Gprs, strings::AccessPoint, "gprs", "accessPoint"},
+        GroupField::GprsAccessPoint, m_group);
 }
 
 void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
 {
-    m_gsmBox = makeGroup(this, ids::GsmGroup, strings::GsmData, "gsmGroup");
-    auto* grid = new QGridLayout(m_gsmBox);
-    grid->setColumnStretch(2, 1);
-    QLabel* dialLabel =
-        makeLabel(ids::DialUpNumberLabel, strings::DialUpNumber, "dialUpNumberLabel");
-    m_dialUpMark = makeMark(ids::DialUpNumberMark, "dialUpNumberMark");
-    m_dialUpEdit = makeEdit(ids::DialUpNumberEdit, "dialUpNumberEdit");
-    QLabel* authLabel = makeLabel(ids::GsmAuthenticationLabel, strings::AuthenticationType,
-                                  "gsmAuthenticationLabel");
-    m_gsmAuthMark = makeMark(ids::GsmAuthenticationMark, "gsmAuthenticationMark");
-    m_gsmNormalRadio = makeRadio(ids::GsmNormalRadio, strings::Normal, "gsmNormalRadio");
-    m_gsmSecureRadio = makeRadio(ids::GsmSecureRadio, strings::Secure, "gsmSecureRadio");
+    BearerGroup::Extras callRows;
+    callRows.make = [this] {
+        return makeCallRows();
+    };
+    callRows.empty = [this] {
+        emptyCallRows();
+    };
+    m_gsm = std::make_unique<BearerGroup>(
+        *this, column,
+        BearerGroup::Controls{ids::GsmGroup, ids::DialUpNumberLabel, ids::DialUpNumberMark,
+                              ids::DialUpNumberEdit, ids::GsmAuthenticationLabel,
+                              ids::GsmAuthenticationMark, ids::GsmNormalRadio, ids::GsmSecureRadio,
+                              ids::GsmUserNameLabel, ids::GsmUserNameEdit, ids::GsmPasswordLabel,
+                              ids::GsmPasswordEdit},
+        BearerGroup::Texts{strings::GsmData, strings::DialUpNumber, "gsm", "dialUpNumber"},
+        GroupField::GsmDialUpNumber, m_group, std::move(callRows));
+}
+
+std::vector<BearerGroup::ExtraRow> ConnectionPage::makeCallRows()
+{
     QLabel* typeLabel = makeLabel(ids::CallTypeLabel, strings::DataCallType, "callTypeLabel");
     m_analogRadio = makeRadio(ids::AnalogRadio, strings::Analog, "analogRadio");
     m_isdnRadio = makeRadio(ids::IsdnRadio, strings::Isdn, "isdnRadio");
@@ -232,36 +189,16 @@ void ConnectionPage::buildGsmGroup(QVBoxLayout* column)
     m_callSpeedCombo->setCompleter(nullptr);
     widgets::setControlId(m_callSpeedCombo, ids::CallSpeedCombo);
     m_callSpeedCombo->setObjectName(QStringLiteral("callSpeedCombo"));
-    QLabel* userLabel = makeLabel(ids::GsmUserNameLabel, strings::UserName, "gsmUserNameLabel");
-    m_gsmUserEdit = makeEdit(ids::GsmUserNameEdit, "gsmUserNameEdit");
-    QLabel* passwordLabel = makeLabel(ids::GsmPasswordLabel, strings::Password, "gsmPasswordLabel");
-    m_gsmPasswordEdit = makePasswordEdit(ids::GsmPasswordEdit, "gsmPasswordEdit");
+    return {{typeLabel, nullptr, m_analogRadio, m_isdnRadio}, {speedLabel, m_callSpeedCombo}};
+}
 
-    grid->addWidget(dialLabel, 0, 0);
-    grid->addWidget(m_dialUpMark, 0, 1);
-    grid->addWidget(m_dialUpEdit, 0, 2);
-    grid->addWidget(authLabel, 1, 0);
-    grid->addWidget(m_gsmAuthMark, 1, 1);
-    grid->addLayout(pairRow(m_gsmNormalRadio, m_gsmSecureRadio), 1, 2);
-    widgets::describeAfterLabel({m_gsmNormalRadio, m_gsmSecureRadio}, authLabel);
-    grid->addWidget(typeLabel, 2, 0);
-    grid->addLayout(pairRow(m_analogRadio, m_isdnRadio), 2, 2);
-    widgets::describeAfterLabel({m_analogRadio, m_isdnRadio}, typeLabel);
-    grid->addWidget(speedLabel, 3, 0);
-    grid->addWidget(m_callSpeedCombo, 3, 2);
-    grid->addWidget(userLabel, 4, 0);
-    grid->addWidget(m_gsmUserEdit, 4, 2);
-    grid->addWidget(passwordLabel, 5, 0);
-    grid->addWidget(m_gsmPasswordEdit, 5, 2);
-    widgets::nameAfterLabel(m_dialUpEdit, dialLabel);
-    widgets::nameAfterLabel(m_callSpeedCombo, speedLabel);
-    widgets::nameAfterLabel(m_gsmUserEdit, userLabel);
-    widgets::nameAfterLabel(m_gsmPasswordEdit, passwordLabel);
-    m_gsmControls = {dialLabel,     authLabel,         typeLabel,        speedLabel,
-                     userLabel,     passwordLabel,     m_dialUpEdit,     m_callSpeedCombo,
-                     m_gsmUserEdit, m_gsmPasswordEdit, m_gsmNormalRadio, m_gsmSecureRadio,
-                     m_analogRadio, m_isdnRadio};
-    column->addWidget(m_gsmBox);
+void ConnectionPage::emptyCallRows()
+{
+    // The group unchecks the call type pair with its other radio buttons.
+    m_callSpeedCombo->setCurrentIndex(-1);
+    m_callSpeedCombo->clearEditText();
+    clearField(GroupField::GsmDataCallSpeed, m_group);
+    clearField(GroupField::GsmDataCallType, m_group);
 }
 
 settings::TextField& ConnectionPage::text(GroupField field)
@@ -282,25 +219,25 @@ void ConnectionPage::bindEdits()
     // group being turned off must not empty the fields the other group shows.
     const auto guarded = [](QLineEdit* edit) {
         return [edit] {
-            return !edit->text().isEmpty() || s_clearingGuard;
+            return !edit->text().isEmpty() || BearerGroup::clearingGuard();
         };
     };
-    bindEdits(
-        m_group,
-        {
-            {m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest},
-            {m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest},
-            {m_secondaryProxyEdit, GroupField::SecondaryProxy, marksAndTest},
-            {m_secondaryPortEdit, GroupField::SecondaryProxyPort, marksAndTest},
-            {m_accessPointEdit, GroupField::GprsAccessPoint, testOnly},
-            {m_dialUpEdit, GroupField::GsmDialUpNumber, testOnly},
-            {m_gprsUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gprsUserEdit)},
-            {m_gprsPasswordEdit, GroupField::BearerPassword, marksAndTest,
-             guarded(m_gprsPasswordEdit)},
-            {m_gsmUserEdit, GroupField::BearerUsername, marksAndTest, guarded(m_gsmUserEdit)},
-            {m_gsmPasswordEdit, GroupField::BearerPassword, marksAndTest,
-             guarded(m_gsmPasswordEdit)},
-        });
+    bindEdits(m_group, {
+                           {m_primaryProxyEdit, GroupField::PrimaryProxy, marksAndTest},
+                           {m_primaryPortEdit, GroupField::PrimaryProxyPort, marksAndTest},
+                           {m_secondaryProxyEdit, GroupField::SecondaryProxy, marksAndTest},
+                           {m_secondaryPortEdit, GroupField::SecondaryProxyPort, marksAndTest},
+                           {m_gprs->addressEdit(), GroupField::GprsAccessPoint, testOnly},
+                           {m_gsm->addressEdit(), GroupField::GsmDialUpNumber, testOnly},
+                           {m_gprs->userNameEdit(), GroupField::BearerUsername, marksAndTest,
+                            guarded(m_gprs->userNameEdit())},
+                           {m_gprs->passwordEdit(), GroupField::BearerPassword, marksAndTest,
+                            guarded(m_gprs->passwordEdit())},
+                           {m_gsm->userNameEdit(), GroupField::BearerUsername, marksAndTest,
+                            guarded(m_gsm->userNameEdit())},
+                           {m_gsm->passwordEdit(), GroupField::BearerPassword, marksAndTest,
+                            guarded(m_gsm->passwordEdit())},
+                       });
 }
 
 void ConnectionPage::connectButtons()
@@ -322,10 +259,10 @@ void ConnectionPage::connectButtons()
             requestCompletenessTest();
         });
     };
-    authentication(m_gprsNormalRadio, m_gprsSecureRadio, values::Normal);
-    authentication(m_gprsSecureRadio, m_gprsNormalRadio, values::Secure);
-    authentication(m_gsmNormalRadio, m_gsmSecureRadio, values::Normal);
-    authentication(m_gsmSecureRadio, m_gsmNormalRadio, values::Secure);
+    for (const BearerGroup* bearer : {m_gprs.get(), m_gsm.get()}) {
+        authentication(bearer->normalRadio(), bearer->secureRadio(), values::Normal);
+        authentication(bearer->secureRadio(), bearer->normalRadio(), values::Secure);
+    }
 
     const auto callType = [this](widgets::RadioButton* on, widgets::RadioButton* off, int value) {
         connect(on, &QAbstractButton::clicked, this, [this, on, off, value] {
@@ -355,13 +292,13 @@ settings::StringId ConnectionPage::helpFor(int control) const
     case ids::SecondaryProxyMark:
         return markHelp(m_secondaryProxyMark);
     case ids::AccessPointMark:
-        return markHelp(m_accessPointMark);
+        return markHelp(m_gprs->addressMark());
     case ids::DialUpNumberMark:
-        return markHelp(m_dialUpMark);
+        return markHelp(m_gsm->addressMark());
     case ids::GprsAuthenticationMark:
-        return markHelp(m_gprsAuthMark);
+        return markHelp(m_gprs->authenticationMark());
     case ids::GsmAuthenticationMark:
-        return markHelp(m_gsmAuthMark);
+        return markHelp(m_gsm->authenticationMark());
     default:
         return widgets::lookUpHelp(HelpTable, control);
     }
@@ -394,47 +331,6 @@ void ConnectionPage::enableProxies(bool on)
             clearField(field, m_group);
         }
     }
-}
-
-void ConnectionPage::emptyBearerLogin(QLineEdit* user, QLineEdit* password)
-{
-    s_clearingGuard = false;
-    user->clear();
-    password->clear();
-    s_clearingGuard = true;
-}
-
-void ConnectionPage::enableGprs(bool on)
-{
-    m_gprsBox->setEnabled(on);
-    for (QWidget* w : m_gprsControls)
-        w->setEnabled(on);
-    if (on)
-        return;
-    m_accessPointEdit->clear();
-    emptyBearerLogin(m_gprsUserEdit, m_gprsPasswordEdit);
-    m_gprsNormalRadio->setChecked(false);
-    m_gprsSecureRadio->setChecked(false);
-    clearField(GroupField::GprsAccessPoint, m_group);
-}
-
-void ConnectionPage::enableGsm(bool on)
-{
-    m_gsmBox->setEnabled(on);
-    for (QWidget* w : m_gsmControls)
-        w->setEnabled(on);
-    if (on)
-        return;
-    m_dialUpEdit->clear();
-    m_callSpeedCombo->setCurrentIndex(-1);
-    m_callSpeedCombo->clearEditText();
-    emptyBearerLogin(m_gsmUserEdit, m_gsmPasswordEdit);
-    for (widgets::RadioButton* radio :
-         {m_gsmNormalRadio, m_gsmSecureRadio, m_analogRadio, m_isdnRadio})
-        radio->setChecked(false);
-    clearField(GroupField::GsmDialUpNumber, m_group);
-    clearField(GroupField::GsmDataCallSpeed, m_group);
-    clearField(GroupField::GsmDataCallType, m_group);
 }
 
 void ConnectionPage::onProxiesClicked(bool yes)
@@ -492,10 +388,10 @@ void ConnectionPage::updateMarks()
                        settings::isNonEmpty(m_group.bearerPassword);
     const bool gprs = bearer == values::Gprs;
     const bool gsm = bearer.has_value() && !gprs;
-    setMark(m_accessPointMark, gprs);
-    setMark(m_dialUpMark, gsm);
-    setMark(m_gprsAuthMark, gprs && login);
-    setMark(m_gsmAuthMark, gsm && login);
+    setMark(m_gprs->addressMark(), gprs);
+    setMark(m_gsm->addressMark(), gsm);
+    setMark(m_gprs->authenticationMark(), gprs && login);
+    setMark(m_gsm->authenticationMark(), gsm && login);
     setMark(m_primaryProxyMark, settings::isNonEmpty(m_group.primaryProxyPort));
     setMark(m_secondaryProxyMark, settings::isNonEmpty(m_group.secondaryProxyPort));
     setMark(m_bearerMark, settings::isNonEmpty(m_group.primaryProxy) ||
@@ -535,27 +431,15 @@ void ConnectionPage::showBearer()
     const bool gsm = bearer.has_value() && !gprs;
     m_gprsRadio->setChecked(gprs);
     m_gsmRadio->setChecked(gsm);
-    enableGprs(gprs);
-    enableGsm(gsm);
+    m_gprs->enable(gprs);
+    m_gsm->enable(gsm);
     if (!bearer)
         return;
 
-    // An absent user name or password is shown empty without being stored:
-    // the guard keeps the field absent, as the record holds it.
-    s_clearingGuard = false;
-    showText(gsm ? m_gsmUserEdit : m_gprsUserEdit, m_group.bearerUsername);
-    showText(gsm ? m_gsmPasswordEdit : m_gprsPasswordEdit, m_group.bearerPassword);
-    s_clearingGuard = true;
-    const std::optional<int> authentication = settings::numberValue(
-        settings::groupFieldInfo(GroupField::BearerAuthenticationType), m_group);
-    (gsm ? m_gsmNormalRadio : m_gprsNormalRadio)->setChecked(authentication == values::Normal);
-    (gsm ? m_gsmSecureRadio : m_gprsSecureRadio)->setChecked(authentication == values::Secure);
-    if (gprs) {
-        showText(m_accessPointEdit, m_group.gprsAccessPoint);
+    (gsm ? m_gsm : m_gprs)->show();
+    if (gprs)
         return;
-    }
 
-    showText(m_dialUpEdit, m_group.gsmDialUpNumber);
     const std::optional<int> callType =
         settings::numberValue(settings::groupFieldInfo(GroupField::GsmDataCallType), m_group);
     m_analogRadio->setChecked(callType == values::Analog);

@@ -4,9 +4,11 @@
 // connection (GPRS or GSM data) of one connection group. The page knows
 // nothing of the direction; it edits whichever group it is given.
 
+#include "BearerGroup.h"
 #include "SettingsFields.h"
 #include "SettingsPage.h"
 
+#include <memory>
 #include <vector>
 
 class QComboBox;
@@ -81,7 +83,7 @@ public:
     // The program-wide guard that protects a group's bearer user name and
     // password while a page empties the controls of a bearer group it turns
     // off; normally on.
-    static bool clearingGuard() { return s_clearingGuard; }
+    static bool clearingGuard() { return BearerGroup::clearingGuard(); }
 
 protected:
     void createPage() override;
@@ -93,13 +95,14 @@ private:
     void buildBearerRow(QVBoxLayout* column);
     void buildGprsGroup(QVBoxLayout* column);
     void buildGsmGroup(QVBoxLayout* column);
+    // The GSM group's call type and call speed rows.
+    std::vector<BearerGroup::ExtraRow> makeCallRows();
+    void emptyCallRows();
     using SettingsPage::bindEdits;
     void bindEdits();
     void connectButtons();
 
     void enableProxies(bool on);
-    void enableGprs(bool on);
-    void enableGsm(bool on);
     void onProxiesClicked(bool yes);
     void onBearerClicked(bool gsm);
     // Puts the group's bearer and its fields into the bearer controls.
@@ -107,7 +110,6 @@ private:
     void onCallSpeedSelected(int index);
     void onCallSpeedTyped();
     void updateMarks();
-    void emptyBearerLogin(QLineEdit* user, QLineEdit* password);
 
     settings::TextField& text(settings::GroupField field);
 
@@ -128,30 +130,11 @@ private:
     widgets::RadioButton* m_gprsRadio;
     widgets::RadioButton* m_gsmRadio;
 
-    QGroupBox* m_gprsBox;
-    QLineEdit* m_accessPointEdit;
-    widgets::RadioButton* m_gprsNormalRadio;
-    widgets::RadioButton* m_gprsSecureRadio;
-    QLineEdit* m_gprsUserEdit;
-    QLineEdit* m_gprsPasswordEdit;
-    QLabel* m_accessPointMark;
-    QLabel* m_gprsAuthMark;
-    std::vector<QWidget*> m_gprsControls;
-
-    QGroupBox* m_gsmBox;
-    QLineEdit* m_dialUpEdit;
-    widgets::RadioButton* m_gsmNormalRadio;
-    widgets::RadioButton* m_gsmSecureRadio;
+    std::unique_ptr<BearerGroup> m_gprs;
+    std::unique_ptr<BearerGroup> m_gsm;
     widgets::RadioButton* m_analogRadio;
     widgets::RadioButton* m_isdnRadio;
     QComboBox* m_callSpeedCombo;
-    QLineEdit* m_gsmUserEdit;
-    QLineEdit* m_gsmPasswordEdit;
-    QLabel* m_dialUpMark;
-    QLabel* m_gsmAuthMark;
-    std::vector<QWidget*> m_gsmControls;
-
-    static bool s_clearingGuard;
 };
 
 } // namespace mailvane::pages

@@ -6,6 +6,8 @@
 #include "RadioButton.h"
 #include "UiText.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -145,6 +147,24 @@ widgets::RadioButton* SettingsPage::makeRadio(int control, settings::StringId te
     widgets::setControlId(radio, control);
     radio->setObjectName(QString::fromLatin1(name));
     return radio;
+}
+
+QGroupBox* SettingsPage::makeGroupBox(int control, settings::StringId title, const char* name)
+{
+    auto* box = new QGroupBox(uiText(title), this);
+    widgets::setControlId(box, control);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QHBoxLayout* SettingsPage::pairRow(QWidget* first, QWidget* second)
+{
+    auto* pair = new QHBoxLayout;
+    pair->addWidget(first);
+    pair->addSpacing(12);
+    pair->addWidget(second);
+    pair->addStretch(1);
+    return pair;
 }
 
 void SettingsPage::setMark(QLabel* mark, bool shown)

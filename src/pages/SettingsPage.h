@@ -19,6 +19,8 @@
 #include <functional>
 
 class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 
@@ -27,6 +29,8 @@ class RadioButton;
 }
 
 namespace mailvane::pages {
+
+class BearerGroup;
 
 class SettingsPage : public widgets::SkinTabPage
 {
@@ -108,6 +112,10 @@ protected:
     QLineEdit* makeEdit(int control, const char* name, bool digitsOnly = false);
     QLineEdit* makePasswordEdit(int control, const char* name);
     widgets::RadioButton* makeRadio(int control, settings::StringId text, const char* name);
+    QGroupBox* makeGroupBox(int control, settings::StringId title, const char* name);
+
+    // Two choices side by side, left-aligned in their cell.
+    static QHBoxLayout* pairRow(QWidget* first, QWidget* second);
 
     static void setMark(QLabel* mark, bool shown);
     static bool isMarkShown(const QLabel* mark);
@@ -125,6 +133,9 @@ protected:
     bool m_changed = false;
 
 private:
+    // A bearer group makes its controls on the page that shows it.
+    friend class BearerGroup;
+
     int m_templateId;
     bool m_created = false;
 };
