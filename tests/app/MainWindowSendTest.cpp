@@ -26,17 +26,46 @@ using namespace mailvane;
 
 namespace {
 
-TEST(MainWindowSend, choosingThenSendingGoesThroughThePhone)
+// A main window's send on the simulated phone holding `contacts`, started from
+// the token table's folder as at a real start (the window reads table.dat
+// from the current folder). The folder and the phone service are put back
+// however the test ends.
+class MainWindowSend : public ::testing::Test
 {
+protected:
+    void startPhone(const std::string& contacts)
+    {
+        std::ofstream(phoneDir / "contacts.txt") << contacts;
+        ASSERT_TRUE(phone::installPhoneBackEnd("sim:" + phoneDir.path().string()));
+        QDir::setCurrent(QString::fromStdString(
+            std::filesystem::path(MAILVANE_TOKEN_TABLE_PATH).parent_path().string()));
+    }
+
+    void TearDown() override
+    {
+        QDir::setCurrent(previousFolder);
+        phone::revokePhoneService();
+    }
+
+    // Answers the PIN dialog with a good PIN when it comes.
+    void expectPin() { driver.expect<send::PinDialog>(enterPin); }
+
+    static void enterPin(QWidget* d)
+    {
+        QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("pinEdit")),
+                         QStringLiteral("1234"));
+        test::clickControl(d, send::PinDialog::OkButton);
+    }
+
     test::TempDir phoneDir;
-    std::ofstream(phoneDir / "contacts.txt") << "Anna;+4512345678\n";
-    ASSERT_TRUE(phone::installPhoneBackEnd("sim:" + phoneDir.path().string()));
+    const QString previousFolder = QDir::currentPath();
     widgets::MessageBoxHook boxes;
     test::DialogDriver driver;
-    // The window reads table.dat from the current folder, as at a real start.
-    const QString previousFolder = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(
-        std::filesystem::path(MAILVANE_TOKEN_TABLE_PATH).parent_path().string()));
+};
+
+TEST_F(MainWindowSend, choosingThenSendingGoesThroughThePhone)
+{
+    startPhone("Anna;+4512345678\n");
     {
         app::MainDialog window;
         window.show();
@@ -58,11 +87,7 @@ TEST(MainWindowSend, choosingThenSendingGoesThroughThePhone)
             [&] { return field->text() == QStringLiteral("111; +4512345678;"); }, 5000))
             << field->text().toStdString();
 
-        driver.expect<send::PinDialog>([](QWidget* d) {
-            QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("pinEdit")),
-                             QStringLiteral("1234"));
-            test::clickControl(d, send::PinDialog::OkButton);
-        });
+        expectPin();
         driver.expect<send::SendDialog>(
             [](QWidget* d) { test::clickControl(d, send::SendDialog::SendButton); });
         auto* send =
@@ -75,12 +100,10 @@ TEST(MainWindowSend, choosingThenSendingGoesThroughThePhone)
         EXPECT_FALSE(window.record().to);
         EXPECT_EQ(field->text(), QStringLiteral("111; +4512345678;")); // sending leaves it
     }
-    QDir::setCurrent(previousFolder);
     std::ifstream outbox(phoneDir / "outbox.txt");
     std::string all((std::istreambuf_iterator<char>(outbox)), {});
     EXPECT_NE(all.find("# to 111,"), std::string::npos);
     EXPECT_NE(all.find("# to +4512345678,"), std::string::npos);
-    phone::revokePhoneService();
 }
 
 // Every piece of a recipients text, trimmed, empty ones left out.
@@ -95,11 +118,10 @@ std::vector<std::string> pieces(const QString& text, QChar separator)
     return found;
 }
 
-TEST(MainWindowSend, everyChosenContactArrivesAsDialledHoweverLongTheField)
+TEST_F(MainWindowSend, everyChosenContactArrivesAsDialledHoweverLongTheField)
 {
     // More contacts than the 32,767 characters a line edit holds by default,
     // written as phones show them; one wrapped in direction marks.
-    test::TempDir phoneDir;
     std::string contacts = "Dir Mark;\u202A+4599999999\u202C\n";
     std::vector<std::string> dialled{"+4599999999"};
     for (int i = 0; i < 3000; ++i) {
@@ -109,13 +131,7 @@ TEST(MainWindowSend, everyChosenContactArrivesAsDialledHoweverLongTheField)
         dialled.push_back("+451" + digits.substr(1));
     }
     std::sort(dialled.begin(), dialled.end());
-    std::ofstream(phoneDir / "contacts.txt") << contacts;
-    ASSERT_TRUE(phone::installPhoneBackEnd("sim:" + phoneDir.path().string()));
-    widgets::MessageBoxHook boxes;
-    test::DialogDriver driver;
-    const QString previousFolder = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(
-        std::filesystem::path(MAILVANE_TOKEN_TABLE_PATH).parent_path().string()));
+    startPhone(contacts);
     {
         app::MainDialog window;
         window.show();
@@ -143,11 +159,7 @@ TEST(MainWindowSend, everyChosenContactArrivesAsDialledHoweverLongTheField)
         EXPECT_EQ(pieces(field->text(), u';'), dialled);
 
         QString listed;
-        driver.expect<send::PinDialog>([](QWidget* d) {
-            QTest::keyClicks(d->findChild<QLineEdit*>(QStringLiteral("pinEdit")),
-                             QStringLiteral("1234"));
-            test::clickControl(d, send::PinDialog::OkButton);
-        });
+        expectPin();
         driver.expect<send::SendDialog>([&](QWidget* d) {
             listed = static_cast<send::SendDialog*>(d)->recipientsBox()->toPlainText();
             test::clickControl(d, send::SendDialog::CancelButton);
@@ -157,8 +169,6 @@ TEST(MainWindowSend, everyChosenContactArrivesAsDialledHoweverLongTheField)
         EXPECT_EQ(pieces(listed, u'\n'), dialled);
         EXPECT_TRUE(boxes.requests().isEmpty());
     }
-    QDir::setCurrent(previousFolder);
-    phone::revokePhoneService();
 }
 
 } // namespace
