@@ -7,7 +7,7 @@ _mailvane_cli_options()
 {
     case $1 in
         encode) echo "--pin --format --to --rows --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume" ;;
+        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -31,7 +31,7 @@ _mailvane_cli()
     local options
     options=" $(_mailvane_cli_options "$command") "
     # The value of an option; the switches take none.
-    local switches=" --keep-going --check-rows --skip-bad-rows --help "
+    local switches=" --keep-going --check-rows --skip-bad-rows --resend-uncertain --dry-run --help "
     if [[ $prev == --* && $options == *" $prev "* && $switches != *" $prev "* ]]; then
         case $prev in
             --format)

@@ -21,12 +21,6 @@
 
 namespace mailvane::phone {
 
-struct GatewayTimeouts
-{
-    std::chrono::milliseconds connect{5'000};
-    std::chrono::milliseconds request{20'000}; // one whole request, answer included
-};
-
 class KannelGateway final : public SmsGateway
 {
 public:
