@@ -76,7 +76,7 @@ TEST(SendLog, resumeTakesEachNumbersLastCompleteLineAsDialled)
         line("+496", LogOutcome::Skipped) + cli::formatLogLine("+495", LogOutcome::Sent, "cut", when);
     const cli::LoggedNumbers numbers = cli::numbersInLog(text);
     EXPECT_EQ(numbers.sent,
-              (std::set<std::string, std::less<>>{"+491", "+493", "+49170888", "+4911"}));
+              (std::set<std::string, std::less<>>{"+491", "+493", "+4917088", "+4911"}));
     EXPECT_EQ(numbers.uncertain, (std::set<std::string, std::less<>>{"+4910", "+4912"}));
 }
 

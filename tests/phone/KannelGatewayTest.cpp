@@ -188,7 +188,7 @@ TEST_F(KannelGateway, batchFromAListFileDeliversEveryPushInOrder)
         EXPECT_TRUE(lowerCase(provisioning::hex::encode(reassembled)) == lowerCase(push))
             << numbers[n];
     }
-    const auto logged = lines(readFile(work / "run.log"));
+    const auto logged = test::loggedEndings(readFile(work / "run.log"));
     ASSERT_EQ(logged.size(), numbers.size());
     for (const std::string& line : logged)
         EXPECT_NE(line.find("\tsent\t"), std::string::npos) << line;
@@ -205,21 +205,38 @@ TEST_F(KannelGateway, failuresNameTheGatewayAndAreNeverReportedAsSent)
     EXPECT_NE(run.err.find("Authorization failed for sendsms (HTTP 403)"), std::string::npos)
         << run.err;
     EXPECT_EQ(run.err.find("wrong-pw"), std::string::npos) << run.err;
+    // A refusal that will not change is not tried again.
+    EXPECT_NE(run.err.find("0 sent, 1 failed, 0 skipped, 0 already sent, 0 uncertain, in "),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("tried again"), std::string::npos) << run.err;
 
-    // A stopped gateway: a prompt failure, logged as failed.
+    // A stopped gateway: a prompt failure after one more try, logged as failed.
     gateway.stopSmsbox();
     const auto started = std::chrono::steady_clock::now();
-    run = send({"--to", "+492;+493", "--keep-going", "--log", "down.log"});
+    run = send({"--to", "+492;+493", "--keep-going", "--retries", "1", "--log", "down.log"});
     EXPECT_LT(std::chrono::steady_clock::now() - started, 15s);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.empty()) << run.out;
     EXPECT_NE(run.err.find("gateway http://127.0.0.1:"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("0 of 2 recipients sent"), std::string::npos) << run.err;
-    const auto logged = lines(readFile(work / "down.log"));
+    EXPECT_NE(run.err.find("(2 messages tried again)"), std::string::npos) << run.err;
+    const auto logged = test::loggedEndings(readFile(work / "down.log"));
     ASSERT_EQ(logged.size(), 2u);
     for (const std::string& line : logged)
         EXPECT_NE(line.find("\tfailed\t"), std::string::npos) << line;
     EXPECT_TRUE(gateway.received().empty());
+
+    // Down for good: the run stops and leaves the rest for --resume.
+    run = send({"--to", "+494;+495;+496;+497", "--keep-going", "--retries", "0", "--stop-after",
+                "2", "--log", "down.log"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("stopped: 2 pushes in a row failed for the gateway, the last: +495: "
+                           "gateway http://127.0.0.1:"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("; 2 not started; run again with --resume down.log"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(KannelGateway, refusedNumberStopsTheBatchUnlessToldToKeepGoing)
@@ -244,7 +261,7 @@ TEST_F(KannelGateway, refusedNumberStopsTheBatchUnlessToldToKeepGoing)
     EXPECT_EQ(grouped.at("+4914").size(), perPush);
     const std::string log = readFile(work / "run.log");
     EXPECT_NE(log.find(refused + "\tfailed\t"), std::string::npos) << log;
-    EXPECT_EQ(lines(log).size(), 5u);
+    EXPECT_EQ(test::loggedEndings(log).size(), 5u);
 }
 
 TEST_F(KannelGateway, resumeAfterCtrlCSendsEachNumberExactlyOnce)
@@ -263,7 +280,7 @@ TEST_F(KannelGateway, resumeAfterCtrlCSendsEachNumberExactlyOnce)
     ASSERT_TRUE(test::waitUntil([&] { return lines(readFile(log)).size() >= 10; }, 30s));
     first.signal(SIGINT);
     ASSERT_EQ(first.waitFor(30s), 130) << readFile(work / "first.err");
-    const std::size_t firstRun = lines(readFile(log)).size();
+    const std::size_t firstRun = test::loggedEndings(readFile(log)).size();
     EXPECT_LT(firstRun, numbers.size());
 
     const auto second = send({"--to-file", "numbers.txt", "--jobs", "2", "--log", log.string(),
@@ -278,7 +295,7 @@ TEST_F(KannelGateway, resumeAfterCtrlCSendsEachNumberExactlyOnce)
     for (const auto& [number, parts] : grouped)
         EXPECT_EQ(parts.size(), perPush) << number;
     std::map<std::string, int> logged;
-    for (const std::string& line : lines(readFile(log)))
+    for (const std::string& line : test::loggedEndings(readFile(log)))
         ++logged[line.substr(0, line.find('\t'))];
     EXPECT_EQ(logged.size(), numbers.size());
     for (const auto& [number, times] : logged)
