@@ -304,7 +304,7 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 21> SendOptions = {{
+constexpr std::array<OptionInfo, 20> SendOptions = {{
     PinOption,
     {"to", "NUMBERS", false,
      "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
