@@ -152,6 +152,8 @@ TEST_F(KannelBatch, gatewayRestartedMidRunGetsEveryPushOnceAfterOneResume)
         << readFile(kannelDir / "bearerbox.err") << readFile(kannelDir / "bearerbox.log");
     const auto ended = first.waitFor(90s);
     ASSERT_TRUE(ended == 0 || ended == 1) << readFile(work / "first.err");
+    // The pause was bridged by trying again, not by failing.
+    EXPECT_NE(readFile(work / "first.err").find(" messages tried again)"), std::string::npos);
 
     const auto second = send({"--jobs", "8", "--log", "run.log", "--resume", "run.log"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
@@ -231,10 +233,14 @@ TEST_F(KannelBatch, oneRunPerLogAndCtrlCSaysAtOnceWhatItWaitsFor)
     const std::size_t before = test::lines(readFile(log)).size();
     ASSERT_TRUE(test::waitUntil([&] { return test::lines(readFile(log)).size() > before; }, 30s));
     again.signal(SIGINT);
+    // Two signals sent at once would arrive as one.
+    EXPECT_TRUE(test::waitUntil(
+        [&] { return readFile(work / "again.err").find(stopping) != std::string::npos; }, 2s));
     again.signal(SIGINT);
     EXPECT_EQ(again.waitFor(5s), 130);
     EXPECT_NE(readFile(work / "again.err").find("stopped now: "), std::string::npos)
         << readFile(work / "again.err");
+    EXPECT_FALSE(uncertainIn(readFile(log)).empty());
 }
 
 TEST_F(KannelBatch, rateBoundsTheMessagesPerSecondOverAllJobs)
