@@ -1,10 +1,12 @@
 #include "KannelGateway.h"
 
 #include "GatewayRefusal.h"
+#include "RetryPacing.h"
 #include "SendFailure.h"
 
 #include <algorithm>
 #include <optional>
+#include <thread>
 #include <curl/curl.h>
 #include <mutex>
 
@@ -150,9 +152,22 @@ PhoneValue KannelGateway::connect()
     return GatewayPhoneValue;
 }
 
+GatewayAnswer KannelGateway::postRetrying(const OutgoingMessage& message)
+{
+    for (unsigned retry = 1;; ++retry) {
+        GatewayAnswer answer = post(message);
+        if (answer.accepted() || answer.refusal != GatewayAnswer::Refusal::Temporary ||
+            retry > DefaultRetries)
+            return answer;
+        // One sender alone needs no jitter to keep out of step with others:
+        // the middle of each step.
+        std::this_thread::sleep_for(retryDelay(retry, answer.retryAfter, 0.5));
+    }
+}
+
 platform::HRESULT KannelGateway::send(const OutgoingMessage& message)
 {
-    GatewayAnswer answer = post(message);
+    GatewayAnswer answer = postRetrying(message);
     platform::HRESULT status = platform::S_OK;
     switch (answer.verdict) {
     case GatewayAnswer::Verdict::Accepted:
