@@ -217,7 +217,7 @@ int conclude(const Ending& ending, const BatchRequest& request)
                    " pushes in a row failed for the gateway, the last: " +
                    ending.lastGatewayFailure + "; " + std::to_string(summary.notStarted) +
                    " not started" + resumeHint);
-    } else if (summary.allSent(ending.total) || (ending.total == 0 && ending.alreadySent > 0)) {
+    } else if (summary.allSent(ending.total) || ending.total == 0) {
         // Every number this run was given went; anything left out says so below.
         status = ExitSuccess;
     } else if (request.keepGoing) {
