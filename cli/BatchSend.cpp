@@ -252,6 +252,71 @@ void listUncertain(const std::vector<std::string>& uncertain, const std::string&
     printError(text);
 }
 
+// What a batch records of each push as it goes: a log line before and after
+// it, the progress line, and what the closing words need. Its calls come one
+// at a time, as the batch's events do.
+class BatchJournal
+{
+public:
+    BatchJournal(const BatchRequest& request, SendLog& log, ProgressLine& progress,
+                 const std::vector<BatchItem>& items, Ending& ending)
+        : m_request(request), m_log(log), m_progress(progress), m_items(items), m_ending(ending)
+    {}
+
+    // False when the push cannot be logged: it must not go, nor any after it.
+    bool starting(const phone::PushTicket& ticket)
+    {
+        if (!record(ticket, m_request.dryRun ? LogOutcome::Dry : LogOutcome::Started,
+                    m_request.dryRun ? DryRunAnswer : std::string_view()))
+            return false;
+        ++m_inFlight;
+        m_progress.starting(ticket.index, ticket.number);
+        return true;
+    }
+
+    void finished(const phone::PushTicket& ticket, const phone::PushOutcome& outcome)
+    {
+        --m_inFlight;
+        if (!outcome.sent && m_ending.firstFailure.empty())
+            m_ending.firstFailure = ticket.number + ": " + outcome.answer;
+        if (outcome.gatewayCause)
+            m_ending.lastGatewayFailure = ticket.number + ": " + outcome.answer;
+        // A dry run's one line says all.
+        if (!m_request.dryRun || !outcome.sent)
+            record(ticket, outcome.sent ? LogOutcome::Sent : LogOutcome::Failed, outcome.answer);
+        m_progress.finished(outcome.sent, ticket.number, outcome.answer);
+    }
+
+    std::size_t inFlight() const { return m_inFlight.load(); }
+
+    phone::BatchEvents events()
+    {
+        return {[this](const phone::PushTicket& ticket) { return starting(ticket); },
+                [this](const phone::PushTicket& ticket, const phone::PushOutcome& outcome) {
+                    finished(ticket, outcome);
+                }};
+    }
+
+private:
+    bool record(const phone::PushTicket& ticket, LogOutcome outcome, std::string_view answer)
+    {
+        if (!m_request.logPath || !m_ending.logError.empty())
+            return m_ending.logError.empty();
+        if (m_log.record(ticket.number, outcome, answer, m_items[ticket.index].line))
+            return true;
+        // Without its log a resumed run would repeat or skip numbers.
+        m_ending.logError = "cannot write the log " + m_log.path();
+        return false;
+    }
+
+    const BatchRequest& m_request;
+    SendLog& m_log;
+    ProgressLine& m_progress;
+    const std::vector<BatchItem>& m_items;
+    Ending& m_ending;
+    std::atomic<std::size_t> m_inFlight{0};
+};
+
 } // namespace
 
 int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
@@ -302,17 +367,17 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
     ending.total = items.size();
 
     ProgressLine progress(items.size(), isatty(STDERR_FILENO) == 1);
-    std::atomic<std::size_t> inFlight{0};
+    BatchJournal journal(request, log, progress, items, ending);
     StopSignal stop(
-        [&inFlight] {
+        [&journal] {
             std::fprintf(stderr,
                          "\nstopping: waiting for %zu pushes in flight (Ctrl+C again stops "
                          "now; they will be logged as uncertain)\n",
-                         inFlight.load());
+                         journal.inFlight());
         },
-        [&inFlight] {
+        [&journal] {
             std::fprintf(stderr, "stopped now: %zu pushes in flight are uncertain\n",
-                         inFlight.load());
+                         journal.inFlight());
         });
 
     Sending sending;
@@ -328,42 +393,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
     numbers.reserve(items.size());
     for (const BatchItem& item : items)
         numbers.push_back(item.number);
-
-    const auto recordOrStop = [&](const std::string& number, LogOutcome outcome,
-                                  std::string_view answer, std::size_t line) {
-        if (!request.logPath || !ending.logError.empty())
-            return ending.logError.empty();
-        if (log.record(number, outcome, answer, line))
-            return true;
-        // Without its log a resumed run would repeat or skip numbers.
-        ending.logError = "cannot write the log " + log.path();
-        stop.raise();
-        return false;
-    };
-    phone::BatchEvents events;
-    events.starting = [&](const phone::PushTicket& ticket) {
-        if (!recordOrStop(ticket.number, request.dryRun ? LogOutcome::Dry : LogOutcome::Started,
-                          request.dryRun ? DryRunAnswer : std::string_view(),
-                          items[ticket.index].line))
-            return false;
-        ++inFlight;
-        progress.starting(ticket.index, ticket.number);
-        return true;
-    };
-    events.finished = [&](const phone::PushTicket& ticket, const phone::PushOutcome& outcome) {
-        --inFlight;
-        if (!outcome.sent && ending.firstFailure.empty())
-            ending.firstFailure = ticket.number + ": " + outcome.answer;
-        if (outcome.gatewayCause)
-            ending.lastGatewayFailure = ticket.number + ": " + outcome.answer;
-        if (!request.dryRun || !outcome.sent)
-            recordOrStop(ticket.number, outcome.sent ? LogOutcome::Sent : LogOutcome::Failed,
-                         outcome.answer, items[ticket.index].line);
-        progress.finished(outcome.sent, ticket.number, outcome.answer);
-    };
     const phone::BatchOptions options{sending.jobs, request.keepGoing, &stop.flag(),
                                       request.stopAfter};
-    ending.summary = phone::runBatch(*sending.sender, numbers, options, events);
+    ending.summary = phone::runBatch(*sending.sender, numbers, options, journal.events());
     progress.close();
     ending.signalled = stop.raised() && ending.logError.empty();
     ending.retries = sending.gatewaySender ? sending.gatewaySender->retryCount() : 0;

@@ -44,8 +44,7 @@ void StopSignal::watch(std::function<void()> onFirst, std::function<void()> onSe
     while (!m_done.load()) {
         if (sigtimedwait(&signals, nullptr, &interval) < 0)
             continue;
-        if (!m_signalled.exchange(true)) {
-            m_flag.store(true);
+        if (!m_flag.exchange(true)) {
             if (onFirst)
                 onFirst();
             continue;

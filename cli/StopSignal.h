@@ -29,14 +29,11 @@ public:
 
     const std::atomic<bool>& flag() const { return m_flag; }
     bool raised() const { return m_flag.load(); }
-    // Stops the batch as a signal would, for failures found inside it.
-    void raise() { m_flag.store(true); }
 
 private:
     void watch(std::function<void()> onFirst, std::function<void()> onSecond);
 
     std::atomic<bool> m_flag{false};
-    std::atomic<bool> m_signalled{false};
     std::atomic<bool> m_done{false};
     sigset_t m_previousMask{};
     std::thread m_thread;
