@@ -99,13 +99,13 @@ std::optional<unsigned> wholeNumberOption(const Arguments& arguments, std::strin
     return value;
 }
 
-// The same for a decimal number above 0 and at most `most`.
-std::optional<double> positiveNumberOption(const std::string& given, double most)
+// A decimal number from `least` (above 0) to `most`.
+std::optional<double> decimalOption(const std::string& given, double least, double most)
 {
     double value = 0;
     const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), value);
-    if (error != std::errc() || end != given.data() + given.size() || !(value > 0) ||
-        value > most)
+    if (error != std::errc() || end != given.data() + given.size() || !(value >= least) ||
+        !(value <= most))
         return std::nullopt;
     return value;
 }
@@ -129,7 +129,7 @@ bool readPacing(const Arguments& arguments, BatchRequest& request, int& status)
     request.retries = *retries;
     request.stopAfter = *stopAfter;
     if (const std::string* given = arguments.option("timeout")) {
-        const auto seconds = positiveNumberOption(*given, double(MaxRequestTimeout.count()));
+        const auto seconds = decimalOption(*given, 0.001, double(MaxRequestTimeout.count()));
         if (!seconds) {
             status = usageError("--timeout takes seconds above 0, at most " +
                                 std::to_string(MaxRequestTimeout.count()));
@@ -138,9 +138,10 @@ bool readPacing(const Arguments& arguments, BatchRequest& request, int& status)
         request.timeout = std::chrono::milliseconds(std::max(1LL, std::llround(*seconds * 1000)));
     }
     if (const std::string* given = arguments.option("rate")) {
-        request.rate = positiveNumberOption(*given, 1e6);
+        // Slower than one message in 1000 s is no rate but a stall.
+        request.rate = decimalOption(*given, 0.001, 1e6);
         if (!request.rate) {
-            status = usageError("--rate takes messages per second above 0");
+            status = usageError("--rate takes messages per second, from 0.001");
             return false;
         }
     }

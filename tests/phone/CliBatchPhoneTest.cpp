@@ -131,7 +131,8 @@ TEST_F(CliBatch, wrongBatchOptionsAreRefusedBeforeAnythingIsSent)
         {{"--to", "111", "--stop-after", "-1"}, 2, "--stop-after takes a whole number"},
         {{"--to", "111", "--timeout", "0"}, 2, "--timeout takes seconds above 0"},
         {{"--to", "111", "--timeout", "nan"}, 2, "--timeout takes seconds above 0"},
-        {{"--to", "111", "--rate", "2/s"}, 2, "--rate takes messages per second above 0"},
+        {{"--to", "111", "--rate", "2/s"}, 2, "--rate takes messages per second, from 0.001"},
+        {{"--to", "111", "--rate", "1e-30"}, 2, "--rate takes messages per second"},
         {{"--to", "111", "--resend-uncertain"}, 2, "--resend-uncertain needs the log given"},
     };
     for (const Case& c : cases) {
