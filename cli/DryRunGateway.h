@@ -22,8 +22,8 @@ public:
     {
         return answer.text;
     }
-    phone::PhoneValue connect() override { return 1; }
-    platform::HRESULT send(const phone::OutgoingMessage&) override { return platform::S_OK; }
+    phone::PhoneConnection connect() override { return {1, {}}; }
+    phone::PhoneResult send(const phone::OutgoingMessage&) override { return {}; }
     phone::StoreContents readContacts(phone::ContactStore) override { return {}; }
 };
 
