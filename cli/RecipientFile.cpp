@@ -1,5 +1,6 @@
 #include "RecipientFile.h"
 
+#include "CsvTable.h"
 #include "Recipients.h"
 
 #include <cerrno>
@@ -9,6 +10,8 @@
 
 namespace mailvane::cli {
 namespace {
+
+static_assert(MaxListNumbers == rows::csv::MaxRows);
 
 struct FileCloser
 {

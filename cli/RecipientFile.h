@@ -7,15 +7,14 @@
 // The file is read as a table is, within the same limits of size and line
 // length, and its numbers are capped as a table's rows are.
 
-#include "CsvTable.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace mailvane::cli {
 
-inline constexpr std::size_t MaxListNumbers = rows::csv::MaxRows;
+// As many as a table may have rows.
+inline constexpr std::size_t MaxListNumbers = 1'000'000;
 
 struct RecipientFileResult
 {

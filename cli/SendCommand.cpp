@@ -149,12 +149,12 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     for (const rows::RowDefect& defect : headerDefects)
         report += defectLine(name, defect) + "\n";
     if (!headerDefects.empty()) {
-        report += name + ": the columns are wrong, so " +
-                  (checkOnly ? "no row was checked" : "nothing was sent") + "\n";
-        if (checkOnly)
-            printOutput(report);
-        else
-            printError(report.substr(0, report.size() - 1));
+        if (checkOnly) {
+            printOutput(report + name + ": the columns are wrong, so no row was checked\n");
+            return ExitFailure;
+        }
+        printError(report.substr(0, report.size() - 1));
+        printError("the columns of " + name + " are wrong, so nothing was sent");
         return ExitFailure;
     }
     std::vector<BatchItem> items;
