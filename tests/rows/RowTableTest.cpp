@@ -62,7 +62,62 @@ std::string macOf(const std::string& push)
     return mac;
 }
 
+// Latin-1 text as UTF-16 with its byte-order mark: each byte is its code point.
+std::string utf16(std::string_view latin1, bool littleEndian)
+{
+    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : latin1) {
+        out += littleEndian ? c : '\0';
+        out += littleEndian ? '\0' : c;
+    }
+    return out;
+}
+
 } // namespace
+
+TEST_F(RowTable, eachFormSpreadsheetsSaveGivesThePushTheSameName)
+{
+    using rows::TableEncoding;
+    struct Form
+    {
+        const char* name;
+        std::string bytes;
+        TableEncoding encoding;
+    };
+    const Form forms[] = {
+        {"UTF-8, comma, LF", "number,Mailbox,pin\n+491,B\xC3\xA9rg,1\n", TableEncoding::Utf8},
+        {"UTF-8 with its mark, semicolon, CR LF",
+         "\xEF\xBB\xBFnumber;Mailbox;pin\r\n+491;B\xC3\xA9rg;1\r\n", TableEncoding::Utf8},
+        {"UTF-16LE, tab, CR LF", utf16("number\tMailbox\tpin\r\n+491\tB\xE9rg\t1\r\n", true),
+         TableEncoding::Utf8},
+        {"UTF-16BE, comma, LF", utf16("number,Mailbox,pin\n+491,B\xE9rg,1\n", false),
+         TableEncoding::Windows1252},
+        {"Windows-1252, semicolon, CR", "number;Mailbox;pin\r+491;B\xE9rg;1\r",
+         TableEncoding::Windows1252},
+        {"Latin-1, trailing empty columns", "number;Mailbox;pin;;\n+491;B\xE9rg;1;;\n",
+         TableEncoding::Latin1},
+        {"quoted separators and blanks", "number,Mailbox,pin\n+491,\" B\xC3\xA9rg, A;B \",1\n",
+         TableEncoding::Utf8},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.name);
+        const auto parsed = rows::csv::parse(form.bytes, form.encoding);
+        ASSERT_TRUE(parsed.ok()) << rows::csv::describe(parsed.defect, parsed.text);
+        const auto table = rows::readRows(
+            parsed, m_template,
+            {SecurityMethod::UserPin,
+             std::nullopt,
+             {settings::FieldId::EmailAddress, settings::FieldId::IncomingServerUsername}},
+            m_tables);
+        ASSERT_TRUE(table.allGood());
+        ASSERT_EQ(table.rows.size(), 1u);
+        // The WBXML declares UTF-8: e-acute as C3 A9.
+        std::string push;
+        for (const std::uint8_t byte : provisioning::hex::decode(table.rows[0].push))
+            push += static_cast<char>(byte);
+        EXPECT_NE(push.find("B\xC3\xA9rg"), std::string::npos);
+    }
+}
 
 TEST_F(RowTable, eachRowIsTheTemplateWithItsCellsUnderTheRulesOfOpeningAFile)
 {
