@@ -87,9 +87,11 @@ public:
     bool load(const Arguments& arguments) { return loadTokenTables(arguments, m_tokenTables); }
     const provisioning::TokenTables& tokenTables() const { return m_tokenTables; }
 
-    std::optional<std::string> document()
+    std::optional<std::string> document() { return document(m_record); }
+
+    static std::optional<std::string> document(const settings::EmailSettings& record)
     {
-        std::optional<std::string> text = provisioning::buildDocument(m_record);
+        std::optional<std::string> text = provisioning::buildDocument(record);
         if (!text)
             printError("the settings make a provisioning document longer than " +
                        std::to_string(provisioning::MaxDocumentLength) + " characters");
@@ -177,46 +179,18 @@ int runRows(const Arguments& arguments, Format format, provisioning::SecurityMet
     if (!file)
         return ExitFailure;
 
-    for (const bool printing : {false, true}) {
-        RowPass pass(*file, setup);
-        std::string defects;
-        for (const rows::RowDefect& defect : pass.header())
-            defects += defectLine(file->name(), defect) + "\n";
-        rows::PersonRow person;
-        rows::RowDefect defect;
-        RowPass::Step step = RowPass::Step::End;
-        while (defects.empty() &&
-               (step = pass.next(person, defect)) != RowPass::Step::End) {
-            if (step == RowPass::Step::Unreadable) {
-                printError(pass.unreadable());
-                return ExitFailure;
-            }
-            if (step == RowPass::Step::Bad) {
-                defects += defectLine(file->name(), defect) + "\n";
-                continue;
-            }
-            if (!printing)
-                continue;
-            std::string out;
-            if (format == Format::Document) {
-                const std::optional<std::string> document =
-                    provisioning::buildDocument(person.record);
-                out = "# line " + std::to_string(person.line) + "\n" + document.value_or("");
-            } else if (!encoding.appendMessages(person.push, out)) {
-                return ExitFailure;
-            }
-            if (printOutput(out) != ExitSuccess)
-                return ExitFailure;
+    return printEachRow(*file, setup, [&](const rows::PersonRow& row) -> std::optional<std::string> {
+        if (format == Format::Document) {
+            const std::optional<std::string> document = encoding.document(row.record);
+            if (!document)
+                return std::nullopt;
+            return "# line " + std::to_string(row.line) + "\n" + *document;
         }
-        if (!defects.empty()) {
-            defects.pop_back();
-            printError(defects);
-            printError("nothing was encoded; 'mailvane-cli send --check-rows' lists every bad "
-                       "row");
-            return ExitFailure;
-        }
-    }
-    return ExitSuccess;
+        std::string out;
+        if (!encoding.appendMessages(row.push, out))
+            return std::nullopt;
+        return out;
+    });
 }
 
 int runEncode(const Arguments& arguments)

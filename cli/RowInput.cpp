@@ -187,6 +187,44 @@ std::vector<Parcel> RowParcels::takeAll(std::vector<BatchItem>& items)
     return parcels;
 }
 
+int printEachRow(const TableFile& table, const RowSetup& setup,
+                 const std::function<std::optional<std::string>(const rows::PersonRow&)>& text)
+{
+    // The first pass only checks, so that nothing is printed of a bad table.
+    for (const bool printing : {false, true}) {
+        RowPass pass(table, setup);
+        std::string defects;
+        for (const rows::RowDefect& defect : pass.header())
+            defects += defectLine(table.name(), defect) + "\n";
+        rows::PersonRow person;
+        rows::RowDefect defect;
+        RowPass::Step step = RowPass::Step::End;
+        while (defects.empty() && (step = pass.next(person, defect)) != RowPass::Step::End) {
+            if (step == RowPass::Step::Unreadable) {
+                printError(pass.unreadable());
+                return ExitFailure;
+            }
+            if (step == RowPass::Step::Bad) {
+                defects += defectLine(table.name(), defect) + "\n";
+                continue;
+            }
+            if (!printing)
+                continue;
+            const std::optional<std::string> out = text(person);
+            if (!out || printOutput(*out) != ExitSuccess)
+                return ExitFailure;
+        }
+        if (!defects.empty()) {
+            defects.pop_back();
+            printError(defects);
+            printError("nothing was printed; 'mailvane-cli send --check-rows' lists every bad "
+                       "row");
+            return ExitFailure;
+        }
+    }
+    return ExitSuccess;
+}
+
 std::string defectLine(const std::string& name, const rows::RowDefect& defect)
 {
     std::string line = name + ":" + std::to_string(defect.line) + ": ";

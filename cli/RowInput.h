@@ -10,6 +10,7 @@
 #include "RowTable.h"
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -114,6 +115,13 @@ private:
     std::unique_ptr<RowPass> m_pass;
     Parcel m_current;
 };
+
+// Prints `text` of each row of `table`, in order, once every row has been
+// found good (nothing otherwise, after the defects); one row is held at a
+// time. `text` gives nothing after saying why a row cannot be printed.
+// Returns the exit status.
+int printEachRow(const TableFile& table, const RowSetup& setup,
+                 const std::function<std::optional<std::string>(const rows::PersonRow&)>& text);
 
 // "FILE:LINE: column: why", or "FILE:LINE: why" for a defect of no one cell.
 std::string defectLine(const std::string& name, const rows::RowDefect& defect);

@@ -6,6 +6,7 @@
 _mailvane_cli_options()
 {
     case $1 in
+        summary) echo "--rows --pin --security --shared --encoding --table" ;;
         encode) echo "--pin --format --to --rows --shared --encoding --security --imsi --table" ;;
         send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --table --jobs --keep-going --log --resume" ;;
         contacts) echo "--phone" ;;

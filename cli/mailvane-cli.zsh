@@ -29,8 +29,19 @@ _mailvane-cli()
 
     local -a descriptions
     case $words[2] in
-    check | summary)
+    check)
         descriptions=(
+            '1:settings file:_files'
+        )
+        ;;
+    summary)
+        descriptions=(
+            '--rows=:TABLE:_files'
+            '--pin=:PIN:'
+            '--security=:METHOD:(userpin netwpin usernetwpin)'
+            '--shared=:KEYS:'
+            '--encoding=:NAME:(utf-8 windows-1252 latin-1)'
+            '--table=:PATH:_files'
             '1:settings file:_files'
         )
         ;;
