@@ -323,6 +323,11 @@ std::optional<phone::PhoneSelection> choosePhone(const Arguments& arguments, int
     return std::nullopt;
 }
 
+// The help text names the limits of a table.
+static_assert(rows::csv::MaxRows == 1'000'000 && rows::csv::MaxLineLength == 65'536 &&
+              rows::csv::MaxColumns == 256 && rows::csv::MaxCells == 50'000'000 &&
+              rows::csv::MaxTableBytes == 536'870'912 && MaxListNumbers == 1'000'000);
+
 extern const Command sendCommand;
 const Command sendCommand{
     "send",
@@ -335,7 +340,10 @@ const Command sendCommand{
     "keeps several numbers in flight; the messages of one push still go in order.\n"
     "With --rows the file is a template: each row of the table gets the file's\n"
     "settings with the row's cells in their place, and every row is checked\n"
-    "before anything is sent.\n"
+    "before anything is sent, then read again and sent row by row. A table has\n"
+    "at most 1000000 rows after its first line, 65536 bytes and 256 cells in a\n"
+    "row, 50000000 cells and 536870912 bytes; a --to-file list is read within\n"
+    "the same limits and holds at most 1000000 numbers.\n"
     "Ctrl+C stops after the pushes in flight and leaves the log complete.\n"
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
     "stdout (success) or stderr.\n"
