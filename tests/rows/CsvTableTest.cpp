@@ -49,6 +49,10 @@ TEST(CsvTable, readsTheFormsSpreadsheetsWrite)
          {1, 2, 5}},
         {"empty line and empty cells", "a,b\n\n,\n", {{"a", "b"}, {""}, {"", ""}}, {1, 2, 3}},
         {"a lone CR ends a line", "a\rb,c\r\n", {{"a"}, {"b", "c"}}, {1, 2}},
+        // The reader takes 64 KiB at a time: a CR LF cut between two reads
+        // is still one line end.
+        {"CR LF across two reads", std::string(65535, 'a') + "\r\nb\n",
+         {{std::string(65535, 'a')}, {"b"}}, {1, 2}},
         {"UTF-8 is kept as bytes",
          "Mailbox\nB\xC3\xA9rg\n",
          {{"Mailbox"}, {"B\xC3\xA9rg"}},
