@@ -33,7 +33,8 @@ void readCheckAndEncodeTable(benchmark::State& state)
 {
     settings::EmailSettings templateRecord;
     provisioning::TokenTables tables;
-    if (!settings::readSettingsFile(MAILVANE_SOURCE_DIR "/examples/staff-template.txt", templateRecord)
+    if (!settings::readSettingsFile(MAILVANE_SOURCE_DIR "/examples/staff-template.txt",
+                                    templateRecord)
              .ok() ||
         !tables.load(MAILVANE_TOKEN_TABLE_PATH)) {
         state.SkipWithError("cannot read the template or the token table");

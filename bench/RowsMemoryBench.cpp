@@ -10,8 +10,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
@@ -42,9 +42,9 @@ void writeTable(const fs::path& path, std::size_t people)
            "SMTP Username,SMTP Password,Mailbox,pin\r\n";
     for (std::size_t i = 0; i < people; ++i) {
         const std::string n = std::to_string(i);
-        out << "+49" << 1'000'000'000 + i << ",person" << n << "@example.com,person" << n
-            << ",Pw-" << n << "-imap,person" << n << ",Pw-" << n << "-smtp,Mail of person " << n
-            << "," << 1000 + i % 9000 << "\r\n";
+        out << "+49" << 1'000'000'000 + i << ",person" << n << "@example.com,person" << n << ",Pw-"
+            << n << "-imap,person" << n << ",Pw-" << n << "-smtp,Mail of person " << n << ","
+            << 1000 + i % 9000 << "\r\n";
     }
 }
 
@@ -117,8 +117,8 @@ int main(int argc, char** argv)
     const fs::path folder = folderTemplate;
     const std::string cli = MAILVANE_CLI_PATH;
     const std::string templateFile = MAILVANE_SOURCE_DIR "/examples/staff-template.txt";
-    const std::vector<std::string> common = {cli,     "send",   templateFile, "--table",
-                                             MAILVANE_TOKEN_TABLE_PATH, "--pin", "4711"};
+    const std::vector<std::string> common = {
+        cli, "send", templateFile, "--table", MAILVANE_TOKEN_TABLE_PATH, "--pin", "4711"};
     bool ok = true;
 
     writeTable(folder / "million.csv", 1'000'000);

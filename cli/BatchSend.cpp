@@ -104,8 +104,8 @@ int conclude(const phone::BatchSummary& summary, std::size_t total, const BatchR
 } // namespace
 
 int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelSource& source,
-              const std::vector<SkippedItem>& skipped,
-              const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone)
+              const std::vector<SkippedItem>& skipped, const std::filesystem::path& tokenTable,
+              const phone::PhoneSelection& phone)
 {
     if (request.resumePath) {
         const ResumeResult resumed = readResumeLog(*request.resumePath);

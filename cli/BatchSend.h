@@ -68,15 +68,11 @@ class ParcelList final : public ParcelSource
 public:
     explicit ParcelList(std::vector<Parcel> parcels) : m_parcels(std::move(parcels)) {}
     Parcel* parcel(std::size_t key) override { return &m_parcels.at(key); }
-    std::vector<Parcel> takeAll(std::vector<BatchItem>&) override
-    {
-        return std::move(m_parcels);
-    }
+    std::vector<Parcel> takeAll(std::vector<BatchItem>&) override { return std::move(m_parcels); }
 
 private:
     std::vector<Parcel> m_parcels;
 };
-
 
 // A row left out of the batch, logged as skipped.
 struct SkippedItem
@@ -89,7 +85,7 @@ struct SkippedItem
 // Sends each item its parcel through the chosen back end and reports on
 // stdout/stderr; `skipped` rows are only logged. Returns the exit status.
 int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelSource& source,
-              const std::vector<SkippedItem>& skipped,
-              const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone);
+              const std::vector<SkippedItem>& skipped, const std::filesystem::path& tokenTable,
+              const phone::PhoneSelection& phone);
 
 } // namespace mailvane::cli

@@ -173,24 +173,24 @@ int runRows(const Arguments& arguments, Format format, provisioning::SecurityMet
     Encoding encoding(templateRecord, {});
     if (!encoding.load(arguments))
         return ExitFailure;
-    const RowSetup setup{templateRecord, std::move(*rules), encoding.tokenTables(),
-                         *tableEncoding};
+    const RowSetup setup{templateRecord, std::move(*rules), encoding.tokenTables(), *tableEncoding};
     const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
     if (!file)
         return ExitFailure;
 
-    return printEachRow(*file, setup, [&](const rows::PersonRow& row) -> std::optional<std::string> {
-        if (format == Format::Document) {
-            const std::optional<std::string> document = encoding.document(row.record);
-            if (!document)
+    return printEachRow(
+        *file, setup, [&](const rows::PersonRow& row) -> std::optional<std::string> {
+            if (format == Format::Document) {
+                const std::optional<std::string> document = encoding.document(row.record);
+                if (!document)
+                    return std::nullopt;
+                return "# line " + std::to_string(row.line) + "\n" + *document;
+            }
+            std::string out;
+            if (!encoding.appendMessages(row.push, out))
                 return std::nullopt;
-            return "# line " + std::to_string(row.line) + "\n" + *document;
-        }
-        std::string out;
-        if (!encoding.appendMessages(row.push, out))
-            return std::nullopt;
-        return out;
-    });
+            return out;
+        });
 }
 
 int runEncode(const Arguments& arguments)

@@ -29,7 +29,8 @@ RecipientFileResult readLines(rows::ByteSource& source, std::string_view name,
         return result;
     };
     while (const std::optional<std::string_view> line = lines.next()) {
-        const std::string where = std::string(name) + ", line " + std::to_string(lines.lineNumber());
+        const std::string where =
+            std::string(name) + ", line " + std::to_string(lines.lineNumber());
         const std::size_t first = line->find_first_not_of(" \t");
         if (first == std::string_view::npos || (*line)[first] == '#')
             continue;

@@ -37,8 +37,8 @@ std::optional<rows::TableEncoding> tableEncoding(const Arguments& arguments,
         return rows::TableEncoding::Utf8;
     if (auto encoding = rows::parseTableEncoding(*given))
         return encoding;
-    commandUsageError(command, "unknown encoding '" + *given +
-                                   "'; use utf-8, windows-1252 or latin-1");
+    commandUsageError(command,
+                      "unknown encoding '" + *given + "'; use utf-8, windows-1252 or latin-1");
     return std::nullopt;
 }
 
@@ -79,7 +79,8 @@ std::optional<TableFile> TableFile::open(const std::string& path)
     char buffer[65536];
     std::size_t total = 0;
     std::size_t got = 0;
-    while (total <= rows::csv::MaxTableBytes && (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+    while (total <= rows::csv::MaxTableBytes &&
+           (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
         if (std::fwrite(buffer, 1, got, table.m_file.get()) != got)
             return cannot(errno ? errno : EIO);
         total += got;

@@ -193,9 +193,9 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     }
 
     if (checkOnly) {
-        const int written = printOutput(
-            name + ": " + std::to_string(rowCount) + " rows, " +
-            (bad == 0 ? std::string("all good") : std::to_string(bad) + " bad") + "\n");
+        const int written =
+            printOutput(name + ": " + std::to_string(rowCount) + " rows, " +
+                        (bad == 0 ? std::string("all good") : std::to_string(bad) + " bad") + "\n");
         return written != ExitSuccess || bad > 0 ? ExitFailure : ExitSuccess;
     }
     if (bad > 0 && !skipBad) {

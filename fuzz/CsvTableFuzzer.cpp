@@ -72,8 +72,8 @@ std::vector<std::size_t> writtenLines(const Cells& rows)
         // CR LF, LF and a lone CR each end a line.
         for (const std::string& cell : cells)
             for (std::size_t i = 0; i < cell.size(); ++i)
-                line += cell[i] == '\n' || (cell[i] == '\r' && (i + 1 == cell.size() ||
-                                                                cell[i + 1] != '\n'));
+                line += cell[i] == '\n' ||
+                        (cell[i] == '\r' && (i + 1 == cell.size() || cell[i + 1] != '\n'));
         ++line;
     }
     return lines;
@@ -122,7 +122,8 @@ void checkRows(const csv::ParseResult& table, const rows::RowRules& rules)
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {
     // Read as Latin-1, any bytes are text, so that the rows are reached.
-    const csv::ParseResult table = csv::parse(fuzz::textOf(data, size), rows::TableEncoding::Latin1);
+    const csv::ParseResult table =
+        csv::parse(fuzz::textOf(data, size), rows::TableEncoding::Latin1);
     if (!table.ok()) {
         FUZZ_CHECK(table.rows.empty());
         FUZZ_CHECK(table.line >= 1);

@@ -36,10 +36,17 @@ std::string_view trimmed(std::string_view text)
 using settings::FieldId;
 
 constexpr std::array<FieldId, 11> PersonalFields = {
-    FieldId::Mailbox,          FieldId::EmailAddress,      FieldId::ReplyToAddress,
-    FieldId::IncomingServerUsername, FieldId::IncomingServerPassword, FieldId::SmtpUsername,
-    FieldId::SmtpPassword,     FieldId::InBearerUsername,  FieldId::InBearerPassword,
-    FieldId::OutBearerUsername, FieldId::OutBearerPassword,
+    FieldId::Mailbox,
+    FieldId::EmailAddress,
+    FieldId::ReplyToAddress,
+    FieldId::IncomingServerUsername,
+    FieldId::IncomingServerPassword,
+    FieldId::SmtpUsername,
+    FieldId::SmtpPassword,
+    FieldId::InBearerUsername,
+    FieldId::InBearerPassword,
+    FieldId::OutBearerUsername,
+    FieldId::OutBearerPassword,
 };
 
 bool isPassword(FieldId id)
@@ -107,8 +114,10 @@ public:
             return settings::normaliseWord(cell) == NumberColumn;
         });
         if (!hasNumber) {
-            defects.push_back({header.line, {},
-                               "the first line is not a header: expected a `number` column", {}});
+            defects.push_back({header.line,
+                               {},
+                               "the first line is not a header: expected a `number` column",
+                               {}});
             return false;
         }
         std::map<std::string, std::size_t, std::less<>> seen;
@@ -209,9 +218,9 @@ public:
                 return defect(m_columns.imsi, "there is no IMSI");
             if (!provisioning::isImsi(imsi))
                 return defect(m_columns.imsi,
-                              "not an IMSI (" +
-                                  std::to_string(provisioning::MinImsiDigits) + " to " +
-                                  std::to_string(provisioning::MaxImsiDigits) + " digits)");
+                              "not an IMSI (" + std::to_string(provisioning::MinImsiDigits) +
+                                  " to " + std::to_string(provisioning::MaxImsiDigits) +
+                                  " digits)");
         }
 
         person.record = m_template;
@@ -264,10 +273,8 @@ private:
         std::string list;
         for (const FieldId id : PersonalFields) {
             const settings::FieldInfo& field = settings::fieldInfo(id);
-            const bool hasColumn =
-                std::ranges::any_of(m_columns.fields, [id](const auto& column) {
-                    return column.second->id == id;
-                });
+            const bool hasColumn = std::ranges::any_of(
+                m_columns.fields, [id](const auto& column) { return column.second->id == id; });
             if (hasColumn || std::ranges::find(m_rules.shared, id) != m_rules.shared.end() ||
                 !settings::isNonEmpty(settings::textValue(field, m_template)))
                 continue;

@@ -251,8 +251,8 @@ void LineReader::decodeUtf16()
             continue;
         }
         if (unit >= 0xDC00 && unit < 0xE000 && m_highSurrogate != 0) {
-            settings::appendUtf8(m_text, 0x10000 + ((m_highSurrogate - 0xD800) << 10) +
-                                             (unit - 0xDC00));
+            settings::appendUtf8(m_text,
+                                 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
             m_highSurrogate = 0;
             continue;
         }

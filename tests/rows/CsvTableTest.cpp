@@ -51,8 +51,10 @@ TEST(CsvTable, readsTheFormsSpreadsheetsWrite)
         {"a lone CR ends a line", "a\rb,c\r\n", {{"a"}, {"b", "c"}}, {1, 2}},
         // The reader takes 64 KiB at a time: a CR LF cut between two reads
         // is still one line end.
-        {"CR LF across two reads", std::string(65535, 'a') + "\r\nb\n",
-         {{std::string(65535, 'a')}, {"b"}}, {1, 2}},
+        {"CR LF across two reads",
+         std::string(65535, 'a') + "\r\nb\n",
+         {{std::string(65535, 'a')}, {"b"}},
+         {1, 2}},
         {"UTF-8 is kept as bytes",
          "Mailbox\nB\xC3\xA9rg\n",
          {{"Mailbox"}, {"B\xC3\xA9rg"}},
@@ -92,8 +94,9 @@ TEST(CsvTable, brokenTablesAreRefusedWithTheLineAtFault)
         {"NUL byte", std::string("a\nb\nc\0d\n", 8), csv::Defect::Text, 3},
         {"overlong line", "a\n" + std::string(csv::MaxLineLength + 1, 'x') + "\n",
          csv::Defect::Text, 2},
-        {"overlong row over lines", "a\n\"" + std::string(csv::MaxLineLength / 2, 'x') + "\n" +
-                                         std::string(csv::MaxLineLength / 2, 'x') + "\"\n",
+        {"overlong row over lines",
+         "a\n\"" + std::string(csv::MaxLineLength / 2, 'x') + "\n" +
+             std::string(csv::MaxLineLength / 2, 'x') + "\"\n",
          csv::Defect::RowTooLong, 2},
         {"not UTF-8", "a\n\x93quoted\x94\n", csv::Defect::Text, 2},
         {"too many cells", "a\n" + std::string(csv::MaxColumns, ',') + "\n",

@@ -355,12 +355,12 @@ TEST_F(RowTable, templatePersonalValuesReachNoRowUnlessShared)
 TEST_F(RowTable, aRowThatCannotBeEncodedIsBad)
 {
     provisioning::TokenTables empty;
-    const auto table = rows::readRows(
-        rows::csv::parse("number\n+491\n"), m_template,
-        {SecurityMethod::UserPin, "1",
-         {settings::FieldId::Mailbox, settings::FieldId::EmailAddress,
-          settings::FieldId::IncomingServerUsername}},
-        empty);
+    const auto table = rows::readRows(rows::csv::parse("number\n+491\n"), m_template,
+                                      {SecurityMethod::UserPin,
+                                       "1",
+                                       {settings::FieldId::Mailbox, settings::FieldId::EmailAddress,
+                                        settings::FieldId::IncomingServerUsername}},
+                                      empty);
     ASSERT_EQ(table.rowDefects.size(), 1u);
     EXPECT_NE(table.rowDefects[0].why.find("cannot be encoded"), std::string::npos);
     EXPECT_TRUE(table.rows.empty());
