@@ -82,16 +82,15 @@ TEST_F(CliRows, checkRowsListsEachBadRowWithItsLineAndSendsNothing)
 
     // Proofreading: each row in clear text, headed by its line.
     for (const char* command : {"encode", "summary"}) {
-        std::vector<std::string> args = {command,   Template.string(), "--table",
-                                         TokenTable.string(), "--rows",   "good.csv"};
+        std::vector<std::string> args = {
+            command, Template.string(), "--table", TokenTable.string(), "--rows", "good.csv"};
         if (command == std::string("encode"))
             args.insert(args.end(), {"--format", "document"});
         run = runCli(args, work.path());
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(run.out.starts_with("# line 2")) << run.out;
         EXPECT_NE(run.out.find("# line 4"), std::string::npos) << run.out;
-        EXPECT_EQ(runCli({command, Template.string(), "--rows", "staff.csv"}, work.path()).out,
-                  "");
+        EXPECT_EQ(runCli({command, Template.string(), "--rows", "staff.csv"}, work.path()).out, "");
     }
 }
 

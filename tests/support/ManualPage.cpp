@@ -95,7 +95,8 @@ std::set<std::string> longOptions(const std::string& text)
 // blanks collapsed.
 std::string readText(const std::string& line)
 {
-    std::string text = line.starts_with(".") ? line.substr(std::min(line.find(' '), line.size())) : line;
+    std::string text =
+        line.starts_with(".") ? line.substr(std::min(line.find(' '), line.size())) : line;
     std::string out;
     for (const char c : text) {
         if (c == '"')
