@@ -1,6 +1,7 @@
 #include "CsvTable.h"
 
 #include <algorithm>
+#include <array>
 
 namespace mailvane::rows::csv {
 namespace {
@@ -151,21 +152,6 @@ private:
     std::size_t m_defectLine = 0;
 };
 
-// The separator with which the first row has the most cells.
-char detectSeparator(std::string_view line)
-{
-    char best = ',';
-    std::size_t most = Reader(line, ',').firstRowCells();
-    for (const char separator : {';', '\t'}) {
-        const std::size_t cells = Reader(line, separator).firstRowCells();
-        if (cells > most) {
-            best = separator;
-            most = cells;
-        }
-    }
-    return best;
-}
-
 bool needsQuotes(std::string_view cell)
 {
     return cell.find_first_of(",;\t\"\r\n") != std::string_view::npos;
@@ -211,29 +197,80 @@ bool RowStream::fail(Defect defect, std::size_t line)
     return false;
 }
 
+bool RowStream::takeLine(PendingLine& line)
+{
+    if (!m_pending.empty()) {
+        line = std::move(m_pending.front());
+        m_pending.pop_front();
+        return true;
+    }
+    const std::optional<std::string_view> text = m_lines.next();
+    if (!text)
+        return false;
+    line = {std::string(*text), m_lines.endBefore(), m_lines.lineNumber()};
+    return true;
+}
+
+void RowStream::detectSeparator()
+{
+    // Each separator may see the first row end on another line (a quote
+    // opens a cell only at its start), so the lines are looked ahead at
+    // until every separator's first row has ended.
+    constexpr std::array<char, 3> Candidates = {',', ';', '\t'};
+    std::array<bool, 3> inside{};
+    std::array<std::size_t, 3> lines{};
+    std::size_t bytes = 0;
+    while (const std::optional<std::string_view> text = m_lines.next()) {
+        m_pending.push_back({std::string(*text), m_lines.endBefore(), m_lines.lineNumber()});
+        bytes += text->size() + 2;
+        const bool firstLine = m_pending.size() == 1;
+        for (std::size_t i = 0; i < Candidates.size(); ++i) {
+            if (firstLine || inside[i]) {
+                inside[i] = endsInsideQuote(*text, !firstLine, Candidates[i]);
+                lines[i] = m_pending.size();
+            }
+        }
+        if (std::ranges::none_of(inside, [](bool open) { return open; }) || bytes > MaxLineLength)
+            break;
+    }
+    std::size_t most = 0;
+    for (std::size_t i = 0; i < Candidates.size(); ++i) {
+        std::string firstRow;
+        for (std::size_t k = 0; k < lines[i]; ++k) {
+            if (k > 0)
+                firstRow += m_pending[k].endBefore;
+            firstRow += m_pending[k].text;
+        }
+        const std::size_t cells = Reader(firstRow, Candidates[i]).firstRowCells();
+        if (i == 0 || cells > most) {
+            m_separator = Candidates[i];
+            most = cells;
+        }
+    }
+}
+
 bool RowStream::next(Row& row)
 {
     if (m_defect != Defect::None)
         return false;
-    std::optional<std::string_view> line = m_lines.next();
-    if (!line)
+    if (!m_separator)
+        detectSeparator();
+    PendingLine line;
+    if (!takeLine(line))
         return m_lines.defect() == TextDefect::None ? false
                                                     : fail(Defect::Text, m_lines.lineNumber());
-    if (!m_separator)
-        m_separator = detectSeparator(*line);
-    const std::size_t first = m_lines.lineNumber();
-    m_rowText.assign(*line);
-    bool inside = endsInsideQuote(*line, false, *m_separator);
+    const std::size_t first = line.number;
+    m_rowText = std::move(line.text);
+    bool inside = endsInsideQuote(m_rowText, false, *m_separator);
     while (inside) {
-        line = m_lines.next();
-        if (!line)
+        if (!takeLine(line))
             return m_lines.defect() == TextDefect::None ? fail(Defect::UnclosedQuote, first)
                                                         : fail(Defect::Text, m_lines.lineNumber());
-        if (m_rowText.size() + 2 + line->size() > MaxLineLength)
+        if (m_rowText.size() + 2 + line.text.size() > MaxLineLength)
             return fail(Defect::RowTooLong, first);
-        m_rowText += m_lines.endBefore();
-        m_rowText += *line;
-        inside = endsInsideQuote(*line, true, *m_separator);
+        m_rowText += line.endBefore;
+        m_rowText += line.text;
+        inside = endsInsideQuote(line.text, true, *m_separator);
     }
     if (++m_rows > MaxRows + 1)
         return fail(Defect::TooManyRows, first);

@@ -13,6 +13,7 @@
 #include "TableText.h"
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,9 +80,20 @@ public:
     char separator() const { return m_separator.value_or(','); }
 
 private:
+    // A line read ahead of its row, while the separator is being found.
+    struct PendingLine
+    {
+        std::string text;
+        std::string_view endBefore; // how the line before it ended
+        std::size_t number = 0;
+    };
+
     bool fail(Defect defect, std::size_t line);
+    bool takeLine(PendingLine& line);
+    void detectSeparator();
 
     LineReader m_lines;
+    std::deque<PendingLine> m_pending;
     std::optional<char> m_separator;
     std::string m_rowText;
     std::size_t m_rows = 0;

@@ -160,6 +160,7 @@ TEST(CsvTable, aFirstRowWhoseCellsHoldTheOtherSeparatorKeepsItsSeparator)
         {{"a", "x;y;z"}, {"1", "2"}},
         {{"a", "x,y,z"}, {"1", "2"}},
         {{"a", "x,y", "p;q;r;s"}},
+        {{"first cell\nover lines", "b"}, {"1", "2"}}, // read ahead past its first line
         cellsOf(fromFile),
     };
     for (const Cells& rows : tables) {
