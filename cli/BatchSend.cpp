@@ -93,11 +93,13 @@ struct Sending
 
 // Straight to a gateway (a dry run's gateway sends nothing) with retries.
 bool prepareGatewaySending(Sending& sending, const BatchRequest& request,
-                           const std::vector<BatchItem>& items, std::vector<Parcel>& parcels,
+                           std::vector<BatchItem>& items, ParcelSource& source,
                            const std::filesystem::path& tokenTable,
                            const phone::PhoneSelection& phone, const std::atomic<bool>& stop)
 {
-    if (!buildMissingPushes(parcels, tokenTable))
+    // The pushes are cut once, before the first goes.
+    std::vector<Parcel> parcels = source.takeAll(items);
+    if (parcels.empty() || !buildMissingPushes(parcels, tokenTable))
         return false;
     if (request.dryRun) {
         sending.gateway = std::make_unique<DryRunGateway>();
@@ -136,7 +138,7 @@ bool prepareGatewaySending(Sending& sending, const BatchRequest& request,
 
 // Through the phone link, one number at a time.
 bool preparePhoneSending(Sending& sending, const BatchRequest& request,
-                         const std::vector<BatchItem>& items, std::vector<Parcel>& parcels,
+                         const std::vector<BatchItem>& items, ParcelSource& source,
                          const std::filesystem::path& tokenTable,
                          const phone::PhoneSelection& phone, ProgressLine& progress)
 {
@@ -153,8 +155,9 @@ bool preparePhoneSending(Sending& sending, const BatchRequest& request,
         std::fprintf(stderr, "A phone sends one message at a time; --jobs applies to a "
                              "gateway (kannel:URL)\n");
     sending.sender = std::make_unique<phone::LinkSender>(*sending.link, [&](std::size_t index) {
-        Parcel& parcel = parcels.at(items.at(index).parcel);
-        return phone::LinkParcel{&parcel.record, &parcel.security};
+        Parcel* parcel = source.parcel(items.at(index).parcel);
+        return parcel ? phone::LinkParcel{&parcel->record, &parcel->security}
+                      : phone::LinkParcel{};
     });
     return true;
 }
@@ -319,9 +322,9 @@ private:
 
 } // namespace
 
-int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
-              std::vector<Parcel>& parcels, const std::vector<SkippedItem>& skipped,
-              const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone)
+int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelSource& source,
+              const std::vector<SkippedItem>& skipped, const std::filesystem::path& tokenTable,
+              const phone::PhoneSelection& phone)
 {
     const Clock::time_point started = Clock::now();
     Ending ending;
@@ -365,6 +368,11 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
         }
     }
     ending.total = items.size();
+    if (items.empty()) {
+        // Only uncertain or skipped numbers are left: nothing to reach.
+        ending.took = Clock::now() - started;
+        return conclude(ending, request);
+    }
 
     ProgressLine progress(items.size(), isatty(STDERR_FILENO) == 1);
     BatchJournal journal(request, log, progress, items, ending);
@@ -383,9 +391,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
     Sending sending;
     const bool ready =
         phone.kind == phone::PhoneSelection::Kind::Gateway || request.dryRun
-            ? prepareGatewaySending(sending, request, items, parcels, tokenTable, phone,
+            ? prepareGatewaySending(sending, request, items, source, tokenTable, phone,
                                     stop.flag())
-            : preparePhoneSending(sending, request, items, parcels, tokenTable, phone, progress);
+            : preparePhoneSending(sending, request, items, source, tokenTable, phone, progress);
     if (!ready)
         return ExitFailure;
 
