@@ -82,6 +82,10 @@ class MissingTool(Exception):
     pass
 
 
+class ProgramEnded(AssertionError):
+    """The program under test is gone: no wait for it can succeed."""
+
+
 def wait_until(condition, what, limit=STEP_LIMIT):
     """Polls `condition` until it returns something true, and returns that.
     Fails naming `what` when `limit` seconds pass first. Errors raised by the
@@ -94,6 +98,8 @@ def wait_until(condition, what, limit=STEP_LIMIT):
             value = condition()
             if value:
                 return value
+        except ProgramEnded:
+            raise
         except Exception as error:  # the tree changes under us while we look
             last_error = error
         if time.monotonic() >= deadline:
@@ -465,8 +471,7 @@ class Program:
             atspi = self.session.atspi
 
             def find():
-                if not self.running():
-                    raise AssertionError("the program ended:\n" + self.output())
+                self.check_running()
                 desktop = atspi.Registry.getDesktop(0)
                 for app in desktop:
                     if app is not None and app.get_process_id() == self.pid:
@@ -477,8 +482,14 @@ class Program:
             self._app.setCacheMask(atspi.cache.NONE)
         return self._app
 
+    def check_running(self):
+        if not self.running():
+            raise ProgramEnded(f"the program ended with status {self.process.returncode}:\n"
+                               + self.output())
+
     def windows(self):
         """The program's showing top-level windows."""
+        self.check_running()
         app = self.application()
         found = []
         for window in app:
@@ -495,8 +506,6 @@ class Program:
         atspi = self.session.atspi
 
         def find():
-            if not self.running():
-                raise AssertionError("the program ended:\n" + self.output())
             for window in self.windows():
                 if window.name == name and (role is None or window.getRole() == role):
                     return window
@@ -656,7 +665,13 @@ def command(session, window, keys, menu, item):
     items = find_all(session, bar[0], atspi.ROLE_MENU_ITEM, item, showing=False)
     if len(items) != 1:
         raise AssertionError(f"{len(items)} items named {item!r} in {menu!r}")
-    press(session, items[0])
+    # A menu item's action runs the command before it answers, and a command
+    # that opens a dialog answers only once the dialog has closed: the request
+    # goes from a process of its own that waits for no answer.
+    node = items[0]
+    subprocess.run(["dbus-send", f"--bus={session.a11y_bus}", f"--dest={node.app.bus_name}",
+                    "--type=method_call", node.path, "org.a11y.atspi.Action.DoAction", "int32:0"],
+                   env=session.env, check=True, timeout=STEP_LIMIT, capture_output=True)
 
 
 def confirm(session, window, button):
@@ -700,16 +715,23 @@ def choose_menu(session, window, menu, item):
 def answer_file_dialog(session, program, title, path, button=None):
     """In the open file dialog titled `title`, types `path` as the file name
     and confirms with Enter (on Wayland: presses `button`, by default the
-    title's last word); waits until the dialog has closed."""
+    title's first word); waits until the dialog has closed."""
     atspi = session.atspi
     dialog = program.window(title)
     name = find(session, dialog, atspi.ROLE_TEXT, "File name:")
+    if session.wayland:
+        # Given whole, the path of a file that exists takes the dialog to its
+        # folder and leaves the file's name in the field.
+        name.queryEditableText().setTextContents(path)
+        confirm(session, dialog, button or title.split()[0])
+        program.no_window(title)
+        return
     fill(session, name, path)
     # Where the folder holds a name that starts with what was typed, the
     # dialog offers it in a completion list, and the first Enter only takes
     # the completion; a person presses Enter again.
     for _ in range(3):
-        confirm(session, dialog, button or title.split()[-1])
+        confirm(session, dialog, button or title.split()[0])
         try:
             program.no_window(title, limit=2)
             return

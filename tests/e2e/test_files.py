@@ -44,7 +44,7 @@ class SaveNewOpen(SessionTest):
                     harness.fill(session, field(name), text)
 
         # Save As by its key, as the File menu shows it.
-        harness.command(session, main, "ctrl+shift+s", "File", "Save As...")
+        harness.command(session, main, "ctrl+shift+s", "File", "Save As")
         harness.answer_file_dialog(session, program, "Save As", path)
         wait_until(lambda: os.path.exists(path), f"{path} to be written")
         with open(path, "rb") as saved:
@@ -66,7 +66,7 @@ class SaveNewOpen(SessionTest):
         self.assertTrue(harness.has_state(session, radio("IMAP4"), atspi.STATE_CHECKED))
         self.assertEqual(harness.content_length(field("Password")), 0)
 
-        harness.command(session, main, "ctrl+o", "File", "Open...")
+        harness.command(session, main, "ctrl+o", "File", "Open")
         harness.answer_file_dialog(session, program, "Open", path)
         wait_until(lambda: harness.text_of(field("Mailbox name")) == "Office mail", "Open")
         self.assertTrue(harness.has_state(session, radio("POP3"), atspi.STATE_CHECKED))
