@@ -674,15 +674,6 @@ def command(session, window, keys, menu, item):
                    env=session.env, check=True, timeout=STEP_LIMIT, capture_output=True)
 
 
-def confirm(session, window, button):
-    """Confirms `window` with Return (its default button), or on Wayland by
-    pressing `button`."""
-    if session.wayland:
-        press(session, find(session, window, session.atspi.ROLE_PUSH_BUTTON, button))
-    else:
-        session.key("Return")
-
-
 def return_to(session, window):
     """Gives `window` the keyboard back with a click on its first label.
     The X server runs no window manager, and it is a window manager that
@@ -712,10 +703,10 @@ def choose_menu(session, window, menu, item):
     click(session, find(session, window, atspi.ROLE_MENU_ITEM, item))
 
 
-def answer_file_dialog(session, program, title, path, button=None):
+def answer_file_dialog(session, program, title, path):
     """In the open file dialog titled `title`, types `path` as the file name
-    and confirms with Enter (on Wayland: presses `button`, by default the
-    title's first word); waits until the dialog has closed."""
+    and confirms with Enter (on Wayland: presses the button named by the
+    title's first word, Save or Open); waits until the dialog has closed."""
     atspi = session.atspi
     dialog = program.window(title)
     name = find(session, dialog, atspi.ROLE_TEXT, "File name:")
@@ -723,7 +714,7 @@ def answer_file_dialog(session, program, title, path, button=None):
         # Given whole, the path of a file that exists takes the dialog to its
         # folder and leaves the file's name in the field.
         name.queryEditableText().setTextContents(path)
-        confirm(session, dialog, button or title.split()[0])
+        press(session, find(session, dialog, atspi.ROLE_PUSH_BUTTON, title.split()[0]))
         program.no_window(title)
         return
     fill(session, name, path)
@@ -731,7 +722,7 @@ def answer_file_dialog(session, program, title, path, button=None):
     # dialog offers it in a completion list, and the first Enter only takes
     # the completion; a person presses Enter again.
     for _ in range(3):
-        confirm(session, dialog, button or title.split()[0])
+        session.key("Return")
         try:
             program.no_window(title, limit=2)
             return
