@@ -29,7 +29,8 @@ TEST(WaylandSeat, onlyAStartThatMayUseQtsWaylandInputContextAsks)
         {"wayland", "wayland-0", "none", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(mayUseWaylandInputContext(c.platform, c.waylandDisplay, c.inputMethod), c.expected)
+        EXPECT_EQ(mayUseWaylandInputContext(c.platform, c.waylandDisplay, c.inputMethod),
+                  c.expected)
             << '"' << c.platform << "\" \"" << c.waylandDisplay << "\" \"" << c.inputMethod << '"';
 }
 
