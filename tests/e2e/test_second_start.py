@@ -49,7 +49,11 @@ class SecondStart(SessionTest):
             return shown
 
         self.assertEqual(main_windows(), [first.pid])
-        second = session.start_program("OTHER.txt", cwd=folder, log="mailvane-second")
+        # As a launcher starts it on Wayland: with an activation token that
+        # travels with the request.
+        second = session.start_program(
+            "OTHER.txt", cwd=folder, log="mailvane-second",
+            env=session.program_env(extra={"XDG_ACTIVATION_TOKEN": "launcher-token_1"}))
 
         def second_ended():
             main_windows()
