@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "OpenSettings.h"
 #include "SettingsFileReader.h"
+#include "TokenTableLocator.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -57,6 +58,18 @@ bool loadSettings(const std::filesystem::path& path, LoadMode mode, settings::Em
         return false;
     }
     return false;
+}
+
+std::optional<std::filesystem::path> tokenTablePath(const Arguments& arguments)
+{
+    if (const std::string* given = arguments.option("table"))
+        return std::filesystem::path(*given);
+    if (auto found = provisioning::locateTokenTable(arguments.executableDir))
+        return found;
+    printError(std::string("cannot find the token table ") + provisioning::TokenTableFileName +
+               " in the current folder, the data folder or beside the program; give its path "
+               "with --table");
+    return std::nullopt;
 }
 
 } // namespace mailvane::cli

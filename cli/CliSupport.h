@@ -6,6 +6,7 @@
 #include "EmailSettings.h"
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace mailvane::cli {
@@ -25,6 +26,12 @@ enum class LoadMode
 
 // Reads `path` into `record`; on failure prints one line naming the file (and
 // the line that made it invalid) and returns false.
+struct Arguments;
+
+// The token table --table names, or the one found where the programs look
+// for it; nothing (after saying so) when there is none.
+std::optional<std::filesystem::path> tokenTablePath(const Arguments& arguments);
+
 bool loadSettings(const std::filesystem::path& path, LoadMode mode,
                   settings::EmailSettings& record);
 

@@ -55,17 +55,10 @@ int usageError(const std::string& message)
 
 bool loadTokenTables(const Arguments& arguments, provisioning::TokenTables& tables)
 {
-    std::filesystem::path table;
-    if (const std::string* given = arguments.option("table")) {
-        table = *given;
-    } else if (auto found = provisioning::locateTokenTable(arguments.executableDir)) {
-        table = *found;
-    } else {
-        printError(std::string("cannot find the token table ") + provisioning::TokenTableFileName +
-                   " in the current folder, the data folder or beside the program; give its "
-                   "path with --table");
+    const std::optional<std::filesystem::path> found = tokenTablePath(arguments);
+    if (!found)
         return false;
-    }
+    const std::filesystem::path& table = *found;
     if (!tables.load(table)) {
         printError("cannot read the token table " + table.string());
         return false;

@@ -31,18 +31,6 @@ int usageError(const std::string& message)
     return commandUsageError(CommandName, message);
 }
 
-std::optional<std::filesystem::path> tokenTablePath(const Arguments& arguments)
-{
-    if (const std::string* given = arguments.option("table"))
-        return std::filesystem::path(*given);
-    if (auto found = provisioning::locateTokenTable(arguments.executableDir))
-        return found;
-    printError(std::string("cannot find the token table ") + provisioning::TokenTableFileName +
-               " in the current folder, the data folder or beside the program; give its path "
-               "with --table");
-    return std::nullopt;
-}
-
 // The numbers of --to and --to-file, in that order; nothing (after saying
 // why) when the list cannot be read or is empty.
 std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments, int& status)

@@ -62,8 +62,6 @@ public:
     void setMessageProgress(MessageProgress progress) { m_progress = std::move(progress); }
 
     bool tokenTableLoaded() const { return m_tokenTableLoaded; }
-    // The token table file read at creation, made absolute.
-    const std::filesystem::path& tokenTablePath() const { return m_tokenTablePath; }
 
 private:
     PhoneResult readPhoneValue();

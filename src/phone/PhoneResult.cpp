@@ -72,11 +72,14 @@ bool isUnreachable(platform::HRESULT status)
            status == E_GATEWAY_UNREACHABLE;
 }
 
+std::string causeAndDetail(const PhoneResult& result)
+{
+    return result.detail.empty() ? result.cause : result.cause + " (" + result.detail + ")";
+}
+
 std::string describeFailure(const SendResult& failure)
 {
-    std::string text = failure.cause;
-    if (!failure.detail.empty())
-        text += " (" + failure.detail + ")";
+    std::string text = causeAndDetail(failure);
     if (failure.message != 0)
         text += " at message " + std::to_string(failure.message) + " of " +
                 std::to_string(failure.messageCount);

@@ -48,6 +48,10 @@ std::string causeOfStatus(platform::HRESULT status);
 // (as opposed to one that answered with a refusal or too late).
 bool isUnreachable(platform::HRESULT status);
 
+// The cause with the detail in parentheses, when there is one:
+// "the gateway refused the message (http://gw/... answered ...)".
+std::string causeAndDetail(const PhoneResult& result);
+
 // The cause, the detail in parentheses, and where in the push it happened:
 // "the gateway refused the message (...) at message 1 of 6".
 std::string describeFailure(const SendResult& failure);

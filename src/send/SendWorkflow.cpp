@@ -2,6 +2,7 @@
 
 #include "BlockingCall.h"
 #include "ChooseRecipientsDialog.h"
+#include "OutcomeReport.h"
 #include "PhoneLink.h"
 #include "PinDialog.h"
 #include "Recipients.h"
@@ -64,7 +65,7 @@ void tellTerminal(const std::string& line)
 
 OutcomeMessage outcomeMessage(const phone::SendingOutcome& outcome)
 {
-    const phone::OutcomeReport report = phone::reportOutcome(outcome);
+    const OutcomeReport report = reportOutcome(outcome);
     return {widgets::uiText(report.caption), fromUtf8(report.text),
             report.warning ? Warning : unsigned(SkinMessageBox::MbOk)};
 }
@@ -118,7 +119,7 @@ void SendWorkflow::send(const QString& field)
     const phone::SendingOutcome outcome = deliver(numbers, pinDialog.pin());
     m_record.to.reset();
     if (!outcome.sent)
-        tellTerminal(phone::outcomeLine(outcome));
+        tellTerminal(outcomeLine(outcome));
     showMessage(outcomeMessage(outcome));
 }
 

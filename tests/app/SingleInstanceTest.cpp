@@ -2,6 +2,8 @@
 // shows): a second mailvane finds the first one, brings it forward, hands it
 // its FILE and ends with 0, leaving one main window.
 
+#include "NeededTool.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -159,8 +161,7 @@ void stop(QProcess& process)
 TEST(SingleInstance, secondProgramRaisesTheFirstAndEnds)
 {
     Session session;
-    if (session.display.name().empty())
-        GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    MAILVANE_NEED_TOOL(!session.display.name().empty(), "no Xvfb (scripts/setup installs it)");
     const std::string& display = session.display.name();
 
     std::unique_ptr<QProcess> first(startProgram(session));
@@ -180,8 +181,7 @@ TEST(SingleInstance, secondProgramRaisesTheFirstAndEnds)
 TEST(SingleInstance, theFileOfASecondStartIsOpenedByTheFirst)
 {
     Session session;
-    if (session.display.name().empty())
-        GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    MAILVANE_NEED_TOOL(!session.display.name().empty(), "no Xvfb (scripts/setup installs it)");
     const std::string& display = session.display.name();
     QTemporaryDir folder;
 
@@ -203,8 +203,7 @@ TEST(SingleInstance, theFileOfASecondStartIsOpenedByTheFirst)
 TEST(SingleInstance, twoStartsAtOnceGiveOneWindow)
 {
     Session session;
-    if (session.display.name().empty())
-        GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    MAILVANE_NEED_TOOL(!session.display.name().empty(), "no Xvfb (scripts/setup installs it)");
     const std::string& display = session.display.name();
 
     // Both start well inside the other's splash, before any window exists.

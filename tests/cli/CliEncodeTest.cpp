@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 #include "DocumentBuilder.h"
 #include "HexText.h"
+#include "NeededTool.h"
 #include "OpenSettings.h"
 #include "PushBuilder.h"
 #include "TempDir.h"
@@ -234,8 +235,8 @@ TEST(CliEncode, tableOptionAndSearchOrder)
 
 TEST(CliEncode, libwbxmlDecodesTheExamplesWithEveryValue)
 {
-    if (std::system("command -v wbxml2xml > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "wbxml2xml (libwbxml2-utils) is not installed";
+    MAILVANE_NEED_TOOL(std::system("command -v wbxml2xml > /dev/null 2>&1") == 0,
+                       "wbxml2xml (libwbxml2-utils) is not installed");
     struct Case
     {
         const char* file;

@@ -1,3 +1,4 @@
+#include "NeededTool.h"
 #include "Program.h"
 #include "TempDir.h"
 
@@ -79,8 +80,8 @@ class Completion : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists(BashCompletion))
-            GTEST_SKIP() << "bash-completion is not installed (scripts/setup installs it)";
+        MAILVANE_NEED_TOOL(std::filesystem::exists(BashCompletion),
+                           "bash-completion is not installed (scripts/setup installs it)");
         std::ofstream(m_folder / "settings.txt") << "#E-Mail Settings File\r\n";
         std::filesystem::create_directory(m_folder / "phone");
     }
@@ -201,8 +202,8 @@ class ZshCompletion : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists("/usr/bin/zsh"))
-            GTEST_SKIP() << "zsh is not installed (scripts/setup installs it)";
+        MAILVANE_NEED_TOOL(std::filesystem::exists("/usr/bin/zsh"),
+                           "zsh is not installed (scripts/setup installs it)");
         std::ofstream(m_folder / "settings.txt") << "#E-Mail Settings File\r\n";
         std::filesystem::create_directory(m_folder / "phone");
     }

@@ -124,8 +124,8 @@ TEST(Push, carriesTheHeaderTheUpperCaseMacTextAndTheWbxml)
     EXPECT_EQ(push.substr(98, 2), "00");
     EXPECT_EQ(push.substr(100), wbxml);
 
-    const std::string mac = computeMac("1234", wbxml);
-    ASSERT_EQ(mac.size(), 40u);
+    // As openssl computes it: the WBXML's bytes, HMAC-SHA1 with the key "1234".
+    const std::string mac = "f622643d674f3c2bb55b1756ab974507c699891c";
     std::string upper;
     for (const char c : mac) {
         EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')) << mac;

@@ -46,7 +46,7 @@ class CrowdedPhone final : public phone::PhoneDevice
 {
 public:
     phone::PhoneConnection connect() override { return {1, {}}; }
-    phone::PhoneResult send(const phone::OutgoingMessage&) override { return {}; }
+    phone::PhoneResult send(const phone::OutgoingMessage&) override { return platform::S_OK; }
     phone::StoreContents readContacts(phone::ContactStore store) override
     {
         if (store == phone::ContactStore::PhoneMemory)
@@ -111,8 +111,12 @@ void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidg
 }
 
 phone::SendingOutcome failedOutcome(std::size_t sent, std::vector<std::string> numbers,
-                                    phone::SendResult failure)
+                                    phone::PhoneResult verdict, unsigned message, unsigned count)
 {
+    phone::SendResult failure;
+    static_cast<phone::PhoneResult&>(failure) = std::move(verdict);
+    failure.message = message;
+    failure.messageCount = count;
     phone::SendingOutcome outcome;
     outcome.sent = false;
     outcome.lastStatus = failure.status;
@@ -143,18 +147,17 @@ void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QW
         {"send-outcome-success", send::outcomeMessage(success)},
         {"send-outcome-error",
          send::outcomeMessage(failedOutcome(
-             1, three,
-             {{phone::E_SIMULATED_REFUSAL, "message 7 refused, as phone.conf asks"}, 1, 6}))},
+             1, three, {phone::E_SIMULATED_REFUSAL, "message 7 refused, as phone.conf asks"}, 1,
+             6))},
         {"send-outcome-gateway-refused",
          send::outcomeMessage(failedOutcome(
              0, three,
-             {{phone::E_GATEWAY_REFUSED,
-               "http://127.0.0.1:13013/cgi-bin/sendsms answered \"Authorization failed for "
-               "sendsms\", HTTP 403"},
-              1,
-              6}))},
+             {phone::E_GATEWAY_REFUSED,
+              "http://127.0.0.1:13013/cgi-bin/sendsms answered \"Authorization failed for "
+              "sendsms\", HTTP 403"},
+             1, 6))},
         {"send-outcome-not-connected",
-         send::outcomeMessage(failedOutcome(0, three, {{platform::E_ABORT}, 0, 0}))},
+         send::outcomeMessage(failedOutcome(0, three, platform::E_ABORT, 0, 0))},
         {"send-outcome-no-recipients", send::outcomeMessage(nobody)},
         {"send-recipients-invalid",
          {widgets::uiText(RecipientsInvalidCaption),

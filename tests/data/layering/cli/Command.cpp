@@ -1,0 +1,3 @@
+// The angle form finds the same header.
+
+#include <Window.h>
