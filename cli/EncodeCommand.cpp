@@ -1,6 +1,7 @@
 #include "CliSupport.h"
 #include "Command.h"
 #include "DocumentBuilder.h"
+#include "PinInput.h"
 #include "HexText.h"
 #include "MessageSegmenter.h"
 #include "PushBuilder.h"
@@ -244,8 +245,9 @@ int runEncode(const Arguments& arguments)
     return printOutput(out);
 }
 
-constexpr std::array<OptionInfo, 7> EncodeOptions = {{
+constexpr std::array<OptionInfo, 8> EncodeOptions = {{
     PinOption,
+    PinFileOption,
     {"format", "FORMAT", true, "document, wbxml, push or messages"},
     {"to", "NUMBERS", false, "recipients for messages, as \"num;num;...\" (one push each)"},
     {"rows", "TABLE", false,

@@ -6,8 +6,8 @@
 _mailvane_cli_options()
 {
     case $1 in
-        encode) echo "--pin --format --to --rows --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume" ;;
+        encode) echo "--pin --pin-file --format --to --rows --security --imsi --table" ;;
+        send) echo "--pin --pin-file --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --proxy --table --jobs --keep-going --log --resume" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -37,7 +37,7 @@ _mailvane_cli()
             --format)
                 COMPREPLY=($(compgen -W "document wbxml push messages" -- "$cur"))
                 ;;
-            --table | --to-file | --rows | --log | --resume)
+            --table | --to-file | --rows | --log | --resume | --pin-file)
                 _filedir
                 ;;
             --security)

@@ -37,6 +37,7 @@ _mailvane-cli()
     encode)
         descriptions=(
             '--pin=:PIN:'
+            '--pin-file=:FILE:_files'
             '--format=:FORMAT:(document wbxml push messages)'
             '--to=:NUMBERS:'
             '--rows=:TABLE:_files'
@@ -49,6 +50,7 @@ _mailvane-cli()
     send)
         descriptions=(
             '--pin=:PIN:'
+            '--pin-file=:FILE:_files'
             '--to=:NUMBERS:'
             '--to-file=:LIST:_files'
             '--rows=:TABLE:_files'
@@ -57,6 +59,7 @@ _mailvane-cli()
             '--security=:METHOD:(userpin netwpin usernetwpin)'
             '--imsi=:IMSI:'
             '--phone=:PHONE:_mailvane_cli_phone'
+            '--proxy=:URL:'
             '--table=:PATH:_files'
             '--jobs=:N:'
             '--keep-going'

@@ -24,7 +24,11 @@ std::shared_ptr<PhoneDevice> createGammuPhone(const GammuTarget& target,
 
 std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address)
 {
-    return std::make_unique<KannelGateway>(address);
+    GatewayAddress withProxy = address;
+    if (withProxy.proxy.empty())
+        withProxy.proxy =
+            platform::readProgramSetting(QLatin1String(ProxySettingName)).toStdString();
+    return std::make_unique<KannelGateway>(std::move(withProxy));
 }
 
 constexpr PhoneModuleFunctions Functions = {
