@@ -26,7 +26,7 @@ struct InstanceScope
 {
     QString lockPath;   // both empty: no lock and no socket
     QString serverName;
-    QString problem;    // why they are empty, when a runtime folder was named
+    QString problem{};  // why they are empty, when a runtime folder was named
 
     // In the user's runtime folder, named after the display the program shows
     // on; none when XDG_RUNTIME_DIR names no folder private to the user.

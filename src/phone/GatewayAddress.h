@@ -32,7 +32,7 @@ struct GatewayAddress
     // The HTTP proxy the requests go through (--proxy or Phone/Proxy); empty
     // for none, whatever http_proxy and its kin say: the password travels in
     // the query, and only a proxy the operator named may see it.
-    std::string proxy;
+    std::string proxy{};
 
     bool operator==(const GatewayAddress&) const = default;
 };

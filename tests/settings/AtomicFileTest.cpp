@@ -107,7 +107,7 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         uid_t fileOwner;
         gid_t fileGroup;
         unsigned fileMode;
-        SavedName name;
+        SavedName savedAs;
         AtomicWriteStatus want;
         bool inPlace; // the old file, not a new one, holds the new contents
         int savedGroup = -1; // the group and mode after the save; -1: as before
@@ -147,17 +147,17 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         makeEntry(file, c.fileOwner, c.fileGroup, c.fileMode);
         const ino_t oldInode = statOf(file).st_ino;
         fs::path saved = file;
-        if (c.name == Link || c.name == StickyLink) {
+        if (c.savedAs == Link || c.savedAs == StickyLink) {
             fs::create_directory(dir / "links");
             saved = dir / "links" / "settings.txt";
             fs::create_symlink(fs::path("..") / "folder" / "settings.txt", saved);
-            if (c.name == Link) {
+            if (c.savedAs == Link) {
                 makeEntry(dir / "links", Nobody, NoGroup, 0755);
             } else {
                 makeEntry(dir / "links", 0, 0, 01777);
                 ASSERT_EQ(::lchown(saved.c_str(), OtherUser, OtherUser), 0);
             }
-        } else if (c.name == HardLink) {
+        } else if (c.savedAs == HardLink) {
             fs::create_hard_link(file, dir / "second-name.txt");
         }
 
@@ -171,10 +171,10 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         EXPECT_EQ(after.st_ino == oldInode, c.inPlace || c.want != AtomicWriteStatus::Success);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
             << "no temporary file is left";
-        if (c.name == Link || c.name == StickyLink) {
+        if (c.savedAs == Link || c.savedAs == StickyLink) {
             EXPECT_TRUE(fs::is_symlink(saved));
         }
-        if (c.name == HardLink) {
+        if (c.savedAs == HardLink) {
             EXPECT_EQ(fileBytes(dir / "second-name.txt"), fresh);
         }
     }
