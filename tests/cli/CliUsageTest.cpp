@@ -53,7 +53,8 @@ TEST(CliUsage, helpListsEveryCommandAndExitsZero)
     const auto encodeHelp = runCli({"encode", "--help"}, cwd.path());
     EXPECT_EQ(encodeHelp.exitCode, 0);
     EXPECT_TRUE(encodeHelp.out.starts_with(
-        "Usage: mailvane-cli encode FILE [--pin PIN] --format FORMAT [--to NUMBERS] "
+        "Usage: mailvane-cli encode FILE [--pin PIN] [--pin-file FILE] --format FORMAT "
+        "[--to NUMBERS] "
         "[--rows TABLE] [--security METHOD] [--imsi IMSI] [--table PATH]\n"))
         << encodeHelp.out;
 }
