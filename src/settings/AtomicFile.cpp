@@ -106,6 +106,10 @@ SaveTarget resolveTarget(const fs::path& path)
     const int error = errno;
     ::close(fd);
     if (!reached) {
+        // Without /proc a name that is no link is still its own target.
+        std::error_code notLink;
+        if (!created && !fs::is_symlink(fs::symlink_status(path, notLink)))
+            return {path, false, 0};
         if (created)
             ::unlink(path.c_str());
         return {{}, false, error};
