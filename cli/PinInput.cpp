@@ -94,8 +94,10 @@ std::optional<std::string> pinFromFile(const std::string& path)
         // As ssh does with a private key: a secret others can read is no
         // longer one, and a file others can change chooses the PIN for us.
         printError("warning: the PIN file '" + path + "' is open to other users (mode " +
-                   modeText(info.st_mode) + "), so it is not used; make it private with "
-                   "'chmod 600 " + path + "'");
+                   modeText(info.st_mode) +
+                   "), so it is not used; make it private with "
+                   "'chmod 600 " +
+                   path + "'");
     } else if (const LineRead read = readFirstLine(fd); !read.line) {
         printError("cannot read the PIN file '" + path + "': " +
                    (read.error == EFBIG ? std::string("its first line is longer than any PIN")
@@ -123,10 +125,10 @@ std::optional<std::string> pinFromStandardInput()
         read = readFirstLine(STDIN_FILENO);
     }
     if (!read.line || read.line->empty()) {
-        printError(read.error == EFBIG  ? "the PIN line on standard input is longer than any PIN"
-                   : read.error != 0    ? "cannot read the PIN from standard input: " +
-                                              std::string(std::strerror(read.error))
-                                        : std::string("no PIN on standard input"));
+        printError(read.error == EFBIG ? "the PIN line on standard input is longer than any PIN"
+                   : read.error != 0   ? "cannot read the PIN from standard input: " +
+                                           std::string(std::strerror(read.error))
+                                     : std::string("no PIN on standard input"));
         return std::nullopt;
     }
     return read.line;

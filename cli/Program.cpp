@@ -116,8 +116,7 @@ int run(int argc, char** argv)
         outcome.arguments.executableDir = executableDir();
         if (std::ranges::any_of(command->options,
                                 [](const OptionInfo& option) { return option.name == "pin"; })) {
-            if (const std::optional<int> failed =
-                    takePinInput(outcome.arguments, command->name))
+            if (const std::optional<int> failed = takePinInput(outcome.arguments, command->name))
                 return *failed;
         }
         return command->run(outcome.arguments);

@@ -45,9 +45,10 @@ RuntimeFolder privateRuntimeFolder(std::string_view named)
         return {};
     const std::string path(named);
     const auto unfit = [&path](const std::string& why) {
-        return RuntimeFolder{{}, "the runtime folder " + path + " " + why +
-                                     ", so this start neither takes the single-instance lock "
-                                     "nor hands files to a running one"};
+        return RuntimeFolder{{},
+                             "the runtime folder " + path + " " + why +
+                                 ", so this start neither takes the single-instance lock "
+                                 "nor hands files to a running one"};
     };
     if (path.front() != '/')
         return unfit("is not an absolute path");
@@ -68,8 +69,8 @@ bool peerIsThisUser(int fd)
 {
     ucred peer = {};
     socklen_t size = sizeof peer;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
-           size == sizeof peer && peer.uid == ::geteuid();
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+           peer.uid == ::geteuid();
 }
 
 } // namespace mailvane::app::instance_address

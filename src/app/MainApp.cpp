@@ -62,8 +62,7 @@ int MainApp::run(const QString& file)
         const std::string phone = phone::configuredPhoneSelection();
         if (!phone::installPhoneBackEnd(phone)) {
             std::fprintf(stderr, "mailvane: the configured phone \"%s\" is not understood; %s\n",
-                         phone::redactedUrl(phone).c_str(),
-                         phone::phoneSelectionHelp().c_str());
+                         phone::redactedUrl(phone).c_str(), phone::phoneSelectionHelp().c_str());
             phone::installPhoneBackEnd("none");
         }
         dialog = std::make_unique<MainDialog>();

@@ -99,8 +99,7 @@ bool MainDialog::initDialog()
         return true;
     }
 
-    const auto tokenTable =
-        provisioning::locateTokenTable(platform::programDirectory());
+    const auto tokenTable = provisioning::locateTokenTable(platform::programDirectory());
     if (!tokenTable)
         std::fprintf(stderr, "mailvane: the token table %s was not found (looked in the current "
                              "folder, %s and beside the program); sending will fail\n",

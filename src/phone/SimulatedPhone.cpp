@@ -200,8 +200,8 @@ platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
           << unsigned{message.concatenationReference} << ", part " << part << " of " << parts
           << "\n";
     // The pushes carry the mailbox passwords: a new outbox is its owner's alone.
-    if (const int fd = ::open((m_folder / OutboxFile).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC,
-                              0600);
+    if (const int fd =
+            ::open((m_folder / OutboxFile).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
         fd >= 0)
         ::close(fd);
     std::ofstream out(m_folder / OutboxFile, std::ios::binary | std::ios::app);

@@ -270,8 +270,8 @@ AtomicWriteResult replaceFileAtomically(const fs::path& path, std::string_view b
         return {AtomicWriteStatus::CannotCreate, error};
     }
 
-    if ((exists && !keepIdentity(temporary.fd(), existing)) ||
-        !writeAll(temporary.fd(), bytes) || ::fsync(temporary.fd()) != 0 || !temporary.close())
+    if ((exists && !keepIdentity(temporary.fd(), existing)) || !writeAll(temporary.fd(), bytes) ||
+        ::fsync(temporary.fd()) != 0 || !temporary.close())
         return {AtomicWriteStatus::WriteFailed, errno};
     if (!temporary.renameTo(target))
         return {AtomicWriteStatus::WriteFailed, errno};

@@ -4,8 +4,8 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -218,15 +218,16 @@ TEST(SingleInstance, aRuntimeFolderOfAnotherUserTakesNoLockAndNoFile)
 
     std::unique_ptr<QProcess> first(startProgram(session));
     ASSERT_TRUE(waitFor([&] { return windowsTitled(display, Title) == 1; }));
-    std::unique_ptr<QProcess> second(startProgram(
-        session, {QStringLiteral("settings.txt")}, {}, QProcess::SeparateChannels));
+    std::unique_ptr<QProcess> second(
+        startProgram(session, {QStringLiteral("settings.txt")}, {}, QProcess::SeparateChannels));
     ASSERT_TRUE(second->waitForFinished(TimeLimitMs));
     EXPECT_EQ(second->exitCode(), 1);
     const QString said = QString::fromLocal8Bit(second->readAllStandardError());
     EXPECT_EQ(said.count(QStringLiteral("belongs to another user")), 1) << qPrintable(said);
     EXPECT_TRUE(said.contains(QStringLiteral("takes no files"))) << qPrintable(said);
-    EXPECT_TRUE(QDir(session.runtime.path()).isEmpty(QDir::AllEntries | QDir::System |
-                                                       QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(
+        QDir(session.runtime.path())
+            .isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_EQ(windowsTitled(display, Title), 1);
     stop(*first);
 }

@@ -1,3 +1,4 @@
+#include "ChildProcess.h"
 #include "CliRunner.h"
 #include "DocumentBuilder.h"
 #include "FakeModem.h"
@@ -8,14 +9,10 @@
 #include "TempDir.h"
 #include "TextFile.h"
 
-#include "ChildProcess.h"
-
 #include <arpa/inet.h>
 #include <atomic>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -23,6 +20,8 @@
 #include <netinet/in.h>
 #include <set>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -47,10 +46,7 @@ void writeFile(const fs::path& path, const std::string& text)
 class CliPhone : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        test::isolateProgramSettings(home.path());
-    }
+    void SetUp() override { test::isolateProgramSettings(home.path()); }
 
     test::CliRun send(const std::string& to, const std::vector<std::string>& more = {})
     {
@@ -303,8 +299,7 @@ TEST_F(CliPhone, numbersAreTakenAsTheWindowTakesThemAndOneThatIsNoneSendsNothing
 TEST_F(CliPhone, unknownPhonesAndGatewaysAreNamedWithoutTheirPassword)
 {
     const LoopbackPort closed;
-    const std::string down =
-        "kannel:" + closed.url().insert(7, "ops:secret@") + "/cgi-bin/sendsms";
+    const std::string down = "kannel:" + closed.url().insert(7, "ops:secret@") + "/cgi-bin/sendsms";
     struct Case
     {
         std::string phone;
@@ -394,8 +389,9 @@ TEST_F(CliPhone, thePinComesFromAPrivateFileTheEnvironmentOrStandardInput)
         fs::remove(phoneDir / "outbox.txt");
         if (c.environment)
             ::setenv("MAILVANE_PIN", c.environment, 1);
-        std::vector<std::string> args = {"send", (Examples / "imap4-gprs.txt").string(),
-                                         "--to", "111", "--table", TokenTable.string(),
+        std::vector<std::string> args = {"send",    (Examples / "imap4-gprs.txt").string(),
+                                         "--to",    "111",
+                                         "--table", TokenTable.string(),
                                          "--phone", simPhone()};
         args.insert(args.end(), c.more.begin(), c.more.end());
         const auto run = runCli(args, work.path(), {}, c.input);
@@ -421,10 +417,10 @@ TEST_F(CliPhone, anotherUserReadsNoPinFromTheCommandLineOfASend)
     // numbers follow, and the send ends, however the test goes.
     test::CliRun run;
     std::thread sending([&] {
-        run = runCli({"send", (Examples / "imap4-gprs.txt").string(), "--to-file", "-",
-                      "--pin-file", pinFile.string(), "--table", TokenTable.string(), "--phone",
-                      simPhone()},
-                     work.path(), {}, numbers);
+        run =
+            runCli({"send", (Examples / "imap4-gprs.txt").string(), "--to-file", "-", "--pin-file",
+                    pinFile.string(), "--table", TokenTable.string(), "--phone", simPhone()},
+                   work.path(), {}, numbers);
     });
     int writer = ::open(numbers.c_str(), O_WRONLY | O_CLOEXEC);
     const auto finishSend = [&] {
@@ -494,8 +490,8 @@ TEST_F(CliPhone, aPinThatOthersCouldReadOrThatIsGivenTwiceSendsNothing)
 {
     const fs::path open = work / "open-pin";
     writeFile(open, "8642\n");
-    fs::permissions(open, fs::perms::owner_read | fs::perms::owner_write |
-                              fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(open, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
     const fs::path empty = work / "empty-pin";
     writeFile(empty, "\n");
     fs::permissions(empty, fs::perms::owner_read);

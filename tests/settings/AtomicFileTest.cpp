@@ -109,7 +109,7 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         unsigned fileMode;
         SavedName savedAs;
         AtomicWriteStatus want;
-        bool inPlace; // the old file, not a new one, holds the new contents
+        bool inPlace;        // the old file, not a new one, holds the new contents
         int savedGroup = -1; // the group and mode after the save; -1: as before
         int savedMode = -1;
     };
@@ -122,8 +122,8 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
          AtomicWriteStatus::Success, true},
         {"link to a writable file in a closed folder", 0, Nobody, SharedGroup, 0660, Link,
          AtomicWriteStatus::Success, true},
-        {"read-only file in a closed folder", 0, 0, 0, 0644, Direct, AtomicWriteStatus::CannotCreate,
-         false},
+        {"read-only file in a closed folder", 0, 0, 0, 0644, Direct,
+         AtomicWriteStatus::CannotCreate, false},
         {"read-only file in an open folder", Nobody, 0, 0, 0644, Direct,
          AtomicWriteStatus::CannotCreate, false},
         {"own file with a second name", Nobody, Nobody, NoGroup, 0640, HardLink,
