@@ -46,7 +46,10 @@ void writeFile(const fs::path& path, const std::string& text)
 class CliPhone : public ::testing::Test
 {
 protected:
-    void SetUp() override { test::isolateProgramSettings(home.path()); }
+    void SetUp() override
+    {
+        test::isolateProgramSettings(home.path());
+    }
 
     test::CliRun send(const std::string& to, const std::vector<std::string>& more = {})
     {
