@@ -17,7 +17,7 @@ inline constexpr OptionInfo SecurityOption = {
     "(the SIM's IMSI) or usernetwpin (both)"};
 inline constexpr OptionInfo PinOption = {
     "pin", "PIN", false,
-    "the PIN code the phone asks for (1 to 10 characters); not with netwpin. Other local "
+    "the PIN code the phone asks for (1 to 10 digits); not with netwpin. Other local "
     "users can read a command line: prefer --pin-file, MAILVANE_PIN or '--pin -' (a line "
     "from stdin, not echoed on a terminal)"};
 inline constexpr OptionInfo ImsiOption = {

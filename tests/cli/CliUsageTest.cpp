@@ -54,8 +54,9 @@ TEST(CliUsage, helpListsEveryCommandAndExitsZero)
     EXPECT_EQ(encodeHelp.exitCode, 0);
     EXPECT_TRUE(encodeHelp.out.starts_with(
         "Usage: mailvane-cli encode FILE [--pin PIN] [--pin-file FILE] --format FORMAT "
-        "[--to NUMBERS] "
-        "[--rows TABLE] [--security METHOD] [--imsi IMSI] [--table PATH]\n"))
+        "[--to NUMBERS] [--rows TABLE] [--shared KEYS] [--encoding NAME] [--security METHOD] "
+        "[--imsi IMSI] [--table PATH]
+"))
         << encodeHelp.out;
 }
 
