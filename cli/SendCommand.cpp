@@ -280,7 +280,7 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 16> SendOptions = {{
+constexpr std::array<OptionInfo, 18> SendOptions = {{
     PinOption,
     PinFileOption,
     {"to", "NUMBERS", false,

@@ -55,8 +55,7 @@ TEST(CliUsage, helpListsEveryCommandAndExitsZero)
     EXPECT_TRUE(encodeHelp.out.starts_with(
         "Usage: mailvane-cli encode FILE [--pin PIN] [--pin-file FILE] --format FORMAT "
         "[--to NUMBERS] [--rows TABLE] [--shared KEYS] [--encoding NAME] [--security METHOD] "
-        "[--imsi IMSI] [--table PATH]
-"))
+        "[--imsi IMSI] [--table PATH]\n"))
         << encodeHelp.out;
 }
 
