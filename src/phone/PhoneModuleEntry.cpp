@@ -22,13 +22,14 @@ std::shared_ptr<PhoneDevice> createGammuPhone(const GammuTarget& target,
     return std::make_shared<GammuPhone>(target, timeouts);
 }
 
-std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address)
+std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address,
+                                          const GatewayTimeouts& timeouts)
 {
     GatewayAddress withProxy = address;
     if (withProxy.proxy.empty())
         withProxy.proxy =
             platform::readProgramSetting(QLatin1String(ProxySettingName)).toStdString();
-    return std::make_unique<KannelGateway>(std::move(withProxy));
+    return std::make_unique<KannelGateway>(std::move(withProxy), timeouts);
 }
 
 constexpr PhoneModuleFunctions Functions = {
