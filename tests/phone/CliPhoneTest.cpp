@@ -335,7 +335,7 @@ TEST_F(CliPhone, unknownPhonesAndGatewaysAreNamedWithoutTheirPassword)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.phone);
-        std::vector<std::string> more = {"--log", (work / "sent.log").string()};
+        std::vector<std::string> more = {"--log", (work / "sent.log").string(), "--retries", "0"};
         if (c.fromEnvironment)
             ::setenv("MAILVANE_PHONE", c.phone.c_str(), 1);
         else
@@ -367,11 +367,11 @@ TEST_F(CliPhone, theGatewayIsReachedThroughAProxyOnlyWhenOneIsNamed)
     for (const char* variable : {"http_proxy", "HTTPS_PROXY", "https_proxy", "ALL_PROXY"})
         ::setenv(variable, trap.url().c_str(), 1);
     ::setenv("MAILVANE_PHONE", gateway.c_str(), 1);
-    const auto direct = send("111");
+    const auto direct = send("111", {"--retries", "0"});
     EXPECT_EQ(direct.exitCode, 1);
     EXPECT_EQ(trap.connections(), 0) << direct.err;
 
-    const auto proxied = send("111", {"--proxy", trap.url()});
+    const auto proxied = send("111", {"--proxy", trap.url(), "--retries", "0"});
     EXPECT_EQ(proxied.exitCode, 1);
     EXPECT_GE(trap.connections(), 1) << proxied.err;
     for (const char* variable :
