@@ -3,6 +3,7 @@
 #include "DocumentBuilder.h"
 #include "HexText.h"
 #include "MessageSegmenter.h"
+#include "PinInput.h"
 #include "PushBuilder.h"
 #include "Recipients.h"
 #include "RowInput.h"
@@ -247,8 +248,9 @@ int runEncode(const Arguments& arguments)
     return printOutput(out);
 }
 
-constexpr std::array<OptionInfo, 9> EncodeOptions = {{
+constexpr std::array<OptionInfo, 10> EncodeOptions = {{
     PinOption,
+    PinFileOption,
     {"format", "FORMAT", true, "document, wbxml, push or messages"},
     {"to", "NUMBERS", false, "recipients for messages, as \"num;num;...\" (one push each)"},
     {"rows", "TABLE", false,

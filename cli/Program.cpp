@@ -4,6 +4,7 @@
 #include "CliSupport.h"
 #include "Command.h"
 #include "CommandList.h"
+#include "PinInput.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -68,14 +69,13 @@ int usageError(const std::string& message, const std::string& helpCommand)
     return ExitUsage;
 }
 
-// Where the program file lies, for the token table beside it.
-std::filesystem::path executableDir(const char* argv0)
+// Where the program file lies, for the token table beside it; empty when
+// /proc/self/exe cannot be read, never a guess from the current folder.
+std::filesystem::path executableDir()
 {
     std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        self = std::filesystem::absolute(argv0, error);
-    return self.parent_path();
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error || !self.is_absolute() ? std::filesystem::path() : self.parent_path();
 }
 
 } // namespace
@@ -113,7 +113,12 @@ int run(int argc, char** argv)
         case ParseOutcome::Kind::Run:
             break;
         }
-        outcome.arguments.executableDir = executableDir(argv[0]);
+        outcome.arguments.executableDir = executableDir();
+        if (std::ranges::any_of(command->options,
+                                [](const OptionInfo& option) { return option.name == "pin"; })) {
+            if (const std::optional<int> failed = takePinInput(outcome.arguments, command->name))
+                return *failed;
+        }
         return command->run(outcome.arguments);
     }
     return usageError("unknown command '" + args[0] + "'", "mailvane-cli");

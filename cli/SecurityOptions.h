@@ -16,7 +16,10 @@ inline constexpr OptionInfo SecurityOption = {
     "how the phone checks the push: userpin (the PIN its user types; default), netwpin "
     "(the SIM's IMSI) or usernetwpin (both)"};
 inline constexpr OptionInfo PinOption = {
-    "pin", "PIN", false, "the PIN code the phone asks for (1 to 10 digits); not with netwpin"};
+    "pin", "PIN", false,
+    "the PIN code the phone asks for (1 to 10 digits); not with netwpin. Other local "
+    "users can read a command line: prefer --pin-file, MAILVANE_PIN or '--pin -' (a line "
+    "from stdin, not echoed on a terminal)"};
 inline constexpr OptionInfo ImsiOption = {
     "imsi", "IMSI", false, "the SIM's IMSI (6 to 15 digits) for netwpin and usernetwpin"};
 

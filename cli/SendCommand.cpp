@@ -7,6 +7,7 @@
 #include "PhoneBackEnd.h"
 #include "PhoneConfiguration.h"
 #include "PhoneLink.h"
+#include "PinInput.h"
 #include "RecipientFile.h"
 #include "Recipients.h"
 #include "RowInput.h"
@@ -14,6 +15,7 @@
 #include "SendingLoop.h"
 #include "StringTable.h"
 #include "TokenTableLocator.h"
+#include "UrlRedaction.h"
 
 #include <array>
 #include <charconv>
@@ -327,8 +329,9 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 22> SendOptions = {{
+constexpr std::array<OptionInfo, 24> SendOptions = {{
     PinOption,
+    PinFileOption,
     {"to", "NUMBERS", false,
      "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
      "and '/' are ignored)"},
@@ -346,6 +349,9 @@ constexpr std::array<OptionInfo, 22> SendOptions = {{
     SecurityOption,
     ImsiOption,
     PhoneOption,
+    {"proxy", "URL", false,
+     "the HTTP proxy to a gateway (default: Phone/Proxy of the program settings, else none; "
+     "http_proxy and the like are not used)"},
     {"table", "PATH", false, "the token table file (default: table.dat, searched for)"},
     {"jobs", "N", false,
      "recipients in flight at once through a gateway (1 to 100, default 1); a phone sends "
@@ -381,12 +387,20 @@ constexpr std::array<OptionInfo, 22> SendOptions = {{
 std::optional<phone::PhoneSelection> choosePhone(const Arguments& arguments, int& status)
 {
     std::optional<std::string> given;
-    if (const std::string* phone = arguments.option("phone"))
+    if (const std::string* phone = arguments.option("phone")) {
         given = *phone;
+        if (phone::redactedUrl(*phone) != *phone)
+            printError("warning: the password in --phone can be read by every local user "
+                       "(ps); set it in MAILVANE_PHONE or the program settings instead");
+    }
     const std::string chosen = phone::configuredPhoneSelection(given);
-    if (auto selection = phone::parsePhoneSelection(chosen))
+    if (auto selection = phone::parsePhoneSelection(chosen)) {
+        if (const std::string* proxy = arguments.option("proxy"))
+            selection->gateway.proxy = *proxy;
         return selection;
-    printError("unknown phone '" + chosen + "': " + phone::phoneSelectionError(chosen));
+    }
+    printError("unknown phone '" + phone::redactedUrl(chosen) +
+               "': " + phone::phoneSelectionError(chosen));
     status = given ? ExitUsage : ExitFailure;
     return std::nullopt;
 }

@@ -7,8 +7,8 @@ _mailvane_cli_options()
 {
     case $1 in
         summary) echo "--rows --pin --security --shared --encoding --table" ;;
-        encode) echo "--pin --format --to --rows --shared --encoding --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run" ;;
+        encode) echo "--pin --pin-file --format --to --rows --shared --encoding --security --imsi --table" ;;
+        send) echo "--pin --pin-file --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --proxy --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -38,7 +38,7 @@ _mailvane_cli()
             --format)
                 COMPREPLY=($(compgen -W "document wbxml push messages" -- "$cur"))
                 ;;
-            --table | --to-file | --rows | --log | --resume)
+            --table | --to-file | --rows | --log | --resume | --pin-file)
                 _filedir
                 ;;
             --security)

@@ -48,6 +48,7 @@ _mailvane-cli()
     encode)
         descriptions=(
             '--pin=:PIN:'
+            '--pin-file=:FILE:_files'
             '--format=:FORMAT:(document wbxml push messages)'
             '--to=:NUMBERS:'
             '--rows=:TABLE:_files'
@@ -62,6 +63,7 @@ _mailvane-cli()
     send)
         descriptions=(
             '--pin=:PIN:'
+            '--pin-file=:FILE:_files'
             '--to=:NUMBERS:'
             '--to-file=:LIST:_files'
             '--rows=:TABLE:_files'
@@ -72,6 +74,7 @@ _mailvane-cli()
             '--security=:METHOD:(userpin netwpin usernetwpin)'
             '--imsi=:IMSI:'
             '--phone=:PHONE:_mailvane_cli_phone'
+            '--proxy=:URL:'
             '--table=:PATH:_files'
             '--jobs=:N:'
             '--keep-going'

@@ -1,5 +1,10 @@
 #include "InstanceAddress.h"
 
+#include <cstdio>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace mailvane::app::instance_address {
 
 std::string displayPart(std::string_view platform, std::string_view x11Display,
@@ -32,6 +37,40 @@ std::string basePath(std::string_view runtimeFolder, std::string_view displayPar
     if (path.empty() || path.back() != '/')
         path += '/';
     return path + "mailvane-" + std::string(displayPart);
+}
+
+RuntimeFolder privateRuntimeFolder(std::string_view named)
+{
+    if (named.empty())
+        return {};
+    const std::string path(named);
+    const auto unfit = [&path](const std::string& why) {
+        return RuntimeFolder{{},
+                             "the runtime folder " + path + " " + why +
+                                 ", so this start neither takes the single-instance lock "
+                                 "nor hands files to a running one"};
+    };
+    if (path.front() != '/')
+        return unfit("is not an absolute path");
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return unfit("is not a folder");
+    if (info.st_uid != ::geteuid())
+        return unfit("belongs to another user");
+    if ((info.st_mode & 07777) != 0700) {
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+        return unfit(std::string("has mode ") + mode + " instead of 0700");
+    }
+    return {path, {}};
+}
+
+bool peerIsThisUser(int fd)
+{
+    ucred peer = {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+           peer.uid == ::geteuid();
 }
 
 } // namespace mailvane::app::instance_address

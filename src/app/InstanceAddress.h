@@ -20,6 +20,21 @@ inline constexpr std::string_view SocketSuffix = ".socket";
 std::string displayPart(std::string_view platform, std::string_view x11Display,
                         std::string_view waylandDisplay);
 
+// The runtime folder a lock and socket may live in: `named` (XDG_RUNTIME_DIR)
+// when it is an absolute path to a folder of this user's that no one else may
+// enter (mode 0700). Otherwise path is empty, and problem says why when a
+// folder was named: a folder another user owns or may enter could hold a
+// socket of theirs, which a later start would hand a file name to.
+struct RuntimeFolder
+{
+    std::string path;
+    std::string problem;
+};
+RuntimeFolder privateRuntimeFolder(std::string_view named);
+
+// Whether the peer of the connected local socket `fd` runs as this user.
+bool peerIsThisUser(int fd);
+
 // The lock and the socket are this with LockSuffix and SocketSuffix.
 std::string basePath(std::string_view runtimeFolder, std::string_view displayPart);
 

@@ -1,5 +1,7 @@
 #include "InstanceChannel.h"
 
+#include "InstanceAddress.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -140,6 +142,10 @@ ForwardResult forwardRequest(const QString& name, const message::Request& reques
                                .arg(socket.errorString())};
         QThread::msleep(RetryDelayMs);
     }
+    if (!instance_address::peerIsThisUser(int(socket.socketDescriptor())))
+        return {false, QStringLiteral("the program answering at %1 runs as another user; "
+                                      "nothing was handed to it")
+                           .arg(name)};
     socket.write(bytes->data(), qint64(bytes->size()));
     socket.flush(); // far below the socket's buffer: all of it goes now
     QByteArray answer;

@@ -9,6 +9,7 @@
 #include "SplashScreen.h"
 #include "StartupProbe.h"
 #include "UiText.h"
+#include "UrlRedaction.h"
 
 #include <QTimer>
 #include <cstdio>
@@ -61,7 +62,7 @@ int MainApp::run(const QString& file)
         const std::string phone = phone::configuredPhoneSelection();
         if (!phone::installPhoneBackEnd(phone)) {
             std::fprintf(stderr, "mailvane: the configured phone \"%s\" is not understood; %s\n",
-                         phone.c_str(), phone::phoneSelectionHelp().c_str());
+                         phone::redactedUrl(phone).c_str(), phone::phoneSelectionHelp().c_str());
             phone::installPhoneBackEnd("none");
         }
         dialog = std::make_unique<MainDialog>();

@@ -12,6 +12,7 @@
 #include "HelpPopup.h"
 #include "PhoneLink.h"
 #include "PlainButtonArt.h"
+#include "ProgramLocation.h"
 #include "SendWorkflow.h"
 #include "SkinButton.h"
 #include "SkinHorizontalBar.h"
@@ -98,8 +99,7 @@ bool MainDialog::initDialog()
         return true;
     }
 
-    const auto tokenTable =
-        provisioning::locateTokenTable(QApplication::applicationDirPath().toStdString());
+    const auto tokenTable = provisioning::locateTokenTable(platform::programDirectory());
     if (!tokenTable)
         std::fprintf(stderr, "mailvane: the token table %s was not found (looked in the current "
                              "folder, %s and beside the program); sending will fail\n",

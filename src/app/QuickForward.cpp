@@ -34,7 +34,9 @@ std::optional<std::string> socketPath()
 {
     const std::string_view platform = environment("QT_QPA_PLATFORM");
     const std::string_view display = environment("DISPLAY");
-    const std::string_view runtime = environment("XDG_RUNTIME_DIR");
+    // An unfit folder is said by the window's code, which then runs.
+    const std::string runtime =
+        instance_address::privateRuntimeFolder(environment("XDG_RUNTIME_DIR")).path;
     if (!(platform.empty() || platform == "xcb") || display.empty() || runtime.empty())
         return std::nullopt;
     if (platform.empty() &&
@@ -147,6 +149,11 @@ QuickForward QuickForward::tryForward(int argc, char** argv)
     const int fd = connectTo(*path);
     if (fd < 0)
         return result;
+    // A file name goes only to a program of this user.
+    if (!instance_address::peerIsThisUser(fd)) {
+        close(fd);
+        return result;
+    }
     // A send cut short leaves no whole request with the running program (it
     // went away meanwhile): the window's code starts over. Once the request
     // went, the answer decides.

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -27,10 +26,16 @@ std::string displayPart()
 
 InstanceScope InstanceScope::forThisSession()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    const std::string base = instance_address::basePath(folder.toStdString(), displayPart());
+    // The folder itself, not Qt's fallback for an unfit one: the program
+    // file's quick hand-over names the same place, or none.
+    const instance_address::RuntimeFolder folder = instance_address::privateRuntimeFolder(
+        qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString());
+    if (folder.path.empty())
+        return {{}, {}, QString::fromStdString(folder.problem)};
+    const std::string base = instance_address::basePath(folder.path, displayPart());
     return {QString::fromStdString(base + std::string(instance_address::LockSuffix)),
-            QString::fromStdString(base + std::string(instance_address::SocketSuffix))};
+            QString::fromStdString(base + std::string(instance_address::SocketSuffix)),
+            {}};
 }
 
 SingleInstance::SingleInstance(QString title, InstanceScope scope, QObject* parent)
@@ -46,17 +51,24 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Claim SingleInstance::claim(const QString& file)
 {
-    m_lock = std::make_unique<QLockFile>(m_scope.lockPath);
-    // Held for the whole run: never stale while its process lives.
-    m_lock->setStaleLockTime(0);
-    const bool locked = m_lock->tryLock(0);
-    if (!locked && m_lock->error() == QLockFile::LockFailedError)
-        return forward(file);
-    if (!locked)
-        std::fprintf(stderr,
-                     "mailvane: cannot take the lock %s; a second start may not find "
-                     "this one\n",
-                     qPrintable(m_scope.lockPath));
+    // Without a private runtime folder there is no lock and no socket; a
+    // window with the title still comes forward.
+    const bool scoped = !m_scope.lockPath.isEmpty();
+    if (!scoped && !m_scope.problem.isEmpty())
+        std::fprintf(stderr, "mailvane: %s\n", qPrintable(m_scope.problem));
+    if (scoped) {
+        m_lock = std::make_unique<QLockFile>(m_scope.lockPath);
+        // Held for the whole run: never stale while its process lives.
+        m_lock->setStaleLockTime(0);
+        const bool locked = m_lock->tryLock(0);
+        if (!locked && m_lock->error() == QLockFile::LockFailedError)
+            return forward(file);
+        if (!locked)
+            std::fprintf(stderr,
+                         "mailvane: cannot take the lock %s; a second start may not find "
+                         "this one\n",
+                         qPrintable(m_scope.lockPath));
+    }
 
     if (hasX11Connection()) {
         if (const std::optional<unsigned> window = findX11Window(m_title.toUtf8())) {
@@ -73,6 +85,8 @@ SingleInstance::Claim SingleInstance::claim(const QString& file)
         }
     }
 
+    if (!scoped)
+        return Claim::First;
     m_server = new InstanceServer(this);
     connect(m_server, &InstanceServer::activationTokenReceived, this,
             [this](const QByteArray& token) { m_activationToken = token; });

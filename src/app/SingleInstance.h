@@ -24,11 +24,12 @@ namespace mailvane::app {
 // Where the lock and the socket of one user's session on one display live.
 struct InstanceScope
 {
-    QString lockPath;
+    QString lockPath; // both empty: no lock and no socket
     QString serverName;
+    QString problem{}; // why they are empty, when a runtime folder was named
 
-    // In the user's runtime folder (private to the user), named after the
-    // display the program shows on.
+    // In the user's runtime folder, named after the display the program shows
+    // on; none when XDG_RUNTIME_DIR names no folder private to the user.
     static InstanceScope forThisSession();
 };
 

@@ -23,9 +23,13 @@ namespace {
 
 int runWindow(int argc, char** argv)
 {
-    const std::filesystem::path module =
-        mailvane::platform::installedModuleDirectory(mailvane::platform::programDirectory()) /
-        MAILVANE_WINDOW_MODULE;
+    const std::filesystem::path folder =
+        mailvane::platform::installedModuleDirectory(mailvane::platform::programDirectory());
+    if (folder.empty()) {
+        std::fprintf(stderr, "mailvane: %s\n", mailvane::platform::ProgramDirectoryUnknown);
+        return EXIT_FAILURE;
+    }
+    const std::filesystem::path module = folder / MAILVANE_WINDOW_MODULE;
     // Every symbol bound now: a module that does not fit fails here, clearly.
     void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {

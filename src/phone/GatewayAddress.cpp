@@ -1,5 +1,7 @@
 #include "GatewayAddress.h"
 
+#include "UrlRedaction.h"
+
 #include <algorithm>
 #include <array>
 #include <curl/curl.h>
@@ -83,7 +85,7 @@ GatewayAddressResult parseGatewayAddress(std::string_view text)
         return refused("out of memory");
     const std::string given(text);
     if (curl_url_set(url.get(), CURLUPART_URL, given.c_str(), 0) != CURLUE_OK)
-        return refused("'" + given +
+        return refused("'" + redactedUrl(given) +
                        "' is not a URL such as http://127.0.0.1:13013/cgi-bin/sendsms");
     const std::string scheme = urlPart(url.get(), CURLUPART_SCHEME);
     if (scheme != "http" && scheme != "https")

@@ -29,6 +29,10 @@ struct GatewayAddress
     // Decoded (name, value) pairs passed through to every request, "from"
     // among them.
     std::vector<std::pair<std::string, std::string>> parameters;
+    // The HTTP proxy the requests go through (--proxy or Phone/Proxy); empty
+    // for none, whatever http_proxy and its kin say: the password travels in
+    // the query, and only a proxy the operator named may see it.
+    std::string proxy{};
 
     bool operator==(const GatewayAddress&) const = default;
 };

@@ -85,6 +85,8 @@ void* KannelGateway::takeConnection()
     curl_easy_setopt(connection, CURLOPT_PROTOCOLS_STR, "http,https");
     // A sendsms answer is never a redirect worth following with the password.
     curl_easy_setopt(connection, CURLOPT_FOLLOWLOCATION, 0L);
+    // An empty proxy makes libcurl ignore the proxy variables of the environment.
+    curl_easy_setopt(connection, CURLOPT_PROXY, m_address.proxy.c_str());
     return connection;
 }
 

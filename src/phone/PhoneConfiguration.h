@@ -11,6 +11,8 @@ namespace mailvane::phone {
 
 inline constexpr const char* PhoneEnvironmentVariable = "MAILVANE_PHONE";
 inline constexpr const char* PhoneSettingName = "Phone/Device";
+// The HTTP proxy to a Kannel gateway, unless the command line names one.
+inline constexpr const char* ProxySettingName = "Phone/Proxy";
 
 std::string configuredPhoneSelection(const std::optional<std::string>& commandLine = std::nullopt);
 

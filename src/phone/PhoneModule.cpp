@@ -28,8 +28,13 @@ LoadedModule load()
         loaded.functions = mailvane_phone_module();
         return loaded;
     }
-    const std::filesystem::path path =
-        platform::installedModuleDirectory(platform::programDirectory()) / PhoneModuleFile;
+    const std::filesystem::path folder =
+        platform::installedModuleDirectory(platform::programDirectory());
+    if (folder.empty()) {
+        loaded.error = platform::ProgramDirectoryUnknown;
+        return loaded;
+    }
+    const std::filesystem::path path = folder / PhoneModuleFile;
     // Never closed: the devices it makes may live until the program ends.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {

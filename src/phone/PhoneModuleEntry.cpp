@@ -25,7 +25,11 @@ std::shared_ptr<PhoneDevice> createGammuPhone(const GammuTarget& target,
 std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address,
                                           const GatewayTimeouts& timeouts)
 {
-    return std::make_unique<KannelGateway>(address, timeouts);
+    GatewayAddress withProxy = address;
+    if (withProxy.proxy.empty())
+        withProxy.proxy =
+            platform::readProgramSetting(QLatin1String(ProxySettingName)).toStdString();
+    return std::make_unique<KannelGateway>(std::move(withProxy), timeouts);
 }
 
 constexpr PhoneModuleFunctions Functions = {

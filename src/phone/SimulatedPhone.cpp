@@ -4,8 +4,10 @@
 #include "SmsSubmitPdu.h"
 
 #include <charconv>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace mailvane::phone {
 namespace {
@@ -204,6 +206,11 @@ PhoneResult SimulatedPhone::send(const OutgoingMessage& message)
     entry << "PDU " << hexOf(*pdu) << "\n# to " << message.recipient << ", reference "
           << unsigned{message.concatenationReference} << ", part " << part << " of " << parts
           << "\n";
+    // The pushes carry the mailbox passwords: a new outbox is its owner's alone.
+    if (const int fd =
+            ::open((m_folder / OutboxFile).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        fd >= 0)
+        ::close(fd);
     std::ofstream out(m_folder / OutboxFile, std::ios::binary | std::ios::app);
     out << entry.str();
     out.flush();

@@ -9,8 +9,16 @@
 
 namespace mailvane::platform {
 
-// The folder of the running program file; empty when it cannot be told.
+// The folder of the running program file, an absolute path; empty when
+// /proc/self/exe cannot be read. Never the current folder: a program started
+// from a folder someone else controls must not take code or data from there.
 std::filesystem::path programDirectory();
+
+// Why programDirectory() is empty, for a message.
+inline constexpr const char* ProgramDirectoryUnknown =
+    "cannot tell where the program file lies: /proc/self/exe cannot be read";
+
+// The folders below are empty when `programDir` is not an absolute path.
 
 // The data folder (token table, skin) of an installed program in `programDir`.
 std::filesystem::path installedDataDirectory(const std::filesystem::path& programDir);

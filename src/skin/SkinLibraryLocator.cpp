@@ -34,6 +34,8 @@ QString locateSkinLibrary()
     // that the same file serves any install prefix and an unpacked package.
     if (QDir::isRelativePath(folder) && !folder.isEmpty()) {
         const QString programDir = QString::fromStdString(platform::programDirectory().string());
+        if (programDir.isEmpty())
+            return {};
         return composeSkinLibraryPath(QDir::cleanPath(programDir + QLatin1Char('/') + folder),
                                       skin);
     }

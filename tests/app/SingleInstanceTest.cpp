@@ -5,7 +5,9 @@
 #include "NeededTool.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -133,7 +135,8 @@ struct Session
 };
 
 QProcess* startProgram(const Session& session, const QStringList& arguments = {},
-                       const QString& folder = {})
+                       const QString& folder = {},
+                       QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels)
 {
     auto* process = new QProcess;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -144,7 +147,7 @@ QProcess* startProgram(const Session& session, const QStringList& arguments = {}
     environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), QStringLiteral(MAILVANE_XDG_DIR));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setProcessChannelMode(channels);
     if (!folder.isEmpty())
         process->setWorkingDirectory(folder);
     process->start(QStringLiteral(MAILVANE_APP_PATH), arguments);
@@ -196,6 +199,35 @@ TEST(SingleInstance, theFileOfASecondStartIsOpenedByTheFirst)
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_TRUE(waitFor([&] { return windowsTitled(display, FileNotFound) == 1; }))
         << "the first program did not try to open the file";
+    EXPECT_EQ(windowsTitled(display, Title), 1);
+    stop(*first);
+}
+
+// A runtime folder someone else owns could hold their socket: neither start
+// takes a lock or listens there, the later one hands nothing over and says
+// why, and the window already shown still comes forward.
+TEST(SingleInstance, aRuntimeFolderOfAnotherUserTakesNoLockAndNoFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving the runtime folder to another user needs root";
+    Session session;
+    if (session.display.name().empty())
+        GTEST_SKIP() << "no Xvfb (scripts/setup installs it)";
+    const std::string& display = session.display.name();
+    ASSERT_EQ(::chown(QFile::encodeName(session.runtime.path()).constData(), 65534, 65534), 0);
+
+    std::unique_ptr<QProcess> first(startProgram(session));
+    ASSERT_TRUE(waitFor([&] { return windowsTitled(display, Title) == 1; }));
+    std::unique_ptr<QProcess> second(
+        startProgram(session, {QStringLiteral("settings.txt")}, {}, QProcess::SeparateChannels));
+    ASSERT_TRUE(second->waitForFinished(TimeLimitMs));
+    EXPECT_EQ(second->exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(second->readAllStandardError());
+    EXPECT_EQ(said.count(QStringLiteral("belongs to another user")), 1) << qPrintable(said);
+    EXPECT_TRUE(said.contains(QStringLiteral("takes no files"))) << qPrintable(said);
+    EXPECT_TRUE(
+        QDir(session.runtime.path())
+            .isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_EQ(windowsTitled(display, Title), 1);
     stop(*first);
 }

@@ -53,9 +53,9 @@ TEST(CliUsage, helpListsEveryCommandAndExitsZero)
     const auto encodeHelp = runCli({"encode", "--help"}, cwd.path());
     EXPECT_EQ(encodeHelp.exitCode, 0);
     EXPECT_TRUE(encodeHelp.out.starts_with(
-        "Usage: mailvane-cli encode FILE [--pin PIN] --format FORMAT [--to NUMBERS] "
-        "[--rows TABLE] [--shared KEYS] [--encoding NAME] [--security METHOD] [--imsi IMSI] "
-        "[--table PATH]\n"))
+        "Usage: mailvane-cli encode FILE [--pin PIN] [--pin-file FILE] --format FORMAT "
+        "[--to NUMBERS] [--rows TABLE] [--shared KEYS] [--encoding NAME] [--security METHOD] "
+        "[--imsi IMSI] [--table PATH]\n"))
         << encodeHelp.out;
 }
 

@@ -83,6 +83,23 @@ class SaveNewOpen(SessionTest):
         send = harness.find(session, main, atspi.ROLE_PUSH_BUTTON, "Send e-mail settings")
         self.assertTrue(harness.has_state(session, send, atspi.STATE_ENABLED))
 
+        # Save keeps the file's identity: with a second name (a hard link) the
+        # file is rewritten in place, and both names show the change.
+        second = os.path.join(session.root, "second name.txt")
+        os.link(path, second)
+        harness.choose_tab(session, main, "General")
+        harness.fill(session, field("Mailbox name"), "Home mail")
+        session.key("ctrl+s")
+
+        def shows_change(name):
+            with open(name, "rb") as saved:
+                return b"Mailbox: Home mail\r\n" in saved.read()
+
+        for name in (path, second):
+            wait_until(lambda name=name: shows_change(name), f"{name} to show the save")
+        self.assertEqual(os.stat(path).st_ino, os.stat(second).st_ino)
+        self.assertEqual(os.stat(path).st_nlink, 2)
+
 
 if __name__ == "__main__":
     harness.main()

@@ -1,3 +1,4 @@
+#include "ChildProcess.h"
 #include "CliRunner.h"
 #include "DocumentBuilder.h"
 #include "FakeModem.h"
@@ -8,11 +9,21 @@
 #include "TempDir.h"
 #include "TextFile.h"
 
+#include <arpa/inet.h>
+#include <atomic>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <netinet/in.h>
 #include <set>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace mailvane;
 using test::runCli;
@@ -105,6 +116,77 @@ std::vector<OutboxPart> outboxParts(const fs::path& outbox)
     return parts;
 }
 
+// The push the outbox holds, its parts put together in order, as hexadecimal.
+std::string pushInOutbox(const fs::path& outbox)
+{
+    std::vector<std::uint8_t> whole;
+    for (const OutboxPart& part : outboxParts(outbox))
+        whole.insert(whole.end(), part.data.begin(), part.data.end());
+    return provisioning::hex::encode(whole);
+}
+
+// A TCP port on loopback, bound and not listening: nothing answers there
+// until listen() is called on fd().
+class LoopbackPort
+{
+public:
+    LoopbackPort()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ~LoopbackPort() { ::close(m_fd); }
+    LoopbackPort(const LoopbackPort&) = delete;
+    LoopbackPort& operator=(const LoopbackPort&) = delete;
+
+    int fd() const { return m_fd; }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    int m_fd = -1;
+    unsigned m_port = 0;
+};
+
+// A listener on loopback that counts the connections made to it and closes
+// each at once: a proxy that nobody should reach.
+class ProxyTrap
+{
+public:
+    ProxyTrap()
+    {
+        if (::listen(m_port.fd(), 8) != 0)
+            return;
+        m_thread = std::thread([this] {
+            for (int peer; (peer = ::accept(m_port.fd(), nullptr, nullptr)) >= 0;) {
+                ++m_connections;
+                ::close(peer);
+            }
+        });
+    }
+    ~ProxyTrap()
+    {
+        ::shutdown(m_port.fd(), SHUT_RDWR);
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    ProxyTrap(const ProxyTrap&) = delete;
+    ProxyTrap& operator=(const ProxyTrap&) = delete;
+
+    std::string url() const { return m_thread.joinable() ? m_port.url() : std::string(); }
+    int connections() const { return m_connections; }
+
+private:
+    LoopbackPort m_port;
+    std::atomic<int> m_connections{0};
+    std::thread m_thread;
+};
+
 } // namespace
 
 TEST_F(CliPhone, sendOnASimulatedPhoneDeliversPartsThatReassembleIntoThePush)
@@ -114,6 +196,8 @@ TEST_F(CliPhone, sendOnASimulatedPhoneDeliversPartsThatReassembleIntoThePush)
     EXPECT_EQ(run.out, "The e-mail settings were successfully sent to the target phone(s).\n");
     EXPECT_NE(run.err.find("recipient 2 of 2"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("message 6 of 6"), std::string::npos) << run.err;
+    EXPECT_EQ(fs::status(phoneDir / "outbox.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 
     const std::string push = expectedPush();
     std::map<std::string, std::vector<OutboxPart>> byRecipient;
@@ -225,11 +309,236 @@ TEST_F(CliPhone, numbersAreTakenAsTheWindowTakesThemAndOneThatIsNoneSendsNothing
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }
 
-TEST_F(CliPhone, unknownPhoneSelectionIsAUsageError)
+// Whatever path a gateway URL takes to a message (refused from the command
+// line or the environment, a failed request in the progress, the outcome and
+// the log), its password is hidden; a password on the command line, where
+// other users read it, draws one warning.
+TEST_F(CliPhone, unknownPhonesAndGatewaysAreNamedWithoutTheirPassword)
 {
-    const auto run = send("111", {"--phone", "carrier-pigeon"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("unknown phone 'carrier-pigeon'"), std::string::npos) << run.err;
+    const LoopbackPort closed;
+    const std::string down = "kannel:" + closed.url().insert(7, "ops:secret@") + "/cgi-bin/sendsms";
+    struct Case
+    {
+        std::string phone;
+        bool fromEnvironment;
+        int exitCode;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"carrier-pigeon", false, 2, "unknown phone 'carrier-pigeon'"},
+        {"kannel:ftp://ops:secret@gw/s", false, 2, "unknown phone 'kannel:ftp://ops:***@gw/s'"},
+        {"kannel:ftp://ops:secret@gw/s", true, 1, "unknown phone 'kannel:ftp://ops:***@gw/s'"},
+        {"kannel:ops:secret@gw/s", false, 2, "unknown phone 'kannel:***@gw/s'"},
+        {"kannel:http://gw/s?user=ops&pass=secret&to=1", true, 1,
+         "unknown phone 'kannel:http://gw/s?user=ops&pass=***&to=1'"},
+        {down, false, 1, "gateway " + closed.url() + "/cgi-bin/sendsms"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.phone);
+        std::vector<std::string> more = {"--log", (work / "sent.log").string(), "--retries", "0"};
+        if (c.fromEnvironment)
+            ::setenv("MAILVANE_PHONE", c.phone.c_str(), 1);
+        else
+            more.insert(more.end(), {"--phone", c.phone});
+        const auto run = send("111", more);
+        ::unsetenv("MAILVANE_PHONE");
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        const bool warned = !c.fromEnvironment && c.phone.find('@') != std::string::npos;
+        EXPECT_EQ(run.err.find("warning: the password in --phone") != std::string::npos, warned)
+            << run.err;
+        EXPECT_EQ((run.out + run.err + readFile(work / "sent.log")).find("secret"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_NE(readFile(work / "sent.log").find("\tfailed\t"), std::string::npos);
+}
+
+// Requests go to the gateway itself, never through a proxy the environment
+// names; only --proxy sends them through one.
+TEST_F(CliPhone, theGatewayIsReachedThroughAProxyOnlyWhenOneIsNamed)
+{
+    const ProxyTrap trap;
+    ASSERT_FALSE(trap.url().empty());
+    const LoopbackPort closed;
+    const std::string gateway = "kannel:" + closed.url().insert(7, "ops:pw@") + "/cgi-bin/sendsms";
+    ::unsetenv("no_proxy");
+    ::unsetenv("NO_PROXY");
+    for (const char* variable : {"http_proxy", "HTTPS_PROXY", "https_proxy", "ALL_PROXY"})
+        ::setenv(variable, trap.url().c_str(), 1);
+    ::setenv("MAILVANE_PHONE", gateway.c_str(), 1);
+    const auto direct = send("111", {"--retries", "0"});
+    EXPECT_EQ(direct.exitCode, 1);
+    EXPECT_EQ(trap.connections(), 0) << direct.err;
+
+    const auto proxied = send("111", {"--proxy", trap.url(), "--retries", "0"});
+    EXPECT_EQ(proxied.exitCode, 1);
+    EXPECT_GE(trap.connections(), 1) << proxied.err;
+    for (const char* variable :
+         {"http_proxy", "HTTPS_PROXY", "https_proxy", "ALL_PROXY", "MAILVANE_PHONE"})
+        ::unsetenv(variable);
+}
+
+// Each way of giving the PIN keys the same push as --pin; none of them
+// leaves it on the command line.
+TEST_F(CliPhone, thePinComesFromAPrivateFileTheEnvironmentOrStandardInput)
+{
+    const fs::path pinFile = work / "pin";
+    writeFile(pinFile, "8642\r\nnot this line\n");
+    fs::permissions(pinFile, fs::perms::owner_read | fs::perms::owner_write);
+    writeFile(work / "stdin", "8642\n");
+    struct Case
+    {
+        const char* name;
+        std::vector<std::string> more;
+        const char* environment;
+        fs::path input;
+    };
+    const Case cases[] = {
+        {"--pin-file", {"--pin-file", pinFile.string()}, nullptr, {}},
+        {"MAILVANE_PIN", {}, "8642", {}},
+        {"--pin -", {"--pin", "-"}, nullptr, work / "stdin"},
+        {"--pin over MAILVANE_PIN", {"--pin", "8642"}, "1111", {}},
+    };
+    const std::string push = provisioning::hex::encode(provisioning::hex::decode(expectedPush()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(phoneDir / "outbox.txt");
+        if (c.environment)
+            ::setenv("MAILVANE_PIN", c.environment, 1);
+        std::vector<std::string> args = {"send",    (Examples / "imap4-gprs.txt").string(),
+                                         "--to",    "111",
+                                         "--table", TokenTable.string(),
+                                         "--phone", simPhone()};
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        const auto run = runCli(args, work.path(), {}, c.input);
+        ::unsetenv("MAILVANE_PIN");
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(pushInOutbox(phoneDir / "outbox.txt"), push);
+    }
+}
+
+// What another local user sees of a send under way: its command line, which
+// names the PIN file but not the PIN, and not its environment.
+TEST_F(CliPhone, anotherUserReadsNoPinFromTheCommandLineOfASend)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running as a second user needs root";
+    const fs::path pinFile = work / "pin";
+    writeFile(pinFile, "8642\n");
+    fs::permissions(pinFile, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path numbers = work / "numbers";
+    ASSERT_EQ(::mkfifo(numbers.c_str(), 0600), 0);
+
+    // The send waits for its numbers on the pipe while it is looked at; the
+    // numbers follow, and the send ends, however the test goes.
+    test::CliRun run;
+    std::thread sending([&] {
+        run =
+            runCli({"send", (Examples / "imap4-gprs.txt").string(), "--to-file", "-", "--pin-file",
+                    pinFile.string(), "--table", TokenTable.string(), "--phone", simPhone()},
+                   work.path(), {}, numbers);
+    });
+    int writer = ::open(numbers.c_str(), O_WRONLY | O_CLOEXEC);
+    const auto finishSend = [&] {
+        if (writer >= 0) {
+            [[maybe_unused]] const ssize_t sent = ::write(writer, "111\n", 4);
+            ::close(writer);
+            writer = -1;
+        }
+        if (sending.joinable())
+            sending.join();
+    };
+    struct Finally
+    {
+        std::function<void()> run;
+        ~Finally() { run(); }
+    } finally{finishSend};
+    ASSERT_GE(writer, 0);
+    pid_t sender = 0;
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            for (const auto& entry : fs::directory_iterator("/proc")) {
+                const std::string name = entry.path().filename().string();
+                if (name.find_first_not_of("0123456789") != std::string::npos)
+                    continue;
+                const std::string stat = readFile(entry.path() / "stat");
+                const std::size_t end = stat.rfind(") ");
+                if (stat.find("(mailvane-cli)") != std::string::npos &&
+                    std::atoi(stat.c_str() + end + 4) == ::getpid())
+                    sender = std::atoi(name.c_str());
+            }
+            return sender != 0;
+        },
+        std::chrono::seconds(10)));
+
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t looker = ::fork();
+    if (looker == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        const std::string proc = "/proc/" + std::to_string(sender);
+        std::string seen = readFile(proc + "/cmdline");
+        const int environment = ::open((proc + "/environ").c_str(), O_RDONLY);
+        seen += environment < 0 ? "|environ closed" : "|environ open";
+        const bool written =
+            ::write(channel[1], seen.data(), seen.size()) == static_cast<ssize_t>(seen.size());
+        ::_exit(written ? 0 : 3);
+    }
+    ::close(channel[1]);
+    std::string seen;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        seen.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    ::waitpid(looker, nullptr, 0);
+
+    finishSend();
+    EXPECT_NE(seen.find("--pin-file"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("8642"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("|environ closed"), std::string::npos) << seen;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(pushInOutbox(phoneDir / "outbox.txt"),
+              provisioning::hex::encode(provisioning::hex::decode(expectedPush())));
+}
+
+TEST_F(CliPhone, aPinThatOthersCouldReadOrThatIsGivenTwiceSendsNothing)
+{
+    const fs::path open = work / "open-pin";
+    writeFile(open, "8642\n");
+    fs::permissions(open, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+    const fs::path empty = work / "empty-pin";
+    writeFile(empty, "\n");
+    fs::permissions(empty, fs::perms::owner_read);
+    struct Case
+    {
+        std::vector<std::string> more;
+        int exitCode;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{"--pin-file", open.string()}, 1, "(mode 0644), so it is not used; make it private"},
+        {{"--pin-file", empty.string()}, 1, "holds no PIN on its first line"},
+        {{"--pin-file", (work / "missing").string()}, 1, "cannot read the PIN file"},
+        {{"--pin", "8642", "--pin-file", empty.string()}, 2, "give the PIN once"},
+        {{"--pin", "-", "--to-file", "-"}, 2, "cannot both read standard input"},
+        {{"--pin", "-"}, 1, "no PIN on standard input"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        std::vector<std::string> args = {"send",    (Examples / "imap4-gprs.txt").string(),
+                                         "--to",    "111",
+                                         "--table", TokenTable.string(),
+                                         "--phone", simPhone()};
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        const auto run = runCli(args, work.path());
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("8642"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }
 
 TEST_F(CliPhone, phoneComesFromTheOptionThenTheEnvironmentThenTheSettingsStore)

@@ -24,6 +24,17 @@ constexpr gid_t NoGroup = 65534;
 // Another user, and a group that only the saving user belongs to besides its own.
 constexpr uid_t OtherUser = 4242;
 constexpr gid_t SharedGroup = 4243;
+// A group the saving user is not in.
+constexpr gid_t OtherGroup = 4244;
+
+// The name a case saves under.
+enum SavedName
+{
+    Direct,
+    Link,       // a link in a folder that nobody owns
+    StickyLink, // another user's link in a sticky folder open to all
+    HardLink,   // the file has a second name elsewhere
+};
 
 std::string fileBytes(const fs::path& path)
 {
@@ -96,22 +107,30 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         uid_t fileOwner;
         gid_t fileGroup;
         unsigned fileMode;
-        bool throughLink; // saved through a link in a folder that nobody owns
+        SavedName savedAs;
         AtomicWriteStatus want;
-        bool inPlace; // the old file, not a new one, holds the new contents
+        bool inPlace;        // the old file, not a new one, holds the new contents
+        int savedGroup = -1; // the group and mode after the save; -1: as before
+        int savedMode = -1;
     };
     const Case cases[] = {
-        {"someone else's file in a shared group", Nobody, OtherUser, SharedGroup, 0664, false,
+        {"someone else's file in a shared group", Nobody, OtherUser, SharedGroup, 0664, Direct,
          AtomicWriteStatus::Success, false},
-        {"own private file in a shared group", Nobody, Nobody, SharedGroup, 0640, false,
+        {"own private file in a shared group", Nobody, Nobody, SharedGroup, 0640, Direct,
          AtomicWriteStatus::Success, false},
-        {"writable file in a closed folder", 0, Nobody, NoGroup, 0644, false,
+        {"writable file in a closed folder", 0, Nobody, NoGroup, 0644, Direct,
          AtomicWriteStatus::Success, true},
-        {"link to a writable file in a closed folder", 0, Nobody, SharedGroup, 0660, true,
+        {"link to a writable file in a closed folder", 0, Nobody, SharedGroup, 0660, Link,
          AtomicWriteStatus::Success, true},
-        {"read-only file in a closed folder", 0, 0, 0, 0644, false, AtomicWriteStatus::CannotCreate,
-         false},
-        {"read-only file in an open folder", Nobody, 0, 0, 0644, false,
+        {"read-only file in a closed folder", 0, 0, 0, 0644, Direct,
+         AtomicWriteStatus::CannotCreate, false},
+        {"read-only file in an open folder", Nobody, 0, 0, 0644, Direct,
+         AtomicWriteStatus::CannotCreate, false},
+        {"own file with a second name", Nobody, Nobody, NoGroup, 0640, HardLink,
+         AtomicWriteStatus::Success, true},
+        {"own file of a group the user is not in", Nobody, Nobody, OtherGroup, 0664, Direct,
+         AtomicWriteStatus::Success, false, NoGroup, 0600},
+        {"someone's link planted in a sticky folder", Nobody, Nobody, NoGroup, 0600, StickyLink,
          AtomicWriteStatus::CannotCreate, false},
     };
     const std::string old = "old contents that are longer than the new ones";
@@ -128,11 +147,18 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         makeEntry(file, c.fileOwner, c.fileGroup, c.fileMode);
         const ino_t oldInode = statOf(file).st_ino;
         fs::path saved = file;
-        if (c.throughLink) {
+        if (c.savedAs == Link || c.savedAs == StickyLink) {
             fs::create_directory(dir / "links");
-            makeEntry(dir / "links", Nobody, NoGroup, 0755);
             saved = dir / "links" / "settings.txt";
             fs::create_symlink(fs::path("..") / "folder" / "settings.txt", saved);
+            if (c.savedAs == Link) {
+                makeEntry(dir / "links", Nobody, NoGroup, 0755);
+            } else {
+                makeEntry(dir / "links", 0, 0, 01777);
+                ASSERT_EQ(::lchown(saved.c_str(), OtherUser, OtherUser), 0);
+            }
+        } else if (c.savedAs == HardLink) {
+            fs::create_hard_link(file, dir / "second-name.txt");
         }
 
         const std::optional<AtomicWriteResult> result = saveAsNobody(saved, fresh);
@@ -140,13 +166,16 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
         EXPECT_EQ(result->status, c.want) << "error " << result->systemError;
         const struct stat after = statOf(file);
         EXPECT_EQ(fileBytes(file), c.want == AtomicWriteStatus::Success ? fresh : old);
-        EXPECT_EQ(after.st_gid, c.fileGroup);
-        EXPECT_EQ(after.st_mode & 07777, c.fileMode);
+        EXPECT_EQ(after.st_gid, c.savedGroup < 0 ? c.fileGroup : gid_t(c.savedGroup));
+        EXPECT_EQ(after.st_mode & 07777, c.savedMode < 0 ? c.fileMode : unsigned(c.savedMode));
         EXPECT_EQ(after.st_ino == oldInode, c.inPlace || c.want != AtomicWriteStatus::Success);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
             << "no temporary file is left";
-        if (c.throughLink) {
+        if (c.savedAs == Link || c.savedAs == StickyLink) {
             EXPECT_TRUE(fs::is_symlink(saved));
+        }
+        if (c.savedAs == HardLink) {
+            EXPECT_EQ(fileBytes(dir / "second-name.txt"), fresh);
         }
     }
 }
