@@ -252,6 +252,8 @@ void MainDialog::createButtons()
         return button;
     };
     m_sendButton = make(ids::SendButton, strings::SendCaption, "sendButton");
+    // Its description says what is missing, which changes as fields fill.
+    widgets::WhatsThisHelp::keepOwnDescription(m_sendButton->window());
     m_chooseButton = make(ids::ChooseRecipientsButton, strings::ChooseRecipientsCaption,
                           "chooseRecipientsButton");
     m_emptyButton = make(ids::EmptyFieldsButton, strings::EmptyFieldsCaption, "emptyFieldsButton");

@@ -44,6 +44,7 @@ namespace {
 // The description a control had before help was added to it (the question
 // its choice answers), kept so that a second pass does not repeat it.
 constexpr const char* ContextProperty = "mailvaneDescriptionContext";
+constexpr const char* OwnDescriptionProperty = "mailvaneOwnDescription";
 
 // The widget whose help covers `control`: the nearest one watched.
 const QWidget* helpRootOf(const QWidget* control)
@@ -83,11 +84,17 @@ QString withoutColon(QString text)
 
 } // namespace
 
+void WhatsThisHelp::keepOwnDescription(QWidget* control)
+{
+    control->setProperty(OwnDescriptionProperty, true);
+}
+
 void WhatsThisHelp::describeControls()
 {
     for (QWidget* control : m_root->findChildren<QWidget*>()) {
         const int number = controlId(control);
-        if (number == 0 || control->focusPolicy() == Qt::NoFocus || helpRootOf(control) != m_root)
+        if (number == 0 || control->focusPolicy() == Qt::NoFocus ||
+            control->property(OwnDescriptionProperty).toBool() || helpRootOf(control) != m_root)
             continue;
         QVariant context = control->property(ContextProperty);
         if (!context.isValid()) {

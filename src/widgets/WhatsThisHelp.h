@@ -48,6 +48,8 @@ public:
     // a screen reader tells what F1 would show. Runs each time the widget
     // shows, since some texts follow the controls' state.
     void describeControls();
+    // Leaves `control`'s description to its window, which keeps it current.
+    static void keepOwnDescription(QWidget* control);
 
 Q_SIGNALS:
     // A help text was shown for `control` (0 for the watched widget itself).

@@ -3,12 +3,14 @@
 #include "GeneralPage.h"
 #include "MainDialog.h"
 #include "PageTestSupport.h"
+#include "PasswordEdit.h"
 #include "PinDialog.h"
 #include "SkinTabWidget.h"
 
 #include <QClipboard>
 #include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QToolTip>
 
@@ -137,7 +139,14 @@ TEST_F(DigitFields, pastedOrDroppedTextIsTakenOnlyWhenItIsAllDigits)
 TEST_F(DigitFields, textOutsideLatin1IsRefusedWithANoteNamingIt)
 {
     using Route = void (*)(QLineEdit*, const QString&);
-    const auto typeIn = [](QLineEdit* edit, const QString& text) { QTest::keyClicks(edit, text); };
+    // Key by key, as a keyboard layout types them (QTest knows only ASCII keys).
+    const auto typeIn = [](QLineEdit* edit, const QString& text) {
+        for (const char32_t c : text.toUcs4()) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                          QString::fromUcs4(&c, 1));
+            QApplication::sendEvent(edit, &key);
+        }
+    };
     const std::pair<const char*, Route> routes[] = {{"typing", typeIn},
                                                     {"Ctrl+V", pasteByKey},
                                                     {"menu paste", pasteByMenu},
@@ -147,13 +156,18 @@ TEST_F(DigitFields, textOutsideLatin1IsRefusedWithANoteNamingIt)
                                  edit(window.generalPage(), pages::GeneralPage::PasswordEdit)};
     for (QLineEdit* field : fields) {
         for (const auto& [routeName, route] : routes) {
+            // A password field takes nothing pasted or dropped at all.
+            const bool typed = route == routes[0].second || route == routes[4].second;
+            if (qobject_cast<widgets::PasswordEdit*>(field) && !typed)
+                continue;
             SCOPED_TRACE(field->objectName().toStdString() + ", " + routeName);
             field->setFocus();
             field->clear();
             QToolTip::hideText();
+            ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
             route(field, QString::fromUtf8("Caf\u00e9"));
             EXPECT_FALSE(QToolTip::isVisible()) << "a note for text that was taken";
-            route(field, QString::fromUtf8("\u0395\u03bb \U0001F600\u4e2d"));
+            route(field, QString::fromUtf8("\u0395\u03bb\U0001F600\u4e2d"));
             EXPECT_EQ(field->text(), QString::fromUtf8("Caf\u00e9"));
             ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 2000));
             // Typing meets one character at a time; the others name all of them.

@@ -1,4 +1,5 @@
 #include "MainDialog.h"
+#include "Mnemonics.h"
 
 #include "AdvancedPage.h"
 #include "ConnectionPage.h"
@@ -116,7 +117,7 @@ TEST_F(MainDialogTest, startsWithTheDefaultsOnTheGeneralPage)
     const QStringList menus = {QStringLiteral("File"), QStringLiteral("Help")};
     QStringList shown;
     for (QAction* menu : m_dialog.menuBar()->actions())
-        shown << menu->text();
+        shown << widgets::withoutMnemonic(menu->text());
     EXPECT_EQ(shown, menus);
 }
 

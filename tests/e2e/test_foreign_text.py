@@ -26,19 +26,36 @@ class ForeignText(SessionTest):
 
         harness.click(session, mailbox)
         wait_until(lambda: harness.has_state(session, mailbox, atspi.STATE_FOCUSED), "the focus")
-        session.type_text("Café Ελλάδα 中")
-        wait_until(lambda: harness.text_of(mailbox) == "Café  ", "the Latin-1 part to stay")
-        note = wait_until(lambda: note_naming("中"), "a note naming the refused character")
-        self.assertIn("ISO 8859-1", note.name)
+        # The Latin-1 part by the keyboard map; each other character through
+        # a key that xdotool maps for it first, one at a time.
+        session.type_text("Cafe ")
+        wait_until(lambda: harness.text_of(mailbox) == "Cafe ", "the Latin-1 part")
+        for character in "Ελ中":
+            # The first key press after xdotool changed the map can reach the
+            # program before the new map does, and types nothing; a person's
+            # keyboard map does not change under them, so such a key is typed
+            # again.
+            for attempt in range(3):
+                session.xdotool("type", "--delay", "100", "--", character)
+                try:
+                    note = wait_until(lambda: note_naming(character),
+                                      f"a note naming {character}", limit=4)
+                    break
+                except harness.WaitTimeout:
+                    if attempt == 2:
+                        raise
+            self.assertIn("ISO 8859-1", note.name)
+        session.type_text(" ")
+        wait_until(lambda: harness.text_of(mailbox) == "Cafe  ", "the field to hold only Latin-1")
 
         # A paste that holds one such character is refused whole, with the note.
         session.own_clipboard("Zürich Straße Ωmega")
         session.key("End", "ctrl+v")
         wait_until(lambda: note_naming("Ω"), "a note naming the pasted character")
-        self.assertEqual(harness.text_of(mailbox), "Café  ")
+        self.assertEqual(harness.text_of(mailbox), "Cafe  ")
         session.own_clipboard("Zürich")
         session.key("ctrl+v")
-        wait_until(lambda: harness.text_of(mailbox) == "Café  Zürich", "Latin-1 text to paste")
+        wait_until(lambda: harness.text_of(mailbox) == "Cafe  Zürich", "Latin-1 text to paste")
 
 
 if __name__ == "__main__":

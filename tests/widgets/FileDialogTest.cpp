@@ -289,6 +289,10 @@ TEST_F(FileDialogWindowTest, theCompletionListClosesWithTheDialogAndTheOwnerIsAc
         auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_TRUE(edit && edit->completer());
         completions = edit->completer()->popup();
+        // The list offers only what the folder's listing has brought in.
+        auto* tree = window->fileDialog()->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(tree, nullptr);
+        spinUntil([&] { return tree->model()->rowCount(tree->rootIndex()) == 1; });
         edit->setFocus();
         QTest::keyClicks(edit, QStringLiteral("off"));
         spinUntil([&] { return completions->isVisible(); });
