@@ -77,6 +77,12 @@ _mailvane-cli()
             '--keep-going'
             '--log=:FILE:_files'
             '--resume=:FILE:_files'
+            '--resend-uncertain'
+            '--retries=:N:'
+            '--stop-after=:N:'
+            '--timeout=:SECONDS:'
+            '--rate=:N:'
+            '--dry-run'
             '1:settings file:_files'
         )
         ;;
