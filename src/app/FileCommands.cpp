@@ -6,6 +6,7 @@
 #include "SkinMessageBox.h"
 #include "UiText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
@@ -161,18 +162,30 @@ int FileCommands::open(QString& currentFile, settings::EmailSettings& record)
 int FileCommands::openPath(const QString& path, QString& currentFile,
                            settings::EmailSettings& record)
 {
+    const int result = read(path, record, QString());
+    if (result == Done)
+        currentFile = path;
+    return result;
+}
+
+int FileCommands::readForwarded(const QString& path, settings::EmailSettings& record)
+{
+    return read(path, record, QStringLiteral("\n\n") + QDir::toNativeSeparators(path));
+}
+
+int FileCommands::read(const QString& path, settings::EmailSettings& record,
+                       const QString& suffix)
+{
     if (!canRead(path)) {
-        ask(widgets::uiText(strings::FileNotFoundMessage), strings::FileNotFoundCaption,
+        ask(widgets::uiText(strings::FileNotFoundMessage) + suffix, strings::FileNotFoundCaption,
             OkExclamation);
         return Stopped;
     }
     const settings::ReadResult result = settings::readSettingsFile(toPath(path), record);
-    if (result.ok()) {
-        currentFile = path;
+    if (result.ok())
         return Done;
-    }
-    ask(widgets::uiText(strings::InvalidFileFormatMessage), strings::InvalidFileFormatCaption,
-        OkExclamation);
+    ask(widgets::uiText(strings::InvalidFileFormatMessage) + suffix,
+        strings::InvalidFileFormatCaption, OkExclamation);
     return result.status == settings::ReadStatus::Invalid ? InvalidFile : Stopped;
 }
 

@@ -38,6 +38,10 @@ public:
     int open(QString& currentFile, settings::EmailSettings& record);
     // Open without the dialog, for a file named on the command line.
     int openPath(const QString& path, QString& currentFile, settings::EmailSettings& record);
+    // Reads a file that a later start of the program named into `record`,
+    // touching nothing else: the running window is replaced only by a file
+    // that reads. Its messages name the file, which nobody chose here.
+    int readForwarded(const QString& path, settings::EmailSettings& record);
 
 private:
     // The save dialog; an empty string when cancelled.
@@ -50,6 +54,8 @@ private:
     // when the write succeeded.
     int writeAs(const QString& path, QString& currentFile, const settings::EmailSettings& record);
     int ask(const QString& text, settings::StringId caption, unsigned flags);
+    // Reads `path` into `record`; a failure's message ends with `suffix`.
+    int read(const QString& path, settings::EmailSettings& record, const QString& suffix);
 
     QWidget* m_owner;
     platform::LibraryHandle m_skin;

@@ -1,6 +1,7 @@
 #include "MainApp.h"
 
 #include "MainDialog.h"
+#include "Mnemonics.h"
 #include "PhoneBackEnd.h"
 #include "PhoneConfiguration.h"
 #include "SingleInstance.h"
@@ -50,6 +51,7 @@ int MainApp::run(const QString& file)
         break;
     }
     // The three-dimensional control look needs no switching on here.
+    widgets::installMnemonicUnderlining();
     loadSkin();
 
     // The main window is built, hidden, while the splash is up, so that it

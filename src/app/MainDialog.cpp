@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AdvancedPage.h"
+#include "Completeness.h"
 #include "ConnectionPage.h"
 #include "ControlIds.h"
 #include "ControlNumbers.h"
@@ -10,6 +11,7 @@
 #include "GeneralPage.h"
 #include "HeadingLabel.h"
 #include "HelpPopup.h"
+#include "Mnemonics.h"
 #include "PhoneLink.h"
 #include "PlainButtonArt.h"
 #include "ProgramLocation.h"
@@ -134,6 +136,9 @@ bool MainDialog::initDialog()
     m_heading->setText(widgets::uiText(strings::Heading));
     m_heading->setAccessibleName(m_heading->text());
     m_recipientsEdit->setAccessibleName(m_chooseButton->text());
+    // The button shows the field's label, but what it does is choose: a
+    // screen reader must not hear two controls of one name.
+    m_chooseButton->window()->setAccessibleName(widgets::uiText(strings::ChooseRecipientsTitle));
 
     // Made after the window was shown: they have to be shown themselves.
     m_menuBar->show();
@@ -173,9 +178,12 @@ void MainDialog::buildMenu()
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("mainMenu"));
     m_menuBar->setNativeMenuBar(false);
-    const auto add = [this](QMenu* menu, settings::StringId text, int command,
-                            QKeySequence shortcut, void (MainDialog::*handler)()) {
-        QAction* action = menu->addAction(widgets::uiText(text));
+    // Each menu's items have letters of their own; the menus' letters stay
+    // free on the pages too.
+    QString itemLetters;
+    const auto add = [this, &itemLetters](QMenu* menu, settings::StringId text, int command,
+                                          QKeySequence shortcut, void (MainDialog::*handler)()) {
+        QAction* action = menu->addAction(widgets::withMnemonic(widgets::uiText(text), itemLetters));
         action->setData(command);
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -185,7 +193,8 @@ void MainDialog::buildMenu()
     // The file commands have keys of their own, the usual ones of desktop
     // programs, written out: the platform's standard sequence for Save As is
     // empty on some desktops, which left it without a key.
-    QMenu* file = m_menuBar->addMenu(widgets::uiText(strings::FileMenu));
+    QMenu* file =
+        m_menuBar->addMenu(widgets::withMnemonic(widgets::uiText(strings::FileMenu), m_menuLetters));
     add(file, strings::NewItem, menu::NewCommand, QKeySequence(Qt::CTRL | Qt::Key_N),
         &MainDialog::onNew);
     add(file, strings::OpenItem, menu::OpenCommand, QKeySequence(Qt::CTRL | Qt::Key_O),
@@ -197,7 +206,9 @@ void MainDialog::buildMenu()
     file->addSeparator();
     add(file, strings::ExitItem, menu::ExitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q),
         &MainDialog::onExit);
-    QMenu* help = m_menuBar->addMenu(widgets::uiText(strings::HelpMenu));
+    itemLetters.clear();
+    QMenu* help =
+        m_menuBar->addMenu(widgets::withMnemonic(widgets::uiText(strings::HelpMenu), m_menuLetters));
     add(help, strings::WhatsThisItem, menu::WhatsThisCommand, QKeySequence(),
         &MainDialog::onWhatsThis);
     help->addSeparator();
@@ -241,6 +252,8 @@ void MainDialog::createButtons()
         return button;
     };
     m_sendButton = make(ids::SendButton, strings::SendCaption, "sendButton");
+    // Its description says what is missing, which changes as fields fill.
+    widgets::WhatsThisHelp::keepOwnDescription(m_sendButton->window());
     m_chooseButton = make(ids::ChooseRecipientsButton, strings::ChooseRecipientsCaption,
                           "chooseRecipientsButton");
     m_emptyButton = make(ids::EmptyFieldsButton, strings::EmptyFieldsCaption, "emptyFieldsButton");
@@ -263,9 +276,11 @@ void MainDialog::createSheet()
     m_sheet->addPage(m_advancedPage, widgets::uiText(strings::AdvancedTab));
     m_sheet->addPage(m_incomingPage, widgets::uiText(strings::IncomingTab));
     m_sheet->addPage(m_outgoingPage, widgets::uiText(strings::OutgoingTab));
-    for (pages::SettingsPage* page : pages())
+    for (pages::SettingsPage* page : pages()) {
         connect(page, &pages::SettingsPage::completenessTestRequested, this,
                 &MainDialog::updateSendButton);
+        page->reserveMnemonics(m_menuLetters);
+    }
     m_sheet->show();
 }
 
@@ -400,8 +415,18 @@ void MainDialog::clearPageFlags()
 
 void MainDialog::updateSendButton()
 {
-    if (m_sendButton)
-        m_sendButton->enable(m_record.isComplete());
+    if (!m_sendButton)
+        return;
+    const bool complete = m_record.isComplete();
+    m_sendButton->enable(complete);
+    // A disabled button says nothing by itself: its description tells what
+    // is still missing.
+    QString description = widgets::uiText(strings::SendHelp);
+    if (!complete)
+        description += QLatin1Char(' ') +
+                       widgets::uiText(strings::SendUnavailableNote)
+                           .arg(QString::fromStdString(settings::describeMissingFields(m_record)));
+    m_sendButton->window()->setAccessibleDescription(description);
 }
 
 void MainDialog::resetSettings()
@@ -442,12 +467,18 @@ void MainDialog::onOpen()
 
 void MainDialog::openFile(const QString& path)
 {
+    // Read first: a name typed elsewhere may be wrong, and a wrong name must
+    // not cost the window what it holds.
     FileCommands files(this, m_skin);
+    settings::EmailSettings read;
+    if (files.readForwarded(path, read) != FileCommands::Done)
+        return;
     if (settingsChanged() &&
         files.saveChangesPrompt(m_currentFile.path(), m_record) == FileCommands::Stopped)
         return;
-    m_record.clear();
-    finishOpen(files.openPath(path, m_currentFile.path(), m_record));
+    m_record = std::move(read);
+    m_currentFile.path() = path;
+    finishOpen(FileCommands::Done);
 }
 
 void MainDialog::bringToFront()
@@ -536,7 +567,9 @@ void MainDialog::onChooseRecipientsClicked()
 
 void MainDialog::onSendClicked()
 {
-    sendWorkflow().send(m_recipientsEdit->text());
+    // The keyboard goes where the mending is to be done.
+    if (sendWorkflow().send(m_recipientsEdit->text()) == send::SendWorkflow::Stop::AtRecipients)
+        m_recipientsEdit->setFocus(Qt::OtherFocusReason);
 }
 
 void MainDialog::onButtonCommand(int control)

@@ -83,8 +83,10 @@ public:
     void onChooseRecipientsClicked();
     void onSendClicked();
 
-    // Open without the file dialog, for a file named on a command line: asks
-    // the save-changes question first when there are changes.
+    // Open without the file dialog, for a file named on a command line: reads
+    // it first and, only when it reads, asks the save-changes question (when
+    // there are changes) and shows it; otherwise says why, naming the file,
+    // and leaves the window as it was.
     void openFile(const QString& path);
     // Shows the window normal-sized, on top and active.
     void bringToFront();
@@ -138,6 +140,7 @@ private:
     std::unique_ptr<widgets::SkinButton> m_chooseButton;
     std::unique_ptr<widgets::SkinButton> m_emptyButton;
     QSize m_sheetSize;
+    QString m_menuLetters; // the menu bar's mnemonics, kept free on the pages
     bool m_closing = false;
     std::unique_ptr<send::SendWorkflow> m_sendWorkflow; // made on first use
 };

@@ -200,9 +200,7 @@ void AdvancedPage::activate()
     const bool smtpOff = m_record.smtpAuthorization && *m_record.smtpAuthorization == values::No;
     enableSmtpLogin(!smtpOff);
 
-    const bool changed = m_changed;
     fill();
-    m_changed = changed;
     makeRadiosTabStops();
 }
 

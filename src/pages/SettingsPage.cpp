@@ -2,6 +2,7 @@
 
 #include "ControlIds.h"
 #include "FieldEdit.h"
+#include "Mnemonics.h"
 #include "PasswordEdit.h"
 #include "RadioButton.h"
 #include "UiText.h"
@@ -40,7 +41,13 @@ bool SettingsPage::onSetActive()
 {
     ensureCreated();
     m_shown = true;
+    // Showing a page puts the record's values into its controls, which runs
+    // their edit rules; looking at a page is not a change.
+    const bool changed = m_changed;
     activate();
+    m_changed = changed;
+    // After activation, which may have renamed a label.
+    widgets::assignMnemonics(this, m_reservedMnemonics);
     return widgets::SkinTabPage::onSetActive();
 }
 

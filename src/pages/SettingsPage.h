@@ -56,6 +56,9 @@ public:
 
     bool onSetActive() override;
 
+    // Letters the page's mnemonics leave to the window around it (its menus).
+    void reserveMnemonics(const QString& letters) { m_reservedMnemonics = letters; }
+
     // The help text for one of the page's controls (0: the page itself).
     virtual settings::StringId helpFor(int control) const = 0;
 
@@ -138,6 +141,7 @@ private:
 
     int m_templateId;
     bool m_created = false;
+    QString m_reservedMnemonics;
 };
 
 } // namespace mailvane::pages

@@ -44,6 +44,8 @@ PinDialog::PinDialog(const platform::LibraryHandle& skin, QWidget* parent)
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widgets::setControlId(explanation, Explanation);
+    // The text ends in a line break for its layout, which is nothing to read out.
+    explanation->setAccessibleName(explanation->text().trimmed());
 
     auto* label = new QLabel(widgets::uiText(settings::strings::PinLabel), this);
     label->setGeometry(LabelRect);

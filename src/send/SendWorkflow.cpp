@@ -75,10 +75,10 @@ SendWorkflow::SendWorkflow(QWidget* window, const platform::LibraryHandle& skin,
     : m_window(window), m_skin(skin), m_record(record), m_link(link)
 {}
 
-void SendWorkflow::send(const QString& field)
+SendWorkflow::Stop SendWorkflow::send(const QString& field)
 {
     if (m_busy)
-        return;
+        return Stop::Elsewhere;
     const BusyScope busy(m_busy);
 
     // The field is read whole and every piece must be a number that can be
@@ -90,18 +90,18 @@ void SendWorkflow::send(const QString& field)
         const std::string message = settings::invalidNumberMessage(*recipients.invalidPiece);
         tellTerminal(message);
         showMessage({widgets::uiText(RecipientsInvalidCaption), fromUtf8(message), Warning});
-        return;
+        return Stop::AtRecipients;
     }
     const std::vector<std::string>& numbers = recipients.numbers;
     if (numbers.empty()) {
         showMessage({widgets::uiText(RecipientsMissingCaption),
                      widgets::uiText(NoRecipientsMessage), Warning});
-        return;
+        return Stop::AtRecipients;
     }
 
     PinDialog pinDialog(m_skin, m_window);
     if (pinDialog.exec() != QDialog::Accepted || pinDialog.pin().isEmpty())
-        return;
+        return Stop::Elsewhere;
 
     // The Send dialog lists the numbers as they will be dialled.
     std::string shown;
@@ -112,7 +112,7 @@ void SendWorkflow::send(const QString& field)
         SendDialog confirmation(m_window, m_skin, m_record);
         if (confirmation.exec() != QDialog::Accepted) {
             m_record.to.reset();
-            return;
+            return Stop::Elsewhere;
         }
     }
 
@@ -121,6 +121,7 @@ void SendWorkflow::send(const QString& field)
     if (!outcome.sent)
         tellTerminal(outcomeLine(outcome));
     showMessage(outcomeMessage(outcome));
+    return Stop::Elsewhere;
 }
 
 phone::SendingOutcome SendWorkflow::deliver(const std::vector<std::string>& numbers,

@@ -45,8 +45,14 @@ public:
     // The Send command for the recipients field's text, read whole. A piece
     // that is not a phone number stops it before the PIN. Reports every
     // outcome in a message box, and every failure on stderr too; cancelling a
-    // dialog ends it silently.
-    void send(const QString& field);
+    // dialog ends it silently. Says whether it stopped at the field, which
+    // the operator then has to mend.
+    enum class Stop
+    {
+        Elsewhere,
+        AtRecipients,
+    };
+    Stop send(const QString& field);
 
     // The Choose Recipients command: the field's new text, or nothing when it
     // stays as it is.

@@ -55,6 +55,13 @@ bool WaitDialog::initDialog()
 {
     SkinDialog::initDialog();
     m_message->setText(widgets::uiText(settings::strings::WaitMessage));
+    // The window has no caption to be named by; its message names it and,
+    // until a send says how far it got, the bar.
+    const QString name = m_message->text().simplified();
+    setAccessibleName(name);
+    m_message->setAccessibleName(name);
+    if (m_progressLine->text().isEmpty())
+        m_bar->setAccessibleName(name);
     return true;
 }
 
@@ -85,6 +92,7 @@ void WaitDialog::closeEvent(QCloseEvent* event)
 void WaitDialog::setProgressText(const QString& line)
 {
     m_progressLine->setText(line);
+    m_bar->setAccessibleName(line.isEmpty() ? m_message->text().simplified() : line);
 }
 
 QString WaitDialog::progressText() const

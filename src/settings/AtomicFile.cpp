@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <optional>
 #include <string>
@@ -127,16 +128,34 @@ void syncFolder(const fs::path& folder)
     }
 }
 
+// ".<name>.XXXXXX", with <name> shortened where needed so that the whole
+// fits the folder's limit on a name: a target of any length the file system
+// takes can be saved. The cut falls between UTF-8 characters.
+std::string temporaryName(const fs::path& target)
+{
+    constexpr std::string_view Prefix = ".";
+    constexpr std::string_view Suffix = ".XXXXXX";
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    std::string name = target.filename().string();
+    const std::size_t room = nameMax - Prefix.size() - Suffix.size();
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return std::string(Prefix) + name + std::string(Suffix);
+}
+
 class TemporaryFile
 {
 public:
     explicit TemporaryFile(const fs::path& target)
     {
         // Hidden, beside the target, so that the rename stays within one file system.
-        std::string name = ".";
-        name += target.filename().string();
-        name += ".XXXXXX";
-        std::string pattern = (target.parent_path() / name).string();
+        std::string pattern = (target.parent_path() / temporaryName(target)).string();
         m_fd = ::mkostemp(pattern.data(), O_CLOEXEC); // created 0600
         if (m_fd >= 0)
             m_path = pattern;

@@ -178,6 +178,9 @@ constexpr auto Entries = std::to_array<Entry>({
     {333, "&Paste"},
     {334, "&Delete"},
     {335, "Select &All"},
+    // Notes beside a control that refused what was typed.
+    {350, "Not taken: %1. A settings file holds only Western European characters (ISO 8859-1)."},
+    {351, "Not available until these are filled in: %1."},
     // The send workflow.
     {400, " Send "},
     {401, "Recipients:"},

@@ -144,6 +144,10 @@ inline constexpr StringId CopyItem = 332;
 inline constexpr StringId PasteItem = 333;
 inline constexpr StringId DeleteItem = 334;
 inline constexpr StringId SelectAllItem = 335;
+// Why typed or pasted text did not go into a field; %1 the characters refused.
+inline constexpr StringId NotLatin1Note = 350;
+// Why Send is not available, for a screen reader; %1 the missing fields.
+inline constexpr StringId SendUnavailableNote = 351;
 
 // The send workflow: the PIN, wait, Send and Choose Recipients dialogs, their
 // help texts and the progress lines. None has a number of old either; the

@@ -2,6 +2,7 @@
 
 #include "MaskBlend.h"
 #include "ProgramVersion.h"
+#include "SkinColours.h"
 #include "SkinImage.h"
 
 #include <QEvent>
@@ -63,6 +64,9 @@ QRect AboutBox::dialogRect(int x, int y, int w, int h) const
 
 void AboutBox::build(const QString& programPath, const QString& freeText)
 {
+    // The banner's ink is dark, drawn for a light face: the box keeps the
+    // skin's light look on a dark desktop too.
+    SkinColours::useSkinPalette(this);
     QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), FontPoints);
     setFont(font);
     const QFontMetrics metrics(font);

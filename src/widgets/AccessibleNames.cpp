@@ -1,5 +1,6 @@
 #include "AccessibleNames.h"
 
+#include "Mnemonics.h"
 #include "RadioButton.h"
 
 #include <QAccessibleWidget>
@@ -60,6 +61,7 @@ QAccessibleInterface* createAccessible(const QString& className, QObject* object
 
 QString withoutColon(QString text)
 {
+    text = withoutMnemonic(text);
     if (text.endsWith(u':'))
         text.chop(1);
     return text;

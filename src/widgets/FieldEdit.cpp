@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QToolTip>
 #include <algorithm>
 
 namespace mailvane::widgets {
@@ -32,11 +33,35 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// Long enough to read a sentence; the next key press closes it anyway.
+constexpr int RefusedNoteMs = 8000;
+
+void showRefusedNote(QLineEdit* edit, const QString& refused)
+{
+    const QString note =
+        uiText(settings::strings::NotLatin1Note).arg(refused);
+    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), note, edit, QRect(),
+                       RefusedNoteMs);
+}
+
 } // namespace
 
 QValidator::State Latin1Validator::validate(QString& input, int&) const
 {
-    return isLatin1(input) ? Acceptable : Invalid;
+    m_refused = charactersOutsideLatin1(input);
+    return m_refused.isEmpty() ? Acceptable : Invalid;
+}
+
+QString charactersOutsideLatin1(const QString& text)
+{
+    QString outside;
+    // By code point, so that a character outside the basic plane stays whole.
+    for (const char32_t c : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (c > 0xFF && !outside.contains(character))
+            outside += character;
+    }
+    return outside;
 }
 
 QValidator::State DigitValidator::validate(QString& input, int&) const
@@ -64,7 +89,12 @@ void restrictEdit(QLineEdit* edit, bool digitsOnly)
         edit->setValidator(new DigitValidator(edit));
         edit->installEventFilter(new DigitKeyFilter(edit));
     } else {
-        edit->setValidator(new Latin1Validator(edit));
+        auto* validator = new Latin1Validator(edit);
+        edit->setValidator(validator);
+        QObject::connect(edit, &QLineEdit::inputRejected, validator, [edit, validator] {
+            if (!validator->refused().isEmpty())
+                showRefusedNote(edit, validator->refused());
+        });
     }
 }
 

@@ -7,7 +7,9 @@
 // keeping only its digits would turn "8a0" into a port nobody entered.
 // Composed text (an input method's) is refused in a digit field, whatever it
 // holds: digits are typed as they are. Text the program puts into a field (a
-// value read from a settings file) is shown as it is.
+// value read from a settings file) is shown as it is. Characters the record
+// cannot hold are refused with a note beside the edit that names them, so
+// that nothing typed vanishes without a word.
 
 #include <QObject>
 #include <QValidator>
@@ -24,7 +26,18 @@ class Latin1Validator : public QValidator
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override;
+
+    // The characters of the last input refused, each once; empty when the
+    // last input was taken. An edit also refuses input for its length limit,
+    // which this tells apart.
+    const QString& refused() const { return m_refused; }
+
+private:
+    mutable QString m_refused;
 };
+
+// The characters of `text` that the record cannot hold, each once, in order.
+QString charactersOutsideLatin1(const QString& text);
 
 // Refuses any change by the operator that leaves anything but digits in the
 // edit; an empty edit is fine.

@@ -6,7 +6,9 @@
 #include "FileDialogPool.h"
 #include "SkinMessageBox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -159,6 +161,17 @@ FileDialogWindow::~FileDialogWindow()
 int FileDialogWindow::run()
 {
     const int code = exec();
+    // The embedded dialog outlives this window (it is kept for the next
+    // request): its list of name completions must not stay open over the
+    // owner, holding the keyboard, and the owner takes the keyboard back.
+    for (const QLineEdit* edit : m_files->findChildren<QLineEdit*>()) {
+        if (edit->completer() && edit->completer()->popup())
+            edit->completer()->popup()->hide();
+    }
+    if (QWidget* owner = parentWidget()) {
+        owner->window()->activateWindow();
+        owner->window()->raise();
+    }
     // Closing the window is a cancel.
     return code == QDialog::Rejected ? SkinFileDialog::Cancelled : code;
 }

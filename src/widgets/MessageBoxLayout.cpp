@@ -9,6 +9,15 @@ int MessageBoxLayout::rowWidth(int buttonCount, int buttonWidth)
     return buttonCount * buttonWidth + ButtonGap * (buttonCount - 1) + RowPadding;
 }
 
+int MessageBoxLayout::maxTextWidth(int screenWidth, int iconWidth)
+{
+    const int textLeft = iconWidth > 0 ? iconWidth + 2 * Margin : Margin;
+    const int box = screenWidth * ScreenShareNumerator / ScreenShareDenominator;
+    // Room for a few words even on the smallest screen.
+    constexpr int Least = 160;
+    return std::max(box - textLeft - Margin, Least);
+}
+
 MessageBoxGeometry MessageBoxLayout::compute(const MessageBoxMeasures& m)
 {
     MessageBoxGeometry g;

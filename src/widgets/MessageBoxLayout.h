@@ -43,7 +43,14 @@ public:
     static constexpr int HeightPadding = 63;
     static constexpr int ButtonBottomGap = 10;
 
+    // A box is at most this share of the screen wide: a longer line (a path)
+    // wraps instead of pushing the buttons off the screen.
+    static constexpr int ScreenShareNumerator = 2;
+    static constexpr int ScreenShareDenominator = 3;
+
     static int rowWidth(int buttonCount, int buttonWidth);
+    // The widest the text may be on a screen `screenWidth` wide.
+    static int maxTextWidth(int screenWidth, int iconWidth);
     static MessageBoxGeometry compute(const MessageBoxMeasures& measures);
 };
 

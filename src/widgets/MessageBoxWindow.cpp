@@ -11,6 +11,9 @@
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
+#include <QTextLayout>
+#include <QtMath>
 #include <QStyle>
 
 namespace mailvane::widgets {
@@ -51,6 +54,27 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {}
 };
+
+// The size of `text` laid out `maxWidth` wide, breaking between words and,
+// in a word longer than a line (a path), anywhere.
+QSize wrappedTextSize(const QFont& font, const QString& text, const QTextOption& option,
+                      int maxWidth)
+{
+    qreal width = 0;
+    qreal height = 0;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(maxWidth);
+            width = std::max(width, line.naturalTextWidth());
+            height += line.height();
+        }
+        layout.endLayout();
+    }
+    return QSize(qCeil(width), qCeil(height));
+}
 
 } // namespace
 
@@ -161,10 +185,19 @@ void MessageBoxWindow::layOut()
     }
 
     m_font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    // Measured without word wrapping: lines break only where the text does.
+    // Measured without word wrapping: lines break only where the text does,
+    // unless a line would make the box wider than the screen allows.
     const QRect measured = QFontMetrics(m_font).boundingRect(
         QRect(0, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, m_text);
     measures.textSize = measured.size();
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const int maxWidth = MessageBoxLayout::maxTextWidth(
+        screen ? screen->availableGeometry().width() : 0, measures.iconWidth);
+    if (measures.textSize.width() > maxWidth) {
+        m_textOption.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        measures.textSize = wrappedTextSize(m_font, m_text, m_textOption, maxWidth);
+    }
 
     m_geometry = MessageBoxLayout::compute(measures);
     setFixedSize(m_geometry.client);
@@ -257,8 +290,12 @@ void MessageBoxWindow::paintEvent(QPaintEvent*)
     // On the skin's background the skin's colour; without one the theme's.
     painter.setPen(background.isNull() ? palette().color(QPalette::WindowText)
                                        : QColor::fromRgb(SkinColours::Text));
-    painter.drawText(m_geometry.textRect,
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs, m_text);
+    if (m_textOption.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere)
+        painter.drawText(QRectF(m_geometry.textRect), m_text, m_textOption);
+    else
+        painter.drawText(m_geometry.textRect,
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs,
+                         m_text);
 }
 
 } // namespace mailvane::widgets

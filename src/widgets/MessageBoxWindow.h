@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QPixmap>
+#include <QTextOption>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,8 @@ private:
     SkinMessageBox::Icon m_icon;
     QPixmap m_iconPixmap;
     QFont m_font;
+    // Wraps only a text too wide for the screen; others break at their line breaks.
+    QTextOption m_textOption{Qt::AlignLeft | Qt::AlignTop};
     MessageBoxGeometry m_geometry;
     std::vector<Button> m_buttons;
     bool m_listed = false;

@@ -17,11 +17,11 @@ public:
     static constexpr QRgb Text = 0xFF000000;
     static constexpr QRgb DisabledText = 0xFF808080;
 
-    // Gives `widget`, and the children that draw their text straight onto it
-    // (labels, check boxes, radio buttons, group titles), the skin's text
-    // colours. Children with a face of their own (edits, lists, combo
-    // boxes) keep the theme's.
-    static void useSkinText(QWidget* widget);
+    // Gives `widget` and its children the light palette of the style with
+    // the skin's text colours: the skin is light whatever the desktop, and a
+    // dark desktop's palette on it would turn radio marks into dark discs,
+    // hide the current row of a list and make disabled fields look enabled.
+    static void useSkinPalette(QWidget* widget);
 };
 
 } // namespace mailvane::widgets

@@ -38,7 +38,7 @@ void SkinDialog::setSkin(const platform::LibraryHandle& module, const SkinFrameI
     loadBackground();
     // Text lies on the skin's background, not the theme's.
     if (!m_background.isNull())
-        SkinColours::useSkinText(this);
+        SkinColours::useSkinPalette(this);
 }
 
 void SkinDialog::loadBackground()

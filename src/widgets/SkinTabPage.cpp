@@ -8,12 +8,12 @@ namespace mailvane::widgets {
 
 SkinTabPage::SkinTabPage(QWidget* parent) : QWidget(parent)
 {
+    // The page is light whatever the theme: so are its controls.
+    SkinColours::useSkinPalette(this);
     // Labels and other transparent children draw straight onto the page colour.
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor::fromRgb(BackgroundColour));
     setPalette(colours);
-    // The page is light whatever the theme: so is its text.
-    SkinColours::useSkinText(this);
 }
 
 bool SkinTabPage::onSetActive()

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QWhatsThis>
 #include <QWidget>
@@ -38,10 +39,89 @@ void WhatsThisHelp::requestHelp(QWidget* control)
     QCoreApplication::sendEvent(control, &event);
 }
 
+namespace {
+
+// The description a control had before help was added to it (the question
+// its choice answers), kept so that a second pass does not repeat it.
+constexpr const char* ContextProperty = "mailvaneDescriptionContext";
+constexpr const char* OwnDescriptionProperty = "mailvaneOwnDescription";
+
+// The widget whose help covers `control`: the nearest one watched.
+const QWidget* helpRootOf(const QWidget* control)
+{
+    for (const QWidget* w = control; w; w = w->parentWidget()) {
+        if (w->findChild<WhatsThisHelp*>(QString(), Qt::FindDirectChildrenOnly))
+            return w;
+    }
+    return nullptr;
+}
+
+// The title of the group box that frames `control`: its ancestor, or a box
+// beside it on the same parent that it lies within.
+QString groupTitleOf(const QWidget* control)
+{
+    for (const QWidget* w = control->parentWidget(); w; w = w->parentWidget()) {
+        if (const auto* box = qobject_cast<const QGroupBox*>(w))
+            return box->title();
+    }
+    const QWidget* parent = control->parentWidget();
+    if (!parent)
+        return {};
+    for (const QGroupBox* box : parent->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+        if (box != control && box->geometry().contains(control->geometry()))
+            return box->title();
+    }
+    return {};
+}
+
+QString withoutColon(QString text)
+{
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+void WhatsThisHelp::keepOwnDescription(QWidget* control)
+{
+    control->setProperty(OwnDescriptionProperty, true);
+}
+
+void WhatsThisHelp::describeControls()
+{
+    for (QWidget* control : m_root->findChildren<QWidget*>()) {
+        const int number = controlId(control);
+        if (number == 0 || control->focusPolicy() == Qt::NoFocus ||
+            control->property(OwnDescriptionProperty).toBool() || helpRootOf(control) != m_root)
+            continue;
+        QVariant context = control->property(ContextProperty);
+        if (!context.isValid()) {
+            QStringList parts;
+            for (const QString& part : {groupTitleOf(control), control->accessibleDescription()}) {
+                if (!withoutColon(part).isEmpty() && !parts.contains(withoutColon(part)))
+                    parts << withoutColon(part);
+            }
+            context = parts.join(QStringLiteral(", "));
+            control->setProperty(ContextProperty, context);
+        }
+        const settings::StringId text = m_lookup(number);
+        QStringList description;
+        if (!context.toString().isEmpty())
+            description << context.toString() + QLatin1Char('.');
+        if (text != settings::strings::NoHelpTopic)
+            description << uiText(text);
+        control->setAccessibleDescription(description.join(QLatin1Char(' ')));
+    }
+}
+
 bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_root)
         return false;
+    if (event->type() == QEvent::Show)
+        describeControls();
     if (event->type() == QEvent::QueryWhatsThis) {
         event->accept();
         return true;

@@ -42,6 +42,15 @@ public:
     // Raises a help request for `control` at its centre, as F1 does.
     static void requestHelp(QWidget* control);
 
+    // Gives every control of the watched widget that takes the focus its
+    // help text as its accessible description, after the context it stands
+    // in (the question its choice answers, the group it belongs to), so that
+    // a screen reader tells what F1 would show. Runs each time the widget
+    // shows, since some texts follow the controls' state.
+    void describeControls();
+    // Leaves `control`'s description to its window, which keeps it current.
+    static void keepOwnDescription(QWidget* control);
+
 Q_SIGNALS:
     // A help text was shown for `control` (0 for the watched widget itself).
     void helpShown(int control, settings::StringId text);

@@ -1,14 +1,18 @@
 #include "AdvancedPage.h"
 #include "ConnectionPage.h"
+#include "GeneralPage.h"
 #include "MainDialog.h"
 #include "PageTestSupport.h"
+#include "PasswordEdit.h"
 #include "PinDialog.h"
 #include "SkinTabWidget.h"
 
 #include <QClipboard>
 #include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
+#include <QToolTip>
 
 using namespace mailvane;
 using namespace mailvane::test;
@@ -128,6 +132,49 @@ TEST_F(DigitFields, pastedOrDroppedTextIsTakenOnlyWhenItIsAllDigits)
         }
     }
     EXPECT_EQ(window.record().outgoingPort.value_or(""), "123");
+}
+
+// Every route by which an operator puts text into a text field refuses what
+// the settings file cannot hold and says so beside the field, naming it.
+TEST_F(DigitFields, textOutsideLatin1IsRefusedWithANoteNamingIt)
+{
+    using Route = void (*)(QLineEdit*, const QString&);
+    // Key by key, as a keyboard layout types them (QTest knows only ASCII keys).
+    const auto typeIn = [](QLineEdit* edit, const QString& text) {
+        for (const char32_t c : text.toUcs4()) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                          QString::fromUcs4(&c, 1));
+            QApplication::sendEvent(edit, &key);
+        }
+    };
+    const std::pair<const char*, Route> routes[] = {{"typing", typeIn},
+                                                    {"Ctrl+V", pasteByKey},
+                                                    {"menu paste", pasteByMenu},
+                                                    {"drop", drop},
+                                                    {"input method", compose}};
+    QLineEdit* const fields[] = {edit(window.generalPage(), pages::GeneralPage::MailboxEdit),
+                                 edit(window.generalPage(), pages::GeneralPage::PasswordEdit)};
+    for (QLineEdit* field : fields) {
+        for (const auto& [routeName, route] : routes) {
+            // A password field takes nothing pasted or dropped at all.
+            const bool typed = route == routes[0].second || route == routes[4].second;
+            if (qobject_cast<widgets::PasswordEdit*>(field) && !typed)
+                continue;
+            SCOPED_TRACE(field->objectName().toStdString() + ", " + routeName);
+            field->setFocus();
+            field->clear();
+            QToolTip::hideText();
+            ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+            route(field, QString::fromUtf8("Caf\u00e9"));
+            EXPECT_FALSE(QToolTip::isVisible()) << "a note for text that was taken";
+            route(field, QString::fromUtf8("\u0395\u03bb\U0001F600\u4e2d"));
+            EXPECT_EQ(field->text(), QString::fromUtf8("Caf\u00e9"));
+            ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 2000));
+            // Typing meets one character at a time; the others name all of them.
+            const QString last = QString::fromUtf8("\u4e2d");
+            EXPECT_TRUE(QToolTip::text().contains(last)) << QToolTip::text().toStdString();
+        }
+    }
 }
 
 } // namespace

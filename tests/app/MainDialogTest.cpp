@@ -1,4 +1,5 @@
 #include "MainDialog.h"
+#include "Mnemonics.h"
 
 #include "AdvancedPage.h"
 #include "ConnectionPage.h"
@@ -17,7 +18,9 @@
 #include "SkinTabWidget.h"
 #include "TempDir.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QFile>
 #include <QMenuBar>
 #include <QWhatsThis>
@@ -114,7 +117,7 @@ TEST_F(MainDialogTest, startsWithTheDefaultsOnTheGeneralPage)
     const QStringList menus = {QStringLiteral("File"), QStringLiteral("Help")};
     QStringList shown;
     for (QAction* menu : m_dialog.menuBar()->actions())
-        shown << menu->text();
+        shown << widgets::withoutMnemonic(menu->text());
     EXPECT_EQ(shown, menus);
 }
 
@@ -416,10 +419,30 @@ TEST_F(MainDialogTest, aFileNamedAtStartUpOpensWithoutTheDialog)
     EXPECT_EQ(m_dialog.record().mailbox, "named");
     EXPECT_EQ(m_dialog.currentFile(), qpath(path));
 
-    m_dialog.openFile(qpath(m_dir / "absent.txt"));
-    EXPECT_EQ(captions(), QStringList{QStringLiteral("File Not Found")});
-    EXPECT_EQ(m_boxes.requests()[0].text, QStringLiteral("The file does not exist."));
-    EXPECT_TRUE(m_dialog.currentFile().isEmpty());
+    // A wrong name costs the window nothing, not even unsaved edits: no
+    // question, and a message that names the file.
+    typeInto(m_dialog.generalPage(), general::MailboxEdit, QStringLiteral("unsaved"));
+    std::ofstream(m_dir / "notes.txt") << "shopping: milk\r\n";
+    const struct
+    {
+        const char* name;
+        const char* caption;
+        const char* text;
+    } wrongNames[] = {{"absent.txt", "File Not Found", "The file does not exist."},
+                      {"notes.txt", "Invalid File Format", "The file format is invalid."},
+                      {"", "File Not Found", "The file does not exist."}};
+    for (const auto& wrong : wrongNames) {
+        SCOPED_TRACE(wrong.name);
+        m_boxes.clear();
+        const QString wrongPath = qpath(m_dir / wrong.name);
+        m_dialog.openFile(wrongPath);
+        EXPECT_EQ(captions(), QStringList{QString::fromLatin1(wrong.caption)});
+        EXPECT_EQ(m_boxes.requests().value(0).text,
+                  QString::fromLatin1(wrong.text) + QStringLiteral("\n\n") + wrongPath);
+        EXPECT_EQ(m_dialog.currentFile(), qpath(path));
+        EXPECT_EQ(m_dialog.record().mailbox, "unsaved");
+        EXPECT_TRUE(m_dialog.settingsChanged());
+    }
 }
 
 TEST_F(MainDialogTest, emptyFieldsResetsWithoutAQuestionAndKeepsTheFile)
@@ -551,6 +574,43 @@ TEST_F(MainDialogTest, keyboardAloneReachesEveryPartInOrder)
                                   QStringLiteral("recipientsEdit"),
                                   QStringLiteral("tabs")};
     EXPECT_EQ(order, expected);
+}
+
+// Alt with a letter reaches each labelled control and choice of the page in
+// front, and the menus: no letter twice.
+TEST_F(MainDialogTest, everyPageGivesEachLabelAndChoiceALetterOfItsOwn)
+{
+    QString menuLetters;
+    for (QAction* menu : m_dialog.menuBar()->actions()) {
+        const QString text = menu->text();
+        ASSERT_TRUE(text.contains(QLatin1Char('&'))) << text.toStdString();
+        menuLetters += text.at(text.indexOf(QLatin1Char('&')) + 1).toLower();
+    }
+    for (pages::SettingsPage* page : {static_cast<pages::SettingsPage*>(m_dialog.generalPage()),
+                                      static_cast<pages::SettingsPage*>(m_dialog.advancedPage()),
+                                      static_cast<pages::SettingsPage*>(m_dialog.incomingPage())}) {
+        activate(page);
+        QString letters = menuLetters;
+        QStringList texts;
+        for (QLabel* label : page->findChildren<QLabel*>()) {
+            if (label->buddy())
+                texts << label->text();
+        }
+        for (QAbstractButton* button : page->findChildren<QAbstractButton*>())
+            texts << button->text();
+        for (const QString& text : texts) {
+            SCOPED_TRACE(text.toStdString());
+            const qsizetype mark = text.indexOf(QLatin1Char('&'));
+            // A crowded page may run out of a text's letters; the first may not.
+            if (mark < 0) {
+                EXPECT_NE(page, m_dialog.generalPage());
+                continue;
+            }
+            const QChar letter = text.at(mark + 1).toLower();
+            EXPECT_FALSE(letters.contains(letter));
+            letters += letter;
+        }
+    }
 }
 
 TEST_F(MainDialogTest, helpKeyShowsTheFocusedControlsText)

@@ -22,7 +22,7 @@ class ChooseAContact(SessionTest):
         harness.fill(session, recipients, "111")
 
         harness.click(session, harness.find(session, main, atspi.ROLE_PUSH_BUTTON,
-                                            "To phone number(s):"))
+                                            "Choose Recipients"))
         dialog = program.window("Choose Recipients")
         listed = harness.find(session, dialog, atspi.ROLE_TREE, "Contacts")
         chosen = harness.find(session, dialog, atspi.ROLE_TREE, "Recipients")

@@ -63,7 +63,7 @@ class SendingFailure(SessionTest):
         harness.return_to(session, main)
         harness.fill(session, recipients, FIRST)
         harness.click(session, harness.find(session, main, atspi.ROLE_PUSH_BUTTON,
-                                            "To phone number(s):"))
+                                            "Choose Recipients"))
         dialog = program.window("Choose Recipients")
         listed = harness.find(session, dialog, atspi.ROLE_TREE, "Contacts")
         harness.click(session, harness.find(session, listed, atspi.ROLE_TABLE_CELL, "Office"))

@@ -40,7 +40,8 @@ class TypingAMailbox(SessionTest):
         # On the Incoming tab, choosing GPRS asks for an access point.
         harness.choose_tab(session, main, "Incoming")
         gprs = harness.find(session, main, atspi.ROLE_RADIO_BUTTON, "GPRS")
-        self.assertEqual(gprs.description, "Data bearer")
+        self.assertEqual(gprs.description, "Data bearer. Choose the data connection type: "
+                                           "packet data (GPRS) or GSM data.")
         harness.click(session, gprs)
         wait_until(lambda: harness.has_state(session, gprs, atspi.STATE_CHECKED), "GPRS to be chosen")
         self.assertFalse(send_enabled(), "Send with GPRS but no access point")

@@ -1,4 +1,5 @@
 #include "AdvancedPage.h"
+#include "Mnemonics.h"
 
 #include "PageTestSupport.h"
 
@@ -49,7 +50,7 @@ TEST_F(AdvancedPageTest, serverTypeDecidesTheRetrievalOptionsAndThePortLabel)
             EXPECT_EQ(isEnabled(&m_page, id), c.retrievalOn) << id;
         for (int id : secure)
             EXPECT_EQ(isEnabled(&m_page, id), !c.retrievalOn) << id;
-        EXPECT_EQ(control<QLabel>(&m_page, ids::IncomingPortLabel)->text(),
+        EXPECT_EQ(widgets::withoutMnemonic(control<QLabel>(&m_page, ids::IncomingPortLabel)->text()),
                   QString::fromLatin1(c.label));
     }
 }

@@ -278,7 +278,7 @@ TEST_F(SendWorkflowTest, aFieldWithoutANumberIsMissingRecipientsBeforeAnyDialog)
          {QString(), QStringLiteral("  \t "), QStringLiteral(";"), QStringLiteral(" ; ;\t;")}) {
         SCOPED_TRACE(field.toStdString());
         boxes.clear();
-        workflow->send(field);
+        EXPECT_EQ(workflow->send(field), send::SendWorkflow::Stop::AtRecipients);
         EXPECT_EQ(captions(),
                   QStringList{QStringLiteral("Recipients Missing|No recipients are selected.")});
         EXPECT_EQ(boxes.requests().value(0).flags, Warning);
@@ -300,8 +300,9 @@ TEST_F(SendWorkflowTest, aPieceThatIsNoPhoneNumberStopsTheCommandBeforeThePin)
         SCOPED_TRACE(field.toStdString());
         boxes.clear();
         ::testing::internal::CaptureStderr();
-        workflow->send(field);
+        const send::SendWorkflow::Stop stop = workflow->send(field);
         const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(stop, send::SendWorkflow::Stop::AtRecipients);
         EXPECT_EQ(captions(), QStringList{QStringLiteral("Recipients Invalid|") + message});
         EXPECT_EQ(boxes.requests().value(0).flags, Warning);
         EXPECT_EQ(err, "mailvane: " + message.toStdString() + "\n");

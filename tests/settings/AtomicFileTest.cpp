@@ -3,6 +3,8 @@
 #include "TempDir.h"
 
 #include <array>
+#include <climits>
+#include <cstring>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -215,3 +217,25 @@ TEST(AtomicFile, aLinkToAFileNotYetThereCreatesItAndStaysALink)
 }
 
 } // namespace
+
+// Any name the file system takes can be saved under, whatever room the
+// temporary file's name beside it needs; nothing is left behind.
+TEST(AtomicFile, namesUpToTheSystemsLimitAreSavedAndLeaveNoTemporaryFile)
+{
+    const std::string twoByte = "\xc3\xa9"; // one character, two bytes
+    std::string accented;
+    while (accented.size() + twoByte.size() <= NAME_MAX)
+        accented += twoByte;
+    const std::string names[] = {"a", std::string(247, 'n'), std::string(248, 'n'),
+                                 std::string(250, 'n'), std::string(NAME_MAX, 'n'), accented,
+                                 "x" + accented};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name.size());
+        mailvane::test::TempDir dir;
+        const fs::path target = dir / name;
+        const AtomicWriteResult result = replaceFileAtomically(target, "Mailbox: long\r\n");
+        EXPECT_EQ(result.status, AtomicWriteStatus::Success) << std::strerror(result.systemError);
+        EXPECT_EQ(fileBytes(target), "Mailbox: long\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    }
+}

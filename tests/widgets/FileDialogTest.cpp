@@ -8,10 +8,13 @@
 #include "SkinMessageBox.h"
 #include "TestResourceBundle.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -266,6 +269,44 @@ TEST_F(FileDialogWindowTest, columnsShowNameSizeTypeAndDateWholeAndTheWindowKeep
         window->fileDialog()->reject();
     });
     EXPECT_EQ(SkinFileDialog::open(request, completeSkin), SkinFileDialog::Cancelled);
+}
+
+// Enter on a name while its completions show opens the file, and nothing of
+// the dialog keeps the keyboard from the window beneath.
+TEST_F(FileDialogWindowTest, theCompletionListClosesWithTheDialogAndTheOwnerIsActiveAgain)
+{
+    QFile file(QDir(folder.path()).filePath(QStringLiteral("office.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    FileDialogRequest request = FileDialogRequest::settingsFile();
+    request.initialDirectory = folder.path();
+    QWidget* completions = nullptr;
+    whenModal<FileDialogWindow>([&](FileDialogWindow* window) {
+        auto* edit = window->fileDialog()->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(edit && edit->completer());
+        completions = edit->completer()->popup();
+        // The list offers only what the folder's listing has brought in.
+        auto* tree = window->fileDialog()->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(tree, nullptr);
+        spinUntil([&] { return tree->model()->rowCount(tree->rootIndex()) == 1; });
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("off"));
+        spinUntil([&] { return completions->isVisible(); });
+        EXPECT_TRUE(completions->isVisible());
+        QTest::keyClicks(edit, QStringLiteral("ice.txt"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (window->isVisible()) // the list took the first Enter
+            QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(SkinFileDialog::open(request, completeSkin, {}, &owner), SkinFileDialog::Chosen);
+    EXPECT_EQ(QFileInfo(request.fileName).fileName(), QStringLiteral("office.txt"));
+    ASSERT_NE(completions, nullptr);
+    EXPECT_FALSE(completions->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&owner));
 }
 
 TEST_F(FileDialogWindowTest, eachOpeningStartsWithNoSelectionAndAnEmptyName)

@@ -6,6 +6,7 @@
 #include "TestResourceBundle.h"
 
 #include <QFontDatabase>
+#include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -173,13 +174,24 @@ TEST_F(MessageBoxSkinFixture, lineBreaksMakeItTallerAndLongLinesWider)
     EXPECT_EQ(three.height() - one.height(), 2 * lineHeight);
     EXPECT_EQ(three.width(), one.width());
 
-    const QString longLine(120, QLatin1Char('W'));
+    const QString longLine(30, QLatin1Char('W'));
     const QSize wide = size(longLine);
     const int textWidth = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
                               .boundingRect(QRect(), Qt::AlignLeft, longLine)
                               .width();
     EXPECT_EQ(wide.width(), 21 + textWidth + 21);
     EXPECT_EQ(wide.height(), one.height());
+
+    // A line too long for the screen, as a deep path is, wraps: the box stays
+    // within two thirds of the screen and grows taller instead.
+    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    for (const QString& text :
+         {QStringLiteral("The settings could not be saved to /") + QString(400, QLatin1Char('n')),
+          QString(60, QLatin1Char('W')) + QLatin1Char(' ') + QString(60, QLatin1Char('W'))}) {
+        const QSize wrapped = size(text);
+        EXPECT_LE(wrapped.width(), screenWidth * 2 / 3);
+        EXPECT_GE(wrapped.height(), one.height() + 2 * lineHeight);
+    }
 }
 
 TEST_F(MessageBoxSkinFixture, paintsTheStretchedBackgroundAndTheIcon)

@@ -3,6 +3,7 @@
 // without a skin follows the theme.
 
 #include "MessageBoxWindow.h"
+#include "RadioButton.h"
 #include "SkinDialog.h"
 #include "SkinMessageBox.h"
 #include "SkinTabPage.h"
@@ -10,6 +11,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -158,6 +162,51 @@ TEST_F(DarkThemeTest, skinnedSurfacesKeepTheSkinsDarkTextAndPlainWindowsFollowTh
             EXPECT_LE(darkest, 60);
             EXPECT_GE(lightest, 180);
         }
+    }
+}
+
+// The controls of a skinned page under a dark theme read as on a light one:
+// which radio button is chosen shows, and a disabled field looks disabled.
+TEST_F(DarkThemeTest, controlsOnSkinnedSurfacesKeepTheirLightLook)
+{
+    SkinTabPage page;
+    page.resize(300, 120);
+    auto* off = new RadioButton(&page);
+    auto* on = new RadioButton(&page);
+    on->setChecked(true);
+    on->move(0, 30);
+    auto* enabled = new QLineEdit(&page);
+    auto* disabled = new QLineEdit(&page);
+    enabled->setGeometry(100, 0, 120, 24);
+    disabled->setGeometry(100, 40, 120, 24);
+    disabled->setEnabled(false);
+    const QImage shot = shoot(page);
+    const auto markCentre = [&](RadioButton* radio) {
+        QStyleOptionButton option;
+        option.initFrom(radio);
+        const QRect mark = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator,
+                                                          &option, radio);
+        return qGray(shot.pixel(radio->mapTo(&page, mark.center())));
+    };
+    const auto fieldInside = [&](QLineEdit* field) {
+        return qGray(shot.pixel(field->geometry().center() + QPoint(field->width() / 3, 0)));
+    };
+    const struct
+    {
+        const char* what;
+        int grey;
+        int atLeast;
+        int atMost;
+    } cases[] = {
+        {"an unchecked radio's mark", markCentre(off), 200, 255},
+        {"a checked radio's dot", markCentre(on), 0, 110},
+        {"an enabled field", fieldInside(enabled), 240, 255},
+        {"a disabled field", fieldInside(disabled), 150, 239},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_GE(c.grey, c.atLeast);
+        EXPECT_LE(c.grey, c.atMost);
     }
 }
 
