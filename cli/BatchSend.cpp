@@ -6,6 +6,7 @@
 #include "DocumentBuilder.h"
 #include "GatewaySender.h"
 #include "LinkSender.h"
+#include "LogStatus.h"
 #include "PhoneLink.h"
 #include "PhoneModule.h"
 #include "ProgressLine.h"
@@ -18,6 +19,8 @@
 #include "StringTable.h"
 #include "TokenTables.h"
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <unistd.h>
 
@@ -64,6 +67,47 @@ std::vector<BatchItem> withoutSent(const std::vector<BatchItem>& items,
             left.push_back(item);
     }
     return left;
+}
+
+// Takes the numbers whose last report says not delivered out of `sent`, so
+// that they are sent again; false (after saying why) when the log cannot be
+// read.
+bool withoutUndelivered(const std::string& path, std::set<std::string, std::less<>>& sent)
+{
+    const LogStatusResult log = readLogStatusFile(path);
+    if (!log.read) {
+        printError(log.error);
+        return false;
+    }
+    const std::vector<std::string> undelivered = log.status.numbersIn(NumberState::NotDelivered);
+    for (const std::string& number : undelivered)
+        sent.erase(number);
+    std::fprintf(stderr, "Sending again to %zu recipients that %s reports as not delivered\n",
+                 undelivered.size(), path.c_str());
+    return true;
+}
+
+LogOutcome outcomeOfState(phone::DeliveryState state)
+{
+    switch (state) {
+    case phone::DeliveryState::Delivered:
+        return LogOutcome::Delivered;
+    case phone::DeliveryState::NotDelivered:
+        return LogOutcome::NotDelivered;
+    case phone::DeliveryState::Accepted:
+    case phone::DeliveryState::NoReport:
+        break;
+    }
+    return LogOutcome::Accepted;
+}
+
+// "D delivered, N not delivered, A accepted by the SMSC only, R no report".
+std::string reportCounts(const DeliveryReports::Counts& counts)
+{
+    return std::to_string(counts.delivered) + " delivered, " +
+           std::to_string(counts.notDelivered) + " not delivered, " +
+           std::to_string(counts.accepted) + " accepted by the SMSC only, " +
+           std::to_string(counts.noReport()) + " no report";
 }
 
 struct Report
@@ -113,8 +157,11 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
             printError(resumed.error);
             return ExitFailure;
         }
+        std::set<std::string, std::less<>> sent = resumed.sent;
+        if (request.resendUndelivered && !withoutUndelivered(*request.resumePath, sent))
+            return ExitFailure;
         const std::size_t before = items.size();
-        items = withoutSent(items, resumed.sent);
+        items = withoutSent(items, sent);
         if (before > items.size())
             std::fprintf(stderr, "Skipping %zu recipients that %s records as sent\n",
                          before - items.size(), request.resumePath->c_str());
@@ -143,6 +190,8 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
     std::unique_ptr<phone::SmsGateway> gateway;
     std::unique_ptr<phone::PhoneLink> link;
     std::unique_ptr<phone::PushSender> sender;
+    std::atomic<bool> reportLogFailed = false;
+    std::unique_ptr<DeliveryReports> reports;
     unsigned jobs = request.jobs;
     if (phone.kind == phone::PhoneSelection::Kind::Gateway) {
         if (!buildMissingPushes(parcels, tokenTable))
@@ -166,6 +215,35 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
             printError(settings::stringText(settings::strings::SendingErrorMessage));
             return ExitFailure;
         }
+        if (request.reports.wanted) {
+            for (const auto& [name, value] : phone.gateway.parameters) {
+                if (name == "dlr-mask" || name == "dlr-url") {
+                    printError("--reports sets " + name + " for each message; take it out of "
+                                                          "the gateway URL");
+                    return ExitUsage;
+                }
+            }
+            std::vector<std::size_t> messagesPerPush;
+            messagesPerPush.reserve(items.size());
+            for (std::size_t index = 0; index < items.size(); ++index)
+                messagesPerPush.push_back(gatewaySender->messageCount(index));
+            reports = std::make_unique<DeliveryReports>(
+                messagesPerPush,
+                [&](std::size_t index, phone::DeliveryState state, std::string_view text) {
+                    if (request.logPath &&
+                        !log.record(items[index].number, outcomeOfState(state), text,
+                                    items[index].line))
+                        reportLogFailed = true;
+                });
+            std::string error;
+            if (!reports->start(request.reports, error)) {
+                printError(error);
+                return ExitFailure;
+            }
+            gatewaySender->requestReports([&reports](std::size_t index, std::size_t message) {
+                return reports->callbackUrl(index, message);
+            });
+        }
         sender = std::move(gatewaySender);
     } else {
         phone::registerPhoneService(phone::createPhoneDevice(phone));
@@ -177,6 +255,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
         link->setMessageProgress([&progress](unsigned message, unsigned count) {
             progress.note("  message " + std::to_string(message) + " of " + std::to_string(count));
         });
+        if (request.reports.wanted)
+            std::fprintf(stderr, "This phone gives no delivery reports; sending without "
+                                 "them\n");
         if (jobs > 1) {
             std::fprintf(stderr, "A phone sends one message at a time; --jobs applies to a "
                                  "gateway (kannel:URL)\n");
@@ -209,12 +290,47 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
             report.logError = "cannot write the log " + log.path();
             stop.raise();
         }
+        if (reports) {
+            if (outcome.sent)
+                reports->sent(ticket.index);
+            else
+                reports->failed(ticket.index);
+            const DeliveryReports::Counts counts = reports->counts();
+            progress.reports(counts.delivered, counts.notDelivered, counts.waiting());
+        }
         progress.finished(outcome.sent, ticket.number, outcome.answer);
     };
     const phone::BatchSummary summary =
         phone::runBatch(*sender, numbers, {jobs, request.keepGoing, &stop.flag()}, events);
+    if (reports && report.logError.empty()) {
+        reports->wait(request.reports.wait, stop.flag(),
+                      [&progress](const DeliveryReports::Counts& counts) {
+                          progress.reports(counts.delivered, counts.notDelivered,
+                                           counts.waiting());
+                      });
+    }
     progress.close();
-    return conclude(summary, items.size(), request, report, stop.raised());
+    if (!reports)
+        return conclude(summary, items.size(), request, report, stop.raised());
+    const DeliveryReports::Counts counts = reports->counts();
+    reports.reset(); // no report may reach the log after the counts are told
+    if (reportLogFailed)
+        report.logError = "cannot write the log " + log.path();
+    const int status = conclude(summary, items.size(), request, report, stop.raised());
+    std::fprintf(status == ExitSuccess ? stdout : stderr, "Delivery reports: %s\n",
+                 reportCounts(counts).c_str());
+    if (status != ExitSuccess)
+        return status;
+    // A push reported not delivered did not reach its phone: not a success.
+    if (counts.notDelivered > 0) {
+        printError(std::to_string(counts.notDelivered) + " of " + std::to_string(counts.sent) +
+                   " recipients were reported not delivered" +
+                   (request.logPath ? "; --resume " + *request.logPath +
+                                          " --resend-undelivered sends to them again"
+                                    : std::string()));
+        return ExitFailure;
+    }
+    return status;
 }
 
 } // namespace mailvane::cli

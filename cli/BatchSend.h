@@ -6,6 +6,7 @@
 // Ctrl+C and a progress line. The numbers may all receive one push or each
 // their own (one row of a table each).
 
+#include "DeliveryReports.h"
 #include "EmailSettings.h"
 #include "PhoneBackEnd.h"
 #include "PushSecurity.h"
@@ -28,6 +29,9 @@ struct BatchRequest
     bool keepGoing = false;
     std::optional<std::string> logPath;
     std::optional<std::string> resumePath;
+    // With resumePath: send again to the numbers reported not delivered.
+    bool resendUndelivered = false;
+    ReportRequest reports;
 };
 
 // What numbers receive: the settings and the key of the push.

@@ -94,6 +94,60 @@ std::optional<unsigned> jobCount(const Arguments& arguments)
     return jobs;
 }
 
+// The longest --wait-reports: a day, past any SMSC's validity period.
+constexpr unsigned MaxReportWaitSeconds = 86400;
+
+// Reads the report options into `request`; false (after saying why) when
+// one is wrong or has no place.
+bool readReportOptions(const Arguments& arguments, BatchRequest& request, int& status)
+{
+    status = ExitUsage;
+    ReportRequest& reports = request.reports;
+    reports.wanted = arguments.option("reports") != nullptr;
+    if (!reports.wanted) {
+        for (const char* option : {"report-listen", "report-url", "wait-reports"}) {
+            if (arguments.option(option)) {
+                usageError(std::string("--") + option + " needs --reports");
+                return false;
+            }
+        }
+    }
+    if (const std::string* listen = arguments.option("report-listen")) {
+        const std::optional<phone::ListenAddress> address = phone::parseListenAddress(*listen);
+        if (!address) {
+            usageError("--report-listen takes HOST:PORT, e.g. 192.0.2.10:8088, not '" + *listen +
+                       "'");
+            return false;
+        }
+        reports.listen = *address;
+    }
+    if (const std::string* url = arguments.option("report-url")) {
+        if (!url->starts_with("http://") && !url->starts_with("https://")) {
+            usageError("--report-url takes an http:// URL at which the gateway reaches this "
+                       "program's --report-listen address");
+            return false;
+        }
+        reports.url = *url;
+    }
+    if (const std::string* wait = arguments.option("wait-reports")) {
+        unsigned seconds = 0;
+        const auto [end, error] = std::from_chars(wait->data(), wait->data() + wait->size(), seconds);
+        if (wait->empty() || error != std::errc() || end != wait->data() + wait->size() ||
+            seconds > MaxReportWaitSeconds) {
+            usageError("--wait-reports takes a whole number of seconds from 0 to " +
+                       std::to_string(MaxReportWaitSeconds));
+            return false;
+        }
+        reports.wait = std::chrono::seconds(seconds);
+    }
+    request.resendUndelivered = arguments.option("resend-undelivered") != nullptr;
+    if (request.resendUndelivered && !request.resumePath) {
+        usageError("--resend-undelivered needs the log of the earlier run, given with --resume");
+        return false;
+    }
+    return true;
+}
+
 bool loadTokenTables(const std::filesystem::path& path, provisioning::TokenTables& tables)
 {
     if (!tables.load(path)) {
@@ -196,6 +250,8 @@ int runSend(const Arguments& arguments)
         request.logPath = *log;
     if (const std::string* resume = arguments.option("resume"))
         request.resumePath = *resume;
+    if (int status = ExitUsage; !readReportOptions(arguments, request, status))
+        return status;
     const std::optional<provisioning::SecurityMethod> method =
         securityMethod(arguments, CommandName);
     if (!method)
@@ -244,7 +300,7 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 14> SendOptions = {{
+constexpr std::array<OptionInfo, 19> SendOptions = {{
     PinOption,
     {"to", "NUMBERS", false,
      "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
@@ -270,6 +326,17 @@ constexpr std::array<OptionInfo, 14> SendOptions = {{
      "append a line per recipient: number, sent, failed or skipped, time, answer (and the "
      "table line)"},
     {"resume", "FILE", false, "skip the recipients that this log records as sent"},
+    {"reports", "", false,
+     "ask a gateway for delivery reports and log each as it arrives (delivered, not "
+     "delivered, accepted by the SMSC)"},
+    {"report-listen", "HOST:PORT", false,
+     "where to listen for the gateway's report callbacks (default: 127.0.0.1, a free port)"},
+    {"report-url", "URL", false,
+     "the listener's URL as the gateway reaches it, when the gateway runs on another machine"},
+    {"wait-reports", "SECONDS", false,
+     "how long to wait for reports after the last push (default 60)"},
+    {"resend-undelivered", "", false,
+     "with --resume: also send again to the recipients the log reports as not delivered"},
 }};
 
 } // namespace
@@ -300,13 +367,16 @@ const Command sendCommand{
     "With --rows the file is a template: each row of the table gets the file's\n"
     "settings with the row's cells in their place, and every row is checked\n"
     "before anything is sent.\n"
+    "With --reports a gateway reports on each message; the batch waits up to\n"
+    "--wait-reports seconds for them after the last push, logs each number's\n"
+    "state as it changes, and counts delivered, not delivered and no report.\n"
     "Ctrl+C stops after the pushes in flight and leaves the log complete.\n"
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
     "stdout (success) or stderr.\n"
     "Exit status: 0 when every number was sent (with --check-rows: when every\n"
-    "row is good), 1 when a number failed or a row is bad, 2 when the command\n"
-    "line is wrong or names no recipient or a piece that is no phone number,\n"
-    "130 after Ctrl+C.\n",
+    "row is good), 1 when a number failed, was reported not delivered or a row\n"
+    "is bad, 2 when the command line is wrong or names no recipient or a piece\n"
+    "that is no phone number, 130 after Ctrl+C.\n",
     SendOptions,
     runSend,
 };

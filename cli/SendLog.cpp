@@ -1,5 +1,7 @@
 #include "SendLog.h"
 
+#include "DeliveryReport.h"
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -51,6 +53,15 @@ std::string formatLogLine(std::string_view number, LogOutcome outcome, std::stri
         break;
     case LogOutcome::Skipped:
         text += LogSkippedWord;
+        break;
+    case LogOutcome::Accepted:
+        text += phone::deliveryStateWord(phone::DeliveryState::Accepted);
+        break;
+    case LogOutcome::Delivered:
+        text += phone::deliveryStateWord(phone::DeliveryState::Delivered);
+        break;
+    case LogOutcome::NotDelivered:
+        text += phone::deliveryStateWord(phone::DeliveryState::NotDelivered);
         break;
     }
     text += '\t';

@@ -5,6 +5,10 @@
 //
 //   NUMBER <TAB> sent|failed <TAB> TIME (UTC, ISO 8601) <TAB> ANSWER
 //
+// With delivery reports, a line follows whenever a sent push's state moves:
+//
+//   NUMBER <TAB> accepted|delivered|not delivered <TAB> TIME <TAB> SMSC TEXT
+//
 // A number from a table ends its line with <TAB> "line N", the row it came
 // from; a row left out for its defects is logged as skipped, with why.
 // A resumed run skips the numbers that a log records as sent.
@@ -27,6 +31,10 @@ enum class LogOutcome
     Sent,
     Failed,
     Skipped,
+    // What delivery reports say of a sent push.
+    Accepted,
+    Delivered,
+    NotDelivered,
 };
 
 class SendLog

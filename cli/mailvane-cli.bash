@@ -7,7 +7,7 @@ _mailvane_cli_options()
 {
     case $1 in
         encode) echo "--pin --format --to --rows --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume" ;;
+        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume --reports --report-listen --report-url --wait-reports --resend-undelivered" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -22,7 +22,7 @@ _mailvane_cli()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--help --version" -- "$cur"))
         else
-            COMPREPLY=($(compgen -W "check summary encode send contacts" -- "$cur"))
+            COMPREPLY=($(compgen -W "check summary encode send status contacts" -- "$cur"))
         fi
         return
     fi
@@ -31,7 +31,7 @@ _mailvane_cli()
     local options
     options=" $(_mailvane_cli_options "$command") "
     # The value of an option; the switches take none.
-    local switches=" --keep-going --check-rows --skip-bad-rows --help "
+    local switches=" --keep-going --check-rows --skip-bad-rows --reports --resend-undelivered --help "
     if [[ $prev == --* && $options == *" $prev "* && $switches != *" $prev "* ]]; then
         case $prev in
             --format)
@@ -77,7 +77,7 @@ _mailvane_cli()
         COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
         return
     fi
-    # The settings FILE of every command but contacts.
+    # The settings FILE of every command but contacts; the log of status.
     [[ $command != contacts ]] && _filedir
 } &&
     complete -F _mailvane_cli mailvane-cli

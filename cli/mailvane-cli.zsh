@@ -22,7 +22,7 @@ _mailvane-cli()
         if [[ $PREFIX == -* ]]; then
             compadd -- --help --version
         else
-            compadd -- check summary encode send contacts
+            compadd -- check summary encode send status contacts
         fi
         return
     fi
@@ -62,7 +62,17 @@ _mailvane-cli()
             '--keep-going'
             '--log=:FILE:_files'
             '--resume=:FILE:_files'
+            '--reports'
+            '--report-listen=:HOST\:PORT:'
+            '--report-url=:URL:'
+            '--wait-reports=:SECONDS:'
+            '--resend-undelivered'
             '1:settings file:_files'
+        )
+        ;;
+    status)
+        descriptions=(
+            '1:send log:_files'
         )
         ;;
     contacts)

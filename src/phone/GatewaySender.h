@@ -9,6 +9,7 @@
 #include "SmsGateway.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +27,13 @@ public:
 
     // Whether every push yields messages; nothing can be sent otherwise.
     bool ready() const { return m_ready; }
+
+    // Asks for delivery reports on every message, sent to the URL that
+    // `reportUrl` gives for (number's index, message's index).
+    using ReportUrl = std::function<std::string(std::size_t index, std::size_t message)>;
+    void requestReports(ReportUrl reportUrl) { m_reportUrl = std::move(reportUrl); }
+    // How many messages number `index` of the batch receives.
+    std::size_t messageCount(std::size_t index) const;
 
     unsigned maxJobs() const override { return MaxJobs; }
     void prepare(PushTicket& ticket) override;
@@ -48,6 +56,7 @@ private:
     std::vector<CutPush> m_pushes;
     std::vector<std::size_t> m_pushOfNumber; // empty: every number gets push 0
     bool m_ready = true;
+    ReportUrl m_reportUrl;
 };
 
 } // namespace mailvane::phone

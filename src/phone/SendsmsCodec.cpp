@@ -1,5 +1,7 @@
 #include "SendsmsCodec.h"
 
+#include "DeliveryReport.h"
+
 namespace mailvane::phone {
 namespace {
 
@@ -82,6 +84,10 @@ std::string sendsmsUrl(const GatewayAddress& address, std::string_view commonQue
     appendPercentEncoded(url, message.userData);
     url += "&coding=";
     url += SendsmsCoding8Bit;
+    if (!message.reportUrl.empty()) {
+        url += "&dlr-mask=" + std::to_string(ReportMask) + "&dlr-url=";
+        appendPercentEncoded(url, message.reportUrl);
+    }
     return url;
 }
 

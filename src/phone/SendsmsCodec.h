@@ -29,7 +29,7 @@ std::string sendsmsCommonQuery(const GatewayAddress& address);
 
 // The full request URL for `message`: the endpoint, the common query, then
 // to, udh (the header bytes with their length byte), text (the user data)
-// and coding=1.
+// and coding=1; with a report URL, dlr-mask and dlr-url too.
 std::string sendsmsUrl(const GatewayAddress& address, std::string_view commonQuery,
                        const OutgoingMessage& message);
 

@@ -18,6 +18,8 @@ constexpr const char* Smsbox = "/usr/sbin/smsbox";
 constexpr const char* Fakesmsc = "/usr/lib/kannel/test/fakesmsc";
 constexpr const char* AdminPassword = "harness";
 constexpr const char* FakesmscLog = "fakesmsc.log";
+constexpr const char* Python = "/usr/bin/python3";
+const std::filesystem::path SmppSmscScript = MAILVANE_SMPP_SMSC_SCRIPT;
 
 // Free TCP ports on loopback, all distinct: each stays bound until all are chosen.
 std::vector<unsigned> freeLoopbackPorts(std::size_t count)
@@ -202,14 +204,30 @@ void KannelHarness::writeConfiguration() const
          << "box-allow-ip = 127.0.0.1\n"
          << "log-file = \"" << folder << "/bearerbox.log\"\n"
          << "log-level = 2\n"
+         // Delivery reports need a store that maps the SMSC's ids to our URLs.
+         << "dlr-storage = internal\n"
          << "\n"
          << "group = smsc\n"
          << "smsc = fake\n"
          << "smsc-id = fake\n"
          << "host = 127.0.0.1\n"
          << "port = " << m_smscPort << "\n"
-         << "connect-allow-ip = 127.0.0.1\n"
-         << "\n"
+         << "connect-allow-ip = 127.0.0.1\n";
+    if (m_smpp)
+        conf << "denied-smsc-id = " << SmppSmscId << "\n"
+             << "\n"
+             << "group = smsc\n"
+             << "smsc = smpp\n"
+             << "smsc-id = " << SmppSmscId << "\n"
+             << "allowed-smsc-id = " << SmppSmscId << "\n"
+             << "host = 127.0.0.1\n"
+             << "port = " << m_smppPort << "\n"
+             << "transceiver-mode = true\n"
+             << "smsc-username = kannel\n"
+             << "smsc-password = kannel\n"
+             << "system-type = test\n"
+             << "msg-id-type = 0x00\n";
+    conf << "\n"
          << "group = smsbox\n"
          << "bearerbox-host = 127.0.0.1\n"
          << "bearerbox-port = " << m_smsboxPort << "\n"
@@ -243,8 +261,12 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
             return false;
         }
     }
-    const std::vector<unsigned> ports = freeLoopbackPorts(4);
-    if (ports.size() != 4) {
+    if (m_smpp && access(Python, X_OK) != 0) {
+        m_error = std::string(Python) + " is missing (scripts/setup installs python3)";
+        return false;
+    }
+    const std::vector<unsigned> ports = freeLoopbackPorts(5);
+    if (ports.size() != 5) {
         m_error = "no free loopback ports";
         return false;
     }
@@ -252,6 +274,7 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
     m_smsboxPort = ports[1];
     m_smscPort = ports[2];
     m_sendsmsPort = ports[3];
+    m_smppPort = ports[4];
     writeConfiguration();
     const std::string conf = (m_folder / "kannel.conf").string();
 
@@ -279,6 +302,17 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
         stop();
         return false;
     }
+    if (m_smpp &&
+        (!m_smppSmsc.start({Python, SmppSmscScript.string(), std::to_string(m_smppPort),
+                            std::to_string(m_receiptDelay.count() / 1000.0)},
+                           m_folder, m_folder / "smpp.out", m_folder / "smpp.err") ||
+         !waitUntil([&] { return statusShows("SMPP:127.0.0.1:" + std::to_string(m_smppPort)) &&
+                                 statusShows("(online"); },
+                    left()))) {
+        m_error = "the SMPP SMS centre did not bind; see " + (m_folder / "smpp.err").string();
+        stop();
+        return false;
+    }
     if (!m_smsbox.start({Smsbox, "-v", "2", conf}, m_folder, m_folder / "smsbox.out",
                         m_folder / "smsbox.err") ||
         !waitUntil(
@@ -302,6 +336,13 @@ void KannelHarness::stop()
     m_smsbox.stop();
     m_fakesmsc.stop();
     m_bearerbox.stop();
+    m_smppSmsc.stop();
+}
+
+void KannelHarness::addSmppSmsc(std::chrono::milliseconds receiptDelay)
+{
+    m_smpp = true;
+    m_receiptDelay = receiptDelay;
 }
 
 void KannelHarness::stopSmsbox()

@@ -2,7 +2,9 @@
 
 // A Kannel gateway on loopback for tests and measurements: bearerbox, smsbox
 // and the fakesmsc test SMS centre, started from a generated kannel.conf on
-// free ports in a folder of the caller's. Start-up waits for the status page
+// free ports in a folder of the caller's; on request also an SMPP SMS centre
+// (smpp_smsc.py) whose receipts give phone-level delivery reports, reached
+// with smsc=smpp in the sendsms URL. Delivery reports are stored in memory. Start-up waits for the status page
 // to show the SMS centre and smsbox on line (bounded); every process started
 // is stopped by stop() or the destructor.
 
@@ -34,8 +36,14 @@ public:
     // characters it takes in a number unless told otherwise.
     static constexpr const char* RefusedNumber = "+4912*3";
 
+    static constexpr const char* SmppSmscId = "smpp";
+
     explicit KannelHarness(std::filesystem::path folder);
     ~KannelHarness();
+
+    // Before start(): run the SMPP SMS centre too, its receipts `receiptDelay`
+    // after each submit.
+    void addSmppSmsc(std::chrono::milliseconds receiptDelay = {});
 
     // Starts the three programs; false (with the reason in error()) when
     // Kannel is missing or does not come up within `limit`.
@@ -69,6 +77,10 @@ private:
     unsigned m_smsboxPort = 0;
     unsigned m_smscPort = 0;
     unsigned m_sendsmsPort = 0;
+    unsigned m_smppPort = 0;
+    bool m_smpp = false;
+    std::chrono::milliseconds m_receiptDelay{};
+    ChildProcess m_smppSmsc;
     ChildProcess m_bearerbox;
     ChildProcess m_fakesmsc;
     ChildProcess m_smsbox;
