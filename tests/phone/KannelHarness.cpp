@@ -245,11 +245,15 @@ void KannelHarness::writeConfiguration() const
          << "concatenation = true\n";
 }
 
+std::string KannelHarness::statusText() const
+{
+    return fetch("http://127.0.0.1:" + std::to_string(m_adminPort) +
+                 "/status.txt?password=" + AdminPassword);
+}
+
 bool KannelHarness::statusShows(const std::string& text) const
 {
-    const std::string status = fetch("http://127.0.0.1:" + std::to_string(m_adminPort) +
-                                     "/status.txt?password=" + AdminPassword);
-    return status.find(text) != std::string::npos;
+    return statusText().find(text) != std::string::npos;
 }
 
 bool KannelHarness::start(std::chrono::milliseconds limit)
@@ -283,6 +287,18 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
         return std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
     };
+    // The SMS centre listens before bearerbox first dials it, which spares a
+    // reconnection delay.
+    if (m_smpp &&
+        (!m_smppSmsc.start({Python, SmppSmscScript.string(), std::to_string(m_smppPort),
+                            std::to_string(m_receiptDelay.count() / 1000.0)},
+                           m_folder, m_folder / "smpp.out", m_folder / "smpp.err") ||
+         !waitUntil([&] { return readFile(m_folder / "smpp.out").starts_with("listening"); },
+                    left()))) {
+        m_error = "the SMPP SMS centre did not start; see " + (m_folder / "smpp.err").string();
+        stop();
+        return false;
+    }
     if (!m_bearerbox.start({Bearerbox, "-v", "2", conf}, m_folder, m_folder / "bearerbox.out",
                            m_folder / "bearerbox.err") ||
         !waitUntil([&] { return !m_bearerbox.running() || statusShows("Status: running"); },
@@ -302,14 +318,18 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
         stop();
         return false;
     }
-    if (m_smpp &&
-        (!m_smppSmsc.start({Python, SmppSmscScript.string(), std::to_string(m_smppPort),
-                            std::to_string(m_receiptDelay.count() / 1000.0)},
-                           m_folder, m_folder / "smpp.out", m_folder / "smpp.err") ||
-         !waitUntil([&] { return statusShows("SMPP:127.0.0.1:" + std::to_string(m_smppPort)) &&
-                                 statusShows("(online"); },
-                    left()))) {
-        m_error = "the SMPP SMS centre did not bind; see " + (m_folder / "smpp.err").string();
+    if (m_smpp && !waitUntil(
+                      [&] {
+                          // The link's own line on the status page, not the fake one's.
+                          const std::string status = statusText();
+                          const std::size_t at =
+                              status.find("SMPP:127.0.0.1:" + std::to_string(m_smppPort));
+                          return at != std::string::npos &&
+                                 status.substr(at, status.find('\n', at) - at).find("(online") !=
+                                     std::string::npos;
+                      },
+                      left())) {
+        m_error = "the SMPP SMS centre did not bind; see " + (m_folder / "bearerbox.log").string();
         stop();
         return false;
     }

@@ -69,6 +69,7 @@ public:
     const std::filesystem::path& folder() const { return m_folder; }
 
 private:
+    std::string statusText() const;
     bool statusShows(const std::string& text) const;
     void writeConfiguration() const;
 
