@@ -95,7 +95,7 @@ Timing runOnce(const test::KannelHarness& gateway, const fs::path& folder, std::
         {Cli, "send", Settings.string(), "--pin", "1234", "--table", TokenTable.string(),
          "--phone", "kannel:" + gateway.sendsmsUrl() + "?smsc=" + test::KannelHarness::SmppSmscId,
          "--to-file", (folder / "numbers.txt").string(), "--jobs", std::to_string(jobs),
-         "--keep-going", "--reports", "--wait-reports", "300", "--log", log.string()},
+         "--keep-going", "--reports", "--wait-reports", "20", "--log", log.string()},
         folder / "send.out", folder / "send.err");
     Timing timing;
     const auto start = Clock::now();
