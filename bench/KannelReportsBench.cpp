@@ -92,10 +92,10 @@ Timing runOnce(const test::KannelHarness& gateway, const fs::path& folder, std::
     const fs::path log = folder / "run.log";
     fs::remove(log);
     const pid_t pid = spawn(
-        {Cli, "send", Settings.string(), "--pin", "1234", "--table", TokenTable.string(),
-         "--phone", "kannel:" + gateway.sendsmsUrl() + "?smsc=" + test::KannelHarness::SmppSmscId,
-         "--to-file", (folder / "numbers.txt").string(), "--jobs", std::to_string(jobs),
-         "--keep-going", "--reports", "--wait-reports", "20", "--log", log.string()},
+        {Cli, "send", Settings.string(), "--pin", "1234", "--table", TokenTable.string(), "--phone",
+         "kannel:" + gateway.sendsmsUrl() + "?smsc=" + test::KannelHarness::SmppSmscId, "--to-file",
+         (folder / "numbers.txt").string(), "--jobs", std::to_string(jobs), "--keep-going",
+         "--reports", "--wait-reports", "20", "--log", log.string()},
         folder / "send.out", folder / "send.err");
     Timing timing;
     const auto start = Clock::now();
@@ -137,8 +137,8 @@ int main(int argc, char** argv)
         else if (option == "--receipt-delay")
             receiptDelayMs = std::strtol(argv[i + 1], nullptr, 10);
     }
-    const fs::path folder = fs::temp_directory_path() / ("kannel-reports-bench-" +
-                                                         std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("kannel-reports-bench-" + std::to_string(getpid()));
     fs::create_directories(folder / "kannel");
     test::KannelHarness gateway(folder / "kannel");
     gateway.addSmppSmsc(std::chrono::milliseconds(receiptDelayMs));
@@ -158,8 +158,7 @@ int main(int argc, char** argv)
         }
         std::printf("run %d: last push sent at %.2f s, last final report at %.2f s (%.2f s "
                     "after)\n",
-                    r + 1, timing.lastSent, timing.lastReport,
-                    timing.lastReport - timing.lastSent);
+                    r + 1, timing.lastSent, timing.lastReport, timing.lastReport - timing.lastSent);
         sent.push_back(timing.lastSent);
         reported.push_back(timing.lastReport);
     }

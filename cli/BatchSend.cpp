@@ -104,9 +104,8 @@ LogOutcome outcomeOfState(phone::DeliveryState state)
 // "D delivered, N not delivered, A accepted by the SMSC only, R no report".
 std::string reportCounts(const DeliveryReports::Counts& counts)
 {
-    return std::to_string(counts.delivered) + " delivered, " +
-           std::to_string(counts.notDelivered) + " not delivered, " +
-           std::to_string(counts.accepted) + " accepted by the SMSC only, " +
+    return std::to_string(counts.delivered) + " delivered, " + std::to_string(counts.notDelivered) +
+           " not delivered, " + std::to_string(counts.accepted) + " accepted by the SMSC only, " +
            std::to_string(counts.noReport()) + " no report";
 }
 
@@ -218,8 +217,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
         if (request.reports.wanted) {
             for (const auto& [name, value] : phone.gateway.parameters) {
                 if (name == "dlr-mask" || name == "dlr-url") {
-                    printError("--reports sets " + name + " for each message; take it out of "
-                                                          "the gateway URL");
+                    printError("--reports sets " + name +
+                               " for each message; take it out of "
+                               "the gateway URL");
                     return ExitUsage;
                 }
             }
@@ -230,9 +230,8 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
             reports = std::make_unique<DeliveryReports>(
                 messagesPerPush,
                 [&](std::size_t index, phone::DeliveryState state, std::string_view text) {
-                    if (request.logPath &&
-                        !log.record(items[index].number, outcomeOfState(state), text,
-                                    items[index].line))
+                    if (request.logPath && !log.record(items[index].number, outcomeOfState(state),
+                                                       text, items[index].line))
                         reportLogFailed = true;
                 });
             std::string error;
@@ -305,8 +304,7 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
     if (reports && report.logError.empty()) {
         reports->wait(request.reports.wait, stop.flag(),
                       [&progress](const DeliveryReports::Counts& counts) {
-                          progress.reports(counts.delivered, counts.notDelivered,
-                                           counts.waiting());
+                          progress.reports(counts.delivered, counts.notDelivered, counts.waiting());
                       });
     }
     progress.close();

@@ -45,8 +45,8 @@ bool DeliveryReports::start(const ReportRequest& request, std::string& error)
         m_base = *request.url;
     } else {
         const std::string& host = request.listen.host;
-        m_base = "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) +
-                 ":" + std::to_string(m_listener.port()) + std::string(CallbackPath);
+        m_base = "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" +
+                 std::to_string(m_listener.port()) + std::string(CallbackPath);
     }
     return true;
 }
@@ -97,8 +97,8 @@ void DeliveryReports::wait(std::chrono::seconds limit, const std::atomic<bool>& 
     const auto deadline = std::chrono::steady_clock::now() + limit;
     std::unique_lock lock(m_mutex);
     while (!m_tracker.settled() && !stop && std::chrono::steady_clock::now() < deadline) {
-        m_changed.wait_until(lock, std::min(deadline, std::chrono::steady_clock::now() +
-                                                          TickInterval));
+        m_changed.wait_until(lock,
+                             std::min(deadline, std::chrono::steady_clock::now() + TickInterval));
         const Counts counts = m_tracker.counts();
         lock.unlock();
         tick(counts);

@@ -25,7 +25,7 @@ inline constexpr std::chrono::seconds DefaultReportWait{60};
 struct ReportRequest
 {
     bool wanted = false;
-    phone::ListenAddress listen; // loopback, any free port
+    phone::ListenAddress listen;    // loopback, any free port
     std::optional<std::string> url; // the listener as the gateway reaches it
     std::chrono::seconds wait = DefaultReportWait;
 };

@@ -131,7 +131,8 @@ bool readReportOptions(const Arguments& arguments, BatchRequest& request, int& s
     }
     if (const std::string* wait = arguments.option("wait-reports")) {
         unsigned seconds = 0;
-        const auto [end, error] = std::from_chars(wait->data(), wait->data() + wait->size(), seconds);
+        const auto [end, error] =
+            std::from_chars(wait->data(), wait->data() + wait->size(), seconds);
         if (wait->empty() || error != std::errc() || end != wait->data() + wait->size() ||
             seconds > MaxReportWaitSeconds) {
             usageError("--wait-reports takes a whole number of seconds from 0 to " +

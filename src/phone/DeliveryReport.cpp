@@ -1,5 +1,7 @@
 #include "DeliveryReport.h"
 
+#include "SendsmsCodec.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -18,33 +20,7 @@ constexpr std::array<std::pair<DeliveryState, std::string_view>, 4> StateWords =
 // The SMSC's text is for people; a longer one is cut here.
 constexpr std::size_t MaxReportText = 160;
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::string queryDecoded(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i] == '+' ? ' ' : text[i];
-        }
-    }
-    return out;
-}
-
-template <typename Number>
-std::optional<Number> wholeNumber(std::string_view text)
+template <typename Number> std::optional<Number> wholeNumber(std::string_view text)
 {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -144,7 +120,7 @@ std::optional<DeliveryReport> parseReportCallback(std::string_view target, std::
         if (equals == std::string_view::npos)
             continue;
         const std::string_view name = pair.substr(0, equals);
-        const std::string value = queryDecoded(pair.substr(equals + 1));
+        const std::string value = formDecoded(pair.substr(equals + 1));
         if (name == "batch")
             givenBatch = value;
         else if (name == "push")

@@ -76,7 +76,6 @@ std::string reportCallbackUrl(std::string_view base, std::string_view batch, std
 // Reads a callback's request target ("/path?query"); nothing when it is not
 // a report of `batch` (another batch's late report, a stranger's request,
 // a malformed one).
-std::optional<DeliveryReport> parseReportCallback(std::string_view target,
-                                                  std::string_view batch);
+std::optional<DeliveryReport> parseReportCallback(std::string_view target, std::string_view batch);
 
 } // namespace mailvane::phone

@@ -104,9 +104,9 @@ bool ReportListener::start(const ListenAddress& address, Handler handler, std::s
     sockaddr_storage bound{};
     socklen_t length = sizeof bound;
     getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length);
-    m_port = ntohs(bound.ss_family == AF_INET6
-                       ? reinterpret_cast<const sockaddr_in6*>(&bound)->sin6_port
-                       : reinterpret_cast<const sockaddr_in*>(&bound)->sin_port);
+    m_port =
+        ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<const sockaddr_in6*>(&bound)->sin6_port
+                                          : reinterpret_cast<const sockaddr_in*>(&bound)->sin_port);
     std::array<int, 2> wake{};
     if (pipe2(wake.data(), O_CLOEXEC) != 0) {
         error = "cannot listen for delivery reports: " + std::string(std::strerror(errno));

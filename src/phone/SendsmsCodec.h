@@ -22,6 +22,10 @@ inline constexpr std::string_view SendsmsCoding8Bit = "1";
 void appendPercentEncoded(std::string& out, std::span<const std::uint8_t> bytes);
 void appendPercentEncoded(std::string& out, std::string_view text);
 
+// Form decoding of one query name or value: %XX and '+' for a blank. A '%'
+// not followed by two hexadecimal digits stays as written.
+std::string formDecoded(std::string_view text);
+
 // The part of the query that is the same for every message of a gateway:
 // the credentials, the passed-through parameters and the sender, ending in
 // '&' (or empty). Compute once, then append per message.

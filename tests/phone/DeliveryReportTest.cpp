@@ -1,6 +1,7 @@
 // How reports of a gateway's callbacks are read and what they add up to.
 
 #include "DeliveryReport.h"
+
 #include "ReportListener.h"
 #include "ReportTracker.h"
 
@@ -82,10 +83,10 @@ TEST(DeliveryReport, callbackIsReadOnlyWhenItNamesThisBatchFully)
     EXPECT_EQ(report->text, "id:5 stat:DELIVRD "); // one line for the log
 
     for (const char* stranger : {
-             "/report?batch=old&push=12&message=2&type=1",   // an earlier batch's late report
-             "/report?batch=b7&push=12&type=1",              // no message
-             "/report?batch=b7&push=-1&message=2&type=1",    // not a number
-             "/report?batch=b7&push=12&message=2&type=%d",   // the gateway filled in nothing
+             "/report?batch=old&push=12&message=2&type=1", // an earlier batch's late report
+             "/report?batch=b7&push=12&type=1",            // no message
+             "/report?batch=b7&push=-1&message=2&type=1",  // not a number
+             "/report?batch=b7&push=12&message=2&type=%d", // the gateway filled in nothing
              "/favicon.ico",
          })
         EXPECT_FALSE(parseReportCallback(stranger, "b7")) << stranger;
@@ -138,7 +139,8 @@ TEST(ReportListener, listenAddressAndAPortInUseAreClearErrors)
 
     ReportListener listener;
     std::string error;
-    EXPECT_FALSE(listener.start({"127.0.0.1", port}, [](std::string_view) {}, error));
+    EXPECT_FALSE(listener.start(
+        {"127.0.0.1", port}, [](std::string_view) {}, error));
     EXPECT_EQ(error, "cannot listen for delivery reports on 127.0.0.1:" + std::to_string(port) +
                          ": Address already in use");
     close(taken);

@@ -4,9 +4,10 @@
 // and the fakesmsc test SMS centre, started from a generated kannel.conf on
 // free ports in a folder of the caller's; on request also an SMPP SMS centre
 // (smpp_smsc.py) whose receipts give phone-level delivery reports, reached
-// with smsc=smpp in the sendsms URL. Delivery reports are stored in memory. Start-up waits for the status page
-// to show the SMS centre and smsbox on line (bounded); every process started
-// is stopped by stop() or the destructor.
+// with smsc=smpp in the sendsms URL. Delivery reports are stored in memory.
+// Start-up waits for the status page to show the SMS centres and smsbox on
+// line (bounded); every process started is stopped by stop() or the
+// destructor.
 
 #include "ChildProcess.h"
 

@@ -55,9 +55,11 @@ protected:
     test::CliRun send(const std::string& to, const std::vector<std::string>& more,
                       const std::string& query = {})
     {
-        std::vector<std::string> args = {
-            "send", (Examples / "imap4-gprs.txt").string(), "--pin", "8642", "--table",
-            TokenTable.string(), "--phone", "kannel:" + gateway.sendsmsUrl() + query, "--to", to};
+        std::vector<std::string> args = {"send",    (Examples / "imap4-gprs.txt").string(),
+                                         "--pin",   "8642",
+                                         "--table", TokenTable.string(),
+                                         "--phone", "kannel:" + gateway.sendsmsUrl() + query,
+                                         "--to",    to};
         args.insert(args.end(), more.begin(), more.end());
         return runCli(args, work.path());
     }
@@ -112,8 +114,8 @@ TEST_F(KannelReports, fakesmscReportsEveryNumberAndABusyPortSendsNothing)
     getsockname(taken, reinterpret_cast<sockaddr*>(&address), &length);
     const std::string port = std::to_string(ntohs(address.sin_port));
     const std::size_t before = gateway.received().size();
-    run = send("+4915504", {"--reports", "--report-listen", "127.0.0.1:" + port, "--log",
-                            "busy.log"});
+    run = send("+4915504",
+               {"--reports", "--report-listen", "127.0.0.1:" + port, "--log", "busy.log"});
     close(taken);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("cannot listen for delivery reports on 127.0.0.1:" + port +
@@ -130,8 +132,8 @@ TEST_F(KannelReports, smppReceiptsDecideEachNumberAndOnlyTheUndeliveredAreSentAg
     // Last digit 1: undeliverable; 2: no receipt; others delivered.
     const std::string list = "+4916003;+4916011;+4916022;+4916033";
     const std::string smsc = std::string("?smsc=") + test::KannelHarness::SmppSmscId;
-    auto run = send(list, {"--reports", "--wait-reports", "5", "--jobs", "2", "--log", "run.log"},
-                    smsc);
+    auto run =
+        send(list, {"--reports", "--wait-reports", "5", "--jobs", "2", "--log", "run.log"}, smsc);
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
     EXPECT_NE(run.out.find("Delivery reports: 2 delivered, 1 not delivered, 1 accepted by the "
                            "SMSC only, 0 no report"),
