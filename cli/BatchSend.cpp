@@ -146,9 +146,9 @@ int conclude(const phone::BatchSummary& summary, std::size_t total, const BatchR
 
 } // namespace
 
-int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
-              std::vector<Parcel>& parcels, const std::vector<SkippedItem>& skipped,
-              const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone)
+int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelSource& source,
+              const std::vector<SkippedItem>& skipped, const std::filesystem::path& tokenTable,
+              const phone::PhoneSelection& phone)
 {
     if (request.resumePath) {
         const ResumeResult resumed = readResumeLog(*request.resumePath);
@@ -192,8 +192,10 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
     std::atomic<bool> reportLogFailed = false;
     std::unique_ptr<DeliveryReports> reports;
     unsigned jobs = request.jobs;
+    std::vector<Parcel> parcels; // a gateway's, all at once
     if (phone.kind == phone::PhoneSelection::Kind::Gateway) {
-        if (!buildMissingPushes(parcels, tokenTable))
+        parcels = source.takeAll(items);
+        if (parcels.empty() || !buildMissingPushes(parcels, tokenTable))
             return ExitFailure;
         // A gateway URL was read by the back ends' module, so it is loaded.
         const phone::PhoneModuleFunctions* module = phone::phoneModule();
@@ -263,8 +265,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
             jobs = 1;
         }
         sender = std::make_unique<phone::LinkSender>(*link, [&](std::size_t index) {
-            Parcel& parcel = parcels.at(items.at(index).parcel);
-            return phone::LinkParcel{&parcel.record, &parcel.security};
+            Parcel* parcel = source.parcel(items.at(index).parcel);
+            return parcel ? phone::LinkParcel{&parcel->record, &parcel->security}
+                          : phone::LinkParcel{};
         });
     }
 

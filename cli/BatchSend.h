@@ -46,8 +46,36 @@ struct Parcel
 struct BatchItem
 {
     std::string number;
-    std::size_t parcel = 0; // what it receives: an index into the parcels
+    std::size_t parcel = 0; // what it receives: a key of the parcel source
     std::size_t line = 0;   // the table row it comes from, 0 for a number list
+};
+
+// Where the parcels come from: all at hand, or built one at a time as they
+// are sent, so that a long table never holds more than the pushes in flight.
+class ParcelSource
+{
+public:
+    virtual ~ParcelSource() = default;
+    // The parcel of `key` (BatchItem::parcel), or nullptr after saying why it
+    // cannot be had. Keys come in the items' order; the parcel holds until
+    // the next call.
+    virtual Parcel* parcel(std::size_t key) = 0;
+    // Every parcel the items name (for a gateway, which cuts them all
+    // first), with each item's parcel made an index into them; empty after
+    // saying why when one cannot be had.
+    virtual std::vector<Parcel> takeAll(std::vector<BatchItem>& items) = 0;
+};
+
+// Parcels held in memory; a key is an index.
+class ParcelList final : public ParcelSource
+{
+public:
+    explicit ParcelList(std::vector<Parcel> parcels) : m_parcels(std::move(parcels)) {}
+    Parcel* parcel(std::size_t key) override { return &m_parcels.at(key); }
+    std::vector<Parcel> takeAll(std::vector<BatchItem>&) override { return std::move(m_parcels); }
+
+private:
+    std::vector<Parcel> m_parcels;
 };
 
 // A row left out of the batch, logged as skipped.
@@ -60,8 +88,8 @@ struct SkippedItem
 
 // Sends each item its parcel through the chosen back end and reports on
 // stdout/stderr; `skipped` rows are only logged. Returns the exit status.
-int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
-              std::vector<Parcel>& parcels, const std::vector<SkippedItem>& skipped,
-              const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone);
+int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelSource& source,
+              const std::vector<SkippedItem>& skipped, const std::filesystem::path& tokenTable,
+              const phone::PhoneSelection& phone);
 
 } // namespace mailvane::cli

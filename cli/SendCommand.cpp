@@ -158,7 +158,8 @@ bool loadTokenTables(const std::filesystem::path& path, provisioning::TokenTable
     return true;
 }
 
-// send TEMPLATE --rows FILE: each row its own mailbox, checked whole first.
+// send TEMPLATE --rows FILE: each row its own mailbox, checked whole first,
+// then read again and sent row by row.
 int runRows(const Arguments& arguments, const BatchRequest& request,
             provisioning::SecurityMethod method)
 {
@@ -174,6 +175,13 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     const bool skipBad = arguments.option("skip-bad-rows") != nullptr;
     if (checkOnly && skipBad)
         return usageError("--check-rows sends nothing, so --skip-bad-rows has no place with it");
+    int status = ExitUsage;
+    std::optional<rows::RowRules> rules = rowRules(arguments, method, CommandName, status);
+    if (!rules)
+        return status;
+    const std::optional<rows::TableEncoding> encoding = tableEncoding(arguments, CommandName);
+    if (!encoding)
+        return ExitUsage;
 
     settings::EmailSettings templateRecord;
     if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
@@ -182,60 +190,86 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     provisioning::TokenTables tables;
     if (!table || !loadTokenTables(*table, tables))
         return ExitFailure;
-    rows::RowRules rules{method, std::nullopt};
-    if (const std::string* pin = arguments.option("pin"))
-        rules.defaultPin = *pin;
-    const std::optional<RowInput> input =
-        readRowInput(*arguments.option("rows"), templateRecord, rules, tables);
-    if (!input)
+    const RowSetup setup{templateRecord, std::move(*rules), tables, *encoding};
+    const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
+    if (!file)
         return ExitFailure;
-    const rows::RowTable& rowTable = input->table;
-    const std::size_t bad = rowTable.rowDefects.size();
+    const std::string& name = file->name();
 
-    if (checkOnly) {
-        std::string report = defectLines(*input);
-        if (!rowTable.tableDefects.empty())
-            report += input->name + ": the columns are wrong, so no row was checked\n";
-        else
-            report += input->name + ": " + std::to_string(rowTable.rowCount) + " rows, " +
-                      (bad == 0 ? std::string("all good") : std::to_string(bad) + " bad") + "\n";
-        const int written = printOutput(report);
-        return written != ExitSuccess || !rowTable.allGood() ? ExitFailure : ExitSuccess;
-    }
-    if (!rowTable.tableDefects.empty() || (bad > 0 && !skipBad)) {
-        std::string text = defectLines(*input);
-        text.pop_back();
-        printError(text);
-        if (rowTable.tableDefects.empty())
-            printError(std::to_string(bad) + " of " + std::to_string(rowTable.rowCount) +
-                       " rows are bad, so nothing was sent; --skip-bad-rows sends the others");
-        else
-            printError("the columns of " + input->name + " are wrong, so nothing was sent");
+    // The first pass keeps the numbers and lines of the good rows, never
+    // their pushes.
+    RowPass pass(*file, setup);
+    const std::vector<rows::RowDefect> headerDefects = pass.header();
+    std::string report;
+    for (const rows::RowDefect& defect : headerDefects)
+        report += defectLine(name, defect) + "\n";
+    if (!headerDefects.empty()) {
+        if (checkOnly) {
+            printOutput(report + name + ": the columns are wrong, so no row was checked\n");
+            return ExitFailure;
+        }
+        printError(report.substr(0, report.size() - 1));
+        printError("the columns of " + name + " are wrong, so nothing was sent");
         return ExitFailure;
     }
-    if (rowTable.rows.empty()) {
-        printError(input->name + " holds no row to send");
-        return ExitFailure;
-    }
+    std::vector<BatchItem> items;
     std::vector<SkippedItem> skipped;
-    for (const rows::RowDefect& defect : rowTable.rowDefects) {
-        printError("skipping " + defectLine(input->name, defect));
+    std::size_t rowCount = 0;
+    std::size_t bad = 0;
+    rows::PersonRow person;
+    rows::RowDefect defect;
+    for (;;) {
+        const RowPass::Step step = pass.next(person, defect);
+        if (step == RowPass::Step::End)
+            break;
+        if (step == RowPass::Step::Unreadable) {
+            if (checkOnly && printOutput(report) != ExitSuccess)
+                return ExitFailure;
+            printError(pass.unreadable());
+            return ExitFailure;
+        }
+        ++rowCount;
+        if (step == RowPass::Step::Good) {
+            if (!checkOnly)
+                items.push_back({person.number, person.line, person.line});
+            continue;
+        }
+        ++bad;
+        const std::string line = defectLine(name, defect);
+        if (checkOnly) {
+            // A long table's report goes out as it is found.
+            if (printOutput(line + "\n") != ExitSuccess)
+                return ExitFailure;
+            continue;
+        }
+        report += line + "\n";
         skipped.push_back({defect.number, defect.line,
                            defect.column.empty() ? defect.why : defect.column + ": " + defect.why});
     }
 
-    int status = ExitUsage;
+    if (checkOnly) {
+        const int written =
+            printOutput(name + ": " + std::to_string(rowCount) + " rows, " +
+                        (bad == 0 ? std::string("all good") : std::to_string(bad) + " bad") + "\n");
+        return written != ExitSuccess || bad > 0 ? ExitFailure : ExitSuccess;
+    }
+    if (bad > 0 && !skipBad) {
+        printError(report.substr(0, report.size() - 1));
+        printError(std::to_string(bad) + " of " + std::to_string(rowCount) +
+                   " rows are bad, so nothing was sent; --skip-bad-rows sends the others");
+        return ExitFailure;
+    }
+    if (items.empty()) {
+        printError(name + " holds no row to send");
+        return ExitFailure;
+    }
+    for (const SkippedItem& item : skipped)
+        printError("skipping " + name + ":" + std::to_string(item.line) + ": " + item.why);
+
     const auto phone = choosePhone(arguments, status);
     if (!phone)
         return status;
-    std::vector<Parcel> parcels;
-    std::vector<BatchItem> items;
-    parcels.reserve(rowTable.rows.size());
-    items.reserve(rowTable.rows.size());
-    for (const rows::PersonRow& row : rowTable.rows) {
-        items.push_back({row.number, parcels.size(), row.line});
-        parcels.push_back({row.record, row.security, row.push});
-    }
+    RowParcels parcels(*file, setup);
     return sendBatch(request, std::move(items), parcels, skipped, *table, *phone);
 }
 
@@ -259,7 +293,7 @@ int runSend(const Arguments& arguments)
         return ExitUsage;
     if (arguments.option("rows"))
         return runRows(arguments, request, *method);
-    for (const char* rowsOnly : {"check-rows", "skip-bad-rows"}) {
+    for (const char* rowsOnly : {"check-rows", "skip-bad-rows", "shared", "encoding"}) {
         if (arguments.option(rowsOnly))
             return usageError(std::string("--") + rowsOnly + " needs a table given with --rows");
     }
@@ -277,8 +311,7 @@ int runSend(const Arguments& arguments)
         return usageError("--imsi keys the push for one SIM: give one number, or a table with "
                           "an imsi column with --rows");
 
-    std::vector<Parcel> parcels(1);
-    Parcel& parcel = parcels.front();
+    Parcel parcel;
     parcel.security = *security;
     if (!loadSettings(arguments.operands[0], LoadMode::AsOpened, parcel.record))
         return ExitFailure;
@@ -298,10 +331,11 @@ int runSend(const Arguments& arguments)
     items.reserve(numbers->size());
     for (std::string& number : *numbers)
         items.push_back({std::move(number), 0, 0});
+    ParcelList parcels({std::move(parcel)});
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 19> SendOptions = {{
+constexpr std::array<OptionInfo, 21> SendOptions = {{
     PinOption,
     {"to", "NUMBERS", false,
      "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
@@ -315,6 +349,8 @@ constexpr std::array<OptionInfo, 19> SendOptions = {{
     {"check-rows", "", false,
      "check every row of --rows, print one line per bad row, send nothing"},
     {"skip-bad-rows", "", false, "send the good rows of --rows and log the bad ones as skipped"},
+    SharedOption,
+    EncodingOption,
     SecurityOption,
     ImsiOption,
     PhoneOption,
@@ -355,6 +391,11 @@ std::optional<phone::PhoneSelection> choosePhone(const Arguments& arguments, int
     return std::nullopt;
 }
 
+// The help text names the limits of a table.
+static_assert(rows::csv::MaxRows == 1'000'000 && rows::csv::MaxLineLength == 65'536 &&
+              rows::csv::MaxColumns == 256 && rows::csv::MaxCells == 50'000'000 &&
+              rows::csv::MaxTableBytes == 536'870'912 && MaxListNumbers == 1'000'000);
+
 extern const Command sendCommand;
 const Command sendCommand{
     "send",
@@ -367,7 +408,10 @@ const Command sendCommand{
     "keeps several numbers in flight; the messages of one push still go in order.\n"
     "With --rows the file is a template: each row of the table gets the file's\n"
     "settings with the row's cells in their place, and every row is checked\n"
-    "before anything is sent.\n"
+    "before anything is sent, then read again and sent row by row. A table has\n"
+    "at most 1000000 rows after its first line, 65536 bytes and 256 cells in a\n"
+    "row, 50000000 cells and 536870912 bytes; a --to-file list is read within\n"
+    "the same limits and holds at most 1000000 numbers.\n"
     "With --reports a gateway reports on each message; the batch waits up to\n"
     "--wait-reports seconds for them after the last push, logs each number's\n"
     "state as it changes, and counts delivered, not delivered and no report.\n"

@@ -6,8 +6,9 @@
 _mailvane_cli_options()
 {
     case $1 in
-        encode) echo "--pin --format --to --rows --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume --reports --report-listen --report-url --wait-reports --resend-undelivered" ;;
+        summary) echo "--rows --pin --security --shared --encoding --table" ;;
+        encode) echo "--pin --format --to --rows --shared --encoding --security --imsi --table" ;;
+        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --table --jobs --keep-going --log --resume --reports --report-listen --report-url --wait-reports --resend-undelivered" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -42,6 +43,9 @@ _mailvane_cli()
                 ;;
             --security)
                 COMPREPLY=($(compgen -W "userpin netwpin usernetwpin" -- "$cur"))
+                ;;
+            --encoding)
+                COMPREPLY=($(compgen -W "utf-8 windows-1252 latin-1" -- "$cur"))
                 ;;
             --phone)
                 case $cur in

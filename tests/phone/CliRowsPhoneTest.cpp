@@ -20,7 +20,8 @@ namespace {
 using mailvane::test::readFile;
 using mailvane::test::lines;
 
-const fs::path Template = fs::path(MAILVANE_EXAMPLES_DIR) / "imap4-gprs.txt";
+// Servers only: every personal value comes from the table.
+const fs::path Template = fs::path(MAILVANE_EXAMPLES_DIR) / "staff-template.txt";
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
 
 // The recipients of the outbox's messages, one entry per push.
@@ -68,7 +69,7 @@ TEST_F(CliRows, checkRowsListsEachBadRowWithItsLineAndSendsNothing)
     auto run = send({"--rows", "staff.csv", "--pin", "5555", "--check-rows"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "staff.csv:3: number: \"+4912ab\" is not a phone number.\n"
-                       "staff.csv:5: pin: a PIN has 1 to 10 characters\n"
+                       "staff.csv:5: pin: a PIN is 1 to 10 digits (0-9) and nothing else\n"
                        "staff.csv: 4 rows, 2 bad\n");
     EXPECT_EQ(run.err, "");
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
@@ -78,6 +79,19 @@ TEST_F(CliRows, checkRowsListsEachBadRowWithItsLineAndSendsNothing)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "good.csv: 2 rows, all good\n");
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+
+    // Proofreading: each row in clear text, headed by its line.
+    for (const char* command : {"encode", "summary"}) {
+        std::vector<std::string> args = {
+            command, Template.string(), "--table", TokenTable.string(), "--rows", "good.csv"};
+        if (command == std::string("encode"))
+            args.insert(args.end(), {"--format", "document"});
+        run = runCli(args, work.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(run.out.starts_with("# line 2")) << run.out;
+        EXPECT_NE(run.out.find("# line 4"), std::string::npos) << run.out;
+        EXPECT_EQ(runCli({command, Template.string(), "--rows", "staff.csv"}, work.path()).out, "");
+    }
 }
 
 TEST_F(CliRows, badRowsStopTheSendUnlessSkippedAndAreThenLoggedAsSkipped)
@@ -151,6 +165,10 @@ TEST_F(CliRows, wrongTablesAndKeyOptionsAreRefusedBeforeAnythingIsSent)
          "closed"},
         {{"--rows", "columns.csv"}, 1, "columns.csv:1: User Name: not a settings key"},
         {{"--rows", "columns.csv", "--skip-bad-rows"}, 1, "the columns of columns.csv are wrong"},
+        {{"--rows", "staff.csv", "--pin", "1", "--shared", "Outgoing Server"},
+         2,
+         "--shared: 'Outgoing Server' is not a personal settings key"},
+        {{"--to", "111", "--pin", "4711.0"}, 2, "looks like a spreadsheet number"},
     };
     for (const Case& c : cases) {
         const auto run = send(c.args);

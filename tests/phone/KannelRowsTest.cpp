@@ -32,6 +32,8 @@ using mailvane::test::lines;
 
 const fs::path Examples = MAILVANE_EXAMPLES_DIR;
 const fs::path Template = Examples / "imap4-gprs.txt";
+// The same servers without anyone's user name, password or address.
+const fs::path RowsTemplate = Examples / "staff-template.txt";
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
 
 std::string upper(std::string text)
@@ -106,7 +108,7 @@ protected:
 
     std::vector<std::string> sendArguments(const std::vector<std::string>& more) const
     {
-        std::vector<std::string> args = {"send",    Template.string(),
+        std::vector<std::string> args = {"send",    RowsTemplate.string(),
                                          "--table", TokenTable.string(),
                                          "--phone", "kannel:" + gateway.sendsmsUrl()};
         args.insert(args.end(), more.begin(), more.end());
@@ -156,7 +158,7 @@ TEST_F(KannelRows, threeRowTableGivesEachPhoneItsOwnMailbox)
         work.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
-    const auto encoded = runCli({"encode", Template.string(), "--table", TokenTable.string(),
+    const auto encoded = runCli({"encode", RowsTemplate.string(), "--table", TokenTable.string(),
                                  "--rows", "staff.csv", "--pin", "5555", "--format", "messages"},
                                 work.path());
     ASSERT_EQ(encoded.exitCode, 0) << encoded.err;
