@@ -220,8 +220,7 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
             for (const auto& [name, value] : phone.gateway.parameters) {
                 if (name == "dlr-mask" || name == "dlr-url") {
                     printError("--reports sets " + name +
-                               " for each message; take it out of "
-                               "the gateway URL");
+                               " for each message; take it out of the gateway URL");
                     return ExitUsage;
                 }
             }
