@@ -1,16 +1,19 @@
 #pragma once
 
 // Sending pushes to a list of numbers: through the phone link one number at
-// a time, or straight to a Kannel gateway with several numbers in flight;
-// with a log, resuming from a log, going on after failures, a clean stop on
-// Ctrl+C and a progress line. The numbers may all receive one push or each
-// their own (one row of a table each).
+// a time, or straight to a Kannel gateway with several numbers in flight,
+// retrying what the gateway refuses for now; with a log, resuming from a log,
+// going on after failures, a clean stop on Ctrl+C, a progress line and a
+// closing count. The numbers may all receive one push or each their own (one
+// row of a table each).
 
 #include "DeliveryReports.h"
 #include "EmailSettings.h"
 #include "PhoneBackEnd.h"
 #include "PushSecurity.h"
+#include "RetryPacing.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,6 +25,11 @@ namespace mailvane::cli {
 inline constexpr int ExitInterrupted = 130;
 // More requests in flight than this only queue up in the gateway.
 inline constexpr unsigned MaxJobs = 100;
+// Pushes failed in a row for the gateway's sake after which a batch stops.
+inline constexpr unsigned DefaultStopAfter = 20;
+inline constexpr unsigned MaxRetries = 100;
+inline constexpr std::chrono::seconds DefaultRequestTimeout{20};
+inline constexpr std::chrono::seconds MaxRequestTimeout{3600};
 
 struct BatchRequest
 {
@@ -32,6 +40,13 @@ struct BatchRequest
     // With resumePath: send again to the numbers reported not delivered.
     bool resendUndelivered = false;
     ReportRequest reports;
+    bool resendUncertain = false;
+    bool dryRun = false;
+    // Through a gateway only:
+    unsigned retries = phone::DefaultRetries;
+    unsigned stopAfter = DefaultStopAfter; // 0: never
+    std::chrono::milliseconds timeout = DefaultRequestTimeout;
+    std::optional<double> rate; // messages per second
 };
 
 // What numbers receive: the settings and the key of the push.

@@ -20,6 +20,8 @@ std::optional<NumberState> stateOfWord(std::string_view word)
         return NumberState::Failed;
     if (word == LogSkippedWord)
         return NumberState::Skipped;
+    if (word == LogStartedWord)
+        return NumberState::Uncertain;
     switch (phone::deliveryStateFromWord(word).value_or(phone::DeliveryState::NoReport)) {
     case phone::DeliveryState::Accepted:
         return NumberState::Accepted;

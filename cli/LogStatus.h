@@ -21,6 +21,7 @@ enum class NumberState
     NotDelivered,
     Failed,
     Skipped,
+    Uncertain, // a push started and never ended: it may or may not have gone
 };
 
 struct LogStatus

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -82,16 +83,69 @@ std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments,
     return numbers;
 }
 
-std::optional<unsigned> jobCount(const Arguments& arguments)
+// The value of option `name` as a whole number from `least` to `most`;
+// `fallback` when it is not given, nothing when it is no such number.
+std::optional<unsigned> wholeNumberOption(const Arguments& arguments, std::string_view name,
+                                          unsigned least, unsigned most, unsigned fallback)
 {
-    const std::string* given = arguments.option("jobs");
+    const std::string* given = arguments.option(name);
     if (!given)
-        return 1u;
-    unsigned jobs = 0;
-    const auto [end, error] = std::from_chars(given->data(), given->data() + given->size(), jobs);
-    if (error != std::errc() || end != given->data() + given->size() || jobs < 1 || jobs > MaxJobs)
+        return fallback;
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(given->data(), given->data() + given->size(), value);
+    if (error != std::errc() || end != given->data() + given->size() || value < least ||
+        value > most)
         return std::nullopt;
-    return jobs;
+    return value;
+}
+
+// A decimal number from `least` (above 0) to `most`.
+std::optional<double> decimalOption(const std::string& given, double least, double most)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), value);
+    if (error != std::errc() || end != given.data() + given.size() || !(value >= least) ||
+        !(value <= most))
+        return std::nullopt;
+    return value;
+}
+
+// How much a gateway batch may retry, wait and send; false after a usage error.
+bool readPacing(const Arguments& arguments, BatchRequest& request, int& status)
+{
+    const auto retries =
+        wholeNumberOption(arguments, "retries", 0, MaxRetries, phone::DefaultRetries);
+    const auto stopAfter =
+        wholeNumberOption(arguments, "stop-after", 0, 1'000'000, DefaultStopAfter);
+    if (!retries) {
+        status = usageError("--retries takes a whole number from 0 to " +
+                            std::to_string(MaxRetries));
+        return false;
+    }
+    if (!stopAfter) {
+        status = usageError("--stop-after takes a whole number (0: never stop)");
+        return false;
+    }
+    request.retries = *retries;
+    request.stopAfter = *stopAfter;
+    if (const std::string* given = arguments.option("timeout")) {
+        const auto seconds = decimalOption(*given, 0.001, double(MaxRequestTimeout.count()));
+        if (!seconds) {
+            status = usageError("--timeout takes seconds above 0, at most " +
+                                std::to_string(MaxRequestTimeout.count()));
+            return false;
+        }
+        request.timeout = std::chrono::milliseconds(std::max(1LL, std::llround(*seconds * 1000)));
+    }
+    if (const std::string* given = arguments.option("rate")) {
+        // Slower than one message in 1000 s is no rate but a stall.
+        request.rate = decimalOption(*given, 0.001, 1e6);
+        if (!request.rate) {
+            status = usageError("--rate takes messages per second, from 0.001");
+            return false;
+        }
+    }
+    return true;
 }
 
 // The longest --wait-reports: a day, past any SMSC's validity period.
@@ -276,15 +330,22 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
 int runSend(const Arguments& arguments)
 {
     BatchRequest request;
-    const std::optional<unsigned> jobs = jobCount(arguments);
+    const std::optional<unsigned> jobs = wholeNumberOption(arguments, "jobs", 1, MaxJobs, 1);
     if (!jobs)
         return usageError("--jobs takes a whole number from 1 to " + std::to_string(MaxJobs));
     request.jobs = *jobs;
     request.keepGoing = arguments.option("keep-going") != nullptr;
+    request.dryRun = arguments.option("dry-run") != nullptr;
+    request.resendUncertain = arguments.option("resend-uncertain") != nullptr;
     if (const std::string* log = arguments.option("log"))
         request.logPath = *log;
     if (const std::string* resume = arguments.option("resume"))
         request.resumePath = *resume;
+    if (request.resendUncertain && !request.resumePath)
+        return usageError("--resend-uncertain needs the log given with --resume");
+    int pacingStatus = ExitUsage;
+    if (!readPacing(arguments, request, pacingStatus))
+        return pacingStatus;
     if (int status = ExitUsage; !readReportOptions(arguments, request, status))
         return status;
     const std::optional<provisioning::SecurityMethod> method =
@@ -335,7 +396,7 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 21> SendOptions = {{
+constexpr std::array<OptionInfo, 27> SendOptions = {{
     PinOption,
     {"to", "NUMBERS", false,
      "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
@@ -360,9 +421,28 @@ constexpr std::array<OptionInfo, 21> SendOptions = {{
      "one at a time"},
     {"keep-going", "", false, "go on after a recipient that failed instead of stopping"},
     {"log", "FILE", false,
-     "append a line per recipient: number, sent, failed or skipped, time, answer (and the "
-     "table line)"},
-    {"resume", "FILE", false, "skip the recipients that this log records as sent"},
+     "append lines per recipient: number, started, then sent or failed (or skipped, or dry), "
+     "time, answer (and the table line); created readable by you only, and locked: a second "
+     "run on the same log is refused"},
+    {"resume", "FILE", false,
+     "skip the recipients that this log records as sent, and list those it records as "
+     "started but not ended (uncertain) without sending to them"},
+    {"resend-uncertain", "", false,
+     "with --resume: send to the uncertain recipients again (one may then get the push "
+     "twice)"},
+    {"retries", "N", false,
+     "through a gateway: try a message the gateway refuses for now (HTTP 429, 502, 503, "
+     "504, no connection) up to N times more, waiting 0.5 s, then twice as long each time "
+     "up to 30 s, or as long as the gateway's Retry-After asks (default 5)"},
+    {"stop-after", "N", false,
+     "through a gateway: stop, even with --keep-going, after N recipients in a row failed "
+     "for the gateway's sake, leaving the rest not started (default 20; 0 never stops)"},
+    {"timeout", "SECONDS", false,
+     "through a gateway: the time one request may take, answer included (default 20)"},
+    {"rate", "N", false,
+     "through a gateway: at most N messages a second, over all jobs (default: no limit)"},
+    {"dry-run", "", false,
+     "check, encode and log as dry, but send nothing to a phone or gateway"},
     {"reports", "", false,
      "ask a gateway for delivery reports and log each as it arrives (delivered, not "
      "delivered, accepted by the SMSC)"},
@@ -415,13 +495,20 @@ const Command sendCommand{
     "With --reports a gateway reports on each message; the batch waits up to\n"
     "--wait-reports seconds for them after the last push, logs each number's\n"
     "state as it changes, and counts delivered, not delivered and no report.\n"
-    "Ctrl+C stops after the pushes in flight and leaves the log complete.\n"
+    "Through a gateway, a message refused for now is tried again (--retries) and\n"
+    "the push goes on from that message; a run stops when the gateway seems down\n"
+    "(--stop-after).\n"
+    "Ctrl+C stops after the pushes in flight and leaves the log complete; a\n"
+    "second Ctrl+C stops at once, leaving those pushes uncertain in the log.\n"
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
-    "stdout (success) or stderr.\n"
+    "stdout (success) or stderr, and a closing line to stderr: \"N sent, M failed,\n"
+    "K skipped, L already sent, U uncertain, in T s\".\n"
     "Exit status: 0 when every number was sent (with --check-rows: when every\n"
-    "row is good), 1 when a number failed, was reported not delivered or a row\n"
-    "is bad, 2 when the command line is wrong or names no recipient or a piece\n"
-    "that is no phone number, 130 after Ctrl+C.\n",
+    "row is good), 1 when a number failed or was reported not delivered, a row\n"
+    "is bad or was skipped, or a number is uncertain, 2 when the command line is\n"
+    "wrong or names no recipient or a piece that is no phone number, or the log\n"
+    "is in use by another run, 130 after Ctrl+C. Output into a closed pipe is a\n"
+    "write error (1).\n",
     SendOptions,
     runSend,
 };

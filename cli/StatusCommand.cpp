@@ -14,13 +14,14 @@ struct StateLine
     std::string_view label;
 };
 
-constexpr std::array<StateLine, 6> StateLines = {{
+constexpr std::array<StateLine, 7> StateLines = {{
     {NumberState::Delivered, "delivered"},
     {NumberState::NotDelivered, "not delivered"},
     {NumberState::Accepted, "accepted by the SMSC, no word from the phone"},
     {NumberState::NoReport, "sent, no report"},
     {NumberState::Failed, "failed"},
     {NumberState::Skipped, "skipped"},
+    {NumberState::Uncertain, "uncertain (started, never ended)"},
 }};
 
 std::string numberList(std::string_view heading, const std::vector<std::string>& numbers)

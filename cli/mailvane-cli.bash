@@ -8,7 +8,7 @@ _mailvane_cli_options()
     case $1 in
         summary) echo "--rows --pin --security --shared --encoding --table" ;;
         encode) echo "--pin --format --to --rows --shared --encoding --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --table --jobs --keep-going --log --resume --reports --report-listen --report-url --wait-reports --resend-undelivered" ;;
+        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run --reports --report-listen --report-url --wait-reports --resend-undelivered" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -32,7 +32,7 @@ _mailvane_cli()
     local options
     options=" $(_mailvane_cli_options "$command") "
     # The value of an option; the switches take none.
-    local switches=" --keep-going --check-rows --skip-bad-rows --reports --resend-undelivered --help "
+    local switches=" --keep-going --check-rows --skip-bad-rows --resend-uncertain --dry-run --reports --resend-undelivered --help "
     if [[ $prev == --* && $options == *" $prev "* && $switches != *" $prev "* ]]; then
         case $prev in
             --format)

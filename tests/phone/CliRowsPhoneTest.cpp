@@ -109,11 +109,16 @@ TEST_F(CliRows, badRowsStopTheSendUnlessSkippedAndAreThenLoggedAsSkipped)
 
     run = send({"--rows", "-", "--pin", "5555", "--log", "run.log", "--skip-bad-rows"},
                work / "staff.csv");
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // Skipped rows were not sent: that is no success.
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_NE(run.err.find("2 sent, 0 failed, 2 skipped, 0 already sent, 0 uncertain"),
+              std::string::npos)
+        << run.err;
     EXPECT_NE(run.err.find("skipping stdin:5: pin:"), std::string::npos) << run.err;
     EXPECT_EQ(pushRecipients(phoneDir / "outbox.txt"),
               (std::vector<std::string>{"+4917011", "+4917013"}));
-    const auto logged = lines(readFile(work / "run.log"));
+    const auto logged = test::loggedEndings(readFile(work / "run.log"));
     ASSERT_EQ(logged.size(), 4u);
     EXPECT_TRUE(logged[0].starts_with("+4912ab\tskipped\t")) << logged[0];
     EXPECT_TRUE(logged[0].ends_with("\tnumber: \"+4912ab\" is not a phone number.\tline 3"))
@@ -127,6 +132,13 @@ TEST_F(CliRows, badRowsStopTheSendUnlessSkippedAndAreThenLoggedAsSkipped)
         for (const char* secret : {"5555", "2811", "12345678901"})
             EXPECT_EQ(line.find(secret), std::string::npos) << line;
     }
+
+    // Resumed, the skipped rows are still not sent, and say so.
+    run = send({"--rows", "staff.csv", "--pin", "5555", "--skip-bad-rows", "--resume", "run.log"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("0 sent, 0 failed, 2 skipped, 2 already sent, 0 uncertain"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(CliRows, wrongTablesAndKeyOptionsAreRefusedBeforeAnythingIsSent)
