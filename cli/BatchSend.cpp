@@ -7,6 +7,7 @@
 #include "DryRunGateway.h"
 #include "GatewaySender.h"
 #include "LinkSender.h"
+#include "LogStatus.h"
 #include "PhoneLink.h"
 #include "PhoneModule.h"
 #include "ProgressLine.h"
@@ -78,6 +79,38 @@ ResumePlan planResume(std::vector<BatchItem> items, const LoggedNumbers& logged,
             plan.toSend.push_back(std::move(item));
     }
     return plan;
+}
+
+// Takes the numbers whose last report says not delivered out of `sent`, so
+// that they are sent again; false (after saying why) when the log cannot be
+// read.
+bool withoutUndelivered(const std::string& path, std::set<std::string, std::less<>>& sent)
+{
+    const LogStatusResult log = readLogStatusFile(path);
+    if (!log.read) {
+        printError(log.error);
+        return false;
+    }
+    const std::vector<std::string> undelivered = log.status.numbersIn(NumberState::NotDelivered);
+    for (const std::string& number : undelivered)
+        sent.erase(number);
+    std::fprintf(stderr, "Sending again to %zu recipients that %s reports as not delivered\n",
+                 undelivered.size(), path.c_str());
+    return true;
+}
+
+LogOutcome outcomeOfState(phone::DeliveryState state)
+{
+    switch (state) {
+    case phone::DeliveryState::Delivered:
+        return LogOutcome::Delivered;
+    case phone::DeliveryState::NotDelivered:
+        return LogOutcome::NotDelivered;
+    case phone::DeliveryState::Accepted:
+    case phone::DeliveryState::NoReport:
+        break;
+    }
+    return LogOutcome::Accepted;
 }
 
 // The back end of a batch and its sender; only one of them is used.
@@ -177,6 +210,7 @@ struct Ending
     std::string logError;
     bool signalled = false;
     bool dryRun = false;
+    std::optional<DeliveryReports::Counts> reports; // with --reports through a gateway
 };
 
 // "N sent, M failed, K skipped, L already sent, U uncertain, in T s"
@@ -192,6 +226,10 @@ std::string closingLine(const Ending& ending)
                        std::to_string(ending.uncertain) + " uncertain";
     if (summary.notStarted > 0)
         line += ", " + std::to_string(summary.notStarted) + " not started";
+    if (ending.reports)
+        line += ", " + std::to_string(ending.reports->delivered) + " delivered, " +
+                std::to_string(ending.reports->notDelivered) + " not delivered, " +
+                std::to_string(ending.reports->waiting()) + " no report";
     line += ", in " + std::string(seconds) + " s";
     if (ending.retries > 0)
         line += " (" + std::to_string(ending.retries) + " messages tried again)";
@@ -236,6 +274,16 @@ int conclude(const Ending& ending, const BatchRequest& request)
     }
     if (status == ExitSuccess && ending.uncertain > 0)
         status = ExitFailure; // listed before the batch began
+    // A push reported not delivered did not reach its phone: not a success.
+    if (status == ExitSuccess && ending.reports && ending.reports->notDelivered > 0) {
+        printError(std::to_string(ending.reports->notDelivered) + " of " +
+                   std::to_string(ending.reports->sent) +
+                   " recipients were reported not delivered" +
+                   (request.logPath ? "; --resume " + *request.logPath +
+                                          " --resend-undelivered sends to them again"
+                                    : std::string()));
+        status = ExitFailure;
+    }
     if (status == ExitSuccess && !ending.dryRun && ending.total > 0)
         status = printOutput(
             std::string(settings::stringText(settings::strings::SettingsSentMessage)) + "\n");
@@ -287,8 +335,18 @@ public:
         // A dry run's one line says all.
         if (!m_request.dryRun || !outcome.sent)
             record(ticket, outcome.sent ? LogOutcome::Sent : LogOutcome::Failed, outcome.answer);
+        if (m_reports) {
+            if (outcome.sent)
+                m_reports->sent(ticket.index);
+            else
+                m_reports->failed(ticket.index);
+            const DeliveryReports::Counts counts = m_reports->counts();
+            m_progress.reports(counts.delivered, counts.notDelivered, counts.waiting());
+        }
         m_progress.finished(outcome.sent, ticket.number, outcome.answer);
     }
+
+    void followReports(DeliveryReports* reports) { m_reports = reports; }
 
     std::size_t inFlight() const { return m_inFlight.load(); }
 
@@ -317,6 +375,7 @@ private:
     ProgressLine& m_progress;
     const std::vector<BatchItem>& m_items;
     Ending& m_ending;
+    DeliveryReports* m_reports = nullptr;
     std::atomic<std::size_t> m_inFlight{0};
 };
 
@@ -347,7 +406,10 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
             printError(resumed.error);
             return ExitFailure;
         }
-        ResumePlan plan = planResume(std::move(items), resumed.numbers, request.resendUncertain);
+        LoggedNumbers logged = resumed.numbers;
+        if (request.resendUndelivered && !withoutUndelivered(*request.resumePath, logged.sent))
+            return ExitFailure;
+        ResumePlan plan = planResume(std::move(items), logged, request.resendUncertain);
         items = std::move(plan.toSend);
         ending.alreadySent = plan.alreadySent;
         ending.uncertain = plan.uncertain.size();
@@ -396,6 +458,39 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
             : preparePhoneSending(sending, request, items, source, tokenTable, phone, progress);
     if (!ready)
         return ExitFailure;
+    std::atomic<bool> reportLogFailed = false;
+    std::unique_ptr<DeliveryReports> reports;
+    if (request.reports.wanted && !sending.gatewaySender) {
+        std::fprintf(stderr, "This phone gives no delivery reports; sending without them\n");
+    } else if (request.reports.wanted) {
+        for (const auto& [name, value] : phone.gateway.parameters) {
+            if (name == "dlr-mask" || name == "dlr-url") {
+                printError("--reports sets " + name +
+                           " for each message; take it out of the gateway URL");
+                return ExitUsage;
+            }
+        }
+        std::vector<std::size_t> messagesPerPush;
+        messagesPerPush.reserve(items.size());
+        for (std::size_t index = 0; index < items.size(); ++index)
+            messagesPerPush.push_back(sending.gatewaySender->messageCount(index));
+        reports = std::make_unique<DeliveryReports>(
+            messagesPerPush,
+            [&](std::size_t index, phone::DeliveryState state, std::string_view text) {
+                if (request.logPath &&
+                    !log.record(items[index].number, outcomeOfState(state), text, items[index].line))
+                    reportLogFailed = true;
+            });
+        std::string error;
+        if (!reports->start(request.reports, error)) {
+            printError(error);
+            return ExitFailure;
+        }
+        sending.gatewaySender->requestReports([&reports](std::size_t index, std::size_t message) {
+            return reports->callbackUrl(index, message);
+        });
+        journal.followReports(reports.get());
+    }
 
     std::vector<std::string> numbers;
     numbers.reserve(items.size());
@@ -404,6 +499,18 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
     const phone::BatchOptions options{sending.jobs, request.keepGoing, &stop.flag(),
                                       request.stopAfter};
     ending.summary = phone::runBatch(*sending.sender, numbers, options, journal.events());
+    if (reports && ending.logError.empty()) {
+        reports->wait(request.reports.wait, stop.flag(),
+                      [&progress](const DeliveryReports::Counts& counts) {
+                          progress.reports(counts.delivered, counts.notDelivered, counts.waiting());
+                      });
+    }
+    if (reports) {
+        ending.reports = reports->counts();
+        reports.reset(); // no report may reach the log after the counts are told
+        if (reportLogFailed && ending.logError.empty())
+            ending.logError = "cannot write the log " + log.path();
+    }
     progress.close();
     ending.signalled = stop.raised() && ending.logError.empty();
     ending.retries = sending.gatewaySender ? sending.gatewaySender->retryCount() : 0;

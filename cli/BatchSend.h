@@ -7,6 +7,7 @@
 // closing count. The numbers may all receive one push or each their own (one
 // row of a table each).
 
+#include "DeliveryReports.h"
 #include "EmailSettings.h"
 #include "PhoneBackEnd.h"
 #include "PushSecurity.h"
@@ -36,6 +37,9 @@ struct BatchRequest
     bool keepGoing = false;
     std::optional<std::string> logPath;
     std::optional<std::string> resumePath;
+    // With resumePath: send again to the numbers reported not delivered.
+    bool resendUndelivered = false;
+    ReportRequest reports;
     bool resendUncertain = false;
     bool dryRun = false;
     // Through a gateway only:

@@ -8,4 +8,5 @@
     X(summary)                                                                                     \
     X(encode)                                                                                      \
     X(send)                                                                                        \
+    X(status)                                                                                      \
     X(contacts)

@@ -26,6 +26,9 @@ std::string ProgressLine::text(Clock::time_point now) const
     const std::size_t done = m_sent + m_failed;
     std::string line = "sent " + std::to_string(m_sent) + " / failed " + std::to_string(m_failed) +
                        " / total " + std::to_string(m_total);
+    if (m_reports)
+        line += " / delivered " + std::to_string(m_delivered) + " / not delivered " +
+                std::to_string(m_notDelivered) + " / waiting " + std::to_string(m_waiting);
     const double seconds = std::chrono::duration<double>(now - m_start).count();
     if (done == 0 || seconds <= 0)
         return line;
@@ -70,6 +73,16 @@ void ProgressLine::finished(bool sent, std::string_view number, std::string_view
         write("Failed to send to " + std::string(number) + ": " + std::string(answer) + "\n");
     }
     redraw(now, !sent || m_sent + m_failed == m_total);
+}
+
+void ProgressLine::reports(std::size_t delivered, std::size_t notDelivered, std::size_t waiting,
+                           Clock::time_point now)
+{
+    m_reports = true;
+    m_delivered = delivered;
+    m_notDelivered = notDelivered;
+    m_waiting = waiting;
+    redraw(now, false);
 }
 
 void ProgressLine::note(std::string_view line)

@@ -22,6 +22,9 @@ public:
     void starting(std::size_t index, std::string_view number);
     void finished(bool sent, std::string_view number, std::string_view answer,
                   Clock::time_point now = Clock::now());
+    // What delivery reports say so far; shown from now on.
+    void reports(std::size_t delivered, std::size_t notDelivered, std::size_t waiting,
+                 Clock::time_point now = Clock::now());
     // Any line that is not progress (e.g. a phone's message count).
     void note(std::string_view line);
     // Ends the progress line on a terminal.
@@ -41,6 +44,10 @@ private:
     std::size_t m_sent = 0;
     std::size_t m_failed = 0;
     bool m_drawn = false;
+    bool m_reports = false;
+    std::size_t m_delivered = 0;
+    std::size_t m_notDelivered = 0;
+    std::size_t m_waiting = 0;
 };
 
 } // namespace mailvane::cli

@@ -138,6 +138,61 @@ bool readPacing(const Arguments& arguments, BatchRequest& request, int& status)
     return true;
 }
 
+// The longest --wait-reports: a day, past any SMSC's validity period.
+constexpr unsigned MaxReportWaitSeconds = 86400;
+
+// Reads the report options into `request`; false (after saying why) when
+// one is wrong or has no place.
+bool readReportOptions(const Arguments& arguments, BatchRequest& request, int& status)
+{
+    status = ExitUsage;
+    ReportRequest& reports = request.reports;
+    reports.wanted = arguments.option("reports") != nullptr;
+    if (!reports.wanted) {
+        for (const char* option : {"report-listen", "report-url", "wait-reports"}) {
+            if (arguments.option(option)) {
+                usageError(std::string("--") + option + " needs --reports");
+                return false;
+            }
+        }
+    }
+    if (const std::string* listen = arguments.option("report-listen")) {
+        const std::optional<phone::ListenAddress> address = phone::parseListenAddress(*listen);
+        if (!address) {
+            usageError("--report-listen takes HOST:PORT, e.g. 192.0.2.10:8088, not '" + *listen +
+                       "'");
+            return false;
+        }
+        reports.listen = *address;
+    }
+    if (const std::string* url = arguments.option("report-url")) {
+        if (!url->starts_with("http://") && !url->starts_with("https://")) {
+            usageError("--report-url takes an http:// URL at which the gateway reaches this "
+                       "program's --report-listen address");
+            return false;
+        }
+        reports.url = *url;
+    }
+    if (const std::string* wait = arguments.option("wait-reports")) {
+        unsigned seconds = 0;
+        const auto [end, error] =
+            std::from_chars(wait->data(), wait->data() + wait->size(), seconds);
+        if (wait->empty() || error != std::errc() || end != wait->data() + wait->size() ||
+            seconds > MaxReportWaitSeconds) {
+            usageError("--wait-reports takes a whole number of seconds from 0 to " +
+                       std::to_string(MaxReportWaitSeconds));
+            return false;
+        }
+        reports.wait = std::chrono::seconds(seconds);
+    }
+    request.resendUndelivered = arguments.option("resend-undelivered") != nullptr;
+    if (request.resendUndelivered && !request.resumePath) {
+        usageError("--resend-undelivered needs the log of the earlier run, given with --resume");
+        return false;
+    }
+    return true;
+}
+
 bool loadTokenTables(const std::filesystem::path& path, provisioning::TokenTables& tables)
 {
     if (!tables.load(path)) {
@@ -281,6 +336,8 @@ int runSend(const Arguments& arguments)
     int pacingStatus = ExitUsage;
     if (!readPacing(arguments, request, pacingStatus))
         return pacingStatus;
+    if (int status = ExitUsage; !readReportOptions(arguments, request, status))
+        return status;
     const std::optional<provisioning::SecurityMethod> method =
         securityMethod(arguments, CommandName);
     if (!method)
@@ -329,7 +386,7 @@ int runSend(const Arguments& arguments)
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 24> SendOptions = {{
+constexpr std::array<OptionInfo, 29> SendOptions = {{
     PinOption,
     PinFileOption,
     {"to", "NUMBERS", false,
@@ -380,6 +437,17 @@ constexpr std::array<OptionInfo, 24> SendOptions = {{
      "through a gateway: at most N messages a second, over all jobs (default: no limit)"},
     {"dry-run", "", false,
      "check, encode and log as dry, but send nothing to a phone or gateway"},
+    {"reports", "", false,
+     "ask a gateway for delivery reports and log each as it arrives (delivered, not "
+     "delivered, accepted by the SMSC)"},
+    {"report-listen", "HOST:PORT", false,
+     "where to listen for the gateway's report callbacks (default: 127.0.0.1, a free port)"},
+    {"report-url", "URL", false,
+     "the listener's URL as the gateway reaches it, when the gateway runs on another machine"},
+    {"wait-reports", "SECONDS", false,
+     "how long to wait for reports after the last push (default 60)"},
+    {"resend-undelivered", "", false,
+     "with --resume: also send again to the recipients the log reports as not delivered"},
 }};
 
 } // namespace
@@ -426,6 +494,9 @@ const Command sendCommand{
     "at most 1000000 rows after its first line, 65536 bytes and 256 cells in a\n"
     "row, 50000000 cells and 536870912 bytes; a --to-file list is read within\n"
     "the same limits and holds at most 1000000 numbers.\n"
+    "With --reports a gateway reports on each message; the batch waits up to\n"
+    "--wait-reports seconds for them after the last push, logs each number's\n"
+    "state as it changes, and counts delivered, not delivered and no report.\n"
     "Through a gateway, a message refused for now is tried again (--retries) and\n"
     "the push goes on from that message; a run stops when the gateway seems down\n"
     "(--stop-after).\n"
@@ -435,10 +506,11 @@ const Command sendCommand{
     "stdout (success) or stderr, and a closing line to stderr: \"N sent, M failed,\n"
     "K skipped, L already sent, U uncertain, in T s\".\n"
     "Exit status: 0 when every number was sent (with --check-rows: when every\n"
-    "row is good), 1 when a number failed, a row is bad or was skipped, or a\n"
-    "number is uncertain, 2 when the command line is wrong or names no recipient\n"
-    "or a piece that is no phone number, or the log is in use by another run,\n"
-    "130 after Ctrl+C. Output into a closed pipe is a write error (1).\n",
+    "row is good), 1 when a number failed or was reported not delivered, a row\n"
+    "is bad or was skipped, or a number is uncertain, 2 when the command line is\n"
+    "wrong or names no recipient or a piece that is no phone number, or the log\n"
+    "is in use by another run, 130 after Ctrl+C. Output into a closed pipe is a\n"
+    "write error (1).\n",
     SendOptions,
     runSend,
 };

@@ -1,5 +1,6 @@
 #include "SendLog.h"
 
+#include "DeliveryReport.h"
 #include "Recipients.h"
 
 #include <cerrno>
@@ -35,7 +36,17 @@ std::string_view outcomeWord(LogOutcome outcome)
         if (value == outcome)
             return word;
     }
-    return {};
+    // A report's line takes the word of the state it reports.
+    switch (outcome) {
+    case LogOutcome::Accepted:
+        return phone::deliveryStateWord(phone::DeliveryState::Accepted);
+    case LogOutcome::Delivered:
+        return phone::deliveryStateWord(phone::DeliveryState::Delivered);
+    case LogOutcome::NotDelivered:
+        return phone::deliveryStateWord(phone::DeliveryState::NotDelivered);
+    default:
+        return {};
+    }
 }
 
 } // namespace

@@ -13,6 +13,10 @@
 // A number whose last line is "sent" was sent; one whose last line is
 // "started" may or may not have been (the run ended in between): uncertain.
 // The log is locked for the whole run, so two runs never write one log.
+//
+// With delivery reports, a line follows whenever a sent push's state moves:
+//
+//   NUMBER <TAB> accepted|delivered|not delivered <TAB> TIME <TAB> SMSC TEXT
 
 #include <chrono>
 #include <set>
@@ -34,6 +38,10 @@ enum class LogOutcome
     Failed,
     Skipped,
     Dry,
+    // What delivery reports say of a sent push.
+    Accepted,
+    Delivered,
+    NotDelivered,
 };
 
 class SendLog

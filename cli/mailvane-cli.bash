@@ -8,7 +8,7 @@ _mailvane_cli_options()
     case $1 in
         summary) echo "--rows --pin --security --shared --encoding --table" ;;
         encode) echo "--pin --pin-file --format --to --rows --shared --encoding --security --imsi --table" ;;
-        send) echo "--pin --pin-file --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --proxy --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run" ;;
+        send) echo "--pin --pin-file --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --proxy --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run --reports --report-listen --report-url --wait-reports --resend-undelivered" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -23,7 +23,7 @@ _mailvane_cli()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--help --version" -- "$cur"))
         else
-            COMPREPLY=($(compgen -W "check summary encode send contacts" -- "$cur"))
+            COMPREPLY=($(compgen -W "check summary encode send status contacts" -- "$cur"))
         fi
         return
     fi
@@ -32,7 +32,7 @@ _mailvane_cli()
     local options
     options=" $(_mailvane_cli_options "$command") "
     # The value of an option; the switches take none.
-    local switches=" --keep-going --check-rows --skip-bad-rows --resend-uncertain --dry-run --help "
+    local switches=" --keep-going --check-rows --skip-bad-rows --resend-uncertain --dry-run --reports --resend-undelivered --help "
     if [[ $prev == --* && $options == *" $prev "* && $switches != *" $prev "* ]]; then
         case $prev in
             --format)
@@ -81,7 +81,7 @@ _mailvane_cli()
         COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
         return
     fi
-    # The settings FILE of every command but contacts.
+    # The settings FILE of every command but contacts; the log of status.
     [[ $command != contacts ]] && _filedir
 } &&
     complete -F _mailvane_cli mailvane-cli

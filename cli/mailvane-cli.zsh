@@ -22,7 +22,7 @@ _mailvane-cli()
         if [[ $PREFIX == -* ]]; then
             compadd -- --help --version
         else
-            compadd -- check summary encode send contacts
+            compadd -- check summary encode send status contacts
         fi
         return
     fi
@@ -86,7 +86,17 @@ _mailvane-cli()
             '--timeout=:SECONDS:'
             '--rate=:N:'
             '--dry-run'
+            '--reports'
+            '--report-listen=:HOST\:PORT:'
+            '--report-url=:URL:'
+            '--wait-reports=:SECONDS:'
+            '--resend-undelivered'
             '1:settings file:_files'
+        )
+        ;;
+    status)
+        descriptions=(
+            '1:send log:_files'
         )
         ;;
     contacts)

@@ -1,5 +1,6 @@
 #include "GatewayAddress.h"
 
+#include "SendsmsCodec.h"
 #include "UrlRedaction.h"
 
 #include <algorithm>
@@ -33,37 +34,6 @@ std::string urlPart(CURLU* url, CURLUPart part, unsigned flags = 0)
     std::string value(text);
     curl_free(text);
     return value;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Form decoding of one query name or value: %XX and '+' for a blank. A '%'
-// not followed by two digits stays as written.
-std::string formDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-                   hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 bool isOneOf(std::string_view name, std::span<const std::string_view> names)

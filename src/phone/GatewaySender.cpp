@@ -56,6 +56,13 @@ void GatewaySender::prepare(PushTicket& ticket)
     ticket.reference = m_references.nextReference();
 }
 
+std::size_t GatewaySender::messageCount(std::size_t index) const
+{
+    if (m_pushes.empty())
+        return 0;
+    return m_pushes[m_pushOfNumber.empty() ? 0 : m_pushOfNumber.at(index)].segments.size();
+}
+
 PushOutcome GatewaySender::send(const PushTicket& ticket)
 {
     if (!m_ready)
@@ -72,6 +79,8 @@ PushOutcome GatewaySender::send(const PushTicket& ticket)
             push.segmenter.buildHeader(ticket.reference, static_cast<std::uint8_t>(index + 1))
                 .bytes;
         message.userData = push.segments[index];
+        if (m_reportUrl)
+            message.reportUrl = m_reportUrl(ticket.index, index);
         const GatewayAnswer answer = post(message, index > 0);
         if (!answer.accepted()) {
             outcome.answer = m_gateway.describe(answer) + " at message " +

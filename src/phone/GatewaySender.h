@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,6 +44,12 @@ public:
     // Whether every push yields messages; nothing can be sent otherwise.
     bool ready() const { return m_ready; }
 
+    // Asks for delivery reports on every message, sent to the URL that
+    // `reportUrl` gives for (number's index, message's index).
+    using ReportUrl = std::function<std::string(std::size_t index, std::size_t message)>;
+    void requestReports(ReportUrl reportUrl) { m_reportUrl = std::move(reportUrl); }
+    // How many messages number `index` of the batch receives.
+    std::size_t messageCount(std::size_t index) const;
     void setPacing(const GatewayPacing& pacing) { m_pacing = pacing; }
     // How many messages were tried again, over every push so far.
     unsigned long retryCount() const { return m_retryCount.load(); }
@@ -73,6 +80,7 @@ private:
     std::vector<CutPush> m_pushes;
     std::vector<std::size_t> m_pushOfNumber; // empty: every number gets push 0
     bool m_ready = true;
+    ReportUrl m_reportUrl;
     GatewayPacing m_pacing;
     std::atomic<unsigned long> m_retryCount{0};
 };

@@ -24,6 +24,8 @@ struct OutgoingMessage
     std::vector<std::uint8_t> userDataHeader; // with its length byte first
     std::vector<std::uint8_t> userData;
     std::uint8_t concatenationReference = 0;
+    // Where a gateway sends this message's delivery reports; empty for none.
+    std::string reportUrl;
 };
 
 struct ContactField

@@ -1,5 +1,7 @@
 #include "SendsmsCodec.h"
 
+#include "DeliveryReport.h"
+
 namespace mailvane::phone {
 namespace {
 
@@ -21,6 +23,17 @@ std::string_view trimmed(std::string_view text)
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 void appendParameter(std::string& out, std::string_view name, std::string_view value)
@@ -50,6 +63,24 @@ void appendPercentEncoded(std::string& out, std::string_view text)
 {
     appendPercentEncoded(
         out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::string formDecoded(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            out += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+                   hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 std::string sendsmsCommonQuery(const GatewayAddress& address)
@@ -82,6 +113,10 @@ std::string sendsmsUrl(const GatewayAddress& address, std::string_view commonQue
     appendPercentEncoded(url, message.userData);
     url += "&coding=";
     url += SendsmsCoding8Bit;
+    if (!message.reportUrl.empty()) {
+        url += "&dlr-mask=" + std::to_string(ReportMask) + "&dlr-url=";
+        appendPercentEncoded(url, message.reportUrl);
+    }
     return url;
 }
 

@@ -24,6 +24,10 @@ inline constexpr std::string_view SendsmsCoding8Bit = "1";
 void appendPercentEncoded(std::string& out, std::span<const std::uint8_t> bytes);
 void appendPercentEncoded(std::string& out, std::string_view text);
 
+// Form decoding of one query name or value: %XX and '+' for a blank. A '%'
+// not followed by two hexadecimal digits stays as written.
+std::string formDecoded(std::string_view text);
+
 // The part of the query that is the same for every message of a gateway:
 // the credentials, the passed-through parameters and the sender, ending in
 // '&' (or empty). Compute once, then append per message.
@@ -31,7 +35,7 @@ std::string sendsmsCommonQuery(const GatewayAddress& address);
 
 // The full request URL for `message`: the endpoint, the common query, then
 // to, udh (the header bytes with their length byte), text (the user data)
-// and coding=1.
+// and coding=1; with a report URL, dlr-mask and dlr-url too.
 std::string sendsmsUrl(const GatewayAddress& address, std::string_view commonQuery,
                        const OutgoingMessage& message);
 

@@ -1,3 +1,4 @@
+#include "LogStatus.h"
 #include "ProgressLine.h"
 #include "RecipientFile.h"
 #include "SendLog.h"
@@ -109,6 +110,47 @@ TEST(SendLog, appendsWholeLinesToALogOnlyItsOwnerReadsAndOneRunAtATime)
     EXPECT_NE(error.find("no-such-dir"), std::string::npos) << error;
 }
 
+TEST(LogStatus, lastLineAboutANumberTellsItsStateAlsoInLogsWithoutReports)
+{
+    using cli::NumberState;
+    const auto when = std::chrono::system_clock::time_point(1'800'000'000s);
+    const auto line = [&](const char* number, cli::LogOutcome outcome) {
+        return cli::formatLogLine(number, outcome, "text", when) + "\n";
+    };
+    struct Case
+    {
+        std::string log;
+        std::vector<std::pair<std::string, NumberState>> states; // in log order
+    };
+    const Case cases[] = {
+        // Written before reports: sent numbers have none.
+        {line("+491", cli::LogOutcome::Sent) + line("+492", cli::LogOutcome::Failed) +
+             line("+493", cli::LogOutcome::Skipped) + line("+492", cli::LogOutcome::Sent),
+         {{"+491", NumberState::NoReport},
+          {"+492", NumberState::NoReport},
+          {"+493", NumberState::Skipped}}},
+        // Reports follow the sent line; a resend starts the number over.
+        {line("+491", cli::LogOutcome::Sent) + line("+491", cli::LogOutcome::Accepted) +
+             line("+492", cli::LogOutcome::Sent) + line("+491", cli::LogOutcome::Delivered) +
+             line("+492", cli::LogOutcome::NotDelivered) + line("+493", cli::LogOutcome::Sent) +
+             line("+493", cli::LogOutcome::NotDelivered) + line("+493", cli::LogOutcome::Sent) +
+             "+494\tdelivered\tcut short",
+         {{"+491", NumberState::Delivered},
+          {"+492", NumberState::NotDelivered},
+          {"+493", NumberState::NoReport}}},
+        {"garbage\n+495\tlost\t-\t-\n", {}},
+    };
+    for (const Case& c : cases) {
+        const cli::LogStatus status = cli::readLogStatus(c.log);
+        std::vector<std::pair<std::string, NumberState>> found;
+        for (const std::string& number : status.numbers)
+            found.emplace_back(number, status.states.at(number));
+        EXPECT_EQ(found, c.states) << c.log;
+    }
+    EXPECT_EQ(line("+491", cli::LogOutcome::NotDelivered),
+              "+491\tnot delivered\t2027-01-15T08:00:00Z\ttext\n");
+}
+
 TEST(ProgressLine, showsCountsRateAndTimeLeft)
 {
     const auto start = cli::ProgressLine::Clock::time_point();
@@ -120,4 +162,8 @@ TEST(ProgressLine, showsCountsRateAndTimeLeft)
     progress.finished(true, "4", "", start + 2s);
     EXPECT_EQ(progress.text(start + 2s),
               "sent 3 / failed 1 / total 10, 2.0 numbers/s, about 3 s left");
+    progress.reports(1, 1, 1, start + 2s);
+    EXPECT_EQ(progress.text(start + 2s),
+              "sent 3 / failed 1 / total 10 / delivered 1 / not delivered 1 / waiting 1, "
+              "2.0 numbers/s, about 3 s left");
 }

@@ -19,6 +19,8 @@ constexpr const char* Smsbox = "/usr/sbin/smsbox";
 constexpr const char* Fakesmsc = "/usr/lib/kannel/test/fakesmsc";
 constexpr const char* AdminPassword = "harness";
 constexpr const char* FakesmscLog = "fakesmsc.log";
+constexpr const char* Python = "/usr/bin/python3";
+const std::filesystem::path SmppSmscScript = MAILVANE_SMPP_SMSC_SCRIPT;
 
 // Free TCP ports on loopback, all distinct: each stays bound until all are chosen.
 std::vector<unsigned> freeLoopbackPorts(std::size_t count)
@@ -204,6 +206,8 @@ void KannelHarness::writeConfiguration() const
          << "box-allow-ip = 127.0.0.1\n"
          << "log-file = \"" << folder << "/bearerbox.log\"\n"
          << "log-level = 2\n"
+         // Delivery reports need a store that maps the SMSC's ids to our URLs.
+         << "dlr-storage = internal\n"
          // Messages queued when bearerbox stops are sent after it restarts.
          << "store-type = file\n"
          << "store-location = \"" << folder << "/bearerbox.store\"\n";
@@ -218,6 +222,20 @@ void KannelHarness::writeConfiguration() const
          << "connect-allow-ip = 127.0.0.1\n";
     if (m_limits.throughput > 0)
         conf << "throughput = " << m_limits.throughput << "\n";
+    if (m_smpp)
+        conf << "denied-smsc-id = " << SmppSmscId << "\n"
+             << "\n"
+             << "group = smsc\n"
+             << "smsc = smpp\n"
+             << "smsc-id = " << SmppSmscId << "\n"
+             << "allowed-smsc-id = " << SmppSmscId << "\n"
+             << "host = 127.0.0.1\n"
+             << "port = " << m_smppPort << "\n"
+             << "transceiver-mode = true\n"
+             << "smsc-username = kannel\n"
+             << "smsc-password = kannel\n"
+             << "system-type = test\n"
+             << "msg-id-type = 0x00\n";
     conf << "\n"
          << "group = smsbox\n"
          << "bearerbox-host = 127.0.0.1\n"
@@ -236,11 +254,15 @@ void KannelHarness::writeConfiguration() const
          << "concatenation = true\n";
 }
 
+std::string KannelHarness::statusText() const
+{
+    return fetch("http://127.0.0.1:" + std::to_string(m_adminPort) +
+                 "/status.txt?password=" + AdminPassword);
+}
+
 bool KannelHarness::statusShows(const std::string& text) const
 {
-    const std::string status = fetch("http://127.0.0.1:" + std::to_string(m_adminPort) +
-                                     "/status.txt?password=" + AdminPassword);
-    return status.find(text) != std::string::npos;
+    return statusText().find(text) != std::string::npos;
 }
 
 bool KannelHarness::start(std::chrono::milliseconds limit)
@@ -252,9 +274,13 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
             return false;
         }
     }
+    if (m_smpp && access(Python, X_OK) != 0) {
+        m_error = std::string(Python) + " is missing (scripts/setup installs python3)";
+        return false;
+    }
     if (m_adminPort == 0) {
-        const std::vector<unsigned> ports = freeLoopbackPorts(4);
-        if (ports.size() != 4) {
+        const std::vector<unsigned> ports = freeLoopbackPorts(5);
+        if (ports.size() != 5) {
             m_error = "no free loopback ports";
             return false;
         }
@@ -262,6 +288,7 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
         m_smsboxPort = ports[1];
         m_smscPort = ports[2];
         m_sendsmsPort = ports[3];
+        m_smppPort = ports[4];
         writeConfiguration();
     }
     const std::string conf = (m_folder / "kannel.conf").string();
@@ -271,6 +298,18 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
         return std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
     };
+    // The SMS centre listens before bearerbox first dials it, which spares a
+    // reconnection delay.
+    if (m_smpp &&
+        (!m_smppSmsc.start({Python, SmppSmscScript.string(), std::to_string(m_smppPort),
+                            std::to_string(m_receiptDelay.count() / 1000.0)},
+                           m_folder, m_folder / "smpp.out", m_folder / "smpp.err") ||
+         !waitUntil([&] { return readFile(m_folder / "smpp.out").starts_with("listening"); },
+                    left()))) {
+        m_error = "the SMPP SMS centre did not start; see " + (m_folder / "smpp.err").string();
+        stop();
+        return false;
+    }
     if (!m_bearerbox.start({Bearerbox, "-v", "2", conf}, m_folder, m_folder / "bearerbox.out",
                            m_folder / "bearerbox.err") ||
         !waitUntil([&] { return !m_bearerbox.running() || statusShows("Status: running"); },
@@ -287,6 +326,21 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
         !waitUntil([&] { return statusShows("FAKE:" + std::to_string(m_smscPort) + " (online"); },
                    left())) {
         m_error = "fakesmsc did not connect; see " + (m_folder / FakesmscLog).string();
+        stop();
+        return false;
+    }
+    if (m_smpp && !waitUntil(
+                      [&] {
+                          // The link's own line on the status page, not the fake one's.
+                          const std::string status = statusText();
+                          const std::size_t at =
+                              status.find("SMPP:127.0.0.1:" + std::to_string(m_smppPort));
+                          return at != std::string::npos &&
+                                 status.substr(at, status.find('\n', at) - at).find("(online") !=
+                                     std::string::npos;
+                      },
+                      left())) {
+        m_error = "the SMPP SMS centre did not bind; see " + (m_folder / "bearerbox.log").string();
         stop();
         return false;
     }
@@ -313,6 +367,13 @@ void KannelHarness::stop()
     m_smsbox.stop();
     m_fakesmsc.stop();
     m_bearerbox.stop();
+    m_smppSmsc.stop();
+}
+
+void KannelHarness::addSmppSmsc(std::chrono::milliseconds receiptDelay)
+{
+    m_smpp = true;
+    m_receiptDelay = receiptDelay;
 }
 
 void KannelHarness::stopSmsbox()

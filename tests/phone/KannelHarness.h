@@ -2,9 +2,12 @@
 
 // A Kannel gateway on loopback for tests and measurements: bearerbox, smsbox
 // and the fakesmsc test SMS centre, started from a generated kannel.conf on
-// free ports in a folder of the caller's. Start-up waits for the status page
-// to show the SMS centre and smsbox on line (bounded); every process started
-// is stopped by stop() or the destructor.
+// free ports in a folder of the caller's; on request also an SMPP SMS centre
+// (smpp_smsc.py) whose receipts give phone-level delivery reports, reached
+// with smsc=smpp in the sendsms URL. Delivery reports are stored in memory.
+// Start-up waits for the status page to show the SMS centres and smsbox on
+// line (bounded); every process started is stopped by stop() or the
+// destructor.
 
 #include "ChildProcess.h"
 
@@ -44,8 +47,14 @@ public:
     // characters it takes in a number unless told otherwise.
     static constexpr const char* RefusedNumber = "+4912*3";
 
+    static constexpr const char* SmppSmscId = "smpp";
+
     explicit KannelHarness(std::filesystem::path folder, KannelLimits limits = {});
     ~KannelHarness();
+
+    // Before start(): run the SMPP SMS centre too, its receipts `receiptDelay`
+    // after each submit.
+    void addSmppSmsc(std::chrono::milliseconds receiptDelay = {});
 
     // Starts the three programs; false (with the reason in error()) when
     // Kannel is missing or does not come up within `limit`.
@@ -76,6 +85,7 @@ public:
     const std::filesystem::path& folder() const { return m_folder; }
 
 private:
+    std::string statusText() const;
     bool statusShows(const std::string& text) const;
     void writeConfiguration() const;
 
@@ -86,6 +96,10 @@ private:
     unsigned m_smsboxPort = 0;
     unsigned m_smscPort = 0;
     unsigned m_sendsmsPort = 0;
+    unsigned m_smppPort = 0;
+    bool m_smpp = false;
+    std::chrono::milliseconds m_receiptDelay{};
+    ChildProcess m_smppSmsc;
     ChildProcess m_bearerbox;
     ChildProcess m_fakesmsc;
     ChildProcess m_smsbox;

@@ -68,6 +68,11 @@ TEST(SendsmsCodec, requestCarriesTheMessageBytesPercentEncoded)
               "http://127.0.0.1:13013/cgi-bin/sendsms?" + common +
                   "to=%2B49%20170&udh=%0B%05%04%0B%84%0B%84%00%03%07%02%01"
                   "&text=%00a-~%FF%20%25&coding=1");
+    // Reports wanted: the phone's and the SMSC's final word, to our callback.
+    message.reportUrl = "http://127.0.0.1:8088/report?push=1&type=%d";
+    EXPECT_TRUE(sendsmsUrl(address, common, message)
+                    .ends_with("&coding=1&dlr-mask=27&dlr-url=http%3A%2F%2F127.0.0.1%3A8088"
+                               "%2Freport%3Fpush%3D1%26type%3D%25d"));
 }
 
 TEST(SendsmsCodec, onlyAcceptedOrQueuedWithHttp202IsSuccess)

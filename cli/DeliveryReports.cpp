@@ -1,0 +1,109 @@
+#include "DeliveryReports.h"
+
+#include <random>
+
+namespace mailvane::cli {
+namespace {
+
+constexpr std::chrono::milliseconds TickInterval{250};
+constexpr std::string_view CallbackPath = "/report";
+
+// Names this batch in its callbacks, so that a late report of an earlier
+// batch that reaches the same port is not taken for one of ours.
+std::string randomToken()
+{
+    std::random_device source;
+    constexpr std::string_view Digits = "0123456789abcdef";
+    std::string token;
+    for (int i = 0; i < 16; ++i)
+        token += Digits[source() % Digits.size()];
+    return token;
+}
+
+bool isWildcard(std::string_view host)
+{
+    return host.empty() || host == "0.0.0.0" || host == "::" || host == "*";
+}
+
+} // namespace
+
+DeliveryReports::DeliveryReports(const std::vector<std::size_t>& messagesPerPush, Record record)
+    : m_tracker(messagesPerPush), m_record(std::move(record)), m_batch(randomToken())
+{}
+
+bool DeliveryReports::start(const ReportRequest& request, std::string& error)
+{
+    if (!request.url && isWildcard(request.listen.host)) {
+        error = "--report-listen " + request.listen.host +
+                " names no address the gateway can call back: give --report-url too";
+        return false;
+    }
+    if (!m_listener.start(
+            request.listen, [this](std::string_view target) { onCallback(target); }, error))
+        return false;
+    if (request.url) {
+        m_base = *request.url;
+    } else {
+        const std::string& host = request.listen.host;
+        m_base = "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" +
+                 std::to_string(m_listener.port()) + std::string(CallbackPath);
+    }
+    return true;
+}
+
+std::string DeliveryReports::callbackUrl(std::size_t index, std::size_t message) const
+{
+    return phone::reportCallbackUrl(m_base, m_batch, index, message);
+}
+
+void DeliveryReports::publish(const std::optional<phone::ReportTracker::Change>& change)
+{
+    if (!change)
+        return;
+    m_record(change->push, change->state, change->text);
+    m_changed.notify_all();
+}
+
+void DeliveryReports::onCallback(std::string_view target)
+{
+    const std::optional<phone::DeliveryReport> report = phone::parseReportCallback(target, m_batch);
+    if (!report)
+        return;
+    const std::lock_guard lock(m_mutex);
+    publish(m_tracker.report(*report));
+}
+
+void DeliveryReports::sent(std::size_t index)
+{
+    const std::lock_guard lock(m_mutex);
+    publish(m_tracker.sent(index));
+}
+
+void DeliveryReports::failed(std::size_t index)
+{
+    const std::lock_guard lock(m_mutex);
+    m_tracker.failed(index);
+}
+
+DeliveryReports::Counts DeliveryReports::counts() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_tracker.counts();
+}
+
+void DeliveryReports::wait(std::chrono::seconds limit, const std::atomic<bool>& stop,
+                           const std::function<void(const Counts&)>& tick)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::unique_lock lock(m_mutex);
+    while (!m_tracker.settled() && !stop && std::chrono::steady_clock::now() < deadline) {
+        m_changed.wait_until(lock,
+                             std::min(deadline, std::chrono::steady_clock::now() + TickInterval));
+        const Counts counts = m_tracker.counts();
+        lock.unlock();
+        tick(counts);
+        lock.lock();
+    }
+}
+
+} // namespace mailvane::cli
