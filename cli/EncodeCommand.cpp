@@ -62,8 +62,8 @@ bool loadTokenTables(const Arguments& arguments, provisioning::TokenTables& tabl
         table = *found;
     } else {
         printError(std::string("cannot find the token table ") + provisioning::TokenTableFileName +
-                   " in the current folder, the data folder or beside the program; give its "
-                   "path with --table");
+                   " in the data folder of the installation; give its path "
+                   "with --table");
         return false;
     }
     if (!tables.load(table)) {
@@ -271,8 +271,9 @@ const Command encodeCommand{
     "            user-data header in hexadecimal, a blank, the user data in\n"
     "            hexadecimal. Each push takes the next concatenation reference,\n"
     "            starting at 1. With --rows, each row's push in the table's order.\n"
-    "Unless --table names it, the token table is looked for in the current folder,\n"
-    "then in " MAILVANE_DATA_DIR ", then beside the program.\n",
+    "Unless --table names it, the token table is read from the data folder of the\n"
+    "installation (" MAILVANE_DATA_DIR "); a program in the build tree reads the\n"
+    "table.dat of the current folder, else the one beside it.\n",
     EncodeOptions,
     runEncode,
 };
