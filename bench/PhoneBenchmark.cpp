@@ -38,8 +38,8 @@ double milliseconds(std::chrono::nanoseconds duration)
 class InstantPhone final : public phone::PhoneDevice
 {
 public:
-    phone::PhoneValue connect() override { return 1; }
-    platform::HRESULT send(const phone::OutgoingMessage& message) override
+    phone::PhoneConnection connect() override { return {1, {}}; }
+    phone::PhoneResult send(const phone::OutgoingMessage& message) override
     {
         benchmark::DoNotOptimize(message.userData.data());
         return platform::S_OK;
@@ -61,7 +61,7 @@ void BM_TenPartPushThroughGammuToFakeModem(benchmark::State& state)
     link.setSettings(&*record);
 
     const auto connectStart = Clock::now();
-    if (device->connect() == 0) {
+    if (device->connect().value == 0) {
         state.SkipWithError("the fake modem did not connect");
         phone::revokePhoneService();
         return;
@@ -73,7 +73,7 @@ void BM_TenPartPushThroughGammuToFakeModem(benchmark::State& state)
     unsigned pushes = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        const auto status = link.SendSettings(Pin);
+        const auto status = link.SendSettings(Pin).status;
         wall += Clock::now() - start;
         ++pushes;
         if (status != platform::S_OK)
@@ -103,7 +103,7 @@ void BM_TenPartPushThroughAnInstantPhone(benchmark::State& state)
     phone::PhoneLink link(TokenTable);
     link.setSettings(&*record);
     for (auto _ : state) {
-        if (link.SendSettings(Pin) != platform::S_OK)
+        if (link.SendSettings(Pin).status != platform::S_OK)
             state.SkipWithError("the push was not sent");
     }
     state.counters["per_message"] =

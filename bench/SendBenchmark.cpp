@@ -33,8 +33,8 @@ constexpr int Repetitions = 20;
 class InstantPhone final : public phone::PhoneDevice
 {
 public:
-    phone::PhoneValue connect() override { return 1; }
-    platform::HRESULT send(const phone::OutgoingMessage& message) override
+    phone::PhoneConnection connect() override { return {1, {}}; }
+    phone::PhoneResult send(const phone::OutgoingMessage& message) override
     {
         benchmark::DoNotOptimize(message.userData.data());
         return platform::S_OK;

@@ -13,11 +13,12 @@
 namespace mailvane::cli {
 namespace {
 
-std::string statusText(phone::HRESULT status)
+// "(DETAIL, status 0x...)": what the phone said, and the code for a report.
+std::string accountOf(const phone::PhoneResult& result)
 {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
-    return code;
+    char code[32];
+    std::snprintf(code, sizeof code, "status 0x%08X", static_cast<unsigned>(result.status));
+    return " (" + (result.detail.empty() ? "" : result.detail + ", ") + code + ")";
 }
 
 int runContacts(const Arguments& arguments)
@@ -32,9 +33,9 @@ int runContacts(const Arguments& arguments)
                               .value_or(provisioning::TokenTableFileName));
     phone::ContactList contacts;
     const phone::ContactsResult result = link.ReadContacts(contacts);
-    const bool nothingListed = platform::FAILED(result.phoneMemory) && platform::FAILED(result.sim);
+    const bool nothingListed = result.phoneMemory.failed() && result.sim.failed();
     if (contacts.empty() && nothingListed) {
-        printError("cannot read the phone's contacts (status " + statusText(result.status) + ")");
+        printError("cannot read the phone's contacts" + accountOf(result.lastRequest));
         return ExitFailure;
     }
     if (contacts.empty() && result.complete()) {
@@ -52,9 +53,8 @@ int runContacts(const Arguments& arguments)
         return written;
     // What was read is still printed, but a short list must not pass for the whole.
     for (const auto store : {phone::ContactStore::PhoneMemory, phone::ContactStore::Sim}) {
-        if (platform::FAILED(result.of(store)))
-            printError(phone::missingContactsNotice(result, store) + " (status " +
-                       statusText(result.of(store)) + ")");
+        if (result.of(store).failed())
+            printError(phone::missingContactsNotice(result, store) + accountOf(result.of(store)));
     }
     return written == ExitSuccess ? ExitFailure : written;
 }

@@ -22,12 +22,12 @@ std::string withArgument(std::string_view text, std::string_view placeholder,
 std::string missingContactsNotice(const ContactsResult& result, ContactStore store)
 {
     namespace strings = settings::strings;
-    const platform::HRESULT why = result.of(store);
-    if (!platform::FAILED(why))
+    const PhoneResult& why = result.of(store);
+    if (!why.failed())
         return {};
     const std::string_view storeName = settings::stringText(
         store == ContactStore::PhoneMemory ? strings::PhoneMemoryStore : strings::SimStore);
-    if (why == E_TOO_MANY_CONTACTS)
+    if (why.status == E_TOO_MANY_CONTACTS)
         return withArgument(
             withArgument(settings::stringText(strings::StorePastContactsLimit), "%1", storeName),
             "%2", std::to_string(MaxPhoneContacts));

@@ -4,8 +4,8 @@
 // the two passes listed its whole store, and if not, why. A list is only as
 // complete as both passes; a caller shows a short one for what it is.
 
-#include "Com.h"
 #include "PhoneDevice.h"
+#include "PhoneResult.h"
 
 #include <string>
 
@@ -14,13 +14,13 @@ namespace mailvane::phone {
 struct ContactsResult
 {
     // Of the last entry request, or of creating the contacts service.
-    platform::HRESULT status = platform::S_OK;
+    PhoneResult lastRequest;
     // S_OK when the pass listed its whole store, else the failure that stopped it.
-    platform::HRESULT phoneMemory = platform::S_OK;
-    platform::HRESULT sim = platform::S_OK;
+    PhoneResult phoneMemory;
+    PhoneResult sim;
 
-    bool complete() const { return !platform::FAILED(phoneMemory) && !platform::FAILED(sim); }
-    platform::HRESULT of(ContactStore store) const
+    bool complete() const { return !phoneMemory.failed() && !sim.failed(); }
+    const PhoneResult& of(ContactStore store) const
     {
         return store == ContactStore::PhoneMemory ? phoneMemory : sim;
     }

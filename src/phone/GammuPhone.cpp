@@ -3,7 +3,6 @@
 #include "GammuContacts.h"
 #include "GammuMessage.h"
 #include "PhoneStatus.h"
-#include "SendFailure.h"
 
 #include <algorithm>
 #include <atomic>
@@ -58,7 +57,8 @@ void configureDebug(GSM_Config* config)
     config->UseGlobalDebugFile = TRUE;
 }
 
-bool configure(GSM_StateMachine* machine, const GammuTarget& target)
+// Sets the connection up from `target`: S_OK, or E_ABORT with why not.
+PhoneResult configure(GSM_StateMachine* machine, const GammuTarget& target)
 {
     GSM_Config* config = GSM_GetConfig(machine, 0);
     if (!target.device.empty()) {
@@ -74,16 +74,18 @@ bool configure(GSM_StateMachine* machine, const GammuTarget& target)
         const std::optional<int> section = gammuSectionNumber(target.section);
         INI_Section* ini = nullptr;
         if (!section || GSM_FindGammuRC(&ini, nullptr) != ERR_NONE || !ini)
-            return false;
+            return {platform::E_ABORT, "no Gammu configuration (~/.gammurc or /etc/gammurc)"};
         const GSM_Error read = GSM_ReadConfig(ini, config, *section);
         INI_Free(ini);
         if (read != ERR_NONE)
-            return false;
+            return {platform::E_ABORT, "the Gammu configuration has no section \"" +
+                                           target.section +
+                                           "\"; libgammu: " + GSM_ErrorString(read)};
         config->UseGlobalDebugFile = FALSE;
     }
     configureDebug(config);
     GSM_SetConfigNum(machine, 1);
-    return true;
+    return platform::S_OK;
 }
 
 // The phone has no such store, or cannot list it: nothing to offer, no fault.
@@ -119,6 +121,22 @@ GammuPhone::GammuPhone(GammuTarget target, GammuTimeouts timeouts)
 GammuPhone::~GammuPhone()
 {
     dropSession();
+}
+
+std::string GammuPhone::libraryAccount(int code) const
+{
+    const auto error = static_cast<GSM_Error>(code);
+    const std::string said = std::string("libgammu: ") + GSM_ErrorString(error);
+    if (error == ERR_DEVICENOTEXIST)
+        return "the device " + m_device + " does not exist; " + said;
+    if (error == ERR_DEVICENOPERMISSION)
+        return "no permission to open the device " + m_device + "; " + said;
+    return "the device " + m_device + "; " + said;
+}
+
+std::string GammuPhone::noAnswerAccount(std::chrono::milliseconds limit) const
+{
+    return "the device " + m_device + " gave no answer within " + durationText(limit);
 }
 
 template <class Call>
@@ -177,60 +195,71 @@ void GammuPhone::dropSession()
         m_worker = std::make_unique<BoundedWorker>();
 }
 
-bool GammuPhone::openSession()
+PhoneResult GammuPhone::openSession()
 {
     auto session = std::make_shared<Session>();
-    if (!session->machine || !configure(session->machine, m_target))
-        return false;
+    if (!session->machine)
+        return {platform::E_ABORT, "libgammu could not start"};
+    if (PhoneResult configured = configure(session->machine, m_target); configured.failed())
+        return configured;
+    const GSM_Config* config = GSM_GetConfig(session->machine, 0);
+    m_device = config && config->Device ? config->Device : m_target.device;
     m_session = session;
-    const std::optional<bool> connected =
+    const std::optional<GSM_Error> connected =
         timedCall(m_timeouts.connect, m_libraryTime.connecting, [](Session& opened) {
-            opened.connected = GSM_InitConnection(opened.machine, 1) == ERR_NONE;
+            const GSM_Error error = GSM_InitConnection(opened.machine, 1);
+            opened.connected = error == ERR_NONE;
             if (opened.connected)
                 GSM_SetSendSMSStatusCallback(opened.machine, onSendStatus, &opened.sendReport);
-            return opened.connected;
+            return error;
         });
-    if (!connected.value_or(false)) {
+    if (!connected || *connected != ERR_NONE) {
         dropSession();
-        return false;
+        return {platform::E_ABORT,
+                connected ? libraryAccount(*connected) : noAnswerAccount(m_timeouts.connect)};
     }
-    return true;
+    return platform::S_OK;
 }
 
-bool GammuPhone::phoneAnswers()
+PhoneResult GammuPhone::phoneAnswers()
 {
-    const std::optional<bool> answered =
+    const std::optional<GSM_Error> answered =
         timedCall(m_timeouts.message, m_libraryTime.querying, [](Session& asked) {
             char imei[GSM_MAX_IMEI_LENGTH + 1] = {};
-            return GSM_GetIMEI(asked.machine, imei) == ERR_NONE;
+            return GSM_GetIMEI(asked.machine, imei);
         });
-    return answered.value_or(false);
+    if (!answered)
+        return {platform::E_ABORT, noAnswerAccount(m_timeouts.message)};
+    if (*answered != ERR_NONE)
+        return {platform::E_ABORT, libraryAccount(*answered)};
+    return platform::S_OK;
 }
 
-PhoneValue GammuPhone::connect()
+PhoneConnection GammuPhone::connect()
 {
-    if (m_session && m_session->connected && phoneAnswers() && m_value != 0)
-        return m_value;
+    if (m_session && m_session->connected && phoneAnswers().succeeded() && m_value != 0)
+        return {m_value, {}};
     dropSession();
-    if (!openSession() || !phoneAnswers()) {
+    PhoneResult reached = openSession();
+    if (reached.succeeded())
+        reached = phoneAnswers();
+    if (reached.failed()) {
         dropSession();
-        return 0;
+        return {0, std::move(reached)};
     }
     m_value = ++m_connections;
     if (m_value == 0)
         m_value = ++m_connections;
-    return m_value;
+    return {m_value, {}};
 }
 
-platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
+PhoneResult GammuPhone::send(const OutgoingMessage& message)
 {
     if (!m_session || !m_session->connected)
         return E_PHONE_NOT_CONNECTED;
     const std::shared_ptr<GSM_SMSMessage> sms = toGammuMessage(message);
-    if (!sms) {
-        platform::SetErrorInfo("no text message can carry this number and data");
-        return platform::E_INVALIDARG;
-    }
+    if (!sms)
+        return {platform::E_INVALIDARG, NoMessageCarriesAccount};
     ++m_libraryTime.messages;
     const std::optional<GSM_Error> sent =
         timedCall(m_timeouts.message, m_libraryTime.sending, [sms](Session& session) {
@@ -252,28 +281,28 @@ platform::HRESULT GammuPhone::send(const OutgoingMessage& message)
                 return ERR_UNKNOWN;
             return error;
         });
-    if (!sent) {
-        platform::SetErrorInfo("no answer within " + durationText(m_timeouts.message));
-        return E_PHONE_TIMEOUT;
-    }
+    if (!sent)
+        return {E_PHONE_TIMEOUT, noAnswerAccount(m_timeouts.message)};
     const GSM_Error error = *sent;
     if (error != ERR_NONE) {
-        platform::SetErrorInfo(std::string("libgammu: ") + GSM_ErrorString(error));
+        const std::string account = libraryAccount(error);
         // A device that went away did not refuse anything: the connection is lost.
         if (error == ERR_DEVICEREADERROR || error == ERR_DEVICEWRITEERROR ||
             error == ERR_DEVICENOTEXIST || error == ERR_DEVICEOPENERROR || error == ERR_ABORTED) {
             dropSession();
-            return E_PHONE_NOT_CONNECTED;
+            return {E_PHONE_NOT_CONNECTED, account};
         }
-        return gammuStatus(error);
+        return {gammuStatus(error), account};
     }
     return platform::S_OK;
 }
 
 StoreContents GammuPhone::readContacts(ContactStore store)
 {
-    if ((!m_session || !m_session->connected) && connect() == 0)
-        return {E_PHONE_NOT_CONNECTED, {}};
+    if (!m_session || !m_session->connected) {
+        if (PhoneConnection connection = connect(); connection.value == 0)
+            return {{E_PHONE_NOT_CONNECTED, connection.result.detail}, {}};
+    }
     const GSM_MemoryType memory = store == ContactStore::Sim ? MEM_SM : MEM_ME;
 
     auto status = std::make_shared<GSM_MemoryStatus>();
@@ -284,11 +313,11 @@ StoreContents GammuPhone::readContacts(ContactStore store)
             return GSM_GetMemoryStatus(session.machine, status.get());
         });
     if (!statusError)
-        return {E_PHONE_TIMEOUT, {}};
+        return {{E_PHONE_TIMEOUT, noAnswerAccount(m_timeouts.message)}, {}};
     if (storeMissing(*statusError))
         return {}; // a phone without this store lists nothing from it
     if (*statusError != ERR_NONE)
-        return {gammuStatus(*statusError), {}};
+        return {{gammuStatus(*statusError), libraryAccount(*statusError)}, {}};
 
     // The phone's own count, checked before anything is read: a store past the
     // limit, or a count no store can have, is refused rather than walked for
@@ -313,13 +342,13 @@ StoreContents GammuPhone::readContacts(ContactStore store)
                 return GSM_GetMemory(session.machine, entry.get());
             });
         if (!error)
-            return {E_PHONE_TIMEOUT, {}};
+            return {{E_PHONE_TIMEOUT, noAnswerAccount(m_timeouts.message)}, {}};
         if (*error == ERR_EMPTY)
             continue;
         if (storeMissing(*error))
             break;
-        if (*error != ERR_NONE)
-            return {gammuStatus(*error), {}}; // a half-read list would pass for the whole
+        if (*error != ERR_NONE) // a half-read list would pass for the whole
+            return {{gammuStatus(*error), libraryAccount(*error)}, {}};
         ++found;
         contacts.push_back(contactFromEntry(*entry));
     }

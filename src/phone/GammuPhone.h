@@ -52,8 +52,8 @@ public:
     explicit GammuPhone(GammuTarget target, GammuTimeouts timeouts = {});
     ~GammuPhone() override;
 
-    PhoneValue connect() override;
-    platform::HRESULT send(const OutgoingMessage& message) override;
+    PhoneConnection connect() override;
+    PhoneResult send(const OutgoingMessage& message) override;
     StoreContents readContacts(ContactStore store) override;
 
     // Time spent inside libgammu, for measurements.
@@ -70,8 +70,11 @@ public:
 private:
     struct Session;
 
-    bool openSession();
-    bool phoneAnswers();
+    PhoneResult openSession();
+    PhoneResult phoneAnswers();
+    // The phone library's `error` in words that name the device.
+    std::string libraryAccount(int error) const;
+    std::string noAnswerAccount(std::chrono::milliseconds limit) const;
     void dropSession();
     // Runs `call(session)` on the worker, bounded by `limit`, and adds the time
     // it spent to `spent`. Its result, or nothing when it overran (the session
@@ -82,6 +85,8 @@ private:
         -> std::optional<decltype(call(std::declval<Session&>()))>;
 
     GammuTarget m_target;
+    // The device path, once known: the target's or the configuration's.
+    std::string m_device;
     GammuTimeouts m_timeouts;
     std::unique_ptr<BoundedWorker> m_worker = std::make_unique<BoundedWorker>();
     std::shared_ptr<Session> m_session;

@@ -1,6 +1,6 @@
 #include "KannelGateway.h"
 
-#include "SendFailure.h"
+#include "PhoneResult.h"
 
 #include <algorithm>
 #include <curl/curl.h>
@@ -118,35 +118,32 @@ std::string KannelGateway::describe(const GatewayAnswer& answer) const
     return text;
 }
 
-PhoneValue KannelGateway::connect()
+PhoneConnection KannelGateway::connect()
 {
-    return GatewayPhoneValue;
+    return {GatewayPhoneValue, {}};
 }
 
-platform::HRESULT KannelGateway::send(const OutgoingMessage& message)
+PhoneResult KannelGateway::send(const OutgoingMessage& message)
 {
     GatewayAnswer answer = post(message);
-    platform::HRESULT status = platform::S_OK;
+    PhoneResult result;
     switch (answer.verdict) {
     case GatewayAnswer::Verdict::Accepted:
         break;
     case GatewayAnswer::Verdict::Refused:
-        status = E_GATEWAY_REFUSED;
-        platform::SetErrorInfo(m_address.endpoint + " answered \"" + answer.text + "\", HTTP " +
-                               std::to_string(answer.httpStatus));
+        result = {E_GATEWAY_REFUSED, m_address.endpoint + " answered \"" + answer.text +
+                                         "\", HTTP " + std::to_string(answer.httpStatus)};
         break;
     case GatewayAnswer::Verdict::Unreachable:
-        status = E_GATEWAY_UNREACHABLE;
-        platform::SetErrorInfo(m_address.endpoint + ": " + answer.text);
+        result = {E_GATEWAY_UNREACHABLE, m_address.endpoint + ": " + answer.text};
         break;
     case GatewayAnswer::Verdict::Silent:
-        status = E_GATEWAY_TIMEOUT;
-        platform::SetErrorInfo(m_address.endpoint + ": " + answer.text);
+        result = {E_GATEWAY_TIMEOUT, m_address.endpoint + ": " + answer.text};
         break;
     }
     const std::lock_guard lock(m_mutex);
     m_lastAnswer = std::move(answer);
-    return status;
+    return result;
 }
 
 StoreContents KannelGateway::readContacts(ContactStore)

@@ -40,8 +40,8 @@ public:
 
     const GatewayAddress& address() const { return m_address; }
 
-    PhoneValue connect() override;
-    platform::HRESULT send(const OutgoingMessage& message) override;
+    PhoneConnection connect() override;
+    PhoneResult send(const OutgoingMessage& message) override;
     StoreContents readContacts(ContactStore store) override;
 
     // The answer to the last message handed in through send().

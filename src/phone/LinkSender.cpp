@@ -15,16 +15,18 @@ PushOutcome LinkSender::send(const PushTicket& ticket)
     const LinkParcel parcel = m_parcelOf(ticket.index);
     parcel.record->to = ticket.number;
     m_link.setSettings(parcel.record);
-    const HRESULT status = m_link.SendSettings(*parcel.security);
+    const SendResult failure = m_link.SendSettings(*parcel.security);
+    const HRESULT status = failure.status;
     parcel.record->to.reset();
     if (status == platform::S_OK)
         return {true, std::string(settings::stringText(settings::strings::SettingsSentMessage))};
     char code[32];
     std::snprintf(code, sizeof code, " (status 0x%08X)", static_cast<unsigned>(status));
-    const SendFailure& failure = m_link.lastFailure();
     // As the window words it: a phone that was never reached is not connected.
     if (isUnreachable(status) && failure.message <= 1) {
         std::string answer(settings::stringText(settings::strings::PhoneNotConnectedMessage));
+        if (!failure.detail.empty() && answer.ends_with('.'))
+            answer.back() = ':';
         if (!failure.detail.empty())
             answer += " " + failure.detail;
         return {false, answer + code};

@@ -1,5 +1,6 @@
 #include "PhoneBackEnd.h"
 
+#include "PhoneConfiguration.h"
 #include "PhoneModule.h"
 #include "PhoneStatus.h"
 #include "ServiceObjects.h"
@@ -8,13 +9,21 @@
 namespace mailvane::phone {
 namespace {
 
-// The phone of a machine with none configured.
+// The phone of a machine with none configured, or whose back ends cannot be
+// loaded; `why` says which.
 class AbsentPhone final : public PhoneDevice
 {
 public:
-    PhoneValue connect() override { return 0; }
-    platform::HRESULT send(const OutgoingMessage&) override { return E_PHONE_NOT_CONNECTED; }
-    StoreContents readContacts(ContactStore) override { return {E_PHONE_NOT_CONNECTED, {}}; }
+    explicit AbsentPhone(std::string why) : m_why(std::move(why)) {}
+    PhoneConnection connect() override { return {0, {platform::E_ABORT, m_why}}; }
+    PhoneResult send(const OutgoingMessage&) override { return {E_PHONE_NOT_CONNECTED, m_why}; }
+    StoreContents readContacts(ContactStore) override
+    {
+        return {{E_PHONE_NOT_CONNECTED, m_why}, {}};
+    }
+
+private:
+    std::string m_why;
 };
 
 constexpr std::string_view GatewayPrefix = "kannel:";
@@ -109,23 +118,25 @@ std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
                                                const GammuTimeouts& timeouts)
 {
     // Without the module a real phone or gateway cannot be reached; the
-    // loader has said why.
+    // loader's reason goes with every failure.
     const PhoneModuleFunctions* module = nullptr;
+    std::string why = std::string("no phone is configured: set ") + PhoneEnvironmentVariable +
+                      " or " + PhoneSettingName;
     switch (selection.kind) {
     case PhoneSelection::Kind::Gammu:
-        if ((module = phoneModule()))
+        if ((module = phoneModule(&why)))
             return module->createGammuPhone(selection.gammu, timeouts);
         break;
     case PhoneSelection::Kind::Simulated:
         return std::make_shared<SimulatedPhone>(selection.folder);
     case PhoneSelection::Kind::Gateway:
-        if ((module = phoneModule()))
+        if ((module = phoneModule(&why)))
             return module->createGateway(selection.gateway);
         break;
     case PhoneSelection::Kind::None:
         break;
     }
-    return std::make_shared<AbsentPhone>();
+    return std::make_shared<AbsentPhone>(std::move(why));
 }
 
 std::optional<int> gammuSectionNumber(const std::string& section)

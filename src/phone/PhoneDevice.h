@@ -3,12 +3,13 @@
 // What a back end (a real phone, a simulated one) must do for the phone
 // service. The service's COM objects translate the program's calls into these.
 
-#include "Com.h"
+#include "PhoneResult.h"
 #include "PhoneService.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mailvane::phone {
@@ -36,6 +37,10 @@ struct DeviceContact
     std::vector<ContactField> fields;
 };
 
+// A back end's account of a message that no text message can carry.
+inline constexpr std::string_view NoMessageCarriesAccount =
+    "no text message can carry this number and data";
+
 // Most contacts one store may list. Far above any phone's phonebook; a store
 // that claims more is refused rather than read for minutes into memory.
 inline constexpr std::size_t MaxPhoneContacts = 10000;
@@ -51,8 +56,16 @@ enum class ContactStore
 // failed, E_TOO_MANY_CONTACTS). A store the phone lacks reads as empty.
 struct StoreContents
 {
-    platform::HRESULT status = platform::S_OK;
+    PhoneResult result;
     std::vector<DeviceContact> contacts;
+};
+
+// A connection to the phone: a non-zero value names it; 0 means the phone
+// cannot be reached, and `result` says why.
+struct PhoneConnection
+{
+    PhoneValue value = 0;
+    PhoneResult result;
 };
 
 class PhoneDevice
@@ -60,13 +73,12 @@ class PhoneDevice
 public:
     virtual ~PhoneDevice() = default;
 
-    // Reaches the phone; a non-zero value names the connection, 0 means the
-    // phone cannot be reached. Never blocks longer than the back end's bound.
-    virtual PhoneValue connect() = 0;
+    // Reaches the phone. Never blocks longer than the back end's bound.
+    virtual PhoneConnection connect() = 0;
 
-    // Hands one message to the phone. S_OK when it was accepted, negative when
-    // it was refused or the phone did not answer in time.
-    virtual platform::HRESULT send(const OutgoingMessage& message) = 0;
+    // Hands one message to the phone. S_OK when it was accepted, a failure
+    // with its cause when it was refused or the phone did not answer in time.
+    virtual PhoneResult send(const OutgoingMessage& message) = 0;
 
     // The entries of one store, or why there are none.
     virtual StoreContents readContacts(ContactStore store) = 0;

@@ -19,6 +19,25 @@ std::string causeText(settings::StringId id, const std::filesystem::path& path =
     return settings::stringText(id, {path.string()});
 }
 
+// The phone link's own failure, with words that say more than the status.
+SendResult failure(HRESULT status, std::string cause)
+{
+    SendResult result;
+    result.status = status;
+    result.cause = std::move(cause);
+    return result;
+}
+
+// The service's verdict on message `message` of `count`.
+SendResult failureAt(PhoneResult verdict, unsigned message, unsigned count)
+{
+    SendResult result;
+    static_cast<PhoneResult&>(result) = std::move(verdict);
+    result.message = message;
+    result.messageCount = count;
+    return result;
+}
+
 } // namespace
 
 PhoneLink::PhoneLink(const std::filesystem::path& tokenTablePath)
@@ -45,24 +64,22 @@ PhoneLink::~PhoneLink()
     platform::CoUninitialize();
 }
 
-void PhoneLink::readPhoneValue()
+PhoneResult PhoneLink::readPhoneValue()
 {
-    if (!m_phone) {
-        m_phoneValue = 0;
-        return;
-    }
     ComPtr<IPhoneSession> session;
-    if (m_phone->openPhone(values::OpenPhoneReserved, values::OpenPhoneMode, session.put()) != S_OK)
+    PhoneResult opened = m_phone ? m_phone->openPhone(values::OpenPhoneReserved,
+                                                      values::OpenPhoneMode, session.put())
+                                 : PhoneResult(E_ABORT);
+    // A success without a session leaves the value the last one gave.
+    if (opened.status != S_OK)
         m_phoneValue = 0;
     else if (session)
         session->getPhoneValue(&m_phoneValue);
-}
-
-HRESULT PhoneLink::fail(HRESULT status, std::string cause, std::string detail, unsigned message,
-                        unsigned count)
-{
-    m_failure = {status, std::move(cause), std::move(detail), message, count};
-    return status;
+    // However the service put it, a phone it could not open was not reached;
+    // what it said about why is kept.
+    if (m_phoneValue == 0)
+        return PhoneResult(E_ABORT, opened.detail);
+    return S_OK;
 }
 
 std::string PhoneLink::encodingFailureCause() const
@@ -78,56 +95,52 @@ std::string PhoneLink::encodingFailureCause() const
     return causeText(strings::NotEncodedCause);
 }
 
-HRESULT PhoneLink::SendSettings(std::string_view pin)
+SendResult PhoneLink::SendSettings(std::string_view pin)
 {
     return SendSettings(provisioning::userPinSecurity(pin));
 }
 
-HRESULT PhoneLink::SendSettings(const provisioning::PushSecurity& security)
+SendResult PhoneLink::SendSettings(const provisioning::PushSecurity& security)
 {
-    m_failure = {};
     if (!m_sender)
-        return fail(E_FAIL, causeText(strings::ServiceMissingCause));
+        return failure(E_FAIL, causeText(strings::ServiceMissingCause));
     if (!m_settings)
-        return fail(E_FAIL, causeText(strings::NotEncodedCause));
-    readPhoneValue();
-    if (m_phoneValue == 0)
-        return fail(E_ABORT, causeOfStatus(E_ABORT));
+        return failure(E_FAIL, causeText(strings::NotEncodedCause));
+    if (PhoneResult reached = readPhoneValue(); reached.failed())
+        return failureAt(std::move(reached), 0, 0);
     const std::optional<std::string> document = provisioning::buildDocument(*m_settings);
     if (!document)
-        return fail(E_FAIL, causeText(strings::NotEncodedCause));
+        return failure(E_FAIL, causeText(strings::NotEncodedCause));
     const std::optional<std::string> push =
         provisioning::encodeProvisioningPush(m_tokenTables, *document, security);
     if (!push)
-        return fail(E_FAIL, encodingFailureCause());
+        return failure(E_FAIL, encodingFailureCause());
     return sendPush(*push);
 }
 
-HRESULT PhoneLink::sendPush(const std::string& push)
+SendResult PhoneLink::sendPush(const std::string& push)
 {
-    if (!m_sender)
-        return fail(E_FAIL, causeText(strings::ServiceMissingCause));
     m_segmenter.countMessages(push);
     ComPtr<IShortMessage> message;
     const HRESULT created = platform::CoCreateInstance(
         CLSID_ShortMessage, nullptr, platform::CLSCTX_INPROC_SERVER, message.put());
     if (platform::FAILED(created) || !message)
-        return fail(platform::FAILED(created) ? created : E_FAIL,
-                    causeText(strings::ServiceMissingCause));
+        return failure(platform::FAILED(created) ? created : E_FAIL,
+                       causeText(strings::ServiceMissingCause));
 
     const std::uint8_t reference = m_segmenter.nextReference();
     message->setFormat(values::MessageFormatBinary);
     ComPtr<IMessageData> data;
     message->getData(data.put());
     if (!data)
-        return fail(E_FAIL, causeText(strings::ServiceMissingCause));
+        return failure(E_FAIL, causeText(strings::ServiceMissingCause));
 
     const unsigned count = m_segmenter.messageCount();
-    HRESULT sent = S_OK;
+    PhoneResult sent;
     for (unsigned index = 0; index < count; ++index) {
         const auto segment = m_segmenter.cutSegment(push, index);
         if (!segment)
-            return fail(E_FAIL, causeText(strings::NotEncodedCause));
+            return failure(E_FAIL, causeText(strings::NotEncodedCause));
         Variant userData = provisioning::MessageSegmenter::wrapSegment(*segment);
         data->setUserData(userData);
         data->setStatusReport(values::NoStatusReport);
@@ -139,20 +152,20 @@ HRESULT PhoneLink::sendPush(const std::string& push)
         data->setUserDataHeader(header);
         if (m_progress)
             m_progress(index + 1, count);
-        std::string detail;
-        platform::GetErrorInfo(detail); // whatever an earlier call left is not this one's
         sent = m_sender->sendMessage(values::SendReserved, message.get());
         platform::VariantClear(userData);
         platform::VariantClear(header);
         // The service's own status goes back: it says more than "refused".
-        if (platform::FAILED(sent)) {
-            platform::GetErrorInfo(detail);
-            return fail(sent, causeOfStatus(sent), oneLine(detail), index + 1, count);
-        }
+        if (sent.failed())
+            return failureAt(std::move(sent), index + 1, count);
     }
-    if (sent != S_OK)
-        return fail(sent, causeOfStatus(sent), {}, count, count);
-    return sent;
+    // A success other than S_OK is not the success callers wait for.
+    if (sent.status != S_OK) {
+        SendResult odd = failureAt(std::move(sent), count, count);
+        odd.cause = causeOfStatus(odd.status);
+        return odd;
+    }
+    return {};
 }
 
 ContactsResult PhoneLink::ReadContacts(ContactList& contacts)
@@ -161,19 +174,20 @@ ContactsResult PhoneLink::ReadContacts(ContactList& contacts)
     const HRESULT created = platform::CoCreateInstance(
         CLSID_ContactsService, nullptr, platform::CLSCTX_INPROC_SERVER, service.put());
     if (platform::FAILED(created) || !service) {
-        const HRESULT why = platform::FAILED(created) ? created : E_FAIL;
+        const PhoneResult why(platform::FAILED(created) ? created : E_FAIL);
         return {why, why, why};
     }
     ContactsResult result;
     readContactPass(*service, values::PhoneMemorySelector1, values::PhoneMemorySelector2, contacts,
                     result.phoneMemory);
-    result.status =
+    result.lastRequest =
         readContactPass(*service, values::SimSelector1, values::SimSelector2, contacts, result.sim);
     return result;
 }
 
-HRESULT PhoneLink::readContactPass(IContactsService& service, std::int32_t selector1,
-                                   std::int32_t selector2, ContactList& list, HRESULT& passStatus)
+PhoneResult PhoneLink::readContactPass(IContactsService& service, std::int32_t selector1,
+                                       std::int32_t selector2, ContactList& list,
+                                       PhoneResult& passStatus)
 {
     std::int32_t ignored1 = 0;
     std::int32_t ignored2 = 0;
@@ -184,9 +198,9 @@ HRESULT PhoneLink::readContactPass(IContactsService& service, std::int32_t selec
 
     std::int32_t position = 0;
     ComPtr<IContactEntry> entry;
-    HRESULT status =
+    PhoneResult status =
         service.getEntry(values::EntryFirst, 0, selector1, selector2, &position, 0, entry.put());
-    for (std::int32_t visited = 0; status == S_OK && visited < entryCount; ++visited) {
+    for (std::int32_t visited = 0; status.status == S_OK && visited < entryCount; ++visited) {
         std::int32_t fieldCount = 0;
         if (entry)
             entry->getFieldCount(&fieldCount);
@@ -214,8 +228,8 @@ HRESULT PhoneLink::readContactPass(IContactsService& service, std::int32_t selec
         status =
             service.getEntry(values::EntryNext, 0, selector1, selector2, &position, 0, entry.put());
     }
-    if (!platform::FAILED(passStatus))
-        passStatus = platform::FAILED(status) ? status : S_OK;
+    if (!passStatus.failed())
+        passStatus = status.failed() ? status : PhoneResult();
     return status;
 }
 

@@ -8,8 +8,8 @@
 #include "ContactsResult.h"
 #include "EmailSettings.h"
 #include "MessageSegmenter.h"
+#include "PhoneResult.h"
 #include "PhoneService.h"
-#include "SendFailure.h"
 #include "PushSecurity.h"
 #include "TokenTables.h"
 
@@ -44,15 +44,12 @@ public:
     // E_FAIL when there is no service, no record or no push; E_ABORT when the
     // phone cannot be reached; the service's own status when it refused a
     // message, so that the cause reaches the caller; otherwise the status of
-    // the message creation or of the last send call. lastFailure() says why.
-    HRESULT SendSettings(std::string_view pin);
+    // the message creation or of the last send call. A failure comes with its
+    // cause, the service's account and the message it stopped at.
+    SendResult SendSettings(std::string_view pin);
     // The same with another security method: the push's SEC and MAC key come
     // from `security`.
-    HRESULT SendSettings(const provisioning::PushSecurity& security);
-
-    // Why the last SendSettings did not return S_OK, in words; empty after one
-    // that did.
-    const SendFailure& lastFailure() const { return m_failure; }
+    SendResult SendSettings(const provisioning::PushSecurity& security);
 
     // Appends the phone's (name, number) pairs: the phone's memory, then the
     // SIM. The result's status is that of the last entry request, or the
@@ -69,16 +66,14 @@ public:
     const std::filesystem::path& tokenTablePath() const { return m_tokenTablePath; }
 
 private:
-    void readPhoneValue();
-    HRESULT sendPush(const std::string& push);
-    HRESULT fail(HRESULT status, std::string cause, std::string detail = {}, unsigned message = 0,
-                 unsigned count = 0);
+    PhoneResult readPhoneValue();
+    SendResult sendPush(const std::string& push);
     // Why no push could be made: the token table's trouble when it has one.
     std::string encodingFailureCause() const;
     // Returns the last entry request's status; `passStatus` is S_OK when the
     // pass listed the whole store.
-    HRESULT readContactPass(IContactsService& contacts, std::int32_t selector1,
-                            std::int32_t selector2, ContactList& list, HRESULT& passStatus);
+    PhoneResult readContactPass(IContactsService& contacts, std::int32_t selector1,
+                                std::int32_t selector2, ContactList& list, PhoneResult& passStatus);
 
     settings::EmailSettings* m_settings = nullptr;
     platform::ComPtr<IMessageSender> m_sender;
@@ -88,7 +83,6 @@ private:
     PhoneValue m_phoneValue = 0;
     bool m_tokenTableLoaded = false;
     std::filesystem::path m_tokenTablePath;
-    SendFailure m_failure;
     MessageProgress m_progress;
 };
 

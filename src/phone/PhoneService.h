@@ -3,12 +3,14 @@
 // The phone connectivity service as the program sees it: its classes, its
 // interfaces with the methods the program calls (in slot order after
 // IUnknown's three), and the values the program passes. Every method returns
-// a status; negative means failure.
+// a status; negative means failure. The calls that reach the phone return it
+// with its cause and the service's account (PhoneResult.h).
 //
 // Nothing outside src/phone uses these declarations.
 
 #include "Bstr.h"
 #include "Com.h"
+#include "PhoneResult.h"
 #include "Variant.h"
 
 #include <cstdint>
@@ -68,16 +70,16 @@ class IMessageSender : public virtual IUnknown
 {
 public:
     // Hands the message to the phone; negative when it was not accepted.
-    virtual HRESULT sendMessage(std::int32_t reserved, IShortMessage* message) = 0;
+    virtual PhoneResult sendMessage(std::int32_t reserved, IShortMessage* message) = 0;
 };
 
 // The phone service through the interface that reaches the phone.
 class IPhoneAccess : public virtual IUnknown
 {
 public:
-    // S_OK and a session when the phone can be reached.
-    virtual HRESULT openPhone(std::int32_t reserved, std::int32_t mode,
-                              IPhoneSession** session) = 0;
+    // S_OK and a session when the phone can be reached, else why not.
+    virtual PhoneResult openPhone(std::int32_t reserved, std::int32_t mode,
+                                  IPhoneSession** session) = 0;
 };
 
 class IPhoneSession : public virtual IUnknown
@@ -109,12 +111,12 @@ class IContactsService : public virtual IUnknown
 {
 public:
     // Mode EntryFirst or EntryNext; S_OK while an entry was returned.
-    virtual HRESULT getEntry(std::int32_t mode, std::int32_t reserved, std::int32_t selector1,
-                             std::int32_t selector2, std::int32_t* position, std::int32_t reserved2,
-                             IContactEntry** entry) = 0;
-    virtual HRESULT getEntryCount(std::int32_t selector1, std::int32_t selector2,
-                                  std::int32_t* unused1, std::int32_t* count,
-                                  std::int32_t* unused2) = 0;
+    virtual PhoneResult getEntry(std::int32_t mode, std::int32_t reserved, std::int32_t selector1,
+                                 std::int32_t selector2, std::int32_t* position,
+                                 std::int32_t reserved2, IContactEntry** entry) = 0;
+    virtual PhoneResult getEntryCount(std::int32_t selector1, std::int32_t selector2,
+                                      std::int32_t* unused1, std::int32_t* count,
+                                      std::int32_t* unused2) = 0;
 };
 
 class IContactEntry : public virtual IUnknown

@@ -1,5 +1,7 @@
 #include "SendingLoop.h"
 
+#include "PhoneStatus.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -11,7 +13,7 @@ using settings::stringText;
 
 std::string failedNumberLine(const SendingOutcome& outcome)
 {
-    const SendFailure& failure = outcome.failure;
+    const SendResult& failure = outcome.failure;
     std::string cause = failure.cause;
     if (!failure.detail.empty())
         cause += " (" + failure.detail + ")";
@@ -99,7 +101,10 @@ OutcomeReport composeReport(const SendingOutcome& outcome, std::size_t listed)
     if (outcome.numbersSent == 0 && outcome.lastStatus == platform::S_OK)
         return {RecipientsMissingCaption, std::string(stringText(NoRecipientsMessage)), true};
     if (reachedNothing(outcome)) {
-        std::string text(stringText(PhoneNotConnectedMessage));
+        // A gateway is not a phone: the line below names its address.
+        std::string text(stringText(outcome.lastStatus == E_GATEWAY_UNREACHABLE
+                                        ? GatewayUnreachableMessage
+                                        : PhoneNotConnectedMessage));
         // Which gateway, or what the phone library said, is worth knowing.
         if (!outcome.failure.detail.empty())
             text += "\n\n" + failedNumberLine(outcome);
@@ -129,11 +134,12 @@ SendingOutcome sendToRecipients(PhoneLink& link, settings::EmailSettings& record
             progress(i + 1, numbers.size(), numbers[i]);
         record.to = numbers[i];
         link.setSettings(&record);
-        outcome.lastStatus = link.SendSettings(pin);
+        SendResult result = link.SendSettings(pin);
+        outcome.lastStatus = result.status;
         outcome.sent = outcome.lastStatus == platform::S_OK;
         if (!outcome.sent) {
             outcome.failedNumber = numbers[i];
-            outcome.failure = link.lastFailure();
+            outcome.failure = std::move(result);
             outcome.notTried.assign(numbers.begin() + std::ptrdiff_t(i) + 1, numbers.end());
             break;
         }

@@ -6,7 +6,7 @@
 
 #include "EmailSettings.h"
 #include "PhoneLink.h"
-#include "SendFailure.h"
+#include "PhoneResult.h"
 #include "StringTable.h"
 
 #include <cstddef>
@@ -25,7 +25,7 @@ struct SendingOutcome
     std::size_t numbersSent = 0;       // before the loop stopped
     std::size_t numberCount = 0;       // in the list
     std::string failedNumber;          // the number whose send stopped the loop
-    SendFailure failure;               // why, as the link said
+    SendResult failure;                // why, as the link said
     std::vector<std::string> notTried; // after the failed number, in order
 };
 

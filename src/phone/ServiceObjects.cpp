@@ -123,39 +123,36 @@ class PhoneServiceObject final : public ComObject, public IMessageSender, public
 public:
     explicit PhoneServiceObject(std::shared_ptr<DeviceState> state) : m_state(std::move(state)) {}
 
-    HRESULT sendMessage(std::int32_t, IShortMessage* message) override
+    PhoneResult sendMessage(std::int32_t, IShortMessage* message) override
     {
         const auto* ours = dynamic_cast<ShortMessageObject*>(message);
         if (!ours)
             return E_INVALIDARG;
-        if (ours->format() != values::MessageFormatBinary) {
-            platform::SetErrorInfo("only binary messages can be sent");
-            return E_UNSUPPORTED_MESSAGE;
-        }
+        if (ours->format() != values::MessageFormatBinary)
+            return {E_UNSUPPORTED_MESSAGE, "only binary messages can be sent"};
         const OutgoingMessage& outgoing = ours->data().message();
         {
             const std::lock_guard lock(m_state->mutex);
-            if (outgoing.phoneValue == 0 || outgoing.phoneValue != m_state->connectedValue) {
-                platform::SetErrorInfo("the message names an earlier connection to the phone");
-                return E_STALE_PHONE_VALUE;
-            }
+            if (outgoing.phoneValue == 0 || outgoing.phoneValue != m_state->connectedValue)
+                return {E_STALE_PHONE_VALUE,
+                        "the message names an earlier connection to the phone"};
         }
         return m_state->device->send(outgoing);
     }
 
-    HRESULT openPhone(std::int32_t, std::int32_t, IPhoneSession** session) override
+    PhoneResult openPhone(std::int32_t, std::int32_t, IPhoneSession** session) override
     {
         if (!session)
             return E_POINTER;
         *session = nullptr;
-        const PhoneValue value = m_state->device->connect();
+        PhoneConnection connection = m_state->device->connect();
         {
             const std::lock_guard lock(m_state->mutex);
-            m_state->connectedValue = value;
+            m_state->connectedValue = connection.value;
         }
-        if (value == 0)
-            return E_FAIL;
-        platform::handOut<IPhoneSession>(new PhoneSessionObject(value), session);
+        if (connection.value == 0)
+            return connection.result.failed() ? std::move(connection.result) : PhoneResult(E_FAIL);
+        platform::handOut<IPhoneSession>(new PhoneSessionObject(connection.value), session);
         return S_OK;
     }
 
@@ -230,9 +227,9 @@ public:
     explicit ContactsServiceObject(std::shared_ptr<DeviceState> state) : m_state(std::move(state))
     {}
 
-    HRESULT getEntry(std::int32_t mode, std::int32_t, std::int32_t selector1,
-                     std::int32_t selector2, std::int32_t* position, std::int32_t,
-                     IContactEntry** entry) override
+    PhoneResult getEntry(std::int32_t mode, std::int32_t, std::int32_t selector1,
+                         std::int32_t selector2, std::int32_t* position, std::int32_t,
+                         IContactEntry** entry) override
     {
         if (!position || !entry)
             return E_POINTER;
@@ -251,8 +248,8 @@ public:
         } else {
             return E_INVALIDARG;
         }
-        if (platform::FAILED(m_snapshot->status))
-            return m_snapshot->status;
+        if (m_snapshot->result.failed())
+            return m_snapshot->result;
         const auto& contacts = m_snapshot->contacts;
         if (*position < 0 || *position >= static_cast<std::int32_t>(contacts.size()))
             return S_FALSE;
@@ -261,8 +258,8 @@ public:
         return S_OK;
     }
 
-    HRESULT getEntryCount(std::int32_t selector1, std::int32_t selector2, std::int32_t* unused1,
-                          std::int32_t* count, std::int32_t* unused2) override
+    PhoneResult getEntryCount(std::int32_t selector1, std::int32_t selector2, std::int32_t* unused1,
+                              std::int32_t* count, std::int32_t* unused2) override
     {
         if (!count)
             return E_POINTER;
@@ -275,8 +272,8 @@ public:
         if (!store)
             return E_INVALIDARG;
         takeSnapshot(*store);
-        if (platform::FAILED(m_snapshot->status))
-            return m_snapshot->status;
+        if (m_snapshot->result.failed())
+            return m_snapshot->result;
         *count = static_cast<std::int32_t>(m_snapshot->contacts.size());
         return S_OK;
     }

@@ -14,6 +14,18 @@ constexpr const char* ContactsFile = "contacts.txt";
 constexpr const char* OutboxFile = "outbox.txt";
 constexpr const char* OptionsFile = "phone.conf";
 
+// Why the phone in `folder` cannot be reached, with the status `status`; S_OK
+// when it can.
+PhoneResult reachability(const std::filesystem::path& folder, bool unplugged,
+                         platform::HRESULT status)
+{
+    if (!std::filesystem::is_directory(folder))
+        return {status, "the folder " + folder.string() + " does not exist"};
+    if (unplugged)
+        return {status, "unplugged, as phone.conf says"};
+    return platform::S_OK;
+}
+
 std::string_view trimmed(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -159,38 +171,33 @@ SimulatedPhoneOptions SimulatedPhone::readOptions() const
     return parseSimulatedPhoneOptions(readFile(path).value_or(std::string()));
 }
 
-PhoneValue SimulatedPhone::connect()
+PhoneConnection SimulatedPhone::connect()
 {
     const std::lock_guard lock(m_mutex);
-    if (!std::filesystem::is_directory(m_folder) || readOptions().unplugged)
-        return 0;
-    return ++m_connections;
+    PhoneResult reached = reachability(m_folder, readOptions().unplugged, platform::E_ABORT);
+    if (reached.failed())
+        return {0, std::move(reached)};
+    return {++m_connections, {}};
 }
 
-platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
+PhoneResult SimulatedPhone::send(const OutgoingMessage& message)
 {
     const std::lock_guard lock(m_mutex);
     const unsigned number = ++m_messagesHandedIn;
     const SimulatedPhoneOptions options = readOptions();
-    if (options.unplugged) {
-        platform::SetErrorInfo("unplugged, as phone.conf says");
-        return platform::E_ABORT;
-    }
-    if (options.refuseMessage == number) {
-        platform::SetErrorInfo("message " + std::to_string(number) +
-                               " refused, as phone.conf asks");
-        return E_SIMULATED_REFUSAL;
-    }
+    if (options.unplugged)
+        return reachability(m_folder, true, platform::E_ABORT);
+    if (options.refuseMessage == number)
+        return {E_SIMULATED_REFUSAL,
+                "message " + std::to_string(number) + " refused, as phone.conf asks"};
     const auto pdu = encodeSmsSubmit({.destination = message.recipient,
                                       .dataCoding = message.dataCoding,
                                       .statusReport = message.statusReport,
                                       .messageReference = static_cast<std::uint8_t>(number),
                                       .userDataHeader = message.userDataHeader,
                                       .userData = message.userData});
-    if (!pdu) {
-        platform::SetErrorInfo("no text message can carry this number and data");
-        return platform::E_INVALIDARG;
-    }
+    if (!pdu)
+        return {platform::E_INVALIDARG, NoMessageCarriesAccount};
 
     const auto [part, parts] = partOf(message.userDataHeader);
     std::ostringstream entry;
@@ -200,18 +207,18 @@ platform::HRESULT SimulatedPhone::send(const OutgoingMessage& message)
     std::ofstream out(m_folder / OutboxFile, std::ios::binary | std::ios::app);
     out << entry.str();
     out.flush();
-    if (!out) {
-        platform::SetErrorInfo("cannot write " + (m_folder / OutboxFile).string());
-        return E_OUTBOX_WRITE;
-    }
+    if (!out)
+        return {E_OUTBOX_WRITE, "cannot write " + (m_folder / OutboxFile).string()};
     return platform::S_OK;
 }
 
 StoreContents SimulatedPhone::readContacts(ContactStore store)
 {
     const std::lock_guard lock(m_mutex);
-    if (!std::filesystem::is_directory(m_folder) || readOptions().unplugged)
-        return {E_PHONE_NOT_CONNECTED, {}};
+    if (PhoneResult reached =
+            reachability(m_folder, readOptions().unplugged, E_PHONE_NOT_CONNECTED);
+        reached.failed())
+        return {std::move(reached), {}};
     if (store == ContactStore::Sim)
         return {};
     const std::filesystem::path path = m_folder / ContactsFile;

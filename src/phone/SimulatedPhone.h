@@ -47,8 +47,8 @@ class SimulatedPhone final : public PhoneDevice
 public:
     explicit SimulatedPhone(std::filesystem::path folder);
 
-    PhoneValue connect() override;
-    platform::HRESULT send(const OutgoingMessage& message) override;
+    PhoneConnection connect() override;
+    PhoneResult send(const OutgoingMessage& message) override;
     StoreContents readContacts(ContactStore store) override;
 
     const std::filesystem::path& folder() const { return m_folder; }

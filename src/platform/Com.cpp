@@ -2,7 +2,6 @@
 
 #include <map>
 #include <mutex>
-#include <optional>
 
 namespace mailvane::platform {
 namespace {
@@ -18,8 +17,6 @@ Registry& registry()
     static Registry instance;
     return instance;
 }
-
-thread_local std::optional<std::string> errorDescription;
 
 } // namespace
 
@@ -51,19 +48,6 @@ IUnknown* createRegisteredObject(std::string_view classId)
     }
     // Outside the lock: a factory may itself create registered objects.
     return factory ? factory() : nullptr;
-}
-
-void SetErrorInfo(std::string description)
-{
-    errorDescription = std::move(description);
-}
-
-HRESULT GetErrorInfo(std::string& description)
-{
-    description = errorDescription.value_or(std::string());
-    const bool left = errorDescription.has_value();
-    errorDescription.reset();
-    return left ? S_OK : S_FALSE;
 }
 
 } // namespace mailvane::platform

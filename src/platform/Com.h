@@ -163,14 +163,6 @@ HRESULT CoCreateInstance(std::string_view classId, IUnknown* outer, CLSCTX conte
     return queryInterface(object.get(), out);
 }
 
-// The error description of the calling thread, as COM's SetErrorInfo and
-// GetErrorInfo carry it from an object that failed to its caller: a method
-// that fails may leave one; the caller takes it, which clears it.
-void SetErrorInfo(std::string description);
-// S_OK and the description left on this thread since it was last taken;
-// S_FALSE and an empty text when there is none.
-HRESULT GetErrorInfo(std::string& description);
-
 // COM needs no per-thread set-up here; the pair is kept so that callers read as
 // they would against the real thing.
 inline HRESULT CoInitialize(void*)

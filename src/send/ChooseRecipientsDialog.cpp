@@ -170,8 +170,19 @@ void ChooseRecipientsDialog::loadContacts()
     QStringList missing;
     for (const auto store : {phone::ContactStore::PhoneMemory, phone::ContactStore::Sim}) {
         const std::string notice = phone::missingContactsNotice(result, store);
-        if (!notice.empty())
-            missing << QString::fromLatin1(notice.data(), qsizetype(notice.size()));
+        if (notice.empty())
+            continue;
+        QString line = QString::fromLatin1(notice.data(), qsizetype(notice.size()));
+        // The phone's own account (which device, what the library said)
+        // goes into the sentence, before its full stop.
+        if (const std::string& detail = result.of(store).detail; !detail.empty()) {
+            const bool stop = line.endsWith(u'.');
+            line.chop(stop ? 1 : 0);
+            line += QStringLiteral(" (") + QString::fromStdString(detail) + QLatin1Char(')');
+            if (stop)
+                line += u'.';
+        }
+        missing << line;
     }
     m_notice->setText(missing.join(u'\n'));
     m_notice->setVisible(!missing.isEmpty());

@@ -131,6 +131,7 @@ constexpr auto Entries = std::to_array<Entry>({
     {212, "Numbers sent before it: %1 of %2."},
     {213, "Not tried: %1."},
     {214, "and %1 more"},
+    {215, "The SMS gateway cannot be reached."},
     {220, "the phone could not be reached"},
     {221, "the connection to the phone was lost"},
     {222, "the phone did not answer in time"},

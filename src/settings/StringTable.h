@@ -77,6 +77,7 @@ inline constexpr StringId SendingErrorMessage = 206;
 inline constexpr StringId PhoneNotConnectedMessage = 207;
 inline constexpr StringId RecipientsInvalidCaption = 208;
 inline constexpr StringId NotAPhoneNumberMessage = 209; // %1 the piece
+inline constexpr StringId GatewayUnreachableMessage = 215;
 
 // What a failed send says after the sending error sentence: which number
 // failed and why, how many went before it, which were not tried.

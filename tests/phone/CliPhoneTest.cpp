@@ -35,10 +35,7 @@ void writeFile(const fs::path& path, const std::string& text)
 class CliPhone : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        test::isolateProgramSettings(home.path());
-    }
+    void SetUp() override { test::isolateProgramSettings(home.path()); }
 
     test::CliRun send(const std::string& to, const std::vector<std::string>& more = {})
     {
@@ -156,14 +153,31 @@ TEST_F(CliPhone, refusedMessageStopsTheLoopAndNamesTheRefusal)
     EXPECT_EQ(outboxParts(phoneDir / "outbox.txt").size(), 1u);
 }
 
-TEST_F(CliPhone, unpluggedOrMissingPhoneIsNotConnected)
+// The real program loads the back ends as a module: what the device said
+// must still reach the line, for sending and for listing contacts.
+TEST_F(CliPhone, unreachablePhoneIsNotConnectedAndSaysWhy)
 {
     writeFile(phoneDir / "phone.conf", "unplugged = yes\n");
-    for (const std::string& phone : {simPhone(), std::string("none"), std::string()}) {
+    const std::string noPhone = "no phone is configured: set MAILVANE_PHONE or Phone/Device";
+    const std::pair<std::string, std::string> cases[] = {
+        {simPhone(), "unplugged, as phone.conf says"},
+        {"none", noPhone},
+        {"", noPhone},
+        {"gammu:/dev/ttyNONEXIST", "the device /dev/ttyNONEXIST does not exist; libgammu: "},
+    };
+    for (const auto& [phone, why] : cases) {
         SCOPED_TRACE(phone);
         const auto run = phone.empty() ? send("111") : send("111", {"--phone", phone});
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_NE(run.err.find("Phone isn't connected."), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Phone isn't connected: " + why), std::string::npos) << run.err;
+        std::vector<std::string> args = {"contacts"};
+        if (!phone.empty())
+            args.insert(args.end(), {"--phone", phone});
+        const auto listed = runCli(args, work.path());
+        EXPECT_EQ(listed.exitCode, 1);
+        EXPECT_NE(listed.err.find("mailvane-cli: cannot read the phone's contacts (" + why),
+                  std::string::npos)
+            << listed.err;
     }
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }
@@ -250,8 +264,8 @@ TEST_F(CliPhone, contactsListNamesAndNumbersInPhoneOrder)
     const auto unplugged = runCli({"contacts", "--phone", simPhone()}, work.path());
     EXPECT_EQ(unplugged.exitCode, 1);
     EXPECT_TRUE(unplugged.out.empty());
-    EXPECT_EQ(unplugged.err,
-              "mailvane-cli: cannot read the phone's contacts (status 0x80040221)\n");
+    EXPECT_EQ(unplugged.err, "mailvane-cli: cannot read the phone's contacts (unplugged, as "
+                             "phone.conf says, status 0x80040221)\n");
 }
 
 // A store that cannot be listed leaves the rest printed, says which store is

@@ -114,13 +114,15 @@ protected:
         }
     }
 
-    // The phone's refusal reaches the link with libgammu's words for it.
-    void expectRefusal(unsigned message) const
+    // The phone's refusal reaches the link with the device and libgammu's
+    // words for it.
+    void expectRefusal(const phone::SendResult& failure, unsigned message) const
     {
-        const phone::SendFailure& failure = link->lastFailure();
+        EXPECT_TRUE(failure.failed());
         EXPECT_EQ(failure.cause, "the phone refused the message");
-        EXPECT_TRUE(failure.detail.starts_with("libgammu: ")) << failure.detail;
-        EXPECT_GT(failure.detail.size(), std::string_view("libgammu: ").size());
+        const std::string prefix = "the device " + modem.devicePath() + "; libgammu: ";
+        EXPECT_TRUE(failure.detail.starts_with(prefix)) << failure.detail;
+        EXPECT_GT(failure.detail.size(), prefix.size());
         EXPECT_EQ(failure.message, message);
         EXPECT_EQ(failure.messageCount, 3u);
     }
@@ -137,27 +139,25 @@ TEST_F(GammuPhoneOnFakeModem, sendsEachMessageOfThePushAsOneSmsSubmit)
 {
     const auto expected = expectedMessages(record, 1);
     ASSERT_EQ(expected.size(), 3u);
-    ASSERT_EQ(link->SendSettings(Pin), platform::S_OK);
+    ASSERT_EQ(link->SendSettings(Pin).status, platform::S_OK);
     expectSubmissions(3, expected);
 }
 
 TEST_F(GammuPhoneOnFakeModem, errorOnTheSecondOfThreeStopsThePushAndKeepsThePhone)
 {
     modem.scriptMessage(2, FakeModem::Answer::Error);
-    EXPECT_TRUE(platform::FAILED(link->SendSettings(Pin)));
-    expectRefusal(2);
+    expectRefusal(link->SendSettings(Pin), 2);
     expectSubmissions(2, expectedMessages(record, 1));
 
     // The phone still answers: the next push goes out whole.
-    EXPECT_EQ(link->SendSettings(Pin), platform::S_OK);
+    EXPECT_EQ(link->SendSettings(Pin).status, platform::S_OK);
     EXPECT_EQ(modem.submissions().size(), 5u);
 }
 
 TEST_F(GammuPhoneOnFakeModem, messageServiceErrorIsARefusal)
 {
     modem.scriptMessage(1, FakeModem::Answer::CmsError);
-    EXPECT_TRUE(platform::FAILED(link->SendSettings(Pin)));
-    expectRefusal(1);
+    expectRefusal(link->SendSettings(Pin), 1);
     EXPECT_EQ(modem.submissions().size(), 1u);
 }
 
@@ -172,10 +172,12 @@ TEST_F(GammuPhoneOnFakeModem, modemThatStopsAnsweringIsGivenUpWithinTheBound)
     modem.scriptMessage(2, FakeModem::Answer::Silence);
 
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(link->SendSettings(Pin), phone::E_PHONE_TIMEOUT);
+    const phone::SendResult result = link->SendSettings(Pin);
     const auto took = std::chrono::steady_clock::now() - started;
-    EXPECT_EQ(link->lastFailure().cause, "the phone did not answer in time");
-    EXPECT_EQ(link->lastFailure().detail, "no answer within 3 seconds");
+    EXPECT_EQ(result.status, phone::E_PHONE_TIMEOUT);
+    EXPECT_EQ(result.cause, "the phone did not answer in time");
+    EXPECT_EQ(result.detail,
+              "the device " + modem.devicePath() + " gave no answer within 3 seconds");
     EXPECT_EQ(modem.submissions().size(), 2u);
     EXPECT_LT(took, timeouts.connect + 2 * (timeouts.message + timeouts.abortGrace));
 }
@@ -183,12 +185,19 @@ TEST_F(GammuPhoneOnFakeModem, modemThatStopsAnsweringIsGivenUpWithinTheBound)
 TEST_F(GammuPhoneOnFakeModem, deviceVanishingMidPushFailsAndLeavesNoPhone)
 {
     modem.scriptMessage(2, FakeModem::Answer::Vanish);
-    EXPECT_EQ(link->SendSettings(Pin), phone::E_PHONE_NOT_CONNECTED);
-    EXPECT_EQ(link->lastFailure().cause, "the connection to the phone was lost");
+    const phone::SendResult lost = link->SendSettings(Pin);
+    EXPECT_EQ(lost.status, phone::E_PHONE_NOT_CONNECTED);
+    EXPECT_EQ(lost.cause, "the connection to the phone was lost");
     EXPECT_EQ(modem.submissions().size(), 2u);
-    // The device is gone: the phone value cannot be read any more.
-    EXPECT_EQ(device->connect(), 0);
-    EXPECT_EQ(link->SendSettings(Pin), platform::E_ABORT);
+    // The device is gone: the phone value cannot be read any more, and the
+    // failure names it with libgammu's words.
+    EXPECT_EQ(device->connect().value, 0);
+    const phone::SendResult gone = link->SendSettings(Pin);
+    EXPECT_EQ(gone.status, platform::E_ABORT);
+    EXPECT_EQ(gone.cause, "the phone could not be reached");
+    EXPECT_TRUE(
+        gone.detail.starts_with("the device " + modem.devicePath() + " does not exist; libgammu: "))
+        << gone.detail;
 }
 
 TEST_F(GammuPhoneOnFakeModem, contactsComeFromPhoneMemoryThenSimWithTheirNames)
@@ -198,7 +207,7 @@ TEST_F(GammuPhoneOnFakeModem, contactsComeFromPhoneMemoryThenSimWithTheirNames)
     modem.setPhonebook("SM", {{2, "+4917022222", 145, u"Zoë"}}, 5);
     phone::ContactList contacts;
     const phone::ContactsResult result = link->ReadContacts(contacts);
-    EXPECT_EQ(result.status, platform::S_FALSE);
+    EXPECT_EQ(result.lastRequest.status, platform::S_FALSE);
     EXPECT_TRUE(result.complete());
     EXPECT_EQ(contacts, (phone::ContactList{{u"Ånna Łukasz", u"+4917011111"},
                                             {u"Bob", u"0301234"},
@@ -214,8 +223,8 @@ TEST_F(GammuPhoneOnFakeModem, storeWithMoreContactsThanTheLimitIsRefusedBeforeRe
     modem.setPhonebook("SM", {{1, "556", 129, u"Zoë"}}, 5);
     phone::ContactList contacts;
     const phone::ContactsResult result = link->ReadContacts(contacts);
-    EXPECT_EQ(result.phoneMemory, phone::E_TOO_MANY_CONTACTS);
-    EXPECT_EQ(result.sim, platform::S_OK);
+    EXPECT_EQ(result.phoneMemory.status, phone::E_TOO_MANY_CONTACTS);
+    EXPECT_EQ(result.sim.status, platform::S_OK);
     EXPECT_EQ(contacts, (phone::ContactList{{u"Zoë", u"556"}}));
 }
 
@@ -224,7 +233,7 @@ TEST_F(GammuPhoneOnFakeModem, phoneWithoutItsOwnPhonebookStillListsTheSim)
     modem.setPhonebook("SM", {{1, "555", 129, u"Zoë"}}, 5);
     phone::ContactList contacts;
     const phone::ContactsResult result = link->ReadContacts(contacts);
-    EXPECT_EQ(result.status, platform::S_FALSE);
+    EXPECT_EQ(result.lastRequest.status, platform::S_FALSE);
     EXPECT_TRUE(result.complete()); // a store the phone lacks is not a missing one
     EXPECT_EQ(contacts, (phone::ContactList{{u"Zoë", u"555"}}));
 }
@@ -239,15 +248,16 @@ TEST(GammuPhone, silentDeviceGivesNoPhoneWithinTheConnectBound)
     timeouts.abortGrace = 2s;
     GammuPhone device({modem.devicePath(), {}}, timeouts);
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(device.connect(), 0);
+    EXPECT_EQ(device.connect().value, 0);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
 }
 
 TEST(GammuPhone, missingDeviceGivesNoPhone)
 {
     GammuPhone device({"/dev/mailvane-no-such-modem", {}}, testTimeouts());
-    EXPECT_EQ(device.connect(), 0);
-    EXPECT_EQ(device.readContacts(phone::ContactStore::Sim).status, phone::E_PHONE_NOT_CONNECTED);
+    EXPECT_EQ(device.connect().value, 0);
+    EXPECT_EQ(device.readContacts(phone::ContactStore::Sim).result.status,
+              phone::E_PHONE_NOT_CONNECTED);
 }
 
 TEST(GammuPhone, sectionNamesAreNumbersOrGammuNumbers)
@@ -277,9 +287,9 @@ TEST(GammuPhone, configurationSectionNamesTheConnection)
     EXPECT_EQ(phone::parsePhoneSelection("")->kind, phone::PhoneSelection::Kind::Gammu);
 
     GammuPhone first({{}, {}}, testTimeouts());
-    EXPECT_EQ(first.connect(), 0);
+    EXPECT_EQ(first.connect().value, 0);
     EXPECT_TRUE(modem.commands().empty());
     GammuPhone second({{}, "gammu1"}, testTimeouts());
-    EXPECT_NE(second.connect(), 0);
+    EXPECT_NE(second.connect().value, 0);
     EXPECT_FALSE(modem.commands().empty());
 }

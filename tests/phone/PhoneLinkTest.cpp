@@ -73,13 +73,13 @@ TEST(PhoneLink, withoutTheServiceCreationSucceedsAndEverySendFails)
     PhoneLink link(TokenTable);
     auto record = threeMessageRecord();
     link.setSettings(&record);
-    EXPECT_EQ(link.SendSettings(Pin), E_FAIL);
-    EXPECT_EQ(link.SendSettings(Pin), E_FAIL);
+    EXPECT_EQ(link.SendSettings(Pin).status, E_FAIL);
+    EXPECT_EQ(link.SendSettings(Pin).status, E_FAIL);
     phone::ContactList contacts{{u"kept", u"1"}};
     const phone::ContactsResult result = link.ReadContacts(contacts);
-    EXPECT_EQ(result.status, platform::REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(result.phoneMemory, platform::REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(result.sim, platform::REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(result.lastRequest.status, platform::REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(result.phoneMemory.status, platform::REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(result.sim.status, platform::REGDB_E_CLASSNOTREG);
     EXPECT_EQ(contacts.size(), 1u);
 }
 
@@ -100,7 +100,7 @@ TEST(PhoneLink, withoutSettingsFailsBeforeTouchingThePhone)
     RecordingService service;
     PhoneLink link(TokenTable);
     service.clearCalls();
-    EXPECT_EQ(link.SendSettings(Pin), E_FAIL);
+    EXPECT_EQ(link.SendSettings(Pin).status, E_FAIL);
     EXPECT_TRUE(service.recording().calls.empty());
 }
 
@@ -113,7 +113,7 @@ TEST(PhoneLink, phoneValueZeroAbortsBeforeAnyMessage)
     auto record = threeMessageRecord();
     link.setSettings(&record);
     service.clearCalls();
-    EXPECT_EQ(link.SendSettings(Pin), E_ABORT);
+    EXPECT_EQ(link.SendSettings(Pin).status, E_ABORT);
     EXPECT_EQ(service.recording().calls,
               (std::vector<std::string>{"phone.openPhone(0, 1)", "session.getPhoneValue"}));
 }
@@ -122,12 +122,16 @@ TEST(PhoneLink, unreachablePhoneAbortsWithoutAskingTheSession)
 {
     RecordingScript script;
     script.openPhoneStatus = E_FAIL;
+    script.openPhoneAccount = "the device /dev/ttyX does not exist";
     RecordingService service(script);
     PhoneLink link(TokenTable);
     auto record = threeMessageRecord();
     link.setSettings(&record);
     service.clearCalls();
-    EXPECT_EQ(link.SendSettings(Pin), E_ABORT);
+    const phone::SendResult failure = link.SendSettings(Pin);
+    EXPECT_EQ(failure.status, E_ABORT);
+    EXPECT_EQ(failure.cause, "the phone could not be reached");
+    EXPECT_EQ(failure.detail, "the device /dev/ttyX does not exist");
     EXPECT_EQ(service.recording().calls, (std::vector<std::string>{"phone.openPhone(0, 1)"}));
     EXPECT_EQ(service.recording().liveObjects, 2); // the session went again
 }
@@ -138,13 +142,13 @@ TEST(PhoneLink, aSessionlessAnswerKeepsTheLastPhoneValue)
     PhoneLink link(TokenTable);
     auto record = threeMessageRecord();
     link.setSettings(&record);
-    ASSERT_EQ(link.SendSettings(Pin), S_OK);
+    ASSERT_EQ(link.SendSettings(Pin).status, S_OK);
 
     // S_OK without a session object: the value read before stays in force.
     service.script().openPhoneGivesSession = false;
     service.script().phoneValue = 0x7777;
     const std::size_t sentBefore = service.recording().sent.size();
-    EXPECT_EQ(link.SendSettings(Pin), S_OK);
+    EXPECT_EQ(link.SendSettings(Pin).status, S_OK);
     ASSERT_GT(service.recording().sent.size(), sentBefore);
     EXPECT_EQ(service.recording().sent.back().phoneValue, 0x5150u);
 }
@@ -160,7 +164,7 @@ TEST(PhoneLink, threeMessagesShareOneMessageObjectAndReference)
     link.setSettings(&record);
     service.clearCalls();
 
-    ASSERT_EQ(link.SendSettings(Pin), S_OK);
+    ASSERT_EQ(link.SendSettings(Pin).status, S_OK);
 
     const auto& calls = service.recording().calls;
     EXPECT_EQ(countOf(calls, "create ShortMessage"), 1u);
@@ -209,28 +213,25 @@ TEST(PhoneLink, refusalOfTheSecondMessageStopsBeforeTheThirdAndKeepsItsCause)
     };
     const Case cases[] = {
         {"no network\tcoverage", "no network coverage"},
-        // What an earlier call left behind is not this refusal's account.
         {std::nullopt, ""},
     };
     for (const Case& c : cases) {
         RecordingScript script;
         script.sendStatus[2] = Refused;
         if (c.serviceSays)
-            script.sendErrorInfo[2] = *c.serviceSays;
+            script.sendAccount[2] = *c.serviceSays;
         RecordingService service(script);
         PhoneLink link(TokenTable);
         auto record = threeMessageRecord();
         link.setSettings(&record);
         service.clearCalls();
-        platform::SetErrorInfo("left over");
 
-        EXPECT_EQ(link.SendSettings(Pin), Refused);
+        const phone::SendResult failure = link.SendSettings(Pin);
         const auto& calls = service.recording().calls;
         EXPECT_EQ(service.recording().sent.size(), 2u);
         EXPECT_EQ(countOf(calls, "data.setUserData(128 bytes)"), 2u);
         EXPECT_EQ(calls.back(), "sender.sendMessage(0, message 1)");
         EXPECT_EQ(service.recording().liveObjects, 2);
-        const phone::SendFailure& failure = link.lastFailure();
         EXPECT_EQ(failure.status, Refused);
         EXPECT_EQ(failure.detail, c.detail);
         EXPECT_EQ(failure.message, 2u);
@@ -246,7 +247,7 @@ TEST(PhoneLink, aSuccessCodeOtherThanZeroFromTheLastSendIsReturned)
     PhoneLink link(TokenTable);
     auto record = threeMessageRecord();
     link.setSettings(&record);
-    EXPECT_EQ(link.SendSettings(Pin), platform::S_FALSE);
+    EXPECT_EQ(link.SendSettings(Pin).status, platform::S_FALSE);
 }
 
 TEST(PhoneLink, missingMessageClassReturnsTheCreationStatusAndKeepsTheReference)
@@ -257,12 +258,12 @@ TEST(PhoneLink, missingMessageClassReturnsTheCreationStatusAndKeepsTheReference)
     PhoneLink link(TokenTable);
     auto record = threeMessageRecord();
     link.setSettings(&record);
-    EXPECT_EQ(link.SendSettings(Pin), platform::REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(link.SendSettings(Pin).status, platform::REGDB_E_CLASSNOTREG);
 
     // The failed push took no reference: once the class is there, the next
     // push of the same link still carries 1.
     RecordingService withMessages;
-    ASSERT_EQ(link.SendSettings(Pin), S_OK);
+    ASSERT_EQ(link.SendSettings(Pin).status, S_OK);
     ASSERT_FALSE(service.recording().sent.empty());
     EXPECT_EQ(service.recording().sent.front().reference, 1);
 }
@@ -273,9 +274,9 @@ TEST(PhoneLink, eachPushTakesTheNextReferenceAndEachRecipientItsOwnMessageObject
     PhoneLink link(TokenTable);
     auto record = threeMessageRecord("111");
     link.setSettings(&record);
-    ASSERT_EQ(link.SendSettings(Pin), S_OK);
+    ASSERT_EQ(link.SendSettings(Pin).status, S_OK);
     record.to = "222";
-    ASSERT_EQ(link.SendSettings(Pin), S_OK);
+    ASSERT_EQ(link.SendSettings(Pin).status, S_OK);
     const auto& sent = service.recording().sent;
     ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent[2].reference, 1);
@@ -301,8 +302,9 @@ TEST(PhoneLink, aTokenTableThatCannotServeFailsBeforeAnyMessageAndIsNamed)
         auto record = threeMessageRecord();
         link.setSettings(&record);
         service.clearCalls();
-        EXPECT_EQ(link.SendSettings(Pin), E_FAIL) << path;
-        EXPECT_EQ(link.lastFailure().cause, cause);
+        const phone::SendResult failure = link.SendSettings(Pin);
+        EXPECT_EQ(failure.status, E_FAIL) << path;
+        EXPECT_EQ(failure.cause, cause);
         EXPECT_EQ(service.recording().calls,
                   (std::vector<std::string>{"phone.openPhone(0, 1)", "session.getPhoneValue"}));
     }
@@ -320,7 +322,7 @@ TEST(PhoneLink, contactsWalkThePhoneMemoryThenTheSim)
     service.clearCalls();
 
     phone::ContactList contacts;
-    EXPECT_EQ(link.ReadContacts(contacts).status, platform::S_FALSE);
+    EXPECT_EQ(link.ReadContacts(contacts).lastRequest.status, platform::S_FALSE);
     EXPECT_EQ(contacts,
               (phone::ContactList{
                   {u"Ånna", u"111"}, {u"Ånna", u"999"}, {u"Zoë", u"work"}, {u"Zoë", u"333"}}));
@@ -407,8 +409,8 @@ TEST(PhoneLink, contactsKeepWhyEachPassFellShort)
         PhoneLink link(TokenTable);
         phone::ContactList contacts;
         const phone::ContactsResult result = link.ReadContacts(contacts);
-        EXPECT_EQ(result.phoneMemory, c.memoryStatus) << c.name;
-        EXPECT_EQ(result.sim, c.simStatus) << c.name;
+        EXPECT_EQ(result.phoneMemory.status, c.memoryStatus) << c.name;
+        EXPECT_EQ(result.sim.status, c.simStatus) << c.name;
         EXPECT_EQ(result.complete(), c.complete) << c.name;
         EXPECT_EQ(contacts, c.listed) << c.name;
     }

@@ -146,7 +146,7 @@ class PhoneServiceObject final : public Tracked,
 {
 public:
     using Tracked::Tracked;
-    HRESULT sendMessage(std::int32_t reserved, phone::IShortMessage* message) override
+    phone::PhoneResult sendMessage(std::int32_t reserved, phone::IShortMessage* message) override
     {
         auto* ours = dynamic_cast<Message*>(message);
         m_shared.log("sender.sendMessage(" + std::to_string(reserved) + ", message " +
@@ -154,21 +154,22 @@ public:
         if (ours)
             m_shared.recording->sent.push_back(ours->snapshot());
         const int call = static_cast<int>(m_shared.recording->sent.size());
-        if (const auto info = m_shared.script->sendErrorInfo.find(call);
-            info != m_shared.script->sendErrorInfo.end())
-            platform::SetErrorInfo(info->second);
         const auto scripted = m_shared.script->sendStatus.find(call);
-        return scripted == m_shared.script->sendStatus.end() ? S_OK : scripted->second;
+        if (scripted == m_shared.script->sendStatus.end())
+            return S_OK;
+        const auto account = m_shared.script->sendAccount.find(call);
+        return {scripted->second,
+                account == m_shared.script->sendAccount.end() ? "" : account->second};
     }
-    HRESULT openPhone(std::int32_t reserved, std::int32_t mode,
-                      phone::IPhoneSession** session) override
+    phone::PhoneResult openPhone(std::int32_t reserved, std::int32_t mode,
+                                 phone::IPhoneSession** session) override
     {
         m_shared.log("phone.openPhone(" + std::to_string(reserved) + ", " + std::to_string(mode) +
                      ")");
         *session = nullptr;
         if (m_shared.script->openPhoneGivesSession)
             platform::handOut<phone::IPhoneSession>(new Session(m_shared), session);
-        return m_shared.script->openPhoneStatus;
+        return {m_shared.script->openPhoneStatus, m_shared.script->openPhoneAccount};
     }
 };
 
@@ -212,9 +213,9 @@ class Contacts final : public Tracked, public phone::IContactsService
 {
 public:
     using Tracked::Tracked;
-    HRESULT getEntry(std::int32_t mode, std::int32_t reserved, std::int32_t selector1,
-                     std::int32_t selector2, std::int32_t* position, std::int32_t reserved2,
-                     phone::IContactEntry** entry) override
+    phone::PhoneResult getEntry(std::int32_t mode, std::int32_t reserved, std::int32_t selector1,
+                                std::int32_t selector2, std::int32_t* position,
+                                std::int32_t reserved2, phone::IContactEntry** entry) override
     {
         m_shared.log("contacts.getEntry(" + std::to_string(mode) + ", " + std::to_string(reserved) +
                      ", " + std::to_string(selector1) + ", " + std::to_string(selector2) + ", " +
@@ -234,8 +235,9 @@ public:
             new Entry(m_shared, entries[static_cast<std::size_t>(*position)]), entry);
         return S_OK;
     }
-    HRESULT getEntryCount(std::int32_t selector1, std::int32_t selector2, std::int32_t* unused1,
-                          std::int32_t* count, std::int32_t* unused2) override
+    phone::PhoneResult getEntryCount(std::int32_t selector1, std::int32_t selector2,
+                                     std::int32_t* unused1, std::int32_t* count,
+                                     std::int32_t* unused2) override
     {
         m_shared.log("contacts.getEntryCount(" + std::to_string(selector1) + ", " +
                      std::to_string(selector2) + ")");

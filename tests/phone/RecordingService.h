@@ -36,12 +36,14 @@ struct RecordingScript
     bool registerMessage = true;
     bool registerContacts = true;
     phone::HRESULT openPhoneStatus = 0;
+    std::string openPhoneAccount; // what a failing openPhone says
+
     bool openPhoneGivesSession = true;
     phone::PhoneValue phoneValue = 0x5150;
     // Status of the n-th sendMessage call (1-based); S_OK when not listed.
     std::map<int, phone::HRESULT> sendStatus;
-    // The error description the n-th sendMessage call leaves, if any.
-    std::map<int, std::string> sendErrorInfo;
+    // What the n-th sendMessage call says with its failure, if anything.
+    std::map<int, std::string> sendAccount;
     // Keyed by the selector pair.
     std::map<std::pair<std::int32_t, std::int32_t>, ScriptedStore> stores;
 };

@@ -108,18 +108,28 @@ TEST(SendingLoop, missingServiceIsASendingErrorNotAMissingPhone)
 
 TEST(OutcomeReport, onlyAPhoneOrGatewayNeverReachedIsNotConnectedAndTheRestNameTheCause)
 {
-    using phone::SendFailure;
     using phone::SendingOutcome;
-    const SendFailure unreachable{platform::E_ABORT, "the phone could not be reached", "", 0, 0};
-    const SendFailure gatewayDown{phone::E_GATEWAY_UNREACHABLE, "the gateway could not be reached",
-                                  "http://gw/cgi-bin/sendsms: Connection refused", 1, 6};
-    const SendFailure gatewaySilent{
-        phone::E_GATEWAY_TIMEOUT,
-        "the gateway did not answer in time, so the message may have gone out",
-        "http://gw/cgi-bin/sendsms: no answer within 20 seconds", 1, 6};
-    const SendFailure oddSuccess{platform::S_FALSE,
-                                 "the phone service answered with the unknown status 0x00000001",
-                                 "", 6, 6};
+    const auto failure = [](platform::HRESULT status, std::string cause, std::string detail,
+                            unsigned message, unsigned count) {
+        phone::SendResult result;
+        result.status = status;
+        result.cause = std::move(cause);
+        result.detail = std::move(detail);
+        result.message = message;
+        result.messageCount = count;
+        return result;
+    };
+    const auto unreachable = failure(platform::E_ABORT, "the phone could not be reached", "", 0, 0);
+    const auto gatewayDown =
+        failure(phone::E_GATEWAY_UNREACHABLE, "the gateway could not be reached",
+                "http://gw/cgi-bin/sendsms: Connection refused", 1, 6);
+    const auto gatewaySilent =
+        failure(phone::E_GATEWAY_TIMEOUT,
+                "the gateway did not answer in time, so the message may have gone out",
+                "http://gw/cgi-bin/sendsms: no answer within 20 seconds", 1, 6);
+    const auto oddSuccess =
+        failure(platform::S_FALSE, "the phone service answered with the unknown status 0x00000001",
+                "", 6, 6);
     std::vector<std::string> many;
     for (int n = 3; n <= 16; ++n)
         many.push_back(std::to_string(n));
@@ -131,7 +141,8 @@ TEST(OutcomeReport, onlyAPhoneOrGatewayNeverReachedIsNotConnectedAndTheRestNameT
     const Case cases[] = {
         {{false, platform::E_ABORT, 0, 2, "111", unreachable, {"222"}}, "Phone isn't connected."},
         {{false, phone::E_GATEWAY_UNREACHABLE, 0, 1, "111", gatewayDown, {}},
-         "Phone isn't connected.\n\nSending to 111 failed at message 1 of 6: the gateway could "
+         "The SMS gateway cannot be reached.\n\nSending to 111 failed at message 1 of 6: the "
+         "gateway could "
          "not be reached\n(http://gw/cgi-bin/sendsms: Connection refused)."},
         // Reached once: the first number has the settings, which must be said.
         {{false, platform::E_ABORT, 1, 2, "222", unreachable, {}},

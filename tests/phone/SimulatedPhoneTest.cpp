@@ -69,8 +69,8 @@ TEST(SimulatedPhoneOptions, everyWordForOnAndOffUnplugs)
         test::TempDir folder;
         writeFile(folder / "phone.conf", text);
         SimulatedPhone phone(folder.path());
-        EXPECT_EQ(phone.connect() == 0, unplugged);
-        EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).status,
+        EXPECT_EQ(phone.connect().value == 0, unplugged);
+        EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).result.status,
                   unplugged ? phone::E_PHONE_NOT_CONNECTED : platform::S_OK);
     }
 }
@@ -96,16 +96,16 @@ TEST(SimulatedPhoneContacts, fileLargerThanTheLimitCannotBeRead)
     writeFile(folder / "contacts.txt", text);
     SimulatedPhone phone(folder.path());
     const auto atLimit = phone.readContacts(phone::ContactStore::PhoneMemory);
-    ASSERT_EQ(atLimit.status, platform::S_OK);
+    ASSERT_EQ(atLimit.result.status, platform::S_OK);
     EXPECT_EQ(atLimit.contacts.size(), 1u);
 
     writeFile(folder / "contacts.txt", text + "\n");
-    EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).status, platform::E_FAIL);
+    EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).result.status, platform::E_FAIL);
 
     // A phone.conf that large is not read either: the phone stays out of reach.
-    EXPECT_NE(phone.connect(), 0);
+    EXPECT_NE(phone.connect().value, 0);
     writeFile(folder / "phone.conf", std::string(phone::MaxSimulatedPhoneFileBytes + 1, '#'));
-    EXPECT_EQ(phone.connect(), 0);
+    EXPECT_EQ(phone.connect().value, 0);
 }
 
 TEST(SimulatedPhoneContacts, eachLineIsANameAndItsNumbers)
@@ -131,10 +131,10 @@ TEST(SimulatedPhone, writesEachMessageAsAPduAndAReadableLine)
 {
     test::TempDir folder;
     SimulatedPhone phone(folder.path());
-    const phone::PhoneValue value = phone.connect();
+    const phone::PhoneValue value = phone.connect().value;
     ASSERT_NE(value, 0);
-    ASSERT_EQ(phone.send(message(value, 1)), platform::S_OK);
-    ASSERT_EQ(phone.send(message(value, 2)), platform::S_OK);
+    ASSERT_EQ(phone.send(message(value, 1)).status, platform::S_OK);
+    ASSERT_EQ(phone.send(message(value, 2)).status, platform::S_OK);
 
     const auto lines = linesOf(folder / "outbox.txt");
     ASSERT_EQ(lines.size(), 4u);
@@ -155,12 +155,12 @@ TEST(SimulatedPhone, refusesTheConfiguredMessageCountedOverItsLife)
     test::TempDir folder;
     writeFile(folder / "phone.conf", "refuse = 3\n");
     SimulatedPhone phone(folder.path());
-    const phone::PhoneValue value = phone.connect();
-    EXPECT_EQ(phone.send(message(value, 1)), platform::S_OK);
-    EXPECT_EQ(phone.send(message(value, 2)), platform::S_OK);
-    EXPECT_EQ(phone.connect(), value + 1); // a new send, the count goes on
-    EXPECT_EQ(phone.send(message(value + 1, 1)), phone::E_SIMULATED_REFUSAL);
-    EXPECT_EQ(phone.send(message(value + 1, 2)), platform::S_OK);
+    const phone::PhoneValue value = phone.connect().value;
+    EXPECT_EQ(phone.send(message(value, 1)).status, platform::S_OK);
+    EXPECT_EQ(phone.send(message(value, 2)).status, platform::S_OK);
+    EXPECT_EQ(phone.connect().value, value + 1); // a new send, the count goes on
+    EXPECT_EQ(phone.send(message(value + 1, 1)).status, phone::E_SIMULATED_REFUSAL);
+    EXPECT_EQ(phone.send(message(value + 1, 2)).status, platform::S_OK);
     EXPECT_EQ(linesOf(folder / "outbox.txt").size(), 6u);
 }
 
@@ -168,11 +168,11 @@ TEST(SimulatedPhone, unpluggedPhoneHasNoValueAndTakesNothing)
 {
     test::TempDir folder;
     SimulatedPhone phone(folder.path());
-    const phone::PhoneValue value = phone.connect();
+    const phone::PhoneValue value = phone.connect().value;
     writeFile(folder / "phone.conf", "unplugged = yes\n");
-    EXPECT_EQ(phone.connect(), 0);
-    EXPECT_TRUE(platform::FAILED(phone.send(message(value, 1))));
-    EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).status,
+    EXPECT_EQ(phone.connect().value, 0);
+    EXPECT_TRUE(phone.send(message(value, 1)).failed());
+    EXPECT_EQ(phone.readContacts(phone::ContactStore::PhoneMemory).result.status,
               phone::E_PHONE_NOT_CONNECTED);
     EXPECT_FALSE(std::filesystem::exists(folder / "outbox.txt"));
 }
@@ -180,18 +180,18 @@ TEST(SimulatedPhone, unpluggedPhoneHasNoValueAndTakesNothing)
 TEST(SimulatedPhone, missingFolderIsAnUnpluggedPhone)
 {
     SimulatedPhone phone("/nonexistent/mailvane-phone");
-    EXPECT_EQ(phone.connect(), 0);
+    EXPECT_EQ(phone.connect().value, 0);
 }
 
 TEST(SimulatedPhone, undialableRecipientIsRefused)
 {
     test::TempDir folder;
     SimulatedPhone phone(folder.path());
-    auto outgoing = message(phone.connect(), 1);
+    auto outgoing = message(phone.connect().value, 1);
     for (const char* recipient : {"", "+", "040-123", "12a", "123456789012345678901"}) {
         SCOPED_TRACE(recipient);
         outgoing.recipient = recipient;
-        EXPECT_TRUE(platform::FAILED(phone.send(outgoing)));
+        EXPECT_TRUE(phone.send(outgoing).failed());
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "outbox.txt"));
 }
@@ -214,7 +214,7 @@ TEST(PhoneServiceObjects, messageWithAStalePhoneValueIsRefused)
                                          platform::CLSCTX_INPROC_SERVER, shortMessage.put()),
               platform::S_OK);
     platform::ComPtr<phone::IPhoneSession> session;
-    ASSERT_EQ(access->openPhone(0, 1, session.put()), platform::S_OK);
+    ASSERT_EQ(access->openPhone(0, 1, session.put()).status, platform::S_OK);
     phone::PhoneValue value = 0;
     session->getPhoneValue(&value);
 
@@ -227,8 +227,8 @@ TEST(PhoneServiceObjects, messageWithAStalePhoneValueIsRefused)
     data->setUserDataHeader(platform::makeByteArrayVariant(outgoing.userDataHeader));
     data->setUserData(platform::makeByteArrayVariant(outgoing.userData));
     data->setPhoneValue(value + 1);
-    EXPECT_EQ(sender->sendMessage(0, shortMessage.get()), phone::E_STALE_PHONE_VALUE);
+    EXPECT_EQ(sender->sendMessage(0, shortMessage.get()).status, phone::E_STALE_PHONE_VALUE);
     data->setPhoneValue(value);
-    EXPECT_EQ(sender->sendMessage(0, shortMessage.get()), platform::S_OK);
+    EXPECT_EQ(sender->sendMessage(0, shortMessage.get()).status, platform::S_OK);
     phone::revokePhoneService();
 }

@@ -171,8 +171,8 @@ TEST_F(ChooseRecipientsTest, aStoreThatCannotBeListedIsNamedBelowTheList)
          "Incomplete list: the phone's memory holds more than 10000 contacts, more than can be "
          "listed."},
         {"P;111\n", "unplugged = yes\n",
-         "Incomplete list: the phone's memory could not be read.\n"
-         "Incomplete list: the SIM could not be read."},
+         "Incomplete list: the phone's memory could not be read (unplugged, as phone.conf "
+         "says).\nIncomplete list: the SIM could not be read (unplugged, as phone.conf says)."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.notice);

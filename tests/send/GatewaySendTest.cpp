@@ -134,17 +134,17 @@ TEST_F(GatewaySend, aWrongPasswordShowsTheGatewaysAnswerWithoutThePassword)
     EXPECT_NE(err.find("(status 0x80040230)"), std::string::npos) << err;
 }
 
-TEST_F(GatewaySend, aGatewayNeverReachedIsNotConnectedAndSaysWhichOne)
+TEST_F(GatewaySend, aGatewayNeverReachedIsNamedNotTakenForAPhone)
 {
     const LoopbackPort closed(false);
     ASSERT_TRUE(
         phone::installPhoneBackEnd("kannel:http://u:topsecret@" + closed.endpoint().substr(7)));
 
     const auto [text, err] = sendOnce();
-    const std::string start = "Phone isn't connected. Sending to +4512345678 failed at message 1 "
-                              "of 6: the gateway could not be reached (" +
+    const std::string start = "The SMS gateway cannot be reached. Sending to +4512345678 failed at "
+                              "message 1 of 6: the gateway could not be reached (" +
                               closed.endpoint() + ": ";
-    EXPECT_TRUE(text.starts_with("Phone isn't connected.\n\n")) << text;
+    EXPECT_TRUE(text.starts_with("The SMS gateway cannot be reached.\n\n")) << text;
     EXPECT_TRUE(test::joinedLines(text).starts_with(start)) << text;
     EXPECT_TRUE(text.ends_with(").")) << text;
     EXPECT_EQ(err.find("topsecret"), std::string::npos) << err;

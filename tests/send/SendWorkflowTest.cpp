@@ -110,8 +110,8 @@ void answerPin(QWidget* dialog, const QString& pin)
 class GatedPhone final : public phone::PhoneDevice
 {
 public:
-    phone::PhoneValue connect() override { return 1; }
-    platform::HRESULT send(const phone::OutgoingMessage&) override
+    phone::PhoneConnection connect() override { return {1, {}}; }
+    phone::PhoneResult send(const phone::OutgoingMessage&) override
     {
         std::unique_lock lock(m_mutex);
         ++m_entered;
@@ -147,8 +147,8 @@ class FailingPhone final : public phone::PhoneDevice
 {
 public:
     FailingPhone(unsigned failing, const fs::path& folder) : m_failing(failing), m_phone(folder) {}
-    phone::PhoneValue connect() override { return m_phone.connect(); }
-    platform::HRESULT send(const phone::OutgoingMessage& message) override
+    phone::PhoneConnection connect() override { return m_phone.connect(); }
+    phone::PhoneResult send(const phone::OutgoingMessage& message) override
     {
         return ++m_handedIn == m_failing ? platform::E_FAIL : m_phone.send(message);
     }
@@ -346,7 +346,13 @@ TEST_F(SendWorkflowTest, aFailureStopsTheLoopAndSaysWhatFailedWhyAndWhatWasSent)
          error + "Sending to 222 failed at message 1 of 6: the phone refused the message. "
                  "Numbers sent before it: 1 of 3. Not tried: 333.",
          "0x80004005"},
-        {"sim", "unplugged = yes\n", TokenTable, {}, "Phone isn't connected.", "0x80004004"},
+        {"sim",
+         "unplugged = yes\n",
+         TokenTable,
+         {},
+         "Phone isn't connected. Sending to 111 failed: the phone could not be reached "
+         "(unplugged, as phone.conf says).",
+         "0x80004004"},
         {"",
          "",
          TokenTable,
@@ -487,8 +493,9 @@ TEST(SendOutcome, successHasNoIconAndAFailureShowsItsCauseAsWritten)
     refused.lastStatus = phone::E_GATEWAY_REFUSED;
     refused.numberCount = 1;
     refused.failedNumber = "111";
-    refused.failure = {phone::E_GATEWAY_REFUSED, "the gateway refused the message",
-                       "Zo\u00eb's gateway answered \"Nej tak\"", 1, 6};
+    refused.failure = {
+        phone::PhoneResult(phone::E_GATEWAY_REFUSED, "Zo\u00eb's gateway answered \"Nej tak\""), 1,
+        6};
     const send::OutcomeMessage failed = send::outcomeMessage(refused);
     EXPECT_EQ(failed.caption, QStringLiteral("Sending Failed"));
     EXPECT_EQ(failed.flags, Warning);

@@ -1,4 +1,4 @@
-#include "SendFailure.h"
+#include "PhoneResult.h"
 
 #include "PhoneStatus.h"
 #include "StringTable.h"
@@ -18,6 +18,11 @@ bool isGammuStatus(platform::HRESULT status)
 }
 
 } // namespace
+
+PhoneResult::PhoneResult(platform::HRESULT status, std::string_view detail)
+    : status(status), cause(platform::FAILED(status) ? causeOfStatus(status) : std::string()),
+      detail(oneLine(detail))
+{}
 
 std::string causeOfStatus(platform::HRESULT status)
 {
@@ -67,7 +72,7 @@ bool isUnreachable(platform::HRESULT status)
            status == E_GATEWAY_UNREACHABLE;
 }
 
-std::string describeFailure(const SendFailure& failure)
+std::string describeFailure(const SendResult& failure)
 {
     std::string text = failure.cause;
     if (!failure.detail.empty())
