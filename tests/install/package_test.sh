@@ -15,7 +15,7 @@ deb=$("$source_dir/scripts/package" --output "$root/out" 2>"$root/package.log") 
 grep -E '^[EWIP]: ' "$root/package.log" || true # lintian's findings, for the record
 arch=$(dpkg --print-architecture)
 [[ $(basename "$deb") == mailvane_$3-*_$arch.deb ]] || fail "the package is named $(basename "$deb")"
-dbgsym=$(dirname "$deb")/$(basename "$deb" .deb | sed 's/^mailvane_/mailvane-dbgsym_/').ddeb
+dbgsym=$(dirname "$deb")/$(basename "$deb" | sed 's/^mailvane_/mailvane-dbgsym_/')
 [[ -f $dbgsym ]] || fail "no debug symbols package $dbgsym beside $deb"
 for tool in gio update-mime-database update-desktop-database readelf; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup installs it)"
@@ -92,7 +92,8 @@ appstreamcli validate --no-net "$metainfo" >"$root/appstream.txt" 2>&1 ||
 # Settings files are their own file type, told from other text by the first
 # line; only that type opens Mailvane. The databases are built as the package's
 # triggers build them on installation.
-update-mime-database "$unpacked/usr/share/mime"
+# (It notes that the folder is not where the system looks: this test names it.)
+said=$(update-mime-database "$unpacked/usr/share/mime" 2>&1) || fail "update-mime-database: $said"
 update-desktop-database "$unpacked/usr/share/applications"
 printf 'shopping list\n' >"$root/notes.txt"
 desktop_env=("${clean_env[@]}" PATH="$unpacked/usr/bin:/usr/bin:/bin"
