@@ -33,14 +33,15 @@ void readCheckAndEncodeTable(benchmark::State& state)
 {
     settings::EmailSettings templateRecord;
     provisioning::TokenTables tables;
-    if (!settings::readSettingsFile(MAILVANE_SOURCE_DIR "/examples/imap4-gprs.txt", templateRecord)
+    if (!settings::readSettingsFile(MAILVANE_SOURCE_DIR "/examples/staff-template.txt",
+                                    templateRecord)
              .ok() ||
         !tables.load(MAILVANE_TOKEN_TABLE_PATH)) {
         state.SkipWithError("cannot read the template or the token table");
         return;
     }
     const std::string text = staffTable();
-    const rows::RowRules rules{provisioning::SecurityMethod::UserPin, std::nullopt};
+    const rows::RowRules rules{provisioning::SecurityMethod::UserPin, std::nullopt, {}};
     for (auto _ : state) {
         const rows::csv::ParseResult parsed = rows::csv::parse(text);
         const rows::RowTable table = rows::readRows(parsed, templateRecord, rules, tables);

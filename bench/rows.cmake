@@ -4,3 +4,13 @@ target_link_libraries(rows_bench PRIVATE mailvane::options mailvane::rows benchm
 target_compile_definitions(rows_bench PRIVATE
     MAILVANE_TOKEN_TABLE_PATH="${MAILVANE_TOKEN_TABLE}"
     MAILVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
+# rows_memory_bench: peak RSS and time of mailvane-cli for 1,000,000 rows
+# through --check-rows and 100,000 rows to a simulated phone (run by hand).
+add_executable(rows_memory_bench ${CMAKE_CURRENT_SOURCE_DIR}/RowsMemoryBench.cpp)
+target_link_libraries(rows_memory_bench PRIVATE mailvane::options)
+add_dependencies(rows_memory_bench mailvane-cli)
+target_compile_definitions(rows_memory_bench PRIVATE
+    MAILVANE_CLI_PATH="$<TARGET_FILE:mailvane-cli>"
+    MAILVANE_TOKEN_TABLE_PATH="${MAILVANE_TOKEN_TABLE}"
+    MAILVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -4,6 +4,7 @@
 #include "CliSupport.h"
 #include "Command.h"
 #include "DocumentBuilder.h"
+#include "DryRunGateway.h"
 #include "GatewaySender.h"
 #include "LinkSender.h"
 #include "PhoneLink.h"
@@ -18,11 +19,14 @@
 #include "StringTable.h"
 #include "TokenTables.h"
 
+#include <cinttypes>
 #include <memory>
 #include <unistd.h>
 
 namespace mailvane::cli {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Builds the pushes that a gateway needs and the caller left empty; false
 // (after saying why) when one cannot be built.
@@ -51,170 +55,360 @@ bool buildMissingPushes(std::vector<Parcel>& parcels, const std::filesystem::pat
     return true;
 }
 
-std::vector<BatchItem> withoutSent(const std::vector<BatchItem>& items,
-                                   const std::set<std::string, std::less<>>& logged)
+// What a resumed run leaves out: the numbers a log records as sent, and those
+// it cannot tell (a push started and never ended) unless they are to be sent
+// again.
+struct ResumePlan
 {
-    // A log written before numbers were made dialable may hold them as typed.
-    std::set<std::string, std::less<>> sent;
-    for (const std::string& number : logged)
-        sent.insert(settings::dialableNumber(number).value_or(number));
-    std::vector<BatchItem> left;
-    for (const BatchItem& item : items) {
-        if (!sent.contains(item.number))
-            left.push_back(item);
-    }
-    return left;
-}
-
-struct Report
-{
-    std::string firstFailure;
-    std::string logError;
+    std::vector<BatchItem> toSend;
+    std::size_t alreadySent = 0;
+    std::vector<std::string> uncertain; // left out
 };
 
-int conclude(const phone::BatchSummary& summary, std::size_t total, const BatchRequest& request,
-             const Report& report, bool stopSignalled)
+ResumePlan planResume(std::vector<BatchItem> items, const LoggedNumbers& logged,
+                      bool resendUncertain)
 {
-    const std::string counts =
-        std::to_string(summary.sent) + " of " + std::to_string(total) + " recipients sent";
-    if (!report.logError.empty()) {
-        printError(report.logError + "; stopped with " + counts);
-        return ExitFailure;
+    ResumePlan plan;
+    for (BatchItem& item : items) {
+        if (logged.sent.contains(item.number))
+            ++plan.alreadySent;
+        else if (!resendUncertain && logged.uncertain.contains(item.number))
+            plan.uncertain.push_back(item.number);
+        else
+            plan.toSend.push_back(std::move(item));
     }
-    if (stopSignalled && summary.notStarted > 0) {
-        std::string text = "stopped: " + counts + ", " + std::to_string(summary.failed) +
-                           " failed, " + std::to_string(summary.notStarted) + " not started";
-        if (request.logPath)
-            text += "; run again with --resume " + *request.logPath + " to send the rest";
-        printError(text);
-        return ExitInterrupted;
-    }
-    if (summary.allSent(total))
-        return printOutput(
-            std::string(settings::stringText(settings::strings::SettingsSentMessage)) + "\n");
-    if (request.keepGoing) {
-        printError(std::to_string(summary.failed) + " of " + std::to_string(total) +
-                   " recipients failed (" + counts + "); the first: " + report.firstFailure);
-        return ExitFailure;
-    }
-    printError(report.firstFailure + "; " + counts);
-    return ExitFailure;
+    return plan;
 }
+
+// The back end of a batch and its sender; only one of them is used.
+struct Sending
+{
+    std::unique_ptr<phone::SmsGateway> gateway;
+    std::unique_ptr<phone::PhoneLink> link;
+    std::unique_ptr<phone::TokenBucket> rate;
+    std::unique_ptr<phone::PushSender> sender;
+    phone::GatewaySender* gatewaySender = nullptr; // the sender, when it is one
+    unsigned jobs = 1;
+};
+
+// Straight to a gateway (a dry run's gateway sends nothing) with retries.
+bool prepareGatewaySending(Sending& sending, const BatchRequest& request,
+                           std::vector<BatchItem>& items, ParcelSource& source,
+                           const std::filesystem::path& tokenTable,
+                           const phone::PhoneSelection& phone, const std::atomic<bool>& stop)
+{
+    // The pushes are cut once, before the first goes.
+    std::vector<Parcel> parcels = source.takeAll(items);
+    if (parcels.empty() || !buildMissingPushes(parcels, tokenTable))
+        return false;
+    if (request.dryRun) {
+        sending.gateway = std::make_unique<DryRunGateway>();
+    } else {
+        // A gateway URL was read by the back ends' module, so it is loaded.
+        const phone::PhoneModuleFunctions* module = phone::phoneModule();
+        if (!module)
+            return false;
+        phone::GatewayTimeouts timeouts;
+        timeouts.request = request.timeout;
+        timeouts.connect = std::min(timeouts.connect, request.timeout);
+        sending.gateway = module->createGateway(phone.gateway, timeouts);
+    }
+    std::vector<std::string> pushes;
+    pushes.reserve(parcels.size());
+    for (Parcel& parcel : parcels)
+        pushes.push_back(std::move(parcel.push));
+    std::vector<std::size_t> pushOfNumber;
+    pushOfNumber.reserve(items.size());
+    for (const BatchItem& item : items)
+        pushOfNumber.push_back(item.parcel);
+    auto sender =
+        std::make_unique<phone::GatewaySender>(*sending.gateway, pushes, std::move(pushOfNumber));
+    if (!sender->ready()) {
+        printError(settings::stringText(settings::strings::SendingErrorMessage));
+        return false;
+    }
+    if (request.rate)
+        sending.rate = std::make_unique<phone::TokenBucket>(*request.rate);
+    sender->setPacing({request.retries, sending.rate.get(), &stop});
+    sending.gatewaySender = sender.get();
+    sending.sender = std::move(sender);
+    sending.jobs = request.jobs;
+    return true;
+}
+
+// Through the phone link, one number at a time.
+bool preparePhoneSending(Sending& sending, const BatchRequest& request,
+                         const std::vector<BatchItem>& items, ParcelSource& source,
+                         const std::filesystem::path& tokenTable,
+                         const phone::PhoneSelection& phone, ProgressLine& progress)
+{
+    phone::registerPhoneService(phone::createPhoneDevice(phone));
+    sending.link = std::make_unique<phone::PhoneLink>(tokenTable);
+    if (!sending.link->tokenTableLoaded()) {
+        printError("cannot read the token table " + tokenTable.string());
+        return false;
+    }
+    sending.link->setMessageProgress([&progress](unsigned message, unsigned count) {
+        progress.note("  message " + std::to_string(message) + " of " + std::to_string(count));
+    });
+    if (request.jobs > 1)
+        std::fprintf(stderr, "A phone sends one message at a time; --jobs applies to a "
+                             "gateway (kannel:URL)\n");
+    sending.sender = std::make_unique<phone::LinkSender>(*sending.link, [&](std::size_t index) {
+        Parcel* parcel = source.parcel(items.at(index).parcel);
+        return parcel ? phone::LinkParcel{&parcel->record, &parcel->security}
+                      : phone::LinkParcel{};
+    });
+    return true;
+}
+
+// How a batch ended, for its last words and exit status.
+struct Ending
+{
+    phone::BatchSummary summary;
+    std::size_t total = 0; // numbers this run meant to send
+    std::size_t skipped = 0;
+    std::size_t alreadySent = 0;
+    std::size_t uncertain = 0;
+    unsigned long retries = 0;
+    Clock::duration took{};
+    std::string firstFailure;
+    std::string lastGatewayFailure;
+    std::string logError;
+    bool signalled = false;
+    bool dryRun = false;
+};
+
+// "N sent, M failed, K skipped, L already sent, U uncertain, in T s"
+std::string closingLine(const Ending& ending)
+{
+    const phone::BatchSummary& summary = ending.summary;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f",
+                  std::chrono::duration<double>(ending.took).count());
+    std::string line = std::to_string(summary.sent) + " sent, " + std::to_string(summary.failed) +
+                       " failed, " + std::to_string(ending.skipped) + " skipped, " +
+                       std::to_string(ending.alreadySent) + " already sent, " +
+                       std::to_string(ending.uncertain) + " uncertain";
+    if (summary.notStarted > 0)
+        line += ", " + std::to_string(summary.notStarted) + " not started";
+    line += ", in " + std::string(seconds) + " s";
+    if (ending.retries > 0)
+        line += " (" + std::to_string(ending.retries) + " messages tried again)";
+    if (ending.dryRun)
+        line += "; a dry run: nothing went to a phone or gateway";
+    return line;
+}
+
+int conclude(const Ending& ending, const BatchRequest& request)
+{
+    const phone::BatchSummary& summary = ending.summary;
+    const std::string counts =
+        std::to_string(summary.sent) + " of " + std::to_string(ending.total) + " recipients sent";
+    const std::string resumeHint =
+        request.logPath ? "; run again with --resume " + *request.logPath + " to send the rest"
+                        : std::string();
+    int status = ExitFailure;
+    if (!ending.logError.empty()) {
+        printError(ending.logError + "; stopped with " + counts);
+    } else if (ending.signalled && summary.notStarted > 0) {
+        printError("stopped: " + counts + ", " + std::to_string(summary.failed) + " failed, " +
+                   std::to_string(summary.notStarted) + " not started" + resumeHint);
+        status = ExitInterrupted;
+    } else if (summary.gatewayDown) {
+        printError("stopped: " + std::to_string(request.stopAfter) +
+                   " pushes in a row failed for the gateway, the last: " +
+                   ending.lastGatewayFailure + "; " + std::to_string(summary.notStarted) +
+                   " not started" + resumeHint);
+    } else if (summary.allSent(ending.total) || ending.total == 0) {
+        // Every number this run was given went; anything left out says so below.
+        status = ExitSuccess;
+    } else if (request.keepGoing) {
+        printError(std::to_string(summary.failed) + " of " + std::to_string(ending.total) +
+                   " recipients failed (" + counts + "); the first: " + ending.firstFailure);
+    } else {
+        printError(ending.firstFailure + "; " + counts);
+    }
+    if (status == ExitSuccess && ending.skipped > 0) {
+        printError(std::to_string(ending.skipped) +
+                   " rows were skipped and not sent; correct them and run again");
+        status = ExitFailure;
+    }
+    if (status == ExitSuccess && ending.uncertain > 0)
+        status = ExitFailure; // listed before the batch began
+    if (status == ExitSuccess && !ending.dryRun && ending.total > 0)
+        status = printOutput(
+            std::string(settings::stringText(settings::strings::SettingsSentMessage)) + "\n");
+    printError(closingLine(ending));
+    return status;
+}
+
+void listUncertain(const std::vector<std::string>& uncertain, const std::string& logPath)
+{
+    if (uncertain.empty())
+        return;
+    std::string text = std::to_string(uncertain.size()) + " recipients may or may not have got " +
+                       "their push (" + logPath + " records a start and no end), so they are " +
+                       "left out; --resend-uncertain sends to them again:";
+    for (const std::string& number : uncertain)
+        text += "\n  " + number;
+    printError(text);
+}
+
+// What a batch records of each push as it goes: a log line before and after
+// it, the progress line, and what the closing words need. Its calls come one
+// at a time, as the batch's events do.
+class BatchJournal
+{
+public:
+    BatchJournal(const BatchRequest& request, SendLog& log, ProgressLine& progress,
+                 const std::vector<BatchItem>& items, Ending& ending)
+        : m_request(request), m_log(log), m_progress(progress), m_items(items), m_ending(ending)
+    {}
+
+    // False when the push cannot be logged: it must not go, nor any after it.
+    bool starting(const phone::PushTicket& ticket)
+    {
+        if (!record(ticket, m_request.dryRun ? LogOutcome::Dry : LogOutcome::Started,
+                    m_request.dryRun ? DryRunAnswer : std::string_view()))
+            return false;
+        ++m_inFlight;
+        m_progress.starting(ticket.index, ticket.number);
+        return true;
+    }
+
+    void finished(const phone::PushTicket& ticket, const phone::PushOutcome& outcome)
+    {
+        --m_inFlight;
+        if (!outcome.sent && m_ending.firstFailure.empty())
+            m_ending.firstFailure = ticket.number + ": " + outcome.answer;
+        if (outcome.gatewayCause)
+            m_ending.lastGatewayFailure = ticket.number + ": " + outcome.answer;
+        // A dry run's one line says all.
+        if (!m_request.dryRun || !outcome.sent)
+            record(ticket, outcome.sent ? LogOutcome::Sent : LogOutcome::Failed, outcome.answer);
+        m_progress.finished(outcome.sent, ticket.number, outcome.answer);
+    }
+
+    std::size_t inFlight() const { return m_inFlight.load(); }
+
+    phone::BatchEvents events()
+    {
+        return {[this](const phone::PushTicket& ticket) { return starting(ticket); },
+                [this](const phone::PushTicket& ticket, const phone::PushOutcome& outcome) {
+                    finished(ticket, outcome);
+                }};
+    }
+
+private:
+    bool record(const phone::PushTicket& ticket, LogOutcome outcome, std::string_view answer)
+    {
+        if (!m_request.logPath || !m_ending.logError.empty())
+            return m_ending.logError.empty();
+        if (m_log.record(ticket.number, outcome, answer, m_items[ticket.index].line))
+            return true;
+        // Without its log a resumed run would repeat or skip numbers.
+        m_ending.logError = "cannot write the log " + m_log.path();
+        return false;
+    }
+
+    const BatchRequest& m_request;
+    SendLog& m_log;
+    ProgressLine& m_progress;
+    const std::vector<BatchItem>& m_items;
+    Ending& m_ending;
+    std::atomic<std::size_t> m_inFlight{0};
+};
 
 } // namespace
 
-int sendBatch(const BatchRequest& request, std::vector<BatchItem> items,
-              std::vector<Parcel>& parcels, const std::vector<SkippedItem>& skipped,
-              const std::filesystem::path& tokenTable, const phone::PhoneSelection& phone)
+int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelSource& source,
+              const std::vector<SkippedItem>& skipped, const std::filesystem::path& tokenTable,
+              const phone::PhoneSelection& phone)
 {
+    const Clock::time_point started = Clock::now();
+    Ending ending;
+    ending.skipped = skipped.size();
+    ending.dryRun = request.dryRun;
+
+    // Locked first, so that what it records cannot change while it is read.
+    SendLog log;
+    if (request.logPath) {
+        std::string error;
+        const SendLog::Opening opening = log.open(*request.logPath, error);
+        if (opening != SendLog::Opening::Opened) {
+            printError(error);
+            return opening == SendLog::Opening::InUse ? ExitUsage : ExitFailure;
+        }
+    }
     if (request.resumePath) {
         const ResumeResult resumed = readResumeLog(*request.resumePath);
         if (!resumed.read) {
             printError(resumed.error);
             return ExitFailure;
         }
-        const std::size_t before = items.size();
-        items = withoutSent(items, resumed.sent);
-        if (before > items.size())
+        ResumePlan plan = planResume(std::move(items), resumed.numbers, request.resendUncertain);
+        items = std::move(plan.toSend);
+        ending.alreadySent = plan.alreadySent;
+        ending.uncertain = plan.uncertain.size();
+        if (plan.alreadySent > 0)
             std::fprintf(stderr, "Skipping %zu recipients that %s records as sent\n",
-                         before - items.size(), request.resumePath->c_str());
-        if (items.empty())
+                         plan.alreadySent, request.resumePath->c_str());
+        listUncertain(plan.uncertain, *request.resumePath);
+        if (items.empty() && plan.uncertain.empty() && skipped.empty()) {
+            printError(closingLine(ending));
             return printOutput("Every recipient is already recorded as sent in " +
                                *request.resumePath + ".\n");
+        }
     }
-
-    SendLog log;
-    if (request.logPath) {
-        std::string error;
-        if (!log.open(*request.logPath, error)) {
-            printError(error);
+    for (const SkippedItem& item : skipped) {
+        if (request.logPath && !log.record(item.number, LogOutcome::Skipped, item.why, item.line)) {
+            printError("cannot write the log " + log.path());
             return ExitFailure;
         }
-        for (const SkippedItem& item : skipped) {
-            if (!log.record(item.number, LogOutcome::Skipped, item.why, item.line)) {
-                printError("cannot write the log " + log.path());
-                return ExitFailure;
-            }
-        }
+    }
+    ending.total = items.size();
+    if (items.empty()) {
+        // Only uncertain or skipped numbers are left: nothing to reach.
+        ending.took = Clock::now() - started;
+        return conclude(ending, request);
     }
 
     ProgressLine progress(items.size(), isatty(STDERR_FILENO) == 1);
-    // The back end and its sender; only one pair is used.
-    std::unique_ptr<phone::SmsGateway> gateway;
-    std::unique_ptr<phone::PhoneLink> link;
-    std::unique_ptr<phone::PushSender> sender;
-    unsigned jobs = request.jobs;
-    if (phone.kind == phone::PhoneSelection::Kind::Gateway) {
-        if (!buildMissingPushes(parcels, tokenTable))
-            return ExitFailure;
-        // A gateway URL was read by the back ends' module, so it is loaded.
-        const phone::PhoneModuleFunctions* module = phone::phoneModule();
-        if (!module)
-            return ExitFailure;
-        gateway = module->createGateway(phone.gateway);
-        std::vector<std::string> pushes;
-        pushes.reserve(parcels.size());
-        for (Parcel& parcel : parcels)
-            pushes.push_back(std::move(parcel.push));
-        std::vector<std::size_t> pushOfNumber;
-        pushOfNumber.reserve(items.size());
-        for (const BatchItem& item : items)
-            pushOfNumber.push_back(item.parcel);
-        auto gatewaySender =
-            std::make_unique<phone::GatewaySender>(*gateway, pushes, std::move(pushOfNumber));
-        if (!gatewaySender->ready()) {
-            printError(settings::stringText(settings::strings::SendingErrorMessage));
-            return ExitFailure;
-        }
-        sender = std::move(gatewaySender);
-    } else {
-        phone::registerPhoneService(phone::createPhoneDevice(phone));
-        link = std::make_unique<phone::PhoneLink>(tokenTable);
-        if (!link->tokenTableLoaded()) {
-            printError("cannot read the token table " + tokenTable.string());
-            return ExitFailure;
-        }
-        link->setMessageProgress([&progress](unsigned message, unsigned count) {
-            progress.note("  message " + std::to_string(message) + " of " + std::to_string(count));
+    BatchJournal journal(request, log, progress, items, ending);
+    StopSignal stop(
+        [&journal] {
+            std::fprintf(stderr,
+                         "\nstopping: waiting for %zu pushes in flight (Ctrl+C again stops "
+                         "now; they will be logged as uncertain)\n",
+                         journal.inFlight());
+        },
+        [&journal] {
+            std::fprintf(stderr, "stopped now: %zu pushes in flight are uncertain\n",
+                         journal.inFlight());
         });
-        if (jobs > 1) {
-            std::fprintf(stderr, "A phone sends one message at a time; --jobs applies to a "
-                                 "gateway (kannel:URL)\n");
-            jobs = 1;
-        }
-        sender = std::make_unique<phone::LinkSender>(*link, [&](std::size_t index) {
-            Parcel& parcel = parcels.at(items.at(index).parcel);
-            return phone::LinkParcel{&parcel.record, &parcel.security};
-        });
-    }
+
+    Sending sending;
+    const bool ready =
+        phone.kind == phone::PhoneSelection::Kind::Gateway || request.dryRun
+            ? prepareGatewaySending(sending, request, items, source, tokenTable, phone,
+                                    stop.flag())
+            : preparePhoneSending(sending, request, items, source, tokenTable, phone, progress);
+    if (!ready)
+        return ExitFailure;
 
     std::vector<std::string> numbers;
     numbers.reserve(items.size());
     for (const BatchItem& item : items)
         numbers.push_back(item.number);
-
-    StopSignal stop;
-    Report report;
-    phone::BatchEvents events;
-    events.starting = [&progress](const phone::PushTicket& ticket) {
-        progress.starting(ticket.index, ticket.number);
-    };
-    events.finished = [&](const phone::PushTicket& ticket, const phone::PushOutcome& outcome) {
-        if (!outcome.sent && report.firstFailure.empty())
-            report.firstFailure = ticket.number + ": " + outcome.answer;
-        if (request.logPath && report.logError.empty() &&
-            !log.record(ticket.number, outcome.sent ? LogOutcome::Sent : LogOutcome::Failed,
-                        outcome.answer, items[ticket.index].line)) {
-            // Without its log a resumed run would repeat or skip numbers.
-            report.logError = "cannot write the log " + log.path();
-            stop.raise();
-        }
-        progress.finished(outcome.sent, ticket.number, outcome.answer);
-    };
-    const phone::BatchSummary summary =
-        phone::runBatch(*sender, numbers, {jobs, request.keepGoing, &stop.flag()}, events);
+    const phone::BatchOptions options{sending.jobs, request.keepGoing, &stop.flag(),
+                                      request.stopAfter};
+    ending.summary = phone::runBatch(*sending.sender, numbers, options, journal.events());
     progress.close();
-    return conclude(summary, items.size(), request, report, stop.raised());
+    ending.signalled = stop.raised() && ending.logError.empty();
+    ending.retries = sending.gatewaySender ? sending.gatewaySender->retryCount() : 0;
+    ending.took = Clock::now() - started;
+    return conclude(ending, request);
 }
 
 } // namespace mailvane::cli

@@ -87,9 +87,11 @@ public:
     bool load(const Arguments& arguments) { return loadTokenTables(arguments, m_tokenTables); }
     const provisioning::TokenTables& tokenTables() const { return m_tokenTables; }
 
-    std::optional<std::string> document()
+    std::optional<std::string> document() { return document(m_record); }
+
+    static std::optional<std::string> document(const settings::EmailSettings& record)
     {
-        std::optional<std::string> text = provisioning::buildDocument(m_record);
+        std::optional<std::string> text = provisioning::buildDocument(record);
         if (!text)
             printError("the settings make a provisioning document longer than " +
                        std::to_string(provisioning::MaxDocumentLength) + " characters");
@@ -143,11 +145,13 @@ private:
     provisioning::MessageSegmenter m_segmenter;
 };
 
-// encode TEMPLATE --rows FILE --format messages: each row's push in turn.
+// encode TEMPLATE --rows FILE: each row's document or messages in turn,
+// once every row has been found good; one row is held at a time.
 int runRows(const Arguments& arguments, Format format, provisioning::SecurityMethod method)
 {
-    if (format != Format::Messages)
-        return usageError("--rows prints the messages of each row: use --format messages");
+    if (format != Format::Messages && format != Format::Document)
+        return usageError("--rows prints each row's document or messages: use --format document "
+                          "or --format messages");
     for (const char* single : {"to", "imsi"}) {
         if (arguments.option(single))
             return usageError(std::string("--") + single +
@@ -155,32 +159,38 @@ int runRows(const Arguments& arguments, Format format, provisioning::SecurityMet
     }
     if (!checkPinOption(arguments, method, false, CommandName))
         return ExitUsage;
+    int status = ExitUsage;
+    std::optional<rows::RowRules> rules = rowRules(arguments, method, CommandName, status);
+    if (!rules)
+        return status;
+    const std::optional<rows::TableEncoding> tableEncoding =
+        cli::tableEncoding(arguments, CommandName);
+    if (!tableEncoding)
+        return ExitUsage;
     settings::EmailSettings templateRecord;
     if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
         return ExitFailure;
     Encoding encoding(templateRecord, {});
     if (!encoding.load(arguments))
         return ExitFailure;
-    rows::RowRules rules{method, std::nullopt};
-    if (const std::string* pin = arguments.option("pin"))
-        rules.defaultPin = *pin;
-    const std::optional<RowInput> input =
-        readRowInput(*arguments.option("rows"), templateRecord, rules, encoding.tokenTables());
-    if (!input)
+    const RowSetup setup{templateRecord, std::move(*rules), encoding.tokenTables(), *tableEncoding};
+    const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
+    if (!file)
         return ExitFailure;
-    if (!input->table.allGood()) {
-        std::string text = defectLines(*input);
-        text.pop_back();
-        printError(text);
-        printError("nothing was encoded; 'mailvane-cli send --check-rows' lists every bad row");
-        return ExitFailure;
-    }
-    std::string out;
-    for (const rows::PersonRow& row : input->table.rows) {
-        if (!encoding.appendMessages(row.push, out))
-            return ExitFailure;
-    }
-    return printOutput(out);
+
+    return printEachRow(
+        *file, setup, [&](const rows::PersonRow& row) -> std::optional<std::string> {
+            if (format == Format::Document) {
+                const std::optional<std::string> document = encoding.document(row.record);
+                if (!document)
+                    return std::nullopt;
+                return "# line " + std::to_string(row.line) + "\n" + *document;
+            }
+            std::string out;
+            if (!encoding.appendMessages(row.push, out))
+                return std::nullopt;
+            return out;
+        });
 }
 
 int runEncode(const Arguments& arguments)
@@ -244,12 +254,14 @@ int runEncode(const Arguments& arguments)
     return printOutput(out);
 }
 
-constexpr std::array<OptionInfo, 7> EncodeOptions = {{
+constexpr std::array<OptionInfo, 9> EncodeOptions = {{
     PinOption,
     {"format", "FORMAT", true, "document, wbxml, push or messages"},
     {"to", "NUMBERS", false, "recipients for messages, as \"num;num;...\" (one push each)"},
     {"rows", "TABLE", false,
-     "one push per row of a CSV table, as send --rows builds them (messages only)"},
+     "one push per row of a CSV table, as send --rows builds them (document or messages)"},
+    SharedOption,
+    EncodingOption,
     SecurityOption,
     ImsiOption,
     {"table", "PATH", false, "the token table file (default: table.dat, searched for)"},
@@ -271,6 +283,8 @@ const Command encodeCommand{
     "            user-data header in hexadecimal, a blank, the user data in\n"
     "            hexadecimal. Each push takes the next concatenation reference,\n"
     "            starting at 1. With --rows, each row's push in the table's order.\n"
+    "With --rows and --format document, each row's document after a line\n"
+    "\"# line N\" naming its line in the table.\n"
     "Unless --table names it, the token table is read from the data folder of the\n"
     "installation (" MAILVANE_DATA_DIR "); a program in the build tree reads the\n"
     "table.dat of the current folder, else the one beside it.\n",

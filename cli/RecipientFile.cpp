@@ -1,5 +1,6 @@
 #include "RecipientFile.h"
 
+#include "CsvTable.h"
 #include "Recipients.h"
 
 #include <cerrno>
@@ -10,43 +11,59 @@
 namespace mailvane::cli {
 namespace {
 
+static_assert(MaxListNumbers == rows::csv::MaxRows);
+
 struct FileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-} // namespace
-
-RecipientFileResult parseRecipientLines(std::string_view text, std::string_view name)
+RecipientFileResult readLines(rows::ByteSource& source, std::string_view name,
+                              const rows::FileSource* file)
 {
     RecipientFileResult result;
-    for (std::size_t lineNumber = 1; !text.empty(); ++lineNumber) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        const std::size_t first = line.find_first_not_of(" \t\r");
-        if (first == std::string_view::npos || line[first] == '#')
+    rows::LineReader lines(source, rows::TableEncoding::Utf8, rows::csv::Limits);
+    const auto refuse = [&](std::string error) {
+        result.numbers.clear();
+        result.error = std::move(error);
+        return result;
+    };
+    while (const std::optional<std::string_view> line = lines.next()) {
+        const std::string where =
+            std::string(name) + ", line " + std::to_string(lines.lineNumber());
+        const std::size_t first = line->find_first_not_of(" \t");
+        if (first == std::string_view::npos || (*line)[first] == '#')
             continue;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        settings::RecipientList list = settings::parseRecipients(line);
+        settings::RecipientList list = settings::parseRecipients(*line);
         if (list.invalidPiece) {
-            result.numbers.clear();
             result.invalidNumber = true;
-            result.error = std::string(name) + ", line " + std::to_string(lineNumber) + ": " +
-                           settings::invalidNumberMessage(*list.invalidPiece);
-            return result;
+            return refuse(where + ": " + settings::invalidNumberMessage(*list.invalidPiece));
         }
+        if (result.numbers.size() + list.numbers.size() > MaxListNumbers)
+            return refuse(where + ": the list has more than " + std::to_string(MaxListNumbers) +
+                          " numbers");
         for (std::string& number : list.numbers)
             result.numbers.push_back(std::move(number));
     }
+    if (lines.defect() == rows::TextDefect::ReadError && file)
+        return refuse("cannot read " + std::string(name) + ": " + std::strerror(file->error()));
+    if (lines.defect() != rows::TextDefect::None)
+        return refuse(std::string(name) + ", line " + std::to_string(lines.lineNumber()) + ": " +
+                      rows::describe(lines.defect(), rows::csv::Limits));
     result.read = true;
     return result;
 }
 
+} // namespace
+
+RecipientFileResult parseRecipientLines(std::string_view text, std::string_view name)
+{
+    rows::MemorySource source(text);
+    return readLines(source, name, nullptr);
+}
+
 RecipientFileResult readRecipientFile(const std::string& path)
 {
-    RecipientFileResult result;
     const bool standardInput = path == "-";
     const std::string name = standardInput ? "standard input" : "the number list " + path;
     std::unique_ptr<std::FILE, FileCloser> opened;
@@ -54,25 +71,14 @@ RecipientFileResult readRecipientFile(const std::string& path)
     if (!standardInput) {
         opened.reset(std::fopen(path.c_str(), "rb"));
         if (!opened) {
+            RecipientFileResult result;
             result.error = "cannot read " + name + ": " + std::strerror(errno);
             return result;
         }
         file = opened.get();
     }
-    std::string text;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    if (std::ferror(file)) {
-        result.error = "cannot read " + name + ": " + std::strerror(errno);
-        return result;
-    }
-    if (text.find('\0') != std::string::npos) {
-        result.error = name + " is not a text file (it holds a NUL byte)";
-        return result;
-    }
-    return parseRecipientLines(text, name);
+    rows::FileSource source(file);
+    return readLines(source, name, &source);
 }
 
 } // namespace mailvane::cli

@@ -4,12 +4,17 @@
 // as "num;num"), each made dialable as the window's recipients field makes
 // its numbers; blank lines and lines whose first non-blank character is '#'
 // are skipped. A piece that is not a phone number makes the file unusable.
+// The file is read as a table is, within the same limits of size and line
+// length, and its numbers are capped as a table's rows are.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace mailvane::cli {
+
+// As many as a table may have rows.
+inline constexpr std::size_t MaxListNumbers = 1'000'000;
 
 struct RecipientFileResult
 {

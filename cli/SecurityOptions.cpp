@@ -42,8 +42,7 @@ bool checkPinOption(const Arguments& arguments, SecurityMethod method, bool pinR
         return false;
     }
     if (pin && !provisioning::isPin(*pin)) {
-        commandUsageError(command, "the PIN must have 1 to " +
-                                       std::to_string(provisioning::MaxPinLength) + " characters");
+        commandUsageError(command, "--pin: " + provisioning::pinDefect(*pin));
         return false;
     }
     return true;

@@ -16,7 +16,7 @@ inline constexpr OptionInfo SecurityOption = {
     "how the phone checks the push: userpin (the PIN its user types; default), netwpin "
     "(the SIM's IMSI) or usernetwpin (both)"};
 inline constexpr OptionInfo PinOption = {
-    "pin", "PIN", false, "the PIN code the phone asks for (1 to 10 characters); not with netwpin"};
+    "pin", "PIN", false, "the PIN code the phone asks for (1 to 10 digits); not with netwpin"};
 inline constexpr OptionInfo ImsiOption = {
     "imsi", "IMSI", false, "the SIM's IMSI (6 to 15 digits) for netwpin and usernetwpin"};
 

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -81,16 +82,69 @@ std::optional<std::vector<std::string>> batchNumbers(const Arguments& arguments,
     return numbers;
 }
 
-std::optional<unsigned> jobCount(const Arguments& arguments)
+// The value of option `name` as a whole number from `least` to `most`;
+// `fallback` when it is not given, nothing when it is no such number.
+std::optional<unsigned> wholeNumberOption(const Arguments& arguments, std::string_view name,
+                                          unsigned least, unsigned most, unsigned fallback)
 {
-    const std::string* given = arguments.option("jobs");
+    const std::string* given = arguments.option(name);
     if (!given)
-        return 1u;
-    unsigned jobs = 0;
-    const auto [end, error] = std::from_chars(given->data(), given->data() + given->size(), jobs);
-    if (error != std::errc() || end != given->data() + given->size() || jobs < 1 || jobs > MaxJobs)
+        return fallback;
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(given->data(), given->data() + given->size(), value);
+    if (error != std::errc() || end != given->data() + given->size() || value < least ||
+        value > most)
         return std::nullopt;
-    return jobs;
+    return value;
+}
+
+// A decimal number from `least` (above 0) to `most`.
+std::optional<double> decimalOption(const std::string& given, double least, double most)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), value);
+    if (error != std::errc() || end != given.data() + given.size() || !(value >= least) ||
+        !(value <= most))
+        return std::nullopt;
+    return value;
+}
+
+// How much a gateway batch may retry, wait and send; false after a usage error.
+bool readPacing(const Arguments& arguments, BatchRequest& request, int& status)
+{
+    const auto retries =
+        wholeNumberOption(arguments, "retries", 0, MaxRetries, phone::DefaultRetries);
+    const auto stopAfter =
+        wholeNumberOption(arguments, "stop-after", 0, 1'000'000, DefaultStopAfter);
+    if (!retries) {
+        status = usageError("--retries takes a whole number from 0 to " +
+                            std::to_string(MaxRetries));
+        return false;
+    }
+    if (!stopAfter) {
+        status = usageError("--stop-after takes a whole number (0: never stop)");
+        return false;
+    }
+    request.retries = *retries;
+    request.stopAfter = *stopAfter;
+    if (const std::string* given = arguments.option("timeout")) {
+        const auto seconds = decimalOption(*given, 0.001, double(MaxRequestTimeout.count()));
+        if (!seconds) {
+            status = usageError("--timeout takes seconds above 0, at most " +
+                                std::to_string(MaxRequestTimeout.count()));
+            return false;
+        }
+        request.timeout = std::chrono::milliseconds(std::max(1LL, std::llround(*seconds * 1000)));
+    }
+    if (const std::string* given = arguments.option("rate")) {
+        // Slower than one message in 1000 s is no rate but a stall.
+        request.rate = decimalOption(*given, 0.001, 1e6);
+        if (!request.rate) {
+            status = usageError("--rate takes messages per second, from 0.001");
+            return false;
+        }
+    }
+    return true;
 }
 
 bool loadTokenTables(const std::filesystem::path& path, provisioning::TokenTables& tables)
@@ -102,7 +156,8 @@ bool loadTokenTables(const std::filesystem::path& path, provisioning::TokenTable
     return true;
 }
 
-// send TEMPLATE --rows FILE: each row its own mailbox, checked whole first.
+// send TEMPLATE --rows FILE: each row its own mailbox, checked whole first,
+// then read again and sent row by row.
 int runRows(const Arguments& arguments, const BatchRequest& request,
             provisioning::SecurityMethod method)
 {
@@ -118,6 +173,13 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     const bool skipBad = arguments.option("skip-bad-rows") != nullptr;
     if (checkOnly && skipBad)
         return usageError("--check-rows sends nothing, so --skip-bad-rows has no place with it");
+    int status = ExitUsage;
+    std::optional<rows::RowRules> rules = rowRules(arguments, method, CommandName, status);
+    if (!rules)
+        return status;
+    const std::optional<rows::TableEncoding> encoding = tableEncoding(arguments, CommandName);
+    if (!encoding)
+        return ExitUsage;
 
     settings::EmailSettings templateRecord;
     if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
@@ -126,82 +188,115 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     provisioning::TokenTables tables;
     if (!table || !loadTokenTables(*table, tables))
         return ExitFailure;
-    rows::RowRules rules{method, std::nullopt};
-    if (const std::string* pin = arguments.option("pin"))
-        rules.defaultPin = *pin;
-    const std::optional<RowInput> input =
-        readRowInput(*arguments.option("rows"), templateRecord, rules, tables);
-    if (!input)
+    const RowSetup setup{templateRecord, std::move(*rules), tables, *encoding};
+    const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
+    if (!file)
         return ExitFailure;
-    const rows::RowTable& rowTable = input->table;
-    const std::size_t bad = rowTable.rowDefects.size();
+    const std::string& name = file->name();
 
-    if (checkOnly) {
-        std::string report = defectLines(*input);
-        if (!rowTable.tableDefects.empty())
-            report += input->name + ": the columns are wrong, so no row was checked\n";
-        else
-            report += input->name + ": " + std::to_string(rowTable.rowCount) + " rows, " +
-                      (bad == 0 ? std::string("all good") : std::to_string(bad) + " bad") + "\n";
-        const int written = printOutput(report);
-        return written != ExitSuccess || !rowTable.allGood() ? ExitFailure : ExitSuccess;
-    }
-    if (!rowTable.tableDefects.empty() || (bad > 0 && !skipBad)) {
-        std::string text = defectLines(*input);
-        text.pop_back();
-        printError(text);
-        if (rowTable.tableDefects.empty())
-            printError(std::to_string(bad) + " of " + std::to_string(rowTable.rowCount) +
-                       " rows are bad, so nothing was sent; --skip-bad-rows sends the others");
-        else
-            printError("the columns of " + input->name + " are wrong, so nothing was sent");
+    // The first pass keeps the numbers and lines of the good rows, never
+    // their pushes.
+    RowPass pass(*file, setup);
+    const std::vector<rows::RowDefect> headerDefects = pass.header();
+    std::string report;
+    for (const rows::RowDefect& defect : headerDefects)
+        report += defectLine(name, defect) + "\n";
+    if (!headerDefects.empty()) {
+        if (checkOnly) {
+            printOutput(report + name + ": the columns are wrong, so no row was checked\n");
+            return ExitFailure;
+        }
+        printError(report.substr(0, report.size() - 1));
+        printError("the columns of " + name + " are wrong, so nothing was sent");
         return ExitFailure;
     }
-    if (rowTable.rows.empty()) {
-        printError(input->name + " holds no row to send");
-        return ExitFailure;
-    }
+    std::vector<BatchItem> items;
     std::vector<SkippedItem> skipped;
-    for (const rows::RowDefect& defect : rowTable.rowDefects) {
-        printError("skipping " + defectLine(input->name, defect));
+    std::size_t rowCount = 0;
+    std::size_t bad = 0;
+    rows::PersonRow person;
+    rows::RowDefect defect;
+    for (;;) {
+        const RowPass::Step step = pass.next(person, defect);
+        if (step == RowPass::Step::End)
+            break;
+        if (step == RowPass::Step::Unreadable) {
+            if (checkOnly && printOutput(report) != ExitSuccess)
+                return ExitFailure;
+            printError(pass.unreadable());
+            return ExitFailure;
+        }
+        ++rowCount;
+        if (step == RowPass::Step::Good) {
+            if (!checkOnly)
+                items.push_back({person.number, person.line, person.line});
+            continue;
+        }
+        ++bad;
+        const std::string line = defectLine(name, defect);
+        if (checkOnly) {
+            // A long table's report goes out as it is found.
+            if (printOutput(line + "\n") != ExitSuccess)
+                return ExitFailure;
+            continue;
+        }
+        report += line + "\n";
         skipped.push_back({defect.number, defect.line,
                            defect.column.empty() ? defect.why : defect.column + ": " + defect.why});
     }
 
-    int status = ExitUsage;
+    if (checkOnly) {
+        const int written =
+            printOutput(name + ": " + std::to_string(rowCount) + " rows, " +
+                        (bad == 0 ? std::string("all good") : std::to_string(bad) + " bad") + "\n");
+        return written != ExitSuccess || bad > 0 ? ExitFailure : ExitSuccess;
+    }
+    if (bad > 0 && !skipBad) {
+        printError(report.substr(0, report.size() - 1));
+        printError(std::to_string(bad) + " of " + std::to_string(rowCount) +
+                   " rows are bad, so nothing was sent; --skip-bad-rows sends the others");
+        return ExitFailure;
+    }
+    if (items.empty()) {
+        printError(name + " holds no row to send");
+        return ExitFailure;
+    }
+    for (const SkippedItem& item : skipped)
+        printError("skipping " + name + ":" + std::to_string(item.line) + ": " + item.why);
+
     const auto phone = choosePhone(arguments, status);
     if (!phone)
         return status;
-    std::vector<Parcel> parcels;
-    std::vector<BatchItem> items;
-    parcels.reserve(rowTable.rows.size());
-    items.reserve(rowTable.rows.size());
-    for (const rows::PersonRow& row : rowTable.rows) {
-        items.push_back({row.number, parcels.size(), row.line});
-        parcels.push_back({row.record, row.security, row.push});
-    }
+    RowParcels parcels(*file, setup);
     return sendBatch(request, std::move(items), parcels, skipped, *table, *phone);
 }
 
 int runSend(const Arguments& arguments)
 {
     BatchRequest request;
-    const std::optional<unsigned> jobs = jobCount(arguments);
+    const std::optional<unsigned> jobs = wholeNumberOption(arguments, "jobs", 1, MaxJobs, 1);
     if (!jobs)
         return usageError("--jobs takes a whole number from 1 to " + std::to_string(MaxJobs));
     request.jobs = *jobs;
     request.keepGoing = arguments.option("keep-going") != nullptr;
+    request.dryRun = arguments.option("dry-run") != nullptr;
+    request.resendUncertain = arguments.option("resend-uncertain") != nullptr;
     if (const std::string* log = arguments.option("log"))
         request.logPath = *log;
     if (const std::string* resume = arguments.option("resume"))
         request.resumePath = *resume;
+    if (request.resendUncertain && !request.resumePath)
+        return usageError("--resend-uncertain needs the log given with --resume");
+    int pacingStatus = ExitUsage;
+    if (!readPacing(arguments, request, pacingStatus))
+        return pacingStatus;
     const std::optional<provisioning::SecurityMethod> method =
         securityMethod(arguments, CommandName);
     if (!method)
         return ExitUsage;
     if (arguments.option("rows"))
         return runRows(arguments, request, *method);
-    for (const char* rowsOnly : {"check-rows", "skip-bad-rows"}) {
+    for (const char* rowsOnly : {"check-rows", "skip-bad-rows", "shared", "encoding"}) {
         if (arguments.option(rowsOnly))
             return usageError(std::string("--") + rowsOnly + " needs a table given with --rows");
     }
@@ -219,8 +314,7 @@ int runSend(const Arguments& arguments)
         return usageError("--imsi keys the push for one SIM: give one number, or a table with "
                           "an imsi column with --rows");
 
-    std::vector<Parcel> parcels(1);
-    Parcel& parcel = parcels.front();
+    Parcel parcel;
     parcel.security = *security;
     if (!loadSettings(arguments.operands[0], LoadMode::AsOpened, parcel.record))
         return ExitFailure;
@@ -240,10 +334,11 @@ int runSend(const Arguments& arguments)
     items.reserve(numbers->size());
     for (std::string& number : *numbers)
         items.push_back({std::move(number), 0, 0});
+    ParcelList parcels({std::move(parcel)});
     return sendBatch(request, std::move(items), parcels, {}, *table, *phone);
 }
 
-constexpr std::array<OptionInfo, 14> SendOptions = {{
+constexpr std::array<OptionInfo, 22> SendOptions = {{
     PinOption,
     {"to", "NUMBERS", false,
      "recipients as \"num;num;...\": '+' and digits, '*', '#' (blanks, '-', '.', '(', ')' "
@@ -257,6 +352,8 @@ constexpr std::array<OptionInfo, 14> SendOptions = {{
     {"check-rows", "", false,
      "check every row of --rows, print one line per bad row, send nothing"},
     {"skip-bad-rows", "", false, "send the good rows of --rows and log the bad ones as skipped"},
+    SharedOption,
+    EncodingOption,
     SecurityOption,
     ImsiOption,
     PhoneOption,
@@ -266,9 +363,28 @@ constexpr std::array<OptionInfo, 14> SendOptions = {{
      "one at a time"},
     {"keep-going", "", false, "go on after a recipient that failed instead of stopping"},
     {"log", "FILE", false,
-     "append a line per recipient: number, sent, failed or skipped, time, answer (and the "
-     "table line)"},
-    {"resume", "FILE", false, "skip the recipients that this log records as sent"},
+     "append lines per recipient: number, started, then sent or failed (or skipped, or dry), "
+     "time, answer (and the table line); created readable by you only, and locked: a second "
+     "run on the same log is refused"},
+    {"resume", "FILE", false,
+     "skip the recipients that this log records as sent, and list those it records as "
+     "started but not ended (uncertain) without sending to them"},
+    {"resend-uncertain", "", false,
+     "with --resume: send to the uncertain recipients again (one may then get the push "
+     "twice)"},
+    {"retries", "N", false,
+     "through a gateway: try a message the gateway refuses for now (HTTP 429, 502, 503, "
+     "504, no connection) up to N times more, waiting 0.5 s, then twice as long each time "
+     "up to 30 s, or as long as the gateway's Retry-After asks (default 5)"},
+    {"stop-after", "N", false,
+     "through a gateway: stop, even with --keep-going, after N recipients in a row failed "
+     "for the gateway's sake, leaving the rest not started (default 20; 0 never stops)"},
+    {"timeout", "SECONDS", false,
+     "through a gateway: the time one request may take, answer included (default 20)"},
+    {"rate", "N", false,
+     "through a gateway: at most N messages a second, over all jobs (default: no limit)"},
+    {"dry-run", "", false,
+     "check, encode and log as dry, but send nothing to a phone or gateway"},
 }};
 
 } // namespace
@@ -286,6 +402,11 @@ std::optional<phone::PhoneSelection> choosePhone(const Arguments& arguments, int
     return std::nullopt;
 }
 
+// The help text names the limits of a table.
+static_assert(rows::csv::MaxRows == 1'000'000 && rows::csv::MaxLineLength == 65'536 &&
+              rows::csv::MaxColumns == 256 && rows::csv::MaxCells == 50'000'000 &&
+              rows::csv::MaxTableBytes == 536'870'912 && MaxListNumbers == 1'000'000);
+
 extern const Command sendCommand;
 const Command sendCommand{
     "send",
@@ -298,14 +419,23 @@ const Command sendCommand{
     "keeps several numbers in flight; the messages of one push still go in order.\n"
     "With --rows the file is a template: each row of the table gets the file's\n"
     "settings with the row's cells in their place, and every row is checked\n"
-    "before anything is sent.\n"
-    "Ctrl+C stops after the pushes in flight and leaves the log complete.\n"
+    "before anything is sent, then read again and sent row by row. A table has\n"
+    "at most 1000000 rows after its first line, 65536 bytes and 256 cells in a\n"
+    "row, 50000000 cells and 536870912 bytes; a --to-file list is read within\n"
+    "the same limits and holds at most 1000000 numbers.\n"
+    "Through a gateway, a message refused for now is tried again (--retries) and\n"
+    "the push goes on from that message; a run stops when the gateway seems down\n"
+    "(--stop-after).\n"
+    "Ctrl+C stops after the pushes in flight and leaves the log complete; a\n"
+    "second Ctrl+C stops at once, leaving those pushes uncertain in the log.\n"
     "Progress goes to stderr (a progress line on a terminal), the outcome to\n"
-    "stdout (success) or stderr.\n"
+    "stdout (success) or stderr, and a closing line to stderr: \"N sent, M failed,\n"
+    "K skipped, L already sent, U uncertain, in T s\".\n"
     "Exit status: 0 when every number was sent (with --check-rows: when every\n"
-    "row is good), 1 when a number failed or a row is bad, 2 when the command\n"
-    "line is wrong or names no recipient or a piece that is no phone number,\n"
-    "130 after Ctrl+C.\n",
+    "row is good), 1 when a number failed, a row is bad or was skipped, or a\n"
+    "number is uncertain, 2 when the command line is wrong or names no recipient\n"
+    "or a piece that is no phone number, or the log is in use by another run,\n"
+    "130 after Ctrl+C. Output into a closed pipe is a write error (1).\n",
     SendOptions,
     runSend,
 };

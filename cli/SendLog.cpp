@@ -1,11 +1,17 @@
 #include "SendLog.h"
 
+#include "Recipients.h"
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace mailvane::cli {
 namespace {
@@ -17,17 +23,51 @@ void appendField(std::string& line, std::string_view text)
         line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
 }
 
+constexpr std::pair<LogOutcome, std::string_view> OutcomeWords[] = {
+    {LogOutcome::Started, LogStartedWord}, {LogOutcome::Sent, LogSentWord},
+    {LogOutcome::Failed, LogFailedWord},   {LogOutcome::Skipped, LogSkippedWord},
+    {LogOutcome::Dry, LogDryWord},
+};
+
+std::string_view outcomeWord(LogOutcome outcome)
+{
+    for (const auto& [value, word] : OutcomeWords) {
+        if (value == outcome)
+            return word;
+    }
+    return {};
+}
+
 } // namespace
 
-bool SendLog::open(const std::string& path, std::string& error)
+SendLog::~SendLog()
 {
-    m_file.reset(std::fopen(path.c_str(), "ab"));
-    if (!m_file) {
+    if (m_fd >= 0)
+        ::close(m_fd); // and with it the lock
+}
+
+SendLog::Opening SendLog::open(const std::string& path, std::string& error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
         error = "cannot open the log " + path + ": " + std::strerror(errno);
-        return false;
+        return Opening::Failed;
     }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int cause = errno;
+        ::close(fd);
+        if (cause == EWOULDBLOCK) {
+            error = "the log " + path + " is in use by another run";
+            return Opening::InUse;
+        }
+        error = "cannot lock the log " + path + ": " + std::strerror(cause);
+        return Opening::Failed;
+    }
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
     m_path = path;
-    return true;
+    return Opening::Opened;
 }
 
 std::string formatLogLine(std::string_view number, LogOutcome outcome, std::string_view answer,
@@ -42,17 +82,7 @@ std::string formatLogLine(std::string_view number, LogOutcome outcome, std::stri
     std::string text;
     appendField(text, number);
     text += '\t';
-    switch (outcome) {
-    case LogOutcome::Sent:
-        text += LogSentWord;
-        break;
-    case LogOutcome::Failed:
-        text += LogFailedWord;
-        break;
-    case LogOutcome::Skipped:
-        text += LogSkippedWord;
-        break;
-    }
+    text += outcomeWord(outcome);
     text += '\t';
     text += time;
     text += '\t';
@@ -65,16 +95,26 @@ std::string formatLogLine(std::string_view number, LogOutcome outcome, std::stri
 bool SendLog::record(std::string_view number, LogOutcome outcome, std::string_view answer,
                      std::size_t row, std::chrono::system_clock::time_point when)
 {
-    if (!m_file)
+    if (m_fd < 0)
         return false;
+    // One write per line: a run killed at any moment leaves whole lines and at
+    // most one cut-off last line, which a resumed run ignores.
     const std::string line = formatLogLine(number, outcome, answer, when, row) + '\n';
-    const bool written = std::fwrite(line.data(), 1, line.size(), m_file.get()) == line.size();
-    return std::fflush(m_file.get()) == 0 && written;
+    std::size_t written = 0;
+    while (written < line.size()) {
+        const ssize_t bytes = ::write(m_fd, line.data() + written, line.size() - written);
+        if (bytes < 0 && errno == EINTR)
+            continue;
+        if (bytes <= 0)
+            return false;
+        written += static_cast<std::size_t>(bytes);
+    }
+    return true;
 }
 
-std::set<std::string, std::less<>> sentNumbersInLog(std::string_view text)
+LoggedNumbers numbersInLog(std::string_view text)
 {
-    std::set<std::string, std::less<>> sent;
+    std::map<std::string, LogOutcome, std::less<>> last;
     for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
@@ -82,11 +122,21 @@ std::set<std::string, std::less<>> sentNumbersInLog(std::string_view text)
         if (tab == 0 || tab == std::string_view::npos)
             continue;
         const std::string_view rest = line.substr(tab + 1);
-        if (rest.starts_with(LogSentWord) && rest.size() > LogSentWord.size() &&
-            rest[LogSentWord.size()] == '\t')
-            sent.emplace(line.substr(0, tab));
+        for (const auto& [outcome, word] : OutcomeWords) {
+            if (rest.starts_with(word) && rest.size() > word.size() && rest[word.size()] == '\t') {
+                const std::string_view number = line.substr(0, tab);
+                last[settings::dialableNumber(number).value_or(std::string(number))] = outcome;
+            }
+        }
     }
-    return sent;
+    LoggedNumbers numbers;
+    for (auto& [number, outcome] : last) {
+        if (outcome == LogOutcome::Sent)
+            numbers.sent.insert(number);
+        else if (outcome == LogOutcome::Started)
+            numbers.uncertain.insert(number);
+    }
+    return numbers;
 }
 
 ResumeResult readResumeLog(const std::string& path)
@@ -113,7 +163,7 @@ ResumeResult readResumeLog(const std::string& path)
         return result;
     }
     result.read = true;
-    result.sent = sentNumbersInLog(text.str());
+    result.numbers = numbersInLog(text.str());
     return result;
 }
 

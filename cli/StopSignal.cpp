@@ -1,50 +1,60 @@
 #include "StopSignal.h"
 
-#include <csignal>
+#include "BatchSend.h"
+
+#include <cstdio>
+#include <pthread.h>
+#include <unistd.h>
 
 namespace mailvane::cli {
 namespace {
 
-std::atomic<bool> stopRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+// How soon the signal thread notices that the batch is over.
+constexpr long WatchIntervalNanoseconds = 100'000'000;
 
-struct sigaction previousInterrupt;
-struct sigaction previousTerminate;
-
-extern "C" void onStopSignal(int)
+sigset_t stopSignals()
 {
-    stopRequested.store(true);
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
 }
 
 } // namespace
 
-StopSignal::StopSignal()
+StopSignal::StopSignal(std::function<void()> onFirst, std::function<void()> onSecond)
 {
-    stopRequested.store(false);
-    struct sigaction action = {};
-    action.sa_handler = &onStopSignal;
-    sigemptyset(&action.sa_mask);
-    // The first signal asks for a clean stop; the handler then reverts to the
-    // default so that a second one ends the program.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigaction(SIGINT, &action, &previousInterrupt);
-    sigaction(SIGTERM, &action, &previousTerminate);
+    const sigset_t signals = stopSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, &m_previousMask);
+    m_thread = std::thread(&StopSignal::watch, this, std::move(onFirst), std::move(onSecond));
 }
 
 StopSignal::~StopSignal()
 {
-    sigaction(SIGINT, &previousInterrupt, nullptr);
-    sigaction(SIGTERM, &previousTerminate, nullptr);
+    m_done.store(true);
+    m_thread.join();
+    pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
 }
 
-void StopSignal::raise()
+void StopSignal::watch(std::function<void()> onFirst, std::function<void()> onSecond)
 {
-    stopRequested.store(true);
-}
-
-const std::atomic<bool>& StopSignal::flag() const
-{
-    return stopRequested;
+    const sigset_t signals = stopSignals();
+    const timespec interval{0, WatchIntervalNanoseconds};
+    while (!m_done.load()) {
+        if (sigtimedwait(&signals, nullptr, &interval) < 0)
+            continue;
+        if (!m_flag.exchange(true)) {
+            if (onFirst)
+                onFirst();
+            continue;
+        }
+        if (onSecond)
+            onSecond();
+        std::fflush(stderr);
+        // The log is written line by line straight to the file: nothing to flush.
+        _exit(ExitInterrupted);
+    }
 }
 
 } // namespace mailvane::cli

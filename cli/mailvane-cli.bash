@@ -6,8 +6,9 @@
 _mailvane_cli_options()
 {
     case $1 in
-        encode) echo "--pin --format --to --rows --security --imsi --table" ;;
-        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --security --imsi --phone --table --jobs --keep-going --log --resume" ;;
+        summary) echo "--rows --pin --security --shared --encoding --table" ;;
+        encode) echo "--pin --format --to --rows --shared --encoding --security --imsi --table" ;;
+        send) echo "--pin --to --to-file --rows --check-rows --skip-bad-rows --shared --encoding --security --imsi --phone --table --jobs --keep-going --log --resume --resend-uncertain --retries --stop-after --timeout --rate --dry-run" ;;
         contacts) echo "--phone" ;;
     esac
 }
@@ -31,7 +32,7 @@ _mailvane_cli()
     local options
     options=" $(_mailvane_cli_options "$command") "
     # The value of an option; the switches take none.
-    local switches=" --keep-going --check-rows --skip-bad-rows --help "
+    local switches=" --keep-going --check-rows --skip-bad-rows --resend-uncertain --dry-run --help "
     if [[ $prev == --* && $options == *" $prev "* && $switches != *" $prev "* ]]; then
         case $prev in
             --format)
@@ -42,6 +43,9 @@ _mailvane_cli()
                 ;;
             --security)
                 COMPREPLY=($(compgen -W "userpin netwpin usernetwpin" -- "$cur"))
+                ;;
+            --encoding)
+                COMPREPLY=($(compgen -W "utf-8 windows-1252 latin-1" -- "$cur"))
                 ;;
             --phone)
                 case $cur in

@@ -29,8 +29,19 @@ _mailvane-cli()
 
     local -a descriptions
     case $words[2] in
-    check | summary)
+    check)
         descriptions=(
+            '1:settings file:_files'
+        )
+        ;;
+    summary)
+        descriptions=(
+            '--rows=:TABLE:_files'
+            '--pin=:PIN:'
+            '--security=:METHOD:(userpin netwpin usernetwpin)'
+            '--shared=:KEYS:'
+            '--encoding=:NAME:(utf-8 windows-1252 latin-1)'
+            '--table=:PATH:_files'
             '1:settings file:_files'
         )
         ;;
@@ -40,6 +51,8 @@ _mailvane-cli()
             '--format=:FORMAT:(document wbxml push messages)'
             '--to=:NUMBERS:'
             '--rows=:TABLE:_files'
+            '--shared=:KEYS:'
+            '--encoding=:NAME:(utf-8 windows-1252 latin-1)'
             '--security=:METHOD:(userpin netwpin usernetwpin)'
             '--imsi=:IMSI:'
             '--table=:PATH:_files'
@@ -54,6 +67,8 @@ _mailvane-cli()
             '--rows=:TABLE:_files'
             '--check-rows'
             '--skip-bad-rows'
+            '--shared=:KEYS:'
+            '--encoding=:NAME:(utf-8 windows-1252 latin-1)'
             '--security=:METHOD:(userpin netwpin usernetwpin)'
             '--imsi=:IMSI:'
             '--phone=:PHONE:_mailvane_cli_phone'
@@ -62,6 +77,12 @@ _mailvane-cli()
             '--keep-going'
             '--log=:FILE:_files'
             '--resume=:FILE:_files'
+            '--resend-uncertain'
+            '--retries=:N:'
+            '--stop-after=:N:'
+            '--timeout=:SECONDS:'
+            '--rate=:N:'
+            '--dry-run'
             '1:settings file:_files'
         )
         ;;

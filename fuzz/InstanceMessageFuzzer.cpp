@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     case Status::Complete: {
         const Request& request = result.request;
         FUZZ_CHECK(result.problem.empty());
+        FUZZ_CHECK(request.activationToken.empty() || tokenCanTravel(request.activationToken));
         if (request.kind == Kind::Open) {
             FUZZ_CHECK(!request.path.empty() && request.path.front() == '/');
             FUZZ_CHECK(request.path.size() <= MaxPathBytes);

@@ -99,6 +99,9 @@ void InstanceServer::onReadyRead(QLocalSocket* socket)
         return;
     case message::Status::Complete:
         answer(socket, bytesOf(message::Accepted));
+        if (!parsed.request.activationToken.empty())
+            Q_EMIT activationTokenReceived(
+                QByteArray::fromStdString(parsed.request.activationToken));
         if (parsed.request.kind == message::Kind::Open)
             Q_EMIT openReceived(QFile::decodeName(QByteArray::fromStdString(parsed.request.path)));
         else

@@ -36,6 +36,8 @@ public:
     const QString& problem() const { return m_problem; }
 
 Q_SIGNALS:
+    // Comes before the request it arrived with.
+    void activationTokenReceived(const QByteArray& token);
     void raiseReceived();
     void openReceived(const QString& path);
 

@@ -9,7 +9,12 @@
 //
 // The length is decimal, without leading zeros, from 1 to MaxPathBytes. The
 // path is the file name's bytes as the file system holds them; it may hold
-// any byte but NUL, line breaks included. Nothing may follow the message.
+// any byte but NUL, line breaks included. Either header may end in
+// " <token length>" (1 to MaxTokenBytes), and the activation token the later
+// start was launched with (XDG_ACTIVATION_TOKEN, printable ASCII without
+// blanks) then follows the path, or the header of a raise: a Wayland
+// compositor lets the running window come forward with it. Nothing may
+// follow the message.
 //
 // Stateless and free of Qt, so that it can be tested and fuzzed on its own.
 
@@ -22,9 +27,11 @@ namespace mailvane::app::instance_message {
 
 // Linux's PATH_MAX less its terminator: no longer path can be opened.
 inline constexpr std::size_t MaxPathBytes = 4095;
-// The longest first line: the open header with the largest length.
+// Longer activation tokens are not passed on.
+inline constexpr std::size_t MaxTokenBytes = 255;
+// The longest first line: the open header with the largest lengths.
 inline constexpr std::size_t MaxHeaderBytes = 32;
-inline constexpr std::size_t MaxMessageBytes = MaxHeaderBytes + MaxPathBytes;
+inline constexpr std::size_t MaxMessageBytes = MaxHeaderBytes + MaxPathBytes + MaxTokenBytes;
 
 // The running program's answer, one line: taken, or refused with a reason.
 inline constexpr std::string_view Accepted = "ok\n";
@@ -42,7 +49,8 @@ enum class Kind
 struct Request
 {
     Kind kind = Kind::Raise;
-    std::string path; // Open only
+    std::string path;            // Open only
+    std::string activationToken; // may be empty
 };
 
 enum class Status
@@ -59,8 +67,13 @@ struct ParseResult
     std::string problem; // Invalid only: why, in words for a person
 };
 
+// Whether an activation token can travel: 1 to MaxTokenBytes printable ASCII
+// characters without blanks.
+bool tokenCanTravel(std::string_view token);
+
 // The bytes of `request`; nothing when its path cannot travel (empty, not
-// absolute, longer than MaxPathBytes, or holding a NUL).
+// absolute, longer than MaxPathBytes, or holding a NUL) or its token (not
+// empty and not travelling).
 std::optional<std::string> encode(const Request& request);
 
 // Reads what has arrived so far on one connection.

@@ -74,6 +74,8 @@ SingleInstance::Claim SingleInstance::claim(const QString& file)
     }
 
     m_server = new InstanceServer(this);
+    connect(m_server, &InstanceServer::activationTokenReceived, this,
+            [this](const QByteArray& token) { m_activationToken = token; });
     connect(m_server, &InstanceServer::raiseReceived, this, [this] {
         m_raisePending = true;
         deliver();
@@ -98,6 +100,11 @@ SingleInstance::Claim SingleInstance::forward(const QString& file)
             activateX11Window(*window);
     }
     instance_message::Request request;
+    // The token a launcher gave this start lets the running window come
+    // forward on Wayland, where a window cannot raise itself.
+    const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+    if (instance_message::tokenCanTravel(token.toStdString()))
+        request.activationToken = token.toStdString();
     if (!file.isEmpty()) {
         request.kind = instance_message::Kind::Open;
         request.path = QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
@@ -122,6 +129,10 @@ void SingleInstance::deliver()
         return;
     if (m_raisePending) {
         m_raisePending = false;
+        // Qt's Wayland shell takes the token from here when the window asks
+        // to be activated, and clears it.
+        if (!m_activationToken.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", std::exchange(m_activationToken, {}));
         Q_EMIT raiseRequested();
     }
     if (!m_pendingOpen)

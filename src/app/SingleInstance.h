@@ -81,6 +81,7 @@ private:
     bool m_delivering = false;
     int m_loopLevel = 0;
     bool m_raisePending = false;
+    QByteArray m_activationToken;
     std::optional<QString> m_pendingOpen;
 };
 

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "MainApp.h"
 #include "ProgramOptions.h"
+#include "WaylandSeat.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -61,6 +62,7 @@ extern "C" __attribute__((visibility("default"))) int mailvane_window_main(int a
             break;
         }
     }
+    mailvane::app::keepInputMethodFromSeatlessCompositor();
     QApplication application(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Mailvane"));
     QApplication::setApplicationVersion(QStringLiteral(MAILVANE_VERSION));

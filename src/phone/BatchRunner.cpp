@@ -12,6 +12,7 @@ BatchSummary runBatch(PushSender& sender, const std::vector<std::string>& number
     std::mutex mutex;
     std::size_t next = 0;
     bool halted = false;
+    unsigned gatewayFailuresInARow = 0;
     BatchSummary summary;
 
     const auto stopRequested = [&] {
@@ -28,17 +29,25 @@ BatchSummary runBatch(PushSender& sender, const std::vector<std::string>& number
                     summary.stopped = true;
                     return;
                 }
-                ticket.index = next++;
+                ticket.index = next;
                 ticket.number = numbers[ticket.index];
+                if (events.starting && !events.starting(ticket)) {
+                    halted = true;
+                    return;
+                }
+                ++next;
                 sender.prepare(ticket);
-                if (events.starting)
-                    events.starting(ticket);
             }
             const PushOutcome outcome = sender.send(ticket);
             const std::lock_guard lock(mutex);
             ++(outcome.sent ? summary.sent : summary.failed);
             if (!outcome.sent && !options.keepGoing)
                 halted = true;
+            gatewayFailuresInARow = outcome.gatewayCause ? gatewayFailuresInARow + 1 : 0;
+            if (options.stopAfter > 0 && gatewayFailuresInARow >= options.stopAfter) {
+                halted = true;
+                summary.gatewayDown = true;
+            }
             if (events.finished)
                 events.finished(ticket, outcome);
         }

@@ -2,7 +2,23 @@
 
 #include "PhoneService.h"
 
+#include <random>
+#include <thread>
+
 namespace mailvane::phone {
+namespace {
+
+// Where between half and all of its step a retry's pause falls.
+double jitter()
+{
+    thread_local std::minstd_rand generator{std::random_device{}()};
+    return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+// Short enough that Ctrl+C is felt at once, long enough to cost nothing.
+constexpr std::chrono::milliseconds StopCheckInterval{100};
+
+} // namespace
 
 GatewaySender::GatewaySender(SmsGateway& gateway, std::string_view pushHex) : m_gateway(gateway)
 {
@@ -56,17 +72,52 @@ PushOutcome GatewaySender::send(const PushTicket& ticket)
             push.segmenter.buildHeader(ticket.reference, static_cast<std::uint8_t>(index + 1))
                 .bytes;
         message.userData = push.segments[index];
-        const GatewayAnswer answer = m_gateway.post(message);
+        const GatewayAnswer answer = post(message, index > 0);
         if (!answer.accepted()) {
             outcome.answer = m_gateway.describe(answer) + " at message " +
                              std::to_string(index + 1) + " of " +
                              std::to_string(push.segments.size());
+            outcome.gatewayCause = answer.refusal != GatewayAnswer::Refusal::Number;
             return outcome;
         }
         outcome.answer = answer.text;
     }
     outcome.sent = true;
     return outcome;
+}
+
+
+GatewayAnswer GatewaySender::post(const OutgoingMessage& message, bool begun)
+{
+    for (unsigned retry = 1;; ++retry) {
+        if (m_pacing.rate)
+            pause(std::chrono::ceil<std::chrono::milliseconds>(
+                      m_pacing.rate->take(TokenBucket::Clock::now())),
+                  false);
+        GatewayAnswer answer = m_gateway.post(message);
+        if (answer.accepted() || answer.refusal != GatewayAnswer::Refusal::Temporary ||
+            retry > m_pacing.retries)
+            return answer;
+        if (!pause(retryDelay(retry, answer.retryAfter, jitter()), !begun))
+            return answer;
+        ++m_retryCount;
+    }
+}
+
+bool GatewaySender::pause(std::chrono::milliseconds delay, bool mayGiveUp) const
+{
+    const auto until = std::chrono::steady_clock::now() + delay;
+    const auto stopped = [&] {
+        return mayGiveUp && m_pacing.stop && m_pacing.stop->load(std::memory_order_relaxed);
+    };
+    for (auto now = std::chrono::steady_clock::now(); now < until;
+         now = std::chrono::steady_clock::now()) {
+        if (stopped())
+            return false;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            until - now, StopCheckInterval));
+    }
+    return !stopped();
 }
 
 } // namespace mailvane::phone

@@ -1,8 +1,12 @@
 #include "KannelGateway.h"
 
+#include "GatewayRefusal.h"
 #include "PhoneResult.h"
+#include "RetryPacing.h"
 
 #include <algorithm>
+#include <optional>
+#include <thread>
 #include <curl/curl.h>
 #include <mutex>
 
@@ -27,6 +31,20 @@ std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* t
     const std::size_t bytes = size * count;
     if (body.size() < MaxBodyBytes)
         body.append(data, std::min(bytes, MaxBodyBytes - body.size()));
+    return bytes;
+}
+
+// Keeps the Retry-After header of the answer, if any.
+std::size_t readHeader(char* data, std::size_t size, std::size_t count, void* target)
+{
+    constexpr std::string_view Name = "retry-after:";
+    const std::size_t bytes = size * count;
+    const std::string_view line(data, bytes);
+    if (line.size() > Name.size() &&
+        std::equal(Name.begin(), Name.end(), line.begin(),
+                   [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b + 32 : b); }))
+        *static_cast<std::optional<std::chrono::seconds>*>(target) =
+            readRetryAfter(line.substr(Name.size()));
     return bytes;
 }
 
@@ -63,6 +81,7 @@ void* KannelGateway::takeConnection()
                      static_cast<long>(m_timeouts.connect.count()));
     curl_easy_setopt(connection, CURLOPT_TIMEOUT_MS, static_cast<long>(m_timeouts.request.count()));
     curl_easy_setopt(connection, CURLOPT_WRITEFUNCTION, &collectBody);
+    curl_easy_setopt(connection, CURLOPT_HEADERFUNCTION, &readHeader);
     curl_easy_setopt(connection, CURLOPT_PROTOCOLS_STR, "http,https");
     // A sendsms answer is never a redirect worth following with the password.
     curl_easy_setopt(connection, CURLOPT_FOLLOWLOCATION, 0L);
@@ -79,27 +98,33 @@ GatewayAnswer KannelGateway::post(const OutgoingMessage& message)
 {
     CURL* connection = takeConnection();
     if (!connection)
-        return {GatewayAnswer::Verdict::Unreachable, 0, "cannot start an HTTP transfer"};
+        return {GatewayAnswer::Verdict::Unreachable, 0, "cannot start an HTTP transfer",
+                GatewayAnswer::Refusal::Gateway, std::nullopt};
     const std::string url = sendsmsUrl(m_address, m_commonQuery, message);
     std::string body;
+    std::optional<std::chrono::seconds> retryAfter;
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(connection, CURLOPT_URL, url.c_str());
     curl_easy_setopt(connection, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(connection, CURLOPT_HEADERDATA, &retryAfter);
     curl_easy_setopt(connection, CURLOPT_ERRORBUFFER, error);
     const CURLcode result = curl_easy_perform(connection);
     curl_easy_setopt(connection, CURLOPT_ERRORBUFFER, nullptr);
 
-    GatewayAnswer answer;
     if (result != CURLE_OK) {
+        GatewayAnswer answer;
         answer.text = error[0] ? error : curl_easy_strerror(result);
         curl_off_t connected = 0;
         // Connected and then out of time: the request may have been taken.
-        if (result == CURLE_OPERATION_TIMEDOUT &&
+        const bool silent =
+            result == CURLE_OPERATION_TIMEDOUT &&
             curl_easy_getinfo(connection, CURLINFO_CONNECT_TIME_T, &connected) == CURLE_OK &&
-            connected > 0) {
+            connected > 0;
+        if (silent) {
             answer.verdict = GatewayAnswer::Verdict::Silent;
             answer.text = "no answer within " + durationText(m_timeouts.request);
         }
+        answer.refusal = refusalOf(0, result, silent);
         // A connection that failed half-way is not worth keeping.
         curl_easy_cleanup(connection);
         return answer;
@@ -107,7 +132,11 @@ GatewayAnswer KannelGateway::post(const OutgoingMessage& message)
     long status = 0;
     curl_easy_getinfo(connection, CURLINFO_RESPONSE_CODE, &status);
     giveBack(connection);
-    return readSendsmsAnswer(status, body);
+    GatewayAnswer answer = readSendsmsAnswer(status, body);
+    if (!answer.accepted())
+        answer.refusal = refusalOf(status, CURLE_OK);
+    answer.retryAfter = retryAfter;
+    return answer;
 }
 
 std::string KannelGateway::describe(const GatewayAnswer& answer) const
@@ -123,9 +152,22 @@ PhoneConnection KannelGateway::connect()
     return {GatewayPhoneValue, {}};
 }
 
+GatewayAnswer KannelGateway::postRetrying(const OutgoingMessage& message)
+{
+    for (unsigned retry = 1;; ++retry) {
+        GatewayAnswer answer = post(message);
+        if (answer.accepted() || answer.refusal != GatewayAnswer::Refusal::Temporary ||
+            retry > DefaultRetries)
+            return answer;
+        // One sender alone needs no jitter to keep out of step with others:
+        // the middle of each step.
+        std::this_thread::sleep_for(retryDelay(retry, answer.retryAfter, 0.5));
+    }
+}
+
 PhoneResult KannelGateway::send(const OutgoingMessage& message)
 {
-    GatewayAnswer answer = post(message);
+    GatewayAnswer answer = postRetrying(message);
     PhoneResult result;
     switch (answer.verdict) {
     case GatewayAnswer::Verdict::Accepted:

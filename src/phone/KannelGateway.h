@@ -7,7 +7,8 @@
 // (a gateway that is down shows at the first message, with a clear answer),
 // and the contact stores are empty. post() may be called from several
 // threads at once; each call uses a connection of its own from a small pool,
-// so requests in flight never share one.
+// so requests in flight never share one. send(), the window's way, tries a
+// message the gateway refuses for now again, with the pauses a batch takes.
 
 #include "GatewayAddress.h"
 #include "PhoneStatus.h"
@@ -20,12 +21,6 @@
 #include <vector>
 
 namespace mailvane::phone {
-
-struct GatewayTimeouts
-{
-    std::chrono::milliseconds connect{5'000};
-    std::chrono::milliseconds request{20'000}; // one whole request, answer included
-};
 
 class KannelGateway final : public SmsGateway
 {
@@ -48,6 +43,8 @@ public:
     GatewayAnswer lastAnswer() const;
 
 private:
+    // post(), tried again while the gateway refuses for now, as a batch does.
+    GatewayAnswer postRetrying(const OutgoingMessage& message);
     void* takeConnection();
     void giveBack(void* connection);
 

@@ -13,6 +13,9 @@ LinkSender::LinkSender(PhoneLink& link, ParcelOf parcelOf)
 PushOutcome LinkSender::send(const PushTicket& ticket)
 {
     const LinkParcel parcel = m_parcelOf(ticket.index);
+    // The parcel is built as it is needed, and that may fail.
+    if (!parcel.record || !parcel.security)
+        return {false, std::string(settings::stringText(settings::strings::SendingErrorMessage))};
     parcel.record->to = ticket.number;
     m_link.setSettings(parcel.record);
     const SendResult failure = m_link.SendSettings(*parcel.security);

@@ -131,7 +131,7 @@ std::shared_ptr<PhoneDevice> createPhoneDevice(const PhoneSelection& selection,
         return std::make_shared<SimulatedPhone>(selection.folder);
     case PhoneSelection::Kind::Gateway:
         if ((module = phoneModule(&why)))
-            return module->createGateway(selection.gateway);
+            return module->createGateway(selection.gateway, {});
         break;
     case PhoneSelection::Kind::None:
         break;

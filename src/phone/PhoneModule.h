@@ -27,7 +27,8 @@ struct PhoneModuleFunctions
     GatewayAddressResult (*parseGatewayAddress)(std::string_view url);
     std::shared_ptr<PhoneDevice> (*createGammuPhone)(const GammuTarget& target,
                                                      const GammuTimeouts& timeouts);
-    std::unique_ptr<SmsGateway> (*createGateway)(const GatewayAddress& address);
+    std::unique_ptr<SmsGateway> (*createGateway)(const GatewayAddress& address,
+                                                 const GatewayTimeouts& timeouts);
 };
 
 // The back ends: linked in, or loaded now if need be. Null when the module

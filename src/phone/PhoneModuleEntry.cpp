@@ -22,9 +22,10 @@ std::shared_ptr<PhoneDevice> createGammuPhone(const GammuTarget& target,
     return std::make_shared<GammuPhone>(target, timeouts);
 }
 
-std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address)
+std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address,
+                                          const GatewayTimeouts& timeouts)
 {
-    return std::make_unique<KannelGateway>(address);
+    return std::make_unique<KannelGateway>(address, timeouts);
 }
 
 constexpr PhoneModuleFunctions Functions = {

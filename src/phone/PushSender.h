@@ -22,6 +22,9 @@ struct PushOutcome
 {
     bool sent = false;
     std::string answer; // the last answer on success, the reason on failure
+    // Failed for the gateway's sake (down, busy past every retry, refusing
+    // everyone), not for the number's own.
+    bool gatewayCause = false;
 };
 
 class PushSender

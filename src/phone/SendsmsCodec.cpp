@@ -100,11 +100,28 @@ GatewayAnswer readSendsmsAnswer(long httpStatus, std::string_view body)
     answer.verdict = GatewayAnswer::Verdict::Refused;
     if (httpStatus == HttpAccepted) {
         for (const std::string_view prefix : AcceptedPrefixes) {
-            if (answer.text.starts_with(prefix))
+            if (answer.text.starts_with(prefix)) {
                 answer.verdict = GatewayAnswer::Verdict::Accepted;
+                answer.refusal = GatewayAnswer::Refusal::None;
+            }
         }
     }
     return answer;
+}
+
+std::optional<std::chrono::seconds> readRetryAfter(std::string_view value)
+{
+    value = trimmed(value);
+    // Nine digits are over thirty years, more than anyone waits.
+    if (value.empty() || value.size() > 9)
+        return std::nullopt;
+    long long seconds = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        seconds = seconds * 10 + (c - '0');
+    }
+    return std::chrono::seconds(seconds);
 }
 
 } // namespace mailvane::phone

@@ -7,7 +7,9 @@
 #include "GatewayAddress.h"
 #include "PhoneDevice.h"
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,9 +44,20 @@ struct GatewayAnswer
         Unreachable, // no answer: refused connection, timeout, broken transfer
         Silent,      // took the connection, gave no answer within the time limit
     };
+    // What a refusal means for the batch: whether another try may succeed,
+    // and whether it is the gateway's fault or the number's own.
+    enum class Refusal
+    {
+        None,      // accepted
+        Temporary, // busy or out of reach for now: worth another try
+        Gateway,   // every number would fail the same way: wrong password, wrong URL
+        Number,    // this number's own refusal
+    };
     Verdict verdict = Verdict::Unreachable;
     long httpStatus = 0; // 0 when there was no answer
     std::string text;    // the gateway's text, or why there was no answer
+    Refusal refusal = Refusal::Gateway; // read only when not accepted
+    std::optional<std::chrono::seconds> retryAfter; // the answer's Retry-After
 
     bool accepted() const { return verdict == Verdict::Accepted; }
 };
@@ -53,5 +66,9 @@ struct GatewayAnswer
 // delivery" with HTTP 202 when it took the message; anything else is a
 // refusal carrying its text.
 GatewayAnswer readSendsmsAnswer(long httpStatus, std::string_view body);
+
+// The delay of a Retry-After header's value in seconds; nothing for a date
+// or anything else (a date would need the gateway's clock to agree with ours).
+std::optional<std::chrono::seconds> readRetryAfter(std::string_view value);
 
 } // namespace mailvane::phone

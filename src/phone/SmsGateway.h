@@ -7,9 +7,16 @@
 #include "PhoneDevice.h"
 #include "SendsmsCodec.h"
 
+#include <chrono>
 #include <string>
 
 namespace mailvane::phone {
+
+struct GatewayTimeouts
+{
+    std::chrono::milliseconds connect{5'000};
+    std::chrono::milliseconds request{20'000}; // one whole request, answer included
+};
 
 class SmsGateway : public PhoneDevice
 {

@@ -28,7 +28,24 @@ constexpr std::array<MethodName, 3> MethodNames = {{
 
 bool isPin(std::string_view pin)
 {
-    return !pin.empty() && pin.size() <= MaxPinLength;
+    return !pin.empty() && pin.size() <= MaxPinLength &&
+           std::ranges::all_of(pin, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string pinDefect(std::string_view text)
+{
+    if (isPin(text))
+        return {};
+    const std::string rule =
+        "a PIN is 1 to " + std::to_string(MaxPinLength) + " digits (0-9) and nothing else";
+    // What a spreadsheet makes of a number column: 4711.0, 4,711, 1.2E+3.
+    const bool digitFirst = !text.empty() && text.front() >= '0' && text.front() <= '9';
+    const bool numberArtefact =
+        digitFirst && text.find_first_not_of("0123456789.,eE+-") == std::string_view::npos &&
+        text.find_first_of(".,eE") != std::string_view::npos;
+    if (numberArtefact)
+        return rule + "; this looks like a spreadsheet number: format the column as text";
+    return rule;
 }
 
 bool isImsi(std::string_view imsi)

@@ -35,8 +35,12 @@ struct PushSecurity
     std::string key; // the HMAC key's bytes
 };
 
-// 1 to MaxPinLength characters.
+// 1 to MaxPinLength ASCII digits, nothing else: what a phone's keypad can
+// type when the phone asks for it.
 bool isPin(std::string_view pin);
+// Why `text` is not a PIN, for a message that must not repeat it; empty
+// when it is one.
+std::string pinDefect(std::string_view text);
 // MinImsiDigits to MaxImsiDigits decimal digits, nothing else.
 bool isImsi(std::string_view imsi);
 

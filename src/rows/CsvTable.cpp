@@ -1,12 +1,14 @@
 #include "CsvTable.h"
 
 #include <algorithm>
+#include <array>
 
 namespace mailvane::rows::csv {
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr char Quote = '"';
+constexpr std::string_view Separators = ",;\t";
 
 ParseResult failure(Defect defect, std::size_t line)
 {
@@ -16,25 +18,28 @@ ParseResult failure(Defect defect, std::size_t line)
     return result;
 }
 
-// NUL bytes and overlong lines, found before any cell is cut so that a
-// binary file is refused with the line it goes wrong on.
-std::optional<ParseResult> lineDefect(std::string_view text)
+// Whether a row whose text was inside a quoted cell at the start of `line`
+// still is at its end, by the rules Reader cuts cells with.
+bool endsInsideQuote(std::string_view line, bool inside, char separator)
 {
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\0')
-            return failure(Defect::NulByte, line);
-        if (text[i] == '\n') {
-            if (i - lineStart > MaxLineLength)
-                return failure(Defect::LineTooLong, line);
-            ++line;
-            lineStart = i + 1;
+    bool cellStart = !inside;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (inside) {
+            if (c == Quote) {
+                if (i + 1 < line.size() && line[i + 1] == Quote)
+                    ++i;
+                else
+                    inside = false;
+            }
+        } else if (c == separator) {
+            cellStart = true;
+        } else {
+            inside = cellStart && c == Quote;
+            cellStart = false;
         }
     }
-    if (text.size() - lineStart > MaxLineLength)
-        return failure(Defect::LineTooLong, line);
-    return std::nullopt;
+    return inside;
 }
 
 // Whether the CR at `at` belongs to a line end: CR LF, or a CR that ends the text.
@@ -48,21 +53,6 @@ class Reader
 public:
     Reader(std::string_view text, char separator) : m_text(text), m_separator(separator) {}
 
-    ParseResult read()
-    {
-        ParseResult result;
-        result.separator = m_separator;
-        while (m_pos < m_text.size()) {
-            if (result.rows.size() == MaxRows)
-                return failure(Defect::TooManyRows, m_line);
-            Row row;
-            if (!readRow(row))
-                return failure(m_defect, m_defectLine);
-            result.rows.push_back(std::move(row));
-        }
-        return result;
-    }
-
     // The number of cells of the first row, as far as it can be read.
     std::size_t firstRowCells()
     {
@@ -71,7 +61,9 @@ public:
         return row.cells.size();
     }
 
-private:
+    Defect defect() const { return m_defect; }
+    std::size_t defectLine() const { return m_defectLine; }
+
     bool readRow(Row& row)
     {
         row.line = m_line;
@@ -93,6 +85,7 @@ private:
         return true;
     }
 
+private:
     bool atQuote() const { return m_pos < m_text.size() && m_text[m_pos] == Quote; }
 
     bool takeSeparator()
@@ -159,15 +152,9 @@ private:
     std::size_t m_defectLine = 0;
 };
 
-// The separator with which the first row has more cells.
-char detectSeparator(std::string_view text)
-{
-    return Reader(text, ';').firstRowCells() > Reader(text, ',').firstRowCells() ? ';' : ',';
-}
-
 bool needsQuotes(std::string_view cell)
 {
-    return cell.find_first_of(",;\"\r\n") != std::string_view::npos;
+    return cell.find_first_of(",;\t\"\r\n") != std::string_view::npos;
 }
 
 void appendCell(std::string& out, std::string_view cell, bool quote)
@@ -193,30 +180,145 @@ void appendCell(std::string& out, std::string_view cell, bool quote)
 bool firstCellNeedsQuotes(const std::vector<std::string>& firstRow)
 {
     return firstRow.size() >= 2 && std::ranges::any_of(firstRow, [](const std::string& cell) {
-               return cell.find_first_of(",;") != std::string::npos;
+               return cell.find_first_of(Separators) != std::string::npos;
            });
+}
+
+} // namespace
+
+RowStream::RowStream(ByteSource& source, TableEncoding encoding, std::optional<char> separator)
+    : m_lines(source, encoding, Limits), m_separator(separator)
+{}
+
+bool RowStream::fail(Defect defect, std::size_t line)
+{
+    m_defect = defect;
+    m_defectLine = line;
+    return false;
+}
+
+bool RowStream::takeLine(PendingLine& line)
+{
+    if (!m_pending.empty()) {
+        line = std::move(m_pending.front());
+        m_pending.pop_front();
+        return true;
+    }
+    const std::optional<std::string_view> text = m_lines.next();
+    if (!text)
+        return false;
+    line = {std::string(*text), m_lines.endBefore(), m_lines.lineNumber()};
+    return true;
+}
+
+void RowStream::detectSeparator()
+{
+    // Each separator may see the first row end on another line (a quote
+    // opens a cell only at its start), so the lines are looked ahead at
+    // until every separator's first row has ended.
+    constexpr std::array<char, 3> Candidates = {',', ';', '\t'};
+    std::array<bool, 3> inside{};
+    std::array<std::size_t, 3> lines{};
+    std::size_t bytes = 0;
+    while (const std::optional<std::string_view> text = m_lines.next()) {
+        m_pending.push_back({std::string(*text), m_lines.endBefore(), m_lines.lineNumber()});
+        bytes += text->size() + 2;
+        const bool firstLine = m_pending.size() == 1;
+        for (std::size_t i = 0; i < Candidates.size(); ++i) {
+            if (firstLine || inside[i]) {
+                inside[i] = endsInsideQuote(*text, !firstLine, Candidates[i]);
+                lines[i] = m_pending.size();
+            }
+        }
+        if (std::ranges::none_of(inside, [](bool open) { return open; }) || bytes > MaxLineLength)
+            break;
+    }
+    std::size_t most = 0;
+    for (std::size_t i = 0; i < Candidates.size(); ++i) {
+        std::string firstRow;
+        for (std::size_t k = 0; k < lines[i]; ++k) {
+            if (k > 0)
+                firstRow += m_pending[k].endBefore;
+            firstRow += m_pending[k].text;
+        }
+        const std::size_t cells = Reader(firstRow, Candidates[i]).firstRowCells();
+        if (i == 0 || cells > most) {
+            m_separator = Candidates[i];
+            most = cells;
+        }
+    }
+}
+
+bool RowStream::next(Row& row)
+{
+    if (m_defect != Defect::None)
+        return false;
+    if (!m_separator)
+        detectSeparator();
+    PendingLine line;
+    if (!takeLine(line))
+        return m_lines.defect() == TextDefect::None ? false
+                                                    : fail(Defect::Text, m_lines.lineNumber());
+    const std::size_t first = line.number;
+    m_rowText = std::move(line.text);
+    bool inside = endsInsideQuote(m_rowText, false, *m_separator);
+    while (inside) {
+        if (!takeLine(line))
+            return m_lines.defect() == TextDefect::None ? fail(Defect::UnclosedQuote, first)
+                                                        : fail(Defect::Text, m_lines.lineNumber());
+        if (m_rowText.size() + 2 + line.text.size() > MaxLineLength)
+            return fail(Defect::RowTooLong, first);
+        m_rowText += line.endBefore;
+        m_rowText += line.text;
+        inside = endsInsideQuote(line.text, true, *m_separator);
+    }
+    if (++m_rows > MaxRows + 1)
+        return fail(Defect::TooManyRows, first);
+    row.cells.clear();
+    Reader reader(m_rowText, *m_separator);
+    if (!reader.readRow(row))
+        return fail(reader.defect(), first + reader.defectLine() - 1);
+    row.line = first;
+    m_cells += row.cells.size();
+    if (m_cells > MaxCells)
+        return fail(Defect::TooManyCells, first);
+    return true;
+}
+
+namespace {
+
+ParseResult parseWith(std::string_view bytes, std::optional<char> separator,
+                      TableEncoding encoding = TableEncoding::Utf8)
+{
+    MemorySource source(bytes);
+    RowStream stream(source, encoding, separator);
+    ParseResult result;
+    Row row;
+    while (stream.next(row))
+        result.rows.push_back(row);
+    if (stream.defect() != Defect::None) {
+        result = failure(stream.defect(), stream.defectLine());
+        result.text = stream.textDefect();
+    }
+    result.separator = stream.separator();
+    return result;
 }
 
 } // namespace
 
 ParseResult parse(std::string_view bytes)
 {
-    if (bytes.size() > MaxTableBytes)
-        return failure(Defect::TooLarge, 0);
-    if (bytes.starts_with(ByteOrderMark))
-        return parse(bytes, detectSeparator(bytes.substr(ByteOrderMark.size())));
-    return parse(bytes, detectSeparator(bytes));
+    return parseWith(bytes, std::nullopt);
 }
 
 ParseResult parse(std::string_view bytes, char separator)
 {
-    if (bytes.size() > MaxTableBytes)
-        return failure(Defect::TooLarge, 0);
-    if (std::optional<ParseResult> defect = lineDefect(bytes))
-        return *defect;
-    if (bytes.starts_with(ByteOrderMark))
-        bytes.remove_prefix(ByteOrderMark.size());
-    return Reader(bytes, separator).read();
+    return parseWith(bytes, separator);
+}
+
+ParseResult parse(std::string_view bytes, TableEncoding encoding)
+{
+    return parseWith(bytes, std::nullopt, encoding);
 }
 
 std::string write(const std::vector<std::vector<std::string>>& rows, char separator)
@@ -241,25 +343,26 @@ std::string write(const std::vector<std::vector<std::string>>& rows, char separa
     return out;
 }
 
-std::string describe(Defect defect)
+std::string describe(Defect defect, TextDefect text)
 {
     switch (defect) {
     case Defect::None:
         return "no defect";
-    case Defect::TooLarge:
-        return "the table is larger than " + std::to_string(MaxTableBytes) + " bytes";
-    case Defect::LineTooLong:
-        return "the line is longer than " + std::to_string(MaxLineLength) + " bytes";
+    case Defect::Text:
+        return rows::describe(text, Limits);
+    case Defect::RowTooLong:
+        return "the row (its quoted line ends too) is longer than " +
+               std::to_string(MaxLineLength) + " bytes";
     case Defect::TooManyRows:
-        return "the table has more than " + std::to_string(MaxRows) + " rows";
+        return "the table has more than " + std::to_string(MaxRows) + " rows after its header";
     case Defect::TooManyColumns:
         return "the row has more than " + std::to_string(MaxColumns) + " cells";
+    case Defect::TooManyCells:
+        return "the table has more than " + std::to_string(MaxCells) + " cells";
     case Defect::UnclosedQuote:
         return "a quoted cell that starts here is never closed";
     case Defect::TextAfterQuote:
         return "a quoted cell is followed by more than a separator or a line end";
-    case Defect::NulByte:
-        return "the line holds a NUL byte; the table is not text";
     }
     return "unknown defect";
 }

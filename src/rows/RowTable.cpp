@@ -9,7 +9,10 @@
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <map>
+#include <unordered_map>
 
 namespace mailvane::rows {
 namespace {
@@ -30,9 +33,37 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string quoted(std::string_view text)
+using settings::FieldId;
+
+constexpr std::array<FieldId, 11> PersonalFields = {
+    FieldId::Mailbox,
+    FieldId::EmailAddress,
+    FieldId::ReplyToAddress,
+    FieldId::IncomingServerUsername,
+    FieldId::IncomingServerPassword,
+    FieldId::SmtpUsername,
+    FieldId::SmtpPassword,
+    FieldId::InBearerUsername,
+    FieldId::InBearerPassword,
+    FieldId::OutBearerUsername,
+    FieldId::OutBearerPassword,
+};
+
+bool isPassword(FieldId id)
 {
-    return "\"" + std::string(text) + "\"";
+    return id == FieldId::IncomingServerPassword || id == FieldId::SmtpPassword ||
+           id == FieldId::InBearerPassword || id == FieldId::OutBearerPassword;
+}
+
+bool isPersonal(FieldId id)
+{
+    return std::ranges::find(PersonalFields, id) != PersonalFields.end();
+}
+
+// Sets the field absent, whatever its kind.
+void clearField(const settings::FieldInfo& field, settings::EmailSettings& record)
+{
+    std::visit([&record](const auto& access) { access.ref(record).reset(); }, field.access);
 }
 
 // "Yes, No": the words a flag or choice cell may hold, as the file writes them.
@@ -61,19 +92,34 @@ struct Columns
     std::optional<std::size_t> pin;
     std::optional<std::size_t> imsi;
     std::vector<std::pair<std::size_t, const settings::FieldInfo*>> fields;
+    std::vector<std::size_t> unnamed;
 };
 
-class RowReader
+} // namespace
+
+class RowChecker::Impl
 {
 public:
-    RowReader(const settings::EmailSettings& templateRecord, const RowRules& rules,
-              const provisioning::TokenTables& tables)
+    Impl(const settings::EmailSettings& templateRecord, const RowRules& rules,
+         const provisioning::TokenTables& tables)
         : m_template(templateRecord), m_rules(rules), m_tables(tables)
     {}
 
     // The columns of the header row; false when the table cannot be read.
     bool readHeader(const csv::Row& header, std::vector<RowDefect>& defects)
     {
+        // Without a number column the first line is most likely a person's
+        // row: nothing of it may be repeated.
+        const bool hasNumber = std::ranges::any_of(header.cells, [](const std::string& cell) {
+            return settings::normaliseWord(cell) == NumberColumn;
+        });
+        if (!hasNumber) {
+            defects.push_back({header.line,
+                               {},
+                               "the first line is not a header: expected a `number` column",
+                               {}});
+            return false;
+        }
         std::map<std::string, std::size_t, std::less<>> seen;
         for (std::size_t i = 0; i < header.cells.size(); ++i) {
             const std::string& name = header.cells[i];
@@ -83,8 +129,7 @@ public:
             };
             const std::string key = settings::normaliseWord(name);
             if (key.empty()) {
-                defects.push_back(
-                    {header.line, {}, "column " + std::to_string(i + 1) + " has no name", {}});
+                m_columns.unnamed.push_back(i); // ignored while its cells are empty
                 continue;
             }
             if (const auto earlier = seen.find(key); earlier != seen.end()) {
@@ -114,8 +159,10 @@ public:
         const auto missing = [&](std::string why) {
             defects.push_back({header.line, {}, std::move(why), {}});
         };
-        if (!m_columns.number)
-            missing("there is no number column");
+        if (const std::string leaked = unsharedPersonalValues(); !leaked.empty())
+            missing("the template gives every row its " + leaked +
+                    ": add a column for each (a cell of " + std::string(ClearMark) +
+                    " clears it) or name them as shared (--shared)");
         if (provisioning::usesImsi(m_rules.method) && !m_columns.imsi)
             missing(std::string(securityName()) + " needs the IMSI of each SIM: there is no imsi "
                                                   "column");
@@ -132,10 +179,15 @@ public:
             return RowDefect{row.line, column ? m_columns.names[*column] : std::string(),
                              std::move(why), numberCell(row)};
         };
-        if (row.cells.size() != m_columns.names.size())
+        if (!fitsColumns(row))
             return defect(std::nullopt, "the row has " + std::to_string(row.cells.size()) +
                                             " cells where the header names " +
                                             std::to_string(m_columns.names.size()) + " columns");
+        for (const std::size_t column : m_columns.unnamed) {
+            if (column < row.cells.size() && !trimmed(row.cells[column]).empty())
+                return defect(std::nullopt, "column " + std::to_string(column + 1) +
+                                                " has no name but this row has a value in it");
+        }
 
         const std::string_view numberText = trimmed(row.cells[*m_columns.number]);
         if (numberText.empty())
@@ -143,6 +195,7 @@ public:
         std::optional<std::string> number = dialledNumber(numberText);
         if (!number)
             return defect(m_columns.number, settings::invalidNumberMessage(numberText));
+        // Compared as dialled: "+49 170-1" and "+491701" reach one phone.
         if (const auto [earlier, added] = m_numbers.emplace(*number, row.line); !added)
             return defect(m_columns.number, *number + " is also the number on line " +
                                                 std::to_string(earlier->second));
@@ -156,9 +209,7 @@ public:
                 return defect(m_columns.pin, "there is no PIN: the cell is empty and there is "
                                              "no PIN for every row");
             if (!provisioning::isPin(pin))
-                return defect(m_columns.pin, "a PIN has 1 to " +
-                                                 std::to_string(provisioning::MaxPinLength) +
-                                                 " characters");
+                return defect(m_columns.pin, provisioning::pinDefect(pin));
         }
         std::string_view imsi;
         if (provisioning::usesImsi(m_rules.method)) {
@@ -167,9 +218,9 @@ public:
                 return defect(m_columns.imsi, "there is no IMSI");
             if (!provisioning::isImsi(imsi))
                 return defect(m_columns.imsi,
-                              quoted(imsi) + " is not an IMSI (" +
-                                  std::to_string(provisioning::MinImsiDigits) + " to " +
-                                  std::to_string(provisioning::MaxImsiDigits) + " digits)");
+                              "not an IMSI (" + std::to_string(provisioning::MinImsiDigits) +
+                                  " to " + std::to_string(provisioning::MaxImsiDigits) +
+                                  " digits)");
         }
 
         person.record = m_template;
@@ -199,6 +250,40 @@ public:
     }
 
 private:
+    // Every row needs as many cells as there are columns; a spreadsheet may
+    // leave off the empty cells of trailing unnamed columns, or add some.
+    bool fitsColumns(const csv::Row& row) const
+    {
+        const std::size_t columns = m_columns.names.size();
+        if (row.cells.size() > columns)
+            return std::all_of(row.cells.begin() + static_cast<std::ptrdiff_t>(columns),
+                               row.cells.end(),
+                               [](const std::string& cell) { return trimmed(cell).empty(); });
+        for (std::size_t i = row.cells.size(); i < columns; ++i) {
+            if (std::ranges::find(m_columns.unnamed, i) == m_columns.unnamed.end())
+                return false;
+        }
+        return true;
+    }
+
+    // "Mailbox, SMTP Password": the personal values of the template that no
+    // column replaces and the rules do not share.
+    std::string unsharedPersonalValues() const
+    {
+        std::string list;
+        for (const FieldId id : PersonalFields) {
+            const settings::FieldInfo& field = settings::fieldInfo(id);
+            const bool hasColumn = std::ranges::any_of(
+                m_columns.fields, [id](const auto& column) { return column.second->id == id; });
+            if (hasColumn || std::ranges::find(m_rules.shared, id) != m_rules.shared.end() ||
+                !settings::isNonEmpty(settings::textValue(field, m_template)))
+                continue;
+            list += list.empty() ? "" : ", ";
+            list += field.key;
+        }
+        return list;
+    }
+
     std::string_view securityName() const
     {
         return provisioning::securityMethodName(m_rules.method);
@@ -225,13 +310,21 @@ private:
     }
 
     // Sets one settings cell; why it cannot be set otherwise. An empty cell
-    // leaves the template's value.
-    static std::optional<std::string> applyCell(std::string_view cell,
+    // leaves the template's value, ClearMark clears it.
+    static std::optional<std::string> applyCell(std::string_view rawCell,
                                                 const settings::FieldInfo& field,
                                                 settings::EmailSettings& record)
     {
-        if (trimmed(cell).empty())
+        const std::string_view cell = trimmed(rawCell);
+        if (cell.empty())
             return std::nullopt;
+        if (cell == ClearMark) {
+            clearField(field, record);
+            return std::nullopt;
+        }
+        if (isPassword(field.id) && cell.size() != rawCell.size())
+            return "the password begins or ends with a blank, which a spreadsheet may have "
+                   "added; no password is sent with one";
         const Latin1Text text = latin1FromUtf8(cell);
         if (!text.ok())
             return text.error;
@@ -246,8 +339,7 @@ private:
             return "longer than the " + std::to_string(*field.readLimit) +
                    " characters the setting may have";
         case settings::ValueOutcome::UnknownWord:
-            return quoted(trimmed(cell)) + " is not one of its words (" + valueWordList(field) +
-                   ")";
+            return "not one of its words (" + valueWordList(field) + ")";
         }
         return std::nullopt;
     }
@@ -256,19 +348,60 @@ private:
     const RowRules& m_rules;
     const provisioning::TokenTables& m_tables;
     Columns m_columns;
-    std::map<std::string, std::size_t, std::less<>> m_numbers; // number -> first line
+    std::unordered_map<std::string, std::size_t> m_numbers; // number as dialled -> first line
 };
 
-bool isBlank(const csv::Row& row)
+RowChecker::RowChecker(const settings::EmailSettings& templateRecord, const RowRules& rules,
+                       const provisioning::TokenTables& tables)
+    : m_impl(std::make_unique<Impl>(templateRecord, rules, tables))
+{}
+
+RowChecker::~RowChecker() = default;
+
+std::vector<RowDefect> RowChecker::readHeader(const csv::Row& header)
 {
-    for (const std::string& cell : row.cells) {
-        if (!trimmed(cell).empty())
-            return false;
-    }
-    return true;
+    std::vector<RowDefect> defects;
+    m_impl->readHeader(header, defects);
+    return defects;
 }
 
-} // namespace
+std::optional<RowDefect> RowChecker::readRow(const csv::Row& row, PersonRow& person)
+{
+    return m_impl->readRow(row, person);
+}
+
+bool RowChecker::isBlank(const csv::Row& row)
+{
+    return std::ranges::all_of(row.cells,
+                               [](const std::string& cell) { return trimmed(cell).empty(); });
+}
+
+std::span<const settings::FieldId> personalFields()
+{
+    return PersonalFields;
+}
+
+std::optional<std::vector<settings::FieldId>> parseSharedKeys(std::string_view list,
+                                                              std::string& unknown)
+{
+    std::vector<settings::FieldId> fields;
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        const std::string_view piece = trimmed(list.substr(0, comma));
+        if (!piece.empty()) {
+            const settings::FieldInfo* field =
+                settings::findReadableField(settings::normaliseWord(piece));
+            if (!field || !isPersonal(field->id)) {
+                unknown = std::string(piece);
+                return std::nullopt;
+            }
+            fields.push_back(field->id);
+        }
+        if (comma == std::string_view::npos)
+            return fields;
+        list.remove_prefix(comma + 1);
+    }
+}
 
 RowTable readRows(const csv::ParseResult& table, const settings::EmailSettings& templateRecord,
                   const RowRules& rules, const provisioning::TokenTables& tables)
@@ -279,12 +412,13 @@ RowTable readRows(const csv::ParseResult& table, const settings::EmailSettings& 
             {1, {}, "the table is empty; its first line must name the columns", {}});
         return result;
     }
-    RowReader reader(templateRecord, rules, tables);
-    if (!reader.readHeader(table.rows.front(), result.tableDefects))
+    RowChecker reader(templateRecord, rules, tables);
+    result.tableDefects = reader.readHeader(table.rows.front());
+    if (!result.tableDefects.empty())
         return result;
     for (std::size_t i = 1; i < table.rows.size(); ++i) {
         const csv::Row& row = table.rows[i];
-        if (isBlank(row))
+        if (RowChecker::isBlank(row))
             continue;
         ++result.rowCount;
         PersonRow person;

@@ -128,18 +128,31 @@ bool SplashScreen::show(int displayMs, int fadeInMs, const WhileShown& whileShow
     });
     compose(place);
 
+    const auto applyMask = [this] {
+        if (!m_window || m_image.frame(skin::LayeredImage::AlphaMask, 0).isNull())
+            return;
+        const auto region = m_image.region(skin::LayeredImage::AlphaMask, 0,
+                                           skin::KeyColour{0xFFFFFF, MaskTolerance});
+        if (region)
+            m_window->setMask(*region);
+    };
+    // A Wayland compositor takes a window's mask for where input goes, not for
+    // what shows: there the splash is translucent and paints inside its mask
+    // only, which must be known before the first paint.
+    const bool maskClipsPainting =
+        !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (!maskClipsPainting) {
+        window->setAttribute(Qt::WA_TranslucentBackground);
+        applyMask();
+    }
     if (animationAvailable()) {
         fade(true, fadeInMs);
     } else {
         window->show();
         wait(fadeInMs);
     }
-    if (m_window && !m_image.frame(skin::LayeredImage::AlphaMask, 0).isNull()) {
-        const auto region = m_image.region(skin::LayeredImage::AlphaMask, 0,
-                                           skin::KeyColour{0xFFFFFF, MaskTolerance});
-        if (region)
-            m_window->setMask(*region);
-    }
+    if (maskClipsPainting)
+        applyMask();
     QElapsedTimer shownFor;
     shownFor.start();
     if (whileShown) {

@@ -25,6 +25,10 @@ void SplashScreenWidget::paintEvent(QPaintEvent*)
     if (shown.isNull())
         shown = m_image.frame(skin::LayeredImage::Foreground, 0);
     QPainter painter(this);
+    // Translucent, the window shows what its mask leaves out unless it is
+    // left unpainted.
+    if (testAttribute(Qt::WA_TranslucentBackground) && !mask().isEmpty())
+        painter.setClipRegion(mask());
     painter.drawImage(QPoint(0, 0), shown);
 }
 

@@ -10,11 +10,14 @@ using namespace std::string_literals;
 TEST(InstanceMessage, encodedRequestsParseBackWhole)
 {
     const Request requests[] = {
-        {Kind::Raise, ""},
-        {Kind::Open, "/home/ann/mail.txt"},
+        {Kind::Raise, "", ""},
+        {Kind::Open, "/home/ann/mail.txt", ""},
         // Any byte but NUL travels, line breaks and non-UTF-8 bytes too.
-        {Kind::Open, "/tmp/two\nlines \xff.txt"},
-        {Kind::Open, "/" + std::string(MaxPathBytes - 1, 'a')},
+        {Kind::Open, "/tmp/two\nlines \xff.txt", ""},
+        {Kind::Open, "/" + std::string(MaxPathBytes - 1, 'a'), ""},
+        // The token a launcher gave the later start travels with either.
+        {Kind::Raise, "", "wayland-activation_1:2/3"},
+        {Kind::Open, "/home/ann/mail.txt", std::string(MaxTokenBytes, '~')},
     };
     for (const Request& request : requests) {
         SCOPED_TRACE(request.path);
@@ -24,6 +27,7 @@ TEST(InstanceMessage, encodedRequestsParseBackWhole)
         ASSERT_EQ(parsed.status, Status::Complete) << parsed.problem;
         EXPECT_EQ(parsed.request.kind, request.kind);
         EXPECT_EQ(parsed.request.path, request.path);
+        EXPECT_EQ(parsed.request.activationToken, request.activationToken);
         // Every shorter beginning asks for more, and never for a refusal.
         for (std::size_t cut = 0; cut < bytes->size(); cut += 1 + cut / 8)
             EXPECT_EQ(parse(std::string_view(*bytes).substr(0, cut)).status, Status::Incomplete)
@@ -36,7 +40,9 @@ TEST(InstanceMessage, pathsThatCannotTravelAreNotEncoded)
     const std::string paths[] = {"", "relative/mail.txt", "/nul\0byte"s,
                                  "/" + std::string(MaxPathBytes, 'a')};
     for (const std::string& path : paths)
-        EXPECT_FALSE(encode({Kind::Open, path})) << path;
+        EXPECT_FALSE(encode({Kind::Open, path, ""})) << path;
+    for (const std::string& token : {"with blank"s, "tab\t"s, std::string(MaxTokenBytes + 1, 't')})
+        EXPECT_FALSE(encode({Kind::Raise, "", token})) << token;
 }
 
 TEST(InstanceMessage, anyOtherBytesAreRefusedWithAReason)
@@ -58,6 +64,14 @@ TEST(InstanceMessage, anyOtherBytesAreRefusedWithAReason)
         "mailvane/1 open x",
         "mailvane/1 open 12345",
         "mailvane/1 opex",
+        "mailvane/1 raisex\n",
+        "mailvane/1 raise 0\n",
+        "mailvane/1 raise 256\n",
+        "mailvane/1 raise 2\na b",
+        "mailvane/1 raise 1\nab",
+        "mailvane/1 open 2 \n/a",
+        "mailvane/1 open 2 3 4\n/a",
+        "mailvane/1 open 2 1\n/a\x7f",
         std::string(MaxHeaderBytes, 'm'),
         "\0"s,
     };

@@ -50,44 +50,62 @@ TEST(RecipientFile, unreadableOrBinaryFileIsAnErrorNamingIt)
     }
 }
 
-TEST(SendLog, resumeTakesOnlyCompleteLinesRecordingASend)
+TEST(SendLog, resumeTakesEachNumbersLastCompleteLineAsDialled)
 {
     const auto when = std::chrono::system_clock::time_point(1'800'000'000s);
     const std::string sent =
         cli::formatLogLine("+491", cli::LogOutcome::Sent, "0: Accepted for delivery", when);
     EXPECT_EQ(sent, "+491\tsent\t2027-01-15T08:00:00Z\t0: Accepted for delivery");
-    const std::string text =
-        sent + "\n" +
-        cli::formatLogLine("+492", cli::LogOutcome::Failed, "refused\twith\na tab", when) + "\n" +
-        cli::formatLogLine("+49\t3", cli::LogOutcome::Sent, "ok", when, 7) + "\n" +
-        "+494\tsentence\t-\t-\n" + "garbage\n\tsent\t-\t-\n" +
-        cli::formatLogLine("+496", cli::LogOutcome::Skipped, "no PIN", when, 9) + "\n" +
-        cli::formatLogLine("+495", cli::LogOutcome::Sent, "cut short", when);
     EXPECT_EQ(cli::formatLogLine("+497", cli::LogOutcome::Skipped, "no PIN", when, 9),
               "+497\tskipped\t2027-01-15T08:00:00Z\tno PIN\tline 9");
-    EXPECT_EQ(cli::sentNumbersInLog(text), (std::set<std::string, std::less<>>{"+491", "+49 3"}));
+    const auto line = [&](std::string_view number, cli::LogOutcome outcome) {
+        return cli::formatLogLine(number, outcome, "answer", when) + "\n";
+    };
+    using cli::LogOutcome;
+    const std::string text =
+        sent + "\n" + cli::formatLogLine("+492", LogOutcome::Failed, "refused\twith\na tab", when) +
+        "\n" + cli::formatLogLine("+49\t3", LogOutcome::Sent, "ok", when, 7) + "\n" +
+        "+494\tsentence\t-\t-\n" + "garbage\n\tsent\t-\t-\n" +
+        // As typed in an older log: it matches the number as dialled.
+        line("+49 (170) 8-8", LogOutcome::Sent) +
+        // Started and never ended: the run stopped in between.
+        line("+4910", LogOutcome::Started) + line("+4911", LogOutcome::Started) +
+        line("+4911", LogOutcome::Sent) + line("+4912", LogOutcome::Sent) +
+        line("+4912", LogOutcome::Started) + line("+4913", LogOutcome::Started) +
+        line("+4913", LogOutcome::Failed) + line("+4914", LogOutcome::Dry) +
+        line("+496", LogOutcome::Skipped) + cli::formatLogLine("+495", LogOutcome::Sent, "cut", when);
+    const cli::LoggedNumbers numbers = cli::numbersInLog(text);
+    EXPECT_EQ(numbers.sent,
+              (std::set<std::string, std::less<>>{"+491", "+493", "+4917088", "+4911"}));
+    EXPECT_EQ(numbers.uncertain, (std::set<std::string, std::less<>>{"+4910", "+4912"}));
 }
 
-TEST(SendLog, appendsFlushedLinesAndAMissingLogResumesNothing)
+TEST(SendLog, appendsWholeLinesToALogOnlyItsOwnerReadsAndOneRunAtATime)
 {
     test::TempDir dir;
     const std::string path = (dir / "run.log").string();
     EXPECT_TRUE(cli::readResumeLog(path).read);
-    EXPECT_TRUE(cli::readResumeLog(path).sent.empty());
+    EXPECT_TRUE(cli::readResumeLog(path).numbers.sent.empty());
     for (const bool sent : {true, false}) {
         cli::SendLog log;
         std::string error;
-        ASSERT_TRUE(log.open(path, error)) << error;
+        ASSERT_EQ(log.open(path, error), cli::SendLog::Opening::Opened) << error;
         EXPECT_TRUE(log.record(sent ? "+491" : "+492",
                                sent ? cli::LogOutcome::Sent : cli::LogOutcome::Failed, "answer"));
+        cli::SendLog second;
+        EXPECT_EQ(second.open(path, error), cli::SendLog::Opening::InUse);
+        EXPECT_EQ(error, "the log " + path + " is in use by another run");
     }
     const auto resumed = cli::readResumeLog(path);
     ASSERT_TRUE(resumed.read);
-    EXPECT_EQ(resumed.sent, (std::set<std::string, std::less<>>{"+491"}));
+    EXPECT_EQ(resumed.numbers.sent, (std::set<std::string, std::less<>>{"+491"}));
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     cli::SendLog unopenable;
     std::string error;
-    EXPECT_FALSE(unopenable.open((dir / "no-such-dir" / "run.log").string(), error));
+    EXPECT_EQ(unopenable.open((dir / "no-such-dir" / "run.log").string(), error),
+              cli::SendLog::Opening::Failed);
     EXPECT_NE(error.find("no-such-dir"), std::string::npos) << error;
 }
 

@@ -69,4 +69,17 @@ void isolateProgramSettings(const std::filesystem::path& home)
     ::setenv("XDG_CONFIG_DIRS", (home / "xdg").c_str(), 1);
 }
 
+std::vector<std::string> loggedEndings(const std::string& logText)
+{
+    std::vector<std::string> endings;
+    std::size_t start = 0;
+    for (std::size_t end = logText.find('\n'); end != std::string::npos;
+         start = end + 1, end = logText.find('\n', start)) {
+        std::string line = logText.substr(start, end - start);
+        if (line.find("\tstarted\t") == std::string::npos)
+            endings.push_back(std::move(line));
+    }
+    return endings;
+}
+
 } // namespace mailvane::test

@@ -26,4 +26,8 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
 // unless the test configures one.
 void isolateProgramSettings(const std::filesystem::path& home);
 
+// The lines of a send log's text that end a number's push (sent, failed,
+// skipped, dry): those without the "started" lines.
+std::vector<std::string> loggedEndings(const std::string& logText);
+
 } // namespace mailvane::test

@@ -54,7 +54,8 @@ TEST(CliUsage, helpListsEveryCommandAndExitsZero)
     EXPECT_EQ(encodeHelp.exitCode, 0);
     EXPECT_TRUE(encodeHelp.out.starts_with(
         "Usage: mailvane-cli encode FILE [--pin PIN] --format FORMAT [--to NUMBERS] "
-        "[--rows TABLE] [--security METHOD] [--imsi IMSI] [--table PATH]\n"))
+        "[--rows TABLE] [--shared KEYS] [--encoding NAME] [--security METHOD] [--imsi IMSI] "
+        "[--table PATH]\n"))
         << encodeHelp.out;
 }
 

@@ -1,4 +1,5 @@
 #include "ManualPage.h"
+#include "ArgumentParser.h"
 #include "Program.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,23 @@ TEST(CliManualPage, describesEveryOptionOfEveryCommandAndNoOther)
     for (const std::string& subsection : page.subsections)
         EXPECT_TRUE(commandNames.contains(subsection))
             << PageFile << " describes a command " << subsection << " the program does not have";
+}
+
+// What the page says of each command agrees with the parser's table: the
+// synopsis as --help prints it, and the value each option takes.
+TEST(CliManualPage, showsEachCommandAndOptionAsTheParserTakesIt)
+{
+    ManualPage page = loadPage();
+    for (const Command* command : mailvane::cli::commands()) {
+        const std::string name(command->name);
+        SCOPED_TRACE(name);
+        const std::string usage = mailvane::cli::commandSynopsis(*command);
+        EXPECT_EQ("Usage: " + page.synopses[name], usage);
+        for (const OptionInfo& option : command->options) {
+            const std::string tag = "--" + std::string(option.name);
+            EXPECT_EQ(page.valueNames[name][tag], option.valueName) << tag;
+        }
+    }
 }
 
 TEST(CliManualPage, describesTheProgramOptions)

@@ -44,7 +44,7 @@ class SaveNewOpen(SessionTest):
                     harness.fill(session, field(name), text)
 
         # Save As by its key, as the File menu shows it.
-        session.key("ctrl+shift+s")
+        harness.command(session, main, "ctrl+shift+s", "File", "Save As")
         harness.answer_file_dialog(session, program, "Save As", path)
         wait_until(lambda: os.path.exists(path), f"{path} to be written")
         with open(path, "rb") as saved:
@@ -60,13 +60,13 @@ class SaveNewOpen(SessionTest):
 
         # New forgets everything; Open brings it all back.
         harness.return_to(session, main)
-        session.key("ctrl+n")
+        harness.command(session, main, "ctrl+n", "File", "New")
         harness.choose_tab(session, main, "General")
         wait_until(lambda: harness.text_of(field("Mailbox name")) == "", "New to empty the fields")
         self.assertTrue(harness.has_state(session, radio("IMAP4"), atspi.STATE_CHECKED))
         self.assertEqual(harness.content_length(field("Password")), 0)
 
-        session.key("ctrl+o")
+        harness.command(session, main, "ctrl+o", "File", "Open")
         harness.answer_file_dialog(session, program, "Open", path)
         wait_until(lambda: harness.text_of(field("Mailbox name")) == "Office mail", "Open")
         self.assertTrue(harness.has_state(session, radio("POP3"), atspi.STATE_CHECKED))

@@ -31,10 +31,15 @@ class StartUp(SessionTest):
 
         wait_until(main_window_up, "the main window", harness.STARTUP_LIMIT)
         self.assertEqual(shown[0], ["Mailvane"], f"first the splash alone: {shown}")
-        self.assertEqual(shown[-1], [MAIN_TITLE], f"then the main window alone: {shown}")
-        splash = splash_extents[0]
-        self.assertEqual((splash.x + splash.width // 2, splash.y + splash.height // 2),
-                         (SCREEN[0] // 2, SCREEN[1] // 2), "the splash is centred on the screen")
+        # The splash's last moment may still be in the tree as a nameless
+        # window when the main window comes (seen on Wayland); it goes at once.
+        wait_until(lambda: main_window_up() and shown[-1] == [MAIN_TITLE],
+                   f"then the main window alone: {shown}", 2)
+        if not session.wayland:
+            # A Wayland client learns no position: the compositor places it.
+            splash = splash_extents[0]
+            self.assertEqual((splash.x + splash.width // 2, splash.y + splash.height // 2),
+                             (SCREEN[0] // 2, SCREEN[1] // 2), "the splash is centred on the screen")
 
         main = program.main_window()
         self.assertEqual(main.getRole(), atspi.ROLE_DIALOG)
@@ -47,6 +52,8 @@ class StartUp(SessionTest):
         recipients = harness.find(session, main, atspi.ROLE_TEXT, "To phone number(s):")
         self.assertEqual(harness.text_of(recipients), "")
 
+        if session.wayland:
+            return  # a headless compositor has no keyboard to walk with
         # Tab visits every control that takes the focus, and comes round.
         def key_of(node):
             return (node.getRoleName(), node.name)

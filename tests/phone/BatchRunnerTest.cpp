@@ -43,10 +43,11 @@ public:
             wrongReference = true;
         --m_inFlight;
         const bool sent = !m_failing.contains(ticket.number);
-        return {sent, sent ? "ok" : "refused"};
+        return {sent, sent ? "ok" : "refused", !sent && gatewayCauses};
     }
 
     unsigned overlap = 0;
+    bool gatewayCauses = false; // every failure is the gateway's
     unsigned mostInFlight = 0;
     bool wrongReference = false;
     std::vector<std::string> prepared;
@@ -88,19 +89,36 @@ TEST(BatchRunner, keepsUpToJobsInFlightAndPreparesInListOrder)
     }
 }
 
-TEST(BatchRunner, stopsAtTheFirstFailureUnlessToldToKeepGoing)
+TEST(BatchRunner, stopsAtTheFirstFailureUnlessToldToKeepGoingOrWhenTheGatewayIsDown)
 {
     struct Case
     {
         bool keepGoing;
+        std::set<std::string> failing;
+        bool gatewayCauses;
+        unsigned stopAfter;
         std::size_t sent, failed, notStarted;
+        bool gatewayDown;
     };
-    for (const Case c : {Case{false, 2, 1, 5}, Case{true, 6, 2, 0}}) {
-        ScriptedSender sender(1, {"3", "6"});
-        const BatchSummary summary = runBatch(sender, Numbers, {1, c.keepGoing, nullptr});
-        EXPECT_EQ(summary.sent, c.sent) << c.keepGoing;
-        EXPECT_EQ(summary.failed, c.failed) << c.keepGoing;
-        EXPECT_EQ(summary.notStarted, c.notStarted) << c.keepGoing;
+    const Case cases[] = {
+        {false, {"3", "6"}, false, 0, 2, 1, 5, false},
+        {true, {"3", "6"}, false, 0, 6, 2, 0, false},
+        {true, {"3", "4", "5"}, true, 2, 2, 2, 4, true},
+        // Not in a row, or the numbers' own refusals: the batch goes on.
+        {true, {"3", "5", "7"}, true, 2, 5, 3, 0, false},
+        {true, {"3", "4", "5"}, false, 2, 5, 3, 0, false},
+        {false, {"3"}, true, 1, 2, 1, 5, true},
+    };
+    for (const Case& c : cases) {
+        ScriptedSender sender(1, c.failing);
+        sender.gatewayCauses = c.gatewayCauses;
+        const BatchSummary summary =
+            runBatch(sender, Numbers, {1, c.keepGoing, nullptr, c.stopAfter});
+        const std::string name = *c.failing.begin() + "/" + std::to_string(c.stopAfter);
+        EXPECT_EQ(summary.sent, c.sent) << name;
+        EXPECT_EQ(summary.failed, c.failed) << name;
+        EXPECT_EQ(summary.notStarted, c.notStarted) << name;
+        EXPECT_EQ(summary.gatewayDown, c.gatewayDown) << name;
         EXPECT_FALSE(summary.allSent(Numbers.size()));
         EXPECT_FALSE(summary.stopped);
     }

@@ -17,7 +17,8 @@ bool ChildProcess::start(const std::vector<std::string>& argv,
                          const std::filesystem::path& stdoutPath,
                          const std::filesystem::path& stderrPath)
 {
-    if (argv.empty() || m_pid > 0)
+    // An ended child's object may start another.
+    if (argv.empty() || (m_pid > 0 && !m_status))
         return false;
     std::vector<char*> args;
     for (const std::string& arg : argv)

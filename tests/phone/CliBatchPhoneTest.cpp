@@ -66,7 +66,7 @@ TEST_F(CliBatch, keepGoingLogsEveryNumberAndResumeSendsOnlyTheFailedOne)
         << run.err;
     EXPECT_NE(run.err.find("recipient 3 of 3"), std::string::npos) << run.err;
     EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 13u);
-    auto logged = lines(readFile(work / "run.log"));
+    auto logged = test::loggedEndings(readFile(work / "run.log"));
     ASSERT_EQ(logged.size(), 3u);
     EXPECT_TRUE(logged[0].starts_with("333\tsent\t")) << logged[0];
     EXPECT_TRUE(logged[1].starts_with("111\tfailed\t")) << logged[1];
@@ -82,7 +82,7 @@ TEST_F(CliBatch, keepGoingLogsEveryNumberAndResumeSendsOnlyTheFailedOne)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("Skipping 2 recipients"), std::string::npos) << run.err;
     EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 19u);
-    logged = lines(readFile(work / "run.log"));
+    logged = test::loggedEndings(readFile(work / "run.log"));
     ASSERT_EQ(logged.size(), 4u);
     EXPECT_TRUE(logged[3].starts_with("111\tsent\t")) << logged[3];
 
@@ -90,6 +90,21 @@ TEST_F(CliBatch, keepGoingLogsEveryNumberAndResumeSendsOnlyTheFailedOne)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("already recorded as sent"), std::string::npos) << run.out;
     EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 19u);
+}
+
+TEST_F(CliBatch, dryRunEncodesAndLogsEveryNumberButSendsNothing)
+{
+    const auto run = send({"--to", "111;222", "--dry-run", "--log", "dry.log"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("2 sent, 0 failed, 0 skipped, 0 already sent, 0 uncertain, in "),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("; a dry run: nothing went to a phone or gateway"), std::string::npos);
+    EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+    EXPECT_EQ(readFile(work / "dry.log").find("\tdry\t"), 3u);
+    // A dry run sends nothing, so a resumed run still sends everything.
+    EXPECT_EQ(send({"--to", "111;222", "--resume", "dry.log"}).exitCode, 0);
+    EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), 12u);
 }
 
 TEST_F(CliBatch, wrongBatchOptionsAreRefusedBeforeAnythingIsSent)
@@ -112,6 +127,13 @@ TEST_F(CliBatch, wrongBatchOptionsAreRefusedBeforeAnythingIsSent)
         {{"--to", "111", "--resume", "."}, 1, "cannot read the log"},
         {{"--to", "111", "--phone", "kannel:ftp://127.0.0.1/x"}, 2, "http:// or https://"},
         {{"--to", "111", "--phone", "kannel:http://h/s?text=hi"}, 2, "must not set 'text'"},
+        {{"--to", "111", "--retries", "101"}, 2, "--retries takes a whole number from 0 to 100"},
+        {{"--to", "111", "--stop-after", "-1"}, 2, "--stop-after takes a whole number"},
+        {{"--to", "111", "--timeout", "0"}, 2, "--timeout takes seconds above 0"},
+        {{"--to", "111", "--timeout", "nan"}, 2, "--timeout takes seconds above 0"},
+        {{"--to", "111", "--rate", "2/s"}, 2, "--rate takes messages per second, from 0.001"},
+        {{"--to", "111", "--rate", "1e-30"}, 2, "--rate takes messages per second"},
+        {{"--to", "111", "--resend-uncertain"}, 2, "--resend-uncertain needs the log given"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = c.args;

@@ -20,7 +20,8 @@ namespace {
 using mailvane::test::readFile;
 using mailvane::test::lines;
 
-const fs::path Template = fs::path(MAILVANE_EXAMPLES_DIR) / "imap4-gprs.txt";
+// Servers only: every personal value comes from the table.
+const fs::path Template = fs::path(MAILVANE_EXAMPLES_DIR) / "staff-template.txt";
 const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
 
 // The recipients of the outbox's messages, one entry per push.
@@ -68,7 +69,7 @@ TEST_F(CliRows, checkRowsListsEachBadRowWithItsLineAndSendsNothing)
     auto run = send({"--rows", "staff.csv", "--pin", "5555", "--check-rows"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "staff.csv:3: number: \"+4912ab\" is not a phone number.\n"
-                       "staff.csv:5: pin: a PIN has 1 to 10 characters\n"
+                       "staff.csv:5: pin: a PIN is 1 to 10 digits (0-9) and nothing else\n"
                        "staff.csv: 4 rows, 2 bad\n");
     EXPECT_EQ(run.err, "");
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
@@ -78,6 +79,19 @@ TEST_F(CliRows, checkRowsListsEachBadRowWithItsLineAndSendsNothing)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "good.csv: 2 rows, all good\n");
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
+
+    // Proofreading: each row in clear text, headed by its line.
+    for (const char* command : {"encode", "summary"}) {
+        std::vector<std::string> args = {
+            command, Template.string(), "--table", TokenTable.string(), "--rows", "good.csv"};
+        if (command == std::string("encode"))
+            args.insert(args.end(), {"--format", "document"});
+        run = runCli(args, work.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(run.out.starts_with("# line 2")) << run.out;
+        EXPECT_NE(run.out.find("# line 4"), std::string::npos) << run.out;
+        EXPECT_EQ(runCli({command, Template.string(), "--rows", "staff.csv"}, work.path()).out, "");
+    }
 }
 
 TEST_F(CliRows, badRowsStopTheSendUnlessSkippedAndAreThenLoggedAsSkipped)
@@ -95,11 +109,16 @@ TEST_F(CliRows, badRowsStopTheSendUnlessSkippedAndAreThenLoggedAsSkipped)
 
     run = send({"--rows", "-", "--pin", "5555", "--log", "run.log", "--skip-bad-rows"},
                work / "staff.csv");
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // Skipped rows were not sent: that is no success.
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_NE(run.err.find("2 sent, 0 failed, 2 skipped, 0 already sent, 0 uncertain"),
+              std::string::npos)
+        << run.err;
     EXPECT_NE(run.err.find("skipping stdin:5: pin:"), std::string::npos) << run.err;
     EXPECT_EQ(pushRecipients(phoneDir / "outbox.txt"),
               (std::vector<std::string>{"+4917011", "+4917013"}));
-    const auto logged = lines(readFile(work / "run.log"));
+    const auto logged = test::loggedEndings(readFile(work / "run.log"));
     ASSERT_EQ(logged.size(), 4u);
     EXPECT_TRUE(logged[0].starts_with("+4912ab\tskipped\t")) << logged[0];
     EXPECT_TRUE(logged[0].ends_with("\tnumber: \"+4912ab\" is not a phone number.\tline 3"))
@@ -113,6 +132,13 @@ TEST_F(CliRows, badRowsStopTheSendUnlessSkippedAndAreThenLoggedAsSkipped)
         for (const char* secret : {"5555", "2811", "12345678901"})
             EXPECT_EQ(line.find(secret), std::string::npos) << line;
     }
+
+    // Resumed, the skipped rows are still not sent, and say so.
+    run = send({"--rows", "staff.csv", "--pin", "5555", "--skip-bad-rows", "--resume", "run.log"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("0 sent, 0 failed, 2 skipped, 2 already sent, 0 uncertain"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(CliRows, wrongTablesAndKeyOptionsAreRefusedBeforeAnythingIsSent)
@@ -151,6 +177,10 @@ TEST_F(CliRows, wrongTablesAndKeyOptionsAreRefusedBeforeAnythingIsSent)
          "closed"},
         {{"--rows", "columns.csv"}, 1, "columns.csv:1: User Name: not a settings key"},
         {{"--rows", "columns.csv", "--skip-bad-rows"}, 1, "the columns of columns.csv are wrong"},
+        {{"--rows", "staff.csv", "--pin", "1", "--shared", "Outgoing Server"},
+         2,
+         "--shared: 'Outgoing Server' is not a personal settings key"},
+        {{"--to", "111", "--pin", "4711.0"}, 2, "looks like a spreadsheet number"},
     };
     for (const Case& c : cases) {
         const auto run = send(c.args);

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <netinet/in.h>
+#include <set>
 #include <sstream>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -75,6 +76,31 @@ byRecipient(const std::vector<test::ReceivedMessage>& messages)
     return grouped;
 }
 
+// How many complete pushes each number got.
+std::map<std::string, int> completePushes(const test::KannelHarness& gateway)
+{
+    std::map<std::string, int> complete;
+    for (const test::ReceivedPush& push : test::reassemblePushes(gateway.received()))
+        complete[push.to] += push.complete ? 1 : 0;
+    return complete;
+}
+
+// The numbers whose last log line is "started".
+std::set<std::string> uncertainIn(const std::string& log)
+{
+    std::map<std::string, std::string> last;
+    for (const std::string& line : lines(log)) {
+        const std::size_t tab = line.find('\t');
+        last[line.substr(0, tab)] = line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1);
+    }
+    std::set<std::string> uncertain;
+    for (const auto& [number, word] : last) {
+        if (word == "started")
+            uncertain.insert(number);
+    }
+    return uncertain;
+}
+
 class KannelGateway : public ::testing::Test
 {
 protected:
@@ -119,6 +145,22 @@ protected:
     }
 
     std::size_t messagesPerPush() { return encoded("messages").size(); }
+
+    // numbers.txt with `count` numbers.
+    std::vector<std::string> writeNumbers(unsigned count)
+    {
+        const auto numbers = numbersFrom(100000, count);
+        std::ofstream(work / "numbers.txt") << joined(numbers, "\n") << "\n";
+        return numbers;
+    }
+
+    bool startCli(test::ChildProcess& child, const std::vector<std::string>& more,
+                  const std::string& name)
+    {
+        std::vector<std::string> args = sendArguments(more, gateway.sendsmsUrl());
+        args.insert(args.begin(), MAILVANE_CLI_PATH);
+        return child.start(args, work.path(), work / (name + ".out"), work / (name + ".err"));
+    }
 
     test::TempDir home;
     test::TempDir work;
@@ -188,7 +230,7 @@ TEST_F(KannelGateway, batchFromAListFileDeliversEveryPushInOrder)
         EXPECT_TRUE(lowerCase(provisioning::hex::encode(reassembled)) == lowerCase(push))
             << numbers[n];
     }
-    const auto logged = lines(readFile(work / "run.log"));
+    const auto logged = test::loggedEndings(readFile(work / "run.log"));
     ASSERT_EQ(logged.size(), numbers.size());
     for (const std::string& line : logged)
         EXPECT_NE(line.find("\tsent\t"), std::string::npos) << line;
@@ -205,21 +247,38 @@ TEST_F(KannelGateway, failuresNameTheGatewayAndAreNeverReportedAsSent)
     EXPECT_NE(run.err.find("Authorization failed for sendsms (HTTP 403)"), std::string::npos)
         << run.err;
     EXPECT_EQ(run.err.find("wrong-pw"), std::string::npos) << run.err;
+    // A refusal that will not change is not tried again.
+    EXPECT_NE(run.err.find("0 sent, 1 failed, 0 skipped, 0 already sent, 0 uncertain, in "),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("tried again"), std::string::npos) << run.err;
 
-    // A stopped gateway: a prompt failure, logged as failed.
+    // A stopped gateway: a prompt failure after one more try, logged as failed.
     gateway.stopSmsbox();
     const auto started = std::chrono::steady_clock::now();
-    run = send({"--to", "+492;+493", "--keep-going", "--log", "down.log"});
+    run = send({"--to", "+492;+493", "--keep-going", "--retries", "1", "--log", "down.log"});
     EXPECT_LT(std::chrono::steady_clock::now() - started, 15s);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.empty()) << run.out;
     EXPECT_NE(run.err.find("gateway http://127.0.0.1:"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("0 of 2 recipients sent"), std::string::npos) << run.err;
-    const auto logged = lines(readFile(work / "down.log"));
+    EXPECT_NE(run.err.find("(2 messages tried again)"), std::string::npos) << run.err;
+    const auto logged = test::loggedEndings(readFile(work / "down.log"));
     ASSERT_EQ(logged.size(), 2u);
     for (const std::string& line : logged)
         EXPECT_NE(line.find("\tfailed\t"), std::string::npos) << line;
     EXPECT_TRUE(gateway.received().empty());
+
+    // Down for good: the run stops and leaves the rest for --resume.
+    run = send({"--to", "+494;+495;+496;+497", "--keep-going", "--retries", "0", "--stop-after",
+                "2", "--log", "down.log"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("stopped: 2 pushes in a row failed for the gateway, the last: +495: "
+                           "gateway http://127.0.0.1:"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("; 2 not started; run again with --resume down.log"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(KannelGateway, refusedNumberStopsTheBatchUnlessToldToKeepGoing)
@@ -244,7 +303,7 @@ TEST_F(KannelGateway, refusedNumberStopsTheBatchUnlessToldToKeepGoing)
     EXPECT_EQ(grouped.at("+4914").size(), perPush);
     const std::string log = readFile(work / "run.log");
     EXPECT_NE(log.find(refused + "\tfailed\t"), std::string::npos) << log;
-    EXPECT_EQ(lines(log).size(), 5u);
+    EXPECT_EQ(test::loggedEndings(log).size(), 5u);
 }
 
 TEST_F(KannelGateway, resumeAfterCtrlCSendsEachNumberExactlyOnce)
@@ -263,7 +322,7 @@ TEST_F(KannelGateway, resumeAfterCtrlCSendsEachNumberExactlyOnce)
     ASSERT_TRUE(test::waitUntil([&] { return lines(readFile(log)).size() >= 10; }, 30s));
     first.signal(SIGINT);
     ASSERT_EQ(first.waitFor(30s), 130) << readFile(work / "first.err");
-    const std::size_t firstRun = lines(readFile(log)).size();
+    const std::size_t firstRun = test::loggedEndings(readFile(log)).size();
     EXPECT_LT(firstRun, numbers.size());
 
     const auto second = send({"--to-file", "numbers.txt", "--jobs", "2", "--log", log.string(),
@@ -278,11 +337,152 @@ TEST_F(KannelGateway, resumeAfterCtrlCSendsEachNumberExactlyOnce)
     for (const auto& [number, parts] : grouped)
         EXPECT_EQ(parts.size(), perPush) << number;
     std::map<std::string, int> logged;
-    for (const std::string& line : lines(readFile(log)))
+    for (const std::string& line : test::loggedEndings(readFile(log)))
         ++logged[line.substr(0, line.find('\t'))];
     EXPECT_EQ(logged.size(), numbers.size());
     for (const auto& [number, times] : logged)
         EXPECT_EQ(times, 1) << number;
+}
+
+TEST_F(KannelGateway, fullQueueAnswering503IsRetriedAndEveryPushArrivesOnce)
+{
+    test::TempDir busyDir;
+    test::KannelHarness busy(busyDir.path(), {4, 0});
+    ASSERT_TRUE(busy.start()) << busy.error();
+    const auto numbers = writeNumbers(200);
+    const auto run = runCli(sendArguments({"--to-file", "numbers.txt", "--jobs", "16"},
+                                          busy.sendsmsUrl()),
+                            work.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("200 sent, 0 failed, 0 skipped, 0 already sent, 0 uncertain, in "),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(" messages tried again)"), std::string::npos) << run.err;
+    const std::size_t messages = numbers.size() * messagesPerPush();
+    ASSERT_TRUE(busy.waitForReceived(messages, 60s));
+    EXPECT_EQ(busy.received().size(), messages); // no part twice
+    auto complete = completePushes(busy);
+    for (const std::string& number : numbers)
+        EXPECT_EQ(complete[number], 1) << number;
+}
+
+TEST_F(KannelGateway, restartedMidRunEveryNumberGetsOnePushAfterOneResume)
+{
+    const auto numbers = writeNumbers(300);
+    const std::vector<std::string> more = {"--to-file", "numbers.txt", "--jobs", "8",
+                                           "--keep-going", "--log", "run.log"};
+    test::ChildProcess first;
+    ASSERT_TRUE(startCli(first, more, "first"));
+    ASSERT_TRUE(test::waitUntil(
+        [&] { return test::loggedEndings(readFile(work / "run.log")).size() >= 30; }, 30s));
+    ASSERT_TRUE(gateway.restart(2s)) << gateway.error();
+    const auto ended = first.waitFor(90s);
+    ASSERT_TRUE(ended == 0 || ended == 1) << readFile(work / "first.err");
+    // The pause was bridged by trying again, not by failing.
+    EXPECT_NE(readFile(work / "first.err").find(" messages tried again)"), std::string::npos);
+
+    std::vector<std::string> resumed = more;
+    resumed.insert(resumed.end(), {"--resume", "run.log"});
+    const auto second = send(resumed);
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    ASSERT_TRUE(gateway.waitForReceived(numbers.size() * messagesPerPush(), 60s));
+    auto complete = completePushes(gateway);
+    for (const std::string& number : numbers)
+        EXPECT_EQ(complete[number], 1) << number;
+}
+
+TEST_F(KannelGateway, killedRunResumedSendsTwiceOnlyToTheNumbersItCalledUncertain)
+{
+    const auto numbers = writeNumbers(300);
+    const std::vector<std::string> more = {"--to-file", "numbers.txt", "--jobs", "8",
+                                           "--log",     "run.log",     "--resume", "run.log"};
+    test::ChildProcess first;
+    ASSERT_TRUE(startCli(first, more, "first"));
+    ASSERT_TRUE(test::waitUntil(
+        [&] { return test::loggedEndings(readFile(work / "run.log")).size() >= 40; }, 30s));
+    first.signal(SIGKILL);
+    first.waitFor(10s);
+    const std::set<std::string> uncertain = uncertainIn(readFile(work / "run.log"));
+
+    // The uncertain ones are named, counted and not sent: not a success yet.
+    auto resumed = send(more);
+    EXPECT_EQ(resumed.exitCode, 1) << resumed.err;
+    EXPECT_NE(resumed.err.find(" " + std::to_string(uncertain.size()) + " uncertain, in "),
+              std::string::npos)
+        << resumed.err;
+    for (const std::string& number : uncertain)
+        EXPECT_NE(resumed.err.find("\n  " + number), std::string::npos) << number;
+    std::vector<std::string> again = more;
+    again.push_back("--resend-uncertain");
+    resumed = send(again);
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+
+    ASSERT_TRUE(gateway.waitForReceived(numbers.size() * messagesPerPush(), 60s));
+    auto complete = completePushes(gateway);
+    for (const std::string& number : numbers) {
+        if (uncertain.contains(number))
+            EXPECT_GE(complete[number], 1) << number;
+        else
+            EXPECT_EQ(complete[number], 1) << number;
+    }
+}
+
+TEST_F(KannelGateway, rateHoldsOverAllJobsAndASecondRunOnTheLogIsRefused)
+{
+    const auto numbers = writeNumbers(30);
+    test::ChildProcess first;
+    ASSERT_TRUE(startCli(first, {"--to-file", "numbers.txt", "--jobs", "8", "--rate", "60",
+                                 "--log", "run.log"},
+                         "first"));
+    ASSERT_TRUE(test::waitUntil([&] { return !readFile(work / "run.log").empty(); }, 30s));
+    const auto second = send({"--to", "+491", "--log", "run.log"});
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_NE(second.err.find("the log run.log is in use by another run"), std::string::npos)
+        << second.err;
+
+    ASSERT_EQ(first.waitFor(30s), 0) << readFile(work / "first.err");
+    // The closing line's time: the first message goes at once, the others one
+    // slot of 1/60 s each.
+    const std::string said = readFile(work / "first.err");
+    const std::size_t at = said.rfind(", in ");
+    ASSERT_NE(at, std::string::npos) << said;
+    const double expected = static_cast<double>(numbers.size() * messagesPerPush() - 1) / 60;
+    EXPECT_NEAR(std::stod(said.substr(at + 5)), expected, expected * 0.1) << said;
+}
+
+TEST_F(KannelGateway, ctrlCSaysAtOnceWhatItWaitsForAndASecondStopsAtOnce)
+{
+    writeNumbers(100);
+    // Slow enough to be caught in flight: 20 messages a second.
+    const std::vector<std::string> more = {"--to-file", "numbers.txt", "--jobs",   "4",
+                                           "--rate",    "20",          "--log",    "run.log",
+                                           "--resume",  "run.log"};
+    const std::string stopping = "stopping: waiting for ";
+    for (const bool twice : {false, true}) {
+        test::ChildProcess run;
+        const std::string name = twice ? "twice" : "once";
+        ASSERT_TRUE(startCli(run, more, name));
+        const std::size_t before = lines(readFile(work / "run.log")).size();
+        ASSERT_TRUE(test::waitUntil(
+            [&] { return lines(readFile(work / "run.log")).size() > before; }, 30s));
+        run.signal(SIGINT);
+        // Said at once; two signals sent together would arrive as one.
+        EXPECT_TRUE(test::waitUntil(
+            [&] { return readFile(work / (name + ".err")).find(stopping) != std::string::npos; },
+            2s));
+        if (twice)
+            run.signal(SIGINT);
+        ASSERT_EQ(run.waitFor(30s), 130);
+        const std::string said = readFile(work / (name + ".err"));
+        EXPECT_NE(said.find(" pushes in flight (Ctrl+C again stops now; they will be logged as "
+                            "uncertain)"),
+                  std::string::npos)
+            << said;
+        EXPECT_NE(said.find(twice ? "stopped now: " : " not started, in "), std::string::npos)
+            << said;
+        // The first waits for every push in flight; the second leaves them uncertain.
+        EXPECT_EQ(uncertainIn(readFile(work / "run.log")).empty(), !twice);
+    }
 }
 
 TEST(KannelGatewayContacts, gatewayListsNoContactsWithANote)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace mailvane::test {
@@ -177,7 +178,8 @@ std::vector<ReceivedPush> reassemblePushes(const std::vector<ReceivedMessage>& m
     return pushes;
 }
 
-KannelHarness::KannelHarness(std::filesystem::path folder) : m_folder(std::move(folder))
+KannelHarness::KannelHarness(std::filesystem::path folder, KannelLimits limits)
+    : m_folder(std::move(folder)), m_limits(limits)
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
 }
@@ -202,14 +204,21 @@ void KannelHarness::writeConfiguration() const
          << "box-allow-ip = 127.0.0.1\n"
          << "log-file = \"" << folder << "/bearerbox.log\"\n"
          << "log-level = 2\n"
-         << "\n"
+         // Messages queued when bearerbox stops are sent after it restarts.
+         << "store-type = file\n"
+         << "store-location = \"" << folder << "/bearerbox.store\"\n";
+    if (m_limits.outgoingQueueLimit > 0)
+        conf << "sms-outgoing-queue-limit = " << m_limits.outgoingQueueLimit << "\n";
+    conf << "\n"
          << "group = smsc\n"
          << "smsc = fake\n"
          << "smsc-id = fake\n"
          << "host = 127.0.0.1\n"
          << "port = " << m_smscPort << "\n"
-         << "connect-allow-ip = 127.0.0.1\n"
-         << "\n"
+         << "connect-allow-ip = 127.0.0.1\n";
+    if (m_limits.throughput > 0)
+        conf << "throughput = " << m_limits.throughput << "\n";
+    conf << "\n"
          << "group = smsbox\n"
          << "bearerbox-host = 127.0.0.1\n"
          << "bearerbox-port = " << m_smsboxPort << "\n"
@@ -243,16 +252,18 @@ bool KannelHarness::start(std::chrono::milliseconds limit)
             return false;
         }
     }
-    const std::vector<unsigned> ports = freeLoopbackPorts(4);
-    if (ports.size() != 4) {
-        m_error = "no free loopback ports";
-        return false;
+    if (m_adminPort == 0) {
+        const std::vector<unsigned> ports = freeLoopbackPorts(4);
+        if (ports.size() != 4) {
+            m_error = "no free loopback ports";
+            return false;
+        }
+        m_adminPort = ports[0];
+        m_smsboxPort = ports[1];
+        m_smscPort = ports[2];
+        m_sendsmsPort = ports[3];
+        writeConfiguration();
     }
-    m_adminPort = ports[0];
-    m_smsboxPort = ports[1];
-    m_smscPort = ports[2];
-    m_sendsmsPort = ports[3];
-    writeConfiguration();
     const std::string conf = (m_folder / "kannel.conf").string();
 
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -309,6 +320,16 @@ void KannelHarness::stopSmsbox()
     m_smsbox.stop();
 }
 
+bool KannelHarness::restart(std::chrono::milliseconds pause, std::chrono::milliseconds limit)
+{
+    stop();
+    // fakesmsc starts a new log: keep what the last one received.
+    std::filesystem::rename(m_folder / FakesmscLog,
+                            m_folder / (std::to_string(m_restarts++) + "." + FakesmscLog));
+    std::this_thread::sleep_for(pause);
+    return start(limit);
+}
+
 std::string KannelHarness::sendsmsUrl() const
 {
     return sendsmsUrl(User, Password);
@@ -327,7 +348,10 @@ std::string KannelHarness::smsboxGet(const std::string& pathAndQuery) const
 
 std::vector<ReceivedMessage> KannelHarness::received() const
 {
-    return parseFakesmscLog(readFile(m_folder / FakesmscLog));
+    std::string text;
+    for (unsigned earlier = 0; earlier < m_restarts; ++earlier)
+        text += readFile(m_folder / (std::to_string(earlier) + "." + FakesmscLog));
+    return parseFakesmscLog(text + readFile(m_folder / FakesmscLog));
 }
 
 bool KannelHarness::waitForReceived(std::size_t count, std::chrono::milliseconds limit) const

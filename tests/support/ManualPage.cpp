@@ -1,5 +1,6 @@
 #include "ManualPage.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -90,6 +91,35 @@ std::set<std::string> longOptions(const std::string& text)
     return found;
 }
 
+// A line of roff as it reads: the font request dropped, quotes taken away,
+// blanks collapsed.
+std::string readText(const std::string& line)
+{
+    std::string text =
+        line.starts_with(".") ? line.substr(std::min(line.find(' '), line.size())) : line;
+    std::string out;
+    for (const char c : text) {
+        if (c == '"')
+            continue;
+        if (c == ' ' && (out.empty() || out.back() == ' '))
+            continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
+// "[ --pin PIN ]" as a synopsis shows it: "[--pin PIN]".
+std::string tightBrackets(std::string text)
+{
+    for (std::size_t at; (at = text.find("[ ")) != std::string::npos;)
+        text.erase(at + 1, 1);
+    for (std::size_t at; (at = text.find(" ]")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 } // namespace
 
 ManualPage ManualPage::load(const std::filesystem::path& path)
@@ -102,19 +132,37 @@ ManualPage ManualPage::load(const std::filesystem::path& path)
 
     std::string part;
     bool tagFollows = false;
+    bool inSynopsis = false;
     std::string line;
     while (std::getline(in, line)) {
         line = plain(line);
         if (line.starts_with(".SH ")) {
             part = firstWord(line.substr(4));
+            inSynopsis = false;
         } else if (line.starts_with(".SS ")) {
             part = firstWord(line.substr(4));
             page.subsections.insert(part);
+            inSynopsis = true;
+        } else if (line.starts_with(".PP") || line.starts_with(".TP")) {
+            if (inSynopsis)
+                page.synopses[part] = tightBrackets(page.synopses[part]);
+            inSynopsis = false;
+        } else if (inSynopsis) {
+            std::string& synopsis = page.synopses[part];
+            synopsis += (synopsis.empty() ? "" : " ") + readText(line);
         }
         if (tagFollows) {
             // A font request's argument may hold the option: ".BI --pin \" PIN\"".
             const std::string tag = line.starts_with(".") ? line.substr(line.find(' ') + 1) : line;
-            page.defined[part].merge(standaloneOptions(tag));
+            const std::set<std::string> options = standaloneOptions(tag);
+            if (options.size() == 1) {
+                const std::string text = readText(line);
+                const std::string& option = *options.begin();
+                const std::size_t after = text.find(option) + option.size();
+                page.valueNames[part][option] =
+                    after < text.size() ? text.substr(text.find_first_not_of(' ', after)) : "";
+            }
+            page.defined[part].merge(std::set<std::string>(options));
         }
         tagFollows = line == ".TP";
         if (line.starts_with(".\\\""))

@@ -20,6 +20,12 @@ struct ManualPage
     std::set<std::string> mentioned;
     // The .SS subsections, by first word.
     std::set<std::string> subsections;
+    // Per part, the value each defined option's tag names ("PIN" for
+    // ".BI --pin \" PIN\""), "" for a switch.
+    std::map<std::string, std::map<std::string, std::string>> valueNames;
+    // Per subsection, the synopsis between .SS and the first .PP as plain
+    // text: "mailvane-cli send FILE [--pin PIN] [--check-rows]".
+    std::map<std::string, std::string> synopses;
 
     // Empty (and `read` false) when the file cannot be read.
     static ManualPage load(const std::filesystem::path& path);

@@ -45,8 +45,8 @@ void selectByName(QTreeWidget* list, const QString& name)
 class CrowdedPhone final : public phone::PhoneDevice
 {
 public:
-    phone::PhoneValue connect() override { return 1; }
-    platform::HRESULT send(const phone::OutgoingMessage&) override { return platform::S_OK; }
+    phone::PhoneConnection connect() override { return {1, {}}; }
+    phone::PhoneResult send(const phone::OutgoingMessage&) override { return {}; }
     phone::StoreContents readContacts(phone::ContactStore store) override
     {
         if (store == phone::ContactStore::PhoneMemory)
@@ -111,7 +111,7 @@ void addWaits(QList<NamedImage>& out, const platform::LibraryHandle& skin, QWidg
 }
 
 phone::SendingOutcome failedOutcome(std::size_t sent, std::vector<std::string> numbers,
-                                    phone::SendFailure failure)
+                                    phone::SendResult failure)
 {
     phone::SendingOutcome outcome;
     outcome.sent = false;
@@ -142,20 +142,19 @@ void addMessages(QList<NamedImage>& out, const platform::LibraryHandle& skin, QW
     const Message messages[] = {
         {"send-outcome-success", send::outcomeMessage(success)},
         {"send-outcome-error",
-         send::outcomeMessage(failedOutcome(1, three,
-                                            {phone::E_SIMULATED_REFUSAL,
-                                             phone::causeOfStatus(phone::E_SIMULATED_REFUSAL),
-                                             "message 7 refused, as phone.conf asks", 1, 6}))},
+         send::outcomeMessage(failedOutcome(
+             1, three,
+             {{phone::E_SIMULATED_REFUSAL, "message 7 refused, as phone.conf asks"}, 1, 6}))},
         {"send-outcome-gateway-refused",
          send::outcomeMessage(failedOutcome(
              0, three,
-             {phone::E_GATEWAY_REFUSED, phone::causeOfStatus(phone::E_GATEWAY_REFUSED),
-              "http://127.0.0.1:13013/cgi-bin/sendsms answered \"Authorization failed for "
-              "sendsms\", HTTP 403",
-              1, 6}))},
+             {{phone::E_GATEWAY_REFUSED,
+               "http://127.0.0.1:13013/cgi-bin/sendsms answered \"Authorization failed for "
+               "sendsms\", HTTP 403"},
+              1,
+              6}))},
         {"send-outcome-not-connected",
-         send::outcomeMessage(failedOutcome(
-             0, three, {platform::E_ABORT, phone::causeOfStatus(platform::E_ABORT), "", 0, 0}))},
+         send::outcomeMessage(failedOutcome(0, three, {{platform::E_ABORT}, 0, 0}))},
         {"send-outcome-no-recipients", send::outcomeMessage(nobody)},
         {"send-recipients-invalid",
          {widgets::uiText(RecipientsInvalidCaption),

@@ -1,7 +1,8 @@
 // Renders the skinned toolkit into PNG files for a person to look at:
 //   mailvane-gallery [skin library] [output folder]
-// It runs itself twice more: at scale factor 2 (pictures named *scale2* and
-// main-x2-*) and with a dark desktop palette (dark-*).
+// It runs itself three times more: at scale factor 2 (pictures named *scale2*
+// and main-x2-*), at the fractional scale 1.5 that desktops offer (main-x1.5-*
+// and x1.5-* of the send dialogs) and with a dark desktop palette (dark-*).
 // Without arguments it takes the default skin the build drew (or any
 // Graphics_Default.ogr in the build tree) and writes into build/gallery.
 
@@ -23,6 +24,8 @@
 #include <cstdlib>
 
 namespace {
+
+constexpr qreal FractionalScale = 1.5;
 
 QString findDefaultSkin()
 {
@@ -90,6 +93,21 @@ bool renderDark(const mailvane::platform::LibraryHandle& skin, const QDir& outpu
     return ok;
 }
 
+// The main window and the send dialogs at a fractional scale, where a piece
+// of the skin falls between device pixels.
+bool renderFractional(const mailvane::platform::LibraryHandle& skin, qreal scale,
+                      const QDir& output, QTextStream& log)
+{
+    const QString prefix = QStringLiteral("x%1-").arg(scale);
+    bool ok = true;
+    for (const auto& picture :
+         mailvane::gallery::renderMainWindow(skin, scale, QStringLiteral("main-") + prefix))
+        ok = save(picture.image, output, picture.name, log) && ok;
+    for (const auto& [name, image] : mailvane::gallery::renderSend(skin))
+        ok = save(image, output, prefix + name, log) && ok;
+    return ok;
+}
+
 // Runs this program again with `option`, in `environment` added to its own.
 bool runAgain(const QString& skinPath, const QDir& output, const QString& option,
               const QList<std::pair<QString, QString>>& environment)
@@ -137,6 +155,11 @@ int main(int argc, char** argv)
         mailvane::platform::freeResourceLibrary(skin);
         return scaledOk ? EXIT_SUCCESS : EXIT_FAILURE;
     }
+    if (args.size() > 3 && args.at(3) == QLatin1String("--fractional")) {
+        const bool fractionalOk = renderFractional(skin, FractionalScale, output, log);
+        mailvane::platform::freeResourceLibrary(skin);
+        return fractionalOk ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
     if (args.size() > 3 && args.at(3) == QLatin1String("--dark")) {
         const bool darkOk = renderDark(skin, output, log);
         mailvane::platform::freeResourceLibrary(skin);
@@ -165,6 +188,9 @@ int main(int argc, char** argv)
     // Scale factor 2 and a dark desktop theme, each in a process of its own.
     ok = runAgain(skinPath, output, QStringLiteral("--scaled"),
                   {{QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2")}}) &&
+         ok;
+    ok = runAgain(skinPath, output, QStringLiteral("--fractional"),
+                  {{QStringLiteral("QT_SCALE_FACTOR"), QString::number(FractionalScale)}}) &&
          ok;
     ok = runAgain(skinPath, output, QStringLiteral("--dark"), {}) && ok;
 
