@@ -67,8 +67,7 @@ std::optional<std::filesystem::path> tokenTablePath(const Arguments& arguments)
     if (auto found = provisioning::locateTokenTable(arguments.executableDir))
         return found;
     printError(std::string("cannot find the token table ") + provisioning::TokenTableFileName +
-               " in the current folder, the data folder or beside the program; give its path "
-               "with --table");
+               " in the data folder of the installation; give its path with --table");
     return std::nullopt;
 }
 

@@ -280,8 +280,9 @@ const Command encodeCommand{
     "            starting at 1. With --rows, each row's push in the table's order.\n"
     "With --rows and --format document, each row's document after a line\n"
     "\"# line N\" naming its line in the table.\n"
-    "Unless --table names it, the token table is looked for in the current folder,\n"
-    "then in " MAILVANE_DATA_DIR ", then beside the program.\n",
+    "Unless --table names it, the token table is read from the data folder of the\n"
+    "installation (" MAILVANE_DATA_DIR "); a program in the build tree reads the\n"
+    "table.dat of the current folder, else the one beside it.\n",
     EncodeOptions,
     runEncode,
 };

@@ -101,13 +101,16 @@ bool MainDialog::initDialog()
         return true;
     }
 
-    const auto tokenTable = provisioning::locateTokenTable(platform::programDirectory());
+    // Without a table the link is given the installed place, never a bare name
+    // that the current folder would answer.
+    const std::filesystem::path programDir = platform::programDirectory();
+    const std::filesystem::path installedTable =
+        platform::installedDataDirectory(programDir) / provisioning::TokenTableFileName;
+    const auto tokenTable = provisioning::locateTokenTable(programDir);
     if (!tokenTable)
-        std::fprintf(stderr, "mailvane: the token table %s was not found (looked in the current "
-                             "folder, %s and beside the program); sending will fail\n",
-                     provisioning::TokenTableFileName, MAILVANE_DATA_DIR);
-    m_phoneLink = std::make_unique<phone::PhoneLink>(
-        tokenTable.value_or(provisioning::TokenTableFileName));
+        std::fprintf(stderr, "mailvane: the token table %s was not found; sending will fail\n",
+                     installedTable.c_str());
+    m_phoneLink = std::make_unique<phone::PhoneLink>(tokenTable.value_or(installedTable));
 
     if (!m_skin.isEmpty()) {
         skin::SkinImage icon;

@@ -27,8 +27,8 @@ using namespace mailvane;
 namespace {
 
 // A main window's send on the simulated phone holding `contacts`, started from
-// the token table's folder as at a real start (the window reads table.dat
-// from the current folder). The folder and the phone service are put back
+// the token table's folder as a start from the build tree (such a window reads
+// table.dat from the current folder first). The folder and the phone service are put back
 // however the test ends.
 class MainWindowSend : public ::testing::Test
 {

@@ -23,8 +23,14 @@ class InstalledProgram(SessionTest):
         phone = os.path.join(session.root, "phone")
         os.makedirs(phone)
         conf = os.path.join(prefix, "etc", "xdg", "Orvex", "Quill.conf")
-        with open(conf, "a") as settings:
-            settings.write(f"\n[Phone]\nDevice=sim:{phone}\n")
+        # The settings name the skin of the prefix the build was made for;
+        # this installation lies elsewhere.
+        with open(conf) as settings:
+            lines = [f'Resource%20Path="{prefix}/share/mailvane"'
+                     if line.startswith("Resource%20Path=") else line
+                     for line in settings.read().splitlines()]
+        with open(conf, "w") as settings:
+            settings.write("\n".join(lines) + f"\n\n[Phone]\nDevice=sim:{phone}\n")
 
         env = dict(session.env)
         env.update(QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")

@@ -14,9 +14,11 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 check_cli_encodes "$prefix/bin/mailvane-cli" "$build/cli/mailvane-cli"
 
 # The installed program settings are read without XDG_CONFIG_DIRS: a phone
-# named there is the one the installed mailvane-cli reaches.
+# named there is the one the installed mailvane-cli reaches. They name the
+# skin of the prefix the build was made for; this one is elsewhere.
 conf=$(find "$prefix" -name Quill.conf)
 [[ -n "$conf" ]] || fail "no program settings were installed"
+use_data_folder "$conf" "$prefix/share/mailvane"
 mkdir -p "$root/phone"
 printf 'Alice;+4511111111\n' >"$root/phone/contacts.txt"
 printf '\n[Phone]\nDevice=sim:%s\n' "$root/phone" >>"$conf"

@@ -16,12 +16,16 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 mkdir -p "$root/home" "$root/work"
 cd "$root/work"
 clean_env=(env -i HOME="$root/home" PATH=/usr/bin:/bin LANG=C.UTF-8)
+# A token table planted in the folder the programs start from: an installed
+# program reads only its own, so this one must change nothing.
+printf '# planted: no tokens\n' >"$root/work/table.dat"
 
 # check_cli_encodes CLI REFERENCE_CLI: the installed CLI finds its token table
-# and encodes an example as the reference (the build's) does.
+# and encodes an example as the reference (the build's, given the source's
+# table) does.
 check_cli_encodes() {
     local example=$source_dir/examples/imap4-gprs.txt expected actual
-    expected=$("$2" encode "$example" --pin 1234 --format push)
+    expected=$("$2" encode "$example" --pin 1234 --format push --table "$source_dir/data/table.dat")
     actual=$("${clean_env[@]}" "$1" encode "$example" --pin 1234 --format push) ||
         fail "$1 cannot encode an example"
     [[ "$actual" == "$expected" ]] || fail "$1 encodes differently from $2"
@@ -36,6 +40,13 @@ check_version() {
     if [[ -n "${4:-}" ]]; then
         grep -aq "MAILVANE-FILE-VERSION=$4" "$1" || fail "$1 carries no version record $4"
     fi
+}
+
+# use_data_folder CONF DATA_DIR: the installed program settings CONF name the
+# skin in DATA_DIR, as after moving an installation to another place.
+use_data_folder() {
+    grep -q '^Resource%20Path=' "$1" || fail "$1 names no skin folder"
+    sed -i "s|^Resource%20Path=.*|Resource%20Path=\"$2\"|" "$1"
 }
 
 # check_window_program PROGRAM: started on an X server of its own, the window

@@ -1,8 +1,9 @@
 // Draws the default skin: every picture the program asks the skin library
 // for, written under <folder>/BITMAP and <folder>/PNG, and a resource list
-// <folder>/skin.qrc from which rcc makes the library.
+// <folder>/skin.qrc from which rcc makes the library, and the desktop icon
+// at each size asked for, as <folder>/icons/<size>/mailvane.png.
 //
-// Usage: mailvane-skin-generator <folder>
+// Usage: mailvane-skin-generator <folder> [<icon size>...]
 
 #include "SkinCatalogue.h"
 #include "SkinStyle.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -45,9 +47,19 @@ bool writeSkin(const SkinCatalogue& catalogue, const QString& folder)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder> [<icon size>...]\n", argv[0]);
         return 2;
+    }
+    std::vector<int> iconSizes;
+    for (int i = 2; i < argc; ++i) {
+        bool ok = false;
+        const int size = QString::fromLocal8Bit(argv[i]).toInt(&ok);
+        if (!ok || size < 16 || size > 1024) {
+            std::fprintf(stderr, "%s: bad icon size '%s' (16 to 1024)\n", argv[0], argv[i]);
+            return 2;
+        }
+        iconSizes.push_back(size);
     }
     SkinCatalogue catalogue;
     mailvane::skingen::addFramePictures(catalogue);
@@ -62,8 +74,7 @@ int main(int argc, char** argv)
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!writeSkin(catalogue, folder))
         return 1;
-    // The icon for the desktop, beside the skin: icons/<size>/mailvane.png.
-    for (int size : {48, 256, 512}) {
+    for (int size : iconSizes) {
         const QString dir = folder + QStringLiteral("/icons/") + QString::number(size);
         if (!QDir().mkpath(dir) ||
             !mailvane::skingen::applicationIcon(size).save(dir + QStringLiteral("/mailvane.png")))
