@@ -89,7 +89,7 @@ class SaveNewOpen(SessionTest):
         os.link(path, second)
         harness.choose_tab(session, main, "General")
         harness.fill(session, field("Mailbox name"), "Home mail")
-        session.key("ctrl+s")
+        harness.command(session, main, "ctrl+s", "File", "Save")
 
         def shows_change(name):
             with open(name, "rb") as saved:
