@@ -20,11 +20,6 @@ constexpr std::chrono::milliseconds StopCheckInterval{100};
 
 } // namespace
 
-GatewaySender::GatewaySender(SmsGateway& gateway, std::string_view pushHex) : m_gateway(gateway)
-{
-    cut(pushHex);
-}
-
 GatewaySender::GatewaySender(SmsGateway& gateway, std::span<const std::string> pushes,
                              std::vector<std::size_t> pushOfNumber)
     : m_gateway(gateway), m_pushOfNumber(std::move(pushOfNumber))
@@ -60,14 +55,14 @@ std::size_t GatewaySender::messageCount(std::size_t index) const
 {
     if (m_pushes.empty())
         return 0;
-    return m_pushes[m_pushOfNumber.empty() ? 0 : m_pushOfNumber.at(index)].segments.size();
+    return m_pushes[m_pushOfNumber.at(index)].segments.size();
 }
 
 PushOutcome GatewaySender::send(const PushTicket& ticket)
 {
     if (!m_ready)
         return {false, "the push yields no message"};
-    const CutPush& push = m_pushes[m_pushOfNumber.empty() ? 0 : m_pushOfNumber.at(ticket.index)];
+    const CutPush& push = m_pushes[m_pushOfNumber.at(ticket.index)];
     OutgoingMessage message;
     message.recipient = ticket.number;
     message.dataCoding = static_cast<std::uint8_t>(values::DataCoding8BitClass0);

@@ -35,8 +35,6 @@ struct GatewayPacing
 class GatewaySender final : public PushSender
 {
 public:
-    // Every number receives the push `pushHex` (hexadecimal text).
-    GatewaySender(SmsGateway& gateway, std::string_view pushHex);
     // Number i of the batch receives pushes[pushOfNumber[i]].
     GatewaySender(SmsGateway& gateway, std::span<const std::string> pushes,
                   std::vector<std::size_t> pushOfNumber);
@@ -78,7 +76,7 @@ private:
     SmsGateway& m_gateway;
     provisioning::MessageSegmenter m_references;
     std::vector<CutPush> m_pushes;
-    std::vector<std::size_t> m_pushOfNumber; // empty: every number gets push 0
+    std::vector<std::size_t> m_pushOfNumber; // by the number's index
     bool m_ready = true;
     ReportUrl m_reportUrl;
     GatewayPacing m_pacing;

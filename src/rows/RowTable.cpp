@@ -19,12 +19,6 @@ namespace {
 
 using provisioning::SecurityMethod;
 
-// The number a cell dials, by the rule every send uses.
-std::optional<std::string> dialledNumber(std::string_view cell)
-{
-    return settings::dialableNumber(cell);
-}
-
 std::string_view trimmed(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -192,7 +186,7 @@ public:
         const std::string_view numberText = trimmed(row.cells[*m_columns.number]);
         if (numberText.empty())
             return defect(m_columns.number, "there is no number");
-        std::optional<std::string> number = dialledNumber(numberText);
+        std::optional<std::string> number = settings::dialableNumber(numberText);
         if (!number)
             return defect(m_columns.number, settings::invalidNumberMessage(numberText));
         // Compared as dialled: "+49 170-1" and "+491701" reach one phone.

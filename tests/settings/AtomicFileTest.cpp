@@ -59,13 +59,16 @@ void makeEntry(const fs::path& path, uid_t owner, gid_t group, unsigned mode)
     ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
 }
 
-// Runs the save in a child that has become nobody, with SharedGroup as its one
-// extra group, as a person saving on a shared machine would; with a file size
-// limit, files cannot grow past it, as on a full disk. Returns the status, or
-// nullopt when the child could not become that user.
-std::optional<AtomicWriteResult> saveAsNobody(const fs::path& path, std::string_view bytes,
-                                              rlim_t fileSizeLimit = RLIM_INFINITY)
+// Runs the save in a child as a plain user, since root may write anywhere:
+// under root the child becomes nobody, with SharedGroup as its one extra
+// group, as a person saving on a shared machine would; otherwise it stays the
+// user running the tests. With a file size limit, files cannot grow past it,
+// as on a full disk. Returns the status, or nullopt when the child could not
+// become that user.
+std::optional<AtomicWriteResult> saveAsPlainUser(const fs::path& path, std::string_view bytes,
+                                                 rlim_t fileSizeLimit = RLIM_INFINITY)
 {
+    const bool asNobody = ::geteuid() == 0;
     int channel[2];
     if (::pipe(channel) != 0)
         return std::nullopt;
@@ -73,7 +76,8 @@ std::optional<AtomicWriteResult> saveAsNobody(const fs::path& path, std::string_
     if (child == 0) {
         ::close(channel[0]);
         const gid_t groups[] = {NoGroup, SharedGroup};
-        if (::setgroups(2, groups) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0)
+        if (asNobody &&
+            (::setgroups(2, groups) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0))
             ::_exit(2);
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{fileSizeLimit, fileSizeLimit};
@@ -163,7 +167,7 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
             fs::create_hard_link(file, dir / "second-name.txt");
         }
 
-        const std::optional<AtomicWriteResult> result = saveAsNobody(saved, fresh);
+        const std::optional<AtomicWriteResult> result = saveAsPlainUser(saved, fresh);
         ASSERT_TRUE(result) << "the child could not become nobody";
         EXPECT_EQ(result->status, c.want) << "error " << result->systemError;
         const struct stat after = statOf(file);
@@ -184,17 +188,19 @@ TEST(AtomicFile, savingAsAPlainUserKeepsTheFilesIdentityOrFallsBackToWritingInPl
 
 TEST(AtomicFile, writingInPlaceFindsAFullDiskBeforeTouchingTheOldContents)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "a folder closed to the saving user needs root to set up";
+    const bool asNobody = ::geteuid() == 0;
     mailvane::test::TempDir dir;
-    makeEntry(dir.path(), 0, 0, 0755);
     const fs::path file = dir / "settings.txt";
     const std::string old = "old";
     std::ofstream(file, std::ios::binary) << old;
-    makeEntry(file, Nobody, NoGroup, 0644);
+    makeEntry(file, asNobody ? Nobody : ::geteuid(), asNobody ? NoGroup : ::getegid(), 0644);
+    // A folder the saving user may not write to, its owner included: no
+    // temporary file beside the old one, so the save writes in place.
+    makeEntry(dir.path(), ::geteuid(), ::getegid(), 0555);
     const std::optional<AtomicWriteResult> result =
-        saveAsNobody(file, std::string(200, 'n'), old.size() + 10);
-    ASSERT_TRUE(result) << "the child could not become nobody";
+        saveAsPlainUser(file, std::string(200, 'n'), old.size() + 10);
+    makeEntry(dir.path(), ::geteuid(), ::getegid(), 0755); // so that it can be removed
+    ASSERT_TRUE(result) << "the child could not run the save";
     EXPECT_EQ(result->status, AtomicWriteStatus::WriteFailed);
     EXPECT_EQ(result->systemError, EFBIG);
     EXPECT_EQ(fileBytes(file), old);

@@ -52,20 +52,38 @@ QByteArray iconHolding(const QByteArray& png)
     return icon + png;
 }
 
-// A GIF of one frame of `width` × `height` at the top left of the screen.
-QByteArray gifOnScreen(int screenWidth, int screenHeight, int width, int height)
+// A GIF of one frame of `width` × `height`, at `at` on the screen.
+QByteArray gifOnScreen(int screenWidth, int screenHeight, int width, int height, QPoint at = {})
 {
     test::GifDescription gif;
     gif.screenWidth = screenWidth;
     gif.screenHeight = screenHeight;
     gif.palette = {qRgb(255, 255, 255), qRgb(0, 0, 0)};
-    gif.frames = {{0, 0, width, height, QList<std::uint8_t>(width * height, 1), 0, 0, -1, true}};
+    gif.frames = {
+        {at.x(), at.y(), width, height, QList<std::uint8_t>(width * height, 1), 0, 0, -1, true}};
     return test::encodeGif(gif);
 }
 
 QByteArray withJpegFillBytes(QByteArray jpeg)
 {
     return jpeg.insert(2, "\xFF\xFF", 2); // fill bytes may precede any marker
+}
+
+// The same JPEG with its Huffman tables moved before its frame header, where
+// they may stand as well: a table segment is not the frame header.
+QByteArray withHuffmanTablesFirst(const QByteArray& jpeg)
+{
+    constexpr char HuffmanTables = '\xC4';
+    constexpr char StartOfScan = '\xDA';
+    QByteArray tables;
+    QByteArray others;
+    qsizetype at = 2; // past the start-of-image marker
+    while (at + 4 <= jpeg.size() && jpeg[at + 1] != StartOfScan) {
+        const qsizetype length = 2 + qFromBigEndian<quint16>(jpeg.constData() + at + 2);
+        (jpeg[at + 1] == HuffmanTables ? tables : others) += jpeg.mid(at, length);
+        at += length;
+    }
+    return jpeg.left(2) + tables + others + jpeg.mid(at);
 }
 
 QByteArray topDownBmp(const QImage& image)
@@ -92,6 +110,8 @@ TEST(PictureGate, statedSizeIsTheSizeOfThePictureDecoded)
         {"jpeg", PictureFormat::Jpeg, encodeImage(image, "JPEG")},
         {"jpeg with fill bytes", PictureFormat::Jpeg,
          withJpegFillBytes(encodeImage(image, "JPEG"))},
+        {"jpeg with its Huffman tables first", PictureFormat::Jpeg,
+         withHuffmanTablesFirst(encodeImage(image, "JPEG"))},
         {"icon", PictureFormat::Icon, encodeImage(image, "ICO")},
         {"icon holding a png", PictureFormat::Icon, iconHolding(encodeImage(image, "PNG"))},
         {"gif", PictureFormat::Gif, gifOnScreen(37, 23, 37, 23)},
@@ -118,6 +138,7 @@ TEST(PictureGate, gifIsSizedByItsScreenWidenedToItsFirstFrame)
     EXPECT_EQ(size(gifOnScreen(65532, 509, 4, 3)), QSize(65532, 509));
     EXPECT_EQ(size(gifOnScreen(10, 8, 12, 3)), QSize(12, 8));
     EXPECT_EQ(size(gifOnScreen(0, 0, 5, 6)), QSize(5, 6));
+    EXPECT_EQ(size(gifOnScreen(10, 8, 4, 3, {8, 6})), QSize(12, 9));
 }
 
 TEST(PictureGate, pngWithoutItsHeaderChunkStatesNothingToAllocate)
