@@ -58,6 +58,9 @@ MainDialog::MainDialog(QWidget* parent) : widgets::SkinDialog(templates::MainWin
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(widgets::uiText(strings::MainWindowTitle));
+    // The title's trailing blanks tell a second start on X11 which window is
+    // ours; a screen reader should say just the product's name.
+    setAccessibleName(windowTitle().trimmed());
     widgets::installHelp(this, &MainDialog::helpFor);
 }
 

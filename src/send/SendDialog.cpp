@@ -54,6 +54,9 @@ QPlainTextEdit* addTextBox(QWidget* dialog, const QString& content, const QRect&
     auto* box = new QPlainTextEdit(dialog);
     box->setGeometry(rect);
     box->setReadOnly(true);
+    // A read-only box hides its caret; keyboard selection brings it back, so
+    // that a person tabbing here sees where the focus is.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setPlainText(content);
     widgets::setControlId(box, id);

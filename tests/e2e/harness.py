@@ -54,8 +54,9 @@ TOOLS = {"x11": ("Xvfb", "xdotool", "xclip"), "wayland": ("weston",)}
 # CTest's code for a test that could not run (SKIP_RETURN_CODE).
 SKIPPED = 77
 
-# The main window's title: the product name and seven blanks.
-MAIN_TITLE = "Mailvane       "
+# The main window's name for a screen reader: the product name, without the
+# seven blanks its title carries.
+MAIN_TITLE = "Mailvane"
 
 # Limits for the waits. Start-up includes the splash's two seconds.
 STARTUP_LIMIT = 30.0
@@ -499,7 +500,7 @@ class Program:
 
     def main_window(self):
         """Waits for the main window, through the splash."""
-        return self.window(MAIN_TITLE, limit=STARTUP_LIMIT)
+        return self.window(MAIN_TITLE, role=self.session.atspi.ROLE_DIALOG, limit=STARTUP_LIMIT)
 
     def window(self, name, role=None, limit=STEP_LIMIT):
         """Waits for a showing top-level window called `name`."""
@@ -518,6 +519,11 @@ class Program:
 
 
 # -- the accessibility tree ---------------------------------------------------
+
+def is_main_window(session, window):
+    """The splash carries the product's name too; the main window is a dialog."""
+    return window.name == MAIN_TITLE and window.getRole() == session.atspi.ROLE_DIALOG
+
 
 def is_showing(session, node):
     atspi = session.atspi

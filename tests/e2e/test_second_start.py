@@ -7,7 +7,7 @@ import os
 import shutil
 
 import harness
-from harness import MAIN_TITLE, SessionTest, wait_until
+from harness import SessionTest, wait_until
 
 EXAMPLE = "examples/imap4-gprs.txt"
 
@@ -41,7 +41,7 @@ class SecondStart(SessionTest):
                 if app is None:
                     continue
                 for window in app:
-                    if (window is not None and window.name == MAIN_TITLE
+                    if (window is not None and harness.is_main_window(session, window)
                             and harness.is_showing(session, window)):
                         shown.append(app.get_process_id())
             seen.update(shown)
