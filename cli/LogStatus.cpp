@@ -4,10 +4,6 @@
 #include "SendLog.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace mailvane::cli {
 namespace {
@@ -78,19 +74,11 @@ LogStatus readLogStatus(std::string_view text)
 LogStatusResult readLogStatusFile(const std::string& path)
 {
     LogStatusResult result;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        result.error = "cannot read the log " + path + ": " + std::strerror(errno);
+    std::string text;
+    if (!readLogText(path, text, result.error))
         return result;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        result.error = "cannot read the log " + path;
-        return result;
-    }
     result.read = true;
-    result.status = readLogStatus(text.str());
+    result.status = readLogStatus(text);
     return result;
 }
 

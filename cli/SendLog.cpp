@@ -162,20 +162,29 @@ ResumeResult readResumeLog(const std::string& path)
         result.error = "cannot read the log " + path + ": not a file";
         return result;
     }
+    std::string text;
+    if (!readLogText(path, text, result.error))
+        return result;
+    result.read = true;
+    result.numbers = numbersInLog(text);
+    return result;
+}
+
+bool readLogText(const std::string& path, std::string& text, std::string& error)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        result.error = "cannot read the log " + path + ": " + std::strerror(errno);
-        return result;
+        error = "cannot read the log " + path + ": " + std::strerror(errno);
+        return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
+    std::ostringstream contents;
+    contents << file.rdbuf();
     if (file.bad()) {
-        result.error = "cannot read the log " + path;
-        return result;
+        error = "cannot read the log " + path;
+        return false;
     }
-    result.read = true;
-    result.numbers = numbersInLog(text.str());
-    return result;
+    text = std::move(contents).str();
+    return true;
 }
 
 } // namespace mailvane::cli

@@ -102,4 +102,8 @@ struct ResumeResult
 // given to --log and --resume from the first run on.
 ResumeResult readResumeLog(const std::string& path);
 
+// The whole text of the log at `path` into `text`; false with `error` set
+// ("cannot read the log PATH: why") when it cannot be read.
+bool readLogText(const std::string& path, std::string& text, std::string& error);
+
 } // namespace mailvane::cli
