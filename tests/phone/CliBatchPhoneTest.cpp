@@ -123,6 +123,8 @@ TEST_F(CliBatch, wrongBatchOptionsAreRefusedBeforeAnythingIsSent)
         {{}, 2, "give the recipients with --to, --to-file or both"},
         {{"--to-file", "missing.txt"}, 1, "cannot read the number list missing.txt"},
         {{"--to-file", "binary.txt"}, 1, "NUL byte"},
+        // An endless input is cut off at the first overlong line, not read into memory.
+        {{"--to-file", "/dev/zero"}, 1, "line 1: the line is longer than 65536 bytes"},
         {{"--to", "111", "--log", "no-such-dir/run.log"}, 1, "cannot open the log"},
         {{"--to", "111", "--resume", "."}, 1, "cannot read the log"},
         {{"--to", "111", "--phone", "kannel:ftp://127.0.0.1/x"}, 2, "http:// or https://"},
