@@ -102,7 +102,7 @@ std::optional<std::string_view> LineReader::next()
         if (m_afterCr) {
             if (m_pos == m_text.size() && !m_ended) {
                 if (!fill())
-                    return std::nullopt;
+                    return failReading();
                 continue;
             }
             if (m_pos < m_text.size() && m_text[m_pos] == '\n') {
@@ -134,8 +134,16 @@ std::optional<std::string_view> LineReader::next()
         m_text.erase(0, m_pos);
         m_pos = 0;
         if (!fill())
-            return std::nullopt;
+            return failReading();
     }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> LineReader::failReading()
+{
+    // What the reading found (a cut UTF-16 unit, a read error, a file too
+    // large) belongs to the line it was reading, the one after the last given.
+    ++m_lineNumber;
     return std::nullopt;
 }
 

@@ -100,6 +100,7 @@ public:
 
 private:
     bool fill();
+    std::optional<std::string_view> failReading();
     void decode();
     void decodeUtf16();
     bool detectMark();

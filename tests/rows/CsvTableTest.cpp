@@ -99,6 +99,9 @@ TEST(CsvTable, brokenTablesAreRefusedWithTheLineAtFault)
              std::string(csv::MaxLineLength / 2, 'x') + "\"\n",
          csv::Defect::RowTooLong, 2},
         {"not UTF-8", "a\n\x93quoted\x94\n", csv::Defect::Text, 2},
+        // Read whole in one go, the cut is found before any line is given.
+        {"UTF-16 cut in a unit", std::string("\xFF\xFE" "a\0\n\0b", 7), csv::Defect::Text, 2},
+        {"UTF-16 one byte", std::string("\xFF\xFE" "a", 3), csv::Defect::Text, 1},
         {"too many cells", "a\n" + std::string(csv::MaxColumns, ',') + "\n",
          csv::Defect::TooManyColumns, 2},
         {"too many rows", manyRows, csv::Defect::TooManyRows, csv::MaxRows + 2},
