@@ -3,7 +3,15 @@
 #include "DisplayPngDecoder.h"
 #include "PictureLoader.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace mailvane::skin {
+
+int pictureScale(qreal devicePixelRatio)
+{
+    return std::max(1, int(std::ceil(devicePixelRatio)));
+}
 
 QImage SkinImage::load(const platform::LibraryHandle& module, int number)
 {

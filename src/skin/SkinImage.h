@@ -12,6 +12,11 @@ namespace mailvane::skin {
 // Resource type under which the skin library keeps its PNG pictures.
 inline constexpr const char* PngResourceType = "PNG";
 
+// The picture scale for a screen of `devicePixelRatio` device pixels per
+// pixel: pictures come at whole scales, and a ratio such as 1.5 shows the
+// next finer one reduced.
+int pictureScale(qreal devicePixelRatio);
+
 class SkinImage
 {
 public:

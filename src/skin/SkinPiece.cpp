@@ -71,18 +71,24 @@ void drawSkinPiece(QPainter& painter, const QImage& piece, const QImage& mask,
 {
     if (piece.isNull() || w <= 0 || h <= 0)
         return;
-    const QRect source(0, 0, w, h);
+    const qreal ratio = piece.devicePixelRatio();
+    const QRectF target(x, y, w, h);
+    const QRectF source(0, 0, w * ratio, h * ratio);
     const QPainter::CompositionMode previousMode = painter.compositionMode();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (mask.isNull()) {
-        painter.drawImage(QPoint(x, y), piece, source);
+        painter.drawImage(target, piece, source);
     } else {
-        const QRect patchArea(x, y, piece.width(), piece.height());
+        const QRect patchArea(QPoint(x, y), piece.deviceIndependentSize().toSize());
         const bool fits =
-            x + piece.width() <= background.width() && y + piece.height() <= background.height();
+            patchArea.right() < background.width() && patchArea.bottom() < background.height();
         if (fits || fitTest == FitTest::Skipped) {
-            const QImage patch = background.copy(patchArea);
-            painter.drawImage(QPoint(x, y), blendThroughMask(piece, mask, patch), source);
+            QImage patch = background.copy(patchArea);
+            if (!patch.isNull() && patch.size() != piece.size())
+                patch = patch.scaled(piece.size());
+            QImage blended = blendThroughMask(piece, mask, patch);
+            blended.setDevicePixelRatio(ratio);
+            painter.drawImage(target, blended, source);
         }
     }
     painter.setCompositionMode(previousMode);

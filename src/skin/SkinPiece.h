@@ -29,7 +29,9 @@ QImage blendThroughMask(const QImage& piece, const QImage& mask, const QImage& p
 // Draws `w` × `h` pixels of the piece, from its top-left corner, at (x, y).
 // Without a mask the pixels are copied. With one, the patch of `background`
 // at the same (x, y) with the piece's full size is blended under it first;
-// see FitTest. A null piece draws nothing.
+// see FitTest. A null piece draws nothing. A finer piece (device pixel ratio
+// above 1, its mask as fine) covers the same pixels with its finer ones; the
+// patch of the background (ratio 1) is enlarged to it.
 void drawSkinPiece(QPainter& painter, const QImage& piece, const QImage& mask,
                    const QImage& background, int x, int y, int w, int h,
                    FitTest fitTest = FitTest::Required);

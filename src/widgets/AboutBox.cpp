@@ -32,10 +32,13 @@ AboutBox::AboutBox(QWidget* owner, const platform::LibraryHandle& module, int pr
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    // The pictures as fine as the screen: the finer set where the skin has it.
+    m_scale = skin::pictureScale(devicePixelRatioF());
     skin::SkinImage loader;
-    m_product = loader.load(module, productNumber);
-    m_emblem = loader.load(module, emblemNumber);
-    m_emblemMask = loader.load(module, emblemMaskNumber);
+    m_product = loader.load(module, productNumber, m_scale);
+    m_productMask = loader.takeMask();
+    m_emblem = loader.load(module, emblemNumber, m_scale);
+    m_emblemMask = loader.load(module, emblemMaskNumber, m_scale);
     build(programPath.isNull() ? platform::ProgramVersion::commandLine() : programPath, freeText);
 }
 
@@ -85,17 +88,17 @@ void AboutBox::build(const QString& programPath, const QString& freeText)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { done(1); });
 
-    auto* product = new QLabel(this);
-    product->setObjectName(QStringLiteral("control100"));
-    product->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    product->move(dialogRect(7, 7, 0, 0).topLeft());
+    m_productLabel = new QLabel(this);
+    m_productLabel->setObjectName(QStringLiteral("control100"));
+    m_productLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_productLabel->move(dialogRect(7, 7, 0, 0).topLeft());
     // The product picture; a screen reader says the product's name.
-    product->setAccessibleName(QGuiApplication::applicationDisplayName());
+    m_productLabel->setAccessibleName(QGuiApplication::applicationDisplayName());
     if (!m_product.isNull()) {
-        product->setPixmap(QPixmap::fromImage(m_product));
-        product->adjustSize(); // a picture static takes the picture's size
+        showProduct();
+        m_productLabel->adjustSize(); // a picture static takes the picture's size
     } else {
-        product->resize(dialogRect(7, 7, 50, 14).size());
+        m_productLabel->resize(dialogRect(7, 7, 50, 14).size());
     }
 
     m_emblemArea = dialogRect(94, 7, 203, 55);
@@ -114,6 +117,17 @@ void AboutBox::build(const QString& programPath, const QString& freeText)
     free->setGeometry(dialogRect(94, 73, 203, 12));
 
     ok->setFocus();
+}
+
+void AboutBox::showProduct()
+{
+    if (!m_productLabel || m_product.isNull())
+        return;
+    // Through its mask where it has one: its corners show the face it lies on
+    // (the box's own: the label follows it, but only after the box is told).
+    QImage shown = composeEmblem(m_product, m_productMask, palette().color(QPalette::Window));
+    shown.setDevicePixelRatio(m_scale);
+    m_productLabel->setPixmap(QPixmap::fromImage(shown));
 }
 
 QString AboutBox::nameLine() const
@@ -156,8 +170,10 @@ QImage AboutBox::composeEmblem(const QImage& emblem, const QImage& mask, const Q
 void AboutBox::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
-    if (m_composed.isNull())
+    if (m_composed.isNull()) {
         m_composed = composeEmblem(m_emblem, m_emblemMask, palette().color(QPalette::Button));
+        m_composed.setDevicePixelRatio(m_scale);
+    }
     if (m_composed.isNull())
         return;
     QPainter painter(this);
@@ -175,6 +191,7 @@ void AboutBox::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
         m_composed = QImage();
+        showProduct();
         update();
     }
 }

@@ -69,8 +69,12 @@ protected:
 
 private:
     void build(const QString& programPath, const QString& freeText);
+    void showProduct();
 
+    // The picture scale the pictures were loaded at.
+    int m_scale = 1;
     QImage m_product;
+    QImage m_productMask;
     QImage m_emblem;
     QImage m_emblemMask;
     QImage m_composed;
@@ -78,6 +82,7 @@ private:
     int m_baseWidth = 0;
     int m_baseHeight = 0;
     QLabel* m_name = nullptr;
+    QLabel* m_productLabel = nullptr;
 };
 
 } // namespace mailvane::widgets

@@ -1,8 +1,9 @@
 #pragma once
 
 // What assistive technology needs beyond what Qt gives our controls: a name
-// for a control that stands beside a label rather than holding a text, and
-// the radio role for our radio buttons (Qt calls a radio button that is not
+// for a control that stands beside a label rather than holding a text (kept
+// by an editable combo box too, which Qt would name by its text), and the
+// radio role for our radio buttons (Qt calls a radio button that is not
 // auto-exclusive a check box).
 
 #include <initializer_list>
@@ -20,8 +21,9 @@ void nameAfterLabel(QWidget* control, QLabel* label);
 // screen reader says "Yes" together with what the yes answers.
 void describeAfterLabel(std::initializer_list<QWidget*> choices, const QLabel* label);
 
-// Makes QAccessible present every widgets::RadioButton as a radio button; once
-// per process, later calls do nothing.
-void installRadioButtonAccessibility();
+// Makes QAccessible present every widgets::RadioButton as a radio button and
+// an editable combo box by the name it was given; once per process, later
+// calls do nothing.
+void installAccessibility();
 
 } // namespace mailvane::widgets

@@ -17,7 +17,7 @@ class RadioButton : public QRadioButton
 public:
     explicit RadioButton(QWidget* parent = nullptr) : QRadioButton(parent)
     {
-        installRadioButtonAccessibility();
+        installAccessibility();
         setAutoExclusive(false);
         setFocusPolicy(Qt::StrongFocus);
     }

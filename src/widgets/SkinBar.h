@@ -2,7 +2,8 @@
 
 // What the two frame bars of a skinned dialog share: the skin library, three
 // pieces by number, and the dialog's background (not owned) that masked
-// pieces are blended with.
+// pieces are blended with. The pieces are loaded at the picture scale of the
+// bar's screen, measured in pixels all the same.
 
 #include "SkinImage.h"
 
@@ -40,16 +41,30 @@ protected:
 
     SkinBar(int controlId, QWidget* parent);
 
-    const QImage& colour(Piece piece) const { return m_images[piece].colour(); }
-    QSize pieceSize(Piece piece) const { return m_images[piece].colour().size(); }
+    const QImage& colour(Piece piece) const { return m_images[piece].colour; }
+    QSize pieceSize(Piece piece) const
+    {
+        return m_images[piece].colour.deviceIndependentSize().toSize();
+    }
+    // Loads the pieces again when the bar's screen asks for another scale;
+    // each paint starts with it.
+    void followScreenScale();
     void draw(QPainter& painter, Piece piece, int x, int y, int w, int h) const;
     void draw(QPainter& painter, Piece piece, int x, int y) const;
 
 private:
+    void loadPieces();
+
     int m_controlId;
+    int m_scale = 1;
     platform::LibraryHandle m_module;
     std::array<int, 3> m_numbers{};
-    std::array<skin::SkinImage, 3> m_images;
+    struct Picture
+    {
+        QImage colour;
+        QImage mask;
+    };
+    std::array<Picture, 3> m_images;
     const QImage* m_background = nullptr;
 };
 

@@ -8,6 +8,7 @@ SkinHorizontalBar::SkinHorizontalBar(int controlId, QWidget* parent) : SkinBar(c
 
 void SkinHorizontalBar::paintEvent(QPaintEvent*)
 {
+    followScreenScale();
     QPainter painter(this);
     const int barWidth = width();
     const int middleWidth = pieceSize(Middle).width();

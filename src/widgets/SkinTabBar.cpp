@@ -27,9 +27,7 @@ constexpr int FocusPadding = 4;
 
 int SkinTabBar::compositionScale() const
 {
-    // Whole device pixels per pixel: pictures are made at whole scales, and a
-    // ratio such as 1.5 shows the next finer one reduced.
-    return std::max(1, int(std::ceil(devicePixelRatioF())));
+    return skin::pictureScale(devicePixelRatioF());
 }
 
 SkinTabBar::SkinTabBar(QWidget* parent) : QWidget(parent)

@@ -8,6 +8,7 @@ SkinVerticalBar::SkinVerticalBar(int controlId, QWidget* parent) : SkinBar(contr
 
 void SkinVerticalBar::paintEvent(QPaintEvent*)
 {
+    followScreenScale();
     QPainter painter(this);
     const int barHeight = height();
     const QSize middle = pieceSize(Middle);

@@ -26,6 +26,10 @@ TREE = [
     ("General", "ROLE_RADIO_BUTTON", "POP3",
      "Incoming server type. Select either POP3 or IMAP4 depending on the type of e-mail "
      "system used."),
+    # An editable box keeps its label's name; Qt would name it by its value.
+    ("Incoming", "ROLE_COMBO_BOX", "Data call speed",
+     "GSM data. Select a data transmission speed for a modem connection. If you select "
+     "Automatic, the data transmission rate is determined automatically."),
     ("Advanced", "ROLE_TEXT", "SMTP user name",
      "Type the user name of the outgoing mail server."),
 ]

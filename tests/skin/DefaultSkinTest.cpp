@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace mailvane::skin {
@@ -34,7 +35,10 @@ const int ProgramPictures[] = {120, 121, 122, 123, 124, 125, 126, 127, 131, 132,
                                150, 151, 152, 154, 155, 156, 158, 159, 160, 161, 162,
                                163, 164, 165, 166, 167, 168, 169, 170, 171, 184, 185};
 
-TEST_F(DefaultSkin, holdsEveryNumberedPicture)
+// Plain face, which a finer picture could not make sharper.
+const int PlainPictures[] = {144, 145};
+
+TEST_F(DefaultSkin, holdsEveryNumberedPictureAndItsFinerOne)
 {
     for (int number : ProgramPictures) {
         const SkinImage image = load(number);
@@ -42,6 +46,15 @@ TEST_F(DefaultSkin, holdsEveryNumberedPicture)
         if (!image.mask().isNull()) {
             EXPECT_EQ(image.mask().size(), image.colour().size()) << number;
         }
+        if (std::ranges::find(PlainPictures, number) != std::end(PlainPictures))
+            continue;
+        // Stored, not only made by enlarging: the scale-2 load takes it.
+        const QString fine = QString::number(number) + QStringLiteral("@2x");
+        QByteArray bytes = platform::loadResourceData(
+            s_library, QLatin1String(platform::BitmapResourceType), fine);
+        if (bytes.isEmpty())
+            bytes = platform::loadResourceData(s_library, QLatin1String(PngResourceType), fine);
+        EXPECT_EQ(QImage::fromData(bytes).size(), image.colour().size() * 2) << number;
     }
 }
 
@@ -145,6 +158,25 @@ TEST_F(DefaultSkin, emblemAndItsMaskMatch)
     const QImage mask = load(184).colour();
     EXPECT_EQ(emblem.size(), mask.size());
     EXPECT_TRUE(load(185).mask().isNull()); // the mask is a picture of its own
+}
+
+TEST_F(DefaultSkin, productPictureHasTransparentCornersAtEachScale)
+{
+    for (int scale : {1, 2}) {
+        SkinImage product;
+        product.load(s_library, 171, scale);
+        const QImage& mask = product.mask();
+        ASSERT_FALSE(mask.isNull()) << scale;
+        const int w = mask.width();
+        const int h = mask.height();
+        const auto maskAt = [&](int x, int y) {
+            return mask.constScanLine(y)[3 * x];
+        };
+        for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1),
+                                    QPoint(w - 1, h - 1), QPoint(scale, scale)})
+            EXPECT_EQ(maskAt(corner.x(), corner.y()), 255) << scale << " at " << corner.x();
+        EXPECT_EQ(maskAt(w / 2, h / 2), 0) << scale;
+    }
 }
 
 TEST(DefaultSkinSettings, buildSettingsNameTheBuiltSkin)

@@ -3,11 +3,13 @@
 // them, not show a picture made for one device pixel enlarged.
 
 #include "MessageBoxWindow.h"
+#include "SkinHorizontalBar.h"
 #include "SkinMessageBox.h"
 #include "SkinTabBar.h"
 #include "TestResourceBundle.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QStyle>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -103,6 +105,48 @@ TEST(ScaleTwo, theTabStripIsComposedAtTheScreensResolutionFromTheFinerPictures)
     EXPECT_GT(fineLines, 2);
     const QRect selected = tabs.itemRect(1);
     EXPECT_EQ(composition.pixel(2 * selected.left() + 2, 2), Plain);
+}
+
+TEST(ScaleTwo, aDialogBarTakesTheFinerPicturesAndEnlargesThoseWithout)
+{
+    ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
+    constexpr QRgb Plain = 0xFF8090A0;
+    constexpr QRgb Fine = 0xFF102030;
+    constexpr QRgb Behind = 0xFF40C040;
+    // The left piece comes finer, with a line one device pixel wide down its
+    // left edge; the right one, wholly transparent, only plain.
+    test::TestResourceBundle bundle;
+    bundle.addBitmap(QStringLiteral("143"), flat(16, 10, Plain));
+    QImage finer = flat(32, 20, Plain);
+    for (int y = 0; y < finer.height(); ++y)
+        finer.setPixel(0, y, Fine);
+    bundle.addBitmap(QStringLiteral("143@2x"), finer);
+    bundle.addBitmap(QStringLiteral("142"), flat(4, 10, Plain));
+    QImage clear(8, 10, QImage::Format_ARGB32);
+    clear.fill(qRgba(255, 255, 255, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    clear.save(&buffer, "PNG");
+    bundle.add(QStringLiteral("PNG"), QStringLiteral("141.png"), png);
+    const platform::LibraryHandle skin = bundle.load();
+    ASSERT_FALSE(skin.isEmpty());
+
+    const QImage background = flat(100, 100, Behind);
+    SkinHorizontalBar bar(1, nullptr);
+    bar.resize(40, 10);
+    bar.setPieces(skin, 143, 142, 141);
+    bar.setBlendBackground(&background);
+    const QImage shot = bar.grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(80, 20));
+    EXPECT_EQ(shot.pixel(0, 5), Fine);
+    EXPECT_EQ(shot.pixel(1, 5), Plain);
+    EXPECT_EQ(shot.pixel(40, 5), Plain);
+    // The transparent piece shows what lies behind over its whole width.
+    const QRgb seen = shot.pixel(80 - 16, 19);
+    EXPECT_NEAR(qGreen(seen), qGreen(Behind), 1);
+    EXPECT_NEAR(qRed(seen), qRed(Behind), 1);
+    EXPECT_FALSE(hasDetailFinerThanAPixel(shot.copy(32, 0, 48, 20)));
 }
 
 } // namespace

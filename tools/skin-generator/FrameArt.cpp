@@ -200,8 +200,11 @@ void addFileDialogFrame(SkinCatalogue& catalogue)
 void addFramePictures(SkinCatalogue& catalogue)
 {
     const QColor& face = palette::Face;
-    catalogue.addBitmap(number::Background, plainFace(BackgroundWidth, BackgroundHeight));
-    catalogue.addBitmap(number::MessageBoxBackground, messageBoxBackground());
+    // Plain face has no detail a finer picture could show.
+    if (drawingScale() == 1) {
+        catalogue.addBitmap(number::Background, plainFace(BackgroundWidth, BackgroundHeight));
+        catalogue.addBitmap(number::MessageBoxBackground, messageBoxBackground());
+    }
 
     catalogue.addBitmap(number::DialogTopLeft,
                         flattened(topLeftArt(160, DialogBand, face, false), face));

@@ -1,5 +1,5 @@
 // The pictures of the product: the splash, the About box's product picture
-// and its emblem with the emblem's mask.
+// (with alpha) and its emblem with the emblem's mask.
 
 #include "SkinCatalogue.h"
 #include "SkinStyle.h"
@@ -82,7 +82,9 @@ QImage splashArt()
     return art;
 }
 
-// A rounded tile in the bar colours with the glyph, on the face.
+// A rounded tile in the bar colours with the glyph; what lies round the tile
+// stays transparent, so that the face of whatever box shows the tile shows
+// through its corners.
 QImage productArt()
 {
     constexpr int Size = 64;
@@ -96,7 +98,7 @@ QImage productArt()
     painter.setBrush(fill);
     painter.drawRoundedRect(QRectF(2.5, 2.5, Size - 5, Size - 5), 12, 12);
     drawGlyph(painter, QRectF(10, 8, Size - 20, Size - 20), palette::White);
-    return flattened(art, palette::Face);
+    return art;
 }
 
 // The glyph and the name in ink; the About box lays it on its face.
@@ -144,7 +146,8 @@ void addProductPictures(SkinCatalogue& catalogue)
 {
     catalogue.addPng(number::ApplicationIcon, applicationIcon(number::IconSize));
     catalogue.addPng(number::Splash, withAlpha(splashArt()));
-    catalogue.addBitmap(number::Product, productArt());
+    // With its alpha: the program takes the inverse-alpha mask from it.
+    catalogue.addPng(number::Product, withAlpha(productArt()));
     const QImage emblem = emblemArt();
     // The emblem's colours stand alone; the mask says how much of each shows.
     catalogue.addBitmap(number::Emblem, withoutAlpha(withAlpha(emblem)));

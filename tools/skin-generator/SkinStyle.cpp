@@ -102,7 +102,11 @@ QImage inverseAlphaMask(const QImage& art)
 
 QImage columns(const QImage& image, int x, int width)
 {
-    return image.copy(x, 0, width, image.height());
+    // x and width are pixels of scale 1; the image may be finer.
+    const int scale = qRound(image.devicePixelRatio());
+    QImage out = image.copy(x * scale, 0, width * scale, image.height());
+    out.setDevicePixelRatio(image.devicePixelRatio());
+    return out;
 }
 
 void fillBand(QPainter& painter, const QRectF& rect)

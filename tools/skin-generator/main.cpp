@@ -66,10 +66,13 @@ int main(int argc, char** argv)
     mailvane::skingen::addButtonPictures(catalogue);
     mailvane::skingen::addTabPictures(catalogue);
     mailvane::skingen::addProductPictures(catalogue);
-    // The tab strip and sheet frame again at twice the resolution: the sheet
-    // composes them at a scale factor of 2 (outlines as fine as the text).
+    // Every piece again at twice the resolution, for screens of two device
+    // pixels per pixel (outlines and lettering as fine as the text).
     mailvane::skingen::setDrawingScale(2);
     mailvane::skingen::addTabPictures(catalogue);
+    mailvane::skingen::addFramePictures(catalogue);
+    mailvane::skingen::addButtonPictures(catalogue);
+    mailvane::skingen::addProductPictures(catalogue);
     mailvane::skingen::setDrawingScale(1);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!writeSkin(catalogue, folder))
