@@ -70,6 +70,10 @@ void AboutBox::build(const QString& programPath, const QString& freeText)
     // The banner's ink is dark, drawn for a light face: the box keeps the
     // skin's light look on a dark desktop too.
     SkinColours::useSkinPalette(this);
+    // The box's face is the button face the emblem is blended onto, or the
+    // emblem would stand on a block of its own.
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
     QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), FontPoints);
     setFont(font);
     const QFontMetrics metrics(font);
@@ -125,7 +129,7 @@ void AboutBox::showProduct()
         return;
     // Through its mask where it has one: its corners show the face it lies on
     // (the box's own: the label follows it, but only after the box is told).
-    QImage shown = composeEmblem(m_product, m_productMask, palette().color(QPalette::Window));
+    QImage shown = composeEmblem(m_product, m_productMask, palette().color(backgroundRole()));
     shown.setDevicePixelRatio(m_scale);
     m_productLabel->setPixmap(QPixmap::fromImage(shown));
 }

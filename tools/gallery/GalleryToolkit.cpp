@@ -351,6 +351,8 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
                 fileDialog(skin, widgets::SkinFileDialog::Mode::Open, folder.path())});
     out.append({QStringLiteral("file-save-scale2"),
                 fileDialog(skin, widgets::SkinFileDialog::Mode::Save, folder.path())});
+    widgets::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
+    out.append({QStringLiteral("about-scale2"), shoot(about)});
     return out;
 }
 
