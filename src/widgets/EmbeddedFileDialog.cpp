@@ -2,8 +2,37 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOption>
 
 namespace mailvane::widgets {
+namespace {
+
+// The style's focus frame round an entry is drawn in nearly the face's own
+// colour, and only after a key moved the focus: the sidebar's is drawn
+// plainly, in the selection colour, whenever it has the keyboard.
+class PlainFocusStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_FrameFocusRect) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->save();
+        painter->setPen(QPen(option->palette.color(QPalette::Highlight), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
+} // namespace
 
 EmbeddedFileDialog::EmbeddedFileDialog(QWidget* parent) : QFileDialog(parent) {}
 
@@ -16,6 +45,18 @@ void EmbeddedFileDialog::clearChoice()
         if (view->selectionModel() && view->model() && view->model()->inherits("QFileSystemModel"))
             view->selectionModel()->clear();
     }
+}
+
+void EmbeddedFileDialog::showSidebarFocus()
+{
+    if (m_sidebar)
+        return;
+    m_sidebar = findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+    if (!m_sidebar)
+        return;
+    auto* style = new PlainFocusStyle;
+    style->setParent(m_sidebar);
+    m_sidebar->setStyle(style);
 }
 
 void EmbeddedFileDialog::accept()

@@ -5,6 +5,8 @@
 // open, as the platform's dialog does for a path that cannot be used.
 
 #include <QFileDialog>
+
+class QAbstractItemView;
 #include <functional>
 
 namespace mailvane::widgets {
@@ -24,11 +26,16 @@ public:
     // Starts over for a new request: no selection, no typed name.
     void clearChoice();
 
+    // Makes the keyboard focus plain to see on the places beside the list,
+    // once the dialog's own widgets exist; later calls do nothing.
+    void showSidebarFocus();
+
 public Q_SLOTS:
     void accept() override;
 
 private:
     AcceptCheck m_check;
+    QAbstractItemView* m_sidebar = nullptr;
 };
 
 } // namespace mailvane::widgets

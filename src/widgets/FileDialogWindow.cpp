@@ -56,6 +56,7 @@ FileDialogWindow::FileDialogWindow(SkinFileDialog::Mode mode, FileDialogRequest&
     // and nothing chosen last time stays chosen.
     m_files->clearChoice();
     m_files->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    m_files->showSidebarFocus();
     m_files->setViewMode(QFileDialog::Detail);
     m_files->setAcceptCheck([this](const QString& path) { return acceptsPath(path); });
     m_files->setAcceptMode(mode == SkinFileDialog::Mode::Save ? QFileDialog::AcceptSave

@@ -101,6 +101,13 @@ QImage fileDialog(const platform::LibraryHandle& skin, widgets::SkinFileDialog::
     window.show();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents(); // let the folder list fill
+    // The save dialog is shot with the keyboard on the places beside the list.
+    if (mode == widgets::SkinFileDialog::Mode::Save) {
+        window.activateWindow();
+        if (auto* sidebar = window.findChild<QWidget*>(QStringLiteral("sidebar")))
+            sidebar->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
     return shoot(window);
 }
 
