@@ -18,15 +18,28 @@ bool FileDialogFrame::load(const platform::LibraryHandle& module,
                                          names.decorationMiddle,
                                          names.decorationRight};
     m_valid = !module.isEmpty();
+    const auto bitmap = [&](const QString& name) {
+        return module.isEmpty()
+                   ? QImage()
+                   : skin::PictureLoader::fromBitmap(platform::loadResourceData(
+                         module, QString::fromLatin1(platform::BitmapResourceType), name));
+    };
     for (int i = 0; i < PieceCount; ++i) {
-        m_pieces[i] =
-            module.isEmpty()
-                ? QImage()
-                : skin::PictureLoader::fromBitmap(platform::loadResourceData(
-                      module, QString::fromLatin1(platform::BitmapResourceType), ordered[i]));
+        m_pieces[i] = bitmap(ordered[i]);
         m_valid = m_valid && !m_pieces[i].isNull();
+        m_finePieces[i] = bitmap(ordered[i] + QStringLiteral("@2x"));
+        if (m_finePieces[i].size() == m_pieces[i].size() * 2)
+            m_finePieces[i].setDevicePixelRatio(2);
+        else
+            m_finePieces[i] = QImage();
     }
     return m_valid;
+}
+
+const QImage& FileDialogFrame::art(Piece piece, const QPainter& painter) const
+{
+    const QImage& fine = m_finePieces[piece];
+    return !fine.isNull() && painter.device()->devicePixelRatio() > 1 ? fine : m_pieces[piece];
 }
 
 FileDialogFrameLayout FileDialogFrame::layoutFor(const QRect& folderBox,
@@ -74,14 +87,15 @@ void FileDialogFrame::paint(QPainter& painter, const QSize& client,
 
     const QImage& decorLeft = m_pieces[DecorationLeft];
     const QImage& decorMiddle = m_pieces[DecorationMiddle];
-    const QImage& decorRight = m_pieces[DecorationRight];
     const int middleLeft = layout.decorationLeftX + decorLeft.width();
     if (layout.decorationRightX > middleLeft)
         painter.drawImage(QRect(middleLeft, layout.decorationY,
                                 layout.decorationRightX - middleLeft, decorMiddle.height()),
-                          decorMiddle);
-    painter.drawImage(QPoint(layout.decorationLeftX, layout.decorationY), decorLeft);
-    painter.drawImage(QPoint(layout.decorationRightX, layout.decorationY), decorRight);
+                          art(DecorationMiddle, painter));
+    painter.drawImage(QPoint(layout.decorationLeftX, layout.decorationY),
+                      art(DecorationLeft, painter));
+    painter.drawImage(QPoint(layout.decorationRightX, layout.decorationY),
+                      art(DecorationRight, painter));
 
     const QImage& left = m_pieces[Left];
     const QImage& leftBottom = m_pieces[LeftBottom];
@@ -90,13 +104,13 @@ void FileDialogFrame::paint(QPainter& painter, const QSize& client,
     const QImage& top = m_pieces[Top];
     const int leftHeight = bottom - leftBottom.height();
     if (leftHeight > 0)
-        painter.drawImage(QRect(0, topLeft.height(), left.width(), leftHeight), left);
-    painter.drawImage(QPoint(0, bottom - leftBottom.height()), leftBottom);
+        painter.drawImage(QRect(0, topLeft.height(), left.width(), leftHeight), art(Left, painter));
+    painter.drawImage(QPoint(0, bottom - leftBottom.height()), art(LeftBottom, painter));
     const int topWidth = right - topRight.width() - topLeft.width();
     if (topWidth > 0)
-        painter.drawImage(QRect(topLeft.width(), 0, topWidth, top.height()), top);
-    painter.drawImage(QPoint(0, 0), topLeft);
-    painter.drawImage(QPoint(right - topRight.width(), 0), topRight);
+        painter.drawImage(QRect(topLeft.width(), 0, topWidth, top.height()), art(Top, painter));
+    painter.drawImage(QPoint(0, 0), art(TopLeft, painter));
+    painter.drawImage(QPoint(right - topRight.width(), 0), art(TopRight, painter));
 
     if (!m_labelText.isEmpty()) {
         painter.setFont(m_labelFont);

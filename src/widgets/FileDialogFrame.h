@@ -70,7 +70,13 @@ public:
                const QColor& face) const;
 
 private:
+    // The picture drawn for a piece: its finer one on a device of two or
+    // more device pixels per pixel, where the skin has it.
+    const QImage& art(Piece piece, const QPainter& painter) const;
+
     std::array<QImage, PieceCount> m_pieces;
+    // Pieces of the finer set, twice the size (device pixel ratio 2), or null.
+    std::array<QImage, PieceCount> m_finePieces;
     bool m_valid = false;
     QString m_labelText;
     QRect m_labelPlace;
