@@ -1,9 +1,12 @@
 #include "SendsmsCodec.h"
 
 #include "DeliveryReport.h"
+#include "Trimmed.h"
 
 namespace mailvane::phone {
 namespace {
+
+using platform::trimmed;
 
 constexpr std::string_view UpperHexDigits = "0123456789ABCDEF";
 constexpr long HttpAccepted = 202;
@@ -15,14 +18,6 @@ bool isUnreserved(std::uint8_t byte)
 {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 int hexValue(char c)

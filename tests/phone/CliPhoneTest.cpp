@@ -72,7 +72,7 @@ std::string expectedPush()
     provisioning::TokenTables tables;
     EXPECT_TRUE(tables.load(TokenTable));
     return provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record),
-                                                "8642")
+                                                provisioning::userPinSecurity("8642"))
         .value_or("");
 }
 
@@ -409,7 +409,11 @@ TEST_F(CliPhone, thePinComesFromAPrivateFileTheEnvironmentOrStandardInput)
         {{}, "8642", {}, 0, nullptr},
         {{"--pin", "-"}, nullptr, work / "stdin", 0, nullptr},
         {{"--pin", "8642"}, "1111", {}, 0, nullptr},
-        {{"--pin-file", open.string()}, nullptr, {}, 1, "(mode 0644), so it is not used; make it private"},
+        {{"--pin-file", open.string()},
+         nullptr,
+         {},
+         1,
+         "(mode 0644), so it is not used; make it private"},
         {{"--pin-file", empty.string()}, nullptr, {}, 1, "holds no PIN on its first line"},
         {{"--pin-file", (work / "missing").string()}, nullptr, {}, 1, "cannot read the PIN file"},
         {{"--pin", "8642", "--pin-file", empty.string()}, nullptr, {}, 2, "give the PIN once"},
@@ -592,8 +596,8 @@ TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
     ASSERT_TRUE(settings::openSettingsFile(Examples / "imap4-gprs.txt", record).ok());
     provisioning::TokenTables tables;
     ASSERT_TRUE(tables.load(TokenTable));
-    const auto push =
-        provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record), "8642");
+    const auto push = provisioning::encodeProvisioningPush(
+        tables, *provisioning::buildDocument(record), provisioning::userPinSecurity("8642"));
     std::vector<std::uint8_t> whole;
     const auto submissions = modem.submissions();
     ASSERT_EQ(submissions.size(), 6u);
