@@ -2,8 +2,9 @@
 
 // The phone back ends that need libgammu or libcurl live in a module
 // (mailvane-phone.so, installed with the programs in LIBDIR/mailvane) that is
-// loaded the first time one of them is needed: a program that checks or encodes a file, answers --help or shows its window
-// loads none of those libraries. A program that links the back ends in
+// loaded the first time one of them is needed: a program that checks or
+// encodes a file, answers --help or shows its window loads none of those
+// libraries. A program that links the back ends in
 // (mailvane_link_phone_devices in CMake: tests, benchmarks, fuzzers) uses
 // them without loading anything.
 

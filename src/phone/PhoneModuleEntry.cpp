@@ -22,14 +22,12 @@ std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address,
 {
     GatewayAddress withProxy = address;
     if (withProxy.proxy.empty())
-        withProxy.proxy =
-            platform::readProgramSetting(ProxySettingName);
+        withProxy.proxy = platform::readProgramSetting(ProxySettingName);
     return std::make_unique<KannelGateway>(std::move(withProxy), timeouts);
 }
 
-constexpr PhoneModuleFunctions Functions = {
-    hasGammuConfiguration, parseGatewayAddress, createGammuPhone, createGateway,
-};
+constexpr PhoneModuleFunctions Functions = {hasGammuConfiguration, parseGatewayAddress,
+                                            createGammuPhone, createGateway};
 
 } // namespace
 } // namespace mailvane::phone

@@ -58,14 +58,30 @@ std::string unescapedValue(std::string_view text)
         } else if (c == '\\' && i + 1 < text.size()) {
             const char next = text[++i];
             switch (next) {
-            case 'n': value += '\n'; break;
-            case 't': value += '\t'; break;
-            case 'r': value += '\r'; break;
-            case 'a': value += '\a'; break;
-            case 'b': value += '\b'; break;
-            case 'f': value += '\f'; break;
-            case 'v': value += '\v'; break;
-            default: value += next; break;
+            case 'n':
+                value += '\n';
+                break;
+            case 't':
+                value += '\t';
+                break;
+            case 'r':
+                value += '\r';
+                break;
+            case 'a':
+                value += '\a';
+                break;
+            case 'b':
+                value += '\b';
+                break;
+            case 'f':
+                value += '\f';
+                break;
+            case 'v':
+                value += '\v';
+                break;
+            default:
+                value += next;
+                break;
             }
         } else {
             value += c;

@@ -1,7 +1,6 @@
 #include "ProgramSettings.h"
 
 #include "ProgramLocation.h"
-
 #include "TempDir.h"
 
 #include <QSettings>
@@ -44,8 +43,8 @@ const Case Cases[] = {
      "", "Resource Path", " /opt/my skins\\x"},
     {"onlyAGroupMakesAGroup", "[General]\nPhone\\Device=sim:/var/phone\n", "", "", "",
      "Phone/Device", ""},
-    {"commentsAndOtherGroupsIgnored", ";Device=a\n[Skin]\nDevice=b\n[Phone]\n#x=y\nDevice=c\n",
-     "", "", "", "Phone/Device", "c"},
+    {"commentsAndOtherGroupsIgnored", ";Device=a\n[Skin]\nDevice=b\n[Phone]\n#x=y\nDevice=c\n", "",
+     "", "", "Phone/Device", "c"},
     {"lastOfTwoEqualKeysHolds", "[Phone]\nDevice=a\nDevice=b\n", "", "", "", "Phone/Device", "b"},
     {"listHasNoSingleText", "[Phone]\nDevice=a,b\n", "", "", "", "Phone/Device", ""},
     {"firstFolderWins", "[Phone]\nDevice=first\n", "[Phone]\nDevice=second\n", "", "",
