@@ -5,7 +5,7 @@
 #include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SimulatedPhone.h"
-#include "Trimmed.h"
+#include "PlainText.h"
 
 namespace mailvane::phone {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "PhoneStatus.h"
 #include "SmsSubmitPdu.h"
-#include "Trimmed.h"
+#include "PlainText.h"
 
 #include <charconv>
 #include <fcntl.h>

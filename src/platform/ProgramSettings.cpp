@@ -1,7 +1,7 @@
 #include "ProgramSettings.h"
 
+#include "PlainText.h"
 #include "ProgramLocation.h"
-#include "Trimmed.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -11,37 +11,11 @@
 namespace mailvane::platform {
 namespace {
 
+using platform::percentDecoded;
 using platform::trimmed;
 
 // A settings file is a few lines; anything far larger is not one.
 constexpr std::uintmax_t SettingsFileLimit = 1024 * 1024;
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Key and section names escape what INI syntax reserves as %XX.
-std::string unescapedKey(std::string_view text)
-{
-    std::string key;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
-            hexDigit(text[i + 2]) >= 0) {
-            key += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            key += text[i];
-        }
-    }
-    return key;
-}
 
 // A value: quoted stretches keep their blanks, backslash escapes as in C.
 // Unquoted commas make a list, which has no single text: empty.
@@ -106,7 +80,7 @@ std::optional<std::string> valueInFile(const std::filesystem::path& file, std::s
             continue;
         if (text.front() == '[') {
             const std::size_t end = text.find(']');
-            section = unescapedKey(text.substr(1, end == std::string_view::npos ? end : end - 1));
+            section = percentDecoded(text.substr(1, end == std::string_view::npos ? end : end - 1));
             if (section == "General")
                 section.clear();
             continue;
@@ -114,7 +88,7 @@ std::optional<std::string> valueInFile(const std::filesystem::path& file, std::s
         const std::size_t equals = text.find('=');
         if (equals == std::string_view::npos)
             continue;
-        const std::string key = unescapedKey(trimmed(text.substr(0, equals)));
+        const std::string key = percentDecoded(trimmed(text.substr(0, equals)));
         const std::string full = section.empty() ? key : section + '/' + key;
         // As in the Qt store, the last of two equal keys holds.
         if (full == name)

@@ -8,7 +8,7 @@
 #include "Recipients.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
-#include "Trimmed.h"
+#include "PlainText.h"
 
 #include <algorithm>
 #include <array>
