@@ -68,23 +68,7 @@ void PrintTo(const Case& c, std::ostream* out)
 class ProgramSettingsTest : public ::testing::TestWithParam<Case>
 {
 protected:
-    void SetUp() override
-    {
-        const char* old = std::getenv("XDG_CONFIG_DIRS");
-        m_oldXdg = old ? old : "";
-        m_hadXdg = old != nullptr;
-    }
-    void TearDown() override
-    {
-        if (m_hadXdg)
-            ::setenv("XDG_CONFIG_DIRS", m_oldXdg.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_DIRS");
-    }
-
-private:
-    std::string m_oldXdg;
-    bool m_hadXdg = false;
+    void TearDown() override { ::unsetenv("XDG_CONFIG_DIRS"); }
 };
 
 TEST_P(ProgramSettingsTest, readsTheValueTheQtStoreReads)
