@@ -71,7 +71,7 @@ std::string expectedPush()
     provisioning::TokenTables tables;
     EXPECT_TRUE(tables.load(TokenTable));
     return provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record),
-                                                "8642")
+                                                provisioning::userPinSecurity("8642"))
         .value_or("");
 }
 
@@ -575,8 +575,8 @@ TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
     ASSERT_TRUE(settings::openSettingsFile(Examples / "imap4-gprs.txt", record).ok());
     provisioning::TokenTables tables;
     ASSERT_TRUE(tables.load(TokenTable));
-    const auto push =
-        provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record), "8642");
+    const auto push = provisioning::encodeProvisioningPush(
+        tables, *provisioning::buildDocument(record), provisioning::userPinSecurity("8642"));
     std::vector<std::uint8_t> whole;
     const auto submissions = modem.submissions();
     ASSERT_EQ(submissions.size(), 6u);
