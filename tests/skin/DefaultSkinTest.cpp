@@ -3,8 +3,8 @@
 #include "SkinLibraryLocator.h"
 
 #include <QDir>
-#include <QSettings>
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace mailvane::skin {
@@ -181,10 +181,10 @@ TEST_F(DefaultSkin, productPictureHasTransparentCornersAtEachScale)
 
 TEST(DefaultSkinSettings, buildSettingsNameTheBuiltSkin)
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                       QStringLiteral(MAILVANE_BUILD_XDG_DIR));
+    ::setenv("XDG_CONFIG_DIRS", MAILVANE_BUILD_XDG_DIR, 1);
     EXPECT_EQ(QDir::cleanPath(locateSkinLibrary()), SkinFile);
     platform::LibraryHandle library = loadSkinLibrary();
+    ::unsetenv("XDG_CONFIG_DIRS");
     EXPECT_FALSE(library.isEmpty());
     platform::freeResourceLibrary(library);
 }
