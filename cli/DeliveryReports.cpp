@@ -73,6 +73,12 @@ void DeliveryReports::onCallback(std::string_view target)
     publish(m_tracker.report(*report));
 }
 
+void DeliveryReports::expect(std::size_t index, std::size_t messages)
+{
+    const std::lock_guard lock(m_mutex);
+    m_tracker.expect(index, messages);
+}
+
 void DeliveryReports::sent(std::size_t index)
 {
     const std::lock_guard lock(m_mutex);

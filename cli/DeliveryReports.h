@@ -46,6 +46,8 @@ public:
     // What the gateway calls for message `message` of number `index`.
     std::string callbackUrl(std::size_t index, std::size_t message) const;
 
+    // Number `index`'s push has `messages` messages; see ReportTracker::expect.
+    void expect(std::size_t index, std::size_t messages);
     void sent(std::size_t index);
     void failed(std::size_t index);
     Counts counts() const;

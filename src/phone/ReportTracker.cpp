@@ -11,6 +11,12 @@ ReportTracker::ReportTracker(const std::vector<std::size_t>& messagesPerPush)
     }
 }
 
+void ReportTracker::expect(std::size_t push, std::size_t messages)
+{
+    if (push < m_pushes.size())
+        m_pushes[push].messages.assign(messages, DeliveryState::NoReport);
+}
+
 std::optional<ReportTracker::Change> ReportTracker::publish(std::size_t index)
 {
     Push& push = m_pushes[index];

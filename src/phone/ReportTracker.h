@@ -23,6 +23,10 @@ public:
     // One entry per push of the batch: how many messages it has.
     explicit ReportTracker(const std::vector<std::size_t>& messagesPerPush);
 
+    // Push `push` has `messages` messages after all, for a batch that counts
+    // them only as it cuts each push; before the first of them goes.
+    void expect(std::size_t push, std::size_t messages);
+
     // A push's new state, to be logged.
     struct Change
     {
