@@ -490,7 +490,7 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
         }
         // Each push's messages are counted when it is cut.
         reports = std::make_unique<DeliveryReports>(
-            std::vector<std::size_t>(items.size(), 0),
+            items.size(),
             [&](std::size_t index, phone::DeliveryState state, std::string_view text) {
                 if (request.logPath &&
                     !log.record(items[index].number, outcomeOfState(state), text, items[index].line))

@@ -27,8 +27,8 @@ bool isWildcard(std::string_view host)
 
 } // namespace
 
-DeliveryReports::DeliveryReports(const std::vector<std::size_t>& messagesPerPush, Record record)
-    : m_tracker(messagesPerPush), m_record(std::move(record)), m_batch(randomToken())
+DeliveryReports::DeliveryReports(std::size_t pushes, Record record)
+    : m_tracker(pushes), m_record(std::move(record)), m_batch(randomToken())
 {}
 
 bool DeliveryReports::start(const ReportRequest& request, std::string& error)

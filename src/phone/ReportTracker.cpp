@@ -2,15 +2,6 @@
 
 namespace mailvane::phone {
 
-ReportTracker::ReportTracker(const std::vector<std::size_t>& messagesPerPush)
-{
-    m_pushes.reserve(messagesPerPush.size());
-    for (const std::size_t count : messagesPerPush) {
-        Push& push = m_pushes.emplace_back();
-        push.messages.assign(count, DeliveryState::NoReport);
-    }
-}
-
 void ReportTracker::expect(std::size_t push, std::size_t messages)
 {
     if (push < m_pushes.size())
