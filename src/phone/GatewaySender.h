@@ -63,8 +63,9 @@ public:
     GatewaySender(SmsGateway& gateway, PushSource source);
 
     // Has and cuts the push of the batch's first number ahead of its turn:
-    // false when it yields no message, so that a batch whose one push is
-    // wrong stops before anything goes.
+    // false when it cannot be had or yields no message, so that a batch whose
+    // one push is wrong stops before anything goes. A later push that fails
+    // so fails its numbers alone.
     bool firstPushReady();
 
     void requestReports(ReportRequests reports) { m_reports = std::move(reports); }
