@@ -10,14 +10,10 @@
 //
 // Not a Google Benchmark: one measurement is a whole run of programs.
 
-#include "KannelHarness.h"
+#include "BenchSupport.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <signal.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -25,51 +21,11 @@
 #include <vector>
 
 using namespace mailvane;
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace mailvane::bench;
 
 namespace {
 
-const fs::path TokenTable = MAILVANE_TOKEN_TABLE_PATH;
-const fs::path Settings = fs::path(MAILVANE_SOURCE_DIR) / "examples" / "imap4-gprs.txt";
-const std::string Cli = MAILVANE_CLI_PATH;
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::size_t occurrences(const std::string& text, const std::string& word)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
-        ++count;
-    return count;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-pid_t spawn(const std::vector<std::string>& argv, const fs::path& out, const fs::path& err)
-{
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    std::fflush(stdout);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr))
-            _exit(127);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    return pid;
-}
+const fs::path Settings = Examples / "imap4-gprs.txt";
 
 struct Timing
 {
@@ -81,21 +37,20 @@ struct Timing
 Timing runOnce(const test::KannelHarness& gateway, const fs::path& folder, std::size_t numbers,
                unsigned jobs)
 {
-    std::ofstream list(folder / "numbers.txt");
+    writeNumbers(folder / "numbers.txt", "49170", numbers);
     std::size_t finals = 0;
     for (std::size_t i = 0; i < numbers; ++i) {
-        list << "+49170" << 1000000 + i << "\n";
         if (i % 10 != 2) // ...2 gets no receipt
             ++finals;
     }
-    list.close();
     const fs::path log = folder / "run.log";
     fs::remove(log);
     const pid_t pid = spawn(
-        {Cli, "send", Settings.string(), "--pin", "1234", "--table", TokenTable.string(), "--phone",
-         "kannel:" + gateway.sendsmsUrl() + "?smsc=" + test::KannelHarness::SmppSmscId, "--to-file",
-         (folder / "numbers.txt").string(), "--jobs", std::to_string(jobs), "--keep-going",
-         "--reports", "--wait-reports", "20", "--log", log.string()},
+        sendThrough(gateway.sendsmsUrl() + "?smsc=" + test::KannelHarness::SmppSmscId, Settings,
+                    "1234",
+                    {"--to-file", (folder / "numbers.txt").string(), "--jobs",
+                     std::to_string(jobs), "--keep-going", "--reports", "--wait-reports", "20",
+                     "--log", log.string()}),
         folder / "send.out", folder / "send.err");
     Timing timing;
     const auto start = Clock::now();
@@ -137,15 +92,12 @@ int main(int argc, char** argv)
         else if (option == "--receipt-delay")
             receiptDelayMs = std::strtol(argv[i + 1], nullptr, 10);
     }
-    const fs::path folder =
-        fs::temp_directory_path() / ("kannel-reports-bench-" + std::to_string(getpid()));
-    fs::create_directories(folder / "kannel");
-    test::KannelHarness gateway(folder / "kannel");
+    KannelSite site("kannel-reports-bench");
+    test::KannelHarness& gateway = site.gateway();
     gateway.addSmppSmsc(std::chrono::milliseconds(receiptDelayMs));
-    if (!gateway.start()) {
-        std::fprintf(stderr, "%s\n", gateway.error().c_str());
+    if (!site.start())
         return 1;
-    }
+    const fs::path& folder = site.folder();
     std::printf("%zu numbers, --jobs %u, receipts %ld ms after each submit\n", numbers, jobs,
                 receiptDelayMs);
     std::vector<double> sent;
@@ -154,6 +106,7 @@ int main(int argc, char** argv)
         const Timing timing = runOnce(gateway, folder, numbers, jobs);
         if (!timing.ok) {
             std::fprintf(stderr, "run %d failed; see %s\n", r + 1, folder.c_str());
+            site.keep();
             return 1;
         }
         std::printf("run %d: last push sent at %.2f s, last final report at %.2f s (%.2f s "
@@ -170,7 +123,5 @@ int main(int argc, char** argv)
                                folder / "status.out", folder / "status.err");
     waitpid(status, nullptr, 0);
     std::fputs(readFile(folder / "status.out").c_str(), stdout);
-    gateway.stop();
-    fs::remove_all(folder);
     return 0;
 }

@@ -1,38 +1,29 @@
 // The memory a long table takes on its way through mailvane-cli: 1,000,000
-// rows through `send --check-rows` and 100,000 rows sent to a simulated
-// phone, each run as its own process so that its peak resident set is its
-// own. Prints the median wall time and peak RSS of each over the runs; the
-// target is 150 MB for both.
+// rows through `send --check-rows`, and 100,000 rows sent to a simulated
+// phone, through --dry-run and through a Kannel gateway on loopback, each run
+// as its own process so that its peak resident set is its own. Prints the
+// median wall time and peak RSS of each over the runs; the target is 150 MB
+// for all. With --baseline, each case also runs (alternating) with another
+// build of mailvane-cli, say one from before a change, for a comparison in one
+// go.
 //
-//   rows_memory_bench [RUNS]     (default 3)
+//   rows_memory_bench [RUNS] [--cases check,phone,dry,kannel] [--baseline CLI]
+//
+// RUNS defaults to 3; --cases to all four.
+
+#include "BenchSupport.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <spawn.h>
+#include <functional>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
-namespace fs = std::filesystem;
+using namespace mailvane::bench;
 
 namespace {
-
-struct Measured
-{
-    double seconds = 0;
-    double peakMegabytes = 0;
-    int status = -1;
-};
 
 // One person a row, as the README's table: all the personal values.
 void writeTable(const fs::path& path, std::size_t people)
@@ -48,59 +39,32 @@ void writeTable(const fs::path& path, std::size_t people)
     }
 }
 
-Measured run(const std::vector<std::string>& args, const fs::path& folder)
+// One case of the benchmark: a name and the arguments after the program's
+// path, given the run's own scratch folder.
+struct Case
 {
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const std::string out = (folder / "out.txt").string();
-    const std::string err = (folder / "err.txt").string();
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    Measured measured;
-    const auto started = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return measured;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return measured;
-    measured.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    measured.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0; // KiB to MiB
-    measured.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return measured;
-}
+    std::string key;
+    std::string name;
+    std::function<std::vector<std::string>(const fs::path& scratch)> arguments;
+};
 
-double median(std::vector<double> values)
-{
-    std::ranges::sort(values);
-    return values[values.size() / 2];
-}
-
-bool report(const char* name, const std::vector<Measured>& runs, const fs::path& folder)
+bool report(const std::string& name, const std::vector<RunFigures>& runs, const fs::path& folder)
 {
     std::vector<double> seconds;
     std::vector<double> peaks;
-    for (const Measured& measured : runs) {
-        if (measured.status != 0) {
-            std::ifstream err(folder / "err.txt");
-            std::fprintf(stderr, "%s: exit status %d: %s\n", name, measured.status,
-                         std::string(std::istreambuf_iterator<char>(err), {}).c_str());
+    for (const RunFigures& run : runs) {
+        if (!run.ok()) {
+            std::fprintf(stderr, "%s: exit status %d: %s\n", name.c_str(), run.status,
+                         readFile(folder / "err.txt").c_str());
             return false;
         }
-        seconds.push_back(measured.seconds);
-        peaks.push_back(measured.peakMegabytes);
+        seconds.push_back(run.seconds);
+        peaks.push_back(run.peakMegabytes);
     }
-    std::printf("%-36s median %7.1f s   peak RSS median %6.1f MiB (max %6.1f)   %zu runs\n", name,
-                median(seconds), median(peaks), *std::ranges::max_element(peaks), runs.size());
+    std::printf("%-48s median %7.1f s   peak RSS median %6.1f MiB (max %6.1f)   %zu runs\n",
+                name.c_str(), median(seconds), median(peaks), *std::ranges::max_element(peaks),
+                runs.size());
+    std::fflush(stdout);
     return true;
 }
 
@@ -108,41 +72,77 @@ bool report(const char* name, const std::vector<Measured>& runs, const fs::path&
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    char folderTemplate[] = "/tmp/mailvane-rows-bench-XXXXXX";
-    if (!mkdtemp(folderTemplate)) {
-        std::perror("mkdtemp");
+    int runs = 3;
+    std::string chosen = "check,phone,dry,kannel";
+    std::string baseline;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--cases" && i + 1 < argc)
+            chosen = argv[++i];
+        else if (option == "--baseline" && i + 1 < argc)
+            baseline = argv[++i];
+        else
+            runs = std::max(1, std::atoi(argv[i]));
+    }
+    const auto wanted = [&](const std::string& key) {
+        return ("," + chosen + ",").find("," + key + ",") != std::string::npos;
+    };
+    KannelSite site("rows-bench");
+    const fs::path& folder = site.folder();
+    if (folder.empty() || (wanted("kannel") && !site.start()))
         return 1;
-    }
-    const fs::path folder = folderTemplate;
-    const std::string cli = MAILVANE_CLI_PATH;
-    const std::string templateFile = MAILVANE_SOURCE_DIR "/examples/staff-template.txt";
-    const std::vector<std::string> common = {
-        cli, "send", templateFile, "--table", MAILVANE_TOKEN_TABLE_PATH, "--pin", "4711"};
+    const std::string templateFile = (Examples / "staff-template.txt").string();
+    const fs::path million = folder / "million.csv";
+    const fs::path hundredThousand = folder / "hundred-thousand.csv";
+    const auto send = [&](const fs::path& table, std::vector<std::string> more) {
+        std::vector<std::string> args = {"send",  templateFile, "--table", TokenTable.string(),
+                                         "--pin", "4711",       "--rows",  table.string()};
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const std::vector<Case> cases = {
+        {"check", "1,000,000 rows, send --check-rows",
+         [&](const fs::path&) { return send(million, {"--check-rows"}); }},
+        {"phone", "100,000 rows, send to a simulated phone",
+         [&](const fs::path& scratch) {
+             return send(hundredThousand, {"--phone", "sim:" + scratch.string()});
+         }},
+        {"dry", "100,000 rows, send --dry-run --jobs 16",
+         [&](const fs::path&) { return send(hundredThousand, {"--dry-run", "--jobs", "16"}); }},
+        {"kannel", "100,000 rows, send through Kannel --jobs 16",
+         [&](const fs::path&) {
+             return send(hundredThousand,
+                         {"--phone", "kannel:" + site.gateway().sendsmsUrl(), "--jobs", "16"});
+         }},
+    };
+    std::vector<std::pair<std::string, std::string>> programs = {{"", Cli}};
+    if (!baseline.empty())
+        programs.emplace_back(" (baseline)", baseline);
+
     bool ok = true;
-
-    writeTable(folder / "million.csv", 1'000'000);
-    std::vector<Measured> checked;
-    for (int i = 0; i < runs; ++i) {
-        std::vector<std::string> args = common;
-        args.insert(args.end(), {"--rows", (folder / "million.csv").string(), "--check-rows"});
-        checked.push_back(run(args, folder));
+    for (const Case& one : cases) {
+        if (!ok || !wanted(one.key))
+            continue;
+        const fs::path& table = one.key == "check" ? million : hundredThousand;
+        if (!fs::exists(table))
+            writeTable(table, one.key == "check" ? 1'000'000 : 100'000);
+        std::vector<std::vector<RunFigures>> measured(programs.size());
+        for (int i = 0; i < runs; ++i) {
+            for (std::size_t p = 0; p < programs.size(); ++p) {
+                const fs::path scratch = folder / "scratch";
+                fs::create_directory(scratch);
+                std::vector<std::string> args = one.arguments(scratch);
+                args.insert(args.begin(), programs[p].second);
+                measured[p].push_back(timedRun(args, folder / "out.txt", folder / "err.txt"));
+                fs::remove_all(scratch);
+            }
+        }
+        for (std::size_t p = 0; p < programs.size() && ok; ++p)
+            ok = report(one.name + programs[p].first, measured[p], folder);
+        if (one.key == "check")
+            fs::remove(million);
     }
-    ok = report("1,000,000 rows, send --check-rows", checked, folder) && ok;
-    fs::remove(folder / "million.csv");
-
-    writeTable(folder / "hundred-thousand.csv", 100'000);
-    std::vector<Measured> sent;
-    for (int i = 0; i < runs && ok; ++i) {
-        const fs::path phone = folder / ("phone" + std::to_string(i));
-        fs::create_directory(phone);
-        std::vector<std::string> args = common;
-        args.insert(args.end(), {"--rows", (folder / "hundred-thousand.csv").string(), "--phone",
-                                 "sim:" + phone.string()});
-        sent.push_back(run(args, folder));
-        fs::remove_all(phone);
-    }
-    ok = ok && report("100,000 rows, send to a simulated phone", sent, folder);
-    fs::remove_all(folder);
+    if (!ok)
+        site.keep();
     return ok ? 0 : 1;
 }

@@ -29,32 +29,59 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Builds the pushes that a gateway needs and the caller left empty; false
-// (after saying why) when one cannot be built.
-bool buildMissingPushes(std::vector<Parcel>& parcels, const std::filesystem::path& tokenTable)
+// The pushes of a batch through a gateway, had from the parcel source as
+// their turn comes; built here when the source leaves them empty.
+class GatewayPushes
 {
-    provisioning::TokenTables tables;
-    bool loaded = false;
-    for (Parcel& parcel : parcels) {
-        if (!parcel.push.empty())
-            continue;
-        if (!loaded && !tables.load(tokenTable)) {
-            printError("cannot read the token table " + tokenTable.string());
-            return false;
+public:
+    GatewayPushes(const std::vector<BatchItem>& items, ParcelSource& source,
+                  std::filesystem::path tokenTable)
+        : m_items(items), m_source(source), m_tokenTable(std::move(tokenTable))
+    {}
+
+    phone::PushSource source()
+    {
+        return {[this](std::size_t index) { return m_items.at(index).parcel; },
+                [this](std::size_t key) { return text(key); }};
+    }
+
+    // A push could not be had, and why was said.
+    bool saidWhy() const { return m_saidWhy; }
+
+private:
+    std::optional<std::string> text(std::size_t key)
+    {
+        Parcel* parcel = m_source.parcel(key);
+        if (!parcel) {
+            m_saidWhy = true;
+            return std::nullopt;
         }
-        loaded = true;
-        const std::optional<std::string> document = provisioning::buildDocument(parcel.record);
-        const std::optional<std::string> push =
-            document ? provisioning::encodeProvisioningPush(tables, *document, parcel.security)
+        if (!parcel->push.empty())
+            return std::move(parcel->push);
+        if (!m_tablesLoaded && !m_tables.load(m_tokenTable)) {
+            printError("cannot read the token table " + m_tokenTable.string());
+            m_saidWhy = true;
+            return std::nullopt;
+        }
+        m_tablesLoaded = true;
+        const std::optional<std::string> document = provisioning::buildDocument(parcel->record);
+        std::optional<std::string> push =
+            document ? provisioning::encodeProvisioningPush(m_tables, *document, parcel->security)
                      : std::nullopt;
         if (!push) {
             printError(settings::stringText(settings::strings::SendingErrorMessage));
-            return false;
+            m_saidWhy = true;
         }
-        parcel.push = *push;
+        return push;
     }
-    return true;
-}
+
+    const std::vector<BatchItem>& m_items;
+    ParcelSource& m_source;
+    std::filesystem::path m_tokenTable;
+    provisioning::TokenTables m_tables;
+    bool m_tablesLoaded = false;
+    bool m_saidWhy = false;
+};
 
 // What a resumed run leaves out: the numbers a log records as sent, and those
 // it cannot tell (a push started and never ended) unless they are to be sent
@@ -119,6 +146,7 @@ struct Sending
     std::unique_ptr<phone::SmsGateway> gateway;
     std::unique_ptr<phone::PhoneLink> link;
     std::unique_ptr<phone::TokenBucket> rate;
+    std::unique_ptr<GatewayPushes> pushes;
     std::unique_ptr<phone::PushSender> sender;
     phone::GatewaySender* gatewaySender = nullptr; // the sender, when it is one
     unsigned jobs = 1;
@@ -126,14 +154,10 @@ struct Sending
 
 // Straight to a gateway (a dry run's gateway sends nothing) with retries.
 bool prepareGatewaySending(Sending& sending, const BatchRequest& request,
-                           std::vector<BatchItem>& items, ParcelSource& source,
+                           const std::vector<BatchItem>& items, ParcelSource& source,
                            const std::filesystem::path& tokenTable,
                            const phone::PhoneSelection& phone, const std::atomic<bool>& stop)
 {
-    // The pushes are cut once, before the first goes.
-    std::vector<Parcel> parcels = source.takeAll(items);
-    if (parcels.empty() || !buildMissingPushes(parcels, tokenTable))
-        return false;
     if (request.dryRun) {
         sending.gateway = std::make_unique<DryRunGateway>();
     } else {
@@ -146,18 +170,12 @@ bool prepareGatewaySending(Sending& sending, const BatchRequest& request,
         timeouts.connect = std::min(timeouts.connect, request.timeout);
         sending.gateway = module->createGateway(phone.gateway, timeouts);
     }
-    std::vector<std::string> pushes;
-    pushes.reserve(parcels.size());
-    for (Parcel& parcel : parcels)
-        pushes.push_back(std::move(parcel.push));
-    std::vector<std::size_t> pushOfNumber;
-    pushOfNumber.reserve(items.size());
-    for (const BatchItem& item : items)
-        pushOfNumber.push_back(item.parcel);
-    auto sender =
-        std::make_unique<phone::GatewaySender>(*sending.gateway, pushes, std::move(pushOfNumber));
-    if (!sender->ready()) {
-        printError(settings::stringText(settings::strings::SendingErrorMessage));
+    sending.pushes = std::make_unique<GatewayPushes>(items, source, tokenTable);
+    auto sender = std::make_unique<phone::GatewaySender>(*sending.gateway, sending.pushes->source());
+    // The first push is had before anything goes; the others when their turn comes.
+    if (!sender->firstPushReady()) {
+        if (!sending.pushes->saidWhy())
+            printError(settings::stringText(settings::strings::SendingErrorMessage));
         return false;
     }
     if (request.rate)
@@ -470,12 +488,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
                 return ExitUsage;
             }
         }
-        std::vector<std::size_t> messagesPerPush;
-        messagesPerPush.reserve(items.size());
-        for (std::size_t index = 0; index < items.size(); ++index)
-            messagesPerPush.push_back(sending.gatewaySender->messageCount(index));
+        // Each push's messages are counted when it is cut.
         reports = std::make_unique<DeliveryReports>(
-            messagesPerPush,
+            items.size(),
             [&](std::size_t index, phone::DeliveryState state, std::string_view text) {
                 if (request.logPath &&
                     !log.record(items[index].number, outcomeOfState(state), text, items[index].line))
@@ -486,9 +501,13 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
             printError(error);
             return ExitFailure;
         }
-        sending.gatewaySender->requestReports([&reports](std::size_t index, std::size_t message) {
-            return reports->callbackUrl(index, message);
-        });
+        sending.gatewaySender->requestReports(
+            {[&reports](std::size_t index, std::size_t messages) {
+                 reports->expect(index, messages);
+             },
+             [&reports](std::size_t index, std::size_t message) {
+                 return reports->callbackUrl(index, message);
+             }});
         journal.followReports(reports.get());
     }
 

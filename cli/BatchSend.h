@@ -73,12 +73,8 @@ public:
     virtual ~ParcelSource() = default;
     // The parcel of `key` (BatchItem::parcel), or nullptr after saying why it
     // cannot be had. Keys come in the items' order; the parcel holds until
-    // the next call.
+    // the next call, which may take its push.
     virtual Parcel* parcel(std::size_t key) = 0;
-    // Every parcel the items name (for a gateway, which cuts them all
-    // first), with each item's parcel made an index into them; empty after
-    // saying why when one cannot be had.
-    virtual std::vector<Parcel> takeAll(std::vector<BatchItem>& items) = 0;
 };
 
 // Parcels held in memory; a key is an index.
@@ -87,7 +83,6 @@ class ParcelList final : public ParcelSource
 public:
     explicit ParcelList(std::vector<Parcel> parcels) : m_parcels(std::move(parcels)) {}
     Parcel* parcel(std::size_t key) override { return &m_parcels.at(key); }
-    std::vector<Parcel> takeAll(std::vector<BatchItem>&) override { return std::move(m_parcels); }
 
 private:
     std::vector<Parcel> m_parcels;

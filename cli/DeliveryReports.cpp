@@ -27,8 +27,8 @@ bool isWildcard(std::string_view host)
 
 } // namespace
 
-DeliveryReports::DeliveryReports(const std::vector<std::size_t>& messagesPerPush, Record record)
-    : m_tracker(messagesPerPush), m_record(std::move(record)), m_batch(randomToken())
+DeliveryReports::DeliveryReports(std::size_t pushes, Record record)
+    : m_tracker(pushes), m_record(std::move(record)), m_batch(randomToken())
 {}
 
 bool DeliveryReports::start(const ReportRequest& request, std::string& error)
@@ -71,6 +71,12 @@ void DeliveryReports::onCallback(std::string_view target)
         return;
     const std::lock_guard lock(m_mutex);
     publish(m_tracker.report(*report));
+}
+
+void DeliveryReports::expect(std::size_t index, std::size_t messages)
+{
+    const std::lock_guard lock(m_mutex);
+    m_tracker.expect(index, messages);
 }
 
 void DeliveryReports::sent(std::size_t index)

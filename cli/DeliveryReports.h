@@ -37,7 +37,8 @@ public:
     using Record =
         std::function<void(std::size_t index, phone::DeliveryState state, std::string_view text)>;
 
-    DeliveryReports(const std::vector<std::size_t>& messagesPerPush, Record record);
+    // For a batch of `pushes` pushes, each of which expect() sizes.
+    DeliveryReports(std::size_t pushes, Record record);
 
     // Starts listening; false with `error` set when the address cannot be
     // bound or names no host the gateway could call back.
@@ -46,6 +47,8 @@ public:
     // What the gateway calls for message `message` of number `index`.
     std::string callbackUrl(std::size_t index, std::size_t message) const;
 
+    // Number `index`'s push has `messages` messages; see ReportTracker::expect.
+    void expect(std::size_t index, std::size_t messages);
     void sent(std::size_t index);
     void failed(std::size_t index);
     Counts counts() const;

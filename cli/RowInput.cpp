@@ -194,20 +194,6 @@ Parcel* RowParcels::parcel(std::size_t line)
     }
 }
 
-std::vector<Parcel> RowParcels::takeAll(std::vector<BatchItem>& items)
-{
-    std::vector<Parcel> parcels;
-    parcels.reserve(items.size());
-    for (BatchItem& item : items) {
-        Parcel* next = parcel(item.parcel);
-        if (!next)
-            return {};
-        item.parcel = parcels.size();
-        parcels.push_back(std::move(*next));
-    }
-    return parcels;
-}
-
 int printEachRow(const TableFile& table, const RowSetup& setup,
                  const std::function<std::optional<std::string>(const rows::PersonRow&)>& text)
 {

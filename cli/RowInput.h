@@ -109,7 +109,6 @@ public:
     ~RowParcels() override;
 
     Parcel* parcel(std::size_t line) override;
-    std::vector<Parcel> takeAll(std::vector<BatchItem>& items) override;
 
 private:
     const TableFile& m_table;

@@ -1,6 +1,7 @@
 #include "GatewaySender.h"
 
 #include "PhoneService.h"
+#include "StringTable.h"
 
 #include <random>
 #include <thread>
@@ -20,49 +21,67 @@ constexpr std::chrono::milliseconds StopCheckInterval{100};
 
 } // namespace
 
-GatewaySender::GatewaySender(SmsGateway& gateway, std::span<const std::string> pushes,
-                             std::vector<std::size_t> pushOfNumber)
-    : m_gateway(gateway), m_pushOfNumber(std::move(pushOfNumber))
-{
-    m_pushes.reserve(pushes.size());
-    for (const std::string& push : pushes)
-        cut(push);
-    m_ready = m_ready && !m_pushes.empty();
-    for (const std::size_t push : m_pushOfNumber)
-        m_ready = m_ready && push < m_pushes.size();
-}
+GatewaySender::GatewaySender(SmsGateway& gateway, PushSource source)
+    : m_gateway(gateway), m_source(std::move(source))
+{}
 
-void GatewaySender::cut(std::string_view pushHex)
+GatewaySender::SharedPush GatewaySender::cut(std::string_view pushHex)
 {
-    CutPush& cut = m_pushes.emplace_back();
-    cut.segmenter.countMessages(pushHex);
-    for (unsigned index = 0; index < cut.segmenter.messageCount(); ++index) {
-        auto segment = cut.segmenter.cutSegment(pushHex, index);
+    auto cut = std::make_shared<CutPush>();
+    cut->segmenter.countMessages(pushHex);
+    for (unsigned index = 0; index < cut->segmenter.messageCount(); ++index) {
+        auto segment = cut->segmenter.cutSegment(pushHex, index);
         if (!segment)
             break;
-        cut.segments.push_back(std::move(*segment));
+        cut->segments.push_back(std::move(*segment));
     }
-    m_ready =
-        m_ready && !cut.segments.empty() && cut.segments.size() == cut.segmenter.messageCount();
+    if (cut->segments.empty() || cut->segments.size() != cut->segmenter.messageCount())
+        return nullptr;
+    return cut;
+}
+
+GatewaySender::SharedPush GatewaySender::pushOf(std::size_t index)
+{
+    const std::size_t key = m_source.keyOf(index);
+    if (m_lastKey != key) {
+        // The last push goes as soon as no number in flight needs it.
+        m_last.reset();
+        const std::optional<std::string> text = m_source.textOf(key);
+        m_last = text ? cut(*text) : nullptr;
+        m_lastKey = key;
+    }
+    return m_last;
+}
+
+bool GatewaySender::firstPushReady()
+{
+    return pushOf(0) != nullptr;
 }
 
 void GatewaySender::prepare(PushTicket& ticket)
 {
     ticket.reference = m_references.nextReference();
-}
-
-std::size_t GatewaySender::messageCount(std::size_t index) const
-{
-    if (m_pushes.empty())
-        return 0;
-    return m_pushes[m_pushOfNumber.at(index)].segments.size();
+    SharedPush push = pushOf(ticket.index);
+    const std::lock_guard lock(m_mutex);
+    m_prepared[ticket.index] = std::move(push);
 }
 
 PushOutcome GatewaySender::send(const PushTicket& ticket)
 {
-    if (!m_ready)
-        return {false, "the push yields no message"};
-    const CutPush& push = m_pushes[m_pushOfNumber.at(ticket.index)];
+    SharedPush taken;
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto prepared = m_prepared.find(ticket.index);
+        if (prepared != m_prepared.end()) {
+            taken = std::move(prepared->second);
+            m_prepared.erase(prepared);
+        }
+    }
+    if (!taken)
+        return {false, std::string(settings::stringText(settings::strings::SendingErrorMessage))};
+    const CutPush& push = *taken;
+    if (m_reports.expect)
+        m_reports.expect(ticket.index, push.segments.size());
     OutgoingMessage message;
     message.recipient = ticket.number;
     message.dataCoding = static_cast<std::uint8_t>(values::DataCoding8BitClass0);
@@ -74,8 +93,8 @@ PushOutcome GatewaySender::send(const PushTicket& ticket)
             push.segmenter.buildHeader(ticket.reference, static_cast<std::uint8_t>(index + 1))
                 .bytes;
         message.userData = push.segments[index];
-        if (m_reportUrl)
-            message.reportUrl = m_reportUrl(ticket.index, index);
+        if (m_reports.url)
+            message.reportUrl = m_reports.url(ticket.index, index);
         const GatewayAnswer answer = post(message, index > 0);
         if (!answer.accepted()) {
             outcome.answer = m_gateway.describe(answer) + " at message " +

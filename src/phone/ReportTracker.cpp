@@ -2,13 +2,10 @@
 
 namespace mailvane::phone {
 
-ReportTracker::ReportTracker(const std::vector<std::size_t>& messagesPerPush)
+void ReportTracker::expect(std::size_t push, std::size_t messages)
 {
-    m_pushes.reserve(messagesPerPush.size());
-    for (const std::size_t count : messagesPerPush) {
-        Push& push = m_pushes.emplace_back();
-        push.messages.assign(count, DeliveryState::NoReport);
-    }
+    if (push < m_pushes.size())
+        m_pushes[push].messages.assign(messages, DeliveryState::NoReport);
 }
 
 std::optional<ReportTracker::Change> ReportTracker::publish(std::size_t index)

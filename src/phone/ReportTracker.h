@@ -20,8 +20,11 @@ namespace mailvane::phone {
 class ReportTracker
 {
 public:
-    // One entry per push of the batch: how many messages it has.
-    explicit ReportTracker(const std::vector<std::size_t>& messagesPerPush);
+    explicit ReportTracker(std::size_t pushes) : m_pushes(pushes) {}
+
+    // How many messages push `push` has, known once it is cut: before the
+    // first of them goes. Until then its reports are dropped.
+    void expect(std::size_t push, std::size_t messages);
 
     // A push's new state, to be logged.
     struct Change

@@ -91,7 +91,9 @@ TEST(DeliveryReport, callbackIsReadOnlyWhenItNamesThisBatchFully)
 
 TEST(ReportTracker, reportBeforeThePushIsSentWaitsForItsSentLine)
 {
-    ReportTracker tracker({2, 1});
+    ReportTracker tracker(2);
+    tracker.expect(0, 2);
+    tracker.expect(1, 1);
     // Message 1 of push 0 is reported while message 2 is still unanswered.
     EXPECT_FALSE(tracker.report(reportOf(0, 0, report_types::Delivered)));
     EXPECT_FALSE(tracker.report(reportOf(0, 1, report_types::SmscAccepted)));
