@@ -121,6 +121,7 @@ struct Sending
     std::unique_ptr<phone::TokenBucket> rate;
     std::unique_ptr<phone::PushSender> sender;
     phone::GatewaySender* gatewaySender = nullptr; // the sender, when it is one
+    std::shared_ptr<phone::PhoneDevice> device; // the phone, when the link sends
     unsigned jobs = 1;
 };
 
@@ -175,7 +176,8 @@ bool preparePhoneSending(Sending& sending, const BatchRequest& request,
                          const std::filesystem::path& tokenTable,
                          const phone::PhoneSelection& phone, ProgressLine& progress)
 {
-    phone::registerPhoneService(phone::createPhoneDevice(phone));
+    sending.device = phone::createPhoneDevice(phone);
+    phone::registerPhoneService(sending.device);
     sending.link = std::make_unique<phone::PhoneLink>(tokenTable);
     if (!sending.link->tokenTableLoaded()) {
         printError("cannot read the token table " + tokenTable.string());
@@ -460,7 +462,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
         return ExitFailure;
     std::atomic<bool> reportLogFailed = false;
     std::unique_ptr<DeliveryReports> reports;
-    if (request.reports.wanted && !sending.gatewaySender) {
+    phone::StatusReportSource* phoneReports =
+        request.reports.wanted && sending.device ? sending.device->statusReports() : nullptr;
+    if (request.reports.wanted && !sending.gatewaySender && !phoneReports) {
         std::fprintf(stderr, "This phone gives no delivery reports; sending without them\n");
     } else if (request.reports.wanted) {
         for (const auto& [name, value] : phone.gateway.parameters) {
@@ -472,8 +476,10 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
         }
         std::vector<std::size_t> messagesPerPush;
         messagesPerPush.reserve(items.size());
+        // A phone's pushes are cut as they go: each counts its messages then.
         for (std::size_t index = 0; index < items.size(); ++index)
-            messagesPerPush.push_back(sending.gatewaySender->messageCount(index));
+            messagesPerPush.push_back(
+                sending.gatewaySender ? sending.gatewaySender->messageCount(index) : 0);
         reports = std::make_unique<DeliveryReports>(
             messagesPerPush,
             [&](std::size_t index, phone::DeliveryState state, std::string_view text) {
@@ -482,13 +488,18 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
                     reportLogFailed = true;
             });
         std::string error;
-        if (!reports->start(request.reports, error)) {
+        if (phoneReports) {
+            reports->readFrom(*phoneReports,
+                              [&items](std::size_t index) { return items[index].number; });
+            sending.link->requestStatusReports(true);
+        } else if (!reports->start(request.reports, error)) {
             printError(error);
             return ExitFailure;
+        } else {
+            sending.gatewaySender->requestReports([&reports](std::size_t index, std::size_t message) {
+                return reports->callbackUrl(index, message);
+            });
         }
-        sending.gatewaySender->requestReports([&reports](std::size_t index, std::size_t message) {
-            return reports->callbackUrl(index, message);
-        });
         journal.followReports(reports.get());
     }
 
