@@ -254,8 +254,11 @@ SimulatedPhone::SimulatedPhone(std::filesystem::path folder) : m_folder(std::mov
 SimulatedPhoneOptions SimulatedPhone::readOptions() const
 {
     const std::filesystem::path path = m_folder / OptionsFile;
-    if (stateOf(path) == FileState::TooLarge)
-        return {.unplugged = true};
+    if (stateOf(path) == FileState::TooLarge) {
+        SimulatedPhoneOptions unplugged;
+        unplugged.unplugged = true;
+        return unplugged;
+    }
     return parseSimulatedPhoneOptions(readFile(path).value_or(std::string()));
 }
 
