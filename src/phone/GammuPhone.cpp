@@ -38,6 +38,7 @@ struct GammuPhone::Session
     SendVerdict sendReport;
     // Status reports the phone announced without storing them.
     std::vector<PhoneStatusReport> announced;
+    bool noticesAsked = false;
     // Set from the caller's thread when a call overran.
     std::atomic<bool> aborted{false};
 
@@ -350,7 +351,9 @@ GammuPhone::ReportListing GammuPhone::listStoredReports()
     const std::optional<GSM_Error> error =
         timedCall(m_timeouts.message, m_libraryTime.reading, [listing](Session& session) {
             // Notices of reports come while the phone is spoken to.
-            GSM_SetIncomingSMS(session.machine, TRUE);
+            if (!session.noticesAsked)
+                GSM_SetIncomingSMS(session.machine, TRUE);
+            session.noticesAsked = true;
             for (PhoneStatusReport& report : std::exchange(session.announced, {}))
                 listing->reports.push_back({{-1, -1, report.reference, report.status,
                                              report.recipient},

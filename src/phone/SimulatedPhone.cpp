@@ -309,6 +309,8 @@ PhoneResult SimulatedPhone::send(const OutgoingMessage& message)
         return platform::S_OK;
     const auto reference = static_cast<std::uint8_t>(number);
     m_sentReferences.push_back(reference);
+    if (!m_reportsRead)
+        m_reportsRead = reportsFileSize();
     return writeReport(message, reference, options.reportFor(message.recipient));
 }
 
@@ -333,14 +335,24 @@ std::vector<std::uint8_t> SimulatedPhone::takeSentReferences()
     return std::exchange(m_sentReferences, {});
 }
 
+std::uintmax_t SimulatedPhone::reportsFileSize() const
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_folder / ReportsFile, error);
+    return error ? 0 : size;
+}
+
 StatusReportsRead SimulatedPhone::readStatusReports()
 {
     const std::lock_guard lock(m_mutex);
-    const std::filesystem::path path = m_folder / ReportsFile;
-    std::ifstream in(path, std::ios::binary);
+    // A file emptied or replaced since is read from its start.
+    const std::uintmax_t size = reportsFileSize();
+    if (!m_reportsRead || *m_reportsRead > size)
+        m_reportsRead = m_reportsRead ? 0 : size;
+    std::ifstream in(m_folder / ReportsFile, std::ios::binary);
     if (!in)
         return {}; // no report has come yet
-    in.seekg(static_cast<std::streamoff>(m_reportsRead));
+    in.seekg(static_cast<std::streamoff>(*m_reportsRead));
     std::string text;
     // Read in bounded pieces, so that a huge file is read over several calls.
     text.resize(MaxSimulatedPhoneFileBytes);
@@ -349,7 +361,7 @@ StatusReportsRead SimulatedPhone::readStatusReports()
     SimulatedReportLines read = parseSimulatedReports(text);
     if (read.consumed == 0 && text.size() == MaxSimulatedPhoneFileBytes)
         read.consumed = text.size(); // one line longer than any report: passed over
-    m_reportsRead += read.consumed;
+    *m_reportsRead += read.consumed;
     return {platform::S_OK, std::move(read.reports)};
 }
 

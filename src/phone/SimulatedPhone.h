@@ -21,7 +21,9 @@
 //   DIR/reports.txt   each such report is appended as a line
 //                     `REPORT <recipient> <reference> <TP-Status in hex>`,
 //                     which the phone then reads as a status report it
-//                     received; lines written there by hand count too.
+//                     received; lines written there by hand count too, those
+//                     written before this program's first report request
+//                     do not.
 //
 // phone.conf is read afresh whenever the program reaches for the phone.
 
@@ -92,6 +94,7 @@ private:
     SimulatedPhoneOptions readOptions() const;
     std::vector<std::uint8_t> takeSentReferences() override;
     StatusReportsRead readStatusReports() override;
+    std::uintmax_t reportsFileSize() const;
     PhoneResult writeReport(const OutgoingMessage& message, std::uint8_t reference,
                             SimulatedReport report);
 
@@ -100,7 +103,9 @@ private:
     unsigned m_messagesHandedIn = 0;
     PhoneValue m_connections = 0;
     std::vector<std::uint8_t> m_sentReferences;
-    std::uintmax_t m_reportsRead = 0; // bytes of reports.txt read
+    // Bytes of reports.txt read, or passed over: what it held before the
+    // first message asked for a report is about earlier runs.
+    std::optional<std::uintmax_t> m_reportsRead;
 };
 
 } // namespace mailvane::phone

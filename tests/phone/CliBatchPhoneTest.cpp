@@ -160,7 +160,9 @@ TEST_F(CliBatch, phoneReportsFeedTheLogStatusAndResendingTheUndelivered)
     // Ending 1: not delivered; ending 22: no report; the rest delivered.
     std::ofstream(phoneDir / "phone.conf") << "reports for 1 = not delivered\n"
                                               "reports for 22 = none\n";
-    const std::string list = "+4916003;+4916011;+4916022";
+    // The resent push gets the references of the first run's: the old
+    // reports must not count for it.
+    const std::string list = "+4916011;+4916003;+4916022";
     auto run = send({"--to", list, "--reports", "--wait-reports", "1", "--log", "run.log"});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_NE(run.err.find("3 sent, 0 failed, 0 skipped, 0 already sent, 0 uncertain, 1 "
