@@ -496,9 +496,10 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
             printError(error);
             return ExitFailure;
         } else {
-            sending.gatewaySender->requestReports([&reports](std::size_t index, std::size_t message) {
-                return reports->callbackUrl(index, message);
-            });
+            sending.gatewaySender->requestReports(
+                [&reports](std::size_t index, std::size_t message) {
+                    return reports->callbackUrl(index, message);
+                });
         }
         journal.followReports(reports.get());
     }

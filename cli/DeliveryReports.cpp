@@ -119,8 +119,9 @@ void DeliveryReports::readPhoneReports()
     if (read.result.failed()) {
         // The batch went; only its reports are out of reach.
         m_phoneFailed = true;
-        std::fprintf(stderr, "Cannot read delivery reports from the phone (%s); going on "
-                             "without them\n",
+        std::fprintf(stderr,
+                     "Cannot read delivery reports from the phone (%s); going on "
+                     "without them\n",
                      read.result.detail.empty() ? "no reason given" : read.result.detail.c_str());
         return;
     }

@@ -315,8 +315,8 @@ PhoneResult GammuPhone::send(const OutgoingMessage& message)
             return error;
         });
     // Read on the caller's thread once the call is over: the worker wrote it.
-    const int reference = sent && *sent == ERR_NONE && m_session ? m_session->sendReport.reference
-                                                                 : -1;
+    const int reference =
+        sent && *sent == ERR_NONE && m_session ? m_session->sendReport.reference : -1;
     if (!sent)
         return {E_PHONE_TIMEOUT, noAnswerAccount(m_timeouts.message)};
     const GSM_Error error = *sent;
@@ -355,9 +355,8 @@ GammuPhone::ReportListing GammuPhone::listStoredReports()
                 GSM_SetIncomingSMS(session.machine, TRUE);
             session.noticesAsked = true;
             for (PhoneStatusReport& report : std::exchange(session.announced, {}))
-                listing->reports.push_back({{-1, -1, report.reference, report.status,
-                                             report.recipient},
-                                            report});
+                listing->reports.push_back(
+                    {{-1, -1, report.reference, report.status, report.recipient}, report});
             auto messages = std::make_unique<GSM_MultiSMSMessage>();
             std::memset(messages.get(), 0, sizeof *messages);
             GSM_Error read = ERR_NONE;

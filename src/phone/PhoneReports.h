@@ -24,9 +24,9 @@ namespace mailvane::phone {
 
 struct PhoneStatusReport
 {
-    std::string recipient;       // the number the message went to, as the network gives it
-    std::uint8_t reference = 0;  // TP-Message-Reference of the message
-    std::uint8_t status = 0;     // TP-Status
+    std::string recipient;      // the number the message went to, as the network gives it
+    std::uint8_t reference = 0; // TP-Message-Reference of the message
+    std::uint8_t status = 0;    // TP-Status
 };
 
 // The report type (report_types) that a TP-Status says: a completed

@@ -608,11 +608,11 @@ TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
 
     // A modem that keeps no messages gives no reports: said once, and the
     // push still goes, each message asking for its report.
-    const auto reported = runCli({"send", (Examples / "imap4-gprs.txt").string(), "--pin", "8642",
-                                  "--to", "+4917012345", "--table", TokenTable.string(),
-                                  "--phone", "gammu:" + modem.devicePath(), "--reports",
-                                  "--wait-reports", "0"},
-                                 work.path());
+    const auto reported =
+        runCli({"send", (Examples / "imap4-gprs.txt").string(), "--pin", "8642", "--to",
+                "+4917012345", "--table", TokenTable.string(), "--phone",
+                "gammu:" + modem.devicePath(), "--reports", "--wait-reports", "0"},
+               work.path());
     EXPECT_EQ(reported.exitCode, 0) << reported.err;
     const std::string cannot = "Cannot read delivery reports from the phone";
     const auto said = reported.err.find(cannot);

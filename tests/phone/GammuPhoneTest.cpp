@@ -304,8 +304,8 @@ TEST(GammuPhone, statusReportsOfTheDummyPhoneAreReadOnceAndOlderOnesPassedOver)
     ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     const std::filesystem::path folder = home / "dummy";
     std::filesystem::create_directories(folder / "sms" / "1");
-    std::ofstream(home / ".gammurc") << "[gammu]\ndevice = " << folder.string()
-                                     << "\nmodel = dummy\nconnection = none\n";
+    std::ofstream(home / ".gammurc")
+        << "[gammu]\ndevice = " << folder.string() << "\nmodel = dummy\nconnection = none\n";
     const auto storeReport = [&](const char* file, const char* number) {
         std::ofstream(folder / "sms" / "1" / file)
             << "[SMSBackup000]\nPDU = Status_Report\nNumber = \"" << number
