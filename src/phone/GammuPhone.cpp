@@ -289,9 +289,15 @@ PhoneResult GammuPhone::send(const OutgoingMessage& message)
     if (!sms)
         return {platform::E_INVALIDARG, NoMessageCarriesAccount};
     if (message.statusReport && !m_knownReports) {
+        // A listing that overran drops the connection; the message still
+        // goes, over a fresh one to the same phone.
+        const PhoneValue value = m_value;
         rememberStoredReports();
-        if (!m_session || !m_session->connected)
-            return E_PHONE_NOT_CONNECTED;
+        if (!m_session || !m_session->connected) {
+            if (PhoneResult reopened = openSession(); reopened.failed())
+                return {E_PHONE_NOT_CONNECTED, reopened.detail};
+            m_value = value;
+        }
     }
     ++m_libraryTime.messages;
     const std::optional<GSM_Error> sent =
