@@ -115,8 +115,9 @@ std::optional<std::size_t> writeRequests(const std::vector<std::string>& numbers
     if (!tables.load(TokenTable))
         return std::nullopt;
     const auto document = provisioning::buildDocument(record);
-    const auto push =
-        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
+    const auto push = document ? provisioning::encodeProvisioningPush(
+                                     tables, *document, provisioning::userPinSecurity(Pin))
+                               : std::nullopt;
     const auto address = phone::parseGatewayAddress(url);
     if (!push || !address.address)
         return std::nullopt;

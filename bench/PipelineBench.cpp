@@ -45,13 +45,14 @@ void pipeline(benchmark::State& state)
     provisioning::MessageSegmenter segmenter;
     if (!provisioning::buildDocument(benchRecord()) ||
         !provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(benchRecord()),
-                                              Pin)) {
+                                              provisioning::userPinSecurity(Pin))) {
         state.SkipWithError("the maximal record does not encode");
         return;
     }
     for (auto _ : state) {
         const auto document = provisioning::buildDocument(benchRecord());
-        const auto push = provisioning::encodeProvisioningPush(tables, *document, Pin);
+        const auto push = provisioning::encodeProvisioningPush(tables, *document,
+                                                               provisioning::userPinSecurity(Pin));
         segmenter.countMessages(*push);
         const std::uint8_t reference = segmenter.nextReference();
         for (unsigned i = 0; i < segmenter.messageCount(); ++i) {

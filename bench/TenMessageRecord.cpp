@@ -17,8 +17,9 @@ unsigned messageCount(const settings::EmailSettings& record)
     provisioning::TokenTables tables;
     tables.load(tokenTablePath());
     const auto document = provisioning::buildDocument(record);
-    const auto push =
-        document ? provisioning::encodeProvisioningPush(tables, *document, Pin) : std::nullopt;
+    const auto push = document ? provisioning::encodeProvisioningPush(
+                                     tables, *document, provisioning::userPinSecurity(Pin))
+                               : std::nullopt;
     if (!push)
         return 0;
     provisioning::MessageSegmenter segmenter;

@@ -151,23 +151,18 @@ int runRows(const Arguments& arguments, Format format, provisioning::SecurityMet
             return usageError(std::string("--") + single +
                               " has no place with --rows: the table gives each row's");
     }
-    if (!checkPinOption(arguments, method, false, CommandName))
-        return ExitUsage;
     int status = ExitUsage;
-    std::optional<rows::RowRules> rules = rowRules(arguments, method, CommandName, status);
-    if (!rules)
+    std::optional<RowOptions> options = rowOptions(arguments, method, CommandName, status);
+    if (!options)
         return status;
-    const std::optional<rows::TableEncoding> tableEncoding =
-        cli::tableEncoding(arguments, CommandName);
-    if (!tableEncoding)
-        return ExitUsage;
     settings::EmailSettings templateRecord;
     if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
         return ExitFailure;
     Encoding encoding(templateRecord, {});
     if (!encoding.load(arguments))
         return ExitFailure;
-    const RowSetup setup{templateRecord, std::move(*rules), encoding.tokenTables(), *tableEncoding};
+    const RowSetup setup{templateRecord, std::move(options->rules), encoding.tokenTables(),
+                         options->encoding};
     const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
     if (!file)
         return ExitFailure;

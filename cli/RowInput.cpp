@@ -8,6 +8,8 @@
 
 namespace mailvane::cli {
 
+namespace {
+
 std::optional<rows::RowRules> rowRules(const Arguments& arguments,
                                        provisioning::SecurityMethod method,
                                        std::string_view command, int& status)
@@ -40,6 +42,24 @@ std::optional<rows::TableEncoding> tableEncoding(const Arguments& arguments,
     commandUsageError(command,
                       "unknown encoding '" + *given + "'; use utf-8, windows-1252 or latin-1");
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<RowOptions> rowOptions(const Arguments& arguments,
+                                     provisioning::SecurityMethod method, std::string_view command,
+                                     int& status)
+{
+    status = ExitUsage;
+    if (!checkPinOption(arguments, method, false, command))
+        return std::nullopt;
+    std::optional<rows::RowRules> rules = rowRules(arguments, method, command, status);
+    if (!rules)
+        return std::nullopt;
+    const std::optional<rows::TableEncoding> encoding = tableEncoding(arguments, command);
+    if (!encoding)
+        return std::nullopt;
+    return RowOptions{std::move(*rules), *encoding};
 }
 
 // A pass reads the table from its start.

@@ -27,15 +27,17 @@ inline constexpr OptionInfo EncodingOption = {
     "how a table without a byte-order mark is encoded: utf-8 (default), windows-1252 or "
     "latin-1"};
 
-// The rules of --rows from --pin and --shared; nothing, after the usage
-// error for `command` (status in `status`), when they are wrong.
-std::optional<rows::RowRules> rowRules(const Arguments& arguments,
-                                       provisioning::SecurityMethod method,
-                                       std::string_view command, int& status);
-
-// The encoding of --encoding; nothing after the usage error.
-std::optional<rows::TableEncoding> tableEncoding(const Arguments& arguments,
-                                                 std::string_view command);
+// What --pin, --shared and --encoding say of the rows of --rows, the PIN
+// checked against `method`; nothing, after the usage error for `command`
+// (status in `status`), when they are wrong.
+struct RowOptions
+{
+    rows::RowRules rules;
+    rows::TableEncoding encoding = rows::TableEncoding::Utf8;
+};
+std::optional<RowOptions> rowOptions(const Arguments& arguments,
+                                     provisioning::SecurityMethod method, std::string_view command,
+                                     int& status);
 
 // What a table is checked against; everything must outlive the readers.
 struct RowSetup

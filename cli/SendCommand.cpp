@@ -213,19 +213,14 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
                               " has no place with --rows: the table gives each row's number" +
                               (std::string_view(single) == "imsi" ? " and IMSI" : ""));
     }
-    if (!checkPinOption(arguments, method, false, CommandName))
-        return ExitUsage;
     const bool checkOnly = arguments.option("check-rows") != nullptr;
     const bool skipBad = arguments.option("skip-bad-rows") != nullptr;
     if (checkOnly && skipBad)
         return usageError("--check-rows sends nothing, so --skip-bad-rows has no place with it");
     int status = ExitUsage;
-    std::optional<rows::RowRules> rules = rowRules(arguments, method, CommandName, status);
-    if (!rules)
+    std::optional<RowOptions> options = rowOptions(arguments, method, CommandName, status);
+    if (!options)
         return status;
-    const std::optional<rows::TableEncoding> encoding = tableEncoding(arguments, CommandName);
-    if (!encoding)
-        return ExitUsage;
 
     settings::EmailSettings templateRecord;
     if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
@@ -234,7 +229,7 @@ int runRows(const Arguments& arguments, const BatchRequest& request,
     provisioning::TokenTables tables;
     if (!table || !loadTokenTables(*table, tables))
         return ExitFailure;
-    const RowSetup setup{templateRecord, std::move(*rules), tables, *encoding};
+    const RowSetup setup{templateRecord, std::move(options->rules), tables, options->encoding};
     const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
     if (!file)
         return ExitFailure;

@@ -18,34 +18,22 @@ int runRows(const Arguments& arguments)
 {
     const std::optional<provisioning::SecurityMethod> method =
         securityMethod(arguments, CommandName);
-    if (!method || !checkPinOption(arguments, *method, false, CommandName))
-        return ExitUsage;
     int status = ExitUsage;
-    std::optional<rows::RowRules> rules = rowRules(arguments, *method, CommandName, status);
-    if (!rules)
+    std::optional<RowOptions> options;
+    if (!method || !(options = rowOptions(arguments, *method, CommandName, status)))
         return status;
-    const std::optional<rows::TableEncoding> encoding = tableEncoding(arguments, CommandName);
-    if (!encoding)
-        return ExitUsage;
     settings::EmailSettings templateRecord;
     if (!loadSettings(arguments.operands[0], LoadMode::AsWritten, templateRecord))
         return ExitFailure;
-    std::filesystem::path tablePath;
-    if (const std::string* given = arguments.option("table")) {
-        tablePath = *given;
-    } else if (auto found = provisioning::locateTokenTable(arguments.executableDir)) {
-        tablePath = *found;
-    } else {
-        printError(std::string("cannot find the token table ") + provisioning::TokenTableFileName +
-                   "; give its path with --table");
+    const std::optional<std::filesystem::path> tablePath = tokenTablePath(arguments);
+    if (!tablePath)
         return ExitFailure;
-    }
     provisioning::TokenTables tables;
-    if (!tables.load(tablePath)) {
-        printError("cannot read the token table " + tablePath.string());
+    if (!tables.load(*tablePath)) {
+        printError("cannot read the token table " + tablePath->string());
         return ExitFailure;
     }
-    const RowSetup setup{templateRecord, std::move(*rules), tables, *encoding};
+    const RowSetup setup{templateRecord, std::move(options->rules), tables, options->encoding};
     const std::optional<TableFile> file = TableFile::open(*arguments.option("rows"));
     if (!file)
         return ExitFailure;

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string wbxmlHex = hex::encode(wbxml);
 
     Sha1::setShaInstructionsAllowed(false);
-    const std::string portable = buildPush(pin, wbxmlHex);
+    const std::string portable = buildPush(userPinSecurity(pin), wbxmlHex);
     FUZZ_CHECK(Sha1::digestText(wbxml) == hex::encode([&] {
                    Sha1 pieces;
                    std::span<const std::uint8_t> rest(wbxml);
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
                    return pieces.finish();
                }()));
     Sha1::setShaInstructionsAllowed(true);
-    const std::string push = buildPush(pin, wbxmlHex);
+    const std::string push = buildPush(userPinSecurity(pin), wbxmlHex);
     FUZZ_CHECK(push == portable);
     // Prefix, 40 MAC characters as 80 digits, their terminator, then the WBXML.
     FUZZ_CHECK(push.size() == 18 + 80 + 2 + wbxmlHex.size());

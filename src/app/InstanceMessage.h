@@ -18,6 +18,7 @@
 //
 // Stateless and free of Qt, so that it can be tested and fuzzed on its own.
 
+#include <climits>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -25,8 +26,8 @@
 
 namespace mailvane::app::instance_message {
 
-// Linux's PATH_MAX less its terminator: no longer path can be opened.
-inline constexpr std::size_t MaxPathBytes = 4095;
+// The system's PATH_MAX less its terminator: no longer path can be opened.
+inline constexpr std::size_t MaxPathBytes = PATH_MAX - 1;
 // Longer activation tokens are not passed on.
 inline constexpr std::size_t MaxTokenBytes = 255;
 // The longest first line: the open header with the largest lengths.

@@ -43,6 +43,7 @@ int MainApp::run(const QString& file)
                             InstanceScope::forThisSession());
     switch (instance.claim(file)) {
     case SingleInstance::Claim::Forwarded:
+    case SingleInstance::Claim::RaisedOtherWindow:
         return 0;
     case SingleInstance::Claim::Failed:
         std::fprintf(stderr, "mailvane: %s\n", qPrintable(instance.problem()));

@@ -2,7 +2,6 @@
 
 #include "InstanceAddress.h"
 #include "InstanceMessage.h"
-#include "ProgramOptions.h"
 
 #include <cerrno>
 #include <chrono>
@@ -15,7 +14,6 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <vector>
 
 namespace mailvane::app {
 namespace {
@@ -47,31 +45,20 @@ std::optional<std::string> socketPath()
 }
 
 // The request of this start; nothing when its arguments are for the window's
-// code to judge (an option, more than one FILE, an empty one).
-std::optional<message::Request> requestOf(int argc, char** argv)
+// code to judge.
+std::optional<message::Request> requestOf(const ProgramArguments& arguments)
 {
-    std::vector<std::string_view> files;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (!optionsEnded && argument == EndOfOptions)
-            optionsEnded = true;
-        else if (!optionsEnded && argument.starts_with('-'))
-            return std::nullopt;
-        else
-            files.push_back(argument);
-    }
-    message::Request request;
-    if (files.empty())
-        return request;
-    if (files.size() > 1 || files.front().empty())
+    if (arguments.action != ProgramArguments::Action::Run)
         return std::nullopt;
+    message::Request request;
+    if (arguments.file.empty())
+        return request;
     std::error_code error;
     const std::filesystem::path current = std::filesystem::current_path(error);
     if (error)
         return std::nullopt;
     request.kind = message::Kind::Open;
-    request.path = (current / files.front()).lexically_normal().string();
+    request.path = (current / arguments.file).lexically_normal().string();
     return request;
 }
 
@@ -136,11 +123,12 @@ std::string answerFrom(int fd, int timeoutMs)
 
 } // namespace
 
-QuickForward QuickForward::tryForward(int argc, char** argv)
+QuickForwardResult quickForward(const ProgramArguments& arguments)
 {
-    QuickForward result;
+    using Outcome = QuickForwardResult::Outcome;
+    QuickForwardResult result;
     const std::optional<std::string> path = socketPath();
-    const std::optional<message::Request> request = requestOf(argc, argv);
+    const std::optional<message::Request> request = requestOf(arguments);
     if (!path || !request)
         return result;
     const std::optional<std::string> bytes = message::encode(*request);

@@ -8,11 +8,13 @@
 // code, whose SingleInstance decides everything (locks, stale sockets,
 // Wayland, toolkit options, bad arguments).
 
+#include "ProgramArguments.h"
+
 #include <string>
 
 namespace mailvane::app {
 
-struct QuickForward
+struct QuickForwardResult
 {
     enum class Outcome
     {
@@ -23,9 +25,11 @@ struct QuickForward
 
     Outcome outcome = Outcome::NotTried;
     std::string problem;
-
-    // `argv` as main() has it, --help and --version already answered.
-    static QuickForward tryForward(int argc, char** argv);
 };
+
+// Hands this start's request to the running program when `arguments` ask to
+// run (--help and --version are answered before, refusals are the window
+// code's to say, after the toolkit took its own options).
+QuickForwardResult quickForward(const ProgramArguments& arguments);
 
 } // namespace mailvane::app

@@ -77,7 +77,7 @@ SingleInstance::Claim SingleInstance::claim(const QString& file)
             activateX11Window(*window);
             m_lock.reset();
             if (file.isEmpty())
-                return Claim::Forwarded;
+                return Claim::RaisedOtherWindow;
             m_problem = QStringLiteral("a window titled \"%1\" runs but takes no files; \"%2\" was "
                                        "not opened")
                             .arg(m_title.trimmed(), file);

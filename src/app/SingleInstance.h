@@ -40,9 +40,11 @@ class SingleInstance : public QObject
 public:
     enum class Claim
     {
-        First,     // this program runs; it holds the lock until destroyed
-        Forwarded, // another runs and took the request: end with success
-        Failed,    // another runs but did not take the request: see problem()
+        First,             // this program runs; it holds the lock until destroyed
+        Forwarded,         // another runs and took the request: end with success
+        RaisedOtherWindow, // a window of the title, which takes no requests, came
+                           // forward (no file was given): end with success
+        Failed,            // another runs but did not take the request: see problem()
     };
 
     // How long a later start waits for the running program to take its request.

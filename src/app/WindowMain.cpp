@@ -1,8 +1,8 @@
 // The window program's code, built as a module that the program file
 // (main.cpp) loads once it knows a window is wanted.
 
-#include "CommandLine.h"
 #include "MainApp.h"
+#include "ProgramArguments.h"
 #include "ProgramOptions.h"
 #include "WaylandSeat.h"
 
@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace {
@@ -41,10 +43,7 @@ const char* displayProblem()
 // --help and --version already.
 extern "C" __attribute__((visibility("default"))) int mailvane_window_main(int argc, char** argv)
 {
-    using mailvane::app::CommandLine;
-    QStringList given;
-    for (int i = 1; i < argc; ++i)
-        given.append(QString::fromLocal8Bit(argv[i]));
+    using mailvane::app::ProgramArguments;
     if (const char* problem = displayProblem()) {
         std::fprintf(stderr,
                      "mailvane: %s; the window program needs a graphical session "
@@ -67,17 +66,19 @@ extern "C" __attribute__((visibility("default"))) int mailvane_window_main(int a
     QApplication::setApplicationName(QStringLiteral("Mailvane"));
     QApplication::setApplicationVersion(QStringLiteral(MAILVANE_VERSION));
 
-    QStringList arguments = QApplication::arguments().mid(1);
-    if (toolkitArgc < argc) {
-        arguments.append(QStringLiteral("--"));
-        arguments.append(given.mid(toolkitArgc));
-    }
-    const CommandLine line = CommandLine::parse(arguments);
-    if (line.action != CommandLine::Action::Run) {
-        std::fprintf(stderr, "mailvane: %s\n%s", qPrintable(line.problem),
+    // What the toolkit left of the options, as the bytes they came as, and
+    // everything after "--" untouched.
+    std::vector<std::string> arguments;
+    for (const QString& argument : QApplication::arguments().mid(1))
+        arguments.push_back(argument.toLocal8Bit().toStdString());
+    if (toolkitArgc < argc)
+        arguments.insert(arguments.end(), argv + toolkitArgc, argv + argc);
+    const ProgramArguments parsed = ProgramArguments::parse(arguments);
+    if (parsed.action != ProgramArguments::Action::Run) {
+        std::fprintf(stderr, "mailvane: %s\n%s", parsed.problem.c_str(),
                      mailvane::app::programUsage().c_str());
         return 2;
     }
     mailvane::app::MainApp app;
-    return app.run(line.file);
+    return app.run(QString::fromLocal8Bit(parsed.file));
 }

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <string>
+#include <vector>
 
 // The About box reads the version from the program file itself.
 MAILVANE_EMBED_FILE_VERSION(MAILVANE_FILE_VERSION);
@@ -50,29 +52,29 @@ int runWindow(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    // The first of --help and --version before "--" wins over everything else.
-    for (int i = 1; i < argc && argv[i] != mailvane::app::EndOfOptions; ++i) {
-        const mailvane::app::ProgramOptionInfo* option = mailvane::app::findProgramOption(argv[i]);
-        if (!option)
-            continue;
-        switch (option->option) {
-        case mailvane::app::ProgramOption::Help:
-            std::fputs(mailvane::app::programUsage().c_str(), stdout);
-            return EXIT_SUCCESS;
-        case mailvane::app::ProgramOption::Version:
-            std::printf("mailvane %s\n", MAILVANE_VERSION);
-            return EXIT_SUCCESS;
-        }
-    }
-    const mailvane::app::QuickForward forwarded =
-        mailvane::app::QuickForward::tryForward(argc, argv);
-    switch (forwarded.outcome) {
-    case mailvane::app::QuickForward::Outcome::Delivered:
+    using mailvane::app::ProgramArguments;
+    using mailvane::app::QuickForwardResult;
+    const ProgramArguments arguments =
+        ProgramArguments::parse(std::vector<std::string>(argv + 1, argv + argc));
+    switch (arguments.action) {
+    case ProgramArguments::Action::Help:
+        std::fputs(mailvane::app::programUsage().c_str(), stdout);
         return EXIT_SUCCESS;
-    case mailvane::app::QuickForward::Outcome::Refused:
+    case ProgramArguments::Action::Version:
+        std::printf("mailvane %s\n", MAILVANE_VERSION);
+        return EXIT_SUCCESS;
+    case ProgramArguments::Action::Run:
+    case ProgramArguments::Action::Refused:
+        break;
+    }
+    const QuickForwardResult forwarded = mailvane::app::quickForward(arguments);
+    switch (forwarded.outcome) {
+    case QuickForwardResult::Outcome::Delivered:
+        return EXIT_SUCCESS;
+    case QuickForwardResult::Outcome::Refused:
         std::fprintf(stderr, "mailvane: %s\n", forwarded.problem.c_str());
         return EXIT_FAILURE;
-    case mailvane::app::QuickForward::Outcome::NotTried:
+    case QuickForwardResult::Outcome::NotTried:
         break;
     }
     return runWindow(argc, argv);

@@ -4,20 +4,6 @@
 #include "StringTable.h"
 
 namespace mailvane::phone {
-namespace {
-
-// `text` with "%n" replaced by `argument`.
-std::string withArgument(std::string_view text, std::string_view placeholder,
-                         std::string_view argument)
-{
-    std::string out(text);
-    const auto at = out.find(placeholder);
-    if (at != std::string::npos)
-        out.replace(at, placeholder.size(), argument);
-    return out;
-}
-
-} // namespace
 
 std::string missingContactsNotice(const ContactsResult& result, ContactStore store)
 {
@@ -28,10 +14,9 @@ std::string missingContactsNotice(const ContactsResult& result, ContactStore sto
     const std::string_view storeName = settings::stringText(
         store == ContactStore::PhoneMemory ? strings::PhoneMemoryStore : strings::SimStore);
     if (why.status == E_TOO_MANY_CONTACTS)
-        return withArgument(
-            withArgument(settings::stringText(strings::StorePastContactsLimit), "%1", storeName),
-            "%2", std::to_string(MaxPhoneContacts));
-    return withArgument(settings::stringText(strings::StoreNotRead), "%1", storeName);
+        return settings::stringText(strings::StorePastContactsLimit,
+                                    {storeName, std::to_string(MaxPhoneContacts)});
+    return settings::stringText(strings::StoreNotRead, {storeName});
 }
 
 } // namespace mailvane::phone

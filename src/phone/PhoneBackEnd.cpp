@@ -5,9 +5,12 @@
 #include "PhoneStatus.h"
 #include "ServiceObjects.h"
 #include "SimulatedPhone.h"
+#include "PlainText.h"
 
 namespace mailvane::phone {
 namespace {
+
+using platform::trimmed;
 
 // The phone of a machine with none configured, or whose back ends cannot be
 // loaded; `why` says which.
@@ -42,14 +45,6 @@ GatewayAddressResult parseGateway(std::string_view url)
     if (const PhoneModuleFunctions* module = phoneModule(&error))
         return module->parseGatewayAddress(url);
     return {std::nullopt, error};
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 } // namespace

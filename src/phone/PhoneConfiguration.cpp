@@ -1,6 +1,6 @@
 #include "PhoneConfiguration.h"
 
-#include "PhoneModule.h"
+#include "ProgramSettings.h"
 
 #include <cstdlib>
 
@@ -12,9 +12,7 @@ std::string configuredPhoneSelection(const std::optional<std::string>& commandLi
         return *commandLine;
     if (const char* environment = std::getenv(PhoneEnvironmentVariable))
         return environment;
-    // The settings store is read in the back ends' module: it needs Qt.
-    const PhoneModuleFunctions* module = phoneModule();
-    return module ? module->configuredDevice() : std::string();
+    return platform::readProgramSetting(PhoneSettingName);
 }
 
 } // namespace mailvane::phone

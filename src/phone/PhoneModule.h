@@ -1,10 +1,10 @@
 #pragma once
 
-// The phone back ends that need libgammu, libcurl or the program settings
-// store live in a module (mailvane-phone.so, installed with the programs in
-// LIBDIR/mailvane) that is loaded the first time one of them is needed: a
-// program that checks or encodes a file, answers --help or shows its window
-// loads none of those libraries. A program that links the back ends in
+// The phone back ends that need libgammu or libcurl live in a module
+// (mailvane-phone.so, installed with the programs in LIBDIR/mailvane) that is
+// loaded the first time one of them is needed: a program that checks or
+// encodes a file, answers --help or shows its window loads none of those
+// libraries. A program that links the back ends in
 // (mailvane_link_phone_devices in CMake: tests, benchmarks, fuzzers) uses
 // them without loading anything.
 
@@ -20,8 +20,6 @@ namespace mailvane::phone {
 
 struct PhoneModuleFunctions
 {
-    // "Phone/Device" of the program settings; empty when it is not set.
-    std::string (*configuredDevice)();
     // Whether the user has a Gammu configuration file.
     bool (*hasGammuConfiguration)();
     GatewayAddressResult (*parseGatewayAddress)(std::string_view url);

@@ -1,6 +1,6 @@
-// The table of the phone back ends that need libgammu, libcurl or the
-// program settings store; built into mailvane-phone.so, or linked into a
-// program that wants them without loading a module.
+// The table of the phone back ends that need libgammu or libcurl; built into
+// mailvane-phone.so, or linked into a program that wants them without loading
+// a module.
 
 #include "GammuPhone.h"
 #include "KannelGateway.h"
@@ -10,11 +10,6 @@
 
 namespace mailvane::phone {
 namespace {
-
-std::string configuredDevice()
-{
-    return platform::readProgramSetting(QLatin1String(PhoneSettingName)).toStdString();
-}
 
 std::shared_ptr<PhoneDevice> createGammuPhone(const GammuTarget& target,
                                               const GammuTimeouts& timeouts)
@@ -27,14 +22,12 @@ std::unique_ptr<SmsGateway> createGateway(const GatewayAddress& address,
 {
     GatewayAddress withProxy = address;
     if (withProxy.proxy.empty())
-        withProxy.proxy =
-            platform::readProgramSetting(QLatin1String(ProxySettingName)).toStdString();
+        withProxy.proxy = platform::readProgramSetting(ProxySettingName);
     return std::make_unique<KannelGateway>(std::move(withProxy), timeouts);
 }
 
-constexpr PhoneModuleFunctions Functions = {
-    configuredDevice, hasGammuConfiguration, parseGatewayAddress, createGammuPhone, createGateway,
-};
+constexpr PhoneModuleFunctions Functions = {hasGammuConfiguration, parseGatewayAddress,
+                                            createGammuPhone, createGateway};
 
 } // namespace
 } // namespace mailvane::phone

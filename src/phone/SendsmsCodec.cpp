@@ -1,9 +1,12 @@
 #include "SendsmsCodec.h"
 
 #include "DeliveryReport.h"
+#include "PlainText.h"
 
 namespace mailvane::phone {
 namespace {
+
+using platform::trimmed;
 
 constexpr std::string_view UpperHexDigits = "0123456789ABCDEF";
 constexpr long HttpAccepted = 202;
@@ -15,25 +18,6 @@ bool isUnreserved(std::uint8_t byte)
 {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 void appendParameter(std::string& out, std::string_view name, std::string_view value)
@@ -67,20 +51,7 @@ void appendPercentEncoded(std::string& out, std::string_view text)
 
 std::string formDecoded(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-                   hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    return platform::percentDecoded(text, true);
 }
 
 std::string sendsmsCommonQuery(const GatewayAddress& address)

@@ -2,6 +2,7 @@
 
 #include "PhoneStatus.h"
 #include "SmsSubmitPdu.h"
+#include "PlainText.h"
 
 #include <charconv>
 #include <cstdio>
@@ -12,6 +13,8 @@
 
 namespace mailvane::phone {
 namespace {
+
+using platform::trimmed;
 
 constexpr const char* ContactsFile = "contacts.txt";
 constexpr const char* OutboxFile = "outbox.txt";
@@ -33,15 +36,6 @@ PhoneResult reachability(const std::filesystem::path& folder, bool unplugged,
     if (unplugged)
         return {status, "unplugged, as phone.conf says"};
     return platform::S_OK;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 enum class FileState

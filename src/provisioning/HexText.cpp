@@ -1,5 +1,7 @@
 #include "HexText.h"
 
+#include "PlainText.h"
+
 #include <array>
 
 #if defined(__SSE2__)
@@ -9,24 +11,13 @@
 namespace mailvane::provisioning::hex {
 namespace {
 
-constexpr int digitValueOf(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    if (digit >= 'a' && digit <= 'f')
-        return digit - 'a' + 10;
-    if (digit >= 'A' && digit <= 'F')
-        return digit - 'A' + 10;
-    return -1;
-}
-
 // Digit values for every byte; -1 for bytes that are not digits. The push is
 // decoded once for the MAC and once per message, so this stays a table.
 constexpr std::array<std::int8_t, 256> DigitValues = [] {
     std::array<std::int8_t, 256> values{};
     for (int c = 0; c < 256; ++c)
         values[static_cast<std::size_t>(c)] =
-            static_cast<std::int8_t>(digitValueOf(static_cast<char>(c)));
+            static_cast<std::int8_t>(platform::hexDigitValue(static_cast<char>(c)));
     return values;
 }();
 

@@ -59,11 +59,6 @@ std::string computeMac(std::string_view keyText, std::string_view wbxmlHex)
     return hex::encode(outer.finish());
 }
 
-std::string buildPush(std::string_view pin, std::string_view wbxmlHex)
-{
-    return buildPush(userPinSecurity(pin), wbxmlHex);
-}
-
 std::string buildPush(const PushSecurity& security, std::string_view wbxmlHex)
 {
     std::string mac = computeMac(security.key, wbxmlHex);
@@ -83,12 +78,6 @@ std::string buildPush(const PushSecurity& security, std::string_view wbxmlHex)
     push += MacTerminator;
     push += wbxmlHex;
     return push;
-}
-
-std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
-                                                  std::string_view document, std::string_view pin)
-{
-    return encodeProvisioningPush(tables, document, userPinSecurity(pin));
 }
 
 std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,

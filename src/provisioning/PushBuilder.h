@@ -16,19 +16,16 @@ inline constexpr std::size_t MaxPushDigits = 8191;
 inline constexpr std::size_t MacBlockSize = 64;
 
 // Encodes `document` with `tables` and wraps it in the WSP push with the
-// USERPIN MAC keyed by `pin`. Returns nothing when encoding fails or the push
-// would pass MaxPushDigits.
-std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
-                                                  std::string_view document, std::string_view pin);
-// The same with the security method and key of `security`.
+// security method and MAC key of `security` (userPinSecurity(pin) for the
+// common USERPIN). Returns nothing when encoding fails or the push would pass
+// MaxPushDigits.
 std::optional<std::string> encodeProvisioningPush(const TokenTables& tables,
                                                   std::string_view document,
                                                   const PushSecurity& security);
 
 // The push text for an already encoded WBXML text: transaction 1, Push, the
-// connectivity-wbxml content type with SEC=USERPIN and the MAC, then the WBXML.
-std::string buildPush(std::string_view pin, std::string_view wbxmlHex);
-// The same with SEC and the MAC's key taken from `security`.
+// connectivity-wbxml content type with SEC and the MAC's key taken from
+// `security`, then the WBXML.
 std::string buildPush(const PushSecurity& security, std::string_view wbxmlHex);
 
 // HMAC-SHA1 (RFC 2104) over the WBXML bytes keyed with `key`'s bytes (the

@@ -8,6 +8,7 @@
 #include "Recipients.h"
 #include "SettingsFileReader.h"
 #include "SettingsFileWriter.h"
+#include "PlainText.h"
 
 #include <algorithm>
 #include <array>
@@ -17,15 +18,9 @@
 namespace mailvane::rows {
 namespace {
 
-using provisioning::SecurityMethod;
+using platform::trimmed;
 
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+using provisioning::SecurityMethod;
 
 using settings::FieldId;
 

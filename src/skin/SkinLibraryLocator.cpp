@@ -25,8 +25,10 @@ QString composeSkinLibraryPath(const QString& resourcePath, const QString& curre
 
 QString locateSkinLibrary()
 {
-    const QString folder = platform::readProgramSetting(QLatin1String(ResourcePathSetting));
-    const QString skin = platform::readProgramSetting(QLatin1String(CurrentResourceSetting));
+    const QString folder =
+        QString::fromStdString(platform::readProgramSetting(ResourcePathSetting));
+    const QString skin =
+        QString::fromStdString(platform::readProgramSetting(CurrentResourceSetting));
     // Without either value the settings are as good as absent.
     if (folder.isEmpty() && skin.isEmpty())
         return {};

@@ -7,6 +7,7 @@
 // behind the dialog: any other path, however long, is accepted.
 
 #include <QString>
+#include <climits>
 #include <optional>
 
 namespace mailvane::widgets {
@@ -14,9 +15,9 @@ namespace mailvane::widgets {
 class FileDialogPathCheck
 {
 public:
-    // Linux's limits, used where the file system does not say its own.
-    static constexpr long DefaultNameMax = 255;
-    static constexpr long PathMax = 4096; // with the terminator
+    // The system's limits, used where the file system does not say its own.
+    static constexpr long DefaultNameMax = NAME_MAX;
+    static constexpr long PathMax = PATH_MAX; // with the terminator
 
     // Nothing when `path` (absolute) can be used; else what to tell the user.
     static std::optional<QString> problem(const QString& path, bool folderMustExist);

@@ -1,7 +1,9 @@
 """A second start with a file while the window runs, as "Open with" from a file
 manager does it: the second start hands the file to the running window and
-ends with success; the window asks about its unsaved change first, then shows
-the file. There is never more than the one main window."""
+ends with success; a name that is wrong (no such file, or not a settings
+file) is reported with the file named and costs the window nothing, not even
+its unsaved change; a right one is asked about first, then shown. There is
+never more than the one main window."""
 
 import os
 import shutil
@@ -21,6 +23,8 @@ class SecondStart(SessionTest):
         folder = os.path.join(session.root, "downloads")
         os.makedirs(folder)
         shutil.copy(os.path.join(harness.SOURCE_DIR, EXAMPLE), os.path.join(folder, "OTHER.txt"))
+        with open(os.path.join(folder, "notes.txt"), "w") as notes:
+            notes.write("buy milk\n")
 
         first = session.start_program()
         main = first.main_window()
@@ -49,6 +53,18 @@ class SecondStart(SessionTest):
             return shown
 
         self.assertEqual(main_windows(), [first.pid])
+        for name, caption, sentence in [("nope.txt", "File Not Found", "The file does not exist."),
+                                        ("notes.txt", "Invalid File Format",
+                                         "The file format is invalid.")]:
+            wrong = session.start_program(name, cwd=folder, log=f"mailvane-{name}")
+            self.assertEqual(wrong.wait_exit(harness.STARTUP_LIMIT), 0, wrong.output())
+            box, description, _ = harness.message_box(session, first, caption)
+            self.assertEqual(description, sentence + "\n\n" + os.path.join(folder, name))
+            self.assertNotIn("Save Changes", [w.name for w in first.windows()])
+            harness.press(session, harness.find(session, box, atspi.ROLE_PUSH_BUTTON, "OK"))
+            first.no_window(caption)
+            self.assertEqual(harness.text_of(field("Mailbox name")), "Unsaved change")
+
         # As a launcher starts it on Wayland: with an activation token that
         # travels with the request.
         second = session.start_program(
@@ -91,7 +107,7 @@ class SecondStart(SessionTest):
         with open(os.path.join(folder, "OTHER.txt"), "rb") as other, \
                 open(os.path.join(harness.SOURCE_DIR, EXAMPLE), "rb") as example:
             self.assertEqual(other.read(), example.read())
-        self.assertEqual(sorted(os.listdir(folder)), ["OTHER.txt"])
+        self.assertEqual(sorted(os.listdir(folder)), ["OTHER.txt", "notes.txt"])
 
 
 if __name__ == "__main__":

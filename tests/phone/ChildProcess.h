@@ -27,6 +27,7 @@ public:
     bool start(const std::vector<std::string>& argv, const std::filesystem::path& workingDir,
                const std::filesystem::path& stdoutPath, const std::filesystem::path& stderrPath);
 
+    pid_t pid() const { return m_pid; }
     bool running();
     void signal(int number);
 

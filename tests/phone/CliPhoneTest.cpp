@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <netinet/in.h>
@@ -72,7 +71,7 @@ std::string expectedPush()
     provisioning::TokenTables tables;
     EXPECT_TRUE(tables.load(TokenTable));
     return provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record),
-                                                "8642")
+                                                provisioning::userPinSecurity("8642"))
         .value_or("");
 }
 
@@ -409,7 +408,11 @@ TEST_F(CliPhone, thePinComesFromAPrivateFileTheEnvironmentOrStandardInput)
         {{}, "8642", {}, 0, nullptr},
         {{"--pin", "-"}, nullptr, work / "stdin", 0, nullptr},
         {{"--pin", "8642"}, "1111", {}, 0, nullptr},
-        {{"--pin-file", open.string()}, nullptr, {}, 1, "(mode 0644), so it is not used; make it private"},
+        {{"--pin-file", open.string()},
+         nullptr,
+         {},
+         1,
+         "(mode 0644), so it is not used; make it private"},
         {{"--pin-file", empty.string()}, nullptr, {}, 1, "holds no PIN on its first line"},
         {{"--pin-file", (work / "missing").string()}, nullptr, {}, 1, "cannot read the PIN file"},
         {{"--pin", "8642", "--pin-file", empty.string()}, nullptr, {}, 2, "give the PIN once"},
@@ -452,55 +455,34 @@ TEST_F(CliPhone, anotherUserReadsNoPinFromTheCommandLineOfASend)
     const fs::path numbers = work / "numbers";
     ASSERT_EQ(::mkfifo(numbers.c_str(), 0600), 0);
 
-    // The send waits for its numbers on the pipe while it is looked at; the
-    // numbers follow, and the send ends, however the test goes.
-    test::CliRun run;
-    std::thread sending([&] {
-        run =
-            runCli({"send", (Examples / "imap4-gprs.txt").string(), "--to-file", "-", "--pin-file",
-                    pinFile.string(), "--table", TokenTable.string(), "--phone", simPhone()},
-                   work.path(), {}, numbers);
-    });
-    int writer = ::open(numbers.c_str(), O_WRONLY | O_CLOEXEC);
-    const auto finishSend = [&] {
-        if (writer >= 0) {
-            [[maybe_unused]] const ssize_t sent = ::write(writer, "111\n", 4);
-            ::close(writer);
-            writer = -1;
-        }
-        if (sending.joinable())
-            sending.join();
-    };
-    struct Finally
-    {
-        std::function<void()> run;
-        ~Finally() { run(); }
-    } finally{finishSend};
+    // Held open here, the pipe always has a writer: the send, once it has
+    // opened it, waits for its numbers while it is looked at.
+    const int writer = ::open(numbers.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(writer, 0);
-    pid_t sender = 0;
+    test::ChildProcess sender;
+    ASSERT_TRUE(sender.start({MAILVANE_CLI_PATH, "send", (Examples / "imap4-gprs.txt").string(),
+                              "--to-file", numbers.string(), "--pin-file", pinFile.string(),
+                              "--table", TokenTable.string(), "--phone", simPhone()},
+                             work.path(), work / "send.out", work / "send.err"));
+    const fs::path descriptors = "/proc/" + std::to_string(sender.pid()) + "/fd";
     ASSERT_TRUE(test::waitUntil(
         [&] {
-            for (const auto& entry : fs::directory_iterator("/proc")) {
-                const std::string name = entry.path().filename().string();
-                if (name.find_first_not_of("0123456789") != std::string::npos)
-                    continue;
-                const std::string stat = readFile(entry.path() / "stat");
-                const std::size_t end = stat.rfind(") ");
-                if (stat.find("(mailvane-cli)") != std::string::npos &&
-                    std::atoi(stat.c_str() + end + 4) == ::getpid())
-                    sender = std::atoi(name.c_str());
+            std::error_code error;
+            for (fs::directory_iterator fd(descriptors, error), end; !error && fd != end;
+                 fd.increment(error)) {
+                if (fs::read_symlink(fd->path(), error) == fs::canonical(numbers))
+                    return true;
             }
-            return sender != 0;
+            return false;
         },
         std::chrono::seconds(10)));
-
     int channel[2];
     ASSERT_EQ(::pipe(channel), 0);
     const pid_t looker = ::fork();
     if (looker == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(2);
-        const std::string proc = "/proc/" + std::to_string(sender);
+        const std::string proc = "/proc/" + std::to_string(sender.pid());
         std::string seen = readFile(proc + "/cmdline");
         const int environment = ::open((proc + "/environ").c_str(), O_RDONLY);
         seen += environment < 0 ? "|environ closed" : "|environ open";
@@ -515,12 +497,13 @@ TEST_F(CliPhone, anotherUserReadsNoPinFromTheCommandLineOfASend)
         seen.append(buffer, static_cast<std::size_t>(got));
     ::close(channel[0]);
     ::waitpid(looker, nullptr, 0);
+    ASSERT_EQ(::write(writer, "111\n", 4), 4);
+    ::close(writer);
 
-    finishSend();
     EXPECT_NE(seen.find("--pin-file"), std::string::npos) << seen;
     EXPECT_EQ(seen.find("8642"), std::string::npos) << seen;
     EXPECT_NE(seen.find("|environ closed"), std::string::npos) << seen;
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(sender.waitFor(std::chrono::seconds(30)), 0) << readFile(work / "send.err");
     EXPECT_EQ(pushInOutbox(phoneDir / "outbox.txt"),
               provisioning::hex::encode(provisioning::hex::decode(expectedPush())));
 }
@@ -592,8 +575,8 @@ TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
     ASSERT_TRUE(settings::openSettingsFile(Examples / "imap4-gprs.txt", record).ok());
     provisioning::TokenTables tables;
     ASSERT_TRUE(tables.load(TokenTable));
-    const auto push =
-        provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record), "8642");
+    const auto push = provisioning::encodeProvisioningPush(
+        tables, *provisioning::buildDocument(record), provisioning::userPinSecurity("8642"));
     std::vector<std::uint8_t> whole;
     const auto submissions = modem.submissions();
     ASSERT_EQ(submissions.size(), 6u);

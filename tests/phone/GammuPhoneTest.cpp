@@ -62,8 +62,8 @@ std::vector<ExpectedMessage> expectedMessages(const settings::EmailSettings& rec
 {
     provisioning::TokenTables tables;
     EXPECT_TRUE(tables.load(TokenTable));
-    const auto push =
-        provisioning::encodeProvisioningPush(tables, *provisioning::buildDocument(record), Pin);
+    const auto push = provisioning::encodeProvisioningPush(
+        tables, *provisioning::buildDocument(record), provisioning::userPinSecurity(Pin));
     provisioning::MessageSegmenter segmenter;
     segmenter.countMessages(push.value());
     std::vector<ExpectedMessage> messages;

@@ -41,7 +41,8 @@ std::string expectedPush(const settings::EmailSettings& record)
     provisioning::TokenTables tables;
     EXPECT_TRUE(tables.load(TokenTable));
     const auto document = provisioning::buildDocument(record);
-    const auto push = provisioning::encodeProvisioningPush(tables, document.value_or(""), Pin);
+    const auto push = provisioning::encodeProvisioningPush(tables, document.value_or(""),
+                                                           provisioning::userPinSecurity(Pin));
     return push.value_or("");
 }
 

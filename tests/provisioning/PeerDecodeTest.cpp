@@ -250,7 +250,8 @@ protected:
     {
         const auto document = provisioning::buildDocument(record);
         ASSERT_TRUE(document.has_value());
-        const auto push = provisioning::encodeProvisioningPush(m_tables, *document, pin);
+        const auto push = provisioning::encodeProvisioningPush(m_tables, *document,
+                                                               provisioning::userPinSecurity(pin));
         ASSERT_TRUE(push.has_value()) << *document;
         ASSERT_LE(push->size(), provisioning::MaxPushDigits);
         ASSERT_EQ(push->substr(0, 18), "01062F1F2DB6918192");

@@ -13,6 +13,7 @@
 using mailvane::provisioning::buildPush;
 using mailvane::provisioning::computeMac;
 using mailvane::provisioning::Sha1;
+using mailvane::provisioning::userPinSecurity;
 namespace hex = mailvane::provisioning::hex;
 
 namespace {
@@ -118,7 +119,7 @@ TEST(Mac, readsTheWbxmlDigitsInEitherCase)
 TEST(Push, carriesTheHeaderTheUpperCaseMacTextAndTheWbxml)
 {
     const std::string wbxml = "030b6a00c5460101";
-    const std::string push = buildPush("1234", wbxml);
+    const std::string push = buildPush(userPinSecurity("1234"), wbxml);
     ASSERT_EQ(push.size(), 100 + wbxml.size());
     EXPECT_EQ(push.substr(0, 18), "01062F1F2DB6918192");
     EXPECT_EQ(push.substr(98, 2), "00");
@@ -153,7 +154,7 @@ TEST(Push, encodingStartsOnPageZeroAndFailsWithoutATable)
     tables.loadText("characteristic c6 0\ncharacteristic c6 1\nparm 87 0\nparm 87 1\n"
                     "/characteristic 01 0\n/characteristic 01 1\nvalue 06 0\n"
                     "APPLICATION 55 1\nAPPID 36 1\n");
-    const auto first = encodeProvisioningPush(tables, document, "0000");
+    const auto first = encodeProvisioningPush(tables, document, userPinSecurity("0000"));
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(first->substr(100), "030b6a00c54601"
                                   "c6000155018736000006033235000101"
@@ -164,8 +165,8 @@ TEST(Push, encodingStartsOnPageZeroAndFailsWithoutATable)
     ASSERT_TRUE(onPageOne.has_value());
     ASSERT_EQ(onPageOne->substr(14), "c600015501"
                                      "01");
-    EXPECT_EQ(encodeProvisioningPush(tables, document, "0000"), first);
+    EXPECT_EQ(encodeProvisioningPush(tables, document, userPinSecurity("0000")), first);
 
     TokenTables empty;
-    EXPECT_FALSE(encodeProvisioningPush(empty, document, "0000").has_value());
+    EXPECT_FALSE(encodeProvisioningPush(empty, document, userPinSecurity("0000")).has_value());
 }

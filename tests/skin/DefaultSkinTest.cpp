@@ -3,7 +3,7 @@
 #include "SkinLibraryLocator.h"
 
 #include <QDir>
-#include <QSettings>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace mailvane::skin {
@@ -149,10 +149,10 @@ TEST_F(DefaultSkin, emblemAndItsMaskMatch)
 
 TEST(DefaultSkinSettings, buildSettingsNameTheBuiltSkin)
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                       QStringLiteral(MAILVANE_BUILD_XDG_DIR));
+    ::setenv("XDG_CONFIG_DIRS", MAILVANE_BUILD_XDG_DIR, 1);
     EXPECT_EQ(QDir::cleanPath(locateSkinLibrary()), SkinFile);
     platform::LibraryHandle library = loadSkinLibrary();
+    ::unsetenv("XDG_CONFIG_DIRS");
     EXPECT_FALSE(library.isEmpty());
     platform::freeResourceLibrary(library);
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace mailvane::skin {
@@ -41,15 +42,12 @@ TEST(SkinLibraryLocator, honoursTheTwoHundredFiftyNineCharacterLimit)
 class SkinLibrarySettings : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, folderPath());
-    }
+    void SetUp() override { ::setenv("XDG_CONFIG_DIRS", m_folder.path().c_str(), 1); }
+    void TearDown() override { ::unsetenv("XDG_CONFIG_DIRS"); }
     QString folderPath() const { return QString::fromStdString(m_folder.path().string()); }
     void write(const char* name, const QString& value)
     {
-        QSettings(QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("Orvex"),
-                  QStringLiteral("Quill"))
+        QSettings(folderPath() + QStringLiteral("/Orvex/Quill.conf"), QSettings::IniFormat)
             .setValue(QLatin1String(name), value);
     }
 

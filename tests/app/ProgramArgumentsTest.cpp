@@ -1,21 +1,21 @@
-#include "CommandLine.h"
+#include "ProgramArguments.h"
 
 #include <gtest/gtest.h>
 
 namespace mailvane::app {
 namespace {
 
-TEST(CommandLine, oneFileAtMostAndAfterDoubleDashEverythingIsAFile)
+TEST(ProgramArguments, oneFileAtMostAndAfterDoubleDashEverythingIsAFile)
 {
-    using A = CommandLine::Action;
+    using A = ProgramArguments::Action;
     struct Case
     {
-        QStringList arguments;
+        std::vector<std::string> arguments;
         A action;
-        QString file;
+        std::string file;
     };
     const auto s = [](const char* text) {
-        return QString::fromUtf8(text);
+        return std::string(text);
     };
     const Case cases[] = {
         {{}, A::Run, {}},
@@ -34,11 +34,11 @@ TEST(CommandLine, oneFileAtMostAndAfterDoubleDashEverythingIsAFile)
         {{s("-x"), s("-v")}, A::Version, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        const CommandLine line = CommandLine::parse(c.arguments);
-        EXPECT_EQ(line.action, c.action);
-        EXPECT_EQ(line.file, c.file);
-        EXPECT_EQ(line.problem.isEmpty(), c.action != A::Refused);
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const ProgramArguments parsed = ProgramArguments::parse(c.arguments);
+        EXPECT_EQ(parsed.action, c.action);
+        EXPECT_EQ(parsed.file, c.file);
+        EXPECT_EQ(parsed.problem.empty(), c.action != A::Refused);
     }
 }
 

@@ -2,14 +2,16 @@
 
 // The window program's own arguments: at most one FILE, and the options that
 // answer without a window. "--" ends the options: every argument after it is
-// a file name, even one that starts with "-".
+// a file name, even one that starts with "-". Free of Qt: the program file
+// reads them before it loads the window's code, and that code reads them again
+// once the toolkit has taken its own options.
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace mailvane::app {
 
-struct CommandLine
+struct ProgramArguments
 {
     enum class Action
     {
@@ -20,13 +22,12 @@ struct CommandLine
     };
 
     Action action = Action::Run;
-    QString file;
-    QString problem;
+    std::string file;
+    std::string problem;
 
-    // `arguments` without the program name, as the user gave them (after the
-    // toolkit has taken its own options from before any "--"). The first of
-    // --help and --version before "--" wins over everything else.
-    static CommandLine parse(const QStringList& arguments);
+    // `arguments` without the program name, as bytes. The first of --help
+    // and --version before "--" wins over everything else.
+    static ProgramArguments parse(const std::vector<std::string>& arguments);
 };
 
 } // namespace mailvane::app
