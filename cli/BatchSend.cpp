@@ -149,6 +149,7 @@ struct Sending
     std::unique_ptr<GatewayPushes> pushes;
     std::unique_ptr<phone::PushSender> sender;
     phone::GatewaySender* gatewaySender = nullptr; // the sender, when it is one
+    std::shared_ptr<phone::PhoneDevice> device; // the phone, when the link sends
     unsigned jobs = 1;
 };
 
@@ -193,7 +194,8 @@ bool preparePhoneSending(Sending& sending, const BatchRequest& request,
                          const std::filesystem::path& tokenTable,
                          const phone::PhoneSelection& phone, ProgressLine& progress)
 {
-    phone::registerPhoneService(phone::createPhoneDevice(phone));
+    sending.device = phone::createPhoneDevice(phone);
+    phone::registerPhoneService(sending.device);
     sending.link = std::make_unique<phone::PhoneLink>(tokenTable);
     if (!sending.link->tokenTableLoaded()) {
         printError("cannot read the token table " + tokenTable.string());
@@ -478,7 +480,9 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
         return ExitFailure;
     std::atomic<bool> reportLogFailed = false;
     std::unique_ptr<DeliveryReports> reports;
-    if (request.reports.wanted && !sending.gatewaySender) {
+    phone::StatusReportSource* phoneReports =
+        request.reports.wanted && sending.device ? sending.device->statusReports() : nullptr;
+    if (request.reports.wanted && !sending.gatewaySender && !phoneReports) {
         std::fprintf(stderr, "This phone gives no delivery reports; sending without them\n");
     } else if (request.reports.wanted) {
         for (const auto& [name, value] : phone.gateway.parameters) {
@@ -497,17 +501,22 @@ int sendBatch(const BatchRequest& request, std::vector<BatchItem> items, ParcelS
                     reportLogFailed = true;
             });
         std::string error;
-        if (!reports->start(request.reports, error)) {
+        if (phoneReports) {
+            reports->readFrom(*phoneReports,
+                              [&items](std::size_t index) { return items[index].number; });
+            sending.link->requestStatusReports(true);
+        } else if (!reports->start(request.reports, error)) {
             printError(error);
             return ExitFailure;
+        } else {
+            sending.gatewaySender->requestReports(
+                {[&reports](std::size_t index, std::size_t messages) {
+                     reports->expect(index, messages);
+                 },
+                 [&reports](std::size_t index, std::size_t message) {
+                     return reports->callbackUrl(index, message);
+                 }});
         }
-        sending.gatewaySender->requestReports(
-            {[&reports](std::size_t index, std::size_t messages) {
-                 reports->expect(index, messages);
-             },
-             [&reports](std::size_t index, std::size_t message) {
-                 return reports->callbackUrl(index, message);
-             }});
         journal.followReports(reports.get());
     }
 

@@ -1,5 +1,6 @@
 #include "DeliveryReports.h"
 
+#include <cstdio>
 #include <random>
 
 namespace mailvane::cli {
@@ -7,6 +8,8 @@ namespace {
 
 constexpr std::chrono::milliseconds TickInterval{250};
 constexpr std::string_view CallbackPath = "/report";
+// A phone lists its whole message memory for each read: not every tick.
+constexpr std::chrono::seconds PhoneReadInterval{2};
 
 // Names this batch in its callbacks, so that a late report of an earlier
 // batch that reaches the same port is not taken for one of ours.
@@ -79,16 +82,60 @@ void DeliveryReports::expect(std::size_t index, std::size_t messages)
     m_tracker.expect(index, messages);
 }
 
+void DeliveryReports::readFrom(phone::StatusReportSource& phone,
+                               std::function<std::string(std::size_t)> numberOf)
+{
+    m_phone = &phone;
+    m_numberOf = std::move(numberOf);
+}
+
+std::size_t DeliveryReports::takePhoneReferences(std::size_t index)
+{
+    const std::vector<std::uint8_t> references = m_phone->takeSentReferences();
+    m_matcher.sent(index, m_numberOf(index), references);
+    return references.size();
+}
+
 void DeliveryReports::sent(std::size_t index)
 {
     const std::lock_guard lock(m_mutex);
-    publish(m_tracker.sent(index));
+    if (m_phone) {
+        const std::size_t messages = takePhoneReferences(index);
+        publish(m_tracker.sent(index, messages));
+    } else {
+        publish(m_tracker.sent(index));
+    }
 }
 
 void DeliveryReports::failed(std::size_t index)
 {
     const std::lock_guard lock(m_mutex);
+    if (m_phone)
+        takePhoneReferences(index); // the reports of a failed push count for nothing
     m_tracker.failed(index);
+}
+
+void DeliveryReports::readPhoneReports()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_phone || m_phoneFailed || now < m_nextPhoneRead)
+        return;
+    m_nextPhoneRead = now + PhoneReadInterval;
+    const phone::StatusReportsRead read = m_phone->readStatusReports();
+    if (read.result.failed()) {
+        // The batch went; only its reports are out of reach.
+        m_phoneFailed = true;
+        std::fprintf(stderr,
+                     "Cannot read delivery reports from the phone (%s); going on "
+                     "without them\n",
+                     read.result.detail.empty() ? "no reason given" : read.result.detail.c_str());
+        return;
+    }
+    const std::lock_guard lock(m_mutex);
+    for (const phone::PhoneStatusReport& report : read.reports) {
+        if (const std::optional<phone::DeliveryReport> matched = m_matcher.match(report))
+            publish(m_tracker.report(*matched));
+    }
 }
 
 DeliveryReports::Counts DeliveryReports::counts() const
@@ -101,10 +148,14 @@ void DeliveryReports::wait(std::chrono::seconds limit, const std::atomic<bool>& 
                            const std::function<void(const Counts&)>& tick)
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;
+    readPhoneReports();
     std::unique_lock lock(m_mutex);
     while (!m_tracker.settled() && !stop && std::chrono::steady_clock::now() < deadline) {
         m_changed.wait_until(lock,
                              std::min(deadline, std::chrono::steady_clock::now() + TickInterval));
+        lock.unlock();
+        readPhoneReports();
+        lock.lock();
         const Counts counts = m_tracker.counts();
         lock.unlock();
         tick(counts);

@@ -433,8 +433,8 @@ constexpr std::array<OptionInfo, 29> SendOptions = {{
     {"dry-run", "", false,
      "check, encode and log as dry, but send nothing to a phone or gateway"},
     {"reports", "", false,
-     "ask a gateway for delivery reports and log each as it arrives (delivered, not "
-     "delivered, accepted by the SMSC)"},
+     "ask a gateway or an attached or simulated phone for delivery reports and log each as "
+     "it arrives (delivered, not delivered, accepted by the SMSC)"},
     {"report-listen", "HOST:PORT", false,
      "where to listen for the gateway's report callbacks (default: 127.0.0.1, a free port)"},
     {"report-url", "URL", false,
@@ -489,9 +489,12 @@ const Command sendCommand{
     "at most 1000000 rows after its first line, 65536 bytes and 256 cells in a\n"
     "row, 50000000 cells and 536870912 bytes; a --to-file list is read within\n"
     "the same limits and holds at most 1000000 numbers.\n"
-    "With --reports a gateway reports on each message; the batch waits up to\n"
-    "--wait-reports seconds for them after the last push, logs each number's\n"
-    "state as it changes, and counts delivered, not delivered and no report.\n"
+    "With --reports a gateway or phone reports on each message; the batch waits\n"
+    "up to --wait-reports seconds for them after the last push, logs each\n"
+    "number's state as it changes, and counts delivered, not delivered and no\n"
+    "report. A phone's status reports are read from its messages, matched by\n"
+    "reference and number, and left on the phone; a phone that cannot give\n"
+    "them is named once and the batch goes on.\n"
     "Through a gateway, a message refused for now is tried again (--retries) and\n"
     "the push goes on from that message; a run stops when the gateway seems down\n"
     "(--stop-after).\n"

@@ -36,4 +36,19 @@ std::unique_ptr<GSM_SMSMessage> toGammuMessage(const OutgoingMessage& message)
     return sms;
 }
 
+std::optional<PhoneStatusReport> statusReportOf(const GSM_SMSMessage& sms)
+{
+    if (sms.PDU != SMS_Status_Report)
+        return std::nullopt;
+    PhoneStatusReport report;
+    // A number is digits, '+', '*' and '#': one byte each.
+    for (const char16_t unit : fromGammuText(sms.Number, sizeof sms.Number)) {
+        if (unit < 0x80)
+            report.recipient.push_back(static_cast<char>(unit));
+    }
+    report.reference = sms.MessageReference;
+    report.status = sms.DeliveryStatus;
+    return report;
+}
+
 } // namespace mailvane::phone

@@ -11,10 +11,22 @@
 #include <cstring>
 #include <gammu.h>
 #include <unistd.h>
+#include <utility>
 
 namespace mailvane::phone {
 
 using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// What the send-status callback says of the message in flight.
+struct SendVerdict
+{
+    std::optional<int> status;
+    int reference = -1;
+};
+
+} // namespace
 
 // One libgammu state machine. Owned jointly by the phone and by any call that
 // is still running on the worker, so that a call given up never sees it freed.
@@ -23,7 +35,10 @@ struct GammuPhone::Session
     GSM_StateMachine* machine = GSM_AllocStateMachine();
     bool connected = false;
     // The send-status callback's last report for the message in flight.
-    std::optional<int> sendReport;
+    SendVerdict sendReport;
+    // Status reports the phone announced without storing them.
+    std::vector<PhoneStatusReport> announced;
+    bool noticesAsked = false;
     // Set from the caller's thread when a call overran.
     std::atomic<bool> aborted{false};
 
@@ -39,10 +54,21 @@ struct GammuPhone::Session
 
 namespace {
 
-void onSendStatus(GSM_StateMachine*, int status, int, void* context)
+void onSendStatus(GSM_StateMachine*, int status, int reference, void* context)
 {
-    static_cast<std::optional<int>*>(context)->emplace(status);
+    auto* verdict = static_cast<SendVerdict*>(context);
+    verdict->status = status;
+    verdict->reference = reference;
 }
+
+void onIncomingMessage(GSM_StateMachine*, GSM_SMSMessage* sms, void* context)
+{
+    if (std::optional<PhoneStatusReport> report = sms ? statusReportOf(*sms) : std::nullopt)
+        static_cast<std::vector<PhoneStatusReport>*>(context)->push_back(std::move(*report));
+}
+
+// Most messages walked in the phone's folders for one read of its reports.
+constexpr int MaxFolderMessages = 4096;
 
 // Debug output of libgammu on stderr, for an operator who needs to see the
 // conversation with the phone (MAILVANE_GAMMU_DEBUG=1).
@@ -209,8 +235,10 @@ PhoneResult GammuPhone::openSession()
         timedCall(m_timeouts.connect, m_libraryTime.connecting, [](Session& opened) {
             const GSM_Error error = GSM_InitConnection(opened.machine, 1);
             opened.connected = error == ERR_NONE;
-            if (opened.connected)
+            if (opened.connected) {
                 GSM_SetSendSMSStatusCallback(opened.machine, onSendStatus, &opened.sendReport);
+                GSM_SetIncomingSMSCallback(opened.machine, onIncomingMessage, &opened.announced);
+            }
             return error;
         });
     if (!connected || *connected != ERR_NONE) {
@@ -260,14 +288,25 @@ PhoneResult GammuPhone::send(const OutgoingMessage& message)
     const std::shared_ptr<GSM_SMSMessage> sms = toGammuMessage(message);
     if (!sms)
         return {platform::E_INVALIDARG, NoMessageCarriesAccount};
+    if (message.statusReport && !m_knownReports) {
+        // A listing that overran drops the connection; the message still
+        // goes, over a fresh one to the same phone.
+        const PhoneValue value = m_value;
+        rememberStoredReports();
+        if (!m_session || !m_session->connected) {
+            if (PhoneResult reopened = openSession(); reopened.failed())
+                return {E_PHONE_NOT_CONNECTED, reopened.detail};
+            m_value = value;
+        }
+    }
     ++m_libraryTime.messages;
     const std::optional<GSM_Error> sent =
         timedCall(m_timeouts.message, m_libraryTime.sending, [sms](Session& session) {
-            session.sendReport.reset();
+            session.sendReport = {};
             GSM_Error error = GSM_SendSMS(session.machine, sms.get());
             // The AT driver returns once the message is written; the phone's
             // verdict arrives later through the send-status callback.
-            while (error == ERR_NONE && !session.sendReport && !session.aborted) {
+            while (error == ERR_NONE && !session.sendReport.status && !session.aborted) {
                 if (!GSM_IsConnected(session.machine))
                     return ERR_DEVICEREADERROR;
                 // A read error looks like silence to us; an unplugged device
@@ -277,10 +316,13 @@ PhoneResult GammuPhone::send(const OutgoingMessage& message)
             }
             if (error == ERR_NONE && session.aborted)
                 return ERR_ABORTED;
-            if (error == ERR_NONE && *session.sendReport != 0)
+            if (error == ERR_NONE && *session.sendReport.status != 0)
                 return ERR_UNKNOWN;
             return error;
         });
+    // Read on the caller's thread once the call is over: the worker wrote it.
+    const int reference =
+        sent && *sent == ERR_NONE && m_session ? m_session->sendReport.reference : -1;
     if (!sent)
         return {E_PHONE_TIMEOUT, noAnswerAccount(m_timeouts.message)};
     const GSM_Error error = *sent;
@@ -294,7 +336,83 @@ PhoneResult GammuPhone::send(const OutgoingMessage& message)
         }
         return {gammuStatus(error), account};
     }
+    if (message.statusReport && reference >= 0 && reference <= 255) {
+        const std::lock_guard lock(m_referencesMutex);
+        m_sentReferences.push_back(static_cast<std::uint8_t>(reference));
+    }
     return platform::S_OK;
+}
+
+std::vector<std::uint8_t> GammuPhone::takeSentReferences()
+{
+    const std::lock_guard lock(m_referencesMutex);
+    return std::exchange(m_sentReferences, {});
+}
+
+GammuPhone::ReportListing GammuPhone::listStoredReports()
+{
+    if (!m_session || !m_session->connected)
+        return {{E_PHONE_NOT_CONNECTED, "the phone is not connected"}, {}};
+    auto listing = std::make_shared<ReportListing>();
+    const std::optional<GSM_Error> error =
+        timedCall(m_timeouts.message, m_libraryTime.reading, [listing](Session& session) {
+            // Notices of reports come while the phone is spoken to.
+            if (!session.noticesAsked)
+                GSM_SetIncomingSMS(session.machine, TRUE);
+            session.noticesAsked = true;
+            for (PhoneStatusReport& report : std::exchange(session.announced, {}))
+                listing->reports.push_back(
+                    {{-1, -1, report.reference, report.status, report.recipient}, report});
+            auto messages = std::make_unique<GSM_MultiSMSMessage>();
+            std::memset(messages.get(), 0, sizeof *messages);
+            GSM_Error read = ERR_NONE;
+            for (int walked = 0; walked < MaxFolderMessages; ++walked) {
+                read = GSM_GetNextSMS(session.machine, messages.get(), walked == 0);
+                if (read != ERR_NONE)
+                    break;
+                for (int part = 0; part < messages->Number && part < GSM_MAX_MULTI_SMS; ++part) {
+                    const GSM_SMSMessage& sms = messages->SMS[part];
+                    if (std::optional<PhoneStatusReport> report = statusReportOf(sms))
+                        listing->reports.push_back({{sms.Folder, sms.Location, report->reference,
+                                                     report->status, report->recipient},
+                                                    *report});
+                }
+            }
+            return read == ERR_EMPTY ? ERR_NONE : read;
+        });
+    if (!error)
+        return {{E_PHONE_TIMEOUT, noAnswerAccount(m_timeouts.message)}, {}};
+    if (*error != ERR_NONE)
+        return {{gammuStatus(*error), libraryAccount(*error)}, {}};
+    listing->result = platform::S_OK;
+    return std::move(*listing);
+}
+
+StatusReportsRead GammuPhone::readStatusReports()
+{
+    ReportListing listing = listStoredReports();
+    if (listing.result.failed())
+        return {std::move(listing.result), {}};
+    StatusReportsRead read;
+    if (!m_knownReports)
+        m_knownReports.emplace();
+    for (auto& [key, report] : listing.reports) {
+        const bool stored = std::get<0>(key) >= 0;
+        if (!stored || m_knownReports->insert(key).second)
+            read.reports.push_back(std::move(report));
+    }
+    return read;
+}
+
+void GammuPhone::rememberStoredReports()
+{
+    // A phone that cannot list them now says so when they are read.
+    ReportListing listing = listStoredReports();
+    m_knownReports.emplace();
+    for (const auto& [key, report] : listing.reports) {
+        if (std::get<0>(key) >= 0)
+            m_knownReports->insert(key);
+    }
 }
 
 StoreContents GammuPhone::readContacts(ContactStore store)

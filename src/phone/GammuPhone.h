@@ -11,12 +11,17 @@
 
 #include "BoundedWorker.h"
 #include "PhoneDevice.h"
+#include "PhoneReports.h"
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace mailvane::phone {
 
@@ -46,7 +51,12 @@ bool hasGammuConfiguration();
 // Section number for "" / "N" / "gammuN"; nothing when the text is neither.
 std::optional<int> gammuSectionNumber(const std::string& section);
 
-class GammuPhone final : public PhoneDevice
+// Asked for status reports, the phone reads them from its message folders
+// (and from the notices of those it does not store) without deleting any:
+// the messages belong to the phone's owner, and one read twice counts once.
+// What the folders held before the first message asked for a report cannot
+// be about it and is passed over.
+class GammuPhone final : public PhoneDevice, private StatusReportSource
 {
 public:
     explicit GammuPhone(GammuTarget target, GammuTimeouts timeouts = {});
@@ -55,6 +65,7 @@ public:
     PhoneConnection connect() override;
     PhoneResult send(const OutgoingMessage& message) override;
     StoreContents readContacts(ContactStore store) override;
+    StatusReportSource* statusReports() override { return this; }
 
     // Time spent inside libgammu, for measurements.
     struct LibraryTime
@@ -69,6 +80,19 @@ public:
 
 private:
     struct Session;
+    // A status report in the phone's folders: folder, location, reference,
+    // status and number.
+    using StoredReport = std::tuple<int, int, int, int, std::string>;
+    struct ReportListing
+    {
+        PhoneResult result;
+        std::vector<std::pair<StoredReport, PhoneStatusReport>> reports;
+    };
+
+    std::vector<std::uint8_t> takeSentReferences() override;
+    StatusReportsRead readStatusReports() override;
+    ReportListing listStoredReports();
+    void rememberStoredReports();
 
     PhoneResult openSession();
     PhoneResult phoneAnswers();
@@ -93,6 +117,10 @@ private:
     PhoneValue m_value = 0;
     PhoneValue m_connections = 0;
     LibraryTime m_libraryTime;
+    std::mutex m_referencesMutex;
+    std::vector<std::uint8_t> m_sentReferences;
+    // The stored reports known before the first request, and those read since.
+    std::optional<std::set<StoredReport>> m_knownReports;
 };
 
 } // namespace mailvane::phone

@@ -14,6 +14,8 @@
 
 namespace mailvane::phone {
 
+class StatusReportSource;
+
 // One 8-bit text message as the program described it.
 struct OutgoingMessage
 {
@@ -84,6 +86,10 @@ public:
 
     // The entries of one store, or why there are none.
     virtual StoreContents readContacts(ContactStore store) = 0;
+
+    // The phone's status reports, when it can ask for and read them; null
+    // when it cannot. Owned by the device.
+    virtual StatusReportSource* statusReports() { return nullptr; }
 };
 
 } // namespace mailvane::phone

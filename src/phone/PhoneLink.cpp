@@ -143,7 +143,8 @@ SendResult PhoneLink::sendPush(const std::string& push)
             return failure(E_FAIL, causeText(strings::NotEncodedCause));
         Variant userData = provisioning::MessageSegmenter::wrapSegment(*segment);
         data->setUserData(userData);
-        data->setStatusReport(values::NoStatusReport);
+        data->setStatusReport(m_statusReports ? values::StatusReportRequested
+                                              : values::NoStatusReport);
         data->setDataCoding(values::DataCoding8BitClass0);
         data->setPhoneValue(m_phoneValue);
         data->setRecipient(platform::bstrFromLatin1(m_settings->to.value_or(std::string())));

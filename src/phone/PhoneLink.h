@@ -63,6 +63,9 @@ public:
 
     bool tokenTableLoaded() const { return m_tokenTableLoaded; }
 
+    // Asks the network for a status report on every message sent from now.
+    void requestStatusReports(bool wanted) { m_statusReports = wanted; }
+
 private:
     PhoneResult readPhoneValue();
     SendResult sendPush(const std::string& push);
@@ -82,6 +85,7 @@ private:
     bool m_tokenTableLoaded = false;
     std::filesystem::path m_tokenTablePath;
     MessageProgress m_progress;
+    bool m_statusReports = false;
 };
 
 } // namespace mailvane::phone

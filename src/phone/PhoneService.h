@@ -38,6 +38,7 @@ inline constexpr std::int32_t SendReserved = 0;
 inline constexpr std::int32_t MessageFormatBinary = 2;
 inline constexpr std::int32_t DataCoding8BitClass0 = 244; // GSM DCS 0xF4
 inline constexpr std::int32_t NoStatusReport = 0;
+inline constexpr std::int32_t StatusReportRequested = 1;
 inline constexpr std::int32_t EntryFirst = 1;
 inline constexpr std::int32_t EntryNext = 3;
 

@@ -34,10 +34,13 @@ std::optional<ReportTracker::Change> ReportTracker::report(const DeliveryReport&
     return publish(report.push);
 }
 
-std::optional<ReportTracker::Change> ReportTracker::sent(std::size_t index)
+std::optional<ReportTracker::Change> ReportTracker::sent(std::size_t index,
+                                                         std::optional<std::size_t> messages)
 {
     if (index >= m_pushes.size())
         return std::nullopt;
+    if (messages)
+        m_pushes[index].messages.resize(*messages, DeliveryState::NoReport);
     m_pushes[index].phase = Phase::Sent;
     return publish(index);
 }

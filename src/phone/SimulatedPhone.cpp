@@ -5,6 +5,7 @@
 #include "PlainText.h"
 
 #include <charconv>
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -18,6 +19,12 @@ using platform::trimmed;
 constexpr const char* ContactsFile = "contacts.txt";
 constexpr const char* OutboxFile = "outbox.txt";
 constexpr const char* OptionsFile = "phone.conf";
+constexpr const char* ReportsFile = "reports.txt";
+constexpr std::string_view ReportsForKey = "reports for ";
+// TP-Status of the reports written: received by the recipient, and a
+// permanent error the centre gave up on.
+constexpr std::uint8_t StatusReceived = 0x00;
+constexpr std::uint8_t StatusRefused = 0x40;
 
 // Why the phone in `folder` cannot be reached, with the status `status`; S_OK
 // when it can.
@@ -96,7 +103,78 @@ std::pair<unsigned, unsigned> partOf(const std::vector<std::uint8_t>& header)
     return {1, 1};
 }
 
+std::optional<SimulatedReport> reportOfWord(std::string_view word)
+{
+    if (word == "delivered")
+        return SimulatedReport::Delivered;
+    if (word == "not delivered")
+        return SimulatedReport::NotDelivered;
+    if (word == "none")
+        return SimulatedReport::None;
+    return std::nullopt;
+}
+
+template <typename Number> std::optional<Number> wholeNumber(std::string_view text, int base = 10)
+{
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// "REPORT <recipient> <reference> <status in hex>"
+std::optional<PhoneStatusReport> reportOfLine(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    while (!line.empty() && words.size() < 5) {
+        const auto start = line.find_first_not_of(" \t\r");
+        if (start == std::string_view::npos)
+            break;
+        line.remove_prefix(start);
+        const auto end = line.find_first_of(" \t\r");
+        words.push_back(line.substr(0, end));
+        line.remove_prefix(end == std::string_view::npos ? line.size() : end);
+    }
+    if (words.size() != 4 || words[0] != "REPORT")
+        return std::nullopt;
+    const auto reference = wholeNumber<unsigned>(words[2]);
+    const auto status = wholeNumber<unsigned>(words[3], 16);
+    if (!reference || *reference > 255 || !status || *status > 255)
+        return std::nullopt;
+    return PhoneStatusReport{std::string(words[1]), static_cast<std::uint8_t>(*reference),
+                             static_cast<std::uint8_t>(*status)};
+}
+
 } // namespace
+
+SimulatedReport SimulatedPhoneOptions::reportFor(std::string_view number) const
+{
+    const std::string_view digits = trimmed(number);
+    std::size_t longest = 0;
+    SimulatedReport chosen = reports;
+    for (const auto& [ending, report] : reportsByEnding) {
+        if (ending.size() >= longest && digits.ends_with(ending)) {
+            longest = ending.size();
+            chosen = report;
+        }
+    }
+    return chosen;
+}
+
+SimulatedReportLines parseSimulatedReports(std::string_view text)
+{
+    SimulatedReportLines read;
+    while (true) {
+        const auto end = text.find('\n', read.consumed);
+        if (end == std::string_view::npos)
+            break; // a line still being written is read next time
+        if (auto report = reportOfLine(text.substr(read.consumed, end - read.consumed)))
+            read.reports.push_back(std::move(*report));
+        read.consumed = end + 1;
+    }
+    return read;
+}
 
 SimulatedPhoneOptions parseSimulatedPhoneOptions(std::string_view text)
 {
@@ -116,6 +194,14 @@ SimulatedPhoneOptions parseSimulatedPhoneOptions(std::string_view text)
                 std::from_chars(value.data(), value.data() + value.size(), number);
             if (error == std::errc() && end == value.data() + value.size() && number > 0)
                 options.refuseMessage = number;
+        } else if (key == "reports") {
+            options.reports = reportOfWord(value).value_or(options.reports);
+        } else if (key.starts_with(ReportsForKey)) {
+            const std::string_view ending = trimmed(key.substr(ReportsForKey.size()));
+            const std::optional<SimulatedReport> report = reportOfWord(value);
+            if (report && !ending.empty() &&
+                ending.find_first_not_of("0123456789") == std::string_view::npos)
+                options.reportsByEnding.emplace_back(std::string(ending), *report);
         }
     });
     return options;
@@ -162,8 +248,11 @@ SimulatedPhone::SimulatedPhone(std::filesystem::path folder) : m_folder(std::mov
 SimulatedPhoneOptions SimulatedPhone::readOptions() const
 {
     const std::filesystem::path path = m_folder / OptionsFile;
-    if (stateOf(path) == FileState::TooLarge)
-        return {.unplugged = true, .refuseMessage = std::nullopt};
+    if (stateOf(path) == FileState::TooLarge) {
+        SimulatedPhoneOptions unplugged;
+        unplugged.unplugged = true;
+        return unplugged;
+    }
     return parseSimulatedPhoneOptions(readFile(path).value_or(std::string()));
 }
 
@@ -210,7 +299,64 @@ PhoneResult SimulatedPhone::send(const OutgoingMessage& message)
     out.flush();
     if (!out)
         return {E_OUTBOX_WRITE, "cannot write " + (m_folder / OutboxFile).string()};
+    if (!message.statusReport)
+        return platform::S_OK;
+    const auto reference = static_cast<std::uint8_t>(number);
+    m_sentReferences.push_back(reference);
+    if (!m_reportsRead)
+        m_reportsRead = reportsFileSize();
+    return writeReport(message, reference, options.reportFor(message.recipient));
+}
+
+PhoneResult SimulatedPhone::writeReport(const OutgoingMessage& message, std::uint8_t reference,
+                                        SimulatedReport report)
+{
+    if (report == SimulatedReport::None)
+        return platform::S_OK;
+    char status[3];
+    std::snprintf(status, sizeof status, "%02X",
+                  unsigned{report == SimulatedReport::Delivered ? StatusReceived : StatusRefused});
+    std::ofstream out(m_folder / ReportsFile, std::ios::binary | std::ios::app);
+    out << "REPORT " << message.recipient << " " << unsigned{reference} << " " << status << "\n";
+    out.flush();
+    // The message went; only its report is lost, which the batch then counts.
     return platform::S_OK;
+}
+
+std::vector<std::uint8_t> SimulatedPhone::takeSentReferences()
+{
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_sentReferences, {});
+}
+
+std::uintmax_t SimulatedPhone::reportsFileSize() const
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_folder / ReportsFile, error);
+    return error ? 0 : size;
+}
+
+StatusReportsRead SimulatedPhone::readStatusReports()
+{
+    const std::lock_guard lock(m_mutex);
+    // A file emptied or replaced since is read from its start.
+    const std::uintmax_t size = reportsFileSize();
+    if (!m_reportsRead || *m_reportsRead > size)
+        m_reportsRead = m_reportsRead ? 0 : size;
+    std::ifstream in(m_folder / ReportsFile, std::ios::binary);
+    if (!in)
+        return {}; // no report has come yet
+    in.seekg(static_cast<std::streamoff>(*m_reportsRead));
+    std::string text;
+    // Read in bounded pieces, so that a huge file is read over several calls.
+    text.resize(MaxSimulatedPhoneFileBytes);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    SimulatedReportLines read = parseSimulatedReports(text);
+    if (read.consumed == 0 && text.size() == MaxSimulatedPhoneFileBytes)
+        read.consumed = text.size(); // one line longer than any report: passed over
+    *m_reportsRead += read.consumed;
+    return {platform::S_OK, std::move(read.reports)};
 }
 
 StoreContents SimulatedPhone::readContacts(ContactStore store)

@@ -154,3 +154,52 @@ TEST_F(CliBatch, wrongBatchOptionsAreRefusedBeforeAnythingIsSent)
     }
     EXPECT_FALSE(fs::exists(phoneDir / "outbox.txt"));
 }
+
+TEST_F(CliBatch, phoneReportsFeedTheLogStatusAndResendingTheUndelivered)
+{
+    // Ending 1: not delivered; ending 22: no report; the rest delivered.
+    std::ofstream(phoneDir / "phone.conf") << "reports for 1 = not delivered\n"
+                                              "reports for 22 = none\n";
+    // The resent push gets the references of the first run's: the old
+    // reports must not count for it.
+    const std::string list = "+4916011;+4916003;+4916022";
+    auto run = send({"--to", list, "--reports", "--wait-reports", "1", "--log", "run.log"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("3 sent, 0 failed, 0 skipped, 0 already sent, 0 uncertain, 1 "
+                           "delivered, 1 not delivered, 1 no report, in "),
+              std::string::npos)
+        << run.err;
+    // Each message asked for its report (TP-SRR, bit 5 of the first octet).
+    const std::string outbox = readFile(phoneDir / "outbox.txt");
+    EXPECT_EQ(outbox.find("PDU 0041"), std::string::npos);
+    EXPECT_NE(outbox.find("PDU 0061"), std::string::npos);
+
+    const auto status = runCli({"status", "run.log"}, work.path());
+    ASSERT_EQ(status.exitCode, 0) << status.err;
+    EXPECT_EQ(status.out, "run.log: 3 numbers\n"
+                          "       1  delivered\n"
+                          "       1  not delivered\n"
+                          "       0  accepted by the SMSC, no word from the phone\n"
+                          "       1  sent, no report\n"
+                          "       0  failed\n"
+                          "       0  skipped\n"
+                          "       0  uncertain (started, never ended)\n"
+                          "\n"
+                          "Not delivered:\n"
+                          "  +4916011\n"
+                          "\n"
+                          "Without a report:\n"
+                          "  +4916022\n");
+
+    const std::size_t before = outboxMessages(phoneDir / "outbox.txt");
+    std::ofstream(phoneDir / "phone.conf") << "reports = delivered\n";
+    run = send({"--to", list, "--reports", "--wait-reports", "1", "--resume", "run.log",
+                "--resend-undelivered", "--log", "run.log"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("1 sent, 0 failed, 0 skipped, 2 already sent, 0 uncertain, 1 "
+                           "delivered, 0 not delivered, 0 no report"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(outboxMessages(phoneDir / "outbox.txt"), before + before / 3);
+    EXPECT_NE(readFile(work / "run.log").rfind("+4916011\tdelivered\t"), std::string::npos);
+}

@@ -588,4 +588,24 @@ TEST_F(CliPhone, sendThroughGammuReachesAnAtModem)
         whole.insert(whole.end(), decoded->userData.begin(), decoded->userData.end());
     }
     EXPECT_EQ(whole, provisioning::hex::decode(push.value()));
+
+    // A modem that keeps no messages gives no reports: said once, and the
+    // push still goes, each message asking for its report.
+    const auto reported =
+        runCli({"send", (Examples / "imap4-gprs.txt").string(), "--pin", "8642", "--to",
+                "+4917012345", "--table", TokenTable.string(), "--phone",
+                "gammu:" + modem.devicePath(), "--reports", "--wait-reports", "0"},
+               work.path());
+    EXPECT_EQ(reported.exitCode, 0) << reported.err;
+    const std::string cannot = "Cannot read delivery reports from the phone";
+    const auto said = reported.err.find(cannot);
+    ASSERT_NE(said, std::string::npos) << reported.err;
+    EXPECT_EQ(reported.err.find(cannot, said + 1), std::string::npos) << reported.err;
+    EXPECT_NE(reported.err.find("1 sent, 0 failed, 0 skipped, 0 already sent, 0 uncertain, 0 "
+                                "delivered, 0 not delivered, 1 no report"),
+              std::string::npos)
+        << reported.err;
+    const auto asked = modem.submissions();
+    ASSERT_EQ(asked.size(), 12u);
+    EXPECT_TRUE(test::decodeSubmit(asked.back().pduHex)->statusReportRequested);
 }

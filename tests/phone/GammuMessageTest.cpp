@@ -2,6 +2,7 @@
 
 #include "GammuText.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -99,5 +100,61 @@ TEST(GammuMessage, partBeyondLibgammusLimitsOrWithoutADialableNumberIsRefused)
         message.userData.assign(c.dataSize, 0xAB);
         message.recipient = c.recipient;
         EXPECT_EQ(phone::toGammuMessage(message) != nullptr, c.converted);
+    }
+}
+
+TEST(GammuStatusReport, isMatchedByReferenceAndNumberToItsPushAndMessage)
+{
+    // Push 0 went to +4917011111 as references 7 and 8, push 1 to 0170 22222
+    // as 9, and after the references came round, push 2 to +4917011111 as 7.
+    phone::PhoneReportMatcher matcher;
+    matcher.sent(0, "+4917011111", {7, 8});
+    matcher.sent(1, "0170 22222", {9});
+    matcher.sent(2, "+4917011111", {7});
+    struct Case
+    {
+        const char* what;
+        GSM_SMSMessageType pdu;
+        const char* number; // as the network names the recipient
+        unsigned char reference;
+        unsigned char status; // TP-Status
+        std::optional<std::size_t> push;
+        std::size_t message;
+        unsigned type;
+    };
+    namespace types = phone::report_types;
+    const Case cases[] = {
+        {"received", SMS_Status_Report, "+4917011111", 8, 0x00, 0, 1, types::Delivered},
+        {"a wrapped reference is the latest message's", SMS_Status_Report, "+4917011111", 7, 0x00,
+         2, 0, types::Delivered},
+        {"forwarded, unconfirmed", SMS_Status_Report, "+4917011111", 8, 0x01, 0, 1,
+         types::Delivered},
+        {"international spelling of a national number", SMS_Status_Report, "+4917022222", 9, 0x00,
+         1, 0, types::Delivered},
+        {"centre still trying", SMS_Status_Report, "+4917022222", 9, 0x30, 1, 0, types::Buffered},
+        {"permanent error", SMS_Status_Report, "+4917022222", 9, 0x41, 1, 0, types::NotDelivered},
+        {"temporary error, centre gave up", SMS_Status_Report, "+4917022222", 9, 0x62, 1, 0,
+         types::NotDelivered},
+        {"another number with our reference", SMS_Status_Report, "+4917033333", 9, 0x00, {}, 0, 0},
+        {"a reference we never got", SMS_Status_Report, "+4917011111", 200, 0x00, {}, 0, 0},
+        {"too few digits to tell", SMS_Status_Report, "22222", 9, 0x00, {}, 0, 0},
+        {"an ordinary message", SMS_Deliver, "+4917011111", 8, 0x00, {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GSM_SMSMessage sms{};
+        sms.PDU = c.pdu;
+        EncodeUnicode(sms.Number, c.number, std::strlen(c.number));
+        sms.MessageReference = c.reference;
+        sms.DeliveryStatus = c.status;
+        const std::optional<phone::PhoneStatusReport> report = phone::statusReportOf(sms);
+        const std::optional<phone::DeliveryReport> matched =
+            report ? matcher.match(*report) : std::nullopt;
+        ASSERT_EQ(matched.has_value(), c.push.has_value());
+        if (!matched)
+            continue;
+        EXPECT_EQ(matched->push, *c.push);
+        EXPECT_EQ(matched->message, c.message);
+        EXPECT_EQ(matched->type, c.type);
     }
 }

@@ -293,3 +293,47 @@ TEST(GammuPhone, configurationSectionNamesTheConnection)
     EXPECT_NE(second.connect().value, 0);
     EXPECT_FALSE(modem.commands().empty());
 }
+
+// libgammu's dummy phone keeps its messages as files in a folder and gives
+// every message sent the reference 255; it keeps no TP-Status, so its
+// reports all read as received.
+TEST(GammuPhone, statusReportsOfTheDummyPhoneAreReadOnceAndOlderOnesPassedOver)
+{
+    test::TempDir home;
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    const std::filesystem::path folder = home / "dummy";
+    std::filesystem::create_directories(folder / "sms" / "1");
+    std::ofstream(home / ".gammurc")
+        << "[gammu]\ndevice = " << folder.string() << "\nmodel = dummy\nconnection = none\n";
+    const auto storeReport = [&](const char* file, const char* number) {
+        std::ofstream(folder / "sms" / "1" / file)
+            << "[SMSBackup000]\nPDU = Status_Report\nNumber = \"" << number
+            << "\"\nMessageReference = 255\nFolder = 1\n";
+    };
+    storeReport("1", Recipient); // from an earlier run
+
+    GammuPhone gammu({{}, {}}, testTimeouts());
+    ASSERT_NE(gammu.connect().value, 0);
+    phone::StatusReportSource* reports = gammu.statusReports();
+    ASSERT_NE(reports, nullptr);
+    phone::OutgoingMessage message;
+    message.recipient = Recipient;
+    message.dataCoding = 0xF4;
+    message.statusReport = true;
+    message.userData = {0x01, 0x06};
+    ASSERT_TRUE(gammu.send(message).succeeded());
+    EXPECT_EQ(reports->takeSentReferences(), std::vector<std::uint8_t>{255});
+    EXPECT_TRUE(reports->takeSentReferences().empty());
+
+    phone::StatusReportsRead read = reports->readStatusReports();
+    ASSERT_TRUE(read.result.succeeded()) << read.result.detail;
+    EXPECT_TRUE(read.reports.empty());
+    storeReport("2", Recipient);
+    read = reports->readStatusReports();
+    ASSERT_EQ(read.reports.size(), 1u);
+    EXPECT_EQ(read.reports[0].recipient, Recipient);
+    EXPECT_EQ(read.reports[0].reference, 255);
+    EXPECT_EQ(read.reports[0].status, 0);
+    EXPECT_TRUE(reports->readStatusReports().reports.empty());
+}

@@ -54,6 +54,17 @@ TEST(SimulatedPhoneOptions, readsUnpluggedAndRefuseAndIgnoresTheRest)
         phone::parseSimulatedPhoneOptions("unplugged = no\nrefuse = x\nrefuse = 0\n");
     EXPECT_FALSE(fallback.unplugged);
     EXPECT_FALSE(fallback.refuseMessage);
+
+    // What each number is reported: the longest ending named, else `reports`.
+    const auto reports = phone::parseSimulatedPhoneOptions(
+        "reports = none\nreports for 1 = not delivered\nreports for 21 = delivered\n"
+        "reports for 3 = maybe\nreports for x4 = delivered\n");
+    using phone::SimulatedReport;
+    EXPECT_EQ(reports.reportFor("+4916011"), SimulatedReport::NotDelivered);
+    EXPECT_EQ(reports.reportFor("+4916021"), SimulatedReport::Delivered);
+    EXPECT_EQ(reports.reportFor("+4916003"), SimulatedReport::None);
+    EXPECT_EQ(reports.reportFor("+49160x4"), SimulatedReport::None);
+    EXPECT_EQ(fallback.reportFor("+4916003"), SimulatedReport::Delivered);
 }
 
 TEST(SimulatedPhoneOptions, everyWordForOnAndOffUnplugs)
