@@ -14,7 +14,9 @@ std::optional<ReportTracker::Change> ReportTracker::publish(std::size_t index)
     const DeliveryState state = foldPushState(push.messages);
     if (push.phase != Phase::Sent || state == push.state)
         return std::nullopt;
+    tally(push.state, -1);
     push.state = state;
+    tally(push.state, +1);
     return Change{index, state, push.text};
 }
 
@@ -41,38 +43,47 @@ std::optional<ReportTracker::Change> ReportTracker::sent(std::size_t index,
         return std::nullopt;
     if (messages)
         m_pushes[index].messages.resize(*messages, DeliveryState::NoReport);
-    m_pushes[index].phase = Phase::Sent;
+    Push& push = m_pushes[index];
+    if (push.phase != Phase::Sent) {
+        push.phase = Phase::Sent;
+        ++m_counts.sent;
+        tally(push.state, +1);
+    }
     return publish(index);
 }
 
 void ReportTracker::failed(std::size_t index)
 {
-    if (index < m_pushes.size())
-        m_pushes[index].phase = Phase::Failed;
+    if (index >= m_pushes.size())
+        return;
+    Push& push = m_pushes[index];
+    if (push.phase == Phase::Sent) {
+        --m_counts.sent;
+        tally(push.state, -1);
+    }
+    push.phase = Phase::Failed;
 }
 
-ReportTracker::Counts ReportTracker::counts() const
+void ReportTracker::tally(DeliveryState state, int change)
 {
-    Counts counts;
-    for (const Push& push : m_pushes) {
-        if (push.phase != Phase::Sent)
-            continue;
-        ++counts.sent;
-        switch (push.state) {
-        case DeliveryState::Delivered:
-            ++counts.delivered;
-            break;
-        case DeliveryState::NotDelivered:
-            ++counts.notDelivered;
-            break;
-        case DeliveryState::Accepted:
-            ++counts.accepted;
-            break;
-        case DeliveryState::NoReport:
-            break;
-        }
+    std::size_t* count = nullptr;
+    switch (state) {
+    case DeliveryState::Delivered:
+        count = &m_counts.delivered;
+        break;
+    case DeliveryState::NotDelivered:
+        count = &m_counts.notDelivered;
+        break;
+    case DeliveryState::Accepted:
+        count = &m_counts.accepted;
+        break;
+    case DeliveryState::NoReport:
+        return;
     }
-    return counts;
+    if (change > 0)
+        ++*count;
+    else
+        --*count;
 }
 
 } // namespace mailvane::phone

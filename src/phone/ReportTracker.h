@@ -53,7 +53,8 @@ public:
         std::size_t waiting() const { return sent - delivered - notDelivered; }
         std::size_t noReport() const { return waiting() - accepted; }
     };
-    Counts counts() const;
+    // Kept as pushes move, since the progress line asks after every push.
+    Counts counts() const { return m_counts; }
 
     // Every sent push has a final state: nothing is left to wait for.
     bool settled() const { return counts().waiting() == 0; }
@@ -74,8 +75,11 @@ private:
     };
 
     std::optional<Change> publish(std::size_t index);
+    // Adds (+1) or takes (-1) one push in `state` to or from the counts.
+    void tally(DeliveryState state, int change);
 
     std::vector<Push> m_pushes;
+    Counts m_counts;
 };
 
 } // namespace mailvane::phone
