@@ -464,10 +464,15 @@ TEST_F(CliPhone, anotherUserReadsNoPinFromTheCommandLineOfASend)
                               "--to-file", numbers.string(), "--pin-file", pinFile.string(),
                               "--table", TokenTable.string(), "--phone", simPhone()},
                              work.path(), work / "send.out", work / "send.err"));
-    const fs::path descriptors = "/proc/" + std::to_string(sender.pid()) + "/fd";
+    const fs::path process = "/proc/" + std::to_string(sender.pid());
+    const fs::path descriptors = process / "fd";
+    // Until it runs the program, the started child still holds the test's own
+    // end of the pipe: only the program's open counts.
     ASSERT_TRUE(test::waitUntil(
         [&] {
             std::error_code error;
+            if (fs::read_symlink(process / "exe", error) != fs::canonical(MAILVANE_CLI_PATH))
+                return false;
             for (fs::directory_iterator fd(descriptors, error), end; !error && fd != end;
                  fd.increment(error)) {
                 if (fs::read_symlink(fd->path(), error) == fs::canonical(numbers))
