@@ -1,5 +1,6 @@
 #include "DeliveryReport.h"
 
+#include "PlainText.h"
 #include "SendsmsCodec.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 #include <utility>
 
 namespace mailvane::phone {
+using platform::wholeNumber;
+
 namespace {
 
 constexpr std::array<std::pair<DeliveryState, std::string_view>, 4> StateWords = {{
@@ -19,15 +22,6 @@ constexpr std::array<std::pair<DeliveryState, std::string_view>, 4> StateWords =
 
 // The SMSC's text is for people; a longer one is cut here.
 constexpr std::size_t MaxReportText = 160;
-
-template <typename Number> std::optional<Number> wholeNumber(std::string_view text)
-{
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 

@@ -15,6 +15,7 @@ namespace mailvane::phone {
 namespace {
 
 using platform::trimmed;
+using platform::wholeNumber;
 
 constexpr const char* ContactsFile = "contacts.txt";
 constexpr const char* OutboxFile = "outbox.txt";
@@ -112,15 +113,6 @@ std::optional<SimulatedReport> reportOfWord(std::string_view word)
     if (word == "none")
         return SimulatedReport::None;
     return std::nullopt;
-}
-
-template <typename Number> std::optional<Number> wholeNumber(std::string_view text, int base = 10)
-{
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 // "REPORT <recipient> <reference> <status in hex>"

@@ -2,6 +2,8 @@
 
 // Small facts about plain text that readers in every layer share.
 
+#include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,5 +35,16 @@ constexpr int hexDigitValue(char digit)
 // `text` with each "%XX" (two hexadecimal digits) replaced by its byte; other
 // bytes stay. `plusIsBlank` also reads "+" as a blank, as HTML forms write it.
 std::string percentDecoded(std::string_view text, bool plusIsBlank = false);
+
+// `text` as a whole number in `base`, or nothing when anything else is in it
+// (a sign, a blank, a digit too many for `Number`).
+template <typename Number> std::optional<Number> wholeNumber(std::string_view text, int base = 10)
+{
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
 
 } // namespace mailvane::platform
