@@ -67,6 +67,13 @@ public:
     // failed load leaves it empty. A PNG with alpha loaded into layer 0 puts
     // its mask into the same frame of layer 1.
     bool loadFromResource(const platform::LibraryHandle& module, int number, int layer, int frame);
+    // The same frame for drawing at `scale` device pixels per pixel, as
+    // SkinImage does it: `scale` times as large, from the library's finer
+    // picture (finerPictureName) when it has one of exactly that size, with a
+    // mask where the plain one has one, else the plain picture enlarged.
+    // Only that frame is made finer. `scale` 1 is loadFromResource.
+    bool loadFromResourceAtScale(const platform::LibraryHandle& module, int number, int scale,
+                                 int layer, int frame);
     bool loadFromFile(const QString& path, int layer, int frame);
     // The file route on bytes already in memory.
     bool loadFromBytes(const QByteArray& bytes, int layer, int frame);
@@ -152,6 +159,8 @@ private:
     const Frame* find(int layer, int index) const;
     void touched(int layer);
 
+    bool loadNamedResource(const platform::LibraryHandle& module, const QString& name, int layer,
+                           int frame);
     bool loadGif(const QByteArray& bytes, int layer, int frame);
     bool loadPng(const QByteArray& bytes, int layer, int frame);
     bool loadOther(const QImage& section, int layer, int frame);

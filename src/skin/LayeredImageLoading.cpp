@@ -7,6 +7,7 @@
 #include "MonoBitmapDecoder.h"
 #include "PictureLoader.h"
 #include "RawPngDecoder.h"
+#include "SkinImage.h"
 
 #include <QFile>
 
@@ -25,11 +26,51 @@ bool isNumber(const QString& text)
 bool LayeredImage::loadFromResource(const platform::LibraryHandle& module, int number, int layer,
                                     int frame)
 {
-    if (!valid(layer, frame) || module.isEmpty() || number == 0)
+    if (number == 0)
+        return false;
+    return loadNamedResource(module, QString::number(number), layer, frame);
+}
+
+bool LayeredImage::loadFromResourceAtScale(const platform::LibraryHandle& module, int number,
+                                           int scale, int layer, int frame)
+{
+    if (!loadFromResource(module, number, layer, frame))
+        return false;
+    if (scale <= 1)
+        return true;
+    // Only a picture in the foreground brings its mask along.
+    const int maskLayer = layer == Foreground ? AlphaMask : -1;
+    const QImage plain = this->frame(layer, frame);
+    const QImage plainMask = maskLayer < 0 ? QImage() : this->frame(maskLayer, frame);
+    const QSize wanted = plain.size() * scale;
+    LayeredImage fine;
+    QImage colour, mask;
+    if (fine.loadNamedResource(module, finerPictureName(number, scale), layer, frame)) {
+        colour = fine.frame(layer, frame);
+        mask = maskLayer < 0 ? QImage() : fine.frame(maskLayer, frame);
+    }
+    if (colour.size() != wanted || mask.isNull() != plainMask.isNull()) {
+        const auto enlarged = [&](const QImage& image) {
+            return image.isNull() ? QImage()
+                                  : dib::toSection(image.scaled(wanted, Qt::IgnoreAspectRatio,
+                                                                Qt::SmoothTransformation));
+        };
+        colour = enlarged(plain);
+        mask = enlarged(plainMask);
+    }
+    putReplacingOtherSize(layer, frame, colour, frameDelay(layer, frame));
+    if (!mask.isNull())
+        putReplacingOtherSize(maskLayer, frame, mask, frameDelay(maskLayer, frame));
+    return true;
+}
+
+bool LayeredImage::loadNamedResource(const platform::LibraryHandle& module, const QString& name,
+                                     int layer, int frame)
+{
+    if (!valid(layer, frame) || module.isEmpty())
         return false;
     deleteFrame(layer, frame);
     freeBlendBuffers();
-    const QString name = QString::number(number);
 
     const QImage bitmap = dib::toSection(PictureLoader::fromBitmap(
         platform::loadResourceData(module, QLatin1String(platform::BitmapResourceType), name)));

@@ -13,6 +13,11 @@ int pictureScale(qreal devicePixelRatio)
     return std::max(1, int(std::ceil(devicePixelRatio)));
 }
 
+QString finerPictureName(int number, int scale)
+{
+    return QString::number(number) + QLatin1Char('@') + QString::number(scale) + QLatin1Char('x');
+}
+
 QImage SkinImage::load(const platform::LibraryHandle& module, int number)
 {
     return loadNamed(module, QString::number(number));
@@ -25,8 +30,7 @@ QImage SkinImage::load(const platform::LibraryHandle& module, int number, int sc
         return m_colour;
     const QSize wanted = m_colour.size() * scale;
     SkinImage fine;
-    fine.loadNamed(module, QString::number(number) + QLatin1Char('@') + QString::number(scale) +
-                               QLatin1Char('x'));
+    fine.loadNamed(module, finerPictureName(number, scale));
     if (fine.m_colour.size() == wanted && fine.m_mask.isNull() == m_mask.isNull()) {
         m_colour = fine.takeColour();
         m_mask = fine.takeMask();

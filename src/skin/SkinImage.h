@@ -17,6 +17,10 @@ inline constexpr const char* PngResourceType = "PNG";
 // next finer one reduced.
 int pictureScale(qreal devicePixelRatio);
 
+// The name under which the skin library keeps picture `number` drawn for
+// `scale` device pixels per pixel: "<number>@<scale>x".
+QString finerPictureName(int number, int scale);
+
 class SkinImage
 {
 public:

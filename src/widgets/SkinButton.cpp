@@ -3,7 +3,9 @@
 #include "Dib24.h"
 #include "LayeredImage.h"
 #include "RegionBuilder.h"
+#include "SkinImage.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 
@@ -30,13 +32,18 @@ struct LoadedPicture
     QImage mask;
 };
 
-LoadedPicture loadPicture(const platform::LibraryHandle& module, int number)
+// At `scale` the pictures are that many times as large and say so (their
+// device pixel ratio), so that they cover the same pixels.
+LoadedPicture loadPicture(const platform::LibraryHandle& module, int number, int scale = 1)
 {
     skin::LayeredImage loader;
-    if (!loader.loadFromResource(module, number, skin::LayeredImage::Foreground, 0))
+    if (!loader.loadFromResourceAtScale(module, number, scale, skin::LayeredImage::Foreground, 0))
         return {};
-    return {loader.frame(skin::LayeredImage::Foreground, 0),
-            loader.frame(skin::LayeredImage::AlphaMask, 0)};
+    LoadedPicture picture{loader.frame(skin::LayeredImage::Foreground, 0),
+                          loader.frame(skin::LayeredImage::AlphaMask, 0)};
+    picture.colour.setDevicePixelRatio(scale);
+    picture.mask.setDevicePixelRatio(scale);
+    return picture;
 }
 
 std::optional<QRegion> regionOf(const QImage& image, std::uint32_t keyColour)
@@ -154,10 +161,13 @@ bool SkinButton::setStateImagesFromResources(int state, const platform::LibraryH
 {
     if (!validState(state))
         return false;
+    // As fine as the screen the button shows on (the shape stays in pixels).
+    const int scale = skin::pictureScale(m_window ? m_window->devicePixelRatioF()
+                                                  : qApp->devicePixelRatio());
     // A failed load leaves the piece missing, as a load into an emptied frame would.
     const auto load = [&](QImage& piece, int number) {
         if (number != 0)
-            piece = loadPicture(module, number).colour;
+            piece = loadPicture(module, number, scale).colour;
     };
     ButtonPieces& pieces = m_impl->pieces[size_t(state)];
     load(pieces.left, leftNumber);

@@ -4,6 +4,15 @@
 #include <QPainter>
 
 namespace mailvane::widgets {
+namespace {
+
+// A piece's size in pixels: a finer piece has more device pixels.
+QSize pixelSize(const QImage& piece)
+{
+    return piece.deviceIndependentSize().toSize();
+}
+
+} // namespace
 
 bool SkinButtonPainter::paintImages(QPainter& painter, const SkinButtonState& button,
                                     const QRect& client)
@@ -17,15 +26,19 @@ bool SkinButtonPainter::paintImages(QPainter& painter, const SkinButtonState& bu
     // A right-to-left button is painted the same way: the painter does not
     // mirror the device, so the caps already sit at the ends they fit and
     // match the window's shape.
+    const QSize leftSize = pixelSize(left);
+    const QSize rightSize = pixelSize(right);
     painter.drawImage(client.topLeft(), left);
-    painter.drawImage(QPoint(client.right() + 1 - right.width(), client.top()), right);
+    painter.drawImage(QPoint(client.right() + 1 - rightSize.width(), client.top()), right);
 
     const int top = button.middleSpan.top() - client.top();
-    const int rows = middle.height() - top;
-    const int between = client.width() - left.width() - right.width();
+    const int rows = pixelSize(middle).height() - top;
+    const int between = client.width() - leftSize.width() - rightSize.width();
     if (rows > 0 && between > 0 && top >= 0) {
-        painter.drawImage(QRect(client.left() + left.width(), client.top() + top, between, rows),
-                          middle, QRect(0, top, middle.width(), rows));
+        const qreal ratio = middle.devicePixelRatio();
+        painter.drawImage(
+            QRectF(client.left() + leftSize.width(), client.top() + top, between, rows), middle,
+            QRectF(0, top * ratio, middle.width(), rows * ratio));
     }
     return true;
 }
@@ -36,11 +49,11 @@ void SkinButtonPainter::paintText(QPainter& painter, const SkinButtonState& butt
     const bool disabled = button.state == ButtonState::Disabled;
     QRect area = button.middleSpan;
     if (area.isEmpty()) {
-        const QImage& left = button.currentPieces().left;
-        const QImage& middle = button.currentPieces().middle;
-        const QImage& right = button.currentPieces().right;
+        const QSize left = pixelSize(button.currentPieces().left);
+        const QSize middle = pixelSize(button.currentPieces().middle);
+        const QSize right = pixelSize(button.currentPieces().right);
         // Without a middle picture the grey button still shows its text.
-        const int height = middle.isNull() ? client.height() : middle.height();
+        const int height = middle.isEmpty() ? client.height() : middle.height();
         area = QRect(client.left() + left.width(), client.top(),
                      client.width() - left.width() - right.width(), height);
     }

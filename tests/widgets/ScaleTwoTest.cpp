@@ -2,9 +2,11 @@
 // pixels for each pixel. What the toolkit composes or draws itself must use
 // them, not show a picture made for one device pixel enlarged.
 
+#include "DialogButton.h"
 #include "MessageBoxWindow.h"
 #include "SkinHorizontalBar.h"
 #include "SkinMessageBox.h"
+#include "SkinPictures.h"
 #include "SkinTabBar.h"
 #include "TestResourceBundle.h"
 
@@ -12,6 +14,7 @@
 #include <QBuffer>
 #include <QStyle>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace mailvane::widgets {
@@ -107,46 +110,77 @@ TEST(ScaleTwo, theTabStripIsComposedAtTheScreensResolutionFromTheFinerPictures)
     EXPECT_EQ(composition.pixel(2 * selected.left() + 2, 2), Plain);
 }
 
-TEST(ScaleTwo, aDialogBarTakesTheFinerPicturesAndEnlargesThoseWithout)
+TEST(ScaleTwo, skinPiecesTakeTheFinerPicturesAndEnlargeThoseWithout)
 {
     ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
     constexpr QRgb Plain = 0xFF8090A0;
     constexpr QRgb Fine = 0xFF102030;
     constexpr QRgb Behind = 0xFF40C040;
-    // The left piece comes finer, with a line one device pixel wide down its
-    // left edge; the right one, wholly transparent, only plain.
-    test::TestResourceBundle bundle;
-    bundle.addBitmap(QStringLiteral("143"), flat(16, 10, Plain));
-    QImage finer = flat(32, 20, Plain);
-    for (int y = 0; y < finer.height(); ++y)
-        finer.setPixel(0, y, Fine);
-    bundle.addBitmap(QStringLiteral("143@2x"), finer);
-    bundle.addBitmap(QStringLiteral("142"), flat(4, 10, Plain));
-    QImage clear(8, 10, QImage::Format_ARGB32);
-    clear.fill(qRgba(255, 255, 255, 0));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    clear.save(&buffer, "PNG");
-    bundle.add(QStringLiteral("PNG"), QStringLiteral("141.png"), png);
-    const platform::LibraryHandle skin = bundle.load();
-    ASSERT_FALSE(skin.isEmpty());
+    const struct
+    {
+        const char* surface;
+        int left, middle, right;
+        // The right piece wholly transparent: what lies behind shows through.
+        bool clearRight;
+        std::function<QImage(const platform::LibraryHandle&)> shoot;
+    } cases[] = {
+        {"dialog bar", 143, 142, 141, true,
+         [&](const platform::LibraryHandle& skin) {
+             const QImage background = flat(100, 100, Behind);
+             SkinHorizontalBar bar(1, nullptr);
+             bar.resize(40, 10);
+             bar.setPieces(skin, 143, 142, 141);
+             bar.setBlendBackground(&background);
+             return bar.grab().toImage();
+         }},
+        {"button", ButtonStatePictures[0].left, ButtonStatePictures[0].middle,
+         ButtonStatePictures[0].right, false,
+         [](const platform::LibraryHandle& skin) {
+             QWidget dialog;
+             SkinButton button;
+             createSkinnedButton(button, skin, &dialog, QPoint(0, 0), 1, QString());
+             button.window()->resize(40, 10);
+             return button.window()->grab().toImage();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.surface);
+        // The left piece comes finer, with a line one device pixel wide down
+        // its left edge; the others only plain.
+        test::TestResourceBundle bundle;
+        bundle.addBitmap(QString::number(c.left), flat(16, 10, Plain));
+        QImage finer = flat(32, 20, Plain);
+        for (int y = 0; y < finer.height(); ++y)
+            finer.setPixel(0, y, Fine);
+        bundle.addBitmap(QString::number(c.left) + QStringLiteral("@2x"), finer);
+        bundle.addBitmap(QString::number(c.middle), flat(4, 10, Plain));
+        if (c.clearRight) {
+            QImage clear(8, 10, QImage::Format_ARGB32);
+            clear.fill(qRgba(255, 255, 255, 0));
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            clear.save(&buffer, "PNG");
+            bundle.add(QStringLiteral("PNG"), QString::number(c.right) + QStringLiteral(".png"),
+                       png);
+        } else {
+            bundle.addBitmap(QString::number(c.right), flat(8, 10, Plain));
+        }
+        const platform::LibraryHandle skin = bundle.load();
+        ASSERT_FALSE(skin.isEmpty());
 
-    const QImage background = flat(100, 100, Behind);
-    SkinHorizontalBar bar(1, nullptr);
-    bar.resize(40, 10);
-    bar.setPieces(skin, 143, 142, 141);
-    bar.setBlendBackground(&background);
-    const QImage shot = bar.grab().toImage();
-    ASSERT_EQ(shot.size(), QSize(80, 20));
-    EXPECT_EQ(shot.pixel(0, 5), Fine);
-    EXPECT_EQ(shot.pixel(1, 5), Plain);
-    EXPECT_EQ(shot.pixel(40, 5), Plain);
-    // The transparent piece shows what lies behind over its whole width.
-    const QRgb seen = shot.pixel(80 - 16, 19);
-    EXPECT_NEAR(qGreen(seen), qGreen(Behind), 1);
-    EXPECT_NEAR(qRed(seen), qRed(Behind), 1);
-    EXPECT_FALSE(hasDetailFinerThanAPixel(shot.copy(32, 0, 48, 20)));
+        const QImage shot = c.shoot(skin);
+        ASSERT_EQ(shot.size(), QSize(80, 20));
+        EXPECT_EQ(shot.pixel(0, 5), Fine);
+        EXPECT_EQ(shot.pixel(1, 5), Plain);
+        EXPECT_EQ(shot.pixel(40, 5), Plain);
+        if (c.clearRight) {
+            const QRgb seen = shot.pixel(80 - 16, 19);
+            EXPECT_NEAR(qGreen(seen), qGreen(Behind), 1);
+            EXPECT_NEAR(qRed(seen), qRed(Behind), 1);
+        }
+        EXPECT_FALSE(hasDetailFinerThanAPixel(shot.copy(32, 0, 48, 20)));
+    }
 }
 
 } // namespace
