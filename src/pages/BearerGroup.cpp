@@ -61,6 +61,8 @@ BearerGroup::BearerGroup(SettingsPage& page, QBoxLayout* column, const Controls&
     grid->addWidget(m_authenticationMark, 1, 1);
     grid->addLayout(SettingsPage::pairRow(m_normalRadio, m_secureRadio), 1, 2);
     widgets::describeAfterLabel({m_normalRadio, m_secureRadio}, authLabel);
+    page.markControls(m_addressMark, {m_addressEdit});
+    page.markControls(m_authenticationMark, {m_normalRadio, m_secureRadio});
 
     std::vector<QWidget*> labels = {addressLabel, authLabel};
     std::vector<QWidget*> fields = {m_addressEdit};

@@ -113,12 +113,14 @@ void ConnectionPage::buildProxyGroup(QVBoxLayout* column)
     addProxy(1, ids::PrimaryProxyLabel, strings::PrimaryProxy, "primaryProxyLabel",
              m_primaryProxyMark, m_primaryProxyEdit, ids::PrimaryProxyPortLabel,
              strings::PrimaryProxyPort, "primaryProxyPortLabel", m_primaryPortEdit);
+    markControls(m_primaryProxyMark, {m_primaryProxyEdit});
     m_secondaryProxyMark = makeMark(ids::SecondaryProxyMark, "secondaryProxyMark");
     m_secondaryProxyEdit = makeEdit(ids::SecondaryProxyEdit, "secondaryProxyEdit");
     m_secondaryPortEdit = makeEdit(ids::SecondaryProxyPortEdit, "secondaryProxyPortEdit", true);
     addProxy(2, ids::SecondaryProxyLabel, strings::SecondaryProxy, "secondaryProxyLabel",
              m_secondaryProxyMark, m_secondaryProxyEdit, ids::SecondaryProxyPortLabel,
              strings::SecondaryProxyPort, "secondaryProxyPortLabel", m_secondaryPortEdit);
+    markControls(m_secondaryProxyMark, {m_secondaryProxyEdit});
     for (QLineEdit* port : {m_primaryPortEdit, m_secondaryPortEdit})
         port->setMaximumWidth(port->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 8 + 16);
     // The marks sit in the page's tree for help and tests; the group only lays them out.
@@ -138,6 +140,7 @@ void ConnectionPage::buildBearerRow(QVBoxLayout* column)
     row->addSpacing(8);
     row->addLayout(pairRow(m_gprsRadio, m_gsmRadio), 1);
     widgets::describeAfterLabel({m_gprsRadio, m_gsmRadio}, label);
+    markControls(m_bearerMark, {m_gprsRadio, m_gsmRadio});
     column->addLayout(row);
 }
 

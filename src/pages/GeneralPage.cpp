@@ -61,6 +61,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     m_outgoingServerEdit = makeEdit(ids::OutgoingServerEdit, "outgoingServerEdit");
     addRow(makeLabel(ids::OutgoingServerLabel, strings::OutgoingServer, "outgoingServerLabel"),
            m_outgoingServerMark, m_outgoingServerEdit);
+    markControls(m_outgoingServerMark, {m_outgoingServerEdit});
 
     QLabel* typeLabel =
         makeLabel(ids::ServerTypeLabel, strings::IncomingServerType, "serverTypeLabel");
@@ -80,6 +81,7 @@ GeneralPage::GeneralPage(settings::EmailSettings& record, QWidget* parent)
     m_incomingServerEdit = makeEdit(ids::IncomingServerEdit, "incomingServerEdit");
     addRow(makeLabel(ids::IncomingServerLabel, strings::IncomingServer, "incomingServerLabel"),
            m_incomingServerMark, m_incomingServerEdit);
+    markControls(m_incomingServerMark, {m_incomingServerEdit});
     m_userNameEdit = makeEdit(ids::UserNameEdit, "userNameEdit");
     addRow(makeLabel(ids::UserNameLabel, strings::UserName, "userNameLabel"), nullptr,
            m_userNameEdit);

@@ -174,11 +174,21 @@ QHBoxLayout* SettingsPage::pairRow(QWidget* first, QWidget* second)
     return pair;
 }
 
+void SettingsPage::markControls(const QLabel* mark, std::initializer_list<QWidget*> controls)
+{
+    for (QWidget* control : controls)
+        m_markedControls.emplace_back(mark, control);
+}
+
 void SettingsPage::setMark(QLabel* mark, bool shown)
 {
     mark->setText(shown ? QString::fromLatin1(MandatoryMarkText) : QString());
     // A screen reader says what the asterisk means, and nothing for an empty mark.
     mark->setAccessibleName(shown ? uiText(settings::strings::FieldIsMandatory) : QString());
+    for (const auto& [marking, control] : m_markedControls) {
+        if (marking == mark)
+            widgets::WhatsThisHelp::setMandatory(control, shown);
+    }
 }
 
 bool SettingsPage::isMarkShown(const QLabel* mark)

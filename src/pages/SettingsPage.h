@@ -17,6 +17,9 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 class QGridLayout;
 class QGroupBox;
@@ -120,7 +123,10 @@ protected:
     // Two choices side by side, left-aligned in their cell.
     static QHBoxLayout* pairRow(QWidget* first, QWidget* second);
 
-    static void setMark(QLabel* mark, bool shown);
+    // The controls `mark` stands beside: while it shows, a screen reader
+    // hears that they must be filled in.
+    void markControls(const QLabel* mark, std::initializer_list<QWidget*> controls);
+    void setMark(QLabel* mark, bool shown);
     static bool isMarkShown(const QLabel* mark);
     // Turns one button of a pair on and the other off; both off with null.
     static void checkOnly(widgets::RadioButton* on, widgets::RadioButton* off);
@@ -142,6 +148,7 @@ private:
     int m_templateId;
     bool m_created = false;
     QString m_reservedMnemonics;
+    std::vector<std::pair<const QLabel*, QWidget*>> m_markedControls;
 };
 
 } // namespace mailvane::pages

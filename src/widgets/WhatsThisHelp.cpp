@@ -45,6 +45,26 @@ namespace {
 // its choice answers), kept so that a second pass does not repeat it.
 constexpr const char* ContextProperty = "mailvaneDescriptionContext";
 constexpr const char* OwnDescriptionProperty = "mailvaneOwnDescription";
+// The description without the mandatory note, and whether the note is due.
+constexpr const char* PlainDescriptionProperty = "mailvanePlainDescription";
+constexpr const char* MandatoryProperty = "mailvaneMandatory";
+
+QString plainDescription(const QWidget* control)
+{
+    const QVariant plain = control->property(PlainDescriptionProperty);
+    return plain.isValid() ? plain.toString() : control->accessibleDescription();
+}
+
+void showDescription(QWidget* control, const QString& plain)
+{
+    control->setProperty(PlainDescriptionProperty, plain);
+    QStringList parts;
+    if (!plain.isEmpty())
+        parts << plain;
+    if (control->property(MandatoryProperty).toBool())
+        parts << uiText(settings::strings::FieldIsMandatory);
+    control->setAccessibleDescription(parts.join(QLatin1Char(' ')));
+}
 
 // The widget whose help covers `control`: the nearest one watched.
 const QWidget* helpRootOf(const QWidget* control)
@@ -89,6 +109,13 @@ void WhatsThisHelp::keepOwnDescription(QWidget* control)
     control->setProperty(OwnDescriptionProperty, true);
 }
 
+void WhatsThisHelp::setMandatory(QWidget* control, bool mandatory)
+{
+    const QString plain = plainDescription(control);
+    control->setProperty(MandatoryProperty, mandatory);
+    showDescription(control, plain);
+}
+
 void WhatsThisHelp::describeControls()
 {
     for (QWidget* control : m_root->findChildren<QWidget*>()) {
@@ -99,7 +126,7 @@ void WhatsThisHelp::describeControls()
         QVariant context = control->property(ContextProperty);
         if (!context.isValid()) {
             QStringList parts;
-            for (const QString& part : {groupTitleOf(control), control->accessibleDescription()}) {
+            for (const QString& part : {groupTitleOf(control), plainDescription(control)}) {
                 if (!withoutColon(part).isEmpty() && !parts.contains(withoutColon(part)))
                     parts << withoutColon(part);
             }
@@ -112,7 +139,7 @@ void WhatsThisHelp::describeControls()
             description << context.toString() + QLatin1Char('.');
         if (text != settings::strings::NoHelpTopic)
             description << uiText(text);
-        control->setAccessibleDescription(description.join(QLatin1Char(' ')));
+        showDescription(control, description.join(QLatin1Char(' ')));
     }
 }
 

@@ -50,6 +50,10 @@ public:
     void describeControls();
     // Leaves `control`'s description to its window, which keeps it current.
     static void keepOwnDescription(QWidget* control);
+    // While `mandatory`, `control`'s description ends in "This field is
+    // mandatory.", which its mark says to the eye (there is no required state
+    // to give it).
+    static void setMandatory(QWidget* control, bool mandatory);
 
 Q_SIGNALS:
     // A help text was shown for `control` (0 for the watched widget itself).

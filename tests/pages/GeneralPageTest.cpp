@@ -143,11 +143,18 @@ TEST_F(GeneralPageTest, marksFollowThePortsAtActivationAndHelpFollowsTheMarks)
     EXPECT_TRUE(markShown(&m_page, ids::OutgoingServerMark));
     EXPECT_TRUE(markShown(&m_page, ids::IncomingServerMark));
     EXPECT_EQ(m_page.helpFor(ids::OutgoingServerMark), settings::strings::FieldIsMandatory);
+    // The field says so to a screen reader too, after its own help.
+    const QString mandatory = QStringLiteral("This field is mandatory.");
+    QLineEdit* server = edit(&m_page, ids::OutgoingServerEdit);
+    EXPECT_TRUE(server->accessibleDescription().endsWith(QStringLiteral(". ") + mandatory))
+        << server->accessibleDescription().toStdString();
     m_record.outgoingPort = "";
     EXPECT_TRUE(markShown(&m_page, ids::OutgoingServerMark)); // only activation updates it
     m_page.onSetActive();
     EXPECT_FALSE(markShown(&m_page, ids::OutgoingServerMark));
     EXPECT_EQ(m_page.helpFor(ids::OutgoingServerMark), settings::strings::NoHelpTopic);
+    EXPECT_FALSE(server->accessibleDescription().contains(mandatory));
+    EXPECT_FALSE(server->accessibleDescription().isEmpty()) << "its own help stays";
 
     EXPECT_EQ(m_page.helpFor(ids::MailboxLabel), 90);
     EXPECT_EQ(m_page.helpFor(ids::Imap4Radio), 93);
