@@ -120,6 +120,16 @@ bool MainDialog::initDialog()
         const QImage picture = icon.load(m_skin, widgets::ApplicationIconPicture);
         if (!picture.isNull())
             m_icon = QIcon(QPixmap::fromImage(picture));
+        // Beside it the picture as fine as the window's screen, which the
+        // icon takes where it is drawn at that many device pixels.
+        const int scale = skin::pictureScale(devicePixelRatioF());
+        QImage finer = scale > 1 && !picture.isNull()
+                           ? icon.load(m_skin, widgets::ApplicationIconPicture, scale)
+                           : QImage();
+        if (!finer.isNull()) {
+            finer.setDevicePixelRatio(scale);
+            m_icon.addPixmap(QPixmap::fromImage(finer));
+        }
     }
     if (m_icon.isNull())
         m_icon = QIcon::fromTheme(QStringLiteral("mailvane"));

@@ -1,5 +1,6 @@
 #include "SplashScreen.h"
 
+#include "SkinImage.h"
 #include "SplashScreenWidget.h"
 #include "WindowOpacitySupport.h"
 
@@ -22,7 +23,29 @@ SplashScreen*& shown()
 
 SplashScreen::SplashScreen(const platform::LibraryHandle& module, int number)
 {
-    m_image.loadFromResource(module, number, skin::LayeredImage::Foreground, 0);
+    // Size and shape come from the plain picture: a window's mask is made of
+    // whole pixels, and the finer picture outlines the same shape.
+    skin::LayeredImage plain;
+    if (!plain.loadFromResource(module, number, skin::LayeredImage::Foreground, 0))
+        return;
+    m_size = plain.frame(skin::LayeredImage::Foreground, 0).size();
+    if (!plain.frame(skin::LayeredImage::AlphaMask, 0).isNull())
+        m_shape = plain.region(skin::LayeredImage::AlphaMask, 0,
+                               skin::KeyColour{0xFFFFFF, MaskTolerance});
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    m_scale = skin::pictureScale(screen ? screen->devicePixelRatio() : 1.0);
+    if (!m_image.loadFromResourceAtScale(module, number, m_scale, skin::LayeredImage::Foreground,
+                                         0))
+        m_size = QSize();
+}
+
+QImage SplashScreen::shownPicture() const
+{
+    QImage shown = m_image.frame(skin::LayeredImage::Composite, 0);
+    if (shown.isNull())
+        shown = m_image.frame(skin::LayeredImage::Foreground, 0);
+    shown.setDevicePixelRatio(m_scale);
+    return shown;
 }
 
 SplashScreen::~SplashScreen()
@@ -61,15 +84,21 @@ QRect SplashScreen::placement(const QRect& desktop, const QSize& picture)
 void SplashScreen::compose(const QRect& area)
 {
     constexpr int Background = skin::LayeredImage::Background;
+    // The desktop as finely as the picture: a screen grab comes in device
+    // pixels; a source of our own that gives pixels is enlarged.
+    const QSize pixels = area.size() * m_scale;
     if (m_desktop) {
+        QImage desktop = m_desktop(area);
+        if (!desktop.isNull() && desktop.size() != pixels)
+            desktop = desktop.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_image.deleteFrame(Background, 0);
-        m_image.storeBitmap(m_desktop(area), Background, 0);
+        m_image.storeBitmap(desktop, Background, 0);
     } else {
         QImage grabbed;
         if (QScreen* screen = QGuiApplication::primaryScreen())
             grabbed =
                 screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
-        m_image.storeCapture(grabbed, area.width(), area.height(), 0, 0);
+        m_image.storeCapture(grabbed, pixels.width(), pixels.height(), 0, 0);
     }
     // Without a mask there is nothing to blend: the picture is shown as it is.
     m_image.blend(skin::LayeredImage::BlendMode::FreeBuffersAfter, 0, 0);
@@ -114,10 +143,9 @@ bool SplashScreen::show(int displayMs, int fadeInMs, const WhileShown& whileShow
         return false;
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect();
-    const QImage picture = m_image.frame(skin::LayeredImage::Foreground, 0);
-    const QRect place = placement(desktop, picture.size());
+    const QRect place = placement(desktop, m_size);
 
-    auto* window = new SplashScreenWidget(m_image);
+    auto* window = new SplashScreenWidget(*this);
     window->setObjectName(QString::fromLatin1(WindowName));
     window->setGeometry(place);
     m_window = window;
@@ -129,12 +157,8 @@ bool SplashScreen::show(int displayMs, int fadeInMs, const WhileShown& whileShow
     compose(place);
 
     const auto applyMask = [this] {
-        if (!m_window || m_image.frame(skin::LayeredImage::AlphaMask, 0).isNull())
-            return;
-        const auto region = m_image.region(skin::LayeredImage::AlphaMask, 0,
-                                           skin::KeyColour{0xFFFFFF, MaskTolerance});
-        if (region)
-            m_window->setMask(*region);
+        if (m_window && m_shape)
+            m_window->setMask(*m_shape);
     };
     // A Wayland compositor takes a window's mask for where input goes, not for
     // what shows: there the splash is translucent and paints inside its mask

@@ -17,7 +17,10 @@
 #include <QImage>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
+#include <QSize>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -58,7 +61,16 @@ public:
     void destroy();
 
     bool hasPicture() const;
+    // The picture's layers, at scale() device pixels per pixel.
     const skin::LayeredImage& image() const { return m_image; }
+    int scale() const { return m_scale; }
+    // The window's size in pixels, and its shape there: the opaque part of
+    // the picture's mask (nothing for a picture without one).
+    QSize size() const { return m_size; }
+    const std::optional<QRegion>& shape() const { return m_shape; }
+    // What the window shows: the picture over the desktop once composed,
+    // else the picture; device pixel ratio scale().
+    QImage shownPicture() const;
     QWidget* window() const;
 
     // Whether the platform can change a top-level window's opacity now.
@@ -82,6 +94,9 @@ private:
     static void wait(int ms);
 
     skin::LayeredImage m_image;
+    int m_scale = 1;
+    QSize m_size;
+    std::optional<QRegion> m_shape;
     QPointer<SplashScreenWidget> m_window;
     DesktopSource m_desktop;
 };

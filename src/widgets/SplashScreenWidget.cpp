@@ -1,15 +1,15 @@
 #include "SplashScreenWidget.h"
 
-#include "LayeredImage.h"
+#include "SplashScreen.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 
 namespace mailvane::widgets {
 
-SplashScreenWidget::SplashScreenWidget(const skin::LayeredImage& image)
+SplashScreenWidget::SplashScreenWidget(const SplashScreen& splash)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_image(image)
+      m_splash(splash)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -21,9 +21,7 @@ SplashScreenWidget::~SplashScreenWidget() = default;
 
 void SplashScreenWidget::paintEvent(QPaintEvent*)
 {
-    QImage shown = m_image.frame(skin::LayeredImage::Composite, 0);
-    if (shown.isNull())
-        shown = m_image.frame(skin::LayeredImage::Foreground, 0);
+    const QImage shown = m_splash.shownPicture();
     QPainter painter(this);
     // Translucent, the window shows what its mask leaves out unless it is
     // left unpainted.

@@ -1,29 +1,26 @@
 #pragma once
 
-// The window of the splash: paints the composite (layer 3) when there is
-// one, else the picture itself, at its own size.
+// The window of the splash: paints what the splash shows, at its own size.
 
 #include <QWidget>
 
-namespace mailvane::skin {
-class LayeredImage;
-}
-
 namespace mailvane::widgets {
+
+class SplashScreen;
 
 class SplashScreenWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SplashScreenWidget(const skin::LayeredImage& image);
+    explicit SplashScreenWidget(const SplashScreen& splash);
     ~SplashScreenWidget() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const skin::LayeredImage& m_image;
+    const SplashScreen& m_splash;
 };
 
 } // namespace mailvane::widgets

@@ -22,6 +22,10 @@ TREE = [
      "filled in: Incoming Server (required by Incoming Port); "
      "Outgoing Server (required by Outgoing Port)."),
     ("General", "ROLE_TEXT", "Mailbox name", "Type the name of the mailbox."),
+    # A field beside a shown mandatory mark says so; one beside a hidden mark not.
+    ("General", "ROLE_TEXT", "Outgoing (SMTP) server",
+     "Type the server address. This field is mandatory."),
+    ("Incoming", "ROLE_TEXT", "Access point", "GPRS. Type the name of the GPRS access point."),
     ("General", "ROLE_TEXT", "User name", "Type the user name of the incoming mail server."),
     ("General", "ROLE_RADIO_BUTTON", "POP3",
      "Incoming server type. Select either POP3 or IMAP4 depending on the type of e-mail "

@@ -8,6 +8,7 @@
 #include "SkinMessageBox.h"
 #include "SkinPictures.h"
 #include "SkinTabBar.h"
+#include "SplashScreen.h"
 #include "TestResourceBundle.h"
 
 #include <QApplication>
@@ -25,6 +26,15 @@ QImage flat(int w, int h, QRgb colour)
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+QByteArray pngOf(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
 }
 
 // Whether some aligned 2 × 2 block of device pixels is not one colour: a
@@ -157,12 +167,8 @@ TEST(ScaleTwo, skinPiecesTakeTheFinerPicturesAndEnlargeThoseWithout)
         if (c.clearRight) {
             QImage clear(8, 10, QImage::Format_ARGB32);
             clear.fill(qRgba(255, 255, 255, 0));
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            clear.save(&buffer, "PNG");
             bundle.add(QStringLiteral("PNG"), QString::number(c.right) + QStringLiteral(".png"),
-                       png);
+                       pngOf(clear));
         } else {
             bundle.addBitmap(QString::number(c.right), flat(8, 10, Plain));
         }
@@ -181,6 +187,48 @@ TEST(ScaleTwo, skinPiecesTakeTheFinerPicturesAndEnlargeThoseWithout)
         }
         EXPECT_FALSE(hasDetailFinerThanAPixel(shot.copy(32, 0, 48, 20)));
     }
+}
+
+TEST(ScaleTwo, theSplashShowsItsFinerPictureCutToThePlainOnesShape)
+{
+    ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
+    constexpr QRgb Plain = 0xFF8090A0;
+    constexpr QRgb Fine = 0xFF102030;
+    // Left half opaque, right half transparent; the finer picture has a line
+    // one device pixel wide down its left edge.
+    const auto halfClear = [](int w, int h) {
+        QImage image(w, h, QImage::Format_ARGB32);
+        image.fill(qRgba(255, 255, 255, 0));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w / 2; ++x)
+                image.setPixel(x, y, Plain);
+        return image;
+    };
+    QImage finer = halfClear(80, 40);
+    for (int y = 0; y < finer.height(); ++y)
+        finer.setPixel(0, y, Fine);
+    test::TestResourceBundle bundle;
+    bundle.add(QStringLiteral("PNG"), QStringLiteral("137.png"), pngOf(halfClear(40, 20)));
+    bundle.add(QStringLiteral("PNG"), QStringLiteral("137@2x.png"), pngOf(finer));
+    const platform::LibraryHandle skin = bundle.load();
+    ASSERT_FALSE(skin.isEmpty());
+
+    SplashScreen splash(skin, 137);
+    splash.setDesktopSource([](const QRect& area) { return flat(area.width(), area.height(), 0); });
+    ASSERT_TRUE(splash.show(0, 0));
+    EXPECT_EQ(splash.window()->size(), QSize(40, 20));
+    EXPECT_TRUE(splash.window()->mask().xored(QRegion(0, 0, 20, 20)).isEmpty());
+    const QImage shot = splash.window()->grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(80, 40));
+    // Blended through an opaque mask, a channel may lose one.
+    const auto near = [](QRgb seen, QRgb wanted) {
+        return std::abs(qRed(seen) - qRed(wanted)) <= 1 &&
+               std::abs(qGreen(seen) - qGreen(wanted)) <= 1 &&
+               std::abs(qBlue(seen) - qBlue(wanted)) <= 1;
+    };
+    EXPECT_TRUE(near(shot.pixel(0, 10), Fine));
+    EXPECT_TRUE(near(shot.pixel(1, 10), Plain));
+    EXPECT_TRUE(splash.hide(0));
 }
 
 } // namespace

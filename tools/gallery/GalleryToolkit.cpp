@@ -184,28 +184,25 @@ QImage fakeDesktop(QSize size)
 }
 
 // The splash as it would appear: composed over the desktop under it and cut
-// to its mask.
+// to its shape, at the screen's scale.
 QImage splashOverDesktop(const platform::LibraryHandle& skin)
 {
-    QImage desktop = fakeDesktop(QSize(680, 440));
+    const QImage desktop = fakeDesktop(QSize(680, 440));
     widgets::SplashScreen splash(skin, 137);
     if (!splash.hasPicture())
         return desktop;
-    const QRect place = widgets::SplashScreen::placement(
-        desktop.rect(), splash.image().frame(skin::LayeredImage::Foreground, 0).size());
+    const QRect place = widgets::SplashScreen::placement(desktop.rect(), splash.size());
     splash.setDesktopSource([&](const QRect& area) { return desktop.copy(area); });
     splash.compose(place);
-    QImage shown = splash.image().frame(skin::LayeredImage::Composite, 0);
-    if (shown.isNull())
-        shown = splash.image().frame(skin::LayeredImage::Foreground, 0);
-    const auto region =
-        splash.image().region(skin::LayeredImage::AlphaMask, 0,
-                              skin::KeyColour{0xFFFFFF, widgets::SplashScreen::MaskTolerance});
-    QPainter painter(&desktop);
-    if (region)
-        painter.setClipRegion(region->translated(place.topLeft()));
-    painter.drawImage(place.topLeft(), shown);
-    return desktop;
+    const int scale = splash.scale();
+    QImage out =
+        desktop.scaled(desktop.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    out.setDevicePixelRatio(scale);
+    QPainter painter(&out);
+    if (splash.shape())
+        painter.setClipRegion(splash.shape()->translated(place.topLeft()));
+    painter.drawImage(place.topLeft(), splash.shownPicture());
+    return out;
 }
 
 // The picture with its mask applied, over a checkerboard that shows where
@@ -360,6 +357,7 @@ QList<NamedImage> renderScaled(const platform::LibraryHandle& skin)
                 fileDialog(skin, widgets::SkinFileDialog::Mode::Save, folder.path())});
     widgets::AboutBox about(nullptr, skin, 171, 185, 184, QString(), QString());
     out.append({QStringLiteral("about-scale2"), shoot(about)});
+    out.append({QStringLiteral("splash-scale2"), splashOverDesktop(skin)});
     return out;
 }
 
