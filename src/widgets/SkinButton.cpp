@@ -162,8 +162,8 @@ bool SkinButton::setStateImagesFromResources(int state, const platform::LibraryH
     if (!validState(state))
         return false;
     // As fine as the screen the button shows on (the shape stays in pixels).
-    const int scale = skin::pictureScale(m_window ? m_window->devicePixelRatioF()
-                                                  : qApp->devicePixelRatio());
+    const int scale =
+        skin::pictureScale(m_window ? m_window->devicePixelRatioF() : qApp->devicePixelRatio());
     // A failed load leaves the piece missing, as a load into an emptied frame would.
     const auto load = [&](QImage& piece, int number) {
         if (number != 0)

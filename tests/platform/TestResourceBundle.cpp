@@ -34,14 +34,29 @@ void TestResourceBundle::add(const QString& type, const QString& fileName, const
     m_aliases.push_back(alias);
 }
 
-void TestResourceBundle::addBitmap(const QString& name, const QImage& image)
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "BMP"))
-        throw std::runtime_error("cannot encode a bitmap");
-    add(QLatin1String(platform::BitmapResourceType), name + QStringLiteral(".bmp"), bytes);
+    if (!image.save(&buffer, format))
+        throw std::runtime_error("cannot encode a picture");
+    return bytes;
+}
+
+} // namespace
+
+void TestResourceBundle::addBitmap(const QString& name, const QImage& image)
+{
+    add(QLatin1String(platform::BitmapResourceType), name + QStringLiteral(".bmp"),
+        encoded(image, "BMP"));
+}
+
+void TestResourceBundle::addPng(const QString& name, const QImage& image)
+{
+    add(QStringLiteral("PNG"), name + QStringLiteral(".png"), encoded(image, "PNG"));
 }
 
 QString TestResourceBundle::build()

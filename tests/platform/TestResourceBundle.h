@@ -22,6 +22,8 @@ public:
     void add(const QString& type, const QString& fileName, const QByteArray& bytes);
     // Adds a picture saved as BMP under BITMAP/<name>.bmp.
     void addBitmap(const QString& name, const QImage& image);
+    // Adds a picture saved as PNG (alpha kept) under PNG/<name>.png.
+    void addPng(const QString& name, const QImage& image);
 
     // Writes the bundle file; returns its path, empty when rcc failed.
     QString build();

@@ -12,7 +12,6 @@
 #include "TestResourceBundle.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QStyle>
 #include <cstdlib>
 #include <functional>
@@ -26,15 +25,6 @@ QImage flat(int w, int h, QRgb colour)
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
-}
-
-QByteArray pngOf(const QImage& image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
 }
 
 // Whether some aligned 2 × 2 block of device pixels is not one colour: a
@@ -167,8 +157,7 @@ TEST(ScaleTwo, skinPiecesTakeTheFinerPicturesAndEnlargeThoseWithout)
         if (c.clearRight) {
             QImage clear(8, 10, QImage::Format_ARGB32);
             clear.fill(qRgba(255, 255, 255, 0));
-            bundle.add(QStringLiteral("PNG"), QString::number(c.right) + QStringLiteral(".png"),
-                       pngOf(clear));
+            bundle.addPng(QString::number(c.right), clear);
         } else {
             bundle.addBitmap(QString::number(c.right), flat(8, 10, Plain));
         }
@@ -208,8 +197,8 @@ TEST(ScaleTwo, theSplashShowsItsFinerPictureCutToThePlainOnesShape)
     for (int y = 0; y < finer.height(); ++y)
         finer.setPixel(0, y, Fine);
     test::TestResourceBundle bundle;
-    bundle.add(QStringLiteral("PNG"), QStringLiteral("137.png"), pngOf(halfClear(40, 20)));
-    bundle.add(QStringLiteral("PNG"), QStringLiteral("137@2x.png"), pngOf(finer));
+    bundle.addPng(QStringLiteral("137"), halfClear(40, 20));
+    bundle.addPng(QStringLiteral("137@2x"), finer);
     const platform::LibraryHandle skin = bundle.load();
     ASSERT_FALSE(skin.isEmpty());
 

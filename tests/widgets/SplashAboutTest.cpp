@@ -4,7 +4,6 @@
 #include "TestResourceBundle.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -15,15 +14,6 @@ MAILVANE_EMBED_FILE_VERSION("1.0.0.1");
 
 namespace mailvane::widgets {
 namespace {
-
-QByteArray png(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 // A 40 × 20 splash: left half opaque red, right half transparent, one
 // half-transparent column at x = 10.
@@ -42,10 +32,10 @@ class SplashTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        bundle.add(QStringLiteral("PNG"), QStringLiteral("137.png"), png(splashPicture()));
+        bundle.addPng(QStringLiteral("137"), splashPicture());
         QImage square(30, 30, QImage::Format_RGB32);
         square.fill(qRgb(0, 90, 0));
-        bundle.add(QStringLiteral("PNG"), QStringLiteral("138.png"), png(square));
+        bundle.addPng(QStringLiteral("138"), square);
         skin = bundle.load();
         ASSERT_FALSE(skin.isEmpty());
     }
