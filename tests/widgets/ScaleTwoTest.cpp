@@ -27,6 +27,14 @@ QImage flat(int w, int h, QRgb colour)
     return image;
 }
 
+// `image` with a line one device pixel wide down its left edge.
+QImage withLeftLine(QImage image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        image.setPixel(0, y, colour);
+    return image;
+}
+
 // Whether some aligned 2 × 2 block of device pixels is not one colour: a
 // picture enlarged from one device pixel per pixel has none.
 bool hasDetailFinerThanAPixel(const QImage& image)
@@ -73,12 +81,9 @@ TEST(ScaleTwo, theTabStripIsComposedAtTheScreensResolutionFromTheFinerPictures)
         bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[slot]),
                          flat(slot == S::SelectedMiddle ? 4 : 8, selectedRow ? 24 : 20, Plain));
     }
-    QImage finer = flat(8, 48, Plain);
-    for (int y = 0; y < finer.height(); ++y)
-        finer.setPixel(0, y, Fine);
     bundle.addBitmap(QString::number(SkinTabBar::MainSheetNumbers[S::SelectedMiddle]) +
                          QStringLiteral("@2x"),
-                     finer);
+                     withLeftLine(flat(8, 48, Plain), Fine));
     const platform::LibraryHandle skin = bundle.load();
     ASSERT_FALSE(skin.isEmpty());
 
@@ -149,10 +154,8 @@ TEST(ScaleTwo, skinPiecesTakeTheFinerPicturesAndEnlargeThoseWithout)
         // its left edge; the others only plain.
         test::TestResourceBundle bundle;
         bundle.addBitmap(QString::number(c.left), flat(16, 10, Plain));
-        QImage finer = flat(32, 20, Plain);
-        for (int y = 0; y < finer.height(); ++y)
-            finer.setPixel(0, y, Fine);
-        bundle.addBitmap(QString::number(c.left) + QStringLiteral("@2x"), finer);
+        bundle.addBitmap(QString::number(c.left) + QStringLiteral("@2x"),
+                         withLeftLine(flat(32, 20, Plain), Fine));
         bundle.addBitmap(QString::number(c.middle), flat(4, 10, Plain));
         if (c.clearRight) {
             QImage clear(8, 10, QImage::Format_ARGB32);
@@ -183,8 +186,7 @@ TEST(ScaleTwo, theSplashShowsItsFinerPictureCutToThePlainOnesShape)
     ASSERT_EQ(qApp->devicePixelRatio(), 2.0);
     constexpr QRgb Plain = 0xFF8090A0;
     constexpr QRgb Fine = 0xFF102030;
-    // Left half opaque, right half transparent; the finer picture has a line
-    // one device pixel wide down its left edge.
+    // Left half opaque, right half transparent; the finer picture with a line.
     const auto halfClear = [](int w, int h) {
         QImage image(w, h, QImage::Format_ARGB32);
         image.fill(qRgba(255, 255, 255, 0));
@@ -193,12 +195,9 @@ TEST(ScaleTwo, theSplashShowsItsFinerPictureCutToThePlainOnesShape)
                 image.setPixel(x, y, Plain);
         return image;
     };
-    QImage finer = halfClear(80, 40);
-    for (int y = 0; y < finer.height(); ++y)
-        finer.setPixel(0, y, Fine);
     test::TestResourceBundle bundle;
     bundle.addPng(QStringLiteral("137"), halfClear(40, 20));
-    bundle.addPng(QStringLiteral("137@2x"), finer);
+    bundle.addPng(QStringLiteral("137@2x"), withLeftLine(halfClear(80, 40), Fine));
     const platform::LibraryHandle skin = bundle.load();
     ASSERT_FALSE(skin.isEmpty());
 
@@ -210,13 +209,8 @@ TEST(ScaleTwo, theSplashShowsItsFinerPictureCutToThePlainOnesShape)
     const QImage shot = splash.window()->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(80, 40));
     // Blended through an opaque mask, a channel may lose one.
-    const auto near = [](QRgb seen, QRgb wanted) {
-        return std::abs(qRed(seen) - qRed(wanted)) <= 1 &&
-               std::abs(qGreen(seen) - qGreen(wanted)) <= 1 &&
-               std::abs(qBlue(seen) - qBlue(wanted)) <= 1;
-    };
-    EXPECT_TRUE(near(shot.pixel(0, 10), Fine));
-    EXPECT_TRUE(near(shot.pixel(1, 10), Plain));
+    EXPECT_NEAR(qRed(shot.pixel(0, 10)), qRed(Fine), 1);
+    EXPECT_NEAR(qRed(shot.pixel(1, 10)), qRed(Plain), 1);
     EXPECT_TRUE(splash.hide(0));
 }
 
