@@ -28,9 +28,12 @@ std::unique_ptr<GSM_SMSMessage> toGammuMessage(const OutgoingMessage& message)
     // copies a user header as it is and adds nothing of its own.
     sms->UDH.Type = message.userDataHeader.empty() ? UDH_NoUDH : UDH_UserUDH;
     sms->UDH.Length = static_cast<int>(message.userDataHeader.size());
-    std::memcpy(sms->UDH.Text, message.userDataHeader.data(), message.userDataHeader.size());
+    // An empty vector's data() may be null, which memcpy must never see.
+    if (!message.userDataHeader.empty())
+        std::memcpy(sms->UDH.Text, message.userDataHeader.data(), message.userDataHeader.size());
     sms->Length = static_cast<int>(message.userData.size());
-    std::memcpy(sms->Text, message.userData.data(), message.userData.size());
+    if (!message.userData.empty())
+        std::memcpy(sms->Text, message.userData.data(), message.userData.size());
     if (!toGammuNumber(message.recipient, sms->Number, sizeof sms->Number))
         return nullptr;
     return sms;
