@@ -65,6 +65,15 @@ protected:
     }
 
     // How many messages the SMPP SMS centre took for each number.
+    // The submits per number, for a failure's message.
+    std::string submitsSeen() const
+    {
+        std::string seen = "submits seen:";
+        for (const auto& [number, count] : smppSubmits())
+            seen += " " + number + "=" + std::to_string(count);
+        return seen;
+    }
+
     std::map<std::string, int> smppSubmits() const
     {
         std::map<std::string, int> counts;
@@ -172,7 +181,8 @@ TEST_F(KannelReports, smppReceiptsDecideEachNumberAndOnlyTheUndeliveredAreSentAg
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("Skipping 3 recipients"), std::string::npos) << run.err;
     ASSERT_TRUE(test::waitUntil(
-        [&] { return smppSubmits()["+4916011"] == 2 * before.at("+4916011"); }, 20s));
+        [&] { return smppSubmits()["+4916011"] == 2 * before.at("+4916011"); }, 20s))
+        << submitsSeen();
     auto after = smppSubmits();
     for (const char* number : {"+4916003", "+4916022", "+4916033"})
         EXPECT_EQ(after[number], before.at(number)) << number;

@@ -37,6 +37,15 @@ TAG_MESSAGE_STATE = 0x0427
 STATE_DELIVERED = 2
 STATE_UNDELIVERABLE = 5
 HEADER = struct.Struct(">IIII")
+LOG_LOCK = threading.Lock()
+
+
+def log(*words):
+    # print() writes the words and the line end apart: lines from the session
+    # and its receipt threads would run into each other and miscount.
+    with LOG_LOCK:
+        sys.stdout.write(" ".join(str(word) for word in words) + "\n")
+        sys.stdout.flush()
 
 
 def c_string(body, at):
@@ -91,7 +100,7 @@ class Session:
             self.send(DELIVER_SM, 0, self.next_sequence(), body)
         except OSError:
             return
-        print("receipt", message_id.decode(), stat.decode(), flush=True)
+        log("receipt", message_id.decode(), stat.decode())
 
     def submit(self, sequence, body):
         _, at = c_string(body, 0)            # service_type
@@ -105,7 +114,7 @@ class Session:
         registered_delivery = body[at]
         message_id = self.ids()
         self.send(SUBMIT_SM | RESPONSE, 0, sequence, message_id + b"\0")
-        print("submit", message_id.decode(), destination.decode(), flush=True)
+        log("submit", message_id.decode(), destination.decode())
         last = destination[-1:]
         if registered_delivery & 0x03 and last != b"2":
             threading.Thread(target=self.receipt, daemon=True,
@@ -150,7 +159,7 @@ def main():
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     server.bind(("127.0.0.1", port))
     server.listen(8)
-    print("listening", port, flush=True)
+    log("listening", port)
     while True:
         sock, _ = server.accept()
         threading.Thread(target=Session(sock, ids, delay).run, daemon=True).start()
