@@ -99,12 +99,11 @@ std::size_t DeliveryReports::takePhoneReferences(std::size_t index)
 void DeliveryReports::sent(std::size_t index)
 {
     const std::lock_guard lock(m_mutex);
-    if (m_phone) {
-        const std::size_t messages = takePhoneReferences(index);
-        publish(m_tracker.sent(index, messages));
-    } else {
-        publish(m_tracker.sent(index));
-    }
+    // A phone's push is cut as it goes: its messages are counted once sent,
+    // before any of their reports can match.
+    if (m_phone)
+        m_tracker.expect(index, takePhoneReferences(index));
+    publish(m_tracker.sent(index));
 }
 
 void DeliveryReports::failed(std::size_t index)

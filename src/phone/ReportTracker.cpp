@@ -36,13 +36,10 @@ std::optional<ReportTracker::Change> ReportTracker::report(const DeliveryReport&
     return publish(report.push);
 }
 
-std::optional<ReportTracker::Change> ReportTracker::sent(std::size_t index,
-                                                         std::optional<std::size_t> messages)
+std::optional<ReportTracker::Change> ReportTracker::sent(std::size_t index)
 {
     if (index >= m_pushes.size())
         return std::nullopt;
-    if (messages)
-        m_pushes[index].messages.resize(*messages, DeliveryState::NoReport);
     Push& push = m_pushes[index];
     if (push.phase != Phase::Sent) {
         push.phase = Phase::Sent;

@@ -38,8 +38,7 @@ public:
     // A report for a push or message the batch does not have is ignored.
     std::optional<Change> report(const DeliveryReport& report);
     // The push was sent whole; a change when earlier reports moved it.
-    // `messages`, when given, is how many messages it turned out to have.
-    std::optional<Change> sent(std::size_t push, std::optional<std::size_t> messages = {});
+    std::optional<Change> sent(std::size_t push);
     // The push failed: its messages' reports no longer count.
     void failed(std::size_t push);
 
